@@ -1,0 +1,104 @@
+#include "mail/date_filter.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <QStringList>
+#include <cstdlib>
+#include <vector>
+
+namespace zandor {
+namespace {
+
+const QString kFilterHead = QStringLiteral("[ReceivedTime] >= \"");
+const QString kFilterTail = QStringLiteral("\" ");
+
+// The letter runs of a date format that stand for numbers, in order ("d",
+// "MM", "yy"); month and day names are left out, since they are not digits
+// in the text.
+std::vector<QString> NumericFields(const QString& format) {
+  std::vector<QString> fields;
+  static const QRegularExpression letters(QStringLiteral("([dMy])\\1*"));
+  auto it = letters.globalMatch(format);
+  while (it.hasNext()) {
+    const QString run = it.next().captured(0);
+    const bool isName = (run.startsWith(QLatin1Char('d')) || run.startsWith(QLatin1Char('M'))) &&
+                        run.size() >= 3;
+    if (!isName) fields.push_back(run);
+  }
+  return fields;
+}
+
+// Years that end in the two digits yy, nearest to today first.
+std::vector<int> CandidateYears(int yy, int todayYear) {
+  std::vector<int> years;
+  const int century = todayYear - todayYear % 100;
+  for (int base : {century - 100, century, century + 100}) years.push_back(base + yy);
+  std::stable_sort(years.begin(), years.end(), [todayYear](int a, int b) {
+    const int da = std::abs(a - todayYear);
+    const int db = std::abs(b - todayYear);
+    return da != db ? da < db : a < b;  // on a tie, the past
+  });
+  return years;
+}
+
+}  // namespace
+
+int DateRangeOffsetDays(int rangeIndex) {
+  switch (rangeIndex) {
+    case 0: return -1;
+    case 1: return -7;
+    case 2: return -30;
+    case 3: return -90;
+    default: return -10000;
+  }
+}
+
+QString BuildDateFilter(int rangeIndex, QDate today, const QLocale& locale) {
+  const QDate from = today.addDays(DateRangeOffsetDays(rangeIndex));
+  return kFilterHead + locale.toString(from, QLocale::ShortFormat) + kFilterTail;
+}
+
+std::optional<QDate> ParseDateFilter(const QString& filter, const QLocale& locale, QDate today) {
+  if (!filter.startsWith(kFilterHead)) return std::nullopt;
+  const qsizetype close = filter.indexOf(QLatin1Char('"'), kFilterHead.size());
+  if (close < 0) return std::nullopt;
+  const QString text = filter.mid(kFilterHead.size(), close - kFilterHead.size());
+  const QString format = locale.dateFormat(QLocale::ShortFormat);
+
+  const std::vector<QString> fields = NumericFields(format);
+  qsizetype yearField = -1;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i] == QStringLiteral("yy")) yearField = static_cast<qsizetype>(i);
+  }
+  if (yearField < 0) {
+    const QDate date = locale.toDate(text, format);
+    if (!date.isValid()) return std::nullopt;
+    return date;
+  }
+
+  // A two-digit year: put each candidate century into the text and read it
+  // with a four-digit year, so that 29 February of a leap year still reads.
+  static const QRegularExpression digits(QStringLiteral("\\d+"));
+  std::vector<QRegularExpressionMatch> runs;
+  auto it = digits.globalMatch(text);
+  while (it.hasNext()) runs.push_back(it.next());
+  if (static_cast<qsizetype>(runs.size()) != static_cast<qsizetype>(fields.size())) {
+    return std::nullopt;
+  }
+  const QRegularExpressionMatch& yearRun = runs[static_cast<size_t>(yearField)];
+  bool ok = false;
+  const int yy = yearRun.captured(0).toInt(&ok);
+  if (!ok || yearRun.capturedLength() != 2) return std::nullopt;
+
+  QString wideFormat = format;
+  wideFormat.replace(QRegularExpression(QStringLiteral("(?<!y)yy(?!y)")), QStringLiteral("yyyy"));
+  for (int year : CandidateYears(yy, today.year())) {
+    QString wideText = text;
+    wideText.replace(yearRun.capturedStart(0), 2, QString::number(year));
+    const QDate date = locale.toDate(wideText, wideFormat);
+    if (date.isValid()) return date;
+  }
+  return std::nullopt;
+}
+
+}  // namespace zandor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace zandor {
+
+// One entry of the two message lists: the store's entry id of a message and,
+// in the device list, the Kelvo's own number of it (8 hexadecimal digits).
+struct MessageListEntry {
+  QString EntryId;
+  QString DeviceId;
+};
+
+// The state that all phases of one synchronisation share. The driver resets
+// what it owns at the start; each phase resets what it fills. Nothing here
+// survives into the next synchronisation except BreakRequested, which stays
+// set until the next one starts.
+struct SyncSession {
+  bool BreakRequested = false;
+  unsigned char FieldSeparator = 254;
+  QString DateFilter;
+
+  int SentCount = 0;
+  int TruncatedCount = 0;
+  int SplitCount = 0;
+  int SkippedCount = 0;
+  int ReceivedCount = 0;
+  int RemovedFromDeviceCount = 0;
+  int RemovedFromOutlookCount = 0;
+
+  // Every message of the date range in the chosen folders (DeviceId empty).
+  std::vector<MessageListEntry> SelectionList;
+  // The messages the Kelvo reports holding.
+  std::vector<MessageListEntry> DeviceList;
+
+  // A device list the receive phase did not end with CmdEnd is incomplete: the
+  // store must then delete nothing on its strength.
+  bool DeviceListComplete = false;
+  // A selection list that missed a folder (a failed exchange, a break, a
+  // folder skipped as too large or gone) is incomplete: nothing may then be
+  // removed from the Kelvo on its strength. The reason is for the summary.
+  bool SelectionListComplete = false;
+  QString SelectionIncompleteReason;
+};
+
+}  // namespace zandor

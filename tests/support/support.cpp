@@ -1,0 +1,1 @@
+// Shared helpers of the test binaries live beside this file.
