@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "sync/sync_context.h"
+
+namespace zandor {
+
+// The phases of one synchronisation, in the order the driver runs them. Each
+// reports its own errors (message boxes, status lines) and returns; none
+// throws.
+
+// Receive: polls the Kelvo, saves each message written on it as a new mail
+// item and sends its entry id back, and fills DeviceList. Sets
+// session.DeviceListComplete only when the Kelvo ended the stage with CmdEnd.
+void RunReceivePhase(SyncContext& context);
+
+// Send: rebuilds the tree, walks the chosen folders (Inbox tree, then Sent
+// Items tree), scans and sends, and ends with CmdEnd.
+void RunSendPhase(SyncContext& context);
+
+// Removal: when chkKelvoRemove is ticked, removes on the Kelvo what is no longer
+// selected (nothing when the selection list is incomplete), then writes the
+// closing bytes.
+void RunRemovalPhase(SyncContext& context);
+
+// The send exchange of one record part.
+enum class SendOutcome { Done, Failed, Broken };
+SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
+                     const QByteArray& record, const QString& truncationSuffix);
+
+}  // namespace zandor

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLocale>
+
+#include "link/link.h"
+#include "mail/mail_store.h"
+#include "records/conversion.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "sync/clock.h"
+#include "sync/host.h"
+#include "sync/sync_session.h"
+
+namespace zandor {
+
+// Everything a phase of one synchronisation reaches: the shared state, the
+// line, the window, the live options, the mail store, the settings, the clock
+// and the conversion tables. The driver builds one per synchronisation; none
+// of the phases keeps anything of it afterwards.
+struct SyncContext {
+  SyncSession& session;
+  Link& link;
+  Host& host;
+  const Options& options;
+  MailStore& store;
+  SettingsStore& settings;
+  const Clock& clock;
+  const ConversionTables& tables;
+  QLocale locale;  // the date field and the date filter; QLocale::system() in the program
+};
+
+}  // namespace zandor

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QLocale>
+
+#include "link/serial_line.h"
+#include "mail/mail_store.h"
+#include "records/conversion.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "sync/clock.h"
+#include "sync/host.h"
+#include "sync/sync_session.h"
+
+namespace zandor {
+
+// The seams one synchronisation runs against. The window, the headless run
+// and tests each put their own behind them.
+struct SyncEnvironment {
+  Host& host;
+  const Options& options;
+  SerialLine& line;
+  MailStore& store;
+  SettingsStore& settings;
+  const Clock& clock;
+  const ConversionTables& tables;
+  QLocale locale = QLocale::system();
+};
+
+// How a synchronisation ended, for the headless run's exit status.
+enum class SyncEnd {
+  Refused,       // a confirmation was answered No: nothing was touched
+  PortFailed,    // the port could not be opened: nothing was written
+  HandshakeFailed,
+  Completed,     // the phases ran (errors inside them were shown in boxes)
+};
+
+// &Sync: one whole synchronisation, from the confirmations to the closing of
+// the port. Returns when it is over; the window stays alive through
+// Host::Yield() meanwhile.
+SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment);
+
+// &Break: only sets the flag; the wait that notices it writes Abort.
+inline void RequestBreak(SyncSession& session) { session.BreakRequested = true; }
+
+// The activation step: rebuilds the folder tree from the store's Inbox and
+// Sent Items. A failure of the store is shown in a box and leaves the tree
+// empty.
+void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settings);
+
+// The tree's node-check notification: ticking a folder deletes its key in
+// section Folders, clearing the tick writes "1".
+void FolderTreeNodeCheck(SettingsStore& settings, const QString& key, bool checked);
+
+}  // namespace zandor
