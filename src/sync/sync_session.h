@@ -42,6 +42,21 @@ struct SyncSession {
   // removed from the Kelvo on its strength. The reason is for the summary.
   bool SelectionListComplete = false;
   QString SelectionIncompleteReason;
+
+  // Set by the removal phase when chkKelvoRemove was ticked but the selection
+  // list was incomplete, so nothing was removed from the Kelvo.
+  bool DeviceRemovalSkipped = false;
+  // Set by the scan when chkOutlookRemove was ticked but the device list was
+  // incomplete, so nothing was removed from the store.
+  bool StoreRemovalSkipped = false;
+
+  // Marks the selection list incomplete; the first reason is the one kept.
+  void MarkSelectionIncomplete(const QString& reason) {
+    if (SelectionListComplete || SelectionIncompleteReason.isEmpty()) {
+      SelectionIncompleteReason = reason;
+    }
+    SelectionListComplete = false;
+  }
 };
 
 }  // namespace zandor
