@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+
+#include "settings/options.h"
+
+namespace zandor {
+
+// How text is converted between the host code page and the Kelvo's character
+// set. It is never stored: each conversion derives it from the option buttons
+// at the moment it runs, so a change in the options dialog takes effect at the
+// next field.
+enum class ConversionMode { Western, RussianOstrel, RussianDravo };
+
+// The mode the option buttons stand for. chkRusConv is tested before
+// chkDravoConv; with neither selected the mode is Western (there is no mode
+// without conversion).
+ConversionMode ModeOf(const Options& options);
+
+// The constant data of both directions. All values are single-byte codes.
+struct ConversionTables {
+  // Device code for host code 128 + i (Windows-1252), Western mode outgoing.
+  std::array<unsigned char, 128> westernOut{};
+  // Host code for device code 128 + i (device codes 128..231), Western mode
+  // incoming; device codes 232..255 pass unchanged.
+  std::array<unsigned char, 104> westernIn{};
+  // Host code for device code 16 + i (device codes 16..31), incoming, every mode.
+  std::array<unsigned char, 16> deviceSymbols{};
+  // Paired by position: cyrillicHost[p] (Windows-1251) is sent as
+  // cyrillicDevice[p] in the Ostrel mode, and cyrillicDevice[p] arrives as
+  // cyrillicHost[p] in both Russian modes. No code occurs twice in either.
+  std::array<unsigned char, 98> cyrillicHost{};
+  std::array<unsigned char, 98> cyrillicDevice{};
+  // The two pairings as direct lookups over all 256 codes (identity where a
+  // code is not paired), derived from the two strings above.
+  std::array<unsigned char, 256> cyrillicHostToDevice{};
+  std::array<unsigned char, 256> cyrillicDeviceToHost{};
+};
+
+// The tables. The program builds them once, at load, and never changes them.
+ConversionTables BuildConversionTables();
+
+// Converts one field, already in host code page bytes, to device codes. The
+// field separator is never passed in; fieldSeparator is the one in force for
+// the synchronisation, which a Western field may carry unchanged. A tab always
+// becomes one space.
+QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
+                           unsigned char fieldSeparator, const ConversionTables& tables);
+
+// Converts one received field, in place, from device codes to host code page
+// bytes. Both Russian modes convert alike.
+void ConvertIncoming(QByteArray& text, ConversionMode mode, const ConversionTables& tables);
+
+}  // namespace zandor

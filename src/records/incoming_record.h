@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+
+#include "records/conversion.h"
+#include "settings/options.h"
+
+namespace zandor {
+
+// A message written on the Kelvo: its eight fields, each converted to host
+// code page bytes. fields[0] is field 1 (subject), fields[2] field 3
+// (recipient), fields[3] field 4 (body); the receive phase uses only those.
+struct IncomingRecord {
+  std::array<QByteArray, 8> fields;
+};
+
+// Cuts a received record into its eight fields. record is the received bytes
+// with the one 0x00 the receiver appends. Fields 1 to 7 each end at the next
+// fieldSeparator (a 0x00 among them is an ordinary byte); field 8 ends at the
+// first 0x00 after the seventh separator, further separators included. The
+// searches run over the received bytes; each field is converted after it is
+// cut out, in the mode the options show at that moment.
+// Returns false, and leaves out empty, when a separator or the final 0x00 is
+// missing.
+bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
+                         const Options& options, const ConversionTables& tables,
+                         IncomingRecord& out);
+
+}  // namespace zandor

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "records/conversion.h"
+#include "settings/options.h"
+
+namespace zandor {
+
+// What the record builder reads of one stored message. The folder scan fills
+// it from the store; nullopt stands for a property the message does not have
+// or cannot give.
+struct OutgoingMessage {
+  std::optional<QString> subject, senderName, to, cc, bcc, body;
+  std::optional<QDateTime> receivedTime, sentOn;
+};
+
+// The records of one message, each without the FieldEnd that the send
+// exchange adds. The flags tell the caller which counters to raise; a skipped
+// message may also be truncated or split, when the skip came after that
+// decision.
+struct OutgoingRecords {
+  std::vector<QByteArray> parts;  // one when whole or cut, one per part when split,
+                                  // a single empty one when skipped
+  bool truncated = false;         // raise TruncatedCount
+  bool split = false;             // raise SplitCount
+  bool skipped = false;           // raise SkippedCount
+};
+
+// The longest record the Kelvo takes whole, in bytes; one byte more is over-long.
+inline constexpr qsizetype kLongestWholeRecord = 2791;
+
+// Builds the record or records of one message: subject, sender, to, body, date
+// (ReceivedTime in the Inbox tree, folderKind 1, else SentOn), folderName, cc,
+// bcc, each encoded to the host code page and converted in the mode the
+// options show at that moment, joined by fieldSeparator (never converted).
+// Every length is a byte count. A record over kLongestWholeRecord is cut or
+// split by the long-message option, read at this call:
+//  - Truncate: the body keeps kLongestWholeRecord - header - (length of the
+//    parts text + 1) bytes; a negative room skips the message;
+//  - Split: each part carries the subject behind its label "k>" and one slice
+//    of kLongestWholeRecord - header bytes of the body; "Split no more then"
+//    sends at most the part limit of the parts text (the slices beyond it are
+//    dropped) and skips the message when that limit is below 1.
+// A missing property or date, a record beyond 32,767 bytes, or a part limit
+// beyond 16 bits also skips the message.
+OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QString& folderName,
+                                     int folderKind, const Options& options,
+                                     unsigned char fieldSeparator, const ConversionTables& tables,
+                                     const QLocale& locale);
+
+// The date field, "dd-mmm-yyyy h:mm:ss" of the local time of `when`: two-digit
+// day, the locale's abbreviated month name, four-digit year, the 24-hour hour
+// without a leading zero, two-digit minutes and seconds, with the locale's
+// time separator in place of ':'. Digits are ASCII in every locale.
+QString FormatRecordDate(const QDateTime& when, const QLocale& locale);
+
+}  // namespace zandor
