@@ -1,0 +1,89 @@
+// The removal phase: removes on the Kelvo the messages it holds that are no
+// longer in the selection, then closes the dialogue.
+#include <algorithm>
+
+#include "link/field_forms.h"
+#include "link/protocol.h"
+#include "sync/phases.h"
+
+namespace zandor {
+
+namespace {
+
+bool IsSelected(const SyncSession& session, const QString& entryId) {
+  // Exact comparison, case included: ids differing in case are other messages.
+  return std::any_of(session.SelectionList.begin(), session.SelectionList.end(),
+                     [&](const MessageListEntry& entry) { return entry.EntryId == entryId; });
+}
+
+// Waits for the Kelvo's Ack. A wrong answer shows "Comm Err <step>"; a break
+// shows nothing more (the wait has already said it). False ends the phase.
+bool AwaitAck(SyncContext& context, int step) {
+  const QByteArray reply = context.link.ReadReply();
+  if (context.session.BreakRequested) return false;
+  if (reply == QByteArray(1, protocol::Ack)) return true;
+  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(step));
+  return false;
+}
+
+// Removes one message on the Kelvo. False when the exchange ended early.
+bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier) {
+  SyncSession& session = context.session;
+  ++session.RemovedFromDeviceCount;
+  context.host.SetStatus(2, QString());
+  context.host.SetStatus(
+      1, QStringLiteral("Removing from Kelvo: ") + QString::number(session.RemovedFromDeviceCount));
+  context.host.Yield();
+
+  context.link.Write(protocol::CmdRemove);
+  if (!AwaitAck(context, 1)) return false;
+  context.host.Yield();
+  context.link.Write(identifier);  // no Ack goes before the identifier
+  return AwaitAck(context, 2);
+}
+
+// Removes what the Kelvo holds and the selection no longer has. False when an
+// exchange ended early, which skips the closing.
+bool RemoveUnselected(SyncContext& context) {
+  SyncSession& session = context.session;
+  session.RemovedFromDeviceCount = 0;
+  if (!session.SelectionListComplete) {
+    // A message missing from an incomplete selection was never compared:
+    // removing it could lose a message the user still wants on the Kelvo.
+    session.DeviceRemovalSkipped = true;
+    return true;
+  }
+  // Only this phase reads the list, but a copy keeps the loop safe whatever a
+  // yield may do to the session.
+  const std::vector<MessageListEntry> deviceList = session.DeviceList;
+  for (const MessageListEntry& held : deviceList) {
+    if (IsSelected(session, held.EntryId)) continue;
+    const std::optional<QByteArray> identifier = RemovalIdentifier(held.DeviceId);
+    if (!identifier) {
+      // Read leniently, such an id would name some other message on the Kelvo.
+      context.host.ShowMessage(QStringLiteral("The Kelvo gave the message \"") + held.EntryId +
+                               QStringLiteral("\" the identifier \"") + held.DeviceId +
+                               QStringLiteral("\", which is not a hexadecimal number; it was not "
+                                              "removed from the Kelvo."));
+      continue;
+    }
+    if (!RemoveFromKelvo(context, *identifier)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void RunRemovalPhase(SyncContext& context) {
+  SyncSession& session = context.session;
+  session.DeviceRemovalSkipped = false;
+  if (context.options.KelvoRemove() && !RemoveUnselected(context)) return;
+
+  for (int line = 1; line <= 4; ++line) context.host.SetStatus(line, QString());
+  context.host.Yield();
+  if (session.BreakRequested) return;
+  context.link.Write(protocol::CmdEnd);
+  context.link.Write(protocol::Ack);
+}
+
+}  // namespace zandor

@@ -1,0 +1,51 @@
+// The send exchange: carries one record part to the Kelvo, field by field,
+// each acknowledged before the next goes out.
+#include "link/field_forms.h"
+#include "link/protocol.h"
+#include "sync/phases.h"
+
+namespace zandor {
+
+namespace {
+
+// Judges the Kelvo's answer to a step. A break wins over whatever arrived; a
+// wrong answer (empty, another byte, or Ack with anything more) shows
+// "Comm Err <step>". nullopt means: go on.
+std::optional<SendOutcome> Judge(SyncContext& context, const QByteArray& reply, int step) {
+  if (context.session.BreakRequested) return SendOutcome::Broken;
+  if (reply == QByteArray(1, protocol::Ack)) return std::nullopt;
+  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(step));
+  return SendOutcome::Failed;
+}
+
+}  // namespace
+
+SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
+                     const QByteArray& record, const QString& truncationSuffix) {
+  Link& link = context.link;
+  // The entry id travels as UTF-8; its length field counts bytes.
+  const QByteArray id = entryId.toUtf8();
+
+  // The caller has just yielded, so the announcement goes out at once.
+  link.Write(protocol::CmdMessage);
+  if (auto outcome = Judge(context, link.ReadReply(), 1)) return *outcome;
+
+  const QByteArray fields[] = {SixDigitNumber(folderKind), SixDigitNumber(id.size()), id,
+                               SixDigitNumber(record.size()), record};
+  int step = 2;
+  for (const QByteArray& field : fields) {
+    if (step == 5) {
+      // The size shown counts the record's FieldEnd.
+      context.host.SetStatus(2, QStringLiteral("Message size: ") +
+                                    QString::number(record.size() + 1) + QStringLiteral(" bytes") +
+                                    truncationSuffix);
+    }
+    context.host.Yield();
+    WriteTextField(link, field);
+    if (auto outcome = Judge(context, link.ReadReply(), step)) return *outcome;
+    ++step;
+  }
+  return SendOutcome::Done;
+}
+
+}  // namespace zandor
