@@ -1,0 +1,172 @@
+#include "sync/sync_driver.h"
+
+#include "link/link.h"
+#include "link/protocol.h"
+#include "mail/date_filter.h"
+#include "mail/folder_tree.h"
+#include "sync/phases.h"
+#include "sync/sync_context.h"
+
+namespace zandor {
+namespace {
+
+// Multi-line texts join their lines with a line feed, then a carriage return.
+const QString kLineBreak = QStringLiteral("\n\r");
+
+QString Confirmation(const QString& first, const QString& second) {
+  return first + kLineBreak + second + kLineBreak + QStringLiteral("Do you want to continue?");
+}
+
+bool AskConfirmations(Host& host, const Options& options) {
+  if (options.FullSync() != CheckState::Unchecked &&
+      !host.Confirm(Confirmation(
+          QStringLiteral(
+              "'Full sync' will send all messages to Kelvo in the selected date range,"),
+          QStringLiteral("including those already sent with previous syncronizations.")))) {
+    return false;
+  }
+  if (options.KelvoRemove() &&
+      !host.Confirm(Confirmation(
+          QStringLiteral(
+              "Messages previously sent to Kelvo are going to be removed from there,"),
+          QStringLiteral("if they are no more included in the list to be sent now")))) {
+    return false;
+  }
+  if (options.OutlookRemove() &&
+      !host.Confirm(Confirmation(
+          QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
+          QStringLiteral("are going to be removed from Outlook also.")))) {
+    return false;
+  }
+  return true;
+}
+
+// Opens the chosen port; on failure tells the user which port, which device
+// and why, and returns false with nothing written.
+bool OpenPort(Host& host, const Options& options, SerialLine& line) {
+  const int index = options.PortIndex();
+  if (index < 0) {
+    host.ShowMessage(QStringLiteral(
+        "No serial port is chosen. Choose the Kelvo's port under Options, then press Sync again."));
+    return false;
+  }
+  const QString path = options.PortPath();
+  std::optional<OpenFailure> failure = line.Open(path, LineSettings{});
+  if (!failure) {
+    line.DiscardInput();
+    line.DiscardOutput();
+    return true;
+  }
+  QString text = QStringLiteral("Cannot open Com %1 (%2): %3").arg(QString::number(index + 1), path,
+                                                                   failure->reason);
+  if (!failure->fix.isEmpty()) text += kLineBreak + failure->fix;
+  host.ShowMessage(text);
+  return false;
+}
+
+void WriteSummary(Host& host, const SyncSession& session, const Options& options) {
+  QString sent = QStringLiteral("Sent: ") + QString::number(session.SentCount);
+  if (session.TruncatedCount > 0) {
+    sent += QStringLiteral(" (%1 truncated)").arg(session.TruncatedCount);
+  }
+  if (session.SplitCount > 0) sent += QStringLiteral(" (%1 splitted)").arg(session.SplitCount);
+  if (session.SkippedCount > 0) sent += QStringLiteral("; Skipped: %1").arg(session.SkippedCount);
+  host.SetStatus(1, sent);
+  host.SetStatus(2, QStringLiteral("Received: ") + QString::number(session.ReceivedCount));
+  if (session.RemovedFromDeviceCount > 0) {
+    host.SetStatus(3, QStringLiteral("Removed from Kelvo: ") +
+                          QString::number(session.RemovedFromDeviceCount));
+  } else if (session.DeviceRemovalSkipped) {
+    host.SetStatus(3, QStringLiteral("Nothing removed from Kelvo: %1")
+                          .arg(session.SelectionIncompleteReason.isEmpty()
+                                   ? QStringLiteral("not every folder was compared")
+                                   : session.SelectionIncompleteReason));
+  }
+  if (session.RemovedFromOutlookCount > 0) {
+    host.SetStatus(4, QStringLiteral("Removed from Outlook: ") +
+                          QString::number(session.RemovedFromOutlookCount));
+  } else if (session.StoreRemovalSkipped && options.OutlookRemove()) {
+    host.SetStatus(4, QStringLiteral("Nothing removed from mail: the Kelvo's list of messages "
+                                     "was not received whole"));
+  }
+}
+
+}  // namespace
+
+SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
+  Host& host = environment.host;
+  const Options& options = environment.options;
+  SerialLine& line = environment.line;
+
+  session.FieldSeparator =
+      options.DravoConv() ? protocol::DravoSeparator : protocol::DefaultSeparator;
+  if (!AskConfirmations(host, options)) return SyncEnd::Refused;
+  if (!OpenPort(host, options, line)) return SyncEnd::PortFailed;
+
+  Link link(session, line, host);
+  host.SetSyncEnabled(false);
+  host.SetBreakEnabled(true);
+  session.BreakRequested = false;
+  session.DeviceRemovalSkipped = false;
+  session.StoreRemovalSkipped = false;
+  host.SetStatus(1, QStringLiteral("Mail sync started"));
+  host.Yield();
+
+  session.DateFilter = BuildDateFilter(options.RangeIndex(), environment.clock.Now().date(),
+                                       environment.locale);
+  host.SetStatus(1, QStringLiteral("Handshaking..."));
+  for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
+
+  link.Write(protocol::Ack);
+  const bool handshaken = link.ReadReply() == QByteArray(1, protocol::Ack);
+  SyncContext context{session,
+                      link,
+                      host,
+                      options,
+                      environment.store,
+                      environment.settings,
+                      environment.clock,
+                      environment.tables,
+                      environment.locale};
+  if (handshaken) {
+    RunReceivePhase(context);
+    RunSendPhase(context);
+    RunRemovalPhase(context);
+    WriteSummary(host, session, options);
+  } else {
+    host.ShowMessage(QStringLiteral("     Handshake error     "));
+    for (int i = 1; i <= 4; ++i) host.SetStatus(i, QString());
+  }
+
+  host.Yield();
+  line.DiscardOutput();
+  line.DiscardInput();
+  line.Close();
+  host.SetSyncEnabled(true);
+  host.SetBreakEnabled(false);
+  return handshaken ? SyncEnd::Completed : SyncEnd::HandshakeFailed;
+}
+
+void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settings) {
+  StoreResult<FolderRef> inbox = store.GetDefaultFolder(DefaultFolder::Inbox);
+  StoreResult<FolderRef> sentItems = store.GetDefaultFolder(DefaultFolder::SentItems);
+  if (!inbox || !sentItems) {
+    host.Folders().Clear();
+    host.ShowMessage(QStringLiteral("The mail folder could not be read: %1")
+                         .arg(inbox ? sentItems.reason() : inbox.reason()));
+    return;
+  }
+  if (StoreStatus filled = FillFolderTree(host, store, settings, *inbox, *sentItems); !filled) {
+    host.ShowMessage(QStringLiteral("Some mail folders could not be read: %1").arg(filled.reason()));
+  }
+}
+
+void FolderTreeNodeCheck(SettingsStore& settings, const QString& key, bool checked) {
+  if (checked) {
+    settings.Delete(kFoldersSection, key);
+  } else {
+    settings.Write(kFoldersSection, key, QStringLiteral("1"));
+  }
+}
+
+}  // namespace zandor
