@@ -1,0 +1,67 @@
+#include "ui/about_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#ifndef ZANDOR_VERSION
+#define ZANDOR_VERSION "0.1.0"
+#endif
+
+namespace zandor {
+
+QString VersionLine() {
+  return QStringLiteral("Version ") + QLatin1String(ZANDOR_VERSION);
+}
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmAbout"));
+  setWindowTitle(QStringLiteral("About Zandor"));
+  setModal(false);
+
+  auto* title = new QLabel(QStringLiteral("Zandor"), this);
+  title->setObjectName(QStringLiteral("lblTitle"));
+  QFont titleFont = title->font();
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.8);
+  titleFont.setBold(true);
+  title->setFont(titleFont);
+
+  auto* version = new QLabel(VersionLine(), this);
+  version->setObjectName(QStringLiteral("lblVersion"));
+
+  auto* description = new QLabel(
+      QStringLiteral("Keeps a Maildir mail store and a Kelvo handheld in step over a serial "
+                     "cable: messages written on the Kelvo come into the mail folder, the mail "
+                     "of the chosen folders and date range goes to the Kelvo, and deletions "
+                     "can follow in both directions."),
+      this);
+  description->setObjectName(QStringLiteral("lblDescription"));
+  description->setWordWrap(true);
+
+  auto* credits = new QLabel(
+      QStringLiteral("Written by the Zandor developers.\nBuilt with Qt, GMime and SQLite."), this);
+  credits->setObjectName(QStringLiteral("lblCredits"));
+
+  auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  cmdOK->setDefault(true);
+  connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdOK);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(title);
+  layout->addWidget(version);
+  layout->addSpacing(8);
+  layout->addWidget(description);
+  layout->addSpacing(8);
+  layout->addWidget(credits);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+  setMinimumWidth(360);
+}
+
+}  // namespace zandor

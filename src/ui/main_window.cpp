@@ -1,0 +1,272 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "settings/first_run.h"
+#include "sync/sync_driver.h"
+#include "ui/about_dialog.h"
+#include "ui/activation_history.h"
+#include "ui/options_dialog.h"
+
+namespace zandor {
+
+QString MissingMailFolderText(const QString& path) {
+  return QStringLiteral(
+             "The mail folder %1 does not exist.\n\r"
+             "Choose your Maildir under Options, Mail Folder, or create it, "
+             "then press Sync again.")
+      .arg(path);
+}
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      settings_(services.settings),
+      line_(services.line),
+      clock_(services.clock),
+      storeFactory_(std::move(services.storeFactory)),
+      locale_(std::move(services.locale)) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Kelvo Mail Sync"));
+  history_ = new ActivationHistory(this);
+  BuildControls();
+  history_->Watch(this);
+  connect(history_, &ActivationHistory::Activated, this, &MainWindow::OnActivated);
+
+  // Load, in this order: the options (hidden; they restore their own values),
+  // the first-run step with the port and the range, the conversion tables, and
+  // &Break off until a synchronisation runs.
+  options_ = new OptionsDialog(settings_, *history_, this);
+  options_->SetFullSyncSource([this] {
+    switch (chkFullSync_->checkState()) {
+      case Qt::Checked:
+        return CheckState::Checked;
+      case Qt::PartiallyChecked:
+        return CheckState::Grayed;
+      case Qt::Unchecked:
+        break;
+    }
+    return CheckState::Unchecked;
+  });
+  options_->RestorePortAndRange(RunFirstRunStep(settings_));
+  tables_ = BuildConversionTables();
+  btnBreak_->setEnabled(false);
+
+  about_ = new AboutDialog(this);
+  history_->Watch(about_);
+}
+
+MainWindow::~MainWindow() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::BuildControls() {
+  tree_ = new FolderTreeWidget(this);
+  folderView_ = std::make_unique<FolderTreeView>(*tree_);
+  connect(tree_, &FolderTreeWidget::NodeCheck, this, [this](const QString& key, bool checked) {
+    FolderTreeNodeCheck(settings_, key, checked);
+  });
+
+  btnSync_ = new QPushButton(QStringLiteral("&Sync"), this);
+  btnSync_->setObjectName(QStringLiteral("btnSync"));
+  btnBreak_ = new QPushButton(QStringLiteral("&Break"), this);
+  btnBreak_->setObjectName(QStringLiteral("btnBreak"));
+  connect(btnSync_, &QPushButton::clicked, this, &MainWindow::Sync);
+  connect(btnBreak_, &QPushButton::clicked, this, &MainWindow::Break);
+
+  chkFullSync_ =
+      new QCheckBox(QStringLiteral("&Full Syncronization (duplicate messages possible)"), this);
+  chkFullSync_->setObjectName(QStringLiteral("chkFullSync"));
+
+  auto* statusFrame = new QGroupBox(this);
+  statusFrame->setObjectName(QStringLiteral("fmStatus"));
+  auto* statusLayout = new QVBoxLayout(statusFrame);
+  statusLayout->setSpacing(2);
+  for (std::size_t i = 0; i < lblStatus_.size(); ++i) {
+    auto* label = new QLabel(statusFrame);
+    label->setObjectName(QStringLiteral("lblStatus%1").arg(i + 1));
+    label->setTextFormat(Qt::PlainText);
+    // An empty line keeps its height, so the window does not jump.
+    label->setMinimumHeight(label->fontMetrics().height());
+    label->setMinimumWidth(1);
+    statusLayout->addWidget(label);
+    lblStatus_[i] = label;
+  }
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(btnSync_);
+  buttons->addWidget(btnBreak_);
+  buttons->addStretch(1);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(tree_, 1);
+  top->addLayout(buttons);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addLayout(top, 1);
+  layout->addWidget(chkFullSync_);
+  layout->addWidget(statusFrame);
+  setCentralWidget(central);
+
+  mnuOptions_ = menuBar()->addAction(QStringLiteral("&Options"));
+  mnuOptions_->setObjectName(QStringLiteral("mnuOptions"));
+  mnuAbout_ = menuBar()->addAction(QStringLiteral("&About"));
+  mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
+  connect(mnuOptions_, &QAction::triggered, this, &MainWindow::ShowOptions);
+  connect(mnuAbout_, &QAction::triggered, this, &MainWindow::ShowAbout);
+
+  setTabOrder(tree_, btnSync_);
+  setTabOrder(btnSync_, btnBreak_);
+  setTabOrder(btnBreak_, chkFullSync_);
+  resize(480, 440);
+}
+
+void MainWindow::ShowMessage(const QString& text) {
+  if (closing_) return;
+  boxes_->Show(this, text);
+}
+
+bool MainWindow::Confirm(const QString& text) {
+  if (closing_) return false;
+  return boxes_->Ask(this, text);
+}
+
+QString MainWindow::Status(int line) const {
+  if (line < 1 || line > 4) return QString();
+  return lblStatus_[static_cast<std::size_t>(line - 1)]->text();
+}
+
+void MainWindow::SetStatus(int line, const QString& text) {
+  if (line < 1 || line > 4) return;
+  lblStatus_[static_cast<std::size_t>(line - 1)]->setText(text);
+}
+
+void MainWindow::Yield(YieldMode mode) {
+  // Once a break is asked for, nothing may sleep: the waits must see it and
+  // unwind, even when the line has been closed under them.
+  if (mode == YieldMode::WaitForEvents && !closing_ && !session_.BreakRequested) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  } else {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+}
+
+void MainWindow::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void MainWindow::SetSyncEnabled(bool enabled) {
+  btnSync_->setEnabled(enabled);
+}
+void MainWindow::SetBreakEnabled(bool enabled) {
+  btnBreak_->setEnabled(enabled);
+}
+
+void MainWindow::SetMessageBoxes(MessageBoxes* boxes) {
+  boxes_ = boxes != nullptr ? boxes : &realBoxes_;
+}
+
+MailStore* MainWindow::CurrentStore(bool report) {
+  const QString root = options_->MailFolder();
+  if (!QFileInfo(root).isDir()) {
+    store_.reset();
+    storeRoot_.clear();
+    if (report) ShowMessage(MissingMailFolderText(root));
+    return nullptr;
+  }
+  if (!store_ || storeRoot_ != root) {
+    store_ = storeFactory_(root);
+    storeRoot_ = root;
+  }
+  return store_.get();
+}
+
+void MainWindow::RebuildTree() {
+  const QString root = options_->MailFolder();
+  // A folder that is still missing was reported already; say it again only
+  // when the user has chosen another one.
+  MailStore* store = CurrentStore(root != reportedMissingFolder_);
+  if (store == nullptr) {
+    reportedMissingFolder_ = root;
+    folderView_->Clear();
+    return;
+  }
+  reportedMissingFolder_.clear();
+  RebuildFolderTree(*this, *store, settings_);
+}
+
+void MainWindow::Sync() {
+  if (syncRunning_) return;
+  MailStore* store = CurrentStore(true);
+  if (store == nullptr) return;
+  syncRunning_ = true;
+  SyncEnvironment environment{*this, *options_, line_, *store, settings_, clock_, tables_, locale_};
+  RunSynchronisation(session_, environment);
+  syncRunning_ = false;
+}
+
+void MainWindow::Break() {
+  RequestBreak(session_);
+}
+
+void MainWindow::ShowOptions() {
+  options_->show();
+  options_->raise();
+  options_->activateWindow();
+}
+
+void MainWindow::ShowAbout() {
+  about_->show();
+  about_->raise();
+  about_->activateWindow();
+}
+
+void MainWindow::OnActivated(QWidget* window, QWidget* previous) {
+  if (window != this) return;
+  // Back from the options or the about box only; the first show has its own
+  // rebuild, and a synchronisation rebuilds the tree itself in its send phase.
+  if (previous != options_ && previous != about_) return;
+  if (syncRunning_) return;
+  RebuildTree();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  // After the window is on the screen, so that a box about a missing mail
+  // folder has the window behind it.
+  QTimer::singleShot(0, this, [this] {
+    if (!syncRunning_) RebuildTree();
+  });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (syncRunning_) {
+    closing_ = true;
+    RequestBreak(session_);
+    line_.Close();
+  }
+  // The program ends with this window: the options and the about box go too.
+  options_->hide();
+  about_->hide();
+  event->accept();
+}
+
+}  // namespace zandor

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <QLocale>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "link/serial_line.h"
+#include "mail/mail_store.h"
+#include "records/conversion.h"
+#include "settings/settings_store.h"
+#include "sync/clock.h"
+#include "sync/host.h"
+#include "sync/sync_session.h"
+#include "ui/folder_tree.h"
+#include "ui/message_boxes.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace zandor {
+
+class AboutDialog;
+class ActivationHistory;
+class OptionsDialog;
+
+// The mail store kept in a mail folder; the window makes a new one when the
+// folder chosen in the options changes.
+using MailStoreFactory = std::function<std::unique_ptr<MailStore>(const QString& rootPath)>;
+
+// What the main window works with. All of it must outlive the window.
+struct MainWindowServices {
+  SettingsStore& settings;
+  SerialLine& line;
+  const Clock& clock;
+  MailStoreFactory storeFactory;
+  QLocale locale = QLocale::system();
+};
+
+// frmMain, "Kelvo Mail Sync": the folder tree, &Sync and &Break, the full-sync
+// box, the four status lines and the Options and About menu entries. It is the
+// Host of every synchronisation and holds the state the phases share.
+//
+// Load (the constructor): the options dialog is created hidden (it restores
+// its own options), the first-run step restores the port and the range, the
+// conversion tables are built and &Break is disabled. The tree is rebuilt when
+// the window is first shown and whenever the user comes back to it from the
+// options dialog or the about box, never when coming back from another program
+// or from a message box. Closing the window during a synchronisation breaks
+// it and closes the port before the program ends.
+class MainWindow final : public QMainWindow, public Host {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Host.
+  void ShowMessage(const QString& text) override;
+  bool Confirm(const QString& text) override;
+  QString Status(int line) const override;
+  void SetStatus(int line, const QString& text) override;
+  void Yield(YieldMode mode = YieldMode::Poll) override;
+  void SetBusy(bool busy) override;
+  void SetSyncEnabled(bool enabled) override;
+  void SetBreakEnabled(bool enabled) override;
+  FolderView& Folders() override { return *folderView_; }
+
+  // The boxes go through boxes from now on; nullptr puts back the real ones.
+  // The object must outlive its use.
+  void SetMessageBoxes(MessageBoxes* boxes);
+
+  OptionsDialog& Options() { return *options_; }
+  AboutDialog& About() { return *about_; }
+  FolderTreeWidget& Tree() { return *tree_; }
+  const SyncSession& Session() const { return session_; }
+  bool SyncRunning() const { return syncRunning_; }
+
+  // The actions behind the controls.
+  void Sync();         // btnSync: one whole synchronisation
+  void Break();        // btnBreak
+  void ShowOptions();  // mnuOptions
+  void ShowAbout();    // mnuAbout
+  // The activation step: fills the tree from the mail folder, or says that
+  // the folder is missing (once for each missing path).
+  void RebuildTree();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void OnActivated(QWidget* window, QWidget* previous);
+  // The store of the mail folder chosen now; nullptr when that folder does not
+  // exist, after telling the user when report is set.
+  MailStore* CurrentStore(bool report);
+
+  SettingsStore& settings_;
+  SerialLine& line_;
+  const Clock& clock_;
+  MailStoreFactory storeFactory_;
+  QLocale locale_;
+
+  QtMessageBoxes realBoxes_;
+  MessageBoxes* boxes_ = &realBoxes_;
+
+  ActivationHistory* history_ = nullptr;
+  OptionsDialog* options_ = nullptr;
+  AboutDialog* about_ = nullptr;
+  FolderTreeWidget* tree_ = nullptr;
+  std::unique_ptr<FolderTreeView> folderView_;
+  QPushButton* btnSync_ = nullptr;
+  QPushButton* btnBreak_ = nullptr;
+  QCheckBox* chkFullSync_ = nullptr;
+  std::array<QLabel*, 4> lblStatus_{};
+  QAction* mnuOptions_ = nullptr;
+  QAction* mnuAbout_ = nullptr;
+
+  ConversionTables tables_;
+  SyncSession session_;
+  std::unique_ptr<MailStore> store_;
+  QString storeRoot_;
+  QString reportedMissingFolder_;
+
+  bool shownOnce_ = false;
+  bool busy_ = false;
+  bool syncRunning_ = false;
+  // Set when the window closed during a synchronisation: boxes are no longer
+  // shown and no yield waits, so that the break unwinds at once.
+  bool closing_ = false;
+};
+
+// The text shown when the chosen mail folder does not exist.
+QString MissingMailFolderText(const QString& path);
+
+}  // namespace zandor

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zandor {
+
+// How the main window puts its boxes on the screen. The real one shows
+// message boxes; a test puts in one that records the texts and answers.
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // An OK box: no icon, caption Zandor, the text as it stands.
+  virtual void Show(QWidget* parent, const QString& text) = 0;
+  // A Yes/No box with the same look; true only for Yes.
+  virtual bool Ask(QWidget* parent, const QString& text) = 0;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+ public:
+  void Show(QWidget* parent, const QString& text) override;
+  bool Ask(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace zandor

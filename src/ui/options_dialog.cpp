@@ -1,0 +1,446 @@
+#include "ui/options_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPortInfo>
+#include <QVBoxLayout>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+#include "settings/lenient_number.h"
+#include "ui/activation_history.h"
+
+namespace zandor {
+namespace {
+
+const QString kSymbols = QStringLiteral("SymbolsConversion");
+const QString kSplit = QStringLiteral("Split");
+
+// An option button as the conversion frame needs it: a click selects it and
+// never clears it, as with any option button. The frame's group is not
+// exclusive (a stored state may leave no button selected), so this and
+// OptionsDialog::SelectOption keep the one-of-three rule by hand.
+class OptionButton final : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void nextCheckState() override {
+    if (!isChecked()) setChecked(true);
+  }
+};
+
+QString DefaultMailFolder() {
+  return QDir::homePath() + QStringLiteral("/Maildir");
+}
+
+QString ExpandHome(const QString& path) {
+  if (path == QStringLiteral("~")) return QDir::homePath();
+  if (path.startsWith(QStringLiteral("~/"))) return QDir::homePath() + path.mid(1);
+  return path;
+}
+
+}  // namespace
+
+int StoredListPosition(double stored, int count, int fallback) {
+  const double position = RoundHalfToEven(stored) - 1;
+  if (!std::isfinite(position) || position < -1 || position > count - 1) return fallback;
+  return static_cast<int>(position);
+}
+
+QString DecimalText(double value) {
+  if (value == 0) return QStringLiteral("0");  // never "-0"
+  return QString::number(value, 'g', 15);
+}
+
+QString ClampedPartsText(const QString& typed) {
+  const std::optional<qint16> number = ToInt16(RoundHalfToEven(ReadLenientNumber(typed)));
+  // -32768 has no 16-bit absolute value: it counts as beyond the range.
+  if (!number || *number == std::numeric_limits<qint16>::min()) return QStringLiteral("999");
+  qint16 parts = *number;
+  qint16 limit = 999;
+  return QString::number(MinOfAbsolutes(parts, limit));
+}
+
+OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+  setObjectName(QStringLiteral("frmOptions"));
+  setWindowTitle(QStringLiteral("Zandor - Options"));
+  setModal(false);
+  BuildControls();
+  history.Watch(this);
+  connect(&history, &ActivationHistory::Activated, this, &OptionsDialog::OnActivated);
+  Load();
+}
+
+void OptionsDialog::BuildControls() {
+  label1_ = new QLabel(QStringLiteral("Date Range"), this);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  cbDaysNum_ = new QComboBox(this);
+  cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
+  label2_ = new QLabel(QStringLiteral("Serial COM Port"), this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  cbCom_ = new QComboBox(this);
+  cbCom_->setObjectName(QStringLiteral("cbCom"));
+  cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
+                    QStringLiteral("Com 4")});
+  cbCom_->setCurrentIndex(-1);
+  lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), this);
+  lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
+  cbPortPath_ = new QComboBox(this);
+  cbPortPath_->setObjectName(QStringLiteral("cbPortPath"));
+  cbPortPath_->setEditable(true);
+  cbPortPath_->setInsertPolicy(QComboBox::NoInsert);
+  cbPortPath_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cbPortPath_->setMinimumContentsLength(18);
+  cbPortPath_->setToolTip(
+      QStringLiteral("The serial device behind the chosen entry: pick one the system lists, "
+                     "or type any path"));
+  lblPortPath_->setBuddy(cbPortPath_);
+
+  auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
+  fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
+  chkKelvoRemove_ =
+      new QCheckBox(QStringLiteral("Remove messages deleted on Outlook from Kelvo also"), this);
+  chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
+  chkOutlookRemove_ =
+      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from Outlook also"), this);
+  chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
+  auto* removalLayout = new QVBoxLayout(fmRemovalSync);
+  removalLayout->addWidget(chkKelvoRemove_);
+  removalLayout->addWidget(chkOutlookRemove_);
+
+  auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), this);
+  frame1->setObjectName(QStringLiteral("Frame1"));
+  chkOstrelConv_ = new OptionButton(QStringLiteral("Western Conversion"), frame1);
+  chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
+  chkRusConv_ =
+      new OptionButton(QStringLiteral("Russian Conversion (for Ostrel's client)"), frame1);
+  chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
+  chkDravoConv_ = new OptionButton(QStringLiteral("Russian Conversion (For Dravo client)"), frame1);
+  chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
+  conversionGroup_ = new QButtonGroup(this);
+  conversionGroup_->setExclusive(false);
+  auto* conversionLayout = new QVBoxLayout(frame1);
+  for (QRadioButton* button : {chkOstrelConv_, chkRusConv_, chkDravoConv_}) {
+    conversionGroup_->addButton(button);
+    conversionLayout->addWidget(button);
+    connect(button, &QAbstractButton::toggled, this, [this, button](bool on) {
+      if (on) SelectOption(button);
+    });
+  }
+
+  auto* frame2 = new QGroupBox(QStringLiteral("Messages split"), this);
+  frame2->setObjectName(QStringLiteral("Frame2"));
+  cbMessagesSplit_ = new QComboBox(frame2);
+  cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
+  edMaxNumSplit_ = new QLineEdit(frame2);
+  edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
+  edMaxNumSplit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+  parts_ = new QLabel(QStringLiteral("parts"), frame2);
+  parts_->setObjectName(QStringLiteral("parts"));
+  auto* splitLayout = new QHBoxLayout(frame2);
+  splitLayout->addWidget(cbMessagesSplit_, 1);
+  splitLayout->addWidget(edMaxNumSplit_);
+  splitLayout->addWidget(parts_);
+  connect(cbMessagesSplit_, &QComboBox::currentIndexChanged, this,
+          &OptionsDialog::UpdatePartsEnabled);
+  connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
+          &OptionsDialog::UpdatePartsEnabled);
+
+  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail Folder"), this);
+  fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
+  edMailFolder_ = new QLineEdit(fmMailStore);
+  edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
+  edMailFolder_->setPlaceholderText(DefaultMailFolder());
+  edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
+  btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
+  btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
+  btnBrowseMail_->setAutoDefault(false);
+  auto* mailLayout = new QHBoxLayout(fmMailStore);
+  mailLayout->addWidget(edMailFolder_, 1);
+  mailLayout->addWidget(btnBrowseMail_);
+  connect(btnBrowseMail_, &QPushButton::clicked, this, &OptionsDialog::BrowseMailFolder);
+
+  btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+  btnCancel_->setObjectName(QStringLiteral("btnCancel"));
+  btnCancel_->setAutoDefault(false);
+  btnOK_ = new QPushButton(QStringLiteral("&OK"), this);
+  btnOK_->setObjectName(QStringLiteral("btnOK"));
+  btnOK_->setDefault(true);
+  connect(btnOK_, &QPushButton::clicked, this, &OptionsDialog::Ok);
+  connect(btnCancel_, &QPushButton::clicked, this, &OptionsDialog::Cancel);
+
+  // Date range on the left, the port and its device path on the right.
+  auto* top = new QGridLayout;
+  top->addWidget(label1_, 0, 0);
+  top->addWidget(cbDaysNum_, 1, 0);
+  top->addWidget(label2_, 0, 1, 1, 2);
+  top->addWidget(cbCom_, 1, 1, 1, 2);
+  top->addWidget(lblPortPath_, 2, 1);
+  top->addWidget(cbPortPath_, 2, 2);
+  top->setColumnStretch(0, 1);
+  top->setColumnStretch(2, 1);
+  top->setHorizontalSpacing(12);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnCancel_);
+  buttons->addWidget(btnOK_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(fmRemovalSync);
+  layout->addWidget(frame1);
+  layout->addWidget(frame2);
+  layout->addWidget(fmMailStore);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+  QWidget* order[] = {cbDaysNum_,        cbCom_,         cbPortPath_,   chkKelvoRemove_,
+                      chkOutlookRemove_, chkOstrelConv_, chkRusConv_,   chkDravoConv_,
+                      cbMessagesSplit_,  edMaxNumSplit_, edMailFolder_, btnBrowseMail_,
+                      btnCancel_,        btnOK_};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
+  connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    const int index = cbCom_->currentIndex();
+    if (!showingPortPath_ && index >= 0) portPaths_[static_cast<std::size_t>(index)] = text;
+  });
+  OfferPorts();
+}
+
+void OptionsDialog::Load() {
+  cbDaysNum_->clear();
+  cbDaysNum_->addItems({QStringLiteral("Last day"), QStringLiteral("Last 7 days"),
+                        QStringLiteral("Last 30 days"), QStringLiteral("Last 90 days"),
+                        QStringLiteral("All")});
+  cbDaysNum_->setCurrentIndex(1);
+  cbMessagesSplit_->clear();
+  cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
+                              QStringLiteral("Split no more then")});
+  cbMessagesSplit_->setCurrentIndex(0);
+  RestoreConversion();
+  RestoreSplitMode();
+  RestorePartsText();
+  RestorePortPaths();
+  RestoreMailFolder();
+}
+
+void OptionsDialog::RestoreConversion() {
+  // In this order; selecting one clears the others, so the last selected wins.
+  const struct {
+    QRadioButton* button;
+    const char* key;
+    double fallback;
+  } buttons[] = {{chkRusConv_, "RussianConversion", 1},
+                 {chkDravoConv_, "DravoConversion", 1},
+                 {chkOstrelConv_, "WesternConversion", 2}};
+  for (const auto& entry : buttons) {
+    const double stored =
+        ReadStoredNumber(settings_, kSymbols, QLatin1String(entry.key), entry.fallback);
+    entry.button->setChecked(stored != 1);
+  }
+}
+
+void OptionsDialog::RestoreSplitMode() {
+  const double stored = ReadStoredNumber(settings_, kSplit, QStringLiteral("SplitMode"), 1);
+  cbMessagesSplit_->setCurrentIndex(StoredListPosition(stored, cbMessagesSplit_->count(), 0));
+  UpdatePartsEnabled();
+}
+
+void OptionsDialog::RestorePartsText() {
+  const double stored = ReadStoredNumber(settings_, kSplit, QStringLiteral("SplitNum"), 1);
+  edMaxNumSplit_->setText(DecimalText(stored - 1));
+}
+
+void OptionsDialog::RestorePortPaths() {
+  for (int number = 1; number <= 4; ++number) {
+    portPaths_[static_cast<std::size_t>(number - 1)] = StoredPortPath(settings_, number);
+  }
+  ShowPortPath();
+}
+
+void OptionsDialog::RestoreMailFolder() {
+  // Empty shows the default as a placeholder and keeps following it.
+  edMailFolder_->setText(
+      settings_.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString()));
+}
+
+void OptionsDialog::SelectOption(QRadioButton* chosen) {
+  for (QAbstractButton* button : conversionGroup_->buttons()) {
+    if (button != chosen) button->setChecked(false);
+  }
+}
+
+void OptionsDialog::UpdatePartsEnabled() {
+  edMaxNumSplit_->setEnabled(cbMessagesSplit_->currentIndex() == 2);
+}
+
+void OptionsDialog::ShowPortPath() {
+  const int index = cbCom_->currentIndex();
+  showingPortPath_ = true;
+  cbPortPath_->setEnabled(index >= 0);
+  cbPortPath_->setEditText(index >= 0 ? portPaths_[static_cast<std::size_t>(index)] : QString());
+  showingPortPath_ = false;
+}
+
+void OptionsDialog::OfferPorts() {
+  QStringList paths;
+  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+    paths << port.systemLocation();
+  }
+  // The stable names survive re-plugging an adapter, unlike /dev/ttyUSB0.
+  const QDir byId(QStringLiteral("/dev/serial/by-id"));
+  for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+    paths << entry.absoluteFilePath();
+  }
+  paths.removeDuplicates();
+  showingPortPath_ = true;
+  const QString current = cbPortPath_->currentText();
+  cbPortPath_->clear();
+  cbPortPath_->addItems(paths);
+  cbPortPath_->setEditText(current);
+  showingPortPath_ = false;
+}
+
+void OptionsDialog::BrowseMailFolder() {
+  const QString chosen =
+      QFileDialog::getExistingDirectory(this, QStringLiteral("Zandor - Mail Folder"), MailFolder());
+  if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
+}
+
+void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
+  // A return from another program leaves the snapshot as it was.
+  if (window != this || previous == this) return;
+  snapshotKelvoRemove_ = chkKelvoRemove_->isChecked();
+  snapshotOutlookRemove_ = chkOutlookRemove_->isChecked();
+  OfferPorts();
+}
+
+void OptionsDialog::RestorePortAndRange(const RestoredPortAndRange& restored) {
+  cbCom_->setCurrentIndex(restored.portIndex);
+  cbDaysNum_->setCurrentIndex(restored.rangeIndex);
+}
+
+void OptionsDialog::Ok() {
+  settings_.Write(QStringLiteral("Com"), QStringLiteral("Port"),
+                  QString::number(cbCom_->currentIndex() + 1));
+  settings_.Write(QStringLiteral("Sync"), QStringLiteral("Days"),
+                  QString::number(cbDaysNum_->currentIndex() + 1));
+  settings_.Write(kSplit, QStringLiteral("SplitMode"),
+                  QString::number(cbMessagesSplit_->currentIndex() + 1));
+  // The number as typed, before the clamp below.
+  settings_.Write(kSplit, QStringLiteral("SplitNum"),
+                  DecimalText(ReadLenientNumber(edMaxNumSplit_->text()) + 1));
+  const auto stateText = [](const QRadioButton* button) {
+    return button->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
+  };
+  settings_.Write(kSymbols, QStringLiteral("RussianConversion"), stateText(chkRusConv_));
+  settings_.Write(kSymbols, QStringLiteral("DravoConversion"), stateText(chkDravoConv_));
+  settings_.Write(kSymbols, QStringLiteral("WesternConversion"), stateText(chkOstrelConv_));
+  edMaxNumSplit_->setText(ClampedPartsText(edMaxNumSplit_->text()));
+
+  // Only the paths that differ from what the store gives now, so that an
+  // untouched entry keeps following the default.
+  for (int number = 1; number <= 4; ++number) {
+    const QString path = portPaths_[static_cast<std::size_t>(number - 1)].trimmed();
+    if (!path.isEmpty() && path != StoredPortPath(settings_, number)) {
+      settings_.Write(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number), path);
+    }
+  }
+  const QString mailFolder = edMailFolder_->text().trimmed();
+  if (mailFolder.isEmpty()) {
+    settings_.Delete(QStringLiteral("Store"), QStringLiteral("Maildir"));
+  } else {
+    settings_.Write(QStringLiteral("Store"), QStringLiteral("Maildir"), mailFolder);
+  }
+  hide();
+}
+
+void OptionsDialog::Cancel() {
+  const double port = ReadStoredNumber(settings_, QStringLiteral("Com"), QStringLiteral("Port"), 0);
+  cbCom_->setCurrentIndex(StoredListPosition(port, cbCom_->count(), 0));
+  // No default: an absent range leaves the list without a selection.
+  const double days =
+      ReadStoredNumber(settings_, QStringLiteral("Sync"), QStringLiteral("Days"), 0);
+  cbDaysNum_->setCurrentIndex(StoredListPosition(days, cbDaysNum_->count(), -1));
+  RestoreConversion();
+  RestoreSplitMode();
+  RestorePartsText();
+  chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
+  chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
+  RestorePortPaths();
+  RestoreMailFolder();
+  hide();
+}
+
+void OptionsDialog::closeEvent(QCloseEvent* event) {
+  if (isVisible()) Cancel();
+  event->accept();
+}
+
+void OptionsDialog::reject() {
+  Cancel();
+}
+
+int OptionsDialog::PortIndex() const {
+  return cbCom_->currentIndex();
+}
+
+QString OptionsDialog::PortPath() const {
+  const int index = cbCom_->currentIndex();
+  if (index < 0) return QString();
+  const QString path = portPaths_[static_cast<std::size_t>(index)].trimmed();
+  return path.isEmpty() ? DefaultPortPath(index + 1) : path;
+}
+
+int OptionsDialog::RangeIndex() const {
+  return cbDaysNum_->currentIndex();
+}
+bool OptionsDialog::KelvoRemove() const {
+  return chkKelvoRemove_->isChecked();
+}
+bool OptionsDialog::OutlookRemove() const {
+  return chkOutlookRemove_->isChecked();
+}
+bool OptionsDialog::OstrelConv() const {
+  return chkOstrelConv_->isChecked();
+}
+bool OptionsDialog::RusConv() const {
+  return chkRusConv_->isChecked();
+}
+bool OptionsDialog::DravoConv() const {
+  return chkDravoConv_->isChecked();
+}
+int OptionsDialog::SplitModeIndex() const {
+  return cbMessagesSplit_->currentIndex();
+}
+QString OptionsDialog::PartsText() const {
+  return edMaxNumSplit_->text();
+}
+
+CheckState OptionsDialog::FullSync() const {
+  return fullSyncSource_ ? fullSyncSource_() : CheckState::Unchecked;
+}
+
+QString OptionsDialog::MailFolder() const {
+  const QString typed = edMailFolder_->text().trimmed();
+  return typed.isEmpty() ? DefaultMailFolder() : ExpandHome(typed);
+}
+
+}  // namespace zandor

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "settings/first_run.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zandor {
+
+class ActivationHistory;
+
+// frmOptions, "Zandor - Options": the date range, the port, the removal
+// boxes, the conversion mode and the treatment of long messages. Its controls
+// are the live option values: every read of Options returns what the dialog
+// shows at that moment, so a change is in force before OK. OK makes the values
+// persistent, Cancel re-reads them from the store (and the removal boxes from
+// the snapshot taken when the dialog last became active). It is created once,
+// hidden, and only ever hidden again, never destroyed before the main window.
+//
+// Beside the port list it shows the device path of the chosen entry (section
+// Ports, COM1..COM4), and below the frames the mail folder (section Store, key
+// Maildir); OK stores both, Cancel restores both.
+class OptionsDialog final : public QDialog, public Options {
+  Q_OBJECT
+
+ public:
+  // Runs the load steps at once. The dialog watches its own activations
+  // through history, which must outlive it.
+  OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent = nullptr);
+
+  // Options: live reads of the controls.
+  int PortIndex() const override;
+  QString PortPath() const override;
+  int RangeIndex() const override;
+  bool KelvoRemove() const override;
+  bool OutlookRemove() const override;
+  bool OstrelConv() const override;
+  bool RusConv() const override;
+  bool DravoConv() const override;
+  int SplitModeIndex() const override;
+  QString PartsText() const override;
+  // chkFullSync lives on the main window: read through the source it gives.
+  CheckState FullSync() const override;
+  void SetFullSyncSource(std::function<CheckState()> source) {
+    fullSyncSource_ = std::move(source);
+  }
+
+  // The mail folder as typed, a leading "~" read as the home folder; the
+  // default ~/Maildir when the box is empty.
+  QString MailFolder() const;
+
+  // The main window's load: selects the port and the range it restored.
+  void RestorePortAndRange(const RestoredPortAndRange& restored);
+
+  // btnOK and btnCancel.
+  void Ok();
+  void Cancel();
+
+ protected:
+  // The title bar's close acts as Cancel; so does Escape (reject).
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void BuildControls();
+  void Load();
+  void RestoreConversion();
+  void RestoreSplitMode();
+  void RestorePartsText();
+  void RestorePortPaths();
+  void RestoreMailFolder();
+  void SelectOption(QRadioButton* chosen);
+  void UpdatePartsEnabled();
+  void ShowPortPath();
+  void OfferPorts();
+  void BrowseMailFolder();
+  void OnActivated(QWidget* window, QWidget* previous);
+
+  SettingsStore& settings_;
+  std::function<CheckState()> fullSyncSource_;
+
+  QLabel* label1_ = nullptr;
+  QComboBox* cbDaysNum_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QComboBox* cbCom_ = nullptr;
+  QLabel* lblPortPath_ = nullptr;
+  QComboBox* cbPortPath_ = nullptr;
+  QCheckBox* chkKelvoRemove_ = nullptr;
+  QCheckBox* chkOutlookRemove_ = nullptr;
+  QButtonGroup* conversionGroup_ = nullptr;
+  QRadioButton* chkOstrelConv_ = nullptr;
+  QRadioButton* chkRusConv_ = nullptr;
+  QRadioButton* chkDravoConv_ = nullptr;
+  QComboBox* cbMessagesSplit_ = nullptr;
+  QLineEdit* edMaxNumSplit_ = nullptr;
+  QLabel* parts_ = nullptr;
+  QLineEdit* edMailFolder_ = nullptr;
+  QPushButton* btnBrowseMail_ = nullptr;
+  QPushButton* btnCancel_ = nullptr;
+  QPushButton* btnOK_ = nullptr;
+
+  // The device path of each port entry as the dialog shows it now.
+  std::array<QString, 4> portPaths_;
+  bool showingPortPath_ = false;
+
+  // The removal boxes as they were when the dialog last became active.
+  bool snapshotKelvoRemove_ = false;
+  bool snapshotOutlookRemove_ = false;
+};
+
+// A stored list value read back as a list position: the stored number - 1,
+// after rounding halves to even. A position outside -1..count-1 can only come
+// from editing the store by hand; it gives fallback.
+int StoredListPosition(double stored, int count, int fallback);
+
+// A number as the dialog writes it to the store: plain decimal, no padding,
+// no trailing zeros ("13", "-4", "3.5").
+QString DecimalText(double value);
+
+// What OK leaves in the parts box for the text typed there: the number
+// rounded (halves to even), as its absolute value, at most 999. A number that
+// does not fit in 16 bits shows 999.
+QString ClampedPartsText(const QString& typed);
+
+}  // namespace zandor
