@@ -1,0 +1,127 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+
+namespace zandor {
+namespace {
+
+const QString kSync = QStringLiteral("sync");
+const QString kFull = QStringLiteral("full");
+const QString kRemoveFromKelvo = QStringLiteral("remove-from-kelvo");
+const QString kRemoveFromMail = QStringLiteral("remove-from-mail");
+const QString kYes = QStringLiteral("yes");
+const QString kTimeout = QStringLiteral("timeout");
+const QString kTrace = QStringLiteral("trace");
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+
+// The longest timeout that still fits a timer's milliseconds.
+constexpr int kMaxTimeoutSeconds = 2000000;
+
+}  // namespace
+
+bool WantsNoWindow(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    if (argument == QLatin1String("--sync") || argument == QLatin1String("--help") ||
+        argument == QLatin1String("-h") || argument == QLatin1String("--version") ||
+        argument == QLatin1String("-v")) {
+      return true;
+    }
+  }
+  return false;
+}
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOptions({
+      {kSync, QString()},
+      {kFull, QString()},
+      {kRemoveFromKelvo, QString()},
+      {kRemoveFromMail, QString()},
+      {kYes, QString()},
+      {kTimeout, QString(), QStringLiteral("seconds")},
+      {kTrace, QString(), QStringLiteral("file")},
+      {{QStringLiteral("h"), kHelp}, QString()},
+      {{QStringLiteral("v"), kVersion}, QString()},
+  });
+  if (!parser.parse(QStringList{QStringLiteral("zandor")} + arguments)) {
+    return {std::nullopt, parser.errorText()};
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    return {std::nullopt,
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())};
+  }
+
+  CommandLine line;
+  if (parser.isSet(kHelp)) {
+    line.mode = CommandLine::Mode::Help;
+    return {line, QString()};
+  }
+  if (parser.isSet(kVersion)) {
+    line.mode = CommandLine::Mode::Version;
+    return {line, QString()};
+  }
+  line.mode = parser.isSet(kSync) ? CommandLine::Mode::Sync : CommandLine::Mode::Window;
+  line.full = parser.isSet(kFull);
+  line.removeFromKelvo = parser.isSet(kRemoveFromKelvo);
+  line.removeFromMail = parser.isSet(kRemoveFromMail);
+  line.yes = parser.isSet(kYes);
+  line.tracePath = parser.value(kTrace);
+  if (parser.isSet(kTrace) && line.tracePath.isEmpty()) {
+    return {std::nullopt, QStringLiteral("--trace needs a file name.")};
+  }
+  if (parser.isSet(kTimeout)) {
+    bool ok = false;
+    line.timeoutSeconds = parser.value(kTimeout).toInt(&ok);
+    if (!ok || line.timeoutSeconds <= 0 || line.timeoutSeconds > kMaxTimeoutSeconds) {
+      return {std::nullopt, QStringLiteral("--timeout needs a whole number of seconds from 1 to "
+                                           "%1, not '%2'.")
+                                .arg(kMaxTimeoutSeconds)
+                                .arg(parser.value(kTimeout))};
+    }
+  }
+  if (line.mode == CommandLine::Mode::Window) {
+    for (const QString& flag : {kFull, kRemoveFromKelvo, kRemoveFromMail, kYes, kTimeout}) {
+      if (parser.isSet(flag)) {
+        return {std::nullopt,
+                QStringLiteral("--%1 is only for a run without a window: add --sync.").arg(flag)};
+      }
+    }
+  }
+  return {line, QString()};
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "Usage: zandor [--trace FILE]\n"
+      "       zandor --sync [--full] [--remove-from-kelvo] [--remove-from-mail] [--yes]\n"
+      "              [--timeout SECONDS] [--trace FILE]\n"
+      "\n"
+      "Keeps a Maildir and a Kelvo handheld in step over a serial line.\n"
+      "Without --sync the window opens.\n"
+      "\n"
+      "  --sync               run one synchronisation with the stored settings, no window;\n"
+      "                       the status lines go to standard output as they change,\n"
+      "                       each message box to standard error\n"
+      "  --full               send every message of the date range again (Full Syncronization)\n"
+      "  --remove-from-kelvo  remove from the Kelvo what is no longer in the chosen folders\n"
+      "  --remove-from-mail   remove from the mail what was deleted on the Kelvo (to Trash)\n"
+      "  --yes                answer Yes to the questions these three ask; without it the\n"
+      "                       run stops before the port is opened\n"
+      "  --timeout SECONDS    stop as the Break button does after this much silence\n"
+      "                       from the Kelvo\n"
+      "  --trace FILE         write every byte on the line to FILE, readably\n"
+      "  -h, --help           show this text\n"
+      "  -v, --version        show the version\n"
+      "\n"
+      "Ctrl-C stops a synchronisation as the Break button does.\n"
+      "Exit status: 0 when no error was shown, 1 when one was, 2 for a usage error or\n"
+      "a question not answered Yes.\n"
+      "\n"
+      "Settings: $XDG_CONFIG_HOME/Zandor/Zandor.ini (default ~/.config/Zandor/Zandor.ini):\n"
+      "  [Ports] COM1..COM4 = the device of \"Com 1\"..\"Com 4\" (default /dev/ttyS0..3)\n"
+      "  [Store] Maildir    = the mail folder (default ~/Maildir)\n");
+}
+
+}  // namespace zandor

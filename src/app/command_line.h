@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zandor {
+
+// What the command line asks for.
+struct CommandLine {
+  enum class Mode { Window, Sync, Help, Version };
+  Mode mode = Mode::Window;
+  // The three check boxes that are not stored: chkFullSync, chkKelvoRemove,
+  // chkOutlookRemove.
+  bool full = false;
+  bool removeFromKelvo = false;
+  bool removeFromMail = false;
+  // Answer Yes to every confirmation.
+  bool yes = false;
+  // Act as &Break after this many seconds of silence from the Kelvo; 0: never.
+  int timeoutSeconds = 0;
+  // Where to write the transcript of the line; empty: nowhere.
+  QString tracePath;
+};
+
+// The command line, or why it cannot be used.
+struct ParsedCommandLine {
+  std::optional<CommandLine> line;
+  QString error;
+};
+
+// Reads the arguments (without the program name). The synchronisation flags
+// are only accepted with --sync.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+
+// True when the arguments ask for a run without a window (--sync, --help,
+// --version), so that no display is needed even to report a usage error.
+bool WantsNoWindow(const QStringList& arguments);
+
+// The text of --help.
+QString UsageText();
+
+}  // namespace zandor

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+#include <array>
+
+#include "app/plain_folder_view.h"
+#include "sync/host.h"
+
+namespace zandor {
+
+// The window's part in a run without a window. Each change of a status line
+// is printed on the output as "[N] text"; each message box prints its text on
+// the error stream, one line per line of text; a confirmation is answered Yes
+// only when the run was told so. A yield is one pass of the event loop; a
+// yield that may wait sleeps until the next event (serial data, Ctrl-C, the
+// silence timer).
+class HeadlessHost final : public Host {
+ public:
+  HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes);
+
+  void ShowMessage(const QString& text) override;
+  bool Confirm(const QString& text) override;
+  QString Status(int line) const override;
+  void SetStatus(int line, const QString& text) override;
+  void Yield(YieldMode mode = YieldMode::Poll) override;
+  void SetBusy(bool) override {}
+  void SetSyncEnabled(bool) override {}
+  void SetBreakEnabled(bool) override {}
+  FolderView& Folders() override { return folders_; }
+
+  // Prints the four status lines once more, in the same form.
+  void PrintStatusLines();
+  // A note of the run itself on the error stream, "zandor: text".
+  void Note(const QString& text);
+
+  int MessagesShown() const { return messagesShown_; }
+  bool ConfirmationRefused() const { return confirmationRefused_; }
+
+ private:
+  void PrintStatus(int line);
+
+  QTextStream& out_;
+  QTextStream& err_;
+  bool answerYes_;
+  std::array<QString, 4> status_;
+  PlainFolderView folders_;
+  int messagesShown_ = 0;
+  bool confirmationRefused_ = false;
+};
+
+// The lines of a box text: lines are joined by a line feed and a carriage
+// return; any other line end splits too.
+QStringList BoxLines(const QString& text);
+
+}  // namespace zandor

@@ -1,0 +1,95 @@
+#include "app/headless_run.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QTimer>
+
+#include "app/headless_host.h"
+#include "app/interrupt_notifier.h"
+#include "app/stored_options.h"
+#include "app/traced_line.h"
+#include "link/qt_serial_line.h"
+#include "mail/maildir/maildir_store.h"
+#include "records/conversion.h"
+#include "settings/qsettings_store.h"
+#include "sync/clock.h"
+#include "sync/sync_driver.h"
+
+namespace zandor {
+namespace {
+
+QString MissingFolderText(const QString& root, const QString& settingsFile) {
+  return QStringLiteral(
+             "The mail folder %1 does not exist.\n\r"
+             "Choose your Maildir under Options, Mail Folder (or set Maildir in section "
+             "[Store] of %2), or create it, then run again.")
+      .arg(root, settingsFile);
+}
+
+}  // namespace
+
+int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
+  HeadlessHost host(out, err, command.yes);
+  QSettingsStore settings;
+
+  // What the window's load step and the options dialog would hold, with the
+  // three boxes that are never stored taken from the command line.
+  OptionValues options = LoadStoredOptions(settings);
+  options.fullSync = command.full ? CheckState::Checked : CheckState::Unchecked;
+  options.kelvoRemove = command.removeFromKelvo;
+  options.outlookRemove = command.removeFromMail;
+
+  const QString root = StoredMailFolder(settings);
+  if (!QFileInfo(root).isDir()) {
+    host.ShowMessage(MissingFolderText(root, settings.FilePath()));
+    return kExitErrorShown;
+  }
+
+  TracedLine line(std::make_unique<QtSerialLine>());
+  if (!command.tracePath.isEmpty()) {
+    if (const std::optional<QString> why = line.TraceTo(command.tracePath)) {
+      host.Note(
+          QStringLiteral("cannot write the transcript to %1: %2").arg(command.tracePath, *why));
+      return kExitUsage;
+    }
+  }
+
+  const SystemClock clock;
+  MaildirStore store(root, QLocale::system(), clock);
+  // The window fills its tree when it is first shown; so does this run.
+  RebuildFolderTree(host, store, settings);
+
+  const ConversionTables tables = BuildConversionTables();
+  SyncSession session;
+
+  const InterruptNotifier interrupt([&] {
+    host.Note(QStringLiteral(
+        "Ctrl-C: stopping as the Break button does (press Ctrl-C again to quit at once)"));
+    RequestBreak(session);
+  });
+
+  // Silence counts from the last byte either way: after a write the Kelvo owes
+  // an answer; after a read that brought something the PC may work on the
+  // store before it writes again, which a write then ends.
+  QTimer silence;
+  silence.setSingleShot(true);
+  silence.setInterval(command.timeoutSeconds * 1000);
+  QObject::connect(&silence, &QTimer::timeout, &silence, [&] {
+    host.Note(QStringLiteral("no answer from the Kelvo for %1 seconds: stopping as the Break "
+                             "button does")
+                  .arg(command.timeoutSeconds));
+    RequestBreak(session);
+  });
+  if (command.timeoutSeconds > 0) line.SetActivityHandler([&silence] { silence.start(); });
+
+  SyncEnvironment environment{host, options, line, store, settings, clock, tables};
+  const SyncEnd end = RunSynchronisation(session, environment);
+  silence.stop();
+  line.SetActivityHandler({});
+
+  if (end == SyncEnd::Refused) return kExitUsage;
+  host.PrintStatusLines();
+  return host.MessagesShown() > 0 ? kExitErrorShown : kExitOk;
+}
+
+}  // namespace zandor

@@ -1,0 +1,80 @@
+// zandor: the window, or with --sync one synchronisation without a window.
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/headless_run.h"
+
+// The window's entry point may not be built yet while the window is written.
+#if defined(ZANDOR_HAVE_UI) && __has_include("ui/window_app.h")
+#define ZANDOR_WINDOW 1
+#endif
+
+#ifdef ZANDOR_WINDOW
+#include <QApplication>
+
+#include "app/traced_line.h"
+#include "link/qt_serial_line.h"
+#include "ui/window_app.h"
+#endif
+
+namespace {
+
+using zandor::CommandLine;
+
+// Reports a usage error the way command-line tools do; returns the status.
+int UsageError(const QString& error) {
+  QTextStream err(stderr);
+  err << "zandor: " << error << "\nTry 'zandor --help' for more information.\n";
+  return zandor::kExitUsage;
+}
+
+// --help, --version and --sync: no window, so no display is needed.
+int RunWithoutWindow(int argc, char** argv) {
+  const QCoreApplication app(argc, argv);
+  const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
+  if (!parsed.line) return UsageError(parsed.error);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  switch (parsed.line->mode) {
+    case CommandLine::Mode::Help:
+      out << zandor::UsageText();
+      return zandor::kExitOk;
+    case CommandLine::Mode::Version:
+      out << "zandor " << ZANDOR_VERSION << '\n';
+      return zandor::kExitOk;
+    case CommandLine::Mode::Sync:
+      return zandor::RunHeadless(*parsed.line, out, err);
+    case CommandLine::Mode::Window:
+      break;
+  }
+  return UsageError(QStringLiteral("this build has no window; use --sync."));
+}
+
+#ifdef ZANDOR_WINDOW
+int RunWindow(int argc, char** argv) {
+  QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
+  const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
+  if (!parsed.line) return UsageError(parsed.error);
+  auto line = std::make_unique<zandor::TracedLine>(std::make_unique<zandor::QtSerialLine>());
+  if (!parsed.line->tracePath.isEmpty()) {
+    if (const std::optional<QString> why = line->TraceTo(parsed.line->tracePath)) {
+      return UsageError(QStringLiteral("cannot write the transcript to %1: %2")
+                            .arg(parsed.line->tracePath, *why));
+    }
+  }
+  return zandor::RunWindowApp(app, std::move(line));
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef ZANDOR_WINDOW
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (!zandor::WantsNoWindow(arguments)) return RunWindow(argc, argv);
+#endif
+  return RunWithoutWindow(argc, argv);
+}
