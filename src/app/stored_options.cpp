@@ -19,7 +19,7 @@ bool StoredSelected(const SettingsStore& settings, const QString& key, double fa
 
 }  // namespace
 
-QString DecimalText(double value) {
+QString NumberAsPartsText(double value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15) {
     return QString::number(static_cast<qint64>(value));
   }
@@ -51,7 +51,7 @@ OptionValues LoadStoredOptions(SettingsStore& settings) {
                                ? static_cast<int>(splitMode)
                                : 0;
   options.partsText =
-      DecimalText(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitNum"), 1) - 1);
+      NumberAsPartsText(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitNum"), 1) - 1);
 
   const RestoredPortAndRange restored = RunFirstRunStep(settings);
   options.portIndex = restored.portIndex;

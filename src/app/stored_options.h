@@ -20,6 +20,6 @@ QString StoredMailFolder(const SettingsStore& settings);
 
 // A number as the parts box shows it: whole numbers without a decimal point,
 // others with up to 15 significant digits.
-QString DecimalText(double value);
+QString NumberAsPartsText(double value);
 
 }  // namespace zandor
