@@ -40,6 +40,12 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
+QStringList Path(std::initializer_list<const char*> elements) {
+  QStringList path;
+  for (const char* element : elements) path.append(QString::fromUtf8(element));
+  return path;
+}
+
 const char* LayoutName(MaildirLayout layout) {
   return layout == MaildirLayout::PlusPlus ? "PlusPlus" : "Nested";
 }

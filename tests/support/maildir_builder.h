@@ -7,11 +7,15 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <optional>
 
 namespace zandor::testing {
 
 enum class MaildirLayout { PlusPlus, Nested };
+
+// A folder path from UTF-8 literals: Path({"Inbox", "Work"}).
+QStringList Path(std::initializer_list<const char*> elements);
 
 const char* LayoutName(MaildirLayout layout);
 
