@@ -10,6 +10,13 @@ namespace {
 constexpr int kLastCheckedRole = Qt::UserRole + 1;
 constexpr int kKeyRole = Qt::UserRole;
 
+bool AncestorsExpanded(const QTreeWidgetItem* item) {
+  for (const QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) {
+    if (!p->isExpanded()) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {
@@ -111,8 +118,12 @@ void FolderTreeView::Set(const QString& key, Flag flag, bool on) {
       break;
     case Flag::Selected:
       if (on) {
-        tree_.setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-        tree_.scrollToItem(item);
+        // Not through the current item: making a node current scrolls to it,
+        // which would expand the nodes above it.
+        tree_.clearSelection();
+        item->setSelected(true);
+        // Scrolling to a node inside a collapsed one would expand it.
+        if (AncestorsExpanded(item)) tree_.scrollToItem(item);
       } else {
         item->setSelected(false);
       }

@@ -152,6 +152,7 @@ void MainWindow::SetStatus(int line, const QString& text) {
 }
 
 void MainWindow::Yield(YieldMode mode) {
+  if (yieldHook_) yieldHook_();
   // Once a break is asked for, nothing may sleep: the waits must see it and
   // unwind, even when the line has been closed under them.
   if (mode == YieldMode::WaitForEvents && !closing_ && !session_.BreakRequested) {

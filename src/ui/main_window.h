@@ -74,6 +74,10 @@ class MainWindow final : public QMainWindow, public Host {
   // The object must outlive its use.
   void SetMessageBoxes(MessageBoxes* boxes);
 
+  // Runs at the start of every yield, before the event loop: tests step a
+  // simulated line there (a real line raises its own events).
+  void SetYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
+
   OptionsDialog& Options() { return *options_; }
   AboutDialog& About() { return *about_; }
   FolderTreeWidget& Tree() { return *tree_; }
@@ -108,6 +112,7 @@ class MainWindow final : public QMainWindow, public Host {
 
   QtMessageBoxes realBoxes_;
   MessageBoxes* boxes_ = &realBoxes_;
+  std::function<void()> yieldHook_;
 
   ActivationHistory* history_ = nullptr;
   OptionsDialog* options_ = nullptr;

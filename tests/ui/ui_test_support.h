@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "settings/memory_settings_store.h"
+#include "support/qt_print.h"
 #include "ui/message_boxes.h"
 
 namespace zandor::testing {
