@@ -1,5 +1,7 @@
 #include "link/field_forms.h"
 
+#include <algorithm>
+
 #include "link/link.h"
 #include "link/protocol.h"
 
@@ -27,6 +29,20 @@ std::optional<int> ParseKelvoLength(const QByteArray& field) {
     if (value > kMaxKelvoLength) return std::nullopt;
   }
   return static_cast<int>(value);
+}
+
+QByteArray ReadLengthField(Link& link) {
+  QByteArray field = link.ReadReply();
+  auto incomplete = [&] {
+    return !field.isEmpty() &&
+           std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  while (incomplete()) {
+    const QByteArray more = link.ReadReply();
+    if (more.isEmpty()) return {};  // a break: the wait has said it
+    field += more;
+  }
+  return field;
 }
 
 void WriteTextField(Link& link, const QByteArray& text) {

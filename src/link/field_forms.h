@@ -28,6 +28,12 @@ QByteArray NumberField(qint64 value);
 // kMaxKelvoLength, so that the caller can fail instead of reading on.
 std::optional<int> ParseKelvoLength(const QByteArray& field);
 
+// Waits for a length field from the Kelvo: one reply, completed by further
+// replies only while what arrived is digits without the terminator yet (a
+// serial port may hand over "12" and then "0\0"). Anything else is returned as
+// it came, to be judged by ParseKelvoLength. Empty after a break.
+QByteArray ReadLengthField(Link& link);
+
 // A text field from the PC: Ack, then the text and FieldEnd, as two writes.
 // The Kelvo answers it with Ack; reading that answer is the caller's.
 void WriteTextField(Link& link, const QByteArray& text);

@@ -56,7 +56,7 @@ bool ReceiveMessage(SyncContext& context) {
   host.SetStatus(
       1, QStringLiteral("Receiving message: ") + QString::number(session.ReceivedCount + 1));
   host.Yield();
-  const QByteArray sizeField = link.ReadReply();
+  const QByteArray sizeField = ReadLengthField(link);
   if (sizeField.isEmpty()) return false;  // a break: the wait has said it
   const std::optional<int> size = ParseKelvoLength(sizeField);
   if (!size) {
@@ -103,7 +103,7 @@ bool ReceiveMessageId(SyncContext& context) {
   host.SetStatus(
       1, QStringLiteral("Receiving message ID: ") + QString::number(session.DeviceList.size() + 1));
   host.Yield();
-  const QByteArray lengthField = link.ReadReply();
+  const QByteArray lengthField = ReadLengthField(link);
   if (lengthField.isEmpty()) return false;  // a break: the wait has said it
   const std::optional<int> length = ParseKelvoLength(lengthField);
   if (!length) {

@@ -41,13 +41,19 @@ void RecordingHost::SetStatus(int line, const QString& text) {
 
 void RecordingHost::Yield(YieldMode mode) {
   ++yields_;
-  if (mode == YieldMode::WaitForEvents) ++waitingYields_;
+  if (mode == YieldMode::WaitForEvents) {
+    ++waitingYields_;
+    ++waitingInARow_;
+  } else {
+    waitingInARow_ = 0;
+  }
   if (line_ != nullptr) line_->Pump();
   if (breakAtYield_ == yields_) PressBreak();
   if (breakWhen_ && breakWhen_(*this)) {
     breakWhen_ = nullptr;
     PressBreak();
   }
+  if (breakWhenSilent_ > 0 && waitingInARow_ == breakWhenSilent_) PressBreak();
   if (hook_) hook_(*this, yields_);
   if (yields_ >= yieldLimit_ && !limitReported_) {
     limitReported_ = true;

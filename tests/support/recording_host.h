@@ -63,6 +63,9 @@ class RecordingHost final : public Host {
   void BreakWhen(std::function<bool(const RecordingHost&)> condition) {
     breakWhen_ = std::move(condition);
   }
+  // Presses &Break once the PC has read nothing for this many yields in a row:
+  // a silent device.
+  void BreakWhenSilent(int waitingYieldsInARow) { breakWhenSilent_ = waitingYieldsInARow; }
   // &Break: sets BreakRequested on the attached session, nothing else.
   void PressBreak();
   void SetYieldLimit(int limit) { yieldLimit_ = limit; }
@@ -105,6 +108,8 @@ class RecordingHost final : public Host {
   YieldHook hook_;
   int breakAtYield_ = 0;
   std::function<bool(const RecordingHost&)> breakWhen_;
+  int breakWhenSilent_ = 0;
+  int waitingInARow_ = 0;
   int yields_ = 0;
   int waitingYields_ = 0;
   int yieldLimit_ = 100000;
