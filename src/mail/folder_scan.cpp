@@ -119,8 +119,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
 
   StoreResult<std::unique_ptr<ItemCollection>> itemsResult = context.store.Items(folder);
   if (!itemsResult) {
-    session.MarkSelectionIncomplete(
-        QStringLiteral("the folder %1 could not be read (%2)").arg(folder.Name, itemsResult.reason()));
+    session.MarkSelectionIncomplete(QStringLiteral("the folder %1 could not be read (%2)")
+                                        .arg(folder.Name, itemsResult.reason()));
     return;
   }
   ItemCollection& items = **itemsResult;
@@ -156,7 +156,7 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     if (!item) break;
     session.SelectionList.push_back({item->EntryId(), QString()});
     host.SetStatus(1, QStringLiteral("Scanning %1. Message %2 of %3")
-                         .arg(folder.Name, QString::number(i), QString::number(count)));
+                          .arg(folder.Name, QString::number(i), QString::number(count)));
     host.SetStatus(2, QString());
     host.Yield();
 

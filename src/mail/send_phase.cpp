@@ -30,8 +30,8 @@ void RunSendPhase(SyncContext& context) {
     WalkFolder(context, *sentItems, kSentItemsTree);
   } else {
     const QString reason = inbox ? sentItems.reason() : inbox.reason();
-    host.ShowMessage(QStringLiteral("The mail folder could not be read, so no mail was sent: %1")
-                         .arg(reason));
+    host.ShowMessage(
+        QStringLiteral("The mail folder could not be read, so no mail was sent: %1").arg(reason));
     session.MarkSelectionIncomplete(QStringLiteral("the mail folder could not be read"));
   }
   if (session.BreakRequested) {

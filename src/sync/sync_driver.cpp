@@ -20,22 +20,20 @@ QString Confirmation(const QString& first, const QString& second) {
 bool AskConfirmations(Host& host, const Options& options) {
   if (options.FullSync() != CheckState::Unchecked &&
       !host.Confirm(Confirmation(
-          QStringLiteral(
-              "'Full sync' will send all messages to Kelvo in the selected date range,"),
+          QStringLiteral("'Full sync' will send all messages to Kelvo in the selected date range,"),
           QStringLiteral("including those already sent with previous syncronizations.")))) {
     return false;
   }
   if (options.KelvoRemove() &&
       !host.Confirm(Confirmation(
-          QStringLiteral(
-              "Messages previously sent to Kelvo are going to be removed from there,"),
+          QStringLiteral("Messages previously sent to Kelvo are going to be removed from there,"),
           QStringLiteral("if they are no more included in the list to be sent now")))) {
     return false;
   }
   if (options.OutlookRemove() &&
-      !host.Confirm(Confirmation(
-          QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
-          QStringLiteral("are going to be removed from Outlook also.")))) {
+      !host.Confirm(
+          Confirmation(QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
+                       QStringLiteral("are going to be removed from Outlook also.")))) {
     return false;
   }
   return true;
@@ -57,8 +55,8 @@ bool OpenPort(Host& host, const Options& options, SerialLine& line) {
     line.DiscardOutput();
     return true;
   }
-  QString text = QStringLiteral("Cannot open Com %1 (%2): %3").arg(QString::number(index + 1), path,
-                                                                   failure->reason);
+  QString text = QStringLiteral("Cannot open Com %1 (%2): %3")
+                     .arg(QString::number(index + 1), path, failure->reason);
   if (!failure->fix.isEmpty()) text += kLineBreak + failure->fix;
   host.ShowMessage(text);
   return false;
@@ -112,8 +110,8 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   host.SetStatus(1, QStringLiteral("Mail sync started"));
   host.Yield();
 
-  session.DateFilter = BuildDateFilter(options.RangeIndex(), environment.clock.Now().date(),
-                                       environment.locale);
+  session.DateFilter =
+      BuildDateFilter(options.RangeIndex(), environment.clock.Now().date(), environment.locale);
   host.SetStatus(1, QStringLiteral("Handshaking..."));
   for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
 
@@ -157,7 +155,8 @@ void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settin
     return;
   }
   if (StoreStatus filled = FillFolderTree(host, store, settings, *inbox, *sentItems); !filled) {
-    host.ShowMessage(QStringLiteral("Some mail folders could not be read: %1").arg(filled.reason()));
+    host.ShowMessage(
+        QStringLiteral("Some mail folders could not be read: %1").arg(filled.reason()));
   }
 }
 

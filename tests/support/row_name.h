@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/qt_print.h"
+
 namespace zandor::testing {
 
 // Names each row of a TEST_P table after its `name` field, so that a failing

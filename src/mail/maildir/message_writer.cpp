@@ -15,8 +15,7 @@ QByteArray WithLf(const QString& text) {
 void AddRecipient(InternetAddressList* to, const QString& recipient) {
   const QByteArray text = recipient.trimmed().toUtf8();
   if (text.isEmpty()) return;
-  // Something that reads as addresses is kept as such; anything else (a plain
-  // name such as "Dummy") becomes a display name without an address.
+  // Something that reads as addresses is kept as such.
   if (text.contains('@')) {
     GObjectPtr<InternetAddressList> parsed(internet_address_list_parse(nullptr, text.constData()));
     if (parsed && internet_address_list_length(parsed.get()) > 0) {
@@ -24,8 +23,11 @@ void AddRecipient(InternetAddressList* to, const QString& recipient) {
       return;
     }
   }
-  GObjectPtr<InternetAddress> mailbox(internet_address_mailbox_new(text.constData(), ""));
-  internet_address_list_add(to, mailbox.get());
+  // A plain name ("Dummy", "Ivan") has no address: it becomes an empty group
+  // of that name ("Dummy:;"), the standard form of a recipient without an
+  // address, which every reader shows by its name.
+  GObjectPtr<InternetAddress> group(internet_address_group_new(text.constData()));
+  internet_address_list_add(to, group.get());
 }
 
 }  // namespace
