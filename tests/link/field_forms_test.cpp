@@ -125,18 +125,20 @@ TEST_P(TranscriptDescribeTest, NamesControlsQuotesTextEscapesTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, TranscriptDescribeTest,
-    ::testing::Values(DescribeRow{"Controls", QByteArray("\x00\x01\x02\x0A\x0B\x0C\x0D", 7),
-                                  "NUL ACK ABORT CMD_MESSAGE CMD_REMOVE CMD_END CMD_MESSAGE_ID"},
-                      DescribeRow{"Field",
-                                  QByteArray("\x01"
-                                             "000120\0",
-                                             8),
-                                  "ACK \"000120\" NUL"},
-                      DescribeRow{"Quotes", QByteArray("a\"b\\c"), "\"a\\\"b\\\\c\""},
-                      DescribeRow{"Others", QByteArray("\x15\xFE\x1F\x7F"),
-                                  "\\x15 \\xFE \\x1F \\x7F"},
-                      DescribeRow{"Mixed", QByteArray("Hi\xFEthere"), "\"Hi\" \\xFE \"there\""},
-                      DescribeRow{"Empty", QByteArray(), ""}),
+    ::testing::Values(
+        DescribeRow{"Controls", QByteArray("\x00\x01\x02\x0A\x0B\x0C\x0D", 7),
+                    "NUL ACK ABORT CMD_MESSAGE CMD_REMOVE CMD_END CMD_MESSAGE_ID"},
+        DescribeRow{"Field",
+                    QByteArray("\x01"
+                               "000120\0",
+                               8),
+                    "ACK \"000120\" NUL"},
+        DescribeRow{"Quotes", QByteArray("a\"b\\c"), "\"a\\\"b\\\\c\""},
+        DescribeRow{"Others", QByteArray("\x15\xFE\x1F\x7F"), "\\x15 \\xFE \\x1F \\x7F"},
+        DescribeRow{"Mixed", QByteArray("Hi\xFEthere"), "\"Hi\" \\xFE \"there\""},
+        DescribeRow{"LineEndsInText", QByteArray("a\r\nb\tc"), "\"a\\r\\nb\\tc\""},
+        DescribeRow{"LineEndsAlone", QByteArray("\r\n"), "CMD_MESSAGE_ID CMD_MESSAGE"},
+        DescribeRow{"Empty", QByteArray(), ""}),
     RowName());
 
 }  // namespace

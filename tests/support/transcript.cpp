@@ -56,6 +56,13 @@ QString TranscriptRecorder::Describe(const QByteArray& bytes) {
     run.clear();
   };
   for (const char byte : bytes) {
+    // Line ends and tabs inside text read as text, not as the commands that
+    // share their codes.
+    if (!run.isEmpty() && (byte == '\r' || byte == '\n' || byte == '\t')) {
+      run += byte == '\r' ? QLatin1String("\\r")
+                          : (byte == '\n' ? QLatin1String("\\n") : QLatin1String("\\t"));
+      continue;
+    }
     if (Printable(byte)) {
       if (byte == '"' || byte == '\\') run += QLatin1Char('\\');
       run += QLatin1Char(byte);

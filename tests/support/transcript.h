@@ -16,7 +16,8 @@ namespace zandor::testing {
 //
 // Control bytes are named (NUL is FieldEnd, ACK, ABORT, CMD_MESSAGE,
 // CMD_REMOVE, CMD_END, CMD_MESSAGE_ID); runs of printable ASCII stand in
-// double quotes (with \" and \\ escaped); every other byte is \xNN. Tokens are
+// double quotes (with \" and \\ escaped), and CR, LF and tab that follow text
+// in such a run stay in it as \r, \n and \t; every other byte is \xNN. Tokens are
 // separated by one blank. Notes ("--") mark what happened beside the bytes.
 class TranscriptRecorder {
  public:
