@@ -10,7 +10,7 @@
 namespace zandor {
 namespace {
 
-// Lengths and positions are 16-bit signed on the Kelvo's side of the design.
+// Lengths and counts are 16-bit signed: a longer record cannot be sent.
 constexpr qsizetype kLongestLength = 32767;
 
 constexpr int kSplitModeTruncate = 0;
