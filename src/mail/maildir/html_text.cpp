@@ -88,6 +88,11 @@ class TextSink {
     if (!out_.endsWith(QLatin1Char('\n'))) out_.append(QLatin1Char('\n'));
     if (!out_.endsWith(QStringLiteral("\n\n"))) out_.append(QLatin1Char('\n'));
   }
+  // Ends the current line, if any (a table row).
+  void EndLine() {
+    pendingSpace_ = false;
+    if (!out_.isEmpty() && !out_.endsWith(QLatin1Char('\n'))) out_.append(QLatin1Char('\n'));
+  }
   void Space() {
     if (!out_.isEmpty() && !out_.endsWith(QLatin1Char('\n'))) pendingSpace_ = true;
   }
@@ -108,6 +113,23 @@ class TextSink {
   bool pendingSpace_ = false;
 };
 
+// The '>' that closes the tag starting before from; a '>' inside a quoted
+// attribute value does not (value="a>b").
+qsizetype TagEnd(const QString& html, qsizetype from) {
+  QChar quote;
+  for (qsizetype i = from; i < html.size(); ++i) {
+    const QChar c = html[i];
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+      quote = c;
+    } else if (c == QLatin1Char('>')) {
+      return i;
+    }
+  }
+  return html.indexOf(QLatin1Char('>'), from);  // an unbalanced quote: the first '>' then
+}
+
 }  // namespace
 
 QString HtmlToText(const QString& html) {
@@ -123,7 +145,7 @@ QString HtmlToText(const QString& html) {
         i = end < 0 ? html.size() : end + 3;
         continue;
       }
-      const qsizetype end = html.indexOf(QLatin1Char('>'), i + 1);
+      const qsizetype end = TagEnd(html, i + 1);
       if (end < 0) break;  // a cut tag at the end: drop it
       const QString tag = html.mid(i + 1, end - i - 1).trimmed();
       i = end + 1;
@@ -147,6 +169,8 @@ QString HtmlToText(const QString& html) {
           sink.Break();
           sink.Text(QStringLiteral("- "), true);
         }
+      } else if (name == QStringLiteral("tr")) {
+        sink.EndLine();
       } else if (name == QStringLiteral("td") || name == QStringLiteral("th")) {
         sink.Space();
       } else if (IsBlockTag(name)) {
