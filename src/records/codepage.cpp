@@ -32,6 +32,11 @@ class CodePage {
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
       const char16_t u = text[i].unicode();
+      if (u == 0) {
+        // A NUL would end the field on the wire and cut the dialogue short.
+        out.append('?');
+        continue;
+      }
       if (u < 128) {
         out.append(static_cast<char>(u));
         continue;

@@ -29,12 +29,16 @@ TEST(CodePageTest, BothCodePagesAreAvailable) {
             QString::fromUtf8("А"));
 }
 
-TEST(CodePageTest, EveryByteSurvivesDecodeAndEncode) {
+// Every byte but NUL: a NUL in store text would end a field on the wire, so
+// it leaves as '?'.
+TEST(CodePageTest, EveryByteButNulSurvivesDecodeAndEncode) {
+  QByteArray expected = AllBytes();
+  expected[0] = '?';
   for (const ConversionMode mode :
        {ConversionMode::Western, ConversionMode::RussianOstrel, ConversionMode::RussianDravo}) {
     const QString text = DecodeHostText(AllBytes(), mode);
     ASSERT_EQ(text.size(), 256);
-    EXPECT_EQ(EncodeHostText(text, mode).toHex(), AllBytes().toHex())
+    EXPECT_EQ(EncodeHostText(text, mode).toHex(), expected.toHex())
         << "mode " << static_cast<int>(mode);
   }
 }
