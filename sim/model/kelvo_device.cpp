@@ -101,6 +101,14 @@ void KelvoDevice::Take(char byte) {
     case Step::Idle:
       Dispatch(byte);
       return;
+    case Step::Discard:
+      if (byte == p::FieldEnd) {
+        step_ = Step::Idle;
+      } else if (byte == p::CmdMessage || byte == p::CmdRemove || byte == p::CmdEnd) {
+        step_ = Step::Idle;
+        Dispatch(byte);
+      }
+      return;
     case Step::RxAnnounced:
     case Step::RxSizeSent:
     case Step::RxListAnnounced:
@@ -415,7 +423,11 @@ void KelvoDevice::Violation(const QString& what, char byte, bool redispatch) {
   // The PC may have given up on the exchange and started the next one.
   if (redispatch && (byte == p::CmdMessage || byte == p::CmdRemove || byte == p::CmdEnd)) {
     Dispatch(byte);
+    return;
   }
+  // Otherwise the rest of the bad field is skipped, so that one mistake of the
+  // PC is one violation.
+  if (byte != p::FieldEnd) step_ = Step::Discard;
 }
 
 void KelvoDevice::DropExchange() {

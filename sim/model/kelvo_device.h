@@ -141,6 +141,8 @@ class KelvoDevice {
     FieldNumber,         // its digits, up to FieldEnd
     FieldBytes,          // exactly expected_ bytes, then FieldEnd
     RemovalNumber,       // the removal identifier's digits, up to FieldEnd
+    Discard,             // after a violation: the rest of the bad field, up to
+                         // FieldEnd or the next command byte
   };
   // What the field being read is for.
   enum class FieldPurpose { UploadIdLength, UploadId, Kind, IdLength, Id, RecordLength, Record };
