@@ -156,6 +156,7 @@ std::optional<OpenFailure> QtSerialLine::Open(const QString& path, const LineSet
     return failure;
   }
   port_.clearError();
+  pseudoTerminal_ = IsPseudoTerminal(path);
   counters_ = ReadCounters();
   return std::nullopt;
 }
@@ -166,6 +167,7 @@ void QtSerialLine::Close() {
   port_.clearError();
   counters_.reset();
   lost_ = false;
+  pseudoTerminal_ = false;
 }
 
 bool QtSerialLine::IsOpen() const {
@@ -191,7 +193,12 @@ void QtSerialLine::DiscardInput() {
 }
 
 void QtSerialLine::DiscardOutput() {
-  if (IsOpen()) port_.clear(QSerialPort::Output);
+  // On a pseudo-terminal, a byte the driver took is already in the other
+  // side's input, and discarding the output would take it from there: the
+  // closing bytes written just before the tear-down would never arrive.
+  // Nothing is in flight on a pseudo-terminal, so there is nothing to discard
+  // (what QSerialPort still queues goes with Close).
+  if (IsOpen() && !pseudoTerminal_) port_.clear(QSerialPort::Output);
 }
 
 void QtSerialLine::SetEventHandler(EventHandler handler) {

@@ -49,7 +49,8 @@ bool IsPseudoTerminal(const QString& path);
 // driver does not take yet stays queued and goes out from the event loop as
 // the line drains), so nothing written is ever dropped and the output size of
 // LineSettings is not enforced. A pseudo-terminal that refuses the flow
-// control setting is opened without it.
+// control setting is opened without it; on a pseudo-terminal DiscardOutput
+// leaves alone what the driver took, which the other side already holds.
 //
 // Reading happens only in QSerialPort's read notifier; ReadAll hands out what
 // it has gathered and never blocks. Line errors come from the driver's
@@ -84,6 +85,7 @@ class QtSerialLine final : public SerialLine {
   EventHandler handler_;
   std::optional<LineCounters> counters_;
   bool lost_ = false;
+  bool pseudoTerminal_ = false;
   // Bumped by Open and Close, so that events of an earlier opening are dropped.
   quint64 generation_ = 0;
 };

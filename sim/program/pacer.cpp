@@ -1,0 +1,31 @@
+#include "pacer.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace zandor::sim {
+
+Pacer::Pacer(int baud) {
+  if (baud > 0) byteTime_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
+}
+
+std::int64_t Pacer::Allowance(Clock::time_point now) const {
+  if (byteTime_.count() == 0) return std::numeric_limits<std::int32_t>::max();
+  if (now < nextFree_) return 0;
+  return std::min<std::int64_t>(kBurst, 1 + (now - nextFree_) / byteTime_);
+}
+
+void Pacer::Spend(std::int64_t count, Clock::time_point now) {
+  if (byteTime_.count() == 0 || count <= 0) return;
+  // After a pause the line may catch up by one burst, no more.
+  const Clock::time_point start = std::max(nextFree_, now - (kBurst - 1) * byteTime_);
+  nextFree_ = start + count * byteTime_;
+}
+
+int Pacer::WaitMs(Clock::time_point now) const {
+  if (byteTime_.count() == 0 || now >= nextFree_) return 0;
+  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextFree_ - now);
+  return static_cast<int>(std::max<std::int64_t>(1, wait.count() + 1));
+}
+
+}  // namespace zandor::sim
