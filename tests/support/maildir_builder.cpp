@@ -73,10 +73,6 @@ QString MaildirBuilder::Folder(const QStringList& path) {
   const QString dir = relative.isEmpty() ? root_ : root_ + QLatin1Char('/') + relative;
   for (const char* sub : {"cur", "new", "tmp"})
     QDir().mkpath(dir + QLatin1Char('/') + QLatin1String(sub));
-  if (layout_ == MaildirLayout::PlusPlus && !relative.isEmpty()) {
-    QFile marker(dir + QStringLiteral("/maildirfolder"));
-    marker.open(QIODevice::WriteOnly);
-  }
   return dir;
 }
 

@@ -133,7 +133,7 @@ StoreResult<FolderRef> FolderLayout::Default(DefaultFolder which) {
   const QByteArray root = NativePath(root_);
   if (which == DefaultFolder::Inbox && kind_ == LayoutKind::MaildirPlusPlus) {
     if (!IsMaildir(root)) {
-      if (auto made = MakeMaildir(root, false); !made) return StoreFailure{made.reason()};
+      if (auto made = MakeMaildir(root); !made) return StoreFailure{made.reason()};
     }
     return RefOf(QStringLiteral("."));
   }
@@ -142,7 +142,7 @@ StoreResult<FolderRef> FolderLayout::Default(DefaultFolder which) {
   const QString entryId = kind_ == LayoutKind::MaildirPlusPlus ? QLatin1Char('.') + name : name;
   const QByteArray dir = root + '/' + NativePath(entryId);
   if (!IsMaildir(dir)) {
-    if (auto made = MakeMaildir(dir, kind_ == LayoutKind::MaildirPlusPlus); !made) {
+    if (auto made = MakeMaildir(dir); !made) {
       return StoreFailure{made.reason()};
     }
   }

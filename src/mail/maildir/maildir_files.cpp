@@ -160,17 +160,11 @@ std::optional<QByteArray> FindMessageFile(const QByteArray& folderDir, const QSt
   return std::nullopt;
 }
 
-StoreStatus MakeMaildir(const QByteArray& dir, bool plusPlusSubfolder) {
+StoreStatus MakeMaildir(const QByteArray& dir) {
   for (const QByteArray& path : {dir, dir + "/cur", dir + "/new", dir + "/tmp"}) {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
       return FailureOf("create the folder", path, errno);
     }
-  }
-  if (plusPlusSubfolder) {
-    const QByteArray marker = dir + "/maildirfolder";
-    const int fd = ::open(marker.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return FailureOf("create", marker, errno);
-    ::close(fd);
   }
   return Done{};
 }

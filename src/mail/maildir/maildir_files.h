@@ -50,9 +50,9 @@ QString NewUniqueName(qint64 seconds);
 // (another program may have renamed it to change its flags).
 std::optional<QByteArray> FindMessageFile(const QByteArray& folderDir, const QString& unique);
 
-// Creates dir (when missing) with cur/, new/ and tmp/; a Maildir++ subfolder
-// also gets its "maildirfolder" marker.
-StoreStatus MakeMaildir(const QByteArray& dir, bool plusPlusSubfolder);
+// Creates dir (when missing) with cur/, new/ and tmp/. No "maildirfolder"
+// marker: Dovecot does not need it, and notmuch takes it for a broken message.
+StoreStatus MakeMaildir(const QByteArray& dir);
 
 // Writes a new file (never replacing one) and syncs it to the disk.
 StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data);

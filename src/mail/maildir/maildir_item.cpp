@@ -162,7 +162,7 @@ StoreStatus MaildirNewItem::Save() {
   auto drafts = core_->DefaultFolderDir(DefaultFolder::Drafts);
   if (!drafts) return StoreFailure{drafts.reason()};
   const QByteArray dir = drafts.value();
-  if (auto made = MakeMaildir(dir, false); !made) return made;  // tmp/ may be missing
+  if (auto made = MakeMaildir(dir); !made) return made;  // tmp/ may be missing
 
   const QDateTime now = core_->clock.Now();
   const QString unique = NewUniqueName(now.toSecsSinceEpoch());
