@@ -6,12 +6,7 @@
 #include "app/command_line.h"
 #include "app/headless_run.h"
 
-// The window's entry point may not be built yet while the window is written.
-#if defined(ZANDOR_HAVE_UI) && __has_include("ui/window_app.h")
-#define ZANDOR_WINDOW 1
-#endif
-
-#ifdef ZANDOR_WINDOW
+#ifdef ZANDOR_HAVE_UI
 #include <QApplication>
 
 #include "app/traced_line.h"
@@ -52,7 +47,7 @@ int RunWithoutWindow(int argc, char** argv) {
   return UsageError(QStringLiteral("this build has no window; use --sync."));
 }
 
-#ifdef ZANDOR_WINDOW
+#ifdef ZANDOR_HAVE_UI
 int RunWindow(int argc, char** argv) {
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
@@ -71,7 +66,7 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef ZANDOR_WINDOW
+#ifdef ZANDOR_HAVE_UI
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   if (!zandor::WantsNoWindow(arguments)) return RunWindow(argc, argv);
