@@ -26,20 +26,22 @@ bool AwaitAck(SyncContext& context, int step) {
   return false;
 }
 
-// Removes one message on the Kelvo. False when the exchange ended early.
-bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier) {
-  SyncSession& session = context.session;
-  ++session.RemovedFromDeviceCount;
+// Removes one message on the Kelvo; number counts the removals started. False
+// when the exchange ended early.
+bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier, int number) {
   context.host.SetStatus(2, QString());
-  context.host.SetStatus(
-      1, QStringLiteral("Removing from Kelvo: ") + QString::number(session.RemovedFromDeviceCount));
+  context.host.SetStatus(1, QStringLiteral("Removing from Kelvo: ") + QString::number(number));
   context.host.Yield();
 
   context.link.Write(protocol::CmdRemove);
   if (!AwaitAck(context, 1)) return false;
   context.host.Yield();
   context.link.Write(identifier);  // no Ack goes before the identifier
-  return AwaitAck(context, 2);
+  if (!AwaitAck(context, 2)) return false;
+  // Counted once the Kelvo acknowledged it: the summary must not report a
+  // removal that broke off as done.
+  ++context.session.RemovedFromDeviceCount;
+  return true;
 }
 
 // Removes what the Kelvo holds and the selection no longer has. False when an
@@ -56,6 +58,7 @@ bool RemoveUnselected(SyncContext& context) {
   // Only this phase reads the list, but a copy keeps the loop safe whatever a
   // yield may do to the session.
   const std::vector<MessageListEntry> deviceList = session.DeviceList;
+  int started = 0;
   for (const MessageListEntry& held : deviceList) {
     if (IsSelected(session, held.EntryId)) continue;
     const std::optional<QByteArray> identifier = RemovalIdentifier(held.DeviceId);
@@ -67,7 +70,7 @@ bool RemoveUnselected(SyncContext& context) {
                                               "removed from the Kelvo."));
       continue;
     }
-    if (!RemoveFromKelvo(context, *identifier)) return false;
+    if (!RemoveFromKelvo(context, *identifier, ++started)) return false;
   }
   return true;
 }
