@@ -90,6 +90,7 @@ QByteArray ScriptedLine::ReadAll() {
   QByteArray read = std::move(reads_.front());
   reads_.pop_front();
   ++readsTaken_;
+  if (!read.isEmpty()) lastRead_ = read;
   return read;
 }
 

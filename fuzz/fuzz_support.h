@@ -90,6 +90,8 @@ class ScriptedLine final : public SerialLine {
   bool Exhausted() const { return reads_.empty(); }
   const std::deque<QByteArray>& Writes() const { return writes_; }
   std::size_t ReadsTaken() const { return readsTaken_; }
+  // The last read that brought something.
+  const QByteArray& LastRead() const { return lastRead_; }
 
  private:
   std::deque<QByteArray> reads_;
@@ -100,6 +102,7 @@ class ScriptedLine final : public SerialLine {
   int eventAt_ = 0;
   LineEvent event_;
   std::size_t readsTaken_ = 0;
+  QByteArray lastRead_;
 };
 
 // A folder view that holds nothing: the receive phase never touches it.

@@ -5,9 +5,10 @@
 // other bits seed where blanks are inserted), then the text.
 //
 // Checked: the value is never NaN; inserting blanks, tabs and line feeds
-// anywhere gives the same value; a plain decimal number reads as strtod reads
-// it; RoundHalfToEven gives the nearest integer, halves to the even one;
-// ToInt16 refuses exactly what does not fit and otherwise truncates.
+// anywhere gives the same value, and so does appending anything after an 'x';
+// a plain decimal number reads as strtod reads it; RoundHalfToEven gives the
+// nearest integer, halves to the even one; ToInt16 refuses exactly what does
+// not fit and otherwise truncates.
 
 #include <cmath>
 #include <cstddef>
@@ -103,6 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double value = zandor::ReadLenientNumber(text);
   ZANDOR_FUZZ_CHECK(!std::isnan(value));
   ZANDOR_FUZZ_CHECK(SameValue(zandor::ReadLenientNumber(WithBlanks(text, config >> 1)), value));
+  // Reading stops at the first character that cannot go on: what follows it,
+  // a sign included, changes nothing.
+  ZANDOR_FUZZ_CHECK(SameValue(zandor::ReadLenientNumber(text + QStringLiteral("x-5")), value));
   if (const std::optional<double> expected = PlainDecimal(text)) {
     // Below the normal range a reader may keep a subnormal or give zero; both
     // read as 0 wherever the value is used.

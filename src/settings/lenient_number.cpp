@@ -75,7 +75,9 @@ double ReadLenientNumber(const QString& text) {
   if (ok) return value;
   // Out of double's range: QString refuses it; keep its sign and size.
   const bool negative = s.startsWith(QLatin1Char('-'));
-  const bool tiny = s.mid(i).contains(QLatin1Char('-'));
+  // Only the exponent's own sign tells too small from too large; a '-' after
+  // the number is not part of it.
+  const bool tiny = s.mid(i, end - i).contains(QLatin1Char('-'));
   if (tiny) return negative ? -0.0 : 0.0;
   return negative ? -std::numeric_limits<double>::infinity()
                   : std::numeric_limits<double>::infinity();
