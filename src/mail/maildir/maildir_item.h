@@ -44,7 +44,9 @@ class MaildirItem final : public MailItem {
   std::optional<QDateTime> pendingKelvoSent_;
 };
 
-// A message being written; Save delivers it to Drafts.
+// A message being written; Save delivers it to Drafts. Plain recipient names
+// ("Dummy") are written as empty groups ("Dummy:;"), which read back as the
+// name; a body whose last line has no line end is stored with one.
 class MaildirNewItem final : public NewMailItem {
  public:
   explicit MaildirNewItem(std::shared_ptr<StoreCore> core) : core_(std::move(core)) {}
