@@ -6,11 +6,15 @@ namespace zandor {
 namespace {
 
 // Plain text: a store's reason may hold "<" and "&", which must show as they are.
+// The texts join their lines with a line feed and a carriage return; Qt would
+// draw both as breaks, leaving a blank line, so the box shows one.
 void SetUp(QMessageBox& box, const QString& text) {
   box.setWindowTitle(QStringLiteral("Zandor"));
   box.setIcon(QMessageBox::NoIcon);
   box.setTextFormat(Qt::PlainText);
-  box.setText(text);
+  QString shown = text;
+  shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+  box.setText(shown);
 }
 
 }  // namespace
