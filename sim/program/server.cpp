@@ -124,6 +124,15 @@ bool Server::ReadLine(Pacer::Clock::time_point now) {
   return false;  // EOF or EIO: the other side is gone
 }
 
+void Server::Drain() {
+  char buffer[kReadChunk];
+  for (;;) {
+    const ssize_t n = ::read(end_.fd.Get(), buffer, sizeof buffer);
+    if (n <= 0) return;
+    Feed(QByteArray(buffer, static_cast<qsizetype>(n)));
+  }
+}
+
 void Server::WriteLine(Pacer::Clock::time_point now) {
   if (pending_.isEmpty()) return;
   const std::int64_t allowed = std::min<std::int64_t>(pending_.size(), outputPace_.Allowance(now));
@@ -192,6 +201,9 @@ int Server::Run(int stopFd) {
     if (revents & POLLIN) {
       gone = !ReadLine(after);
     } else if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      // What the PC wrote before it closed the line (the closing bytes) is
+      // still there even when pacing held the reading back: take it first.
+      Drain();
       gone = true;
     }
     if (device_.HungUp()) {

@@ -44,6 +44,8 @@ class Server {
   void Feed(const QByteArray& bytes);
   void AfterDevice();
   bool ReadLine(Pacer::Clock::time_point now);
+  // Reads what is left on a line that was closed, at once.
+  void Drain();
   void WriteLine(Pacer::Clock::time_point now);
   bool ReopenAfterHangUp();
   // True while no PC holds the pseudo-terminal.

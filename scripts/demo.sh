@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Zandor in two minutes: sets up and builds (scripts/setup.sh plain), makes a
+# sample Maildir, starts a simulated Kelvo (kelvo-sim) on a pseudo-terminal
+# with a few messages written on it, and points "Com 1" at it in a settings
+# folder of its own (your own settings and mail are never touched). With a
+# display it opens the window: press Sync. Without one it runs
+# `zandor --sync --yes` twice and shows what happened.
+#
+#   scripts/demo.sh [--keep] [--no-window]
+#     --keep       keep the demo folder (Maildir, settings, transcripts) at the end
+#     --no-window  run without the window even when there is a display
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$here/build-plain
+keep=0
+window=1
+for argument in "$@"; do
+  case "$argument" in
+    --keep) keep=1 ;;
+    --no-window) window=0 ;;
+    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo: unknown argument '$argument' (--keep, --no-window)" >&2; exit 2 ;;
+  esac
+done
+[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || window=0
+
+say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
+# The status lines as they change, without the blank ones and the sizes.
+progress() { grep --line-buffered -v -E '^\[[1-4]\] ?$|Message size' || true; }
+
+say "Setting up and building (scripts/setup.sh plain)"
+"$here/scripts/setup.sh" plain
+
+work=$(mktemp -d -t zandor-demo.XXXXXX)
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
+    kill -TERM "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  if [ "$keep" = 1 ]; then
+    echo "demo: kept $work"
+  else
+    rm -rf "$work"
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+say "Making a sample Maildir"
+python3 "$here/tools/sample-maildir.py" "$work/Maildir"
+
+# The Kelvo: three messages written on it, waiting to be uploaded, and three it
+# still holds from an earlier synchronisation on another computer.
+cat > "$work/kelvo.json" <<'EOF'
+{
+  "format": "kelvo-data",
+  "version": 1,
+  "separator": 254,
+  "text": "western",
+  "nextDeviceId": "00000010",
+  "written": [
+    { "subject": "Call the printer", "to": "Ann Smith",
+      "body": "Ask about the proofs for the annual report.\r\nDeadline Friday." },
+    { "subject": "Einkaufsliste", "to": "Sam Reader",
+      "body": "Brot, Käse, Äpfel, Milch" },
+    { "subject": "Idée pour le week-end", "to": "Claire Dubois",
+      "body": "Randonnée près du lac ? Départ à 8 h." }
+  ],
+  "held": [
+    { "deviceId": "00000007", "entryId": "1700000000.M001P1.old-laptop", "kind": 1,
+      "record": ["Old note", "Ann Smith", "Sam Reader", "From last year.",
+                 "14-Nov-2023 9:30:00", "Inbox", "", ""] },
+    { "deviceId": "00000008", "entryId": "1700000100.M002P1.old-laptop", "kind": 1,
+      "record": ["Alte Nachricht", "Jürgen Weiß", "Sam Reader", "Schon gelesen.",
+                 "14-Nov-2023 9:31:40", "Inbox", "", ""] },
+    { "deviceId": "00000009", "entryId": "1700000200.M003P1.old-laptop", "kind": 2,
+      "record": ["Re: Old note", "Sam Reader", "Ann Smith", "Thanks.",
+                 "14-Nov-2023 9:33:20", "Sent", "", ""] }
+  ]
+}
+EOF
+
+say "Starting the simulated Kelvo"
+"$build/sim/kelvo-sim" --pty --data "$work/kelvo.json" --trace "$work/kelvo.trace" \
+  > "$work/kelvo.out" 2> "$work/kelvo.log" &
+sim_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/kelvo.out" ] && break
+  kill -0 "$sim_pid" 2>/dev/null || { cat "$work/kelvo.log" >&2; exit 1; }
+  sleep 0.05
+done
+pty=$(head -n 1 "$work/kelvo.out")
+[ -n "$pty" ] || { echo "demo: kelvo-sim did not start" >&2; cat "$work/kelvo.log" >&2; exit 1; }
+echo "kelvo-sim plays the Kelvo on $pty"
+
+# Settings of the demo only: "Com 1" is the pseudo-terminal, the mail folder is
+# the sample, the range is the last 30 days.
+export XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME/Zandor"
+cat > "$XDG_CONFIG_HOME/Zandor/Zandor.ini" <<EOF
+[Com]
+Port=1
+
+[Sync]
+Days=3
+
+[Ports]
+COM1=$pty
+
+[Store]
+Maildir=$work/Maildir
+EOF
+
+if [ "$window" = 1 ]; then
+  say "Opening the window"
+  cat <<EOF
+The folder tree shows the sample Maildir. Press Sync: the three messages
+written on the Kelvo become drafts, and the mail of the last 30 days goes to
+the Kelvo. Press Sync again: nothing more is sent. Under Options you see
+"Com 1" mapped to $pty.
+Close the window to end the demo.
+EOF
+  "$build/src/zandor" --trace "$work/zandor.trace" || true
+else
+  say "First synchronisation: zandor --sync --yes"
+  { "$build/src/zandor" --sync --yes --timeout 30 --trace "$work/zandor.trace" || true; } | progress
+  say "Second synchronisation: nothing is sent twice"
+  { "$build/src/zandor" --sync --yes --timeout 30 || true; } | progress
+fi
+
+kill -TERM "$sim_pid" 2>/dev/null || true
+wait "$sim_pid" 2>/dev/null || true
+sim_pid=""
+
+say "What happened"
+echo "Drafts made from the Kelvo's messages:"
+python3 - "$work/Maildir/.Drafts/cur" <<'EOF'
+import email, email.policy, os, sys
+folder = sys.argv[1]
+names = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+for name in names:
+    with open(os.path.join(folder, name), "rb") as f:
+        message = email.message_from_binary_file(f, policy=email.policy.default)
+    print(f"  {message['Subject']}")
+if not names:
+    print("  (none)")
+EOF
+held=$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["held"]))' \
+  "$work/kelvo.json")
+echo "Messages the Kelvo holds now: $held"
+echo "The simulator's log:"
+sed 's/^/  /' "$work/kelvo.log"
+echo "The first lines of the conversation (zandor --trace):"
+head -n 12 "$work/zandor.trace" 2>/dev/null | sed 's/^/  /' || true
