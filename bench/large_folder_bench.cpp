@@ -1,0 +1,217 @@
+// A whole synchronisation over one folder of 400 messages (the most a folder
+// may hold in range), in-process: the real Maildir store, the Kelvo device
+// model behind a line that hands bytes over at once (no pacing, no
+// transcript), and a host whose yield only moves those bytes. The first run
+// sends every message (some in parts), the second finds them all sent and
+// only scans. Prints messages per second for both and the peak resident
+// memory of the process.
+//
+//   bench_large_folder [--messages N] [--repeat R]
+//
+// Standard output gets the result rows ("| measure | value | target | ok |"),
+// standard error the details.
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+
+#include "mail/maildir/maildir_store.h"
+#include "model/kelvo_device.h"
+#include "records/conversion.h"
+#include "settings/memory_settings_store.h"
+#include "settings/options.h"
+#include "support/maildir_builder.h"
+#include "support/tree_model.h"
+#include "sync/clock.h"
+#include "sync/sync_driver.h"
+
+namespace zandor {
+namespace {
+
+using testing::MaildirBuilder;
+using testing::MaildirLayout;
+using testing::Path;
+using testing::TestMessage;
+
+// The Kelvo on the other end of a wire without delay: what it answers is
+// readable at the next yield, as from a real port.
+class DirectLine final : public SerialLine {
+ public:
+  explicit DirectLine(sim::KelvoDevice& device) : device_(device) {}
+
+  std::optional<OpenFailure> Open(const QString&, const LineSettings&) override {
+    open_ = true;
+    device_.LineOpened();
+    return std::nullopt;
+  }
+  void Close() override {
+    if (open_) device_.LineClosed();
+    open_ = false;
+  }
+  bool IsOpen() const override { return open_; }
+  void Write(const QByteArray& bytes) override {
+    device_.Receive(bytes);
+    wire_ += device_.TakeOutput();
+  }
+  QByteArray ReadAll() override {
+    QByteArray bytes;
+    bytes.swap(readable_);
+    return bytes;
+  }
+  void DiscardInput() override { readable_.clear(); }
+  void DiscardOutput() override {}
+  void SetEventHandler(EventHandler) override {}
+
+  void Deliver() {
+    readable_ += wire_;
+    wire_.clear();
+  }
+
+ private:
+  sim::KelvoDevice& device_;
+  bool open_ = false;
+  QByteArray wire_;
+  QByteArray readable_;
+};
+
+class BenchHost final : public Host {
+ public:
+  explicit BenchHost(DirectLine& line) : line_(line) {}
+  void ShowMessage(const QString& text) override {
+    std::fprintf(stderr, "box: %s\n", qPrintable(text));
+    ++boxes_;
+  }
+  bool Confirm(const QString&) override { return true; }
+  QString Status(int line) const override { return status_[static_cast<std::size_t>(line - 1)]; }
+  void SetStatus(int line, const QString& text) override {
+    status_[static_cast<std::size_t>(line - 1)] = text;
+  }
+  void Yield(YieldMode) override { line_.Deliver(); }
+  void SetBusy(bool) override {}
+  void SetSyncEnabled(bool) override {}
+  void SetBreakEnabled(bool) override {}
+  FolderView& Folders() override { return tree_; }
+  int Boxes() const { return boxes_; }
+
+ private:
+  DirectLine& line_;
+  std::array<QString, 4> status_;
+  testing::TreeModel tree_;
+  int boxes_ = 0;
+};
+
+const QDateTime kNow(QDate(2026, 12, 6), QTime(12, 0));
+
+void FillFolder(MaildirBuilder& builder, int count) {
+  QRandomGenerator random(400);
+  for (int i = 0; i < count; ++i) {
+    const int kind = static_cast<int>(random.bounded(100));
+    const int size = kind < 60   ? 100 + static_cast<int>(random.bounded(500))
+                     : kind < 85 ? 600 + static_cast<int>(random.bounded(2000))
+                                 : 3000 + static_cast<int>(random.bounded(2500));
+    TestMessage message;
+    message.subject = QStringLiteral("Large folder message %1").arg(i + 1);
+    QString body;
+    for (int line = 1; body.size() < size; ++line) {
+      body += QStringLiteral("Line %1 of message %2, some ordinary words.\n").arg(line).arg(i + 1);
+    }
+    body.truncate(size);
+    message.body = body;
+    message.received = kNow.addSecs(-600LL * (i + 1));
+    message.date = message.received;
+    builder.Add(Path({"Inbox"}), message);
+  }
+}
+
+struct SyncTiming {
+  double seconds = 0;
+  int sent = 0;
+  int boxes = 0;
+};
+
+SyncTiming OneSynchronisation(const QString& root, sim::KelvoDevice& device) {
+  const FixedClock clock(kNow);
+  MaildirStore store(root, QLocale::c(), clock);
+  DirectLine line(device);
+  BenchHost host(line);
+  OptionValues options;
+  options.portPath = QStringLiteral("/dev/kelvo-bench");
+  options.rangeIndex = 4;      // "All"
+  options.splitModeIndex = 1;  // "Split unlimited"
+  MemorySettingsStore settings;
+  const ConversionTables tables = BuildConversionTables();
+  SyncSession session;
+  SyncEnvironment environment{host, options, line, store, settings, clock, tables, QLocale::c()};
+
+  const auto start = std::chrono::steady_clock::now();
+  RunSynchronisation(session, environment);
+  const auto end = std::chrono::steady_clock::now();
+  return {std::chrono::duration<double>(end - start).count(), session.SentCount, host.Boxes()};
+}
+
+void Row(const QString& measure, const QString& value, const QString& target, bool met) {
+  std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(value), qPrintable(target),
+              met ? "yes" : "NO");
+}
+
+int Option(const QStringList& arguments, const char* name, int fallback) {
+  const qsizetype at = arguments.indexOf(QLatin1String(name));
+  if (at < 0 || at + 1 >= arguments.size()) return fallback;
+  bool ok = false;
+  const int value = arguments[at + 1].toInt(&ok);
+  return ok && value > 0 ? value : fallback;
+}
+
+int Run(int messages, int repeat) {
+  double bestSend = 1e9;
+  double bestScan = 1e9;
+  int sent = 0;
+  for (int round = 0; round < repeat; ++round) {
+    QTemporaryDir dir;
+    MaildirBuilder builder(dir.path(), MaildirLayout::PlusPlus);
+    FillFolder(builder, messages);
+    sim::KelvoDevice device;
+    const SyncTiming send = OneSynchronisation(dir.path(), device);
+    const SyncTiming scan = OneSynchronisation(dir.path(), device);
+    if (send.boxes + scan.boxes > 0 || scan.sent != 0 || device.CompletedSynchronisations() != 2) {
+      std::fprintf(stderr, "large folder: the synchronisations did not go through\n");
+      return 1;
+    }
+    sent = send.sent;
+    bestSend = std::min(bestSend, send.seconds);
+    bestScan = std::min(bestScan, scan.seconds);
+    std::fprintf(stderr, "large folder: round %d: send %.3f s (%d parts), scan %.3f s\n", round + 1,
+                 send.seconds, send.sent, scan.seconds);
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  Row(QStringLiteral("large folder: send phase, %1 messages (%2 parts), in-process")
+          .arg(messages)
+          .arg(sent),
+      QStringLiteral("%1 messages/s (%2 s)")
+          .arg(messages / bestSend, 0, 'f', 0)
+          .arg(bestSend, 0, 'f', 3),
+      QStringLiteral("-"), true);
+  Row(QStringLiteral("large folder: scan of %1 messages already sent").arg(messages),
+      QStringLiteral("%1 messages/s (%2 s)")
+          .arg(messages / bestScan, 0, 'f', 0)
+          .arg(bestScan, 0, 'f', 3),
+      QStringLiteral("-"), true);
+  Row(QStringLiteral("large folder: peak resident memory"),
+      QStringLiteral("%1 MB").arg(static_cast<double>(usage.ru_maxrss) / 1024.0, 0, 'f', 1),
+      QStringLiteral("-"), true);
+  return 0;
+}
+
+}  // namespace
+}  // namespace zandor
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments().mid(1);
+  return zandor::Run(zandor::Option(arguments, "--messages", 400),
+                     zandor::Option(arguments, "--repeat", 3));
+}

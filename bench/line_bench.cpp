@@ -1,0 +1,214 @@
+// The real programs on a pseudo-terminal: zandor --sync against kelvo-sim.
+//
+//   bench_line line [--messages N] [--baud B]
+//     N messages of mixed sizes (some split: split mode "Split unlimited") go
+//     to a Kelvo that takes and gives bytes at B baud. Prints the wall time,
+//     the bytes on the line both ways (from the simulator's transcript), the
+//     time those bytes take at B baud (ten bit times a byte), the ratio of the
+//     two, and zandor's CPU time as a share of the wall time.
+//   bench_line idle [--seconds S]
+//     zandor --sync --timeout S waits for a Kelvo that never answers the
+//     handshake. Prints zandor's CPU seconds, all told and while it waited.
+//
+// Standard output gets the result rows ("| measure | value | target | ok |"),
+// standard error the details. Exit status 1 when a run itself failed; a
+// missed target is reported, not an error.
+#include <sys/types.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <cstdio>
+
+#include "child_process.h"
+#include "line_trace.h"
+#include "process_world.h"
+
+namespace zandor {
+namespace {
+
+using testing::ChildProcess;
+using testing::Path;
+using testing::ProcessWorld;
+using testing::TestMessage;
+
+int Option(const QStringList& arguments, const char* name, int fallback) {
+  const qsizetype at = arguments.indexOf(QLatin1String(name));
+  if (at < 0 || at + 1 >= arguments.size()) return fallback;
+  bool ok = false;
+  const int value = arguments[at + 1].toInt(&ok);
+  return ok && value > 0 ? value : fallback;
+}
+
+void Row(const QString& measure, const QString& value, const QString& target, bool met) {
+  std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(value), qPrintable(target),
+              met ? "yes" : "NO");
+}
+
+void Detail(const QString& text) {
+  std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void CommonSettings(ProcessWorld& world) {
+  world.WriteSetting(QStringLiteral("Com"), QStringLiteral("Port"), QStringLiteral("1"));
+  world.WriteSetting(QStringLiteral("Sync"), QStringLiteral("Days"), QStringLiteral("5"));
+  world.WriteSetting(QStringLiteral("Store"), QStringLiteral("Maildir"), world.MaildirRoot());
+  world.WriteSetting(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2"));
+  world.WriteEmptyKelvo();
+}
+
+// Mixed sizes, the same every time: most short, a quarter of a page or more,
+// and one in seven long enough to go in two or three parts.
+int AddMixedMail(ProcessWorld& world, int count) {
+  QRandomGenerator random(20260601);
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  int bodyBytes = 0;
+  for (int i = 0; i < count; ++i) {
+    const int kind = static_cast<int>(random.bounded(100));
+    const int size = kind < 60   ? 100 + static_cast<int>(random.bounded(500))
+                     : kind < 85 ? 600 + static_cast<int>(random.bounded(2000))
+                                 : 3000 + static_cast<int>(random.bounded(2500));
+    TestMessage message;
+    message.subject = QStringLiteral("Benchmark message %1").arg(i + 1);
+    QString body;
+    for (int line = 1; body.size() < size; ++line) {
+      body += QStringLiteral("Line %1 of message %2, some ordinary words.\n").arg(line).arg(i + 1);
+    }
+    body.truncate(size);
+    message.body = body;
+    message.received = now.addSecs(-3600LL * (i + 1));
+    message.date = message.received;
+    const QStringList folder = i % 10 < 6   ? Path({"Inbox"})
+                               : i % 10 < 9 ? Path({"Sent"})
+                                            : Path({"Work"});
+    world.Mail().Add(folder, message);
+    bodyBytes += size;
+  }
+  return bodyBytes;
+}
+
+int LineEfficiency(int messages, int baud) {
+  ProcessWorld world(QStringLiteral(ZANDOR_EXE), QStringLiteral(KELVO_SIM_EXE));
+  CommonSettings(world);
+  const int bodyBytes = AddMixedMail(world, messages);
+  Detail(QStringLiteral("line: %1 messages, %2 bytes of body, Kelvo at %3 baud")
+             .arg(messages)
+             .arg(bodyBytes)
+             .arg(baud));
+  if (!world.StartKelvo({QStringLiteral("--pace"), QString::number(baud)})) {
+    Detail(QStringLiteral("kelvo-sim did not start: ") + world.KelvoLog());
+    return 1;
+  }
+  const testing::ZandorRun run = world.RunZandor({QStringLiteral("--sync")}, {}, 3600 * 1000);
+  world.StopKelvo();
+  if (!run.end.exited || run.end.exitCode != 0) {
+    Detail(QStringLiteral("zandor: %1\n%2%3").arg(run.Outcome(), run.out.right(2000), run.err));
+    return 1;
+  }
+  const QString sent = run.out.section(QLatin1Char('\n'), -5, -1).trimmed();
+  const testing::TraceBytes bytes =
+      testing::CountTraceBytes(testing::ReadTextFile(world.KelvoTracePath()));
+  const double lineSeconds = testing::LineSeconds(bytes.Total(), baud);
+  const double wall = run.end.wallSeconds;
+  const double ratio = wall / lineSeconds;
+  const double cpuShare = run.end.CpuSeconds() / wall;
+  Detail(QStringLiteral("line: %1").arg(sent.simplified()));
+  Detail(QStringLiteral("line: %1 bytes PC->Kelvo, %2 bytes Kelvo->PC in %3 pieces%4")
+             .arg(bytes.fromPc)
+             .arg(bytes.fromKelvo)
+             .arg(bytes.pieces)
+             .arg(bytes.unknownTokens > 0
+                      ? QStringLiteral(" (%1 unknown tokens!)").arg(bytes.unknownTokens)
+                      : QString()));
+  Detail(QStringLiteral("line: wall %1 s, line time %2 s, zandor CPU %3 s user + %4 s system, "
+                        "peak RSS %5 KB")
+             .arg(wall, 0, 'f', 2)
+             .arg(lineSeconds, 0, 'f', 2)
+             .arg(run.end.userSeconds, 0, 'f', 3)
+             .arg(run.end.systemSeconds, 0, 'f', 3)
+             .arg(run.end.maxRssKb));
+  Row(QStringLiteral("line: %1 messages at %2 baud, wall time").arg(messages).arg(baud),
+      QStringLiteral("%1 s").arg(wall, 0, 'f', 2), QStringLiteral("-"), true);
+  Row(QStringLiteral("line: bytes exchanged (PC + Kelvo)"),
+      QStringLiteral("%1 + %2 = %3").arg(bytes.fromPc).arg(bytes.fromKelvo).arg(bytes.Total()),
+      QStringLiteral("-"), bytes.unknownTokens == 0);
+  Row(QStringLiteral("line: pure line time of those bytes"),
+      QStringLiteral("%1 s").arg(lineSeconds, 0, 'f', 2), QStringLiteral("-"), true);
+  Row(QStringLiteral("line: wall / line time"), QString::number(ratio, 'f', 3),
+      QStringLiteral("<= 1.05"), ratio <= 1.05);
+  Row(QStringLiteral("line: zandor CPU / wall"),
+      QStringLiteral("%1 % (%2 s)")
+          .arg(cpuShare * 100, 0, 'f', 2)
+          .arg(run.end.CpuSeconds(), 0, 'f', 2),
+      QStringLiteral("<= 5 %"), cpuShare <= 0.05);
+  return 0;
+}
+
+int IdleCost(int seconds) {
+  ProcessWorld world(QStringLiteral(ZANDOR_EXE), QStringLiteral(KELVO_SIM_EXE));
+  CommonSettings(world);
+  AddMixedMail(world, 10);
+  if (!world.StartKelvo({QStringLiteral("--fault"), QStringLiteral("1:silence")})) {
+    Detail(QStringLiteral("kelvo-sim did not start: ") + world.KelvoLog());
+    return 1;
+  }
+  ChildProcess zandor;
+  if (!world.StartZandor(zandor, {QStringLiteral("--sync"), QStringLiteral("--timeout"),
+                                  QString::number(seconds)})) {
+    Detail(zandor.Error());
+    return 1;
+  }
+  // The CPU used up to the handshake is the start-up's, not the wait's.
+  const QString out = world.Path(QStringLiteral("zandor.out"));
+  testing::WaitUntil(
+      [&] {
+        return testing::ReadTextFile(out).contains(QStringLiteral("Handshaking")) ||
+               !zandor.Running();
+      },
+      20000);
+  const double atHandshake = testing::ProcessCpuSeconds(zandor.Pid());
+  const double handshakeMs = zandor.ElapsedMs();
+  if (!zandor.WaitForEnd((seconds + 30) * 1000)) {
+    Detail(QStringLiteral("zandor did not stop after %1 s of silence").arg(seconds));
+    return 1;
+  }
+  world.StopKelvo();
+  const testing::ChildEnd& end = zandor.End();
+  const double waiting = end.CpuSeconds() - atHandshake;
+  Detail(QStringLiteral("idle: zandor %1 after %2 s; handshake written at %3 ms with %4 s CPU; "
+                        "%5 s user + %6 s system all told")
+             .arg(end.exited ? QStringLiteral("exit %1").arg(end.exitCode)
+                             : QStringLiteral("signal %1").arg(end.signal))
+             .arg(end.wallSeconds, 0, 'f', 2)
+             .arg(handshakeMs, 0, 'f', 0)
+             .arg(atHandshake, 0, 'f', 3)
+             .arg(end.userSeconds, 0, 'f', 3)
+             .arg(end.systemSeconds, 0, 'f', 3));
+  Row(QStringLiteral("idle: zandor CPU while the Kelvo is silent for %1 s").arg(seconds),
+      QStringLiteral("%1 s").arg(waiting, 0, 'f', 3),
+      QStringLiteral("<= %1 s (1 % of a core)").arg(seconds * 0.01, 0, 'f', 2),
+      waiting <= seconds * 0.01);
+  Row(QStringLiteral("idle: zandor CPU all told (start-up included)"),
+      QStringLiteral("%1 s").arg(end.CpuSeconds(), 0, 'f', 3), QStringLiteral("-"), true);
+  return 0;
+}
+
+}  // namespace
+}  // namespace zandor
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments().mid(1);
+  const QString mode = arguments.value(0);
+  if (mode == QLatin1String("line")) {
+    return zandor::LineEfficiency(zandor::Option(arguments, "--messages", 200),
+                                  zandor::Option(arguments, "--baud", 38400));
+  }
+  if (mode == QLatin1String("idle")) {
+    return zandor::IdleCost(zandor::Option(arguments, "--seconds", 10));
+  }
+  std::fprintf(stderr,
+               "usage: bench_line line [--messages N] [--baud B]\n"
+               "       bench_line idle [--seconds S]\n");
+  return 2;
+}

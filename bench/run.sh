@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them; prints one Markdown table
+# with the machine it ran on (paste it into docs/benchmarks.md).
+#
+#   bench/run.sh [BUILD_DIR]        default: build-bench-release beside bench/
+#
+# The three benchmarks:
+#   line   200 messages to kelvo-sim --pace 38400 over a pseudo-terminal: wall
+#          time against the line time of the bytes, and zandor's CPU share
+#   idle   zandor --sync waiting 10 s for a Kelvo that never answers: its CPU
+#   large  a whole synchronisation over a 400-message folder in-process
+# The line benchmark takes about a minute and a half; the idle one 10 s.
+# Details go to standard error. Run it on a quiet machine: the figures are
+# wall-clock and CPU times.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-bench-release}
+
+generator=()
+if command -v ninja > /dev/null; then generator=(-G Ninja); fi
+cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+  -DZANDOR_BUILD_TESTS=ON -DZANDOR_BUILD_BENCH=ON > "$build.configure.log" 2>&1 ||
+  { cat "$build.configure.log" >&2; exit 1; }
+cmake --build "$build" -j "$(nproc)" --target bench_line bench_large_folder zandor kelvo-sim \
+  > "$build.build.log" 2>&1 || { tail -50 "$build.build.log" >&2; exit 1; }
+
+rows=$(mktemp)
+trap 'rm -f "$rows"' EXIT
+status=0
+export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
+"$build/bench/bench_line" line --messages 200 --baud 38400 >> "$rows" || status=1
+"$build/bench/bench_line" idle --seconds 10 >> "$rows" || status=1
+"$build/bench/bench_large_folder" --messages 400 --repeat 3 >> "$rows" || status=1
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+commit=$(git -C "$root" rev-parse --short HEAD 2> /dev/null || echo unknown)
+echo
+echo "Run of $(date -u +%Y-%m-%d) at commit $commit (Release build)."
+echo "Machine: $(nproc) cores, $cpu, $memory memory, kernel $(uname -r)."
+echo
+echo "| measure | value | target | met |"
+echo "|---|---|---|---|"
+cat "$rows"
+exit "$status"
