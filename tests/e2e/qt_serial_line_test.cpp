@@ -192,6 +192,9 @@ struct OpenFailureRow {
   const char* reason;   // the start of the reason
   const char* fixPart;  // a part of the fix; empty when there is none
 };
+void PrintTo(const OpenFailureRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class OpenFailureTest : public ::testing::TestWithParam<OpenFailureRow> {};
 
@@ -257,6 +260,9 @@ struct CounterRow {
   LineCounters after;
   std::vector<int> codes;
 };
+void PrintTo(const CounterRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class LineErrorsTest : public ::testing::TestWithParam<CounterRow> {};
 

@@ -215,7 +215,11 @@ struct RefusalRow {
   const char* name;
   const char* flag;
   const char* firstLine;
+  const char* secondLine;
 };
+void PrintTo(const RefusalRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class RefusedConfirmation : public SyncEndToEnd,
                             public ::testing::WithParamInterface<RefusalRow> {};
@@ -226,9 +230,14 @@ TEST_P(RefusedConfirmation, StopsBeforeThePortIsOpened) {
   const ProcessRun run = world_.RunZandor(
       kSync + QStringList{QLatin1String(GetParam().flag), QStringLiteral("--trace"), trace});
   EXPECT_EQ(run.exitCode, 2) << Describe(run);
-  EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().firstLine))) << Describe(run);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("Do you want to continue?"))) << Describe(run);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("--yes"))) << Describe(run);
+  // The question's three lines, each on a line of its own (no carriage return
+  // left over from the box's line joins), then why nothing was done.
+  const QStringList lines = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4) << Describe(run);
+  EXPECT_EQ(lines.mid(0, 3), (QStringList{QString::fromUtf8(GetParam().firstLine),
+                                          QString::fromUtf8(GetParam().secondLine),
+                                          QStringLiteral("Do you want to continue?")}));
+  EXPECT_TRUE(lines[3].contains(QStringLiteral("--yes"))) << Describe(run);
   EXPECT_TRUE(run.out.isEmpty()) << Describe(run);
   QFile file(trace);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -241,11 +250,14 @@ INSTANTIATE_TEST_SUITE_P(
     Flags, RefusedConfirmation,
     ::testing::Values(
         RefusalRow{"Full", "--full",
-                   "'Full sync' will send all messages to Kelvo in the selected date range,"},
+                   "'Full sync' will send all messages to Kelvo in the selected date range,",
+                   "including those already sent with previous syncronizations."},
         RefusalRow{"RemoveFromKelvo", "--remove-from-kelvo",
-                   "Messages previously sent to Kelvo are going to be removed from there,"},
+                   "Messages previously sent to Kelvo are going to be removed from there,",
+                   "if they are no more included in the list to be sent now"},
         RefusalRow{"RemoveFromMail", "--remove-from-mail",
-                   "Messages previously sent, and then canceled on Kelvo,"}),
+                   "Messages previously sent, and then canceled on Kelvo,",
+                   "are going to be removed from Outlook also."}),
     testing::RowName{});
 
 // A fault of the Kelvo in the middle of the first synchronisation; the next
@@ -258,6 +270,9 @@ struct FaultRow {
   bool newLine;         // the Kelvo comes back on a new pseudo-terminal
   bool duringUpload;    // one upload may be filed twice
 };
+void PrintTo(const FaultRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class FaultInTheMiddle : public SyncEndToEnd, public ::testing::WithParamInterface<FaultRow> {};
 
@@ -379,6 +394,135 @@ TEST_F(SyncEndToEnd, APortThatCannotBeOpenedIsNamedWithTheReason) {
   EXPECT_TRUE(run.err.contains(QStringLiteral("cable or USB adapter"))) << Describe(run);
 }
 
+// The options come from the store as the window's load step restores them.
+// What they chose shows on the line (the field separator of the records) and
+// in the summary (how the long message went).
+struct StoredOptionsRow {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> symbols;  // SymbolsConversion
+  const char* splitMode;                                     // empty: not stored
+  const char* splitNum;                                      // empty: not stored
+  char separator;  // of the records on the line; '\0' when none goes out
+  const char* firstStatus;
+};
+void PrintTo(const StoredOptionsRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class StoredOptions : public ::testing::TestWithParam<StoredOptionsRow> {};
+
+TEST_P(StoredOptions, AreRestoredAsTheWindowRestoresThem) {
+  const StoredOptionsRow& row = GetParam();
+  E2eWorld world;
+  TestMessage message = Message("Long one", "", 1);
+  message.body = QStringLiteral("A line of a long message.\n").repeated(200);
+  world.Mail().Add(Path({"Inbox"}), message);
+  world.WriteKelvoData(std::vector<KelvoWritten>{});
+  ASSERT_FALSE(world.StartKelvo().isEmpty());
+  for (const auto& [key, value] : row.symbols) {
+    world.WriteSetting(QStringLiteral("SymbolsConversion"), QLatin1String(key),
+                       QLatin1String(value));
+  }
+  if (*row.splitMode != '\0') {
+    world.WriteSetting(QStringLiteral("Split"), QStringLiteral("SplitMode"),
+                       QLatin1String(row.splitMode));
+  }
+  if (*row.splitNum != '\0') {
+    world.WriteSetting(QStringLiteral("Split"), QStringLiteral("SplitNum"),
+                       QLatin1String(row.splitNum));
+  }
+  const QString trace = world.Path(QStringLiteral("zandor.trace"));
+  const ProcessRun run = world.RunZandor(kSync + QStringList{QStringLiteral("--trace"), trace});
+  EXPECT_EQ(run.exitCode, 0) << Describe(run);
+  EXPECT_EQ(FinalStatus(run.out).value(0), QLatin1String(row.firstStatus)) << Describe(run);
+  world.StopKelvo();
+
+  QFile file(trace);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray transcript = file.readAll();
+  if (row.separator == '\0') {  // nothing went out
+    EXPECT_FALSE(transcript.contains("\\xFE") || transcript.contains("\\x1F"));
+    return;
+  }
+  const QByteArray used = row.separator == '\x1F' ? "\\x1F" : "\\xFE";
+  const QByteArray other = row.separator == '\x1F' ? "\\xFE" : "\\x1F";
+  EXPECT_TRUE(transcript.contains(used)) << transcript.toStdString();
+  EXPECT_FALSE(transcript.contains(other)) << transcript.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredOptions,
+    ::testing::Values(
+        StoredOptionsRow{"NothingStored", {}, "", "", '\xFE', "[1] Sent: 1 (1 truncated)"},
+        // Western's default (2) reads as selected and is restored last: it wins.
+        StoredOptionsRow{"DravoAloneLosesToTheWesternDefault",
+                         {{"DravoConversion", "0"}},
+                         "",
+                         "",
+                         '\xFE',
+                         "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{"Dravo",
+                         {{"DravoConversion", "0"}, {"WesternConversion", "1"}},
+                         "",
+                         "",
+                         '\x1F',
+                         "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{
+            "RussianThenDravoLastWins",
+            {{"RussianConversion", "0"}, {"DravoConversion", "0"}, {"WesternConversion", "1"}},
+            "",
+            "",
+            '\x1F',
+            "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{"AnyValueButOneSelects",
+                         {{"DravoConversion", "7"}, {"WesternConversion", "1"}},
+                         "",
+                         "",
+                         '\x1F',
+                         "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{
+            "RussianOstrel",
+            {{"RussianConversion", "0"}, {"DravoConversion", "1"}, {"WesternConversion", "1"}},
+            "",
+            "",
+            '\xFE',
+            "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{
+            "NoneSelected",
+            {{"RussianConversion", "1"}, {"DravoConversion", "1"}, {"WesternConversion", "1"}},
+            "",
+            "",
+            '\xFE',
+            "[1] Sent: 1 (1 truncated)"},
+        StoredOptionsRow{"SplitUnlimited", {}, "2", "", '\xFE', "[1] Sent: 2 (1 splitted)"},
+        // Parts text "1": one part at most.
+        StoredOptionsRow{"SplitNoMoreThanOne", {}, "3", "2", '\xFE', "[1] Sent: 1 (1 splitted)"},
+        // Parts text "0" (SplitNum absent): the message is skipped.
+        StoredOptionsRow{
+            "SplitNoMoreThanZero", {}, "3", "", '\0', "[1] Sent: 0 (1 splitted); Skipped: 1"},
+        StoredOptionsRow{
+            "SplitModeOutOfRangeTruncates", {}, "9", "", '\xFE', "[1] Sent: 1 (1 truncated)"}),
+    testing::RowName{});
+
+TEST(FirstStart, StoresThePortAndTheRangeAsTheWindowDoes) {
+  E2eWorld world;
+  world.WriteKelvoData(std::vector<KelvoWritten>{});
+  const QString pty = world.StartKelvo();
+  ASSERT_FALSE(pty.isEmpty());
+  // A first start: no port, no range stored; Com 1 is the simulator.
+  QFile::remove(world.Path(QStringLiteral("config/Zandor/Zandor.ini")));
+  world.WriteSetting(QStringLiteral("Ports"), QStringLiteral("COM1"), pty);
+  world.WriteSetting(QStringLiteral("Store"), QStringLiteral("Maildir"), world.MaildirRoot());
+  const ProcessRun run = world.RunZandor(kSync);
+  EXPECT_EQ(run.exitCode, 0) << Describe(run);
+  world.StopKelvo();
+  QFile ini(world.Path(QStringLiteral("config/Zandor/Zandor.ini")));
+  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(ini.readAll());
+  EXPECT_TRUE(text.contains(QStringLiteral("[Com]\nPort=1"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("[Sync]\nDays=2"))) << text.toStdString();
+}
+
 struct UsageRow {
   const char* name;
   std::vector<const char*> arguments;
@@ -386,6 +530,9 @@ struct UsageRow {
   const char* out;  // a part of stdout; empty for none
   const char* err;  // a part of stderr; empty for none
 };
+void PrintTo(const UsageRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class CommandLineUse : public ::testing::TestWithParam<UsageRow> {};
 
