@@ -9,8 +9,9 @@
 //
 // ZANDOR_SOAK_RUNS (default 20) and ZANDOR_SOAK_SEED (default 20260601) choose
 // the length and the random choices; the seed is printed, and the same seed
-// makes the same choices. Where a kill lands depends on timing, so a kill run
-// is reproduced in what it aims at, not to the byte.
+// makes the same choices. ZANDOR_EXE and KELVO_SIM_EXE name other copies of
+// the programs; ZANDOR_SOAK_KEEP keeps the folder of the run. Where a kill lands depends on timing,
+// so a kill run is reproduced in what it aims at, not to the byte.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -34,6 +35,13 @@ int EnvironmentNumber(const char* name, int fallback) {
   bool ok = false;
   const int value = qEnvironmentVariableIntValue(name, &ok);
   return ok && value > 0 ? value : fallback;
+}
+
+// The program built with the test, or the one the variable names (a copy, so
+// that a long soak goes on while the build folder is rebuilt).
+QString ProgramPath(const char* variable, const char* built) {
+  const QString named = qEnvironmentVariable(variable);
+  return named.isEmpty() ? QString::fromUtf8(built) : named;
 }
 
 // What one run does.
@@ -236,12 +244,31 @@ class FaultSoak : public ::testing::Test {
                   row.changes.toTrash, row.tmpFiles,
                   row.broken == 0 ? "ok" : qPrintable(QStringLiteral("BROKEN %1").arg(row.broken)));
     }
-    std::map<QString, int> outcomes;
-    for (const Row& row : rows_) ++outcomes[row.outcome];
-    std::printf("outcomes:");
-    for (const auto& [outcome, count] : outcomes)
-      std::printf("  %s %d", qPrintable(outcome), count);
-    std::printf("\n");
+    // Per kind of action: how the runs ended.
+    std::map<QString, std::map<QString, int>> outcomes;
+    int repeated = 0;
+    int drafts = 0;
+    int trashed = 0;
+    for (const Row& row : rows_) {
+      const QString kind = row.action.section(QLatin1Char(' '), 0, 0) +
+                           (row.action.startsWith(QLatin1String("fault"))
+                                ? QLatin1Char(' ') + row.action.section(QLatin1Char(':'), 1, 1)
+                                : QString());
+      ++outcomes[kind][row.outcome];
+      repeated += row.changes.repeated;
+      drafts += row.changes.newDrafts;
+      trashed += row.changes.toTrash;
+    }
+    std::printf("\n%-20s %s\n", "action", "outcomes");
+    for (const auto& [kind, ends] : outcomes) {
+      std::printf("%-20s", qPrintable(kind));
+      for (const auto& [outcome, count] : ends) std::printf("  %s: %d", qPrintable(outcome), count);
+      std::printf("\n");
+    }
+    std::printf(
+        "parts sent again (first try never marked): %d; drafts filed: %d; moved to "
+        "Trash: %d; tmp/ leftovers at the end: %d\n",
+        repeated, drafts, trashed, rows_.empty() ? 0 : rows_.back().tmpFiles);
     std::fflush(stdout);
   }
 
@@ -260,6 +287,7 @@ class FaultSoak : public ::testing::Test {
         plan.action == RunPlan::Action::Kill ? std::optional<int>(plan.killAfterMs) : std::nullopt,
         60000);
     world_.StopKelvo();
+    ASSERT_TRUE(run.started) << run.err.toStdString();
     if (!run.killed && run.end.exited && !plan.fault.contains(QLatin1String("silence"))) {
       durationsMs_.push_back(run.end.wallSeconds * 1000);
     }
@@ -278,6 +306,9 @@ class FaultSoak : public ::testing::Test {
             after.tmpFiles,
             static_cast<int>(broken.size())};
     rows_.push_back(row);
+    std::fprintf(stderr, "soak run %d: %s, %s: %s, %s\n", number, qPrintable(row.action),
+                 qPrintable(row.flags), qPrintable(row.outcome),
+                 broken.isEmpty() ? "ok" : "BROKEN");
     EXPECT_TRUE(broken.isEmpty()) << "run " << number << " (seed " << seed_ << ", "
                                   << plan.ActionText().toStdString() << ", "
                                   << plan.FlagText().toStdString() << "):\n  "
@@ -288,7 +319,8 @@ class FaultSoak : public ::testing::Test {
                                   << world_.KelvoLog().right(3000).toStdString();
   }
 
-  ProcessWorld world_{QStringLiteral(ZANDOR_EXE), QStringLiteral(KELVO_SIM_EXE)};
+  ProcessWorld world_{ProgramPath("ZANDOR_EXE", ZANDOR_EXE),
+                      ProgramPath("KELVO_SIM_EXE", KELVO_SIM_EXE)};
   quint64 seed_ = static_cast<quint64>(EnvironmentNumber("ZANDOR_SOAK_SEED", 20260601));
   std::mt19937_64 random_{seed_};
   std::map<QString, int> partsOf_;
