@@ -173,11 +173,17 @@ class FaultSoak : public ::testing::Test {
     } else {
       step = Uniform(1, sendEnd + 3);
     }
-    static const char* const kinds[] = {"wrong-byte", "twice",    "joined", "silence",
-                                        "hang-up",    "too-many", "replace"};
+    // The kinds come from a shuffled deck, so that every seven fault runs
+    // bring each kind once.
+    if (deck_.empty()) {
+      deck_ = {"wrong-byte", "twice", "joined", "silence", "hang-up", "too-many", "replace"};
+      std::shuffle(deck_.begin(), deck_.end(), random_);
+    }
+    const char* kind = deck_.back();
+    deck_.pop_back();
     static const char* const replacements[] = {"0c", "01", "0a", "0d", "00", "0101", "3132"};
     plan.action = RunPlan::Action::Fault;
-    plan.fault = QStringLiteral("%1:%2").arg(step).arg(QLatin1String(kinds[Uniform(0, 6)]));
+    plan.fault = QStringLiteral("%1:%2").arg(step).arg(QLatin1String(kind));
     if (plan.fault.endsWith(QLatin1String("replace"))) {
       plan.fault += QLatin1Char(':') + QLatin1String(replacements[Uniform(0, 6)]);
     }
@@ -326,6 +332,7 @@ class FaultSoak : public ::testing::Test {
   std::map<QString, int> partsOf_;
   std::vector<double> durationsMs_;
   std::vector<Row> rows_;
+  std::vector<const char*> deck_;
   int mailCount_ = 0;
   int noteCount_ = 0;
 };
