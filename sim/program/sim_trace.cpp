@@ -3,59 +3,11 @@
 #include <QStringList>
 #include <optional>
 
-#include "link/protocol.h"
+#include "link/line_text.h"
 
 namespace zandor::sim {
-namespace {
-
-const char* ControlName(char byte) {
-  switch (byte) {
-    case protocol::FieldEnd:
-      return "NUL";
-    case protocol::Ack:
-      return "ACK";
-    case protocol::Abort:
-      return "ABORT";
-    case protocol::CmdMessage:
-      return "CMD_MESSAGE";
-    case protocol::CmdRemove:
-      return "CMD_REMOVE";
-    case protocol::CmdEnd:
-      return "CMD_END";
-    case protocol::CmdMessageId:
-      return "CMD_MESSAGE_ID";
-    default:
-      return nullptr;
-  }
-}
-
-}  // namespace
-
 QString SimTrace::Describe(const QByteArray& bytes) {
-  QStringList tokens;
-  QString run;
-  const auto closeRun = [&] {
-    if (run.isEmpty()) return;
-    tokens << QLatin1Char('"') + run + QLatin1Char('"');
-    run.clear();
-  };
-  for (const char byte : bytes) {
-    if (byte >= 0x20 && byte <= 0x7E) {
-      if (byte == '"' || byte == '\\') run += QLatin1Char('\\');
-      run += QLatin1Char(byte);
-      continue;
-    }
-    closeRun();
-    if (const char* name = ControlName(byte)) {
-      tokens << QLatin1String(name);
-    } else {
-      tokens << QStringLiteral("\\x") + QString::number(static_cast<unsigned char>(byte), 16)
-                                            .rightJustified(2, QLatin1Char('0'))
-                                            .toUpper();
-    }
-  }
-  closeRun();
-  return tokens.join(QLatin1Char(' '));
+  return DescribeLineBytes(bytes);
 }
 
 std::optional<QString> SimTrace::Open(const QString& path) {
