@@ -8,14 +8,17 @@
 // everything marked, held and uploaded.
 //
 // ZANDOR_SOAK_RUNS (default 20) and ZANDOR_SOAK_SEED (default 20260601) choose
-// the length and the random choices; the seed is printed, and the same seed
-// makes the same choices. ZANDOR_EXE and KELVO_SIM_EXE name other copies of
-// the programs; ZANDOR_SOAK_KEEP keeps the folder of the run. Where a kill lands depends on timing,
-// so a kill run is reproduced in what it aims at, not to the byte.
+// the length and the random choices; the seed is printed. The same seed makes
+// the same choices while the runs end the same way; a kill lands by timing,
+// so after one a repeat may take other turns. ZANDOR_EXE and
+// KELVO_SIM_EXE name other copies of the programs (so that a long soak goes on
+// while the build folder is rebuilt); ZANDOR_SOAK_KEEP keeps the run's folder.
+//
+// The long version: ZANDOR_SOAK_RUNS=300 build/tests/test_soak
+// --gtest_filter=FaultSoak.* (about a quarter of an hour; docs/benchmarks.md).
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -37,8 +40,7 @@ int EnvironmentNumber(const char* name, int fallback) {
   return ok && value > 0 ? value : fallback;
 }
 
-// The program built with the test, or the one the variable names (a copy, so
-// that a long soak goes on while the build folder is rebuilt).
+// The program built with the test, or the one the variable names.
 QString ProgramPath(const char* variable, const char* built) {
   const QString named = qEnvironmentVariable(variable);
   return named.isEmpty() ? QString::fromUtf8(built) : named;
@@ -252,7 +254,8 @@ class FaultSoak : public ::testing::Test {
     }
     // Per kind of action: how the runs ended.
     std::map<QString, std::map<QString, int>> outcomes;
-    int repeated = 0;
+    int repeated = 0;      // in normal runs: the first try's mark was never saved
+    int repeatedFull = 0;  // in full synchronisations, which send everything again
     int drafts = 0;
     int trashed = 0;
     for (const Row& row : rows_) {
@@ -261,7 +264,7 @@ class FaultSoak : public ::testing::Test {
                                 ? QLatin1Char(' ') + row.action.section(QLatin1Char(':'), 1, 1)
                                 : QString());
       ++outcomes[kind][row.outcome];
-      repeated += row.changes.repeated;
+      (row.flags.contains(QLatin1String("full")) ? repeatedFull : repeated) += row.changes.repeated;
       drafts += row.changes.newDrafts;
       trashed += row.changes.toTrash;
     }
@@ -272,9 +275,10 @@ class FaultSoak : public ::testing::Test {
       std::printf("\n");
     }
     std::printf(
-        "parts sent again (first try never marked): %d; drafts filed: %d; moved to "
-        "Trash: %d; tmp/ leftovers at the end: %d\n",
-        repeated, drafts, trashed, rows_.empty() ? 0 : rows_.back().tmpFiles);
+        "parts held again: %d in normal runs (the first try's mark was never saved), %d in "
+        "full synchronisations; drafts filed: %d; moved to Trash: %d; tmp/ leftovers at the "
+        "end: %d\n",
+        repeated, repeatedFull, drafts, trashed, rows_.empty() ? 0 : rows_.back().tmpFiles);
     std::fflush(stdout);
   }
 

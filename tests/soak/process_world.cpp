@@ -36,7 +36,13 @@ ProcessWorld::ProcessWorld(QString zandorExe, QString kelvoSimExe)
 ProcessWorld::~ProcessWorld() = default;
 
 QStringList ProcessWorld::Environment() const {
+  // Under AddressSanitizer a finding ends a program with a status of its own,
+  // not the 1 that stands for an error box.
+  const QString sanitizer = qEnvironmentVariable("ASAN_OPTIONS");
   return {QStringLiteral("XDG_CONFIG_HOME=") + Path(QStringLiteral("config")),
+          QStringLiteral("ASAN_OPTIONS=") + sanitizer +
+              (sanitizer.isEmpty() ? QString() : QStringLiteral(":")) +
+              QStringLiteral("exitcode=86"),
           QStringLiteral("LC_ALL=C.UTF-8"),
           QStringLiteral("LANG=C.UTF-8"),
           QStringLiteral("TZ=UTC"),
