@@ -149,7 +149,7 @@ std::optional<QString> KelvoDevice::LoadJson(const QJsonObject& object) {
   if (!ok) return QStringLiteral("\"nextDeviceId\" is not a hexadecimal number");
 
   std::vector<WrittenMessage> written;
-  for (const QJsonValue& value : object.value(QStringLiteral("written")).toArray()) {
+  for (const auto& value : object.value(QStringLiteral("written")).toArray()) {
     const QJsonObject message = value.toObject();
     WrittenMessage parsed;
     for (std::size_t i = 0; i < 8; ++i) {
@@ -166,7 +166,7 @@ std::optional<QString> KelvoDevice::LoadJson(const QJsonObject& object) {
   }
 
   std::vector<HeldMessage> held;
-  for (const QJsonValue& value : object.value(QStringLiteral("held")).toArray()) {
+  for (const auto& value : object.value(QStringLiteral("held")).toArray()) {
     const QJsonObject message = value.toObject();
     HeldMessage parsed;
     parsed.deviceId = message.value(QStringLiteral("deviceId")).toString().toUpper();
@@ -186,7 +186,7 @@ std::optional<QString> KelvoDevice::LoadJson(const QJsonObject& object) {
     }
     parsed.kind = message.value(QStringLiteral("kind")).toInt();
     QList<QByteArray> pieces;
-    for (const QJsonValue& piece : message.value(QStringLiteral("record")).toArray()) {
+    for (const auto& piece : message.value(QStringLiteral("record")).toArray()) {
       const std::optional<QByteArray> bytes = codec.Decode(piece);
       if (!bytes) return QStringLiteral("held message %1: bad \"record\"").arg(held.size() + 1);
       pieces.append(*bytes);

@@ -367,7 +367,7 @@ void KelvoDevice::RemoveNamed() {
   Emit(One(p::Ack));
 }
 
-void KelvoDevice::Emit(QByteArray reply) {
+void KelvoDevice::Emit(const QByteArray& reply) {
   ++replies_;
   const auto fault = std::find_if(faults_.begin(), faults_.end(),
                                   [&](const Fault& f) { return f.reply == replies_; });

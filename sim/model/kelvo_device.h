@@ -164,7 +164,7 @@ class KelvoDevice {
   void BeginField(FieldPurpose purpose, Step step);
   void FieldDone();
   void RemoveNamed();
-  void Emit(QByteArray reply);
+  void Emit(const QByteArray& reply);
   void AnswerAsIfAcked();
   void Violation(const QString& what, char byte, bool redispatch);
   void DropExchange();
