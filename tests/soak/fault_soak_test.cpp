@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -137,15 +138,56 @@ class FaultSoak : public ::testing::Test {
     ASSERT_TRUE(world_.AddKelvoNote(subject, QStringLiteral("Ann"), body));
   }
 
+  // The user deletes a message of the chosen folders in the mail program.
+  void DeleteInMail() {
+    const StoreSnapshot store = TakeStoreSnapshot(world_.MaildirRoot());
+    QStringList chosen;
+    for (const auto& [unique, message] : store.messages) {
+      if (IsChosenFolder(message.folderDir)) chosen << unique;
+    }
+    const int pick = Uniform(0, 1000);
+    if (chosen.isEmpty()) return;
+    const MessageFile& message = store.messages.at(chosen[pick % chosen.size()]);
+    const QString dir =
+        world_.MaildirRoot() +
+        (message.folderDir.isEmpty() ? QString() : QLatin1Char('/') + message.folderDir) +
+        (message.fileName.contains(QStringLiteral(":2,")) ? QStringLiteral("/cur/")
+                                                          : QStringLiteral("/new/"));
+    ASSERT_TRUE(QFile::remove(dir + message.fileName)) << qPrintable(dir + message.fileName);
+    deletedFromMail_ << chosen[pick % chosen.size()];
+  }
+
+  // The user deletes a message on the Kelvo (one the mail has in a chosen
+  // folder).
+  void DeleteOnKelvo() {
+    const StoreSnapshot store = TakeStoreSnapshot(world_.MaildirRoot());
+    const DeviceSnapshot device = TakeDeviceSnapshot(world_.DataFile());
+    QStringList candidates;
+    for (const HeldPart& part : device.held) {
+      const auto message = store.messages.find(part.entryId);
+      if (message != store.messages.end() && IsChosenFolder(message->second.folderDir) &&
+          !candidates.contains(part.entryId)) {
+        candidates << part.entryId;
+      }
+    }
+    const int pick = Uniform(0, 1000);
+    if (candidates.isEmpty()) return;
+    ASSERT_TRUE(world_.RemoveHeld(candidates[pick % candidates.size()]));
+  }
+
   // The replies a run will see, roughly: the handshake, five per upload and
   // four per listing, CmdEnd, six per part to send and the Ack to CmdEnd.
   RunPlan Plan(const StoreSnapshot& store, const DeviceSnapshot& device) {
     RunPlan plan;
+    plan.facts.deletedFromMail = deletedFromMail_;
     plan.facts.full = Chance(3);
     plan.facts.removeFromMail = Chance(8);
     plan.facts.removeFromKelvo = Chance(8);
     const int choice = Uniform(1, 100);
-    if (choice <= 25) return plan;
+    if (choice <= 25) {
+      plan.facts.faultFree = true;
+      return plan;
+    }
     if (choice > 78) {
       plan.action = RunPlan::Action::Kill;
       plan.facts.killed = true;
@@ -337,6 +379,7 @@ class FaultSoak : public ::testing::Test {
   std::vector<double> durationsMs_;
   std::vector<Row> rows_;
   std::vector<const char*> deck_;
+  QStringList deletedFromMail_;
   int mailCount_ = 0;
   int noteCount_ = 0;
 };
@@ -348,19 +391,30 @@ TEST_F(FaultSoak, ManyFaultyRunsLoseNothingAndResendNoSavedPart) {
 
   for (int number = 1; number <= runs && !HasFatalFailure(); ++number) {
     if (number > 1) {
-      if (mailCount_ < kMailCap && Chance(50)) {
-        for (int i = Uniform(1, 2); i > 0; --i) AddMail();
+      // Between runs the user gets mail, writes on the Kelvo and deletes on
+      // both sides. Each choice is drawn whether or not it is taken, so that
+      // the seed gives the same draws.
+      const int moreMail = Chance(50) ? Uniform(1, 2) : 0;
+      if (mailCount_ < kMailCap) {
+        for (int i = moreMail; i > 0; --i) AddMail();
       }
-      const DeviceSnapshot device = TakeDeviceSnapshot(world_.DataFile());
-      if (static_cast<int>(device.written.size()) < kNoteCap && Chance(35)) AddNote();
+      const bool note = Chance(35);
+      if (note &&
+          static_cast<int>(TakeDeviceSnapshot(world_.DataFile()).written.size()) < kNoteCap) {
+        AddNote();
+      }
+      if (Chance(8)) DeleteInMail();
+      if (Chance(8)) DeleteOnKelvo();
     }
     const RunPlan plan =
         Plan(TakeStoreSnapshot(world_.MaildirRoot()), TakeDeviceSnapshot(world_.DataFile()));
     RunOnce(number, plan);
   }
 
-  // A last run without faults settles everything.
-  RunOnce(runs + 1, RunPlan{});
+  // A last run without faults, removing on both sides, settles everything.
+  RunPlan last;
+  last.facts = RunFacts{false, true, true, false, true, deletedFromMail_};
+  RunOnce(runs + 1, last);
   PrintTable();
   const StoreSnapshot store = TakeStoreSnapshot(world_.MaildirRoot());
   const QStringList unsettled = CheckSettled(store, TakeDeviceSnapshot(world_.DataFile()));

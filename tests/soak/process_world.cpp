@@ -82,6 +82,20 @@ bool ProcessWorld::AddKelvoNote(const QString& subject, const QString& to, const
   return file.write(QJsonDocument(data).toJson()) > 0;
 }
 
+bool ProcessWorld::RemoveHeld(const QString& entryId) {
+  QFile file(DataFile());
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
+  file.close();
+  QJsonArray kept;
+  for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
+    if (held.toObject().value(QStringLiteral("entryId")).toString() != entryId) kept.append(held);
+  }
+  data.insert(QStringLiteral("held"), kept);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return file.write(QJsonDocument(data).toJson()) > 0;
+}
+
 bool ProcessWorld::StartKelvo(const QStringList& extra) {
   kelvo_ = std::make_unique<ChildProcess>();
   const QString out = Path(QStringLiteral("kelvo.out"));

@@ -48,6 +48,8 @@ class ProcessWorld {
   // in the Western text form, messages written on it added one by one.
   void WriteEmptyKelvo();
   bool AddKelvoNote(const QString& subject, const QString& to, const QString& body);
+  // The user deletes a message on the Kelvo: every part held under the id.
+  bool RemoveHeld(const QString& entryId);
 
   // Starts kelvo-sim --pty with the data file and the extra arguments and
   // points "Com 1" at its pseudo-terminal; false (reason in the log) when it

@@ -31,6 +31,7 @@ MessageFile Mail(const QString& folder, bool marked) {
 struct SoundRun {
   SoundRun() {
     before.messages[QStringLiteral("a")] = Mail(kInboxDir, true);
+    before.messages[QStringLiteral("a")].markMsecs = 500;
     before.messages[QStringLiteral("b")] = Mail(kSentDir, false);
     deviceBefore.loaded = true;
     deviceBefore.held = {{QStringLiteral("a"), 1, "a-record"}};
@@ -38,6 +39,7 @@ struct SoundRun {
 
     after = before;
     after.messages[QStringLiteral("b")].marked = true;
+    after.messages[QStringLiteral("b")].markMsecs = 1000;
     MessageFile draft = Mail(kDraftsDir, true);
     draft.subject = QStringLiteral("Note");
     draft.body = QStringLiteral("Body");
@@ -77,6 +79,25 @@ TEST_P(SoakRules, NameEachBrokenRuleAndNothingElse) {
         broken[i].contains(QLatin1String(GetParam().complaints[static_cast<std::size_t>(i)])))
         << broken[i].toStdString();
   }
+}
+
+const QString C = QStringLiteral("c");
+
+// A message sent before whose copy the user deleted on the Kelvo.
+void AddDroppedMessage(SoundRun& run) {
+  MessageFile dropped = Mail(kWorkDir, true);
+  dropped.markMsecs = 300;
+  run.before.messages[C] = dropped;
+  run.after.messages[C] = dropped;
+}
+
+// An upload of an earlier run, held on the Kelvo under draft "o".
+void AddOldDraft(SoundRun& run) {
+  MessageFile draft = Mail(kDraftsDir, true);
+  run.before.messages[QStringLiteral("o")] = draft;
+  run.after.messages[QStringLiteral("o")] = draft;
+  run.deviceBefore.held.push_back({QStringLiteral("o"), 0, "o"});
+  run.deviceAfter.held.push_back({QStringLiteral("o"), 0, "o"});
 }
 
 const QString A = QStringLiteral("a");
@@ -165,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {}},
         RuleRow{"MarkedButNotHeld",
                 [](SoundRun& r) { r.deviceAfter.held.pop_back(); },
-                {"marked but not on the Kelvo: b"}},
+                {"marked in this run but not on the Kelvo: b"}},
         RuleRow{"UploadLost",
                 [](SoundRun& r) {
                   r.after.messages.erase(D);
@@ -188,6 +209,66 @@ INSTANTIATE_TEST_SUITE_P(
                   r.deviceAfter.held.push_back({QStringLiteral("zz"), 1, {"z"}});
                 },
                 {"the Kelvo holds a message the mail does not have: zz"}},
+        RuleRow{"MarkedEarlierAndDeletedOnTheKelvo",
+                [](SoundRun& r) {
+                  r.deviceBefore.held.clear();
+                  r.deviceAfter.held.erase(r.deviceAfter.held.begin() + 1);
+                },
+                {}},
+        RuleRow{"RemovedFromTheKelvoThoughChosen",
+                [](SoundRun& r) { r.deviceAfter.held.erase(r.deviceAfter.held.begin() + 1); },
+                {"removed from the Kelvo though chosen: a"}},
+        RuleRow{"HeldAfterTheUserDeletedItInTheMail",
+                [](SoundRun& r) {
+                  r.deviceBefore.held.push_back({QStringLiteral("u"), 1, "u"});
+                  r.deviceAfter.held.push_back({QStringLiteral("u"), 1, "u"});
+                  r.facts.deletedFromMail << QStringLiteral("u");
+                },
+                {}},
+        RuleRow{"CleanRemovalFromMailTrashesWhatTheKelvoDropped",
+                [](SoundRun& r) {
+                  AddDroppedMessage(r);
+                  r.after.messages[C].folderDir = kTrashDir;
+                  r.facts.faultFree = r.facts.removeFromMail = true;
+                },
+                {}},
+        RuleRow{"CleanRemovalFromMailKeepsWhatTheKelvoDropped",
+                [](SoundRun& r) {
+                  AddDroppedMessage(r);
+                  r.facts.faultFree = r.facts.removeFromMail = true;
+                },
+                {"kept though the Kelvo no longer holds it: c"}},
+        RuleRow{"FullRunKeepsWhatTheKelvoDropped",
+                [](SoundRun& r) {
+                  AddDroppedMessage(r);
+                  r.facts.faultFree = r.facts.removeFromMail = r.facts.full = true;
+                },
+                {}},
+        RuleRow{"CleanRemovalFromMailTrashesWhatTheKelvoHolds",
+                [](SoundRun& r) {
+                  r.after.messages[A].folderDir = kTrashDir;
+                  r.facts.faultFree = r.facts.removeFromMail = true;
+                },
+                {"moved to Trash though not due: a"}},
+        RuleRow{"CleanRemovalFromKelvoDropsAnOldDraft",
+                [](SoundRun& r) {
+                  AddOldDraft(r);
+                  r.deviceAfter.held.pop_back();
+                  r.facts.faultFree = r.facts.removeFromKelvo = true;
+                },
+                {}},
+        RuleRow{"CleanRemovalFromKelvoLeavesAnOldDraft",
+                [](SoundRun& r) {
+                  AddOldDraft(r);
+                  r.facts.faultFree = r.facts.removeFromKelvo = true;
+                },
+                {"still on the Kelvo though not chosen: o"}},
+        RuleRow{"FaultyRemovalFromKelvoMayLeaveAnOldDraft",
+                [](SoundRun& r) {
+                  AddOldDraft(r);
+                  r.facts.removeFromKelvo = true;
+                },
+                {}},
         RuleRow{"DataFileDoesNotLoad",
                 [](SoundRun& r) {
                   r.deviceAfter.loaded = false;

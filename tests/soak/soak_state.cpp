@@ -70,6 +70,7 @@ void ReadThroughStore(const QString& root, StoreSnapshot& snapshot) {
       MessageFile& message = found->second;
       const std::optional<QDateTime> mark = item->KelvoSent();
       message.marked = mark && *mark != NeverSentDate();
+      message.markMsecs = message.marked ? mark->toMSecsSinceEpoch() : 0;
       const StoreResult<QString> subject = item->Text(ItemText::Subject);
       const StoreResult<QString> body = item->Text(ItemText::Body);
       message.readable = subject.ok() && body.ok();
@@ -101,6 +102,36 @@ int CountOf(const std::map<QString, int>& counts, const QString& key) {
 
 bool IsUploadOf(const MessageFile& draft, const KelvoNote& note) {
   return draft.readable && draft.subject == note.subject && draft.body == note.body;
+}
+
+// A run without faults did what it was asked: the removals on both sides.
+QStringList CheckAllDone(const StoreSnapshot& before, const DeviceSnapshot& deviceBefore,
+                         const StoreSnapshot& after, const DeviceSnapshot& deviceAfter,
+                         const RunFacts& facts) {
+  QStringList broken;
+  const std::map<QString, int> heldBefore = EntryCounts(deviceBefore);
+  for (const auto& [unique, was] : before.messages) {
+    const auto now = after.messages.find(unique);
+    if (now == after.messages.end() || !IsChosenFolder(was.folderDir)) continue;
+    const bool trashed = now->second.folderDir == kTrashDir;
+    const bool due =
+        facts.removeFromMail && !facts.full && was.marked && CountOf(heldBefore, unique) == 0;
+    if (trashed && !due) {
+      broken << QStringLiteral("moved to Trash though not due: %1").arg(unique);
+    } else if (due && !trashed) {
+      broken << QStringLiteral("kept though the Kelvo no longer holds it: %1").arg(unique);
+    }
+  }
+  if (facts.removeFromKelvo) {
+    for (const auto& [entryId, count] : EntryCounts(deviceAfter)) {
+      if (CountOf(heldBefore, entryId) == 0) continue;  // taken in during this run
+      const auto message = after.messages.find(entryId);
+      if (message == after.messages.end() || !IsChosenFolder(message->second.folderDir)) {
+        broken << QStringLiteral("still on the Kelvo though not chosen: %1").arg(entryId);
+      }
+    }
+  }
+  return broken;
 }
 
 }  // namespace
@@ -253,8 +284,15 @@ QStringList CheckRun(const StoreSnapshot& before, const DeviceSnapshot& deviceBe
                     .arg(more);
     }
     const auto known = after.messages.find(entryId);
-    if (known == after.messages.end()) {
+    if (known == after.messages.end() && !facts.deletedFromMail.contains(entryId)) {
       broken << QStringLiteral("the Kelvo holds a message the mail does not have: %1").arg(entryId);
+    }
+  }
+  for (const auto& [entryId, count] : heldBefore) {
+    const auto now = after.messages.find(entryId);
+    if (now != after.messages.end() && IsChosenFolder(now->second.folderDir) &&
+        CountOf(heldAfter, entryId) < count) {
+      broken << QStringLiteral("removed from the Kelvo though chosen: %1").arg(entryId);
     }
   }
   for (const HeldPart& part : deviceAfter.held) {
@@ -266,10 +304,14 @@ QStringList CheckRun(const StoreSnapshot& before, const DeviceSnapshot& deviceBe
     }
   }
   for (const auto& [unique, now] : after.messages) {
-    if (IsChosenFolder(now.folderDir) && now.marked && CountOf(heldAfter, unique) == 0) {
-      broken << QStringLiteral("marked but not on the Kelvo: %1").arg(unique);
+    const auto was = before.messages.find(unique);
+    const bool markedNow =
+        now.marked && (was == before.messages.end() || was->second.markMsecs != now.markMsecs);
+    if (markedNow && IsChosenFolder(now.folderDir) && CountOf(heldAfter, unique) == 0) {
+      broken << QStringLiteral("marked in this run but not on the Kelvo: %1").arg(unique);
     }
   }
+  if (facts.faultFree) broken += CheckAllDone(before, deviceBefore, after, deviceAfter, facts);
   return broken;
 }
 

@@ -22,10 +22,16 @@
 //   A part may be held twice only when the first attempt's mark was never
 //   saved (the PC died, or the exchange broke, between the Kelvo's Ack and the
 //   save); a full synchronisation sends everything again by design.
-// - A mark implies the Kelvo holds the message: the mark is saved only after
-//   the Kelvo's Ack, so a marked message of the chosen folders is held at
-//   least once (removals take only what is not chosen).
-// - The Kelvo's data file always loads, and every upload it holds is held
+// - A mark saved in a run means the Kelvo holds the message after it: the
+//   mark is saved only after the Kelvo's Ack. A mark is never lost.
+// - Removals on the Kelvo take only what is not chosen: the Kelvo never holds
+//   fewer parts of a message of the chosen folders than before a run.
+// - A run without fault or kill does all it was asked: with removal from the
+//   mail, exactly the marked messages the Kelvo no longer held go to Trash
+//   (none in a full synchronisation); with removal from the Kelvo, it holds
+//   afterwards nothing it held before that is not chosen.
+// - The Kelvo's data file always loads; every message it holds is in the mail
+//   (or was deleted there by the user), and every upload it holds is held
 //   under the entry id of a draft.
 
 #include <QByteArray>
@@ -50,6 +56,7 @@ struct MessageFile {
   QString fileName;      // in cur/ or new/
   QByteArray digest;     // SHA-1 of the bytes
   bool marked = false;   // KelvoSent holds a time other than the never-sent mark
+  qint64 markMsecs = 0;  // the KelvoSent time when marked
   bool readable = true;  // the store could read its subject and body
   QString subject;
   QString body;  // line ends as LF, none at the end
@@ -97,6 +104,9 @@ struct RunFacts {
   bool removeFromMail = false;   // --remove-from-mail: may move chosen mail to Trash
   bool removeFromKelvo = false;  // --remove-from-kelvo: may drop what is not chosen
   bool killed = false;           // zandor was killed with SIGKILL
+  bool faultFree = false;        // no fault and no kill: everything asked must be done
+  // Messages the user deleted from the mail so far; the Kelvo may hold them.
+  QStringList deletedFromMail;
 };
 
 // The rules above for one run; each broken rule is one line naming the
