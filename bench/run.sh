@@ -17,13 +17,14 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench-release}
 
+mkdir -p "$build"
 generator=()
 if command -v ninja > /dev/null; then generator=(-G Ninja); fi
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
-  -DZANDOR_BUILD_TESTS=ON -DZANDOR_BUILD_BENCH=ON > "$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log" >&2; exit 1; }
+  -DZANDOR_BUILD_TESTS=ON -DZANDOR_BUILD_BENCH=ON > "$build/bench-configure.log" 2>&1 ||
+  { cat "$build/bench-configure.log" >&2; exit 1; }
 cmake --build "$build" -j "$(nproc)" --target bench_line bench_large_folder zandor kelvo-sim \
-  > "$build.build.log" 2>&1 || { tail -50 "$build.build.log" >&2; exit 1; }
+  > "$build/bench-build.log" 2>&1 || { tail -50 "$build/bench-build.log" >&2; exit 1; }
 
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
