@@ -11,6 +11,7 @@
 #include "support/in_process_line.h"
 #include "support/maildir_builder.h"
 #include "support/recording_host.h"
+#include "support/sync_checks.h"
 #include "sync/clock.h"
 #include "sync/sync_driver.h"
 #include "sync/sync_session.h"
@@ -51,20 +52,8 @@ struct SyncRig {
     return builder.Add(folder, message);
   }
 
-  // Message files in a folder's cur/ and new/ (by decoded path).
-  int FilesIn(const QStringList& folder) {
-    const QDir base(builder.Folder(folder));
-    return static_cast<int>(
-        QDir(base.filePath(QStringLiteral("cur"))).entryList(QDir::Files).size() +
-        QDir(base.filePath(QStringLiteral("new"))).entryList(QDir::Files).size());
-  }
-
-  // The entry ids the Kelvo holds, in its order.
-  QStringList HeldEntryIds() const {
-    QStringList ids;
-    for (const sim::HeldMessage& held : device.Held()) ids << QString::fromUtf8(held.entryId);
-    return ids;
-  }
+  int FilesIn(const QStringList& folder) { return MessageFilesIn(builder, folder); }
+  QStringList HeldEntryIds() const { return HeldEntryIdsOf(device); }
 
   // The Kelvo forgets every held message but those whose entry id is kept.
   void KeepOnDevice(const QStringList& keep) {
@@ -90,14 +79,5 @@ struct SyncRig {
   MemorySettingsStore settings;
   ConversionTables tables = BuildConversionTables();
 };
-
-// A message written on the Kelvo: subject, recipient and body in plain ASCII.
-inline sim::WrittenMessage Written(const char* subject, const char* to, const char* body) {
-  sim::WrittenMessage message;
-  message.fields[0] = subject;
-  message.fields[2] = to;
-  message.fields[3] = body;
-  return message;
-}
 
 }  // namespace zandor::testing

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "support/row_name.h"
+#include "support/sync_checks.h"
 #include "ui/about_dialog.h"
 #include "window_rig.h"
 
@@ -23,14 +24,6 @@ const QStringList kDrafts{QStringLiteral("Drafts")};
 const QString kUserBreak = QStringLiteral("      User Break      ");
 const QString kHandshakeError = QStringLiteral("     Handshake error     ");
 
-sim::WrittenMessage Written(const char* subject, const char* to, const char* body) {
-  sim::WrittenMessage message;
-  message.fields[0] = subject;
-  message.fields[2] = to;
-  message.fields[3] = body;
-  return message;
-}
-
 class WindowSyncTest : public ::testing::Test, public WindowRig {
  protected:
   // A message received `days` before the clock's today.
@@ -42,18 +35,9 @@ class WindowSyncTest : public ::testing::Test, public WindowRig {
     return builder.Add(folder, message);
   }
 
-  int FilesIn(const QStringList& folder) {
-    const QDir base(builder.Folder(folder));
-    return static_cast<int>(
-        QDir(base.filePath(QStringLiteral("cur"))).entryList(QDir::Files).size() +
-        QDir(base.filePath(QStringLiteral("new"))).entryList(QDir::Files).size());
-  }
+  int FilesIn(const QStringList& folder) { return MessageFilesIn(builder, folder); }
 
-  QStringList HeldEntryIds() const {
-    QStringList ids;
-    for (const sim::HeldMessage& held : device.Held()) ids << QString::fromUtf8(held.entryId);
-    return ids;
-  }
+  QStringList HeldEntryIds() const { return HeldEntryIdsOf(device); }
 
   void PressSpaceOn(const QStringList& folder) {
     FolderTreeWidget& tree = window->Tree();
