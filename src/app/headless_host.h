@@ -5,7 +5,7 @@
 #include <array>
 
 #include "app/plain_folder_view.h"
-#include "sync/host.h"
+#include "session/host.h"
 
 namespace zandor {
 

@@ -6,13 +6,13 @@
 
 #include "app/headless_host.h"
 #include "app/interrupt_notifier.h"
-#include "app/stored_options.h"
+#include "settings/stored_options.h"
 #include "app/traced_line.h"
 #include "link/qt_serial_line.h"
-#include "mail/maildir/maildir_store.h"
+#include "store/maildir/maildir_store.h"
 #include "records/conversion.h"
 #include "settings/qsettings_store.h"
-#include "sync/clock.h"
+#include "session/clock.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {
@@ -34,7 +34,8 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
 
   // What the window's load step and the options dialog would hold, with the
   // three boxes that are never stored taken from the command line.
-  OptionValues options = LoadStoredOptions(settings);
+  RunFirstRunStep(settings);
+  OptionValues options = RestoreStoredOptions(settings);
   options.fullSync = command.full ? CheckState::Checked : CheckState::Unchecked;
   options.kelvoRemove = command.removeFromKelvo;
   options.outlookRemove = command.removeFromMail;

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "sync/folder_view.h"
+#include "session/folder_view.h"
 
 namespace zandor {
 

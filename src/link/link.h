@@ -3,8 +3,8 @@
 #include <QByteArray>
 
 #include "link/serial_line.h"
-#include "sync/host.h"
-#include "sync/sync_session.h"
+#include "session/host.h"
+#include "session/sync_session.h"
 
 namespace zandor {
 

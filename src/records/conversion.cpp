@@ -109,12 +109,6 @@ unsigned char RussianOut(unsigned char c, ConversionMode mode, const ConversionT
 
 }  // namespace
 
-ConversionMode ModeOf(const Options& options) {
-  if (options.RusConv()) return ConversionMode::RussianOstrel;
-  if (options.DravoConv()) return ConversionMode::RussianDravo;
-  return ConversionMode::Western;
-}
-
 ConversionTables BuildConversionTables() {
   ConversionTables tables;
   tables.westernOut = kWesternOut;

@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <array>
 
-#include "settings/options.h"
-
 namespace zandor {
 
 // How text is converted between the host code page and the Kelvo's character
@@ -12,11 +10,6 @@ namespace zandor {
 // at the moment it runs, so a change in the options dialog takes effect at the
 // next field.
 enum class ConversionMode { Western, RussianOstrel, RussianDravo };
-
-// The mode the option buttons stand for. chkRusConv is tested before
-// chkDravoConv; with neither selected the mode is Western (there is no mode
-// without conversion).
-ConversionMode ModeOf(const Options& options);
 
 // The constant data of both directions. All values are single-byte codes.
 struct ConversionTables {

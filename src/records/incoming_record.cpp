@@ -5,7 +5,7 @@
 namespace zandor {
 
 bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
-                         const Options& options, const ConversionTables& tables,
+                         ConversionMode mode, const ConversionTables& tables,
                          IncomingRecord& out) {
   out = IncomingRecord{};
   IncomingRecord parsed;
@@ -16,7 +16,7 @@ bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
     const qsizetype at = record.indexOf(end, start);
     if (at < 0) return false;
     parsed.fields[field] = record.mid(start, at - start);
-    ConvertIncoming(parsed.fields[field], ModeOf(options), tables);
+    ConvertIncoming(parsed.fields[field], mode, tables);
     start = at + 1;
   }
   out = std::move(parsed);

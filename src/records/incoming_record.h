@@ -4,7 +4,6 @@
 #include <array>
 
 #include "records/conversion.h"
-#include "settings/options.h"
 
 namespace zandor {
 
@@ -20,11 +19,11 @@ struct IncomingRecord {
 // fieldSeparator (a 0x00 among them is an ordinary byte); field 8 ends at the
 // first 0x00 after the seventh separator, further separators included. The
 // searches run over the received bytes; each field is converted after it is
-// cut out, in the mode the options show at that moment.
+// cut out, in the given mode.
 // Returns false, and leaves out empty, when a separator or the final 0x00 is
 // missing.
 bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
-                         const Options& options, const ConversionTables& tables,
+                         ConversionMode mode, const ConversionTables& tables,
                          IncomingRecord& out);
 
 }  // namespace zandor

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "records/codepage.h"
-#include "records/part_limit.h"
 
 namespace zandor {
 namespace {
@@ -51,14 +50,14 @@ std::optional<std::array<QString, kFieldCount>> SourceTexts(const OutgoingMessag
 
 class FieldConverter {
  public:
-  FieldConverter(const Options& options, unsigned char fieldSeparator,
+  FieldConverter(const RecordOptions& options, unsigned char fieldSeparator,
                  const ConversionTables& tables)
       : options_(options), separator_(fieldSeparator), tables_(tables) {}
 
   // One field, in the mode in force now. Encoding gives one byte per code point
   // in either code page, so a field's length does not depend on the mode.
   QByteArray Field(const QString& text, qsizetype from = 0, qsizetype count = -1) const {
-    const ConversionMode mode = ModeOf(options_);
+    const ConversionMode mode = options_.mode;
     return ConvertOutgoing(EncodeHostText(text, mode).mid(from, count), mode, separator_, tables_);
   }
 
@@ -81,7 +80,7 @@ class FieldConverter {
   }
 
  private:
-  const Options& options_;
+  const RecordOptions& options_;
   unsigned char separator_;
   const ConversionTables& tables_;
 };
@@ -89,11 +88,11 @@ class FieldConverter {
 }  // namespace
 
 OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QString& folderName,
-                                     int folderKind, const Options& options,
+                                     int folderKind, const RecordOptions& options,
                                      unsigned char fieldSeparator, const ConversionTables& tables,
                                      const QLocale& locale) {
   OutgoingRecords records;
-  const qsizetype truncateAllowance = options.PartsText().size() + 1;
+  const qsizetype truncateAllowance = options.partsTextLength + 1;
   if (truncateAllowance > kLongestLength) return Skipped(std::move(records));
 
   const auto texts = SourceTexts(message, folderName, folderKind, locale);
@@ -109,7 +108,7 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
 
   const qsizetype bodyLength = fields[kBody].size();
   const qsizetype headerLength = full.size() - bodyLength;
-  const int splitMode = options.SplitModeIndex();
+  const int splitMode = options.splitModeIndex;
   if (splitMode == kSplitModeTruncate) {
     records.truncated = true;
     const qsizetype room = kLongestWholeRecord - headerLength - truncateAllowance;
@@ -126,7 +125,7 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
   if (room <= 0) return Skipped(std::move(records));
   qsizetype partCount = (bodyLength + room - 1) / room;
   if (splitMode == kSplitModeLimited) {
-    const std::optional<int> limit = ReadPartLimit(options.PartsText());
+    const std::optional<int>& limit = options.partLimit;
     if (!limit || *limit < 1) return Skipped(std::move(records));
     partCount = std::min<qsizetype>(partCount, *limit);
   }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "records/conversion.h"
-#include "settings/options.h"
 
 namespace zandor {
 
@@ -32,13 +31,21 @@ struct OutgoingRecords {
   bool skipped = false;           // raise SkippedCount
 };
 
+// The options a record is built with, read from the live options when the
+// message is built.
+struct RecordOptions {
+  ConversionMode mode = ConversionMode::Western;
+  int splitModeIndex = 0;          // cbMessagesSplit: 0 truncate, 2 split no more then, else split
+  qsizetype partsTextLength = 1;   // edMaxNumSplit's text length: truncation leaves room for it
+  std::optional<int> partLimit;    // its whole number; nullopt when it does not fit in 16 bits
+};
+
 // The longest record the Kelvo takes whole, in bytes; one byte more is over-long.
 inline constexpr qsizetype kLongestWholeRecord = 2791;
 
 // Builds the record or records of one message: subject, sender, to, body, date
 // (ReceivedTime in the Inbox tree, folderKind 1, else SentOn), folderName, cc,
-// bcc, each encoded to the host code page and converted in the mode the
-// options show at that moment, joined by fieldSeparator (never converted).
+// bcc, each encoded to the host code page and converted in the options' mode, joined by fieldSeparator (never converted).
 // Every length is a byte count. A record over kLongestWholeRecord is cut or
 // split by the long-message option, read at this call:
 //  - Truncate: the body keeps kLongestWholeRecord - header - (length of the
@@ -50,7 +57,7 @@ inline constexpr qsizetype kLongestWholeRecord = 2791;
 // A missing property or date, a record beyond 32,767 bytes, or a part limit
 // beyond 16 bits also skips the message.
 OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QString& folderName,
-                                     int folderKind, const Options& options,
+                                     int folderKind, const RecordOptions& options,
                                      unsigned char fieldSeparator, const ConversionTables& tables,
                                      const QLocale& locale);
 

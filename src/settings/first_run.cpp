@@ -1,6 +1,7 @@
 #include "settings/first_run.h"
 
 #include "settings/lenient_number.h"
+#include "settings/stored_options.h"
 
 namespace zandor {
 
@@ -21,14 +22,7 @@ RestoredPortAndRange RunFirstRunStep(SettingsStore& store) {
     store.Write(com, port, QStringLiteral("1"));
     store.Write(sync, days, QStringLiteral("2"));
   }
-  RestoredPortAndRange restored;
-  const double portNumber = ReadStoredNumber(store, com, port, 0);
-  restored.portIndex = (portNumber >= 1 && portNumber <= 4) ? static_cast<int>(portNumber) - 1 : 0;
-  // An absent range reads as 0, which leaves the list without a selection.
-  const double rangeNumber = ReadStoredNumber(store, sync, days, 0);
-  restored.rangeIndex =
-      (rangeNumber >= 1 && rangeNumber <= 5) ? static_cast<int>(rangeNumber) - 1 : -1;
-  return restored;
+  return StoredPortAndRange(store);
 }
 
 QString DefaultPortPath(int portNumber) {

@@ -8,7 +8,7 @@ namespace zandor {
 
 // The list positions the main window restores at start.
 struct RestoredPortAndRange {
-  int portIndex = 0;    // 0..3; a stored port outside 1..4 selects "Com 1"
+  int portIndex = 0;    // 0..3, or -1 for no selection
   int rangeIndex = -1;  // 0..4, or -1 for no selection
 };
 

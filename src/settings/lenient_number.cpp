@@ -104,4 +104,10 @@ std::optional<qint16> ToInt16(double value) {
   return static_cast<qint16>(value);
 }
 
+std::optional<int> ReadPartLimit(const QString& partsText) {
+  const double whole = std::floor(ReadLenientNumber(partsText));
+  if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
+  return static_cast<int>(whole);
+}
+
 }  // namespace zandor

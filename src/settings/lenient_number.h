@@ -19,6 +19,10 @@ double RoundHalfToEven(double value);
 // the smaller of the two.
 qint16 MinOfAbsolutes(qint16& a, qint16& b);
 
+// The part limit of "Split no more then": the number the parts text reads as,
+// rounded down; nullopt when that does not fit in 16 bits.
+std::optional<int> ReadPartLimit(const QString& partsText);
+
 // value as a 16-bit signed integer, or nullopt when it does not fit.
 std::optional<qint16> ToInt16(double value);
 

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include "records/conversion.h"
+#include "records/outgoing_record.h"
+
 namespace zandor {
 
 // The state of a three-state check box: the full-sync box may be grayed.
@@ -63,5 +66,14 @@ struct OptionValues final : Options {
   QString PartsText() const override { return partsText; }
   CheckState FullSync() const override { return fullSync; }
 };
+
+// The mode the option buttons stand for. chkRusConv is tested before
+// chkDravoConv; with neither selected the mode is Western (there is no mode
+// without conversion).
+ConversionMode ModeOf(const Options& options);
+
+// What the record builder needs of the options, read now: the mode, the
+// long-message option and the part limit its text gives.
+RecordOptions RecordOptionsOf(const Options& options);
 
 }  // namespace zandor

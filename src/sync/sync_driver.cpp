@@ -2,8 +2,9 @@
 
 #include "link/link.h"
 #include "link/protocol.h"
-#include "mail/date_filter.h"
-#include "mail/folder_tree.h"
+#include "store/date_filter.h"
+#include "sync/handshake.h"
+#include "sync/folder_tree.h"
 #include "sync/phases.h"
 #include "sync/sync_context.h"
 
@@ -115,8 +116,7 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   host.SetStatus(1, QStringLiteral("Handshaking..."));
   for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
 
-  link.Write(protocol::Ack);
-  const bool handshaken = link.ReadReply() == QByteArray(1, protocol::Ack);
+  const bool handshaken = Handshake(link);
   SyncContext context{session,
                       link,
                       host,

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTreeWidget>
 
-#include "sync/folder_view.h"
+#include "session/folder_view.h"
 
 namespace zandor {
 

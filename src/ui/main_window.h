@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "link/serial_line.h"
-#include "mail/mail_store.h"
+#include "store/mail_store.h"
 #include "records/conversion.h"
 #include "settings/settings_store.h"
-#include "sync/clock.h"
-#include "sync/host.h"
-#include "sync/sync_session.h"
+#include "session/clock.h"
+#include "session/host.h"
+#include "session/sync_session.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
 

@@ -20,6 +20,7 @@
 #include <limits>
 
 #include "settings/lenient_number.h"
+#include "settings/stored_options.h"
 #include "ui/activation_history.h"
 
 namespace zandor {
@@ -42,28 +43,7 @@ class OptionButton final : public QRadioButton {
   }
 };
 
-QString DefaultMailFolder() {
-  return QDir::homePath() + QStringLiteral("/Maildir");
-}
-
-QString ExpandHome(const QString& path) {
-  if (path == QStringLiteral("~")) return QDir::homePath();
-  if (path.startsWith(QStringLiteral("~/"))) return QDir::homePath() + path.mid(1);
-  return path;
-}
-
 }  // namespace
-
-int StoredListPosition(double stored, int count, int fallback) {
-  const double position = RoundHalfToEven(stored) - 1;
-  if (!std::isfinite(position) || position < -1 || position > count - 1) return fallback;
-  return static_cast<int>(position);
-}
-
-QString DecimalText(double value) {
-  if (value == 0) return QStringLiteral("0");  // never "-0"
-  return QString::number(value, 'g', 15);
-}
 
 QString ClampedPartsText(const QString& typed) {
   const std::optional<qint16> number = ToInt16(RoundHalfToEven(ReadLenientNumber(typed)));
@@ -164,7 +144,7 @@ void OptionsDialog::BuildControls() {
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
-  edMailFolder_->setPlaceholderText(DefaultMailFolder());
+  edMailFolder_->setPlaceholderText(MailFolderPath(QString()));
   edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
   btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
   btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
@@ -234,38 +214,19 @@ void OptionsDialog::Load() {
   cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
                               QStringLiteral("Split no more then")});
   cbMessagesSplit_->setCurrentIndex(0);
-  RestoreConversion();
-  RestoreSplitMode();
-  RestorePartsText();
+  RestoreStored(RestoreStoredOptions(settings_));
   RestorePortPaths();
   RestoreMailFolder();
 }
 
-void OptionsDialog::RestoreConversion() {
-  // In this order; selecting one clears the others, so the last selected wins.
-  const struct {
-    QRadioButton* button;
-    const char* key;
-    double fallback;
-  } buttons[] = {{chkRusConv_, "RussianConversion", 1},
-                 {chkDravoConv_, "DravoConversion", 1},
-                 {chkOstrelConv_, "WesternConversion", 2}};
-  for (const auto& entry : buttons) {
-    const double stored =
-        ReadStoredNumber(settings_, kSymbols, QLatin1String(entry.key), entry.fallback);
-    entry.button->setChecked(stored != 1);
-  }
-}
-
-void OptionsDialog::RestoreSplitMode() {
-  const double stored = ReadStoredNumber(settings_, kSplit, QStringLiteral("SplitMode"), 1);
-  cbMessagesSplit_->setCurrentIndex(StoredListPosition(stored, cbMessagesSplit_->count(), 0));
+void OptionsDialog::RestoreStored(const OptionValues& stored) {
+  // At most one of the three is selected, so the order does not matter.
+  chkRusConv_->setChecked(stored.rusConv);
+  chkDravoConv_->setChecked(stored.dravoConv);
+  chkOstrelConv_->setChecked(stored.ostrelConv);
+  cbMessagesSplit_->setCurrentIndex(stored.splitModeIndex);
   UpdatePartsEnabled();
-}
-
-void OptionsDialog::RestorePartsText() {
-  const double stored = ReadStoredNumber(settings_, kSplit, QStringLiteral("SplitNum"), 1);
-  edMaxNumSplit_->setText(DecimalText(stored - 1));
+  edMaxNumSplit_->setText(stored.partsText);
 }
 
 void OptionsDialog::RestorePortPaths() {
@@ -346,7 +307,7 @@ void OptionsDialog::Ok() {
                   QString::number(cbMessagesSplit_->currentIndex() + 1));
   // The number as typed, before the clamp below.
   settings_.Write(kSplit, QStringLiteral("SplitNum"),
-                  DecimalText(ReadLenientNumber(edMaxNumSplit_->text()) + 1));
+                  NumberText(ReadLenientNumber(edMaxNumSplit_->text()) + 1));
   const auto stateText = [](const QRadioButton* button) {
     return button->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
   };
@@ -373,15 +334,10 @@ void OptionsDialog::Ok() {
 }
 
 void OptionsDialog::Cancel() {
-  const double port = ReadStoredNumber(settings_, QStringLiteral("Com"), QStringLiteral("Port"), 0);
-  cbCom_->setCurrentIndex(StoredListPosition(port, cbCom_->count(), 0));
-  // No default: an absent range leaves the list without a selection.
-  const double days =
-      ReadStoredNumber(settings_, QStringLiteral("Sync"), QStringLiteral("Days"), 0);
-  cbDaysNum_->setCurrentIndex(StoredListPosition(days, cbDaysNum_->count(), -1));
-  RestoreConversion();
-  RestoreSplitMode();
-  RestorePartsText();
+  const OptionValues stored = RestoreStoredOptions(settings_);
+  cbCom_->setCurrentIndex(stored.portIndex);
+  cbDaysNum_->setCurrentIndex(stored.rangeIndex);
+  RestoreStored(stored);
   chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
   chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
   RestorePortPaths();
@@ -439,8 +395,7 @@ CheckState OptionsDialog::FullSync() const {
 }
 
 QString OptionsDialog::MailFolder() const {
-  const QString typed = edMailFolder_->text().trimmed();
-  return typed.isEmpty() ? DefaultMailFolder() : ExpandHome(typed);
+  return MailFolderPath(edMailFolder_->text());
 }
 
 }  // namespace zandor

@@ -76,9 +76,7 @@ class OptionsDialog final : public QDialog, public Options {
  private:
   void BuildControls();
   void Load();
-  void RestoreConversion();
-  void RestoreSplitMode();
-  void RestorePartsText();
+  void RestoreStored(const OptionValues& stored);
   void RestorePortPaths();
   void RestoreMailFolder();
   void SelectOption(QRadioButton* chosen);
@@ -119,15 +117,6 @@ class OptionsDialog final : public QDialog, public Options {
   bool snapshotKelvoRemove_ = false;
   bool snapshotOutlookRemove_ = false;
 };
-
-// A stored list value read back as a list position: the stored number - 1,
-// after rounding halves to even. A position outside -1..count-1 can only come
-// from editing the store by hand; it gives fallback.
-int StoredListPosition(double stored, int count, int fallback);
-
-// A number as the dialog writes it to the store: plain decimal, no padding,
-// no trailing zeros ("13", "-4", "3.5").
-QString DecimalText(double value);
 
 // What OK leaves in the parts box for the text typed there: the number
 // rounded (halves to even), as its absolute value, at most 999. A number that

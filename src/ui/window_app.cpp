@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QIcon>
 
-#include "mail/maildir/maildir_store.h"
+#include "store/maildir/maildir_store.h"
 #include "settings/qsettings_store.h"
-#include "sync/clock.h"
+#include "session/clock.h"
 #include "ui/main_window.h"
 
 namespace zandor {

@@ -1,0 +1,150 @@
+#include "store/maildir/kelvo_state_db.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+#include "store/maildir/maildir_files.h"
+
+namespace zandor::maildir {
+namespace {
+
+QString WallClockText(const QDateTime& value) {
+  return value.toLocalTime().toString(Qt::ISODateWithMs);
+}
+
+}  // namespace
+
+void KelvoStateDb::DbClose::operator()(sqlite3* db) const {
+  sqlite3_close_v2(db);
+}
+void KelvoStateDb::StmtFinalize::operator()(sqlite3_stmt* statement) const {
+  sqlite3_finalize(statement);
+}
+
+QString KelvoStateDb::FileName() {
+  return QStringLiteral("zandor-state.sqlite");
+}
+
+KelvoStateDb::KelvoStateDb(QString path) : path_(std::move(path)) {}
+
+KelvoStateDb::~KelvoStateDb() {
+  // Statements go before the connection they belong to.
+  get_.reset();
+  put_.reset();
+  remove_.reset();
+}
+
+StoreFailure KelvoStateDb::Failure(const char* what) const {
+  const char* reason = db_ ? sqlite3_errmsg(db_.get()) : "out of memory";
+  return StoreFailure{QStringLiteral("cannot %1 the sent marks in %2: %3")
+                          .arg(QLatin1String(what), path_, QString::fromUtf8(reason))};
+}
+
+StoreStatus KelvoStateDb::Execute(const char* sql) {
+  if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    return Failure("open");
+  }
+  return Done{};
+}
+
+StoreStatus KelvoStateDb::Open() {
+  if (db_) return Done{};
+  sqlite3* raw = nullptr;
+  const int rc = sqlite3_open_v2(NativePath(path_).constData(), &raw,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  db_.reset(raw);
+  if (rc != SQLITE_OK) {
+    StoreFailure failure = Failure("open");
+    db_.reset();
+    return failure;
+  }
+  sqlite3_busy_timeout(db_.get(), 5000);
+  for (const char* sql : {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL",
+                          "CREATE TABLE IF NOT EXISTS kelvo_sent ("
+                          " unique_name TEXT PRIMARY KEY NOT NULL,"
+                          " msecs INTEGER NOT NULL,"
+                          " local_time TEXT NOT NULL) WITHOUT ROWID"}) {
+    if (auto done = Execute(sql); !done) {
+      db_.reset();
+      return done;
+    }
+  }
+  return Done{};
+}
+
+StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char* sql) {
+  if (auto opened = Open(); !opened) return StoreFailure{opened.reason()};
+  if (!slot) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr) != SQLITE_OK) return Failure("read");
+    slot.reset(raw);
+  }
+  sqlite3_reset(slot.get());
+  sqlite3_clear_bindings(slot.get());
+  return slot.get();
+}
+
+StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
+  auto statement =
+      Prepared(get_, "SELECT msecs, local_time FROM kelvo_sent WHERE unique_name = ?1");
+  if (!statement) return StoreFailure{statement.reason()};
+  sqlite3_stmt* query = statement.value();
+  const QByteArray key = unique.toUtf8();
+  sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
+  const int rc = sqlite3_step(query);
+  if (rc == SQLITE_DONE) {
+    sqlite3_reset(query);
+    return std::optional<QDateTime>();
+  }
+  if (rc != SQLITE_ROW) {
+    StoreFailure failure = Failure("read");
+    sqlite3_reset(query);
+    return failure;
+  }
+  const qint64 msecs = sqlite3_column_int64(query, 0);
+  const QString wallClock = QString::fromUtf8(
+      reinterpret_cast<const char*>(sqlite3_column_text(query, 1)), sqlite3_column_bytes(query, 1));
+  sqlite3_reset(query);
+
+  const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs);
+  if (WallClockText(instant) == wallClock) return std::optional<QDateTime>(instant);
+  const QDateTime local = QDateTime::fromString(wallClock, Qt::ISODateWithMs);
+  return std::optional<QDateTime>(local.isValid() ? local : instant);
+}
+
+StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
+  if (!value.isValid()) {
+    return StoreFailure{
+        QStringLiteral("cannot mark %1 as sent: the date is not valid").arg(unique)};
+  }
+  auto statement = Prepared(
+      put_,
+      "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time) VALUES (?1, ?2, ?3)");
+  if (!statement) return StoreFailure{statement.reason()};
+  sqlite3_stmt* query = statement.value();
+  const QByteArray key = unique.toUtf8();
+  const QByteArray wallClock = WallClockText(value).toUtf8();
+  sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
+  sqlite3_bind_int64(query, 2, value.toMSecsSinceEpoch());
+  sqlite3_bind_text(query, 3, wallClock.constData(), static_cast<int>(wallClock.size()),
+                    SQLITE_STATIC);
+  const int rc = sqlite3_step(query);
+  StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
+  sqlite3_reset(query);
+  return result;
+}
+
+StoreStatus KelvoStateDb::Remove(const QString& unique) {
+  auto statement = Prepared(remove_, "DELETE FROM kelvo_sent WHERE unique_name = ?1");
+  if (!statement) return StoreFailure{statement.reason()};
+  sqlite3_stmt* query = statement.value();
+  const QByteArray key = unique.toUtf8();
+  sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
+  const int rc = sqlite3_step(query);
+  StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
+  sqlite3_reset(query);
+  return result;
+}
+
+}  // namespace zandor::maildir

@@ -1,0 +1,217 @@
+#include "store/maildir/maildir_store.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include "store/date_filter.h"
+#include "store/maildir/maildir_files.h"
+#include "store/maildir/maildir_item.h"
+#include "store/maildir/message_reader.h"
+#include "store/maildir/store_core.h"
+
+namespace zandor {
+namespace maildir {
+
+StoreCore::StoreCore(QString rootPath, QLocale storeLocale, const Clock& storeClock)
+    : root(std::move(rootPath)),
+      locale(std::move(storeLocale)),
+      clock(storeClock),
+      options(MakeParserOptions(locale)),
+      state(root + QLatin1Char('/') + KelvoStateDb::FileName()) {}
+
+StoreResult<QByteArray> StoreCore::DefaultFolderDir(DefaultFolder which) {
+  auto layout = FolderLayout::Read(root);
+  if (!layout) return StoreFailure{layout.reason()};
+  auto folder = layout->Default(which);
+  if (!folder) return StoreFailure{folder.reason()};
+  auto dir = layout->Directory(folder->EntryId);
+  if (!dir) return StoreFailure{dir.reason()};
+  return NativePath(dir.value());
+}
+
+std::optional<qint64> ReceivedMsecs(const HeaderBlock* header, const QString& unique) {
+  if (header != nullptr) {
+    if (auto received = FirstHeaderValue(header->bytes, "Received")) {
+      const qsizetype semicolon = received->lastIndexOf(';');
+      if (semicolon >= 0) {
+        if (auto msecs = ParseMailDate(received->mid(semicolon + 1))) return msecs;
+      }
+    }
+  }
+  if (auto seconds = DeliverySeconds(unique)) return *seconds * 1000;
+  if (header == nullptr) return std::nullopt;
+  if (auto date = FirstHeaderValue(header->bytes, "Date")) {
+    if (auto msecs = ParseMailDate(*date)) return msecs;
+  }
+  return header->modifiedMsecs;
+}
+
+namespace {
+
+// The messages of one folder as listed when the collection was made.
+class MaildirItems final : public ItemCollection {
+ public:
+  MaildirItems(std::shared_ptr<StoreCore> core, QByteArray folderDir,
+               std::vector<MessageEntry> entries)
+      : core_(std::move(core)), folderDir_(std::move(folderDir)), entries_(std::move(entries)) {}
+
+  int Count() const override {
+    return static_cast<int>(std::min<size_t>(entries_.size(), INT_MAX));
+  }
+
+  StoreResult<int> CountRestricted(const QString& filter) const override {
+    auto threshold = Threshold(filter);
+    if (!threshold) return StoreFailure{threshold.reason()};
+    if (auto present = FolderPresent(); !present) return StoreFailure{present.reason()};
+    EnsureTimes();
+    int count = 0;
+    for (const MessageEntry& entry : entries_) {
+      if (Matches(entry, threshold.value()) && count < INT_MAX) ++count;
+    }
+    return count;
+  }
+
+  void SortByReceivedTime() override {
+    EnsureTimes();
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const MessageEntry& a, const MessageEntry& b) {
+                       const qint64 ta = a.received.value_or(LLONG_MIN);
+                       const qint64 tb = b.received.value_or(LLONG_MIN);
+                       if (ta != tb) return ta < tb;
+                       return a.unique < b.unique;
+                     });
+  }
+
+  std::unique_ptr<MailItem> Find(const QString& filter) override {
+    auto threshold = Threshold(filter);
+    threshold_ = threshold ? std::optional<qint64>(threshold.value()) : std::nullopt;
+    cursor_ = 0;
+    return NextMatch();
+  }
+
+  std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
+
+ private:
+  StoreResult<qint64> Threshold(const QString& filter) const {
+    const std::optional<QDate> date =
+        ParseDateFilter(filter, core_->locale, core_->clock.Now().date());
+    if (!date) return StoreFailure{QStringLiteral("the date filter %1 cannot be read").arg(filter)};
+    return QDateTime(*date, QTime(0, 0)).toMSecsSinceEpoch();
+  }
+
+  StoreStatus FolderPresent() const {
+    if (IsDirectory(folderDir_) || entries_.empty()) return Done{};
+    return StoreFailure{
+        QStringLiteral("the folder %1 no longer exists").arg(FromNativePath(folderDir_))};
+  }
+
+  static bool Matches(const MessageEntry& entry, qint64 threshold) {
+    return entry.received && *entry.received >= threshold;
+  }
+
+  // Reads the header of every message whose received time is not known yet.
+  void EnsureTimes() const {
+    for (MessageEntry& entry : entries_) {
+      if (entry.receivedKnown) continue;
+      int error = 0;
+      auto header = ReadHeaderBlock(entry.path, &error);
+      if (!header && error == ENOENT) {
+        if (auto moved = FindMessageFile(folderDir_, entry.unique)) {
+          entry.path = *moved;
+          header = ReadHeaderBlock(entry.path);
+        }
+      }
+      entry.received = ReceivedMsecs(header ? &header.value() : nullptr, entry.unique);
+      entry.receivedKnown = true;
+    }
+  }
+
+  std::unique_ptr<MailItem> NextMatch() {
+    if (!threshold_) return nullptr;
+    EnsureTimes();
+    while (cursor_ < entries_.size()) {
+      const MessageEntry& entry = entries_[cursor_++];
+      if (Matches(entry, *threshold_))
+        return std::make_unique<MaildirItem>(core_, folderDir_, entry);
+    }
+    return nullptr;
+  }
+
+  std::shared_ptr<StoreCore> core_;
+  QByteArray folderDir_;
+  mutable std::vector<MessageEntry> entries_;
+  size_t cursor_ = 0;
+  std::optional<qint64> threshold_;
+};
+
+// The message files in cur/ and new/ of a folder, by unique name.
+StoreResult<std::vector<MessageEntry>> ListMessages(const QByteArray& folderDir) {
+  std::vector<MessageEntry> entries;
+  for (const char* sub : {"/cur", "/new"}) {
+    const QByteArray dir = folderDir + sub;
+    int error = 0;
+    auto names = ListDirectory(dir, EntryKind::File, &error);
+    if (!names) {
+      if (error == ENOENT && std::string_view(sub) == "/new") continue;
+      return StoreFailure{names.reason()};
+    }
+    for (const QByteArray& name : names.value()) {
+      if (name.startsWith('.')) continue;  // other programs' temporary files
+      entries.push_back({SplitMessageFileName(FromNativePath(name)).unique, dir + '/' + name,
+                         std::nullopt, false});
+    }
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const MessageEntry& a, const MessageEntry& b) { return a.unique < b.unique; });
+  return entries;
+}
+
+}  // namespace
+}  // namespace maildir
+
+MaildirStore::MaildirStore(QString rootPath, QLocale locale, const Clock& clock)
+    : core_(std::make_shared<maildir::StoreCore>(std::move(rootPath), std::move(locale), clock)) {}
+
+MaildirStore::~MaildirStore() = default;
+
+QString MaildirStore::StateFileName() {
+  return maildir::KelvoStateDb::FileName();
+}
+
+StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
+  auto layout = maildir::FolderLayout::Read(core_->root);
+  if (!layout) return StoreFailure{layout.reason()};
+  return layout->Default(which);
+}
+
+StoreResult<std::vector<FolderRef>> MaildirStore::Subfolders(const FolderRef& folder) {
+  auto layout = maildir::FolderLayout::Read(core_->root);
+  if (!layout) return StoreFailure{layout.reason()};
+  return layout->Children(folder.EntryId);
+}
+
+StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef& folder) {
+  auto layout = maildir::FolderLayout::Read(core_->root);
+  if (!layout) return StoreFailure{layout.reason()};
+  auto dir = layout->Directory(folder.EntryId);
+  if (!dir) return StoreFailure{dir.reason()};
+  if (!layout->Exists(folder.EntryId)) {
+    return StoreFailure{QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
+  }
+  const QByteArray native = maildir::NativePath(dir.value());
+  std::vector<maildir::MessageEntry> entries;
+  if (maildir::IsMaildir(native)) {
+    auto listed = maildir::ListMessages(native);
+    if (!listed) return StoreFailure{listed.reason()};
+    entries = std::move(listed.value());
+  }
+  return std::unique_ptr<ItemCollection>(
+      std::make_unique<maildir::MaildirItems>(core_, native, std::move(entries)));
+}
+
+std::unique_ptr<NewMailItem> MaildirStore::CreateItem() {
+  return std::make_unique<maildir::MaildirNewItem>(core_);
+}
+
+}  // namespace zandor

@@ -1,0 +1,94 @@
+#include "store/maildir/message_writer.h"
+
+#include "store/maildir/gmime_ptr.h"
+
+namespace zandor::maildir {
+namespace {
+
+QByteArray WithLf(const QString& text) {
+  QString lf = text;
+  lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  lf.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return lf.toUtf8();
+}
+
+void AddRecipient(InternetAddressList* to, const QString& recipient) {
+  const QByteArray text = recipient.trimmed().toUtf8();
+  if (text.isEmpty()) return;
+  // Something that reads as addresses is kept as such.
+  if (text.contains('@')) {
+    GObjectPtr<InternetAddressList> parsed(internet_address_list_parse(nullptr, text.constData()));
+    if (parsed && internet_address_list_length(parsed.get()) > 0) {
+      internet_address_list_append(to, parsed.get());
+      return;
+    }
+  }
+  // A plain name ("Dummy", "Ivan") has no address: it becomes an empty group
+  // of that name ("Dummy:;"), the standard form of a recipient without an
+  // address, which every reader shows by its name.
+  GObjectPtr<InternetAddress> group(internet_address_group_new(text.constData()));
+  internet_address_list_add(to, group.get());
+}
+
+}  // namespace
+
+QByteArray MailDateText(const QDateTime& time) {
+  static constexpr const char* kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const QDateTime local = time.toLocalTime();
+  const QDate date = local.date();
+  const QTime clock = local.time();
+  const int offsetMinutes = local.offsetFromUtc() / 60;
+  const int absOffset = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
+  return QStringLiteral("%1, %2 %3 %4 %5:%6:%7 %8%9%10")
+      .arg(QLatin1String(kDays[date.dayOfWeek() - 1]))
+      .arg(date.day(), 2, 10, QLatin1Char('0'))
+      .arg(QLatin1String(kMonths[date.month() - 1]))
+      .arg(date.year(), 4, 10, QLatin1Char('0'))
+      .arg(clock.hour(), 2, 10, QLatin1Char('0'))
+      .arg(clock.minute(), 2, 10, QLatin1Char('0'))
+      .arg(clock.second(), 2, 10, QLatin1Char('0'))
+      .arg(QLatin1Char(offsetMinutes < 0 ? '-' : '+'))
+      .arg(absOffset / 60, 2, 10, QLatin1Char('0'))
+      .arg(absOffset % 60, 2, 10, QLatin1Char('0'))
+      .toLatin1();
+}
+
+QByteArray ComposeMessage(const OutgoingMessage& message) {
+  EnsureGMimeInitialised();
+  GObjectPtr<GMimeMessage> mime(g_mime_message_new(TRUE));
+  GMimeObject* object = GMIME_OBJECT(mime.get());
+
+  g_mime_object_set_header(object, "Date", MailDateText(message.date).constData(), nullptr);
+  GObjectPtr<InternetAddress> kelvo(internet_address_mailbox_new("Kelvo", "kelvo@localhost"));
+  internet_address_list_add(g_mime_message_get_from(mime.get()), kelvo.get());
+  for (const QString& recipient : message.recipients) {
+    AddRecipient(g_mime_message_get_to(mime.get()), recipient);
+  }
+  g_mime_message_set_subject(mime.get(), message.subject.toUtf8().constData(), "utf-8");
+  g_mime_message_set_message_id(
+      mime.get(), (message.messageIdLocalPart.toUtf8() + "@kelvo.localhost").constData());
+
+  const QByteArray body = WithLf(message.body);
+  GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
+  GObjectPtr<GMimeStream> content(
+      g_mime_stream_mem_new_with_buffer(body.constData(), static_cast<size_t>(body.size())));
+  GObjectPtr<GMimeDataWrapper> wrapper(
+      g_mime_data_wrapper_new_with_stream(content.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+  g_mime_part_set_content(GMIME_PART(part.get()), wrapper.get());
+  g_mime_text_part_set_charset(part.get(), "utf-8");
+  g_mime_part_set_content_encoding(GMIME_PART(part.get()),
+                                   g_mime_part_get_best_content_encoding(
+                                       GMIME_PART(part.get()), GMIME_ENCODING_CONSTRAINT_7BIT));
+  g_mime_message_set_mime_part(mime.get(), GMIME_OBJECT(part.get()));
+
+  GCharPtr text(g_mime_object_to_string(object, nullptr));
+  QByteArray bytes(text.get());
+  if (!bytes.contains("\nMIME-Version:") && !bytes.startsWith("MIME-Version:")) {
+    bytes.prepend("MIME-Version: 1.0\n");
+  }
+  return bytes;
+}
+
+}  // namespace zandor::maildir

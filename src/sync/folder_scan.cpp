@@ -1,0 +1,196 @@
+#include "sync/folder_scan.h"
+
+#include <algorithm>
+
+#include "sync/folder_tree.h"
+#include "sync/phases.h"
+
+namespace zandor {
+namespace {
+
+std::optional<QString> TextOf(const MailItem& item, ItemText which) {
+  StoreResult<QString> text = item.Text(which);
+  if (!text) return std::nullopt;
+  return std::move(text.value());
+}
+
+std::optional<QDateTime> DateOf(const StoreResult<QDateTime>& date) {
+  if (!date) return std::nullopt;
+  return date.value();
+}
+
+bool DeviceHolds(const SyncSession& session, const QString& entryId) {
+  return std::any_of(session.DeviceList.begin(), session.DeviceList.end(),
+                     [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
+}
+
+// Sends every part of one message and marks it after each acknowledged part.
+// Returns false when the scan of the folder must end (a failed exchange or a
+// break).
+bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, int folderKind) {
+  SyncSession& session = context.session;
+  Host& host = context.host;
+
+  // Until a part is acknowledged and saved, the stored mark stays as it was.
+  item.SetKelvoSent(NeverSentDate());
+  QString truncationSuffix;
+  const OutgoingRecords records =
+      BuildOutgoingRecords(ReadOutgoingMessage(item), folder.Name, folderKind, RecordOptionsOf(context.options),
+                           session.FieldSeparator, context.tables, context.locale);
+  if (records.truncated) ++session.TruncatedCount;
+  if (records.split) ++session.SplitCount;
+  if (records.skipped) ++session.SkippedCount;
+
+  const QString entryId = item.EntryId();
+  const auto partCount = records.parts.size();
+  for (size_t j = 0; j < partCount; ++j) {
+    if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");
+    const QByteArray& part = records.parts[j];
+    if (part.isEmpty()) continue;
+    host.SetStatus(2, QString());
+    if (j == 0) {
+      host.SetStatus(1, host.Status(1) + QStringLiteral(" - Sending: ") +
+                            QString::number(session.SentCount + 1));
+    }
+    if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
+    host.Yield();
+    switch (SendPart(context, folderKind, entryId, part, truncationSuffix)) {
+      case SendOutcome::Done:
+        break;
+      case SendOutcome::Failed:
+        session.MarkSelectionIncomplete(QStringLiteral("a message could not be sent"));
+        return false;
+      case SendOutcome::Broken:
+        session.MarkSelectionIncomplete(QStringLiteral("the synchronisation was interrupted"));
+        return false;
+    }
+    ++session.SentCount;
+    host.Yield();
+    item.SetKelvoSent(context.clock.Now());
+    host.Yield();
+    if (StoreStatus saved = item.Save(); !saved) {
+      // The Kelvo holds the part; without the mark a later synchronisation
+      // sends it again. The user should know why.
+      host.ShowMessage(QStringLiteral("The message \"%1\" was sent to the Kelvo, but could not be "
+                                      "marked as sent: %2")
+                           .arg(TextOf(item, ItemText::Subject).value_or(entryId), saved.reason()));
+    }
+  }
+  host.SetStatus(3, QString());
+  return true;
+}
+
+void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item) {
+  SyncSession& session = context.session;
+  // Without the Kelvo's whole list, a message missing from it may still be on
+  // the Kelvo: delete nothing then.
+  if (!session.DeviceListComplete) {
+    session.StoreRemovalSkipped = true;
+    return;
+  }
+  if (DeviceHolds(session, item.EntryId())) return;
+  if (StoreStatus deleted = item.Delete(); !deleted) {
+    context.host.ShowMessage(QStringLiteral("A message deleted on the Kelvo could not be removed "
+                                            "from the mail folder: %1")
+                                 .arg(deleted.reason()));
+    return;
+  }
+  ++session.RemovedFromOutlookCount;
+}
+
+}  // namespace
+
+OutgoingMessage ReadOutgoingMessage(const MailItem& item) {
+  OutgoingMessage message;
+  message.subject = TextOf(item, ItemText::Subject);
+  message.senderName = TextOf(item, ItemText::SenderName);
+  message.to = TextOf(item, ItemText::To);
+  message.cc = TextOf(item, ItemText::CC);
+  message.bcc = TextOf(item, ItemText::BCC);
+  message.body = TextOf(item, ItemText::Body);
+  message.receivedTime = DateOf(item.ReceivedTime());
+  message.sentOn = DateOf(item.SentOn());
+  return message;
+}
+
+void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
+  SyncSession& session = context.session;
+  Host& host = context.host;
+
+  StoreResult<std::unique_ptr<ItemCollection>> itemsResult = context.store.Items(folder);
+  if (!itemsResult) {
+    session.MarkSelectionIncomplete(QStringLiteral("the folder %1 could not be read (%2)")
+                                        .arg(folder.Name, itemsResult.reason()));
+    return;
+  }
+  ItemCollection& items = **itemsResult;
+
+  int count = 0;
+  if (context.options.RangeIndex() == 4) {
+    count = items.Count();
+  } else {
+    StoreResult<int> restricted = items.CountRestricted(session.DateFilter);
+    if (!restricted) {
+      session.MarkSelectionIncomplete(QStringLiteral("the folder %1 could not be read (%2)")
+                                          .arg(folder.Name, restricted.reason()));
+      return;
+    }
+    count = *restricted;
+  }
+  if (count == 0) return;
+
+  items.SortByReceivedTime();
+  std::unique_ptr<MailItem> item = items.Find(session.DateFilter);
+  // A count beyond 16 bits is more than any folder may hold, as is 401.
+  if (count > kMaxMessagesPerFolder) {
+    host.ShowMessage(QStringLiteral("Too many messages in ") + folder.Name +
+                     QStringLiteral(" - This folder will be entirely skipped"));
+    session.MarkSelectionIncomplete(QStringLiteral("the folder %1 was skipped").arg(folder.Name));
+    return;
+  }
+
+  const bool fullSync = context.options.FullSync() != CheckState::Unchecked;
+  for (int i = 1; i <= count; ++i) {
+    // With "All" the count ignores the filter while the search applies it:
+    // the search may run out first.
+    if (!item) break;
+    session.SelectionList.push_back({item->EntryId(), QString()});
+    host.SetStatus(1, QStringLiteral("Scanning %1. Message %2 of %3")
+                          .arg(folder.Name, QString::number(i), QString::number(count)));
+    host.SetStatus(2, QString());
+    host.Yield();
+
+    const QDateTime sentDate = item->KelvoSent().value_or(NeverSentDate());
+    if (sentDate == NeverSentDate() || fullSync) {
+      if (!SendMessage(context, *item, folder, folderKind)) return;
+    } else if (context.options.OutlookRemove()) {
+      RemoveIfGoneFromDevice(context, *item);
+    }
+    host.Yield();
+    item = items.FindNext();
+  }
+}
+
+void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
+  SyncSession& session = context.session;
+  if (session.BreakRequested) return;
+  FolderView& view = context.host.Folders();
+  view.Set(folder.EntryId, FolderView::Flag::Selected, true);
+  view.Set(folder.EntryId, FolderView::Flag::Bold, true);
+  if (!IsFolderExcluded(context.settings, folder.EntryId)) {
+    ScanFolder(context, folder, folderKind);
+  }
+  if (session.BreakRequested) return;  // the path stays bold until the next rebuild
+
+  StoreResult<std::vector<FolderRef>> children = context.store.Subfolders(folder);
+  if (!children) {
+    session.MarkSelectionIncomplete(QStringLiteral("the subfolders of %1 could not be read (%2)")
+                                        .arg(folder.Name, children.reason()));
+  } else {
+    for (const FolderRef& child : *children) WalkFolder(context, child, folderKind);
+  }
+  view.Set(folder.EntryId, FolderView::Flag::Selected, false);
+  view.Set(folder.EntryId, FolderView::Flag::Bold, false);
+}
+
+}  // namespace zandor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "store/mail_store.h"
+#include "records/outgoing_record.h"
+#include "sync/sync_context.h"
+
+namespace zandor {
+
+// Folder kinds: which tree a message comes from.
+inline constexpr int kInboxTree = 1;
+inline constexpr int kSentItemsTree = 2;
+
+// The most messages in range one folder may hold; more and it is skipped.
+inline constexpr int kMaxMessagesPerFolder = 400;
+
+// The send phase's work on one folder: records every message in range in the
+// selection list, sends what is due part by part and marks it, and deletes
+// (to Trash) what the Kelvo no longer holds when asked to.
+void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind);
+
+// The walk of one folder tree in pre-order, bold on the path to the folder
+// being scanned.
+void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind);
+
+// What the record builder needs of a message; a property that cannot be read
+// stays empty, and the builder then skips the message.
+OutgoingMessage ReadOutgoingMessage(const MailItem& item);
+
+}  // namespace zandor

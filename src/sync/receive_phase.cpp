@@ -1,0 +1,164 @@
+// The receive phase: polls the Kelvo for the messages written on it, which
+// become new mail items, and for the list of messages it still holds.
+#include "link/field_forms.h"
+#include "link/protocol.h"
+#include "records/codepage.h"
+#include "records/incoming_record.h"
+#include "sync/phases.h"
+
+namespace zandor {
+
+namespace {
+
+const QByteArray kAck(1, protocol::Ack);
+
+void ShowCommError(SyncContext& context, int number) {
+  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
+}
+
+// Sends a text field back to the Kelvo and waits for its Ack. A wrong answer
+// shows "Comm Err <number>"; a break ends silently. False ends the phase.
+bool ReturnField(SyncContext& context, const QByteArray& text, int number) {
+  WriteTextField(context.link, text);
+  const QByteArray reply = context.link.ReadReply();
+  if (context.session.BreakRequested) return false;
+  if (reply == kAck) return true;
+  ShowCommError(context, number);
+  return false;
+}
+
+// Saves one received record as a new mail item; its entry id, or nullopt
+// (the box said why).
+std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& record) {
+  const ConversionMode mode = ModeOf(context.options);
+  std::unique_ptr<NewMailItem> item = context.store.CreateItem();
+  item->SetKelvoSent(context.clock.Now());
+  item->SetBody(DecodeHostText(record.fields[3], mode));
+  item->SetSubject(DecodeHostText(record.fields[0], mode));
+  item->AddRecipient(record.fields[2].isEmpty() ? QStringLiteral("Dummy")
+                                                : DecodeHostText(record.fields[2], mode));
+  const StoreStatus saved = item->Save();
+  if (!saved) {
+    context.host.ShowMessage(
+        QStringLiteral("The message received from the Kelvo could not be saved: ") +
+        saved.reason());
+    return std::nullopt;
+  }
+  return item->EntryId();
+}
+
+// One CmdMessage item, after the PC acknowledged the command byte.
+bool ReceiveMessage(SyncContext& context) {
+  SyncSession& session = context.session;
+  Link& link = context.link;
+  Host& host = context.host;
+
+  host.SetStatus(
+      1, QStringLiteral("Receiving message: ") + QString::number(session.ReceivedCount + 1));
+  host.Yield();
+  const QByteArray sizeField = ReadLengthField(link);
+  if (sizeField.isEmpty()) return false;  // a break: the wait has said it
+  const std::optional<int> size = ParseKelvoLength(sizeField);
+  if (!size) {
+    // A size beyond what the dialogue can carry: nothing more is read.
+    ShowCommError(context, 13);
+    return false;
+  }
+  link.Write(protocol::Ack);
+  host.SetStatus(2, QStringLiteral("Message size: ") + QString::number(*size));
+  host.Yield();
+
+  QByteArray bytes = link.ReadExact(*size);
+  if (bytes.isEmpty()) {
+    ShowCommError(context, 13);
+    return false;
+  }
+  bytes.append('\0');
+  IncomingRecord record;
+  if (!ParseIncomingRecord(bytes, session.FieldSeparator, ModeOf(context.options), context.tables,
+                           record)) {
+    ShowCommError(context, 12);
+    return false;
+  }
+
+  // An item that was not saved gets no identifier: the Kelvo keeps the
+  // message and offers it again next time.
+  const std::optional<QString> entryId = SaveItem(context, record);
+  if (!entryId) return false;
+  const QByteArray id = entryId->toUtf8();  // lengths on the wire count bytes
+  host.Yield();
+  if (!ReturnField(context, SixDigitNumber(id.size()), 10)) return false;
+  host.Yield();
+  if (!ReturnField(context, id, 11)) return false;
+  ++session.ReceivedCount;
+  return true;
+}
+
+// One CmdMessageId item, after the PC acknowledged the command byte.
+bool ReceiveMessageId(SyncContext& context) {
+  SyncSession& session = context.session;
+  Link& link = context.link;
+  Host& host = context.host;
+
+  host.SetStatus(
+      1, QStringLiteral("Receiving message ID: ") + QString::number(session.DeviceList.size() + 1));
+  host.Yield();
+  const QByteArray lengthField = ReadLengthField(link);
+  if (lengthField.isEmpty()) return false;  // a break: the wait has said it
+  const std::optional<int> length = ParseKelvoLength(lengthField);
+  if (!length) {
+    ShowCommError(context, 20);
+    return false;
+  }
+  link.Write(protocol::Ack);
+  host.Yield();
+
+  const QByteArray entryId = link.ReadExact(*length);
+  if (entryId.isEmpty()) {
+    ShowCommError(context, 20);
+    return false;
+  }
+  link.Write(protocol::Ack);
+  host.Yield();
+
+  const QByteArray deviceId = link.ReadExact(kDeviceIdFieldLength);
+  if (deviceId.isEmpty()) {
+    ShowCommError(context, 21);
+    return false;
+  }
+  link.Write(protocol::Ack);
+  session.DeviceList.push_back({QString::fromUtf8(entryId), DeviceIdFromField(deviceId)});
+  return true;
+}
+
+}  // namespace
+
+void RunReceivePhase(SyncContext& context) {
+  SyncSession& session = context.session;
+  Link& link = context.link;
+  session.ReceivedCount = 0;
+  session.DeviceList.clear();
+  session.DeviceListComplete = false;
+
+  context.host.SetStatus(1, QStringLiteral("Waiting for messages..."));
+  context.host.Yield();
+  for (;;) {
+    link.Write(protocol::Ack);  // asks for the next item
+    const QByteArray item = link.ReadReply();
+    if (item == QByteArray(1, protocol::CmdEnd)) {
+      session.DeviceListComplete = true;
+      return;
+    }
+    link.Write(protocol::Ack);
+    if (item == QByteArray(1, protocol::CmdMessage)) {
+      if (!ReceiveMessage(context)) return;
+    } else if (item == QByteArray(1, protocol::CmdMessageId)) {
+      if (!ReceiveMessageId(context)) return;
+    } else {
+      ShowCommError(context, 12);  // also after a break during the poll
+      return;
+    }
+  }
+}
+
+}  // namespace zandor
