@@ -18,7 +18,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "mail/maildir/maildir_store.h"
+#include "store/maildir/maildir_store.h"
 #include "model/kelvo_device.h"
 #include "records/conversion.h"
 #include "save_probe.h"
@@ -26,7 +26,7 @@
 #include "settings/options.h"
 #include "support/maildir_builder.h"
 #include "support/tree_model.h"
-#include "sync/clock.h"
+#include "session/clock.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {

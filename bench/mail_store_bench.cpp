@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mail/date_filter.h"
-#include "mail/maildir/maildir_store.h"
+#include "store/date_filter.h"
+#include "store/maildir/maildir_store.h"
 
 namespace zandor {
 namespace {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <chrono>
 
-#include "mail/maildir/kelvo_state_db.h"
+#include "store/maildir/kelvo_state_db.h"
 
 namespace zandor {
 

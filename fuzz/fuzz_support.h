@@ -1,159 +1,112 @@
 #pragma once
 
-// What the fuzz targets share: reading the fuzz input, checks that stop the
-// run with a reason, and stand-ins for the line and the window that never
-// wait, so that a whole phase runs on bytes alone.
+// What the fuzz targets share: reading the fuzz input, a check that stops the
+// run with a reason (libFuzzer keeps the input), and one stand-in for the
+// Kelvo's side of the line and for the window, which never waits, so that a
+// whole exchange runs on bytes alone.
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
-#include <cstddef>
-#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
-#include <optional>
+#include <utility>
 
-#include "link/serial_line.h"
-#include "records/conversion.h"
+#include "app/plain_folder_view.h"
+#include "link/link.h"
 #include "settings/options.h"
-#include "sync/folder_view.h"
-#include "sync/host.h"
-#include "sync/sync_session.h"
+
+#define ZANDOR_FUZZ_CHECK(c) \
+  ((c) ? void() : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #c), \
+                   std::abort()))
 
 namespace zandor::fuzz {
 
-// Stops the run when a property does not hold: libFuzzer keeps the input.
-[[noreturn]] void Fail(const char* what, const char* file, int line);
-#define ZANDOR_FUZZ_CHECK(condition)                                        \
-  do {                                                                      \
-    if (!(condition)) ::zandor::fuzz::Fail(#condition, __FILE__, __LINE__); \
-  } while (false)
-
-// The fuzz input, taken from the front.
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  bool Empty() const { return size_ == 0; }
-  std::size_t Size() const { return size_; }
-  // The next byte, or 0 when the input is used up.
-  std::uint8_t Byte();
-  // Everything that is left.
-  QByteArray Rest();
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
-
-// Cuts bytes into the pieces a serial port hands over: each piece is a length
-// byte L and L bytes; L = 255 takes 255 bytes and goes on with the next length
-// byte into the same piece; L = 0 is a read that brings nothing. A piece cut
-// short by the end of the input keeps what there is. Every byte string is a
-// valid script.
-std::deque<QByteArray> SplitIntoReads(const QByteArray& script);
-// The reverse, for seeds.
-QByteArray JoinReads(const std::deque<QByteArray>& reads);
-
-// The separator and the conversion buttons a config byte stands for: bit 0
-// picks the separator (31 or 254), bits 1-2 the button (Western, Russian,
-// Dravo, none of them).
-unsigned char SeparatorOf(std::uint8_t config);
-OptionValues OptionsOf(std::uint8_t config);
-
-// The conversion tables, built once.
-const ConversionTables& Tables();
-
-// A SerialLine whose device side is a script of reads: each ReadAll hands
-// over the next piece, and nothing once the script is used up. Everything
-// written is kept. A line event can be raised during a chosen pump.
-class ScriptedLine final : public SerialLine {
- public:
-  explicit ScriptedLine(std::deque<QByteArray> reads) : reads_(std::move(reads)) {}
-
-  std::optional<OpenFailure> Open(const QString&, const LineSettings&) override;
-  void Close() override { open_ = false; }
-  bool IsOpen() const override { return open_; }
-  void Write(const QByteArray& bytes) override;
-  QByteArray ReadAll() override;
-  void DiscardInput() override { reads_.clear(); }
-  void DiscardOutput() override {}
-  void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
-
-  // Raises the event during pump number atPump (counted from 1).
-  void RaiseAt(int atPump, LineEvent event) {
-    eventAt_ = atPump;
-    event_ = std::move(event);
+// The fuzz input, taken from the front; Byte() is 0 once it is used up.
+struct Input {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::uint8_t Byte() { return size == 0 ? 0 : (--size, *data++); }
+  QByteArray Rest() {
+    const auto rest = static_cast<qsizetype>(std::exchange(size, 0));
+    return QByteArray(reinterpret_cast<const char*>(data), rest);
   }
-  // One pass of the event loop, called by the host's Yield.
-  void Pump();
-
-  bool Exhausted() const { return reads_.empty(); }
-  const std::deque<QByteArray>& Writes() const { return writes_; }
-  std::size_t ReadsTaken() const { return readsTaken_; }
-  // The last read that brought something.
-  const QByteArray& LastRead() const { return lastRead_; }
-
- private:
-  std::deque<QByteArray> reads_;
-  std::deque<QByteArray> writes_;
-  EventHandler handler_;
-  bool open_ = true;
-  int pumps_ = 0;
-  int eventAt_ = 0;
-  LineEvent event_;
-  std::size_t readsTaken_ = 0;
-  QByteArray lastRead_;
 };
 
-// A folder view that holds nothing: the receive phase never touches it.
-class NoFolders final : public FolderView {
- public:
-  void Clear() override {}
-  void SetViewEnabled(bool) override {}
-  bool AddRoot(const QString&, const QString&) override { return false; }
-  bool AddNode(const QString&, Relation, const QString&, const QString&) override { return false; }
-  bool HasNode(const QString&) const override { return false; }
-  bool Get(const QString&, Flag) const override { return false; }
-  void Set(const QString&, Flag, bool) override {}
-};
+// Cuts bytes into the pieces a serial port hands over: a length byte L and L
+// bytes; L = 255 takes 255 bytes and goes on into the same piece; L = 0 is a
+// read that brings nothing. Every byte string is a valid script.
+inline std::deque<QByteArray> SplitIntoReads(const QByteArray& script) {
+  std::deque<QByteArray> reads(1);
+  for (qsizetype at = 0, length = 0; at < script.size(); at += 1 + length) {
+    length = static_cast<unsigned char>(script[at]);
+    reads.back() += script.mid(at + 1, length);
+    if (length != 255) reads.emplace_back();
+  }
+  if (reads.back().isEmpty()) reads.pop_back();
+  return reads;
+}
 
-// A Host whose Yield never waits: it pumps the line, and presses &Break once
-// the reads have brought nothing for a number of waiting yields in a row (the
-// script is used up, or it holds that many empty reads), so every wait ends.
-// A phase that keeps yielding far beyond what its input can explain is a hang.
-class ScriptedHost final : public Host {
- public:
-  ScriptedHost(ScriptedLine& line, SyncSession& session, int silentYieldsBeforeBreak,
-               long yieldLimit)
-      : line_(line),
-        session_(session),
-        silentLimit_(silentYieldsBeforeBreak),
-        yieldLimit_(yieldLimit) {}
+// A config byte: bit 0 picks the separator (31 or 254), bits 1-2 the
+// conversion button (Western, Russian, Dravo, none of them).
+inline unsigned char SeparatorOf(std::uint8_t config) { return (config & 1) != 0 ? 31 : 254; }
+inline OptionValues OptionsOf(std::uint8_t config) {
+  OptionValues options;
+  options.ostrelConv = (config & 6) == 0;
+  options.rusConv = (config & 6) == 2;
+  options.dravoConv = (config & 6) == 4;
+  return options;
+}
 
-  void ShowMessage(const QString& text) override;
+inline const ConversionTables kTables = BuildConversionTables();
+
+// The line and the window in one, and the session they serve. Each ReadAll
+// hands over the next read of the script, nothing once it is used up;
+// everything written is kept. Yield pumps the line (raising event at pump
+// number eventAt, counted from 1) and presses &Break once silentLimit waiting
+// yields in a row went by, so every wait ends; more yields than the script
+// can explain are a hang.
+struct Scripted final : SerialLine, Host {
+  explicit Scripted(std::deque<QByteArray> script) : reads(std::move(script)) {}
+
+  SyncSession session;
+  std::deque<QByteArray> reads, writes;
+  QStringList boxes;
+  QByteArray lastRead;  // the last read that brought something
+  int silentLimit = 4, silent = 0, breaks = 0, eventAt = 0, pumps = 0, yields = 0;
+  LineEvent event;
+  EventHandler handler;
+  PlainFolderView folders;
+  const long yieldLimit = 64 + 8 * static_cast<long>(reads.size());
+
+  QByteArray ReadAll() override {
+    if (reads.empty()) return {};
+    QByteArray read = std::exchange(reads.front(), {});
+    reads.pop_front();
+    if (!read.isEmpty()) lastRead = read;
+    return read;
+  }
+  void Write(const QByteArray& bytes) override { writes.push_back(bytes); }
+  void ShowMessage(const QString& text) override { boxes.append(text); }
+  void Yield(YieldMode mode) override {
+    ZANDOR_FUZZ_CHECK(++yields <= yieldLimit);
+    if (++pumps == eventAt && handler) handler(event);
+    silent = mode == YieldMode::Poll ? 0 : silent + 1;
+    // &Break on a silent Kelvo, counted when it is the first break.
+    if (silent >= silentLimit && !std::exchange(session.BreakRequested, true)) ++breaks;
+  }
+  void SetEventHandler(EventHandler h) override { handler = std::move(h); }
+  void DiscardInput() override { reads.clear(); }
+  FolderView& Folders() override { return folders; }
   bool Confirm(const QString&) override { return true; }
-  QString Status(int line) const override;
-  void SetStatus(int line, const QString& text) override;
-  void Yield(YieldMode mode = YieldMode::Poll) override;
+  bool IsOpen() const override { return true; }
+  std::optional<OpenFailure> Open(const QString&, const LineSettings&) override { return {}; }
+  void Close() override {}
+  void DiscardOutput() override {}
+  QString Status(int) const override { return {}; }
+  void SetStatus(int, const QString&) override {}
   void SetBusy(bool) override {}
   void SetSyncEnabled(bool) override {}
   void SetBreakEnabled(bool) override {}
-  FolderView& Folders() override { return folders_; }
-
-  const QStringList& Boxes() const { return boxes_; }
-  int BreakPresses() const { return breaks_; }
-
- private:
-  ScriptedLine& line_;
-  SyncSession& session_;
-  int silentLimit_;
-  long yieldLimit_;
-  long yields_ = 0;
-  int silentInARow_ = 0;
-  int breaks_ = 0;
-  QString status_[4];
-  QStringList boxes_;
-  NoFolders folders_;
 };
 
 }  // namespace zandor::fuzz

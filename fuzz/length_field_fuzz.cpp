@@ -12,90 +12,49 @@
 // the first reply that is not all digits, or empty after a break; it never
 // writes to the line except the Abort of a break.
 
-#include <cstddef>
-#include <cstdint>
-
 #include "fuzz_support.h"
 #include "link/field_forms.h"
-#include "link/link.h"
 #include "link/protocol.h"
 
-namespace {
+using namespace zandor;
 
-using zandor::fuzz::Input;
-
-bool AllDigits(const QByteArray& bytes) {
-  for (const char c : bytes) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
+// How many decimal digits the bytes start with.
+static qsizetype LeadingDigits(const QByteArray& bytes) {
+  return std::find_if_not(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; }) -
+         bytes.begin();
 }
 
-void CheckParse(const QByteArray& field) {
-  const std::optional<int> length = zandor::ParseKelvoLength(field);
-  // The reference: the digits as text, leading zeros dropped, compared by size.
-  QByteArray digits;
-  for (qsizetype i = 0; i + 1 < field.size(); ++i) {
-    const char c = field[i];
-    if (c < '0' || c > '9') break;
-    if (digits.isEmpty() && c == '0') continue;
-    digits += c;
-  }
-  const bool tooLong =
-      digits.size() > 5 || (digits.size() == 5 && digits.toInt() > zandor::kMaxKelvoLength);
-  ZANDOR_FUZZ_CHECK(length.has_value() == !tooLong);
-  if (length) {
-    ZANDOR_FUZZ_CHECK(*length >= 0 && *length <= zandor::kMaxKelvoLength);
-    ZANDOR_FUZZ_CHECK(*length == (digits.isEmpty() ? 0 : digits.toInt()));
-  }
+static void CheckParse(const QByteArray& field) {
+  const std::optional<int> length = ParseKelvoLength(field);
+  QByteArray digits = field.left(LeadingDigits(field.left(field.size() - 1)));
+  while (digits.startsWith('0')) digits.remove(0, 1);
+  const bool fits = digits.size() < 5 || (digits.size() == 5 && digits.toInt() <= kMaxKelvoLength);
+  ZANDOR_FUZZ_CHECK(length.has_value() == fits && (!length || *length == digits.toInt()));
 }
 
-void CheckRead(const QByteArray& script) {
-  const std::deque<QByteArray> reads = zandor::fuzz::SplitIntoReads(script);
-  zandor::SyncSession session;
-  zandor::fuzz::ScriptedLine line(reads);
-  zandor::fuzz::ScriptedHost host(line, session, 4, static_cast<long>(reads.size()) * 2 + 64);
-  QByteArray field;
-  {
-    zandor::Link link(session, line, host);
-    field = zandor::ReadLengthField(link);
-  }
-
-  // What it should have joined: the non-empty reads up to and including the
-  // first that is not all digits.
+static void CheckRead(const QByteArray& script) {
+  fuzz::Scripted kelvo(fuzz::SplitIntoReads(script));
+  // What it should join: the reads up to the first that makes the whole
+  // something else than digits.
   QByteArray expected;
-  bool ended = false;
-  for (const QByteArray& read : reads) {
-    if (read.isEmpty()) continue;
+  for (const QByteArray& read : kelvo.reads) {
+    if (LeadingDigits(expected) < expected.size()) break;
     expected += read;
-    if (!AllDigits(expected)) {
-      ended = true;
-      break;
-    }
   }
-  if (ended && !session.BreakRequested) {
-    ZANDOR_FUZZ_CHECK(field == expected);
-    ZANDOR_FUZZ_CHECK(line.Writes().empty());
+  Link link(kelvo.session, kelvo, kelvo);
+  const QByteArray field = ReadLengthField(link);
+  if (LeadingDigits(expected) < expected.size() && !kelvo.session.BreakRequested) {
+    ZANDOR_FUZZ_CHECK(field == expected && kelvo.writes.empty());
     CheckParse(field);
   } else {
-    ZANDOR_FUZZ_CHECK(field.isEmpty());
-    ZANDOR_FUZZ_CHECK(session.BreakRequested);
-    ZANDOR_FUZZ_CHECK(line.Writes().size() == 1);
-    ZANDOR_FUZZ_CHECK(line.Writes().front() == QByteArray(1, zandor::protocol::Abort));
-    ZANDOR_FUZZ_CHECK(host.Boxes() == QStringList{QStringLiteral("      User Break      ")});
+    ZANDOR_FUZZ_CHECK(field.isEmpty() && kelvo.session.BreakRequested);
+    ZANDOR_FUZZ_CHECK(kelvo.writes == std::deque<QByteArray>{QByteArray(1, protocol::Abort)});
+    ZANDOR_FUZZ_CHECK(kelvo.boxes == QStringList{QStringLiteral("      User Break      ")});
   }
 }
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input input(data, size);
-  const std::uint8_t config = input.Byte();
-  const QByteArray rest = input.Rest();
-  if ((config & 1) == 0) {
-    CheckParse(rest);
-  } else {
-    CheckRead(rest);
-  }
+  fuzz::Input input{data, size};
+  (input.Byte() & 1) == 0 ? CheckParse(input.Rest()) : CheckRead(input.Rest());
   return 0;
 }

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <stdexcept>
 
-#include "mail/maildir/mutf7.h"
+#include "store/maildir/mutf7.h"
 
 namespace zandor::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "support/tree_model.h"
-#include "sync/host.h"
-#include "sync/sync_session.h"
+#include "session/host.h"
+#include "session/sync_session.h"
 
 namespace zandor::testing {
 

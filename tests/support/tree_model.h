@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "sync/folder_view.h"
+#include "session/folder_view.h"
 
 namespace zandor::testing {
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "link/protocol.h"
-#include "mail/folder_tree.h"
 #include "support/row_name.h"
-#include "sync/sync_rig.h"
+#include "support/sync_rig.h"
+#include "sync/folder_tree.h"
 
 namespace zandor::testing {
 namespace {

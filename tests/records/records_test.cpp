@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "records/codepage.h"
+#include "records/incoming_record.h"
+#include "records/outgoing_record.h"
+#include "support/qt_print.h"
+
+namespace zandor {
+namespace {
+
+using M = ConversionMode;
+const ConversionTables kTables = BuildConversionTables();
+constexpr M kModes[] = {M::Western, M::RussianOstrel, M::RussianDravo};
+
+// The conversion of one byte, written out from the rules against the tables;
+// the Cyrillic pairs are found by searching the pairing strings from the start.
+unsigned char Paired(unsigned char c, const auto& from, const auto& to) {
+  const auto at = std::find(from.begin(), from.end(), c);
+  return at == from.end() ? c : to[static_cast<std::size_t>(at - from.begin())];
+}
+char Out(unsigned char c, M mode, unsigned char separator) {
+  if (mode == M::Western && c >= 128 && c != separator) return char(kTables.westernOut[c - 128u]);
+  if (mode == M::RussianOstrel) c = Paired(c, kTables.cyrillicHost, kTables.cyrillicDevice);
+  return c == 9 ? ' ' : static_cast<char>(c);
+}
+char In(unsigned char c, M mode) {
+  if (mode == M::Western && c >= 128 && c <= 231) return char(kTables.westernIn[c - 128u]);
+  if (c >= 16 && c <= 31) c = kTables.deviceSymbols[c - 16u];
+  return char(mode == M::Western ? c : Paired(c, kTables.cyrillicDevice, kTables.cyrillicHost));
+}
+
+QByteArray Range(int from, int to) {
+  QByteArray out;
+  for (int c = from; c < to; ++c) out.append(static_cast<char>(c));
+  return out;
+}
+const auto Hex = &QByteArray::fromHex;
+QByteArray Sent(const QByteArray& text, M mode, unsigned char separator = 254) {
+  return ConvertOutgoing(text, mode, separator, kTables);
+}
+QByteArray Arrived(QByteArray text, M mode) {
+  ConvertIncoming(text, mode, kTables);
+  return text;
+}
+
+TEST(ConversionTest, EveryByteOfEveryModeFollowsTheRules) {
+  const QByteArray all = Range(0, 256);
+  for (const M mode : kModes) {
+    for (const unsigned char sep : {uchar{31}, uchar{254}}) {
+      QByteArray out, in;
+      for (const char c : all) out.append(Out(uchar(c), mode, sep)), in.append(In(uchar(c), mode));
+      EXPECT_EQ(Sent(all, mode, sep), out) << static_cast<int>(mode) << ' ' << sep;
+      EXPECT_EQ(Arrived(all, mode), in) << static_cast<int>(mode);
+    }
+  }
+}
+
+TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
+  const auto& host = kTables.cyrillicHost;
+  const auto& device = kTables.cyrillicDevice;
+  EXPECT_EQ(std::set<unsigned char>(host.begin(), host.end()).size(), host.size());
+  EXPECT_EQ(std::set<unsigned char>(device.begin(), device.end()).size(), device.size());
+  const QByteArray hostBytes(reinterpret_cast<const char*>(host.data()), 98);
+  EXPECT_EQ(Arrived(Sent(hostBytes, M::RussianOstrel), M::RussianDravo), hostBytes);
+  const QString letters = DecodeHostText(hostBytes, M::RussianOstrel);
+  EXPECT_EQ(letters.left(33), QString::fromUtf8("абвгдеёжзийклмнопрстуфхцчшщьъыэюя"));
+  EXPECT_EQ(letters.mid(65), letters.left(33).toUpper());
+  // The small letters take device codes 161..193, each capital 33 codes lower;
+  // ASCII punctuation keeps its code.
+  const auto [low, high] = std::minmax_element(device.begin(), device.begin() + 33);
+  EXPECT_EQ(std::pair(*low, *high), std::pair(uchar{161}, uchar{193}));
+  for (std::size_t p = 0; p < 65; ++p) {
+    EXPECT_TRUE(p >= 33 || device[p + 65] == device[p] - 33) << p;
+    EXPECT_TRUE(p < 33 || host[p] >= 128 || device[p] == host[p]) << p;
+  }
+  // Western letters come back; known bytes pin the direction of each table.
+  EXPECT_EQ(Arrived(Sent(Range(192, 256), M::Western), M::Western), Range(192, 256));
+  EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0afe"));
+  EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e11f"));
+  EXPECT_EQ(Arrived(Hex("91e7e8ff1015"), M::Western), Hex("e980e8ffa820"));
+  EXPECT_EQ(Arrived(Sent(Hex("9199"), M::Western), M::Western), Hex("b4ae"));
+  EXPECT_EQ(Sent(Hex("e0ffc0dfb90941"), M::RussianOstrel), Hex("a1c180a0e62041"));
+  EXPECT_EQ(Sent(Hex("e009a1"), M::RussianDravo), Hex("e020a1"));
+  for (const M mode : {M::RussianOstrel, M::RussianDravo})
+    EXPECT_EQ(Arrived(Hex("a18010181015e8"), mode), Hex("e0c0e6d4e620e8"));
+  // Host text: every byte but NUL decodes and encodes back; what the code page
+  // lacks, a NUL included, leaves as one '?' per character.
+  for (const M mode : kModes)
+    EXPECT_EQ(EncodeHostText(DecodeHostText(Range(1, 256), mode), mode), Range(1, 256));
+  const QString text = QString::fromUtf8("é€Я\U0001F600") + QChar(0) + QStringLiteral("a");
+  EXPECT_EQ(EncodeHostText(text, M::Western), Hex("e9803f3f3f61"));
+  EXPECT_EQ(EncodeHostText(text, M::RussianDravo), Hex("3f88df3f3f61"));
+}
+
+const QDateTime kReceived(QDate(2026, 3, 7), QTime(9, 5, 3));  // "07-Mar-2026 9:05:03"
+const QDateTime kSent(QDate(999, 12, 1), QTime(23, 59, 58));   // "01-Dec-0999 23:59:58"
+
+OutgoingMessage Message(const QString& subject, const QString& body) {
+  return {subject, QStringLiteral("F"), QStringLiteral("T"), QString(), QString(), body, kReceived,
+          kSent};
+}
+QByteArray Join(const std::vector<QByteArray>& fields, char separator = '\xfe') {
+  QByteArray record = fields[0];
+  for (std::size_t i = 1; i < fields.size(); ++i) record += separator + fields[i];
+  return record;
+}
+QByteArray Record(const QByteArray& subject, const QByteArray& body,
+                  const char* date = "07-Mar-2026 9:05:03") {
+  return Join({subject, "F", "T", body, date, "Inbox", "", ""});
+}
+RecordOptions Opt(int split, qsizetype n = 1, std::optional<int> cap = {}, M mode = M::Western) {
+  return {mode, split, n, cap};
+}
+OutgoingRecords Build(const OutgoingMessage& message, const RecordOptions& o = Opt(0), int kind = 1,
+                      const QString& folder = QStringLiteral("Inbox"), unsigned char sep = 254) {
+  return BuildOutgoingRecords(message, folder, kind, o, sep, kTables, QLocale::c());
+}
+void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
+  EXPECT_EQ(std::tie(got.parts, got.truncated, got.split, got.skipped),
+            std::tie(want.parts, want.truncated, want.split, want.skipped));
+}
+
+TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
+  OutgoingMessage m = Message(QString::fromUtf8("Hi\té"), QString::fromUtf8("L1\r\nЖ"));
+  m.cc = QStringLiteral("c");
+  // The folder name þ has the separator's own code and is carried unchanged.
+  ExpectRecords(Build(m, Opt(0), 1, QString::fromUtf8("þ")),
+                {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xfe", "c", ""})}});
+  m = Message(QString::fromUtf8("Да"), {});
+  ExpectRecords(Build(m, Opt(0, 1, {}, M::RussianOstrel)), {{Record("\x84\xa1", {})}});
+  ExpectRecords(
+      Build(m, Opt(0, 1, {}, M::RussianDravo), 1, QStringLiteral("Inbox"), 31),
+      {{Join({"\xc4\xe0", "F", "T", "", "07-Mar-2026 9:05:03", "Inbox", "", ""}, '\x1f')}});
+  const QLocale finnish(QStringLiteral("fi_FI"));  // writes its times as 9.05
+  EXPECT_EQ(FormatRecordDate(kReceived, finnish),
+            QStringLiteral("07-%1-2026 9.05.03").arg(finnish.monthName(3, QLocale::ShortFormat)));
+  // A missing property skips; the Inbox tree (kind 1) dates a record by its
+  // received time, others by SentOn.
+  const OutgoingRecords skipped{{QByteArray()}, false, false, true};
+  for (auto text : {&OutgoingMessage::subject, &OutgoingMessage::senderName, &OutgoingMessage::to,
+                    &OutgoingMessage::cc, &OutgoingMessage::bcc, &OutgoingMessage::body}) {
+    OutgoingMessage lacking = Message({}, {});
+    lacking.*text = std::nullopt;
+    ExpectRecords(Build(lacking), skipped);
+  }
+  m = Message({}, {});
+  m.sentOn.reset();
+  ExpectRecords(Build(m, Opt(0), 1), {{Record({}, {})}});
+  ExpectRecords(Build(m, Opt(0), 2), skipped);
+  m = Message({}, {});
+  m.receivedTime = QDateTime();  // invalid
+  ExpectRecords(Build(m, Opt(0), 2), {{Record({}, {}, "01-Dec-0999 23:59:58")}});
+  ExpectRecords(Build(m, Opt(0), 1), skipped);
+}
+
+// Long messages, judged by the rules: a header of h bytes (every field but the
+// body) and a body of b bytes, every tenth an é that leaves as 0x91.
+QString Text(qsizetype length) {
+  QString text(length, Qt::Uninitialized);
+  for (qsizetype i = 0; i < length; ++i) text[i] = QChar(i % 10 == 9 ? 0xE9 : int('a' + i % 9));
+  return text;
+}
+OutgoingRecords Expected(qsizetype h, qsizetype b, const RecordOptions& o) {
+  const QByteArray subject = "\x91" + QByteArray(h - 34, 'S');
+  const QByteArray body = Text(b).toLatin1().replace('\xe9', '\x91');
+  if (o.partsTextLength + 1 > 32767 || h + b > 32767) return {{QByteArray()}, false, false, true};
+  if (h + b <= 2791) return {{Record(subject, body)}};
+  const bool cut = o.splitModeIndex == 0;
+  const qsizetype room = 2791 - h - (cut ? o.partsTextLength + 1 : 0);
+  if (room < 0 || (!cut && (room == 0 || (o.splitModeIndex == 2 && o.partLimit.value_or(0) < 1))))
+    return {{QByteArray()}, cut, !cut, true};
+  if (cut) return {{Record(subject, body.left(room))}, true};
+  OutgoingRecords r{{}, false, true};
+  for (qsizetype k = 1; (k - 1) * room < b && (o.splitModeIndex != 2 || k <= *o.partLimit); ++k) {
+    r.parts.push_back(
+        Record(QByteArray::number(k) + '>' + subject, body.mid((k - 1) * room, room)));
+  }
+  return r;
+}
+
+TEST(OutgoingRecordTest, LongMessagesAreCutSplitOrSkippedAroundTheBoundaries) {
+  const std::vector<RecordOptions> options = {
+      Opt(0), Opt(0, 2),     Opt(0, 32766), Opt(1, 32767), Opt(1),       Opt(-1),
+      Opt(2), Opt(2, 1, -1), Opt(2, 1, 0),  Opt(2, 1, 1),  Opt(2, 1, 2), Opt(2, 1, 100)};
+  for (const qsizetype h : {34, 291, 2788, 2789, 2790, 2791, 2792}) {
+    std::vector<qsizetype> bodies = {2790 - h, 2791 - h, 2792 - h, 2793 - h};
+    if (h < 300) bodies.insert(bodies.end(), {6000, 32767 - h, 32768 - h});
+    for (const qsizetype b : bodies) {
+      const OutgoingMessage m = Message(QChar(0xE9) + QString(h - 34, QLatin1Char('S')), Text(b));
+      for (const RecordOptions& o : options) {
+        SCOPED_TRACE(testing::Message() << h << ' ' << b << ' ' << o.splitModeIndex << ' '
+                                        << o.partsTextLength << ' ' << o.partLimit.value_or(-99));
+        if (b >= 0) ExpectRecords(Build(m, o), Expected(h, b, o));
+      }
+    }
+  }
+}
+
+// Eight fields, the eighth running to the first NUL; a NUL earlier is an
+// ordinary byte, and 0xE1 arrives in the Western mode as the 0xFE that the
+// search must not see.
+TEST(IncomingRecordTest, CutsEightFieldsThenConvertsEach) {
+  for (const M mode : kModes) {
+    for (const char s : {'\x1f', '\xfe'}) {
+      const std::vector<QByteArray> fields = {
+          "a\xe1", "", QByteArray("c\0c", 3), "\xa1\x10", "e", "", "g", QByteArray("h") + s + "h"};
+      const QByteArray record = Join(fields, s) + QByteArray("\0tail", 5) + s + '\0';
+      IncomingRecord got;
+      ASSERT_TRUE(ParseIncomingRecord(record, static_cast<uchar>(s), mode, kTables, got));
+      for (std::size_t i = 0; i < fields.size(); ++i)
+        EXPECT_EQ(got.fields[i], Arrived(fields[i], mode));
+      // Seven separators and a NUL make eight empty fields; losing any one fails.
+      const QByteArray plain = QByteArray(7, s) + '\0';
+      ASSERT_TRUE(ParseIncomingRecord(plain, static_cast<uchar>(s), mode, kTables, got));
+      EXPECT_EQ(got.fields, IncomingRecord{}.fields);
+      for (qsizetype at = 0; at < plain.size(); ++at) {
+        got.fields.fill("old");
+        const QByteArray bad = QByteArray(plain).replace(at, 1, "x");
+        EXPECT_FALSE(ParseIncomingRecord(bad, static_cast<uchar>(s), mode, kTables, got));
+        EXPECT_EQ(got.fields, IncomingRecord{}.fields);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zandor

@@ -1,0 +1,299 @@
+// The mail store: the date filter text, and the Maildir store through its seam
+// in both layouts (the folder tree, the messages of a folder, what a message
+// reads as, what the store writes, real mail).
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <map>
+
+#include "store/date_filter.h"
+#include "store/maildir/maildir_store.h"
+#include "store/maildir/mutf7.h"
+#include "support/maildir_builder.h"
+#include "support/qt_print.h"
+
+namespace zandor {
+namespace {
+
+using namespace Qt::StringLiterals;
+using testing::LayoutName;
+using testing::MaildirLayout;
+using testing::Path;
+
+const QDateTime kNow(QDate(2026, 3, 3), QTime(12, 0));
+const QString kAll = u"[ReceivedTime] >= \"1/1/80\" "_s;  // the store reads en_US dates
+const QStringList kInbox = Path({"Inbox"});
+const QStringList kWork = Path({"Inbox", "Work"});
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
+}
+
+QStringList FilesBelow(const QString& dir) {  // relative to dir, sorted
+  QStringList files;
+  for (QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+    files.append(QDir(dir).relativeFilePath(it.next()));
+  files.sort();
+  return files;
+}
+
+// Subject, sender, To, CC, BCC, body, received and sent time in UTC, joined by '|'.
+QString Describe(const MailItem& item) {
+  QStringList texts;
+  for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
+    texts.append(item.Text(static_cast<ItemText>(which)).value());
+  for (const auto& time : {item.ReceivedTime(), item.SentOn()})
+    texts.append(time.value().toUTC().toString(Qt::ISODate));
+  return texts.join(u'|');
+}
+
+// The tree below a folder as "Name(Child,Child(Grandchild))".
+std::string Tree(MailStore& store, const FolderRef& folder) {
+  std::string out = folder.Name.toStdString();
+  const std::vector<FolderRef> children = store.Subfolders(folder).value();
+  for (size_t i = 0; i < children.size(); ++i) out += (i ? "," : "(") + Tree(store, children[i]);
+  return children.empty() ? out : out + ")";
+}
+
+// A Maildir of either layout in a temporary folder, with an Inbox, and a store on it.
+class Store : public ::testing::TestWithParam<MaildirLayout> {
+ protected:
+  std::unique_ptr<MaildirStore> Open() {
+    return std::make_unique<MaildirStore>(dir_.path(), QLocale(u"en_US"_s), clock_);
+  }
+  std::unique_ptr<ItemCollection> Items(const QStringList& path) {
+    return std::move(store_->Items({maildir_.EntryIdOf(path), path.back()}).value());
+  }
+  std::unique_ptr<MailItem> Find(const QStringList& path, const QString& unique) {
+    auto items = Items(path);
+    for (auto item = items->Find(kAll); item; item = items->FindNext())
+      if (item->EntryId() == unique) return item;
+    throw std::runtime_error(unique.toStdString() + " is not found");
+  }
+
+  QTemporaryDir dir_;
+  testing::MaildirBuilder maildir_{dir_.path(), GetParam()};
+  QString inbox_ = maildir_.Folder(kInbox);
+  FixedClock clock_{kNow};
+  std::unique_ptr<MaildirStore> store_ = Open();
+};
+
+INSTANTIATE_TEST_SUITE_P(Layouts, Store,
+                         ::testing::Values(MaildirLayout::PlusPlus, MaildirLayout::Nested),
+                         [](const auto& row) -> std::string { return LayoutName(row.param); });
+
+TEST(FolderNames, AreModifiedUtf7OnDiskAndShownAsTheyStandOtherwise) {
+  EXPECT_EQ(maildir::EncodeModifiedUtf7(u"Отправ & Café 📬"_s),
+            u"&BB4EQgQ,BEAEMAQy- &- Caf&AOk- &2D3c7A-"_s);
+  QRandomGenerator random(7);
+  const QString letters[] = {u"&"_s, u"-"_s, u"a"_s, u"."_s, u"é"_s, u"о"_s, u"日"_s, u"📬"_s};
+  for (int i = 0; i < 500; ++i) {
+    QString name;
+    for (int n = random.bounded(8); n > 0; --n) name += letters[random.bounded(8)];
+    EXPECT_EQ(maildir::DecodeModifiedUtf7(maildir::EncodeModifiedUtf7(name)), std::optional(name));
+  }
+  for (const QString& raw : {u"R&D"_s, u"&BB4EQgQ"_s, u"&AGE-"_s, u"&2D0-"_s, u"Отправ"_s})
+    EXPECT_EQ(maildir::DisplayFolderName(raw), raw);
+}
+
+TEST_P(Store, ShowsTheFoldersAsOneTreeInNameOrder) {
+  for (const QString& path :
+       u"Inbox/Work|Inbox/Work/Old|Inbox/Work/2026|Inbox/beta|Inbox/Alpha|Inbox/Отправленные|"
+       u"Inbox/Café & Bar|Inbox/日本|Lists|Sent|Sent/2025|Drafts|Trash|Trash/Old"_s.split(u'|'))
+    maildir_.Folder(path.split(u'/'));
+  using enum DefaultFolder;
+  std::string trees;
+  for (DefaultFolder which : {Inbox, SentItems, Drafts, Trash, Outbox})
+    trees += Tree(*store_, store_->GetDefaultFolder(which).value()) + " ";
+  EXPECT_EQ(trees,
+            "Inbox(Alpha,beta,Café & Bar,Lists,Work(2026,Old),Отправленные,日本) Sent(2025) "
+            "Drafts Trash(Old) Outbox ");
+}
+
+TEST_P(Store, CountsRestrictsAndSortsByReceivedTime) {
+  const QDateTime weekStart(kNow.date().addDays(-7), QTime(0, 0));
+  std::vector<std::pair<qint64, QString>> expected, found;
+  QRandomGenerator random(11);
+  for (int i = 0; i < 40; ++i) {  // many equal times, some a second before the range
+    const QDateTime received = weekStart.addSecs(random.bounded(-3, 4) * 43200 - random.bounded(2));
+    const QString unique = u"m%1.x"_s.arg(i * 37 % 40);
+    maildir_.AddRaw(kWork,
+                    "Received: by x; " + testing::MaildirBuilder::DateText(received) + "\n\n",
+                    unique, u"S"_s, random.bounded(2));
+    if (received >= weekStart) expected.emplace_back(received.toMSecsSinceEpoch(), unique);
+  }
+  std::sort(expected.begin(), expected.end());
+  auto items = Items(kWork);
+  const QString week = BuildDateFilter(1, kNow.date(), QLocale(u"en_US"_s));
+  EXPECT_EQ(items->Count(), 40);
+  EXPECT_EQ(items->CountRestricted(week).value(), static_cast<int>(expected.size()));
+  items->SortByReceivedTime();
+  for (auto item = items->Find(week); item; item = items->FindNext())
+    found.emplace_back(item->ReceivedTime()->toMSecsSinceEpoch(), item->EntryId());
+  EXPECT_EQ(found, expected);
+}
+
+// The received time is the topmost Received, else the delivery time in the
+// unique name, else Date, else the file time; the time sent is Date, else the
+// received time.
+TEST_P(Store, ReadsEveryTextAndTimeOfAMessage) {
+  const char* const cases[][3] = {
+      // unique name, message, what it reads as
+      {"m1.x",
+       "From: =?utf-8?q?J=C3=B6rg?= <joerg@example.org>\nTo: Ann <ann@example.org>, "
+       "b@example.org\n"
+       "Cc: Team: carl@example.org, Dora <dora@example.org>;\nBcc: undisclosed-recipients:;\n"
+       "Subject: Essai =?iso-8859-1?Q?accentu=E9?=\n\nline 1\nline 2\n",
+       "Essai accentué|Jörg|Ann; b@example.org|carl@example.org; Dora|undisclosed-recipients|"
+       "line 1\r\nline 2\r\n|2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
+      {"m2.x",
+       "Subject: h\nFrom: <a@b.c>\nContent-Type: text/html\n\n<html><head><title>T</title>"
+       "<style>p{}</style></head><body><p>Hello&nbsp;<b>world</b> &amp; all&#33;</p><p>Bye<br>now"
+       "</p><ul><li>one</li><li>two</li></ul><script>alert(1)</script></body></html>\n",
+       "h|a@b.c||||Hello world & all!\r\n\r\nBye\r\nnow\r\n\r\n- one\r\n- two|"
+       "2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
+      {"m3.x",
+       "Subject: alt\nContent-Type: multipart/alternative; boundary=X\n\n--X\nContent-Type: "
+       "text/html\n\n<p>html</p>\n--X\nContent-Type: text/plain\nContent-Disposition: "
+       "attachment\n\nnot me\n--X\nContent-Type: text/plain\n\nplain\r\ntext\n--X--\n",
+       "alt|||||plain\r\ntext|2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
+      {"1767225600.M1.a",
+       "Received: from a\r\n\tby b; Mon, 2 Mar 2026 10:00:00 +0100\r\nReceived: from c; Sun, 1 "
+       "Mar 2026 10:00:00 +0100\r\nDate: Sun, 01 Feb 2026 08:30:00 -0500\r\n\r\nx",
+       "|||||x|2026-03-02T09:00:00Z|2026-02-01T13:30:00Z"},
+      {"1767225600.M2.b", "Received: from a by b\r\nDate: Sun, 01 Feb 2026 08:30:00 -0500\r\n\r\n",
+       "||||||2026-01-01T00:00:00Z|2026-02-01T13:30:00Z"},
+      {"abc.M3.c", "Date: Sun, 01 Feb 2026 08:30:00 -0500\r\n\r\n",
+       "||||||2026-02-01T13:30:00Z|2026-02-01T13:30:00Z"},
+      {"17672.M4.d", "Date: the day after\r\n\r\n",
+       "||||||2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"}};
+  for (const auto& [unique, raw, expected] : cases) {
+    maildir_.AddRaw(kInbox, raw, QString::fromLatin1(unique));
+    QFile file(inbox_ + u"/cur/"_s + QString::fromLatin1(unique) + u":2,S"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(QDateTime(QDate(2025, 5, 5), QTime(5, 5, 5), Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    EXPECT_EQ(Describe(*Find(kInbox, QString::fromLatin1(unique))), QString::fromUtf8(expected));
+  }
+}
+
+// KelvoSent marks live beside the mail; a deleted message moves to Trash with
+// flag T, its bytes and its mark unchanged, and never over another one.
+TEST_P(Store, MarksAndDeletesLeaveEveryMessageWhole) {
+  const QDateTime marks[] = {NeverSentDate(), QDateTime(QDate(2026, 3, 3), QTime(10, 11, 12, 345)),
+                             QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999), Qt::UTC)};
+  const QString cases[][3] = {{u"a.x"_s, u"RS"_s, u"cur/a.x:2,RST"_s},
+                              {u"b.x"_s, {}, u"cur/b.x:2,T"_s},
+                              {u"c.x"_s, u"T"_s, u"cur/c.x:2,T"_s}};
+  auto raw = [](int i) { return "Subject: " + QByteArray::number(i) + "\n\nbody\n"; };
+  for (int i = 0; i < 3; ++i) {
+    auto item = Find(
+        kWork, maildir_.AddRaw(kWork, raw(i), cases[i][0], cases[i][1], cases[i][1].isEmpty()));
+    item->SetKelvoSent(marks[i]);
+    EXPECT_EQ(item->KelvoSent(), std::optional(marks[i])) << "pending";
+    ASSERT_TRUE(item->Save().ok());
+  }
+  Find(kWork, cases[0][0])->SetKelvoSent(kNow);  // never saved
+  store_ = Open();
+  for (const auto& c : cases) ASSERT_TRUE(Find(kWork, c[0])->Delete().ok());
+  EXPECT_EQ(Items(kWork)->Count(), 0);
+  const QString trash = maildir_.Folder(Path({"Trash"}));
+  EXPECT_EQ(FilesBelow(trash), (QStringList{cases[0][2], cases[1][2], cases[2][2]}));
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ReadAll(trash + u'/' + cases[i][2]), raw(i));
+    EXPECT_EQ(Find(Path({"Trash"}), cases[i][0])->KelvoSent(), std::optional(marks[i]));
+  }
+  maildir_.AddRaw(kInbox, "Subject: twin\n\n", u"a.x"_s, u"RS"_s);
+  EXPECT_FALSE(Find(kInbox, u"a.x"_s)->Delete().ok()) << "a.x is in Trash already";
+  EXPECT_EQ(ReadAll(trash + u'/' + cases[0][2]), raw(0));
+}
+
+TEST_P(Store, NewItemGoesThroughTmpToDraftsAndReadsBack) {
+  const QString longLine(1200, u'x');
+  auto item = store_->CreateItem();
+  item->SetSubject(u"Встреча в пятницу"_s);
+  item->SetBody(u"Привет,\r\nmixed\rline ends\n"_s + longLine);
+  item->AddRecipient(u"Ann <ann@example.org>"_s);
+  item->AddRecipient(u"Dummy"_s);
+  item->SetKelvoSent(NeverSentDate());
+  ASSERT_TRUE(item->Save().ok());
+  const QString drafts = maildir_.Folder(Path({"Drafts"}));
+  const QString delivered = u"cur/"_s + item->EntryId() + u":2,D"_s;
+  EXPECT_EQ(FilesBelow(drafts), QStringList{delivered});
+  const QString file = QString::fromLatin1(ReadAll(drafts + u'/' + delivered));
+  // 7-bit lines of at most 998 characters
+  EXPECT_FALSE(file.contains(QRegularExpression(u"[^\\t\\n\\x20-\\x7e]|[^\\n]{999}"_s)));
+  store_ = Open();
+  auto read = Find(Path({"Drafts"}), item->EntryId());
+  const QString body = u"Привет,\r\nmixed\r\nline ends\r\n"_s + longLine + u"\r\n"_s;
+  const QString now = u'|' + kNow.toUTC().toString(Qt::ISODate);
+  EXPECT_EQ(Describe(*read), u"Встреча в пятницу|Kelvo|Ann; Dummy|||"_s + body + now + now);
+  EXPECT_EQ(read->KelvoSent(), std::optional(NeverSentDate()));
+  ASSERT_TRUE(QDir(drafts + u"/tmp"_s).removeRecursively());
+  ASSERT_TRUE(QFile(drafts + u"/tmp"_s).open(QIODevice::WriteOnly));
+  EXPECT_FALSE(store_->CreateItem()->Save().ok()) << "no way through tmp/";
+  EXPECT_EQ(FilesBelow(drafts), (QStringList{delivered, u"tmp"_s}));
+}
+
+// Real mail from the shared corpora: every message reads, with a subject when
+// its header has one and a body when it is plain text.
+TEST_P(Store, ReadsEveryMessageOfTheCorpora) {
+  const QDir corpora(QString::fromUtf8(ZANDOR_CORPORA_DIR));
+  if (!corpora.exists()) GTEST_SKIP() << "no mail corpora at " << ZANDOR_CORPORA_DIR;
+  const QRegularExpression subject(u"^Subject:[ \\t]*\\S"_s, QRegularExpression::MultilineOption);
+  const QRegularExpression notPlain(u"^Content-Type:(?![ \\t]*text/plain)"_s,
+                                    QRegularExpression::MultilineOption);
+  std::map<QString, std::pair<bool, bool>> expected;  // by unique name: has a subject, a plain body
+  for (QString name : FilesBelow(corpora.path()).filter(QRegularExpression(u"^(?!README)"_s))) {
+    const QByteArray raw = ReadAll(corpora.filePath(name));
+    const QString header = QString::fromLatin1(raw.left(raw.indexOf("\n\n")));
+    expected[maildir_.AddRaw(kInbox, raw, name.replace(u'/', u'_').replace(u':', u'_'))] = {
+        header.contains(subject),
+        !header.contains(notPlain) && !raw.mid(header.size()).trimmed().isEmpty()};
+  }
+  auto items = Items(kInbox);
+  for (auto item = items->Find(kAll); item; item = items->FindNext()) {
+    SCOPED_TRACE(item->EntryId().toStdString());
+    Describe(*item);  // throws when a text or time cannot be read
+    const auto [hasSubject, hasBody] = expected.at(item->EntryId());
+    EXPECT_EQ(item->Text(ItemText::Subject)->isEmpty(), !hasSubject);
+    EXPECT_FALSE(hasBody && item->Text(ItemText::Body)->isEmpty());
+    expected.erase(item->EntryId());
+  }
+  EXPECT_TRUE(expected.empty()) << "every message is read";
+}
+
+// Every filter built for a range on some day reads back as the range's first
+// day, in locales with two- and four-digit years, other digits and month names;
+// two-digit years read as the nearest year, the past on a tie.
+TEST(DateFilter, ReadsBackWhatItBuildsAndNothingElse) {
+  const QLocale us(u"en_US"_s);
+  EXPECT_EQ(BuildDateFilter(1, QDate(2026, 3, 3), us), u"[ReceivedTime] >= \"2/24/26\" "_s);
+  const int days[] = {-10000, -1, -7, -30, -90, -10000, -10000};
+  for (int r = -1; r <= 5; ++r) EXPECT_EQ(DateRangeOffsetDays(r), days[r + 1]);
+  QRandomGenerator random(20260303);
+  for (const char* name : {"en_US", "de_DE", "ko_KR", "my_MM", "C"}) {
+    const QLocale locale(QString::fromLatin1(name));
+    for (int i = 0; i < 500; ++i) {
+      const QDate today = QDate(1950, 1, 1).addDays(random.bounded(60000));
+      const int range = random.bounded(-1, 6);
+      const QString filter = BuildDateFilter(range, today, locale);
+      EXPECT_EQ(ParseDateFilter(filter, locale, today),
+                std::optional(today.addDays(DateRangeOffsetDays(range))))
+          << filter.toStdString() << " on " << today.toString(Qt::ISODate).toStdString();
+    }
+  }
+  const QString head = u"[ReceivedTime] >= \""_s;
+  EXPECT_EQ(ParseDateFilter(head + u"1/1/75\" "_s, us, QDate(2026, 3, 3)), QDate(2075, 1, 1));
+  EXPECT_EQ(ParseDateFilter(head + u"1/1/76\" "_s, us, QDate(2026, 3, 3)), QDate(1976, 1, 1));
+  EXPECT_EQ(ParseDateFilter(head + u"2/30/26\" "_s, us, QDate(2026, 3, 3)), std::nullopt);
+  EXPECT_EQ(ParseDateFilter(head + u"3.2.26\" "_s, us, QDate(2026, 3, 3)), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zandor

@@ -1,1 +1,0 @@
-// Shared helpers of the test binaries live beside this file.

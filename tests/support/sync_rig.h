@@ -1,0 +1,146 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "model/kelvo_device.h"
+#include "records/conversion.h"
+#include "session/clock.h"
+#include "session/sync_session.h"
+#include "settings/memory_settings_store.h"
+#include "settings/options.h"
+#include "store/maildir/maildir_store.h"
+#include "support/in_process_line.h"
+#include "support/maildir_builder.h"
+#include "support/recording_host.h"
+#include "sync/handshake.h"
+#include "sync/sync_context.h"
+#include "sync/sync_driver.h"
+
+namespace zandor::testing {
+
+// Message files in a folder's cur/ and new/ (by decoded path).
+inline int MessageFilesIn(MaildirBuilder& builder, const QStringList& folder) {
+  const QDir base(builder.Folder(folder));
+  return static_cast<int>(QDir(base.filePath(QStringLiteral("cur"))).entryList(QDir::Files).size() +
+                          QDir(base.filePath(QStringLiteral("new"))).entryList(QDir::Files).size());
+}
+
+// The entry ids the Kelvo holds, in its order.
+inline QStringList HeldEntryIdsOf(const sim::KelvoDevice& device) {
+  QStringList ids;
+  for (const sim::HeldMessage& held : device.Held()) ids << QString::fromUtf8(held.entryId);
+  return ids;
+}
+
+// A message written on the Kelvo: subject, recipient and body in plain ASCII.
+inline sim::WrittenMessage Written(const char* subject, const char* to, const char* body) {
+  sim::WrittenMessage message;
+  message.fields[0] = subject;
+  message.fields[2] = to;
+  message.fields[3] = body;
+  return message;
+}
+
+// Everything a whole synchronisation runs against in-process: a real Maildir
+// in a temporary folder, the Kelvo device model behind an in-process line, a
+// recording host, plain options and settings, and a clock that stands still
+// at noon on 6 December 2026.
+// The Maildir store with faults a test can switch on: a new item's save (a
+// draft from the Kelvo), an item's save (the KelvoSent mark), or a folder that
+// cannot be read fail with the given reason. With stableDraftIds, drafts
+// report the ids draft-000001, draft-000002, ... so that transcripts do not
+// depend on the host and process the Maildir names files after.
+struct FaultyStore final : MailStore {
+  explicit FaultyStore(MailStore& inner) : inner_(inner) {}
+  std::optional<QString> failDraftSaves, failItemSaves, failFolder;
+  QString failFolderId;
+  bool stableDraftIds = false;
+  int draftsSaved = 0;
+
+  StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) override {
+    return inner_.GetDefaultFolder(which);
+  }
+  StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override {
+    if (failFolder && folder.EntryId == failFolderId) return StoreFailure{*failFolder};
+    return inner_.Subfolders(folder);
+  }
+  StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
+  std::unique_ptr<NewMailItem> CreateItem() override;
+
+ private:
+  MailStore& inner_;
+};
+
+struct SyncRig {
+  explicit SyncRig(MaildirLayout layout = MaildirLayout::PlusPlus)
+      : builder(dir.path(), layout),
+        store(dir.path(), QLocale::c(), clock),
+        line(device),
+        host(&line, &session) {
+    options.portPath = QStringLiteral("/dev/kelvo-test");
+  }
+
+  SyncEnd Run() {
+    SyncEnvironment environment{host, options, line, faults, settings, clock, tables, QLocale::c()};
+    return RunSynchronisation(session, environment);
+  }
+
+  // One phase on its own: the line is opened and the handshake answered.
+  SyncContext Context() {
+    if (!line.IsOpen()) {
+      line.Open(QStringLiteral("/dev/kelvo-test"), LineSettings{});
+      EXPECT_TRUE(Handshake(link));
+    }
+    return SyncContext{session, link, host, options, faults, settings, clock, tables, QLocale::c()};
+  }
+
+  // A message received n days before the clock's today, at 09:00.
+  static QDateTime DaysAgo(int days) {
+    return QDateTime(QDate(2026, 12, 6).addDays(-days), QTime(9, 0));
+  }
+
+  // Adds a message received `days` ago to a folder; returns its unique name.
+  QString AddMail(const QStringList& folder, const QString& subject, int days = 1,
+                  const QString& body = QStringLiteral("Hello.\n")) {
+    TestMessage message;
+    message.subject = subject;
+    message.body = body;
+    message.received = DaysAgo(days);
+    message.date = DaysAgo(days);
+    return builder.Add(folder, message);
+  }
+
+  int FilesIn(const QStringList& folder) { return MessageFilesIn(builder, folder); }
+  QStringList HeldEntryIds() const { return HeldEntryIdsOf(device); }
+
+  // The Kelvo forgets every held message but those whose entry id is kept.
+  void KeepOnDevice(const QStringList& keep) {
+    std::vector<sim::HeldMessage> held;
+    for (const sim::HeldMessage& h : device.Held()) {
+      if (keep.contains(QString::fromUtf8(h.entryId))) held.push_back(h);
+    }
+    const quint32 next = device.NextDeviceId();
+    device = sim::KelvoDevice();
+    device.SetNextDeviceId(next);
+    for (sim::HeldMessage& h : held) device.AddHeld(std::move(h));
+  }
+
+  QTemporaryDir dir;
+  FixedClock clock{QDateTime(QDate(2026, 12, 6), QTime(12, 0))};
+  MaildirBuilder builder;
+  MaildirStore store;
+  FaultyStore faults{store};
+  sim::KelvoDevice device;
+  InProcessLine line;
+  SyncSession session;
+  RecordingHost host;
+  Link link{session, line, host};
+  OptionValues options;
+  MemorySettingsStore settings;
+  ConversionTables tables = BuildConversionTables();
+};
+
+}  // namespace zandor::testing

@@ -1,0 +1,168 @@
+// What one synchronisation leaves for the next in the same window session, the
+// walk's breaks, the folder choice and the store's failures.
+#include <gtest/gtest.h>
+
+#include "support/sync_rig.h"
+#include "sync/folder_tree.h"
+
+namespace zandor::testing {
+namespace {
+
+const QStringList kInbox{QStringLiteral("Inbox")};
+const QStringList kWork{QStringLiteral("Inbox"), QStringLiteral("Work")};
+const QStringList kPlay{QStringLiteral("Inbox"), QStringLiteral("Play")};
+const QStringList kZoo{QStringLiteral("Inbox"), QStringLiteral("Zoo")};
+const QStringList kSent{QStringLiteral("Sent")};
+
+// The folders scanned, in order, from the given change of status line 1 on.
+QStringList Scanned(const RecordingHost& host, qsizetype from = 0) {
+  QStringList folders;
+  for (const QString& text : host.StatusHistory(1).mid(from)) {
+    if (!text.startsWith(QLatin1String("Scanning "))) continue;
+    const QString folder = text.mid(9).section(QLatin1Char('.'), 0, 0);
+    if (!folders.contains(folder)) folders << folder;
+  }
+  return folders;
+}
+
+// A Break left over from the last synchronisation must not stop the next.
+TEST(SessionTest, ABreakOfTheLastSynchronisationDoesNotStopTheNext) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.session.BreakRequested = true;
+  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 1"));
+  EXPECT_TRUE(rig.host.Boxes().isEmpty());
+}
+
+// The counters and the selection start from nothing in every synchronisation.
+TEST(SessionTest, CountersAndSelectionStartAfreshInTheSameSession) {
+  SyncRig rig;
+  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 3);
+  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 2);
+  rig.AddMail(kInbox, QStringLiteral("long"), 2, QString(6000, QLatin1Char('x')));
+  rig.device.AddWritten(Written("Up", "ann@example.org", "body"));
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.StatusLines(),
+            (QStringList{QStringLiteral("Sent: 3 (1 truncated)"), QStringLiteral("Received: 1"),
+                         QString(), QString()}));
+
+  // B leaves the mail; a first failing run leaves the selection incomplete.
+  QDir cur(rig.builder.Folder(kInbox) + QStringLiteral("/cur"));
+  ASSERT_TRUE(cur.remove(cur.entryList({b + QStringLiteral("*")}).value(0)));
+  rig.options.kelvoRemove = true;
+  rig.faults.failFolder = QStringLiteral("unreadable");
+  rig.faults.failFolderId = rig.builder.EntryIdOf(kInbox);
+  rig.Run();
+  EXPECT_TRUE(rig.HeldEntryIds().contains(b));
+  rig.faults.failFolder.reset();
+  rig.AddMail(kSent, QStringLiteral("C"));
+  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.StatusLines(),
+            (QStringList{QStringLiteral("Sent: 1"), QStringLiteral("Received: 0"),
+                         QStringLiteral("Removed from Kelvo: 2"), QString()}));
+  EXPECT_FALSE(rig.HeldEntryIds().contains(b));  // and the upload, whose draft is not chosen
+  EXPECT_TRUE(rig.HeldEntryIds().contains(a));
+}
+
+// The four lines are cleared when the handshake starts, whatever they held.
+TEST(SessionTest, HandshakingClearsTheOtherStatusLines) {
+  SyncRig rig;
+  for (int i = 1; i <= 4; ++i) rig.host.SetStatus(i, QStringLiteral("old"));
+  rig.host.SetYieldHook([](RecordingHost& host, int) {
+    if (host.Status(1) == QStringLiteral("Handshaking...")) {
+      EXPECT_EQ(host.StatusLines(), (QStringList{QStringLiteral("Handshaking..."), {}, {}, {}}));
+    }
+  });
+  rig.Run();
+  EXPECT_TRUE(rig.host.StatusHistory(1).contains(QStringLiteral("Handshaking...")));
+}
+
+// A message whose stored mark says "never sent" is sent like one never marked.
+TEST(SessionTest, AStoredNeverSentMarkIsSent) {
+  SyncRig rig;
+  const QString id = rig.AddMail(kInbox, QStringLiteral("M"));
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  StoreResult<FolderRef> inbox = rig.store.GetDefaultFolder(DefaultFolder::Inbox);
+  ASSERT_TRUE(inbox);
+  auto items = rig.store.Items(*inbox);
+  ASSERT_TRUE(items);
+  std::unique_ptr<MailItem> item = (*items)->Find(rig.session.DateFilter);
+  ASSERT_TRUE(item);
+  item->SetKelvoSent(NeverSentDate());
+  ASSERT_TRUE(item->Save());
+  rig.Run();
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 1"));
+  EXPECT_EQ(rig.HeldEntryIds(), (QStringList{id, id}));
+}
+
+// The walk asks the settings, not the tree: a tick the tree shows without a
+// stored choice behind it changes nothing.
+TEST(SessionTest, TheWalkFollowsTheStoredChoiceNotTheTree) {
+  SyncRig rig;
+  const QString work = rig.AddMail(kWork, QStringLiteral("W"));
+  rig.AddMail(kPlay, QStringLiteral("P"));
+  rig.settings.Write(kFoldersSection, rig.builder.EntryIdOf(kPlay), QStringLiteral("1"));
+  const QString workKey = rig.builder.EntryIdOf(kWork);
+  const QString playKey = rig.builder.EntryIdOf(kPlay);
+  rig.host.SetYieldHook([&](RecordingHost& host, int) {
+    if (!host.Tree().HasNode(workKey)) return;
+    host.Tree().Set(workKey, FolderView::Flag::Checked, false);
+    host.Tree().Set(playKey, FolderView::Flag::Checked, true);
+  });
+  rig.Run();
+  EXPECT_EQ(rig.HeldEntryIds(), QStringList{work});
+}
+
+// A Break while a folder is scanned (nothing to send, so no wait notices it)
+// ends the walk there: no further folder is scanned, and the path to the
+// folder stays bold.
+TEST(SessionTest, ABreakDuringAScanEndsTheWalk) {
+  for (const QStringList& breakIn : {kInbox, kWork}) {
+    SyncRig rig;
+    rig.AddMail(kInbox, QStringLiteral("I"));
+    rig.AddMail(kWork, QStringLiteral("W"));
+    rig.AddMail(kZoo, QStringLiteral("Z"));
+    rig.AddMail(kSent, QStringLiteral("S"));
+    ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+    const QString name = breakIn.last();
+    rig.host.BreakWhen([&](const RecordingHost& host) {
+      return host.Status(1).startsWith(QStringLiteral("Scanning ") + name);
+    });
+    const qsizetype from = rig.host.StatusHistory(1).size();
+    rig.line.Transcript().Clear();
+    rig.Run();
+    const QStringList scanned = Scanned(rig.host, from);
+    EXPECT_EQ(scanned.value(scanned.size() - 1), name);
+    EXPECT_FALSE(scanned.contains(QStringLiteral("Zoo")));
+    EXPECT_FALSE(scanned.contains(QStringLiteral("Sent")));
+    const QString key = rig.builder.EntryIdOf(breakIn);
+    EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Bold)) << name.toStdString();
+    EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Selected));
+    EXPECT_FALSE(rig.line.Transcript().Text().contains(QStringLiteral("PC  CMD_END")));
+  }
+}
+
+// The store's failures are told once, in words, and never taken for success.
+TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.device.AddWritten(Written("Up", "", "body"));
+  rig.faults.failDraftSaves = QStringLiteral("disk full");
+  rig.faults.failItemSaves = QStringLiteral("read-only");
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes().size(), 2) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(rig.host.Boxes().value(0).contains(QStringLiteral("disk full")));
+  EXPECT_EQ(rig.host.Boxes().value(1),
+            QStringLiteral("The message \"M\" was sent to the Kelvo, but could not be marked as "
+                           "sent: read-only"));
+  EXPECT_EQ(rig.device.Written().size(), 1u);  // the Kelvo keeps what was not filed
+  rig.faults.failDraftSaves.reset();
+  rig.faults.failItemSaves.reset();
+  rig.Run();
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
+            (QStringList{QStringLiteral("Sent: 1"), QStringLiteral("Received: 1")}));
+}
+
+}  // namespace
+}  // namespace zandor::testing
