@@ -25,7 +25,7 @@
 #include "settings/memory_settings_store.h"
 #include "settings/options.h"
 #include "support/maildir_builder.h"
-#include "support/tree_model.h"
+#include "session/plain_folder_view.h"
 #include "session/clock.h"
 #include "sync/sync_driver.h"
 
@@ -100,7 +100,7 @@ class BenchHost final : public Host {
  private:
   DirectLine& line_;
   std::array<QString, 4> status_;
-  testing::TreeModel tree_;
+  PlainFolderView tree_;
   int boxes_ = 0;
 };
 

@@ -11,7 +11,7 @@
 #include <deque>
 #include <utility>
 
-#include "app/plain_folder_view.h"
+#include "session/plain_folder_view.h"
 #include "link/link.h"
 #include "settings/options.h"
 

@@ -4,7 +4,7 @@
 #include <QTextStream>
 #include <array>
 
-#include "app/plain_folder_view.h"
+#include "session/plain_folder_view.h"
 #include "session/host.h"
 
 namespace zandor {

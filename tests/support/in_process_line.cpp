@@ -27,10 +27,7 @@ void InProcessLine::Close() {
 
 void InProcessLine::Write(const QByteArray& bytes) {
   transcript_.Write(bytes);
-  if (!open_ || device_.HungUp()) {
-    writtenWhileClosed_ += bytes;
-    return;
-  }
+  if (!open_ || device_.HungUp()) return;
   device_.Receive(bytes);
   QByteArray answer = device_.TakeOutput();
   if (!answer.isEmpty()) inFlight_.push_back({pumps_ + delay_, std::move(answer)});
@@ -55,16 +52,14 @@ void InProcessLine::RaiseEvent(LineEvent event, int atPump) {
 
 void InProcessLine::Pump() {
   ++pumps_;
-  if (!hold_) {
-    qsizetype room = chunkSize_ > 0 ? chunkSize_ : std::numeric_limits<qsizetype>::max();
-    while (!inFlight_.empty() && inFlight_.front().readyAt <= pumps_ && room > 0) {
-      InFlight& front = inFlight_.front();
-      const qsizetype take = std::min(room, front.bytes.size());
-      readable_ += front.bytes.left(take);
-      front.bytes.remove(0, take);
-      room -= take;
-      if (front.bytes.isEmpty()) inFlight_.pop_front();
-    }
+  qsizetype room = chunkSize_ > 0 ? chunkSize_ : std::numeric_limits<qsizetype>::max();
+  while (!inFlight_.empty() && inFlight_.front().readyAt <= pumps_ && room > 0) {
+    InFlight& front = inFlight_.front();
+    const qsizetype take = std::min(room, front.bytes.size());
+    readable_ += front.bytes.left(take);
+    front.bytes.remove(0, take);
+    room -= take;
+    if (front.bytes.isEmpty()) inFlight_.pop_front();
   }
 
   std::vector<LineEvent> due;
@@ -85,16 +80,10 @@ void InProcessLine::Pump() {
 }
 
 void InProcessLine::Raise(const LineEvent& event) {
-  switch (event.kind) {
-    case LineEvent::Kind::Error:
-      transcript_.Note(QStringLiteral("line error %1").arg(event.code));
-      break;
-    case LineEvent::Kind::Notice:
-      transcript_.Note(QStringLiteral("line notice %1").arg(event.code));
-      break;
-    case LineEvent::Kind::DeviceLost:
-      transcript_.Note(QStringLiteral("device lost: ") + event.detail);
-      break;
+  if (event.kind == LineEvent::Kind::DeviceLost) {
+    transcript_.Note(QStringLiteral("device lost: ") + event.detail);
+  } else {
+    transcript_.Note(QStringLiteral("line event %1").arg(event.code));
   }
   if (handler_) handler_(event);
 }

@@ -16,9 +16,8 @@ namespace zandor::testing {
 // "on the wire" and becomes readable only when the host yields (Pump), so a
 // wait that reads before it yields sees nothing yet, as with a real port. The
 // test can cut the device's bytes into pieces (one piece per yield), delay
-// them, hold them back and release them together, raise line events at a
-// chosen yield, and make Open fail. A device that hangs up is reported once,
-// as LineEvent::Kind::DeviceLost, at the next yield.
+// them, raise line events at a chosen yield, and make Open fail. A device that hangs up is reported
+// once, as LineEvent::Kind::DeviceLost, at the next yield.
 //
 // Every write and every read that brought something is recorded in
 // Transcript(), with notes for line events.
@@ -46,26 +45,19 @@ class InProcessLine final : public SerialLine {
   // Bytes the device sends become readable this many yields later (default 1:
   // at the next yield).
   void SetDeliveryDelay(int yields) { delay_ = yields; }
-  // While held, nothing becomes readable; released bytes arrive together.
-  void SetHold(bool hold) { hold_ = hold; }
   // Raises the event during the given yield (counted from 1 over the line's
-  // life, see PumpCount); 0 raises it during the next one.
+  // life); 0 raises it during the next one.
   void RaiseEvent(LineEvent event, int atPump = 0);
   // Makes every later Open fail with this reason.
   void FailOpen(OpenFailure failure) { openFailure_ = std::move(failure); }
 
   TranscriptRecorder& Transcript() { return transcript_; }
   const TranscriptRecorder& Transcript() const { return transcript_; }
-  sim::KelvoDevice& Device() { return device_; }
-  int PumpCount() const { return pumps_; }
   int OpenCount() const { return openCount_; }
   const QString& OpenedPath() const { return path_; }
   const LineSettings& OpenedSettings() const { return settings_; }
   int DiscardInputCount() const { return discardInputCount_; }
   int DiscardOutputCount() const { return discardOutputCount_; }
-  // Bytes written while the line was closed or the device gone.
-  const QByteArray& WrittenWhileClosed() const { return writtenWhileClosed_; }
-  bool DeviceLostReported() const { return lostReported_; }
   bool HasHandler() const { return static_cast<bool>(handler_); }
 
  private:
@@ -94,11 +86,9 @@ class InProcessLine final : public SerialLine {
   int pumps_ = 0;
   int chunkSize_ = 0;
   int delay_ = 1;
-  bool hold_ = false;
   bool lostReported_ = false;
   int discardInputCount_ = 0;
   int discardOutputCount_ = 0;
-  QByteArray writtenWhileClosed_;
 };
 
 }  // namespace zandor::testing

@@ -1,8 +1,10 @@
 #include "support/maildir_builder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <filesystem>
 #include <stdexcept>
 
 #include "store/maildir/mutf7.h"
@@ -125,6 +127,19 @@ QByteArray MaildirBuilder::Compose(const TestMessage& message) {
   }
   out += "\n" + message.body.toUtf8();
   return out;
+}
+
+std::multiset<QByteArray> MessageContents(const QString& root) {
+  std::multiset<QByteArray> contents;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root.toStdString())) {
+    const QString path = QString::fromStdString(entry.path().string());
+    if (!path.contains(QLatin1String("/cur/")) && !path.contains(QLatin1String("/new/"))) continue;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+      contents.insert(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
+    }
+  }
+  return contents;
 }
 
 }  // namespace zandor::testing

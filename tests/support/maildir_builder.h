@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <initializer_list>
 #include <optional>
+#include <set>
 
 namespace zandor::testing {
 
@@ -73,5 +74,9 @@ class MaildirBuilder {
   MaildirLayout layout_;
   int next_ = 0;
 };
+
+// Every message file under a Maildir (cur/ and new/ of every folder), by
+// content hash: what no synchronisation may rewrite or lose.
+std::multiset<QByteArray> MessageContents(const QString& root);
 
 }  // namespace zandor::testing

@@ -21,20 +21,6 @@
 
 namespace zandor::testing {
 
-// Message files in a folder's cur/ and new/ (by decoded path).
-inline int MessageFilesIn(MaildirBuilder& builder, const QStringList& folder) {
-  const QDir base(builder.Folder(folder));
-  return static_cast<int>(QDir(base.filePath(QStringLiteral("cur"))).entryList(QDir::Files).size() +
-                          QDir(base.filePath(QStringLiteral("new"))).entryList(QDir::Files).size());
-}
-
-// The entry ids the Kelvo holds, in its order.
-inline QStringList HeldEntryIdsOf(const sim::KelvoDevice& device) {
-  QStringList ids;
-  for (const sim::HeldMessage& held : device.Held()) ids << QString::fromUtf8(held.entryId);
-  return ids;
-}
-
 // A message written on the Kelvo: subject, recipient and body in plain ASCII.
 inline sim::WrittenMessage Written(const char* subject, const char* to, const char* body) {
   sim::WrittenMessage message;
@@ -113,8 +99,19 @@ struct SyncRig {
     return builder.Add(folder, message);
   }
 
-  int FilesIn(const QStringList& folder) { return MessageFilesIn(builder, folder); }
-  QStringList HeldEntryIds() const { return HeldEntryIdsOf(device); }
+  // Message files in a folder's cur/ and new/.
+  int FilesIn(const QStringList& folder) {
+    const QDir base(builder.Folder(folder));
+    return static_cast<int>(
+        QDir(base.filePath(QStringLiteral("cur"))).entryList(QDir::Files).size() +
+        QDir(base.filePath(QStringLiteral("new"))).entryList(QDir::Files).size());
+  }
+  // The entry ids the Kelvo holds, in its order.
+  QStringList HeldEntryIds() const {
+    QStringList ids;
+    for (const sim::HeldMessage& held : device.Held()) ids << QString::fromUtf8(held.entryId);
+    return ids;
+  }
 
   // The Kelvo forgets every held message but those whose entry id is kept.
   void KeepOnDevice(const QStringList& keep) {

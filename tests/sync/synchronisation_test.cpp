@@ -11,7 +11,6 @@
 namespace zandor::testing {
 namespace {
 
-const QString kUserBreak = QStringLiteral("      User Break      ");
 const QStringList kInbox{QStringLiteral("Inbox")};
 const QStringList kWork{QStringLiteral("Inbox"), QStringLiteral("Work")};
 const QStringList kWork2026{QStringLiteral("Inbox"), QStringLiteral("Work"),
@@ -127,81 +126,23 @@ INSTANTIATE_TEST_SUITE_P(
             2, 2}),
     RowName());
 
-// The Kelvo's list breaks off: a message missing from it may still be on the
-// Kelvo, so nothing is deleted from the mail, and the summary says why.
-TEST(IncompleteListsTest, AFailedReceiveDeletesNothingFromTheMail) {
+// A folder over the limit is skipped whole, and leaves the selection
+// incomplete, so nothing is removed from the Kelvo.
+TEST(FolderLimitTest, AFolderOfMoreThan400MessagesInRangeIsSkippedWhole) {
   SyncRig rig;
-  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 3);
-  rig.AddMail(kInbox, QStringLiteral("B"), 2);
-  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
-  rig.KeepOnDevice({a});
-  // Reply 4 is A's entry id in its listing: one byte too many.
-  rig.device.AddFault({4, sim::FaultKind::TooMany, {}});
-  rig.options.outlookRemove = true;
-  rig.Run();
-  EXPECT_EQ(rig.FilesIn(kInbox), 2);
-  EXPECT_EQ(rig.FilesIn(kTrash), 0);
-  EXPECT_EQ(rig.host.Status(4), QStringLiteral("Nothing removed from mail: the Kelvo's list of "
-                                               "messages was not received whole"));
-  EXPECT_TRUE(rig.host.Boxes().contains(QStringLiteral("Comm Err 20")))
-      << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
-}
-
-// A send breaks off: the folders after it were never compared, so nothing is
-// removed from the Kelvo, and the summary says why.
-TEST(IncompleteListsTest, AFailedSendRemovesNothingFromTheKelvo) {
-  SyncRig rig;
-  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 3);
-  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
-  rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
-  rig.AddMail(kInbox, QStringLiteral("D"), 1);
-  // Replies: 1 handshake, 2-5 and 6-9 the two listings, 10 CmdEnd, 11 the Ack
-  // to D's CmdMessage.
-  rig.device.AddFault({11, sim::FaultKind::WrongByte, {}});
-  rig.options.kelvoRemove = true;
-  rig.Run();
-  EXPECT_EQ(rig.host.Boxes().value(0), QStringLiteral("Comm Err 1"));
-  EXPECT_EQ(rig.HeldEntryIds().size(), 2);
-  EXPECT_TRUE(rig.HeldEntryIds().contains(QStringLiteral("deleted-from-mail")));
-  EXPECT_EQ(rig.host.Status(3),
-            QStringLiteral("Nothing removed from Kelvo: a message could not be sent"));
-  EXPECT_FALSE(rig.line.Transcript().Text().contains(QStringLiteral("CMD_REMOVE")));
-}
-
-struct FolderLimitRow {
-  const char* name;
-  int messages;
-  QString firstLine;
-  QStringList boxes;
-  int heldAfter;
-};
-
-class FolderLimitTest : public ::testing::TestWithParam<FolderLimitRow> {};
-
-TEST_P(FolderLimitTest, AFolderOfMoreThan400MessagesInRangeIsSkippedWhole) {
-  const FolderLimitRow& row = GetParam();
-  SyncRig rig;
-  for (int i = 0; i < row.messages; ++i) rig.AddMail(kInbox, QStringLiteral("m%1").arg(i), 1);
+  for (int i = 0; i < 401; ++i) rig.AddMail(kInbox, QStringLiteral("m%1").arg(i), 1);
   rig.AddMail(kSent, QStringLiteral("sent"), 1);
   rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
   rig.options.kelvoRemove = true;
   rig.Run();
-  EXPECT_EQ(rig.host.Status(1), row.firstLine);
-  EXPECT_EQ(rig.host.Boxes(), row.boxes);
-  EXPECT_EQ(static_cast<int>(rig.device.Held().size()), row.heldAfter);
+  EXPECT_EQ(rig.host.StatusLines(),
+            Lines("Sent: 1", "Received: 0",
+                  "Nothing removed from Kelvo: the folder Inbox was skipped", ""));
+  EXPECT_EQ(rig.host.Boxes(),
+            QStringList{QStringLiteral(
+                "Too many messages in Inbox - This folder will be entirely skipped")});
+  EXPECT_EQ(rig.device.Held().size(), 2u);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, FolderLimitTest,
-    ::testing::Values(
-        FolderLimitRow{"Exactly400", 400, QStringLiteral("Sent: 401"), {}, 401},
-        FolderLimitRow{"Over400",
-                       401,
-                       QStringLiteral("Sent: 1"),
-                       {QStringLiteral("Too many messages in Inbox - This folder will be entirely "
-                                       "skipped")},
-                       2}),
-    RowName());
 
 // "All" counts every message while the search applies the filter: the loop
 // ends when the search runs out.
@@ -245,177 +186,27 @@ INSTANTIATE_TEST_SUITE_P(Table, DateRangeTableTest,
                                            RangeRow{"All", 4, 9}, RangeRow{"NoSelection", -1, 9}),
                          RowName());
 
-struct LongMessageRow {
-  const char* name;
-  int splitMode;
-  const char* partsText;
-  QString firstLine;
-  int partsOnDevice;
-};
-
-class LongMessageTest : public ::testing::TestWithParam<LongMessageRow> {};
-
-// One short message, two with 6,000-character bodies and one whose subject
-// alone is longer than the Kelvo takes.
-TEST_P(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
-  const LongMessageRow& row = GetParam();
+// The summary counts split, cut and skipped messages; split parts show their
+// numbers and cut parts say so.
+TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("short"), 4);
-  rig.AddMail(kInbox, QStringLiteral("long one"), 3, QString(6000, QLatin1Char('a')));
-  rig.AddMail(kInbox, QStringLiteral("long two"), 2, QString(6000, QLatin1Char('b')));
-  rig.AddMail(kInbox, QString(2900, QLatin1Char('s')), 1);
-  rig.options.splitModeIndex = row.splitMode;
-  rig.options.partsText = QString::fromUtf8(row.partsText);
-  rig.Run();
-  EXPECT_EQ(rig.host.Status(1), row.firstLine);
-  EXPECT_EQ(static_cast<int>(rig.device.Held().size()), row.partsOnDevice);
-  EXPECT_TRUE(rig.host.Boxes().isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, LongMessageTest,
-    ::testing::Values(LongMessageRow{"Truncate", 0, "0",
-                                     QStringLiteral("Sent: 3 (3 truncated); Skipped: 1"), 3},
-                      LongMessageRow{"SplitUnlimited", 1, "0",
-                                     QStringLiteral("Sent: 7 (3 splitted); Skipped: 1"), 7},
-                      LongMessageRow{"SplitNoMoreThanTwo", 2, "2",
-                                     QStringLiteral("Sent: 5 (3 splitted); Skipped: 1"), 5},
-                      LongMessageRow{"SplitNoMoreThanZero", 2, "0",
-                                     QStringLiteral("Sent: 1 (3 splitted); Skipped: 3"), 1}),
-    RowName());
-
-TEST(LongMessageTest, SplitPartsShowTheirNumbersAndCutPartsSayTruncated) {
-  SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("long"), 1, QString(6000, QLatin1Char('a')));
+  rig.AddMail(kInbox, QStringLiteral("long"), 2, QString(6000, QLatin1Char('a')));
+  rig.AddMail(kInbox, QString(2900, QLatin1Char('s')), 1);  // a subject the Kelvo cannot take
   rig.options.splitModeIndex = 1;
   rig.Run();
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 3 (2 splitted); Skipped: 1"));
   EXPECT_EQ(rig.host.StatusHistory(3).filter(QStringLiteral("part")),
             (QStringList{QStringLiteral("(part 1)"), QStringLiteral("(part 2)"),
                          QStringLiteral("(part 3)")}));
 
   SyncRig cut;
   cut.AddMail(kInbox, QStringLiteral("long"), 1, QString(6000, QLatin1Char('a')));
+  cut.options.partsText = QStringLiteral("12");
   cut.Run();
-  const QStringList sizes = cut.host.StatusHistory(2).filter(QStringLiteral("Message size"));
-  ASSERT_EQ(sizes.size(), 1);
-  EXPECT_TRUE(sizes[0].endsWith(QStringLiteral(" bytes (truncated)"))) << sizes[0].toStdString();
+  EXPECT_EQ(cut.host.Status(1), QStringLiteral("Sent: 1 (1 truncated)"));
+  EXPECT_EQ(cut.host.StatusHistory(2).filter(QStringLiteral("Message size")),
+            QStringList{QStringLiteral("Message size: 2789 bytes (truncated)")});
 }
-
-}  // namespace
-}  // namespace zandor::testing
-
-namespace zandor::testing {
-namespace {
-
-// One message M in the Inbox, one stale message L on the Kelvo, removal from
-// the Kelvo asked for. The Kelvo's replies are numbered: 1 the handshake;
-// 2-5 L's listing (CmdMessageId, length, entry id, device id); 6 the CmdEnd of
-// the receive stage; 7-12 the six Acks of M's send; 13 the Ack to the send
-// phase's CmdEnd; 14 and 15 the Acks of L's removal.
-struct InterruptRow {
-  const char* name;
-  int reply;
-  sim::FaultKind fault;  // Silence rows press &Break while the PC waits
-  QStringList boxes;
-  QStringList statusLines;
-  bool closingBytes;
-};
-
-class InterruptTest : public ::testing::TestWithParam<InterruptRow> {};
-
-TEST_P(InterruptTest, EachWaitEndsAsTheDialogueRequires) {
-  const InterruptRow& row = GetParam();
-  SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"), 1);
-  rig.device.AddHeld({QStringLiteral("0000001A"), "L", 1, "L record"});
-  rig.options.kelvoRemove = true;
-  rig.device.AddFault({row.reply, row.fault, {}});
-  if (row.fault == sim::FaultKind::Silence) {
-    rig.host.BreakWhen(
-        [&rig, &row](const RecordingHost&) { return rig.device.RepliesSent() >= row.reply; });
-  }
-  rig.Run();
-  const QStringList lines = rig.line.Transcript().Lines();
-  EXPECT_EQ(rig.host.Boxes(), row.boxes) << rig.line.Transcript().Text().toStdString();
-  EXPECT_EQ(rig.host.StatusLines(), row.statusLines);
-  EXPECT_EQ(lines.filter(QStringLiteral("PC  ABORT")).size(), rig.host.Boxes().count(kUserBreak));
-  const bool closed = lines.size() >= 2 &&
-                      lines[lines.size() - 2] == QStringLiteral("PC  CMD_END") &&
-                      lines.last() == QStringLiteral("PC  ACK");
-  EXPECT_EQ(closed, row.closingBytes) << rig.line.Transcript().Text().toStdString();
-  EXPECT_FALSE(rig.line.IsOpen());
-  EXPECT_TRUE(rig.host.SyncEnabled());
-}
-
-const QString kHandshakeError = QStringLiteral("     Handshake error     ");
-const QString kInterrupted =
-    QStringLiteral("Nothing removed from Kelvo: the synchronisation was interrupted");
-
-InterruptRow Broken(const char* name, int reply, QStringList boxes, QStringList lines,
-                    bool closing = false) {
-  return {name, reply, sim::FaultKind::Silence, std::move(boxes), std::move(lines), closing};
-}
-
-QStringList Summary(const char* sent, const char* received, const QString& third = QString()) {
-  return {QString::fromUtf8(sent), QString::fromUtf8(received), third, QString()};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Breaks, InterruptTest,
-    ::testing::Values(
-        Broken("Handshake", 1, {kUserBreak, kHandshakeError}, Lines("", "", "", "")),
-        Broken("Poll", 2, {kUserBreak, QStringLiteral("Comm Err 12")},
-               Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("ListingLength", 3, {kUserBreak}, Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("ListingEntryId", 4, {kUserBreak, QStringLiteral("Comm Err 20")},
-               Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("ListingDeviceId", 5, {kUserBreak, QStringLiteral("Comm Err 21")},
-               Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("PollForEnd", 6, {kUserBreak, QStringLiteral("Comm Err 12")},
-               Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("SendAnnouncement", 7, {kUserBreak},
-               Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("SendRecord", 12, {kUserBreak}, Summary("Sent: 0", "Received: 0", kInterrupted)),
-        Broken("SendPhaseEnd", 13, {kUserBreak, QStringLiteral("Comm Err 6"), kUserBreak},
-               Summary("Sent: 1", "Received: 0")),
-        Broken("RemoveCommand", 14, {kUserBreak}, Summary("Sent: 1", "Received: 0")),
-        Broken("RemoveIdentifier", 15, {kUserBreak}, Summary("Sent: 1", "Received: 0"))),
-    RowName());
-
-}  // namespace
-}  // namespace zandor::testing
-
-namespace zandor::testing {
-namespace {
-
-const QString kNotSent = QStringLiteral("Nothing removed from Kelvo: a message could not be sent");
-
-InterruptRow Wrong(const char* name, int reply, QStringList boxes, QStringList lines,
-                   bool closing = true) {
-  return {name, reply, sim::FaultKind::WrongByte, std::move(boxes), std::move(lines), closing};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommErrors, InterruptTest,
-    ::testing::Values(
-        Wrong("Handshake", 1, {kHandshakeError}, Lines("", "", "", ""), false),
-        // The Kelvo still waits for the Ack of its listing and takes the
-        // send's CmdMessage for it.
-        Wrong("Poll", 2, {QStringLiteral("Comm Err 12"), QStringLiteral("Comm Err 1")},
-              Summary("Sent: 0", "Received: 0", kNotSent)),
-        Wrong("SendAnnouncement", 7, {QStringLiteral("Comm Err 1")},
-              Summary("Sent: 0", "Received: 0", kNotSent)),
-        Wrong("SendKind", 8, {QStringLiteral("Comm Err 2")},
-              Summary("Sent: 0", "Received: 0", kNotSent)),
-        Wrong("SendRecord", 12, {QStringLiteral("Comm Err 6")},
-              Summary("Sent: 0", "Received: 0", kNotSent)),
-        Wrong("SendPhaseEnd", 13, {QStringLiteral("Comm Err 6")},
-              Summary("Sent: 1", "Received: 0", QStringLiteral("Removed from Kelvo: 1"))),
-        Wrong("RemoveCommand", 14, {QStringLiteral("Comm Err 1")},
-              Summary("Sent: 1", "Received: 0"), false),
-        Wrong("RemoveIdentifier", 15, {QStringLiteral("Comm Err 2")},
-              Summary("Sent: 1", "Received: 0"), false)),
-    RowName());
 
 }  // namespace
 }  // namespace zandor::testing
@@ -433,74 +224,32 @@ const QString kMailConfirm = QStringLiteral(
     "Messages previously sent, and then canceled on Kelvo,\n\rare going to be removed from Outlook "
     "also.\n\rDo you want to continue?");
 
-struct ConfirmRow {
-  const char* name;
-  CheckState full;
-  bool kelvoRemove;
-  bool outlookRemove;
-  std::vector<bool> answers;
-  QStringList asked;
-  SyncEnd end;
-};
-
-class ConfirmationTest : public ::testing::TestWithParam<ConfirmRow> {};
-
-TEST_P(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
-  const ConfirmRow& row = GetParam();
-  SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"), 1);
-  rig.options.fullSync = row.full;
-  rig.options.kelvoRemove = row.kelvoRemove;
-  rig.options.outlookRemove = row.outlookRemove;
-  for (bool answer : row.answers) rig.host.QueueConfirm(answer);
-  rig.host.SetStatus(1, QStringLiteral("before"));
-  EXPECT_EQ(rig.Run(), row.end);
-  EXPECT_EQ(rig.host.Confirmations(), row.asked);
-  if (row.end == SyncEnd::Refused) {
-    EXPECT_EQ(rig.line.OpenCount(), 0);
-    EXPECT_TRUE(rig.line.Transcript().BytesOnly().isEmpty());
-    EXPECT_EQ(rig.host.Status(1), QStringLiteral("before"));
-    EXPECT_TRUE(rig.device.Held().empty());
-  } else {
-    EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 1"));
+// Every combination of the three boxes, answered Yes throughout or No at
+// each question in turn: the questions come in order, and any No ends the
+// synchronisation before the port is touched.
+TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
+  for (int boxes = 0; boxes < 8; ++boxes) {
+    QStringList questions;
+    if (boxes & 1) questions << kFullConfirm;
+    if (boxes & 2) questions << kKelvoConfirm;
+    if (boxes & 4) questions << kMailConfirm;
+    for (qsizetype no = 0; no <= questions.size(); ++no) {
+      SCOPED_TRACE(std::to_string(boxes) + " no at " + std::to_string(no));
+      SyncRig rig;
+      rig.AddMail(kInbox, QStringLiteral("M"), 1);
+      rig.options.fullSync =
+          (boxes & 1) ? (no % 2 ? CheckState::Grayed : CheckState::Checked) : CheckState::Unchecked;
+      rig.options.kelvoRemove = boxes & 2;
+      rig.options.outlookRemove = boxes & 4;
+      for (qsizetype i = 0; i < questions.size(); ++i) rig.host.QueueConfirm(i != no);
+      const bool refused = no < questions.size();
+      EXPECT_EQ(rig.Run(), refused ? SyncEnd::Refused : SyncEnd::Completed);
+      EXPECT_EQ(rig.host.Confirmations(), questions.mid(0, refused ? no + 1 : questions.size()));
+      EXPECT_EQ(rig.line.OpenCount(), refused ? 0 : 1);
+      EXPECT_EQ(rig.host.Status(1), refused ? QString() : QStringLiteral("Sent: 1"));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ConfirmationTest,
-    ::testing::Values(
-        ConfirmRow{"NoneAsked", CheckState::Unchecked, false, false, {}, {}, SyncEnd::Completed},
-        ConfirmRow{"AllYes",
-                   CheckState::Checked,
-                   true,
-                   true,
-                   {true, true, true},
-                   {kFullConfirm, kKelvoConfirm, kMailConfirm},
-                   SyncEnd::Completed},
-        ConfirmRow{"GrayedAsksToo",
-                   CheckState::Grayed,
-                   false,
-                   false,
-                   {true},
-                   {kFullConfirm},
-                   SyncEnd::Completed},
-        ConfirmRow{
-            "FirstNo", CheckState::Checked, true, true, {false}, {kFullConfirm}, SyncEnd::Refused},
-        ConfirmRow{"SecondNo",
-                   CheckState::Checked,
-                   true,
-                   true,
-                   {true, false},
-                   {kFullConfirm, kKelvoConfirm},
-                   SyncEnd::Refused},
-        ConfirmRow{"MailOnlyNo",
-                   CheckState::Unchecked,
-                   false,
-                   true,
-                   {false},
-                   {kMailConfirm},
-                   SyncEnd::Refused}),
-    RowName());
 
 TEST(DriverTest, APortThatCannotBeOpenedIsNamedWithItsPathAndReason) {
   SyncRig rig;

@@ -1,4 +1,4 @@
-#include "app/plain_folder_view.h"
+#include "session/plain_folder_view.h"
 
 namespace zandor {
 

@@ -1,0 +1,81 @@
+// The line under a whole synchronisation: replies that arrive in pieces, late
+// or together, and the line's own events.
+#include <gtest/gtest.h>
+
+#include "support/sync_rig.h"
+
+namespace zandor::testing {
+namespace {
+
+// A rig with mail to send, an upload and a listing: every kind of read.
+struct Busy : SyncRig {
+  Busy() {
+    AddMail({QStringLiteral("Inbox")}, QStringLiteral("long"), 1, QString(3000, QLatin1Char('x')));
+    device.AddWritten(Written("Up", "ann@example.org", "Hello"));
+    device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+    options.kelvoRemove = true;
+    host.BreakWhenSilent(200);
+  }
+};
+
+struct Delivery {
+  int chunk;
+  int delay;
+};
+
+class DeliveryTest : public ::testing::TestWithParam<Delivery> {};
+
+// However the bytes are cut or delayed, the synchronisation is the same.
+TEST_P(DeliveryTest, PiecesAndDelaysChangeNothing) {
+  Busy rig;
+  rig.line.SetChunkSize(GetParam().chunk);
+  rig.line.SetDeliveryDelay(GetParam().delay);
+  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.StatusLines(),
+            (QStringList{QStringLiteral("Sent: 1 (1 truncated)"), QStringLiteral("Received: 1"),
+                         QStringLiteral("Removed from Kelvo: 1"), QString()}));
+  EXPECT_TRUE(rig.host.Boxes().isEmpty());
+  EXPECT_TRUE(rig.device.Violations().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, DeliveryTest,
+                         ::testing::Values(Delivery{1, 1}, Delivery{2, 1}, Delivery{7, 3},
+                                           Delivery{0, 5}));
+
+struct EventRow {
+  LineEvent::Kind kind;
+  int code;
+  QString box;  // empty: the event is no error
+};
+
+class LineEventTest : public ::testing::TestWithParam<EventRow> {};
+
+TEST_P(LineEventTest, ErrorsAboveOneThousandBreakWithTheirCode) {
+  Busy rig;
+  rig.line.RaiseEvent({GetParam().kind, GetParam().code, QStringLiteral("gone")}, 6);
+  rig.Run();
+  if (GetParam().box.isEmpty()) {
+    EXPECT_TRUE(rig.host.Boxes().isEmpty());
+    EXPECT_EQ(rig.host.Status(2), QStringLiteral("Received: 1"));
+  } else {
+    EXPECT_EQ(rig.host.Boxes().value(0), GetParam().box);
+    EXPECT_TRUE(rig.host.Boxes().contains(QStringLiteral("      User Break      ")));
+    EXPECT_TRUE(rig.line.Transcript().Lines().contains(QStringLiteral("PC  ABORT")));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, LineEventTest,
+    ::testing::Values(
+        EventRow{LineEvent::Kind::Notice, 1, {}}, EventRow{LineEvent::Kind::Error, 1000, {}},
+        EventRow{LineEvent::Kind::Error, 1001,
+                 QStringLiteral("Serial port error #1001\n\rA Break signal was received")},
+        EventRow{LineEvent::Kind::Error, 1009,
+                 QStringLiteral("Serial port error #1009\n\rParity Error. The hardware detected a "
+                                "parity error")},
+        EventRow{LineEvent::Kind::DeviceLost, 0,
+                 QStringLiteral("The Kelvo is no longer connected (gone). The synchronisation "
+                                "was stopped; check the cable and try again.")}));
+
+}  // namespace
+}  // namespace zandor::testing
