@@ -18,15 +18,15 @@
 #include <chrono>
 #include <cstdio>
 
-#include "store/maildir/maildir_store.h"
 #include "model/kelvo_device.h"
 #include "records/conversion.h"
 #include "save_probe.h"
+#include "session/clock.h"
+#include "session/plain_folder_view.h"
 #include "settings/memory_settings_store.h"
 #include "settings/options.h"
+#include "store/maildir/maildir_store.h"
 #include "support/maildir_builder.h"
-#include "session/plain_folder_view.h"
-#include "session/clock.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {

@@ -11,13 +11,14 @@
 #include <deque>
 #include <utility>
 
-#include "session/plain_folder_view.h"
 #include "link/link.h"
+#include "session/plain_folder_view.h"
 #include "settings/options.h"
 
-#define ZANDOR_FUZZ_CHECK(c) \
-  ((c) ? void() : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #c), \
-                   std::abort()))
+#define ZANDOR_FUZZ_CHECK(c)                                                         \
+  ((c) ? void()                                                                      \
+       : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #c), \
+          std::abort()))
 
 namespace zandor::fuzz {
 
@@ -48,7 +49,9 @@ inline std::deque<QByteArray> SplitIntoReads(const QByteArray& script) {
 
 // A config byte: bit 0 picks the separator (31 or 254), bits 1-2 the
 // conversion button (Western, Russian, Dravo, none of them).
-inline unsigned char SeparatorOf(std::uint8_t config) { return (config & 1) != 0 ? 31 : 254; }
+inline unsigned char SeparatorOf(std::uint8_t config) {
+  return (config & 1) != 0 ? 31 : 254;
+}
 inline OptionValues OptionsOf(std::uint8_t config) {
   OptionValues options;
   options.ostrelConv = (config & 6) == 0;

@@ -20,7 +20,9 @@
 
 using namespace zandor;
 
-static bool Same(double a, double b) { return a == b && std::signbit(a) == std::signbit(b); }
+static bool Same(double a, double b) {
+  return a == b && std::signbit(a) == std::signbit(b);
+}
 
 static void CheckHelpers(double value) {
   const double rounded = RoundHalfToEven(value);

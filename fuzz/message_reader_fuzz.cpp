@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   maildir::MaildirItem item(core, maildir::NativePath(root + QStringLiteral("/cur")),
                             maildir::MessageEntry{unique, path, std::nullopt, false});
   static const QRegularExpression bareLineEnd(QStringLiteral("\r(?!\n)|(?<!\r)\n"));
-  for (const ItemText which : {ItemText::Subject, ItemText::SenderName, ItemText::To,
-                               ItemText::CC, ItemText::BCC, ItemText::Body}) {
+  for (const ItemText which : {ItemText::Subject, ItemText::SenderName, ItemText::To, ItemText::CC,
+                               ItemText::BCC, ItemText::Body}) {
     auto text = item.Text(which);
     // Every line end of the body is CR LF.
     ZANDOR_FUZZ_CHECK(which != ItemText::Body || !text || !text->contains(bareLineEnd));

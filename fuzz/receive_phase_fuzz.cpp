@@ -79,9 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Scripted kelvo(fuzz::SplitIntoReads(input.Rest()));
   kelvo.silentLimit = 2 + ((config >> 6) & 3);
   using K = LineEvent::Kind;
-  const LineEvent events[] = {{K::Error, 1234, {}}, {K::Error, 1004, {}}, {K::Error, 1008, {}},
-                              {K::Error, 999, {}}, {K::Notice, 2, {}},
-                              {K::DeviceLost, 0, QStringLiteral("No such device")}};
+  const LineEvent events[] = {
+      {K::Error, 1234, {}}, {K::Error, 1004, {}},
+      {K::Error, 1008, {}}, {K::Error, 999, {}},
+      {K::Notice, 2, {}},   {K::DeviceLost, 0, QStringLiteral("No such device")}};
   kelvo.eventAt = (event & 7) != 0 ? 1 + (event >> 3) : 0;
   kelvo.event = events[(event & 7) % 6];
   SyncSession& session = kelvo.session;
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemorySettingsStore settings;
   const FixedClock clock(kNow);
   Link link(session, kelvo, kelvo);
-  SyncContext context{session,  link,  kelvo,          options,     store,
+  SyncContext context{session,  link,  kelvo,         options,     store,
                       settings, clock, fuzz::kTables, QLocale::c()};
   RunReceivePhase(context);
 

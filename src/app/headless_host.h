@@ -4,8 +4,8 @@
 #include <QTextStream>
 #include <array>
 
-#include "session/plain_folder_view.h"
 #include "session/host.h"
+#include "session/plain_folder_view.h"
 
 namespace zandor {
 

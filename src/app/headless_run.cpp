@@ -6,13 +6,13 @@
 
 #include "app/headless_host.h"
 #include "app/interrupt_notifier.h"
-#include "settings/stored_options.h"
 #include "app/traced_line.h"
 #include "link/qt_serial_line.h"
-#include "store/maildir/maildir_store.h"
 #include "records/conversion.h"
-#include "settings/qsettings_store.h"
 #include "session/clock.h"
+#include "settings/qsettings_store.h"
+#include "settings/stored_options.h"
+#include "store/maildir/maildir_store.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {

@@ -5,8 +5,7 @@
 namespace zandor {
 
 bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
-                         ConversionMode mode, const ConversionTables& tables,
-                         IncomingRecord& out) {
+                         ConversionMode mode, const ConversionTables& tables, IncomingRecord& out) {
   out = IncomingRecord{};
   IncomingRecord parsed;
   qsizetype start = 0;

@@ -23,7 +23,6 @@ struct IncomingRecord {
 // Returns false, and leaves out empty, when a separator or the final 0x00 is
 // missing.
 bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
-                         ConversionMode mode, const ConversionTables& tables,
-                         IncomingRecord& out);
+                         ConversionMode mode, const ConversionTables& tables, IncomingRecord& out);
 
 }  // namespace zandor

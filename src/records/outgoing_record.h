@@ -35,9 +35,9 @@ struct OutgoingRecords {
 // message is built.
 struct RecordOptions {
   ConversionMode mode = ConversionMode::Western;
-  int splitModeIndex = 0;          // cbMessagesSplit: 0 truncate, 2 split no more then, else split
-  qsizetype partsTextLength = 1;   // edMaxNumSplit's text length: truncation leaves room for it
-  std::optional<int> partLimit;    // its whole number; nullopt when it does not fit in 16 bits
+  int splitModeIndex = 0;         // cbMessagesSplit: 0 truncate, 2 split no more then, else split
+  qsizetype partsTextLength = 1;  // edMaxNumSplit's text length: truncation leaves room for it
+  std::optional<int> partLimit;   // its whole number; nullopt when it does not fit in 16 bits
 };
 
 // The longest record the Kelvo takes whole, in bytes; one byte more is over-long.
@@ -45,9 +45,9 @@ inline constexpr qsizetype kLongestWholeRecord = 2791;
 
 // Builds the record or records of one message: subject, sender, to, body, date
 // (ReceivedTime in the Inbox tree, folderKind 1, else SentOn), folderName, cc,
-// bcc, each encoded to the host code page and converted in the options' mode, joined by fieldSeparator (never converted).
-// Every length is a byte count. A record over kLongestWholeRecord is cut or
-// split by the long-message option, read at this call:
+// bcc, each encoded to the host code page and converted in the options' mode, joined by
+// fieldSeparator (never converted). Every length is a byte count. A record over kLongestWholeRecord
+// is cut or split by the long-message option, read at this call:
 //  - Truncate: the body keeps kLongestWholeRecord - header - (length of the
 //    parts text + 1) bytes; a negative room skips the message;
 //  - Split: each part carries the subject behind its label "k>" and one slice

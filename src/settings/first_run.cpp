@@ -30,8 +30,9 @@ QString DefaultPortPath(int portNumber) {
 }
 
 QString StoredPortPath(const SettingsStore& store, int portNumber) {
-  const QString path = store.ReadOr(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(portNumber),
-                                    QString()).trimmed();
+  const QString path =
+      store.ReadOr(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(portNumber), QString())
+          .trimmed();
   return path.isEmpty() ? DefaultPortPath(portNumber) : path;
 }
 

@@ -41,8 +41,8 @@ OptionValues RestoreStoredOptions(const SettingsStore& settings) {
   const RestoredPortAndRange portAndRange = StoredPortAndRange(settings);
   options.portIndex = portAndRange.portIndex;
   options.rangeIndex = portAndRange.rangeIndex;
-  options.portPath = options.portIndex >= 0 ? StoredPortPath(settings, options.portIndex + 1)
-                                            : QString();
+  options.portPath =
+      options.portIndex >= 0 ? StoredPortPath(settings, options.portIndex + 1) : QString();
 
   // Selecting one button clears the other two; a button restored as clear
   // only clears itself, so the last selected wins and none may be selected.
@@ -54,7 +54,8 @@ OptionValues RestoreStoredOptions(const SettingsStore& settings) {
 
   options.splitModeIndex =
       StoredListPosition(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitMode"), 1), 3, 0);
-  options.partsText = NumberText(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitNum"), 1) - 1);
+  options.partsText =
+      NumberText(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitNum"), 1) - 1);
 
   options.kelvoRemove = false;
   options.outlookRemove = false;
@@ -71,7 +72,8 @@ QString MailFolderPath(const QString& text) {
 }
 
 QString StoredMailFolder(const SettingsStore& settings) {
-  return MailFolderPath(settings.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString()));
+  return MailFolderPath(
+      settings.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString()));
 }
 
 }  // namespace zandor

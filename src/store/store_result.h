@@ -17,8 +17,9 @@ struct StoreFailure {
 template <class T>
 class StoreResult {
  public:
-  StoreResult(T value) : state_(std::move(value)) {}                 // NOLINT(google-explicit-constructor)
-  StoreResult(StoreFailure failure) : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
+  StoreResult(T value) : state_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  StoreResult(StoreFailure failure)
+      : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }

@@ -34,9 +34,9 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
   item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
-  const OutgoingRecords records =
-      BuildOutgoingRecords(ReadOutgoingMessage(item), folder.Name, folderKind, RecordOptionsOf(context.options),
-                           session.FieldSeparator, context.tables, context.locale);
+  const OutgoingRecords records = BuildOutgoingRecords(
+      ReadOutgoingMessage(item), folder.Name, folderKind, RecordOptionsOf(context.options),
+      session.FieldSeparator, context.tables, context.locale);
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
   if (records.skipped) ++session.SkippedCount;

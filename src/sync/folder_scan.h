@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/mail_store.h"
 #include "records/outgoing_record.h"
+#include "store/mail_store.h"
 #include "sync/sync_context.h"
 
 namespace zandor {

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-#include "store/mail_store.h"
-#include "settings/settings_store.h"
 #include "session/host.h"
+#include "settings/settings_store.h"
+#include "store/mail_store.h"
 
 namespace zandor {
 

@@ -3,13 +3,13 @@
 #include <QLocale>
 
 #include "link/link.h"
-#include "store/mail_store.h"
 #include "records/conversion.h"
-#include "settings/options.h"
-#include "settings/settings_store.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "store/mail_store.h"
 
 namespace zandor {
 

@@ -3,8 +3,8 @@
 #include "link/link.h"
 #include "link/protocol.h"
 #include "store/date_filter.h"
-#include "sync/handshake.h"
 #include "sync/folder_tree.h"
+#include "sync/handshake.h"
 #include "sync/phases.h"
 #include "sync/sync_context.h"
 

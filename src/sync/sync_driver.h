@@ -3,13 +3,13 @@
 #include <QLocale>
 
 #include "link/serial_line.h"
-#include "store/mail_store.h"
 #include "records/conversion.h"
-#include "settings/options.h"
-#include "settings/settings_store.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "store/mail_store.h"
 
 namespace zandor {
 
@@ -28,10 +28,10 @@ struct SyncEnvironment {
 
 // How a synchronisation ended, for the headless run's exit status.
 enum class SyncEnd {
-  Refused,       // a confirmation was answered No: nothing was touched
-  PortFailed,    // the port could not be opened: nothing was written
+  Refused,     // a confirmation was answered No: nothing was touched
+  PortFailed,  // the port could not be opened: nothing was written
   HandshakeFailed,
-  Completed,     // the phases ran (errors inside them were shown in boxes)
+  Completed,  // the phases ran (errors inside them were shown in boxes)
 };
 
 // &Sync: one whole synchronisation, from the confirmations to the closing of
@@ -40,7 +40,9 @@ enum class SyncEnd {
 SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment);
 
 // &Break: only sets the flag; the wait that notices it writes Abort.
-inline void RequestBreak(SyncSession& session) { session.BreakRequested = true; }
+inline void RequestBreak(SyncSession& session) {
+  session.BreakRequested = true;
+}
 
 // The activation step: rebuilds the folder tree from the store's Inbox and
 // Sent Items. A failure of the store is shown in a box and leaves the tree

@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "link/serial_line.h"
-#include "store/mail_store.h"
 #include "records/conversion.h"
-#include "settings/settings_store.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
+#include "settings/settings_store.h"
+#include "store/mail_store.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
 

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QIcon>
 
-#include "store/maildir/maildir_store.h"
-#include "settings/qsettings_store.h"
 #include "session/clock.h"
+#include "settings/qsettings_store.h"
+#include "store/maildir/maildir_store.h"
 #include "ui/main_window.h"
 
 namespace zandor {

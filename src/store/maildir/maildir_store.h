@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
-#include "store/mail_store.h"
 #include "session/clock.h"
+#include "store/mail_store.h"
 
 namespace zandor {
 

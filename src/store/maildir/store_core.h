@@ -8,12 +8,12 @@
 #include <QString>
 #include <optional>
 
+#include "session/clock.h"
 #include "store/mail_store.h"
 #include "store/maildir/folder_layout.h"
 #include "store/maildir/gmime_ptr.h"
 #include "store/maildir/header_block.h"
 #include "store/maildir/kelvo_state_db.h"
-#include "session/clock.h"
 
 namespace zandor::maildir {
 
