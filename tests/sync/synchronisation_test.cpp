@@ -50,6 +50,11 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   ASSERT_EQ(rig.HeldEntryIds().size(), 5);
   EXPECT_EQ(rig.HeldEntryIds().mid(1), (QStringList{inbox1, inbox2, nested, sent}));
   EXPECT_FALSE(rig.line.IsOpen());
+  // The walk leaves no folder selected or bold behind it.
+  for (const QStringList& folder : {kInbox, kWork2026, kSent}) {
+    EXPECT_FALSE(rig.host.Tree().Get(rig.builder.EntryIdOf(folder), FolderView::Flag::Selected));
+    EXPECT_FALSE(rig.host.Tree().Get(rig.builder.EntryIdOf(folder), FolderView::Flag::Bold));
+  }
   EXPECT_TRUE(rig.host.SyncEnabled());
   EXPECT_FALSE(rig.host.BreakEnabled());
 

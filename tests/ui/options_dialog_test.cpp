@@ -19,7 +19,7 @@ QString Reads(const Options& o) {
   return QString::asprintf("port %d, range %d, rus %d, dravo %d, ostrel %d, split %d, parts ",
                            o.PortIndex(), o.RangeIndex(), o.RusConv(), o.DravoConv(),
                            o.OstrelConv(), o.SplitModeIndex()) +
-         o.PartsText();
+         o.PartsText() + QStringLiteral(", device ") + o.PortPath();
 }
 
 class OptionsDialogTest : public ::testing::Test {
@@ -57,6 +57,7 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
                                      "SymbolsConversion/WesternConversion=1 Sync/Days=5 ")
                           .arg(QString::fromUtf8(splitNum)));
   }
+  EXPECT_EQ(dialog.PortPath(), QStringLiteral("/dev/ttyS2"));  // Com 3 with no device stored
 }
 
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
