@@ -57,7 +57,9 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
                                      "SymbolsConversion/WesternConversion=1 Sync/Days=5 ")
                           .arg(QString::fromUtf8(splitNum)));
   }
-  EXPECT_EQ(dialog.PortPath(), QStringLiteral("/dev/ttyS2"));  // Com 3 with no device stored
+  // Com 3 with its device field cleared falls back to its default device.
+  Control<QComboBox>(dialog, "cbPortPath")->setEditText(QString());
+  EXPECT_EQ(dialog.PortPath(), QStringLiteral("/dev/ttyS2"));
 }
 
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
