@@ -22,4 +22,33 @@ bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
   return true;
 }
 
+QStringList SplitRecipients(const QString& field) {
+  QStringList recipients;
+  QString current;
+  bool quoted = false;
+  int angle = 0;
+  const auto flush = [&] {
+    if (!current.trimmed().isEmpty()) recipients << current.trimmed();
+    current.clear();
+  };
+  for (qsizetype i = 0; i < field.size(); ++i) {
+    const QChar c = field[i];
+    if (quoted && c == QLatin1Char('\\') && i + 1 < field.size()) {
+      current += c;
+      current += field[++i];
+      continue;
+    }
+    if (c == QLatin1Char('"')) quoted = !quoted;
+    if (!quoted && c == QLatin1Char('<')) ++angle;
+    if (!quoted && c == QLatin1Char('>') && angle > 0) --angle;
+    if (!quoted && angle == 0 && (c == QLatin1Char(';') || c == QLatin1Char(','))) {
+      flush();
+    } else {
+      current += c;
+    }
+  }
+  flush();
+  return recipients;
+}
+
 }  // namespace zandor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 #include <array>
 
 #include "records/conversion.h"
@@ -24,5 +25,10 @@ struct IncomingRecord {
 // missing.
 bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
                          ConversionMode mode, const ConversionTables& tables, IncomingRecord& out);
+
+// The recipients a recipient field names: its entries separated by ';' or
+// ',' outside double quotes and angle brackets, each trimmed, empty ones left
+// out. "\"Smith, Ann\" <ann@example.org>; bob" gives two.
+QStringList SplitRecipients(const QString& field);
 
 }  // namespace zandor

@@ -149,7 +149,6 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     return;
   }
 
-  const bool fullSync = context.options.FullSync() != CheckState::Unchecked;
   for (int i = 1; i <= count; ++i) {
     // With "All" the count ignores the filter while the search applies it:
     // the search may run out first.
@@ -161,6 +160,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     host.Yield();
 
     const QDateTime sentDate = item->KelvoSent().value_or(NeverSentDate());
+    // Read per message: a change in the window takes effect at the next one.
+    const bool fullSync = context.options.FullSync() != CheckState::Unchecked;
     if (sentDate == NeverSentDate() || fullSync) {
       if (!SendMessage(context, *item, folder, folderKind)) return;
     } else if (context.options.OutlookRemove()) {

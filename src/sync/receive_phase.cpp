@@ -31,12 +31,19 @@ bool ReturnField(SyncContext& context, const QByteArray& text, int number) {
 // (the box said why).
 std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& record) {
   const ConversionMode mode = ModeOf(context.options);
+  // A NUL inside a field would end the text in the mail; it is kept as '?',
+  // as outgoing text writes it.
+  const auto text = [mode](QByteArray field) {
+    return DecodeHostText(field.replace('\0', '?'), mode);
+  };
   std::unique_ptr<NewMailItem> item = context.store.CreateItem();
   item->SetKelvoSent(context.clock.Now());
-  item->SetBody(DecodeHostText(record.fields[3], mode));
-  item->SetSubject(DecodeHostText(record.fields[0], mode));
-  item->AddRecipient(record.fields[2].isEmpty() ? QStringLiteral("Dummy")
-                                                : DecodeHostText(record.fields[2], mode));
+  item->SetBody(text(record.fields[3]));
+  item->SetSubject(text(record.fields[0]));
+  // The Kelvo's recipient field may name several, as the PC's own "a; b" does.
+  const QStringList recipients = SplitRecipients(text(record.fields[2]));
+  for (const QString& recipient : recipients) item->AddRecipient(recipient);
+  if (recipients.isEmpty()) item->AddRecipient(QStringLiteral("Dummy"));
   const StoreStatus saved = item->Save();
   if (!saved) {
     context.host.ShowMessage(

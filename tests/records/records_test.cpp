@@ -81,6 +81,7 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
   EXPECT_EQ(Arrived(Sent(Range(192, 256), M::Western), M::Western), Range(192, 256));
   EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0afe"));
   EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e11f"));
+  EXPECT_EQ(Sent(Hex("8a9a8e9e9f"), M::Western), QByteArray("SsZzY"));  // Š š Ž ž Ÿ
   EXPECT_EQ(Arrived(Hex("91e7e8ff1015"), M::Western), Hex("e980e8ffa820"));
   EXPECT_EQ(Arrived(Sent(Hex("9199"), M::Western), M::Western), Hex("b4ae"));
   EXPECT_EQ(Sent(Hex("e0ffc0dfb90941"), M::RussianOstrel), Hex("a1c180a0e62041"));
@@ -224,6 +225,26 @@ TEST(IncomingRecordTest, CutsEightFieldsThenConvertsEach) {
         EXPECT_EQ(got.fields, IncomingRecord{}.fields);
       }
     }
+  }
+}
+
+// A recipient field naming several keeps every one of them ('|' separates
+// the recipients expected).
+TEST(IncomingRecordTest, RecipientListsKeepEveryRecipient) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"ann@example.com; bob@example.com", "ann@example.com|bob@example.com"},
+      {"Ann Smith; bob@example.com", "Ann Smith|bob@example.com"},
+      {R"("Weird, Name" <w@x.example>; other@example.com, third)",
+       R"("Weird, Name" <w@x.example>|other@example.com|third)"},
+      {R"("A \" ; B" <a@x.example>,<"c;d"@x.example>)",
+       R"("A \" ; B" <a@x.example>|<"c;d"@x.example>)"},
+      {"Ann", "Ann"},
+      {" ; ,, ", ""},
+  };
+  for (const auto& [field, recipients] : rows) {
+    EXPECT_EQ(SplitRecipients(QString::fromUtf8(field)).join(QLatin1Char('|')),
+              QString::fromUtf8(recipients))
+        << field;
   }
 }
 

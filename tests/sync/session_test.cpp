@@ -165,5 +165,42 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
             (QStringList{QStringLiteral("Sent: 1"), QStringLiteral("Received: 1")}));
 }
 
+// The Kelvo's recipient list and a NUL in its subject reach the draft whole.
+TEST(SessionTest, AnUploadKeepsEveryRecipientAndTheSubjectPastANul) {
+  SyncRig rig;
+  sim::WrittenMessage note =
+      Written("", "Ann Smith; bob@example.com, \"Lee, Jo\" <jo@x.example>", "Hi");
+  note.fields[0] = QByteArray("Lunch\0later", 11);
+  rig.device.AddWritten(note);
+  rig.Run();
+  StoreResult<FolderRef> drafts = rig.store.GetDefaultFolder(DefaultFolder::Drafts);
+  ASSERT_TRUE(drafts);
+  auto items = rig.store.Items(*drafts);
+  ASSERT_TRUE(items);
+  (*items)->SortByReceivedTime();
+  std::unique_ptr<MailItem> draft = (*items)->Find(rig.session.DateFilter);
+  ASSERT_TRUE(draft);
+  EXPECT_EQ(draft->Text(ItemText::Subject).value(), QStringLiteral("Lunch?later"));
+  EXPECT_EQ(draft->Text(ItemText::To).value(),
+            QStringLiteral("Ann Smith; bob@example.com; Lee, Jo"));
+}
+
+// Full sync is read for each message: ticked while a folder's scan shows its
+// first message, it sends that message and the rest of the folder again.
+TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("A"), 2);
+  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
+    if (host.Status(1).startsWith(QStringLiteral("Scanning Inbox. Message 1"))) {
+      rig.options.fullSync = CheckState::Checked;
+    }
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+  EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
+}
+
 }  // namespace
 }  // namespace zandor::testing
