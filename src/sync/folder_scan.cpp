@@ -172,7 +172,11 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   }
 }
 
-void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
+namespace {
+
+// The walk below one folder; path holds the folders from the tree's root
+// down to this one.
+void Walk(SyncContext& context, const FolderRef& folder, int folderKind, QStringList& path) {
   SyncSession& session = context.session;
   if (session.BreakRequested) return;
   FolderView& view = context.host.Folders();
@@ -188,10 +192,23 @@ void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     session.MarkSelectionIncomplete(QStringLiteral("the subfolders of %1 could not be read (%2)")
                                         .arg(folder.Name, children.reason()));
   } else {
-    for (const FolderRef& child : *children) WalkFolder(context, child, folderKind);
+    for (const FolderRef& child : *children) {
+      // A store that names a folder inside itself would be walked for ever.
+      if (path.contains(child.EntryId)) continue;
+      path.push_back(child.EntryId);
+      Walk(context, child, folderKind, path);
+      path.pop_back();
+    }
   }
   view.Set(folder.EntryId, FolderView::Flag::Selected, false);
   view.Set(folder.EntryId, FolderView::Flag::Bold, false);
+}
+
+}  // namespace
+
+void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
+  QStringList path{folder.EntryId};
+  Walk(context, folder, folderKind, path);
 }
 
 }  // namespace zandor

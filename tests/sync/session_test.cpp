@@ -1,6 +1,7 @@
 // What one synchronisation leaves for the next in the same window session, the
 // walk's breaks, the folder choice and the store's failures.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "support/sync_rig.h"
 #include "sync/folder_tree.h"
@@ -201,6 +202,60 @@ TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
   EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
   EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
 }
+
+struct HostileLayout {
+  const char* name;
+  MaildirLayout layout;
+  std::vector<std::pair<const char*, const char*>> links;  // target, link below the root
+  const char* directory;                                   // made below the root, or null
+};
+
+class HostileLayoutTest : public ::testing::TestWithParam<HostileLayout> {};
+
+// Links that make a folder appear twice or loop, a folder named "..", and
+// broken entries among the messages: a full synchronisation still ends, sends
+// each message once and reads every folder.
+TEST_P(HostileLayoutTest, EveryFolderIsWalkedOnceAndBrokenEntriesAreIgnored) {
+  SyncRig rig(GetParam().layout);
+  const QString root = rig.builder.Root() + QLatin1Char('/');
+  // The spoilt entries come first, so that a listing meets them before and
+  // after the good ones, whatever its order.
+  for (const QStringList& folder : {kInbox, kWork, kSent}) rig.builder.Folder(folder);
+  for (const auto& [target, link] : GetParam().links) {
+    ASSERT_EQ(::symlink(target, (root + QLatin1String(link)).toLocal8Bit().constData()), 0) << link;
+  }
+  if (GetParam().directory != nullptr) QDir().mkpath(root + QLatin1String(GetParam().directory));
+  rig.AddMail(kInbox, QStringLiteral("I"));
+  rig.AddMail(kWork, QStringLiteral("W"));
+  rig.AddMail(kSent, QStringLiteral("S"));
+  for (const auto& [target, link] : GetParam().links) {
+    const QString after = root + QLatin1String(link) + QStringLiteral("-again");
+    if (QString::fromUtf8(link).contains(QStringLiteral("cur/")))
+      ::symlink(target, after.toLocal8Bit().constData());
+  }
+  rig.options.fullSync = CheckState::Checked;
+  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 3),
+            (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 0"), QString()}));
+  EXPECT_EQ(rig.host.Boxes(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Disk, HostileLayoutTest,
+    ::testing::Values(
+        HostileLayout{
+            "RootAlias", MaildirLayout::PlusPlus, {{".", ".Alias"}, {".Work", ".Work2"}}, nullptr},
+        HostileLayout{"DotDotFolder", MaildirLayout::PlusPlus, {}, ".../cur"},
+        HostileLayout{"BrokenEntries",
+                      MaildirLayout::PlusPlus,
+                      {{"/nonexistent", "cur/broken:2,S"}, {"cur/loop:2,S", "cur/loop:2,S"}},
+                      nullptr},
+        HostileLayout{
+            "LinkLoops",
+            MaildirLayout::Nested,
+            {{".", "Inbox/Work/a"}, {".", "Inbox/Work/b"}, {"../../Sent", "Inbox/Work/s"}},
+            nullptr}),
+    [](const ::testing::TestParamInfo<HostileLayout>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace zandor::testing

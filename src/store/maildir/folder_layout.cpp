@@ -1,6 +1,10 @@
 #include "store/maildir/folder_layout.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <optional>
+#include <set>
 
 #include "store/maildir/maildir_files.h"
 #include "store/maildir/mutf7.h"
@@ -10,20 +14,59 @@ namespace {
 
 constexpr int kMaxDepth = 32;
 
+// A directory as the file system knows it: the same one reached through a
+// symbolic link has the same identity.
+using Identity = std::pair<dev_t, ino_t>;
+
+std::optional<Identity> IdentityOf(const QByteArray& dir) {
+  struct stat info {};
+  if (::stat(dir.constData(), &info) != 0) return std::nullopt;
+  return Identity{info.st_dev, info.st_ino};
+}
+
+bool IsSymbolicLink(const QByteArray& path) {
+  struct stat info {};
+  return ::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// Each directory once, real ones before links to them, so that a folder seen
+// twice (a link to it, a link loop) keeps its real name.
+std::vector<QByteArray> RealFirst(const QByteArray& dir, std::vector<QByteArray> names) {
+  std::stable_partition(names.begin(), names.end(),
+                        [&](const QByteArray& name) { return !IsSymbolicLink(dir + '/' + name); });
+  return names;
+}
+
 bool IsReservedName(const QByteArray& name) {
   return name == "cur" || name == "new" || name == "tmp" || name.startsWith('.');
 }
 
 // A nested folder is a Maildir, or a directory that leads to one (mbsync makes
 // the parents of a new folder as plain directories).
-bool IsNestedFolder(const QByteArray& dir, int depth) {
+// Each directory is looked into once (seen), so that link loops cost no more
+// than the directories they join.
+bool IsNestedFolder(const QByteArray& dir, int depth, std::set<Identity>& seen) {
+  const std::optional<Identity> identity = IdentityOf(dir);
+  if (!identity || !seen.insert(*identity).second) return false;
   if (IsMaildir(dir)) return true;
   if (depth >= kMaxDepth) return false;
   auto subdirs = ListDirectory(dir, EntryKind::Directory);
   if (!subdirs) return false;
   return std::any_of(subdirs->begin(), subdirs->end(), [&](const QByteArray& name) {
-    return !IsReservedName(name) && IsNestedFolder(dir + '/' + name, depth + 1);
+    return !IsReservedName(name) && IsNestedFolder(dir + '/' + name, depth + 1, seen);
   });
+}
+
+bool IsNestedFolder(const QByteArray& dir) {
+  std::set<Identity> seen;
+  return IsNestedFolder(dir, 1, seen);
+}
+
+// A dotted folder name whose parts are all names: not "..", ".a..b" or ".a.".
+bool IsFolderPath(const QString& name) {
+  const QStringList parts = name.split(QLatin1Char('.'));
+  return std::none_of(parts.begin(), parts.end(),
+                      [](const QString& part) { return part.isEmpty(); });
 }
 
 QStringList CandidateNames(DefaultFolder which) {
@@ -68,13 +111,22 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
 
   QStringList dotted;
   QStringList plain;
-  for (const QByteArray& name : subdirs.value()) {
+  std::set<Identity> folders;  // the root and every folder taken, each once
+  if (const auto identity = IdentityOf(native)) folders.insert(*identity);
+  for (const QByteArray& name : RealFirst(native, std::move(subdirs.value()))) {
     const QByteArray dir = native + '/' + name;
+    const std::optional<Identity> identity = IdentityOf(dir);
+    if (!identity || folders.count(*identity) != 0) continue;
     if (name.startsWith('.')) {
-      if (name.size() > 1 && IsMaildir(dir)) dotted.append(FromNativePath(name.mid(1)));
-    } else if (!IsReservedName(name) && IsNestedFolder(dir, 1)) {
+      const QString folder = FromNativePath(name.mid(1));
+      if (!IsFolderPath(folder) || !IsMaildir(dir)) continue;
+      dotted.append(folder);
+    } else if (!IsReservedName(name) && IsNestedFolder(dir)) {
       plain.append(FromNativePath(name));
+    } else {
+      continue;
     }
+    folders.insert(*identity);
   }
 
   const bool plusPlus = IsMaildir(native) || !dotted.isEmpty() || plain.isEmpty();
@@ -170,8 +222,25 @@ StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryI
     const QByteArray dir = NativePath(directory.value());
     auto subdirs = ListDirectory(dir, EntryKind::Directory);
     if (!subdirs) return StoreFailure{subdirs.reason()};
-    for (const QByteArray& name : subdirs.value()) {
-      if (IsReservedName(name) || !IsNestedFolder(dir + '/' + name, 1)) continue;
+    // A subfolder that is the folder itself, one on its path or a top-level
+    // folder under another name (a symbolic link) is left out: each folder
+    // is walked once, and a link loop ends here.
+    std::set<Identity> taken;
+    const QByteArray root = NativePath(root_);
+    for (const QString& name : topLevel_) {
+      if (const auto identity = IdentityOf(root + '/' + NativePath(name))) taken.insert(*identity);
+    }
+    QString path;
+    for (const QString& part : entryId.split(QLatin1Char('/'))) {
+      path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
+      if (const auto identity = IdentityOf(root + '/' + NativePath(path))) taken.insert(*identity);
+    }
+    for (const QByteArray& name : RealFirst(dir, std::move(subdirs.value()))) {
+      const std::optional<Identity> identity = IdentityOf(dir + '/' + name);
+      if (IsReservedName(name) || !identity || !taken.insert(*identity).second ||
+          !IsNestedFolder(dir + '/' + name)) {
+        continue;
+      }
       children.push_back(RefOf(entryId + QLatin1Char('/') + FromNativePath(name)));
     }
     // Top-level folders that are none of the default ones hang under the Inbox.

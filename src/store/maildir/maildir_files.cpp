@@ -82,8 +82,12 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
     return FailureOf("read the folder", dir, error);
   }
   std::vector<QByteArray> names;
-  errno = 0;
-  while (const dirent* entry = ::readdir(handle.get())) {
+  for (;;) {
+    // readdir tells its own failure only through errno; a failed stat of one
+    // entry (a dangling link, a link loop) must not read as one.
+    errno = 0;
+    const dirent* entry = ::readdir(handle.get());
+    if (entry == nullptr) break;
     const char* name = entry->d_name;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
     unsigned char type = entry->d_type;
@@ -97,7 +101,6 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
         (kind == EntryKind::Directory && type == DT_DIR)) {
       names.emplace_back(name);
     }
-    errno = 0;
   }
   if (errno != 0) {
     const int error = errno;
