@@ -113,6 +113,13 @@ struct SyncRig {
     return ids;
   }
 
+  // The first message in range of a default folder, or null.
+  std::unique_ptr<MailItem> FirstItem(DefaultFolder which) {
+    StoreResult<FolderRef> folder = store.GetDefaultFolder(which);
+    auto items = folder ? store.Items(*folder) : StoreFailure{folder.reason()};
+    return items ? (*items)->Find(session.DateFilter) : nullptr;
+  }
+
   // The Kelvo forgets every held message but those whose entry id is kept.
   void KeepOnDevice(const QStringList& keep) {
     std::vector<sim::HeldMessage> held;

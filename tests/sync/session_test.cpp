@@ -84,11 +84,7 @@ TEST(SessionTest, AStoredNeverSentMarkIsSent) {
   SyncRig rig;
   const QString id = rig.AddMail(kInbox, QStringLiteral("M"));
   ASSERT_EQ(rig.Run(), SyncEnd::Completed);
-  StoreResult<FolderRef> inbox = rig.store.GetDefaultFolder(DefaultFolder::Inbox);
-  ASSERT_TRUE(inbox);
-  auto items = rig.store.Items(*inbox);
-  ASSERT_TRUE(items);
-  std::unique_ptr<MailItem> item = (*items)->Find(rig.session.DateFilter);
+  std::unique_ptr<MailItem> item = rig.FirstItem(DefaultFolder::Inbox);
   ASSERT_TRUE(item);
   item->SetKelvoSent(NeverSentDate());
   ASSERT_TRUE(item->Save());
@@ -174,12 +170,7 @@ TEST(SessionTest, AnUploadKeepsEveryRecipientAndTheSubjectPastANul) {
   note.fields[0] = QByteArray("Lunch\0later", 11);
   rig.device.AddWritten(note);
   rig.Run();
-  StoreResult<FolderRef> drafts = rig.store.GetDefaultFolder(DefaultFolder::Drafts);
-  ASSERT_TRUE(drafts);
-  auto items = rig.store.Items(*drafts);
-  ASSERT_TRUE(items);
-  (*items)->SortByReceivedTime();
-  std::unique_ptr<MailItem> draft = (*items)->Find(rig.session.DateFilter);
+  std::unique_ptr<MailItem> draft = rig.FirstItem(DefaultFolder::Drafts);
   ASSERT_TRUE(draft);
   EXPECT_EQ(draft->Text(ItemText::Subject).value(), QStringLiteral("Lunch?later"));
   EXPECT_EQ(draft->Text(ItemText::To).value(),

@@ -167,30 +167,6 @@ TEST(DateRangeTest, AllCountsEveryMessageButSendsOnlyWhatTheFilterFinds) {
   EXPECT_FALSE(scanned.join(QLatin1Char('|')).contains(QStringLiteral("Message 3 of 3")));
 }
 
-struct RangeRow {
-  const char* name;
-  int rangeIndex;
-  int sent;  // of messages received 0, 1, 6, 8, 29, 31, 89, 91 and 9000 days ago
-};
-
-class DateRangeTableTest : public ::testing::TestWithParam<RangeRow> {};
-
-TEST_P(DateRangeTableTest, SendsWhatWasReceivedInTheRange) {
-  SyncRig rig;
-  for (int days : {0, 1, 6, 8, 29, 31, 89, 91, 9000}) {
-    rig.AddMail(kInbox, QStringLiteral("d%1").arg(days), days);
-  }
-  rig.options.rangeIndex = GetParam().rangeIndex;
-  rig.Run();
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: %1").arg(GetParam().sent));
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, DateRangeTableTest,
-                         ::testing::Values(RangeRow{"LastDay", 0, 2}, RangeRow{"Last7", 1, 3},
-                                           RangeRow{"Last30", 2, 5}, RangeRow{"Last90", 3, 7},
-                                           RangeRow{"All", 4, 9}, RangeRow{"NoSelection", -1, 9}),
-                         RowName());
-
 // The summary counts split, cut and skipped messages; split parts show their
 // numbers and cut parts say so.
 TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
