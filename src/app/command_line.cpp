@@ -74,8 +74,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   if (parser.isSet(kTimeout)) {
     bool ok = false;
     line.timeoutSeconds = parser.value(kTimeout).toInt(&ok);
-    if (!ok || line.timeoutSeconds <= 0 || line.timeoutSeconds > kMaxTimeoutSeconds) {
-      return {std::nullopt, QStringLiteral("--timeout needs a whole number of seconds from 1 to "
+    if (!ok || line.timeoutSeconds < 0 || line.timeoutSeconds > kMaxTimeoutSeconds) {
+      return {std::nullopt, QStringLiteral("--timeout needs a whole number of seconds from 0 to "
                                            "%1, not '%2'.")
                                 .arg(kMaxTimeoutSeconds)
                                 .arg(parser.value(kTimeout))};
@@ -110,7 +110,7 @@ QString UsageText() {
       "  --yes                answer Yes to the questions these three ask; without it the\n"
       "                       run stops before the port is opened\n"
       "  --timeout SECONDS    stop as the Break button does after this much silence\n"
-      "                       from the Kelvo\n"
+      "                       from the Kelvo (default 30; 0 waits for ever)\n"
       "  --trace FILE         write every byte on the line to FILE, readably\n"
       "  -h, --help           show this text\n"
       "  -v, --version        show the version\n"

@@ -18,7 +18,8 @@ struct CommandLine {
   // Answer Yes to every confirmation.
   bool yes = false;
   // Act as &Break after this many seconds of silence from the Kelvo; 0: never.
-  int timeoutSeconds = 0;
+  // The default bound keeps a run from a script or cron from hanging for good.
+  int timeoutSeconds = 30;
   // Where to write the transcript of the line; empty: nowhere.
   QString tracePath;
 };
