@@ -19,6 +19,16 @@ std::optional<QDateTime> DateOf(const StoreResult<QDateTime>& date) {
   return date.value();
 }
 
+// A folder whose messages or subfolders cannot be read: the user is told
+// which and why, and the selection is incomplete, so nothing is removed from
+// the Kelvo on its strength.
+void FolderUnreadable(SyncContext& context, const QString& what, const QString& reason) {
+  context.host.ShowMessage(QStringLiteral("%1 could not be read, so it was not synchronised: %2")
+                               .arg(what.left(1).toUpper() + what.mid(1), reason));
+  context.session.MarkSelectionIncomplete(
+      QStringLiteral("%1 could not be read (%2)").arg(what, reason));
+}
+
 bool DeviceHolds(const SyncSession& session, const QString& entryId) {
   return std::any_of(session.DeviceList.begin(), session.DeviceList.end(),
                      [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
@@ -119,8 +129,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
 
   StoreResult<std::unique_ptr<ItemCollection>> itemsResult = context.store.Items(folder);
   if (!itemsResult) {
-    session.MarkSelectionIncomplete(QStringLiteral("the folder %1 could not be read (%2)")
-                                        .arg(folder.Name, itemsResult.reason()));
+    FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name),
+                     itemsResult.reason());
     return;
   }
   ItemCollection& items = **itemsResult;
@@ -131,8 +141,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   } else {
     StoreResult<int> restricted = items.CountRestricted(session.DateFilter);
     if (!restricted) {
-      session.MarkSelectionIncomplete(QStringLiteral("the folder %1 could not be read (%2)")
-                                          .arg(folder.Name, restricted.reason()));
+      FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name),
+                       restricted.reason());
       return;
     }
     count = *restricted;
@@ -189,8 +199,8 @@ void Walk(SyncContext& context, const FolderRef& folder, int folderKind, QString
 
   StoreResult<std::vector<FolderRef>> children = context.store.Subfolders(folder);
   if (!children) {
-    session.MarkSelectionIncomplete(QStringLiteral("the subfolders of %1 could not be read (%2)")
-                                        .arg(folder.Name, children.reason()));
+    FolderUnreadable(context, QStringLiteral("the subfolders of %1").arg(folder.Name),
+                     children.reason());
   } else {
     for (const FolderRef& child : *children) {
       // A store that names a folder inside itself would be walked for ever.

@@ -146,10 +146,25 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
   SyncRig rig;
   rig.AddMail(kInbox, QStringLiteral("M"));
   rig.device.AddWritten(Written("Up", "", "body"));
+  rig.AddMail(kWork, QStringLiteral("W"));
   rig.faults.failDraftSaves = QStringLiteral("disk full");
   rig.faults.failItemSaves = QStringLiteral("read-only");
+  rig.faults.failFolder = QStringLiteral("Permission denied");
+  rig.faults.failFolderId = rig.builder.EntryIdOf(kWork);
+  rig.options.kelvoRemove = true;
   rig.Run();
-  EXPECT_EQ(rig.host.Boxes().size(), 2) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(rig.host.Boxes().size(), 4) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(
+      rig.host.Boxes().mid(2),
+      (QStringList{
+          QStringLiteral(
+              "The folder Work could not be read, so it was not synchronised: Permission denied"),
+          QStringLiteral("The subfolders of Work could not be read, so it was not synchronised: "
+                         "Permission denied")}));
+  EXPECT_EQ(
+      rig.host.Status(3),
+      QStringLiteral(
+          "Nothing removed from Kelvo: the folder Work could not be read (Permission denied)"));
   EXPECT_TRUE(rig.host.Boxes().value(0).contains(QStringLiteral("disk full")));
   EXPECT_EQ(rig.host.Boxes().value(1),
             QStringLiteral("The message \"M\" was sent to the Kelvo, but could not be marked as "
@@ -157,9 +172,10 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
   EXPECT_EQ(rig.device.Written().size(), 1u);  // the Kelvo keeps what was not filed
   rig.faults.failDraftSaves.reset();
   rig.faults.failItemSaves.reset();
+  rig.faults.failFolder.reset();
   rig.Run();
   EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
-            (QStringList{QStringLiteral("Sent: 1"), QStringLiteral("Received: 1")}));
+            (QStringList{QStringLiteral("Sent: 2"), QStringLiteral("Received: 1")}));
 }
 
 // The Kelvo's recipient list and a NUL in its subject reach the draft whole.
