@@ -36,36 +36,6 @@ TEST(SessionTest, ABreakOfTheLastSynchronisationDoesNotStopTheNext) {
   EXPECT_TRUE(rig.host.Boxes().isEmpty());
 }
 
-// The counters and the selection start from nothing in every synchronisation.
-TEST(SessionTest, CountersAndSelectionStartAfreshInTheSameSession) {
-  SyncRig rig;
-  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 3);
-  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 2);
-  rig.AddMail(kInbox, QStringLiteral("long"), 2, QString(6000, QLatin1Char('x')));
-  rig.device.AddWritten(Written("Up", "ann@example.org", "body"));
-  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
-  EXPECT_EQ(rig.host.StatusLines(),
-            (QStringList{QStringLiteral("Sent: 3 (1 truncated)"), QStringLiteral("Received: 1"),
-                         QString(), QString()}));
-
-  // B leaves the mail; a first failing run leaves the selection incomplete.
-  QDir cur(rig.builder.Folder(kInbox) + QStringLiteral("/cur"));
-  ASSERT_TRUE(cur.remove(cur.entryList({b + QStringLiteral("*")}).value(0)));
-  rig.options.kelvoRemove = true;
-  rig.faults.failFolder = QStringLiteral("unreadable");
-  rig.faults.failFolderId = rig.builder.EntryIdOf(kInbox);
-  rig.Run();
-  EXPECT_TRUE(rig.HeldEntryIds().contains(b));
-  rig.faults.failFolder.reset();
-  rig.AddMail(kSent, QStringLiteral("C"));
-  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
-  EXPECT_EQ(rig.host.StatusLines(),
-            (QStringList{QStringLiteral("Sent: 1"), QStringLiteral("Received: 0"),
-                         QStringLiteral("Removed from Kelvo: 2"), QString()}));
-  EXPECT_FALSE(rig.HeldEntryIds().contains(b));  // and the upload, whose draft is not chosen
-  EXPECT_TRUE(rig.HeldEntryIds().contains(a));
-}
-
 // The four lines are cleared when the handshake starts, whatever they held.
 TEST(SessionTest, HandshakingClearsTheOtherStatusLines) {
   SyncRig rig;
