@@ -8,8 +8,8 @@
 // brings nothing and the host presses &Break, so the phase always ends.
 //
 // Checked: the phase ends within a number of yields its input explains; each
-// new item is filled completely (KelvoSent at the clock's time, one recipient
-// that is never empty) and saved once; what the PC writes is only Ack, Abort
+// new item is filled completely (KelvoSent at the clock's time, one or more
+// recipients, none blank) and saved once; what the PC writes is only Ack, Abort
 // and fields ending in FieldEnd, each field after an Ack; each counted message
 // had its identifier's length and its identifier sent back; nothing but one
 // Ack follows an Abort; a device list is complete only after the Kelvo's
@@ -28,12 +28,17 @@ static const QDateTime kNow(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
 // The entry ids of the items saved, in order; empty for a failed save.
 using Saved = std::vector<QString>;
 
-// A new item that checks that the phase sets each property once, then saves.
+// A new item that checks that the phase sets each property once (a recipient
+// at least once), then saves.
 struct CheckedItem final : NewMailItem {
   CheckedItem(Saved& saved, QString id) : saved(saved), id(std::move(id)) {}
   void SetSubject(const QString&) override { Fill(1); }
   void SetBody(const QString&) override { Fill(2); }
-  void AddRecipient(const QString& recipient) override { Fill(4, !recipient.isEmpty()); }
+  // A recipient list may name several: each is a name of its own.
+  void AddRecipient(const QString& recipient) override {
+    ZANDOR_FUZZ_CHECK(!recipient.trimmed().isEmpty() && filled < 16);
+    filled |= 4;
+  }
   void SetKelvoSent(const QDateTime& value) override { Fill(8, value == kNow); }
   StoreStatus Save() override {
     Fill(16, filled == 15);
