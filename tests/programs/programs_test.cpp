@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  1,
                                  "User Break",
-                                 1500}),
+                                 3000}),
     [](const ::testing::TestParamInfo<FailureRow>& row) { return std::string(row.param.name); });
 
 // Synchronisations in a row with random faults and kills: whatever happens,
