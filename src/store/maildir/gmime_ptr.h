@@ -1,7 +1,7 @@
 #pragma once
 
 // Owners for the GLib and GMime objects of the Maildir store. Nothing outside
-// src/mail/maildir includes this header.
+// src/store/maildir includes this header.
 
 #include <gmime/gmime.h>
 
