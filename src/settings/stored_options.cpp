@@ -8,12 +8,9 @@
 namespace zandor {
 namespace {
 
-const QString kSymbols = QStringLiteral("SymbolsConversion");
-const QString kSplit = QStringLiteral("Split");
-
 // An option button is restored as selected for every stored value but 1.
 bool StoredSelected(const SettingsStore& settings, const QString& key, double fallback) {
-  return ReadStoredNumber(settings, kSymbols, key, fallback) != 1;
+  return ReadStoredNumber(settings, kSymbolsSection, key, fallback) != 1;
 }
 
 }  // namespace
@@ -52,10 +49,10 @@ OptionValues RestoreStoredOptions(const SettingsStore& settings) {
   options.ostrelConv = StoredSelected(settings, QStringLiteral("WesternConversion"), 2);
   if (options.ostrelConv) options.rusConv = options.dravoConv = false;
 
-  options.splitModeIndex =
-      StoredListPosition(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitMode"), 1), 3, 0);
+  options.splitModeIndex = StoredListPosition(
+      ReadStoredNumber(settings, kSplitSection, QStringLiteral("SplitMode"), 1), 3, 0);
   options.partsText =
-      NumberText(ReadStoredNumber(settings, kSplit, QStringLiteral("SplitNum"), 1) - 1);
+      NumberText(ReadStoredNumber(settings, kSplitSection, QStringLiteral("SplitNum"), 1) - 1);
 
   options.kelvoRemove = false;
   options.outlookRemove = false;

@@ -8,6 +8,10 @@
 
 namespace zandor {
 
+// The sections the options dialog's OK writes and the restore reads.
+inline const QString kSymbolsSection = QStringLiteral("SymbolsConversion");
+inline const QString kSplitSection = QStringLiteral("Split");
+
 // The options as the settings store gives them, restored the one way that the
 // window's load, the options dialog's Load and Cancel, and the headless run
 // share: the port and range lists, the three conversion buttons (restored in

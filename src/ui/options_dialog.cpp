@@ -26,9 +26,6 @@
 namespace zandor {
 namespace {
 
-const QString kSymbols = QStringLiteral("SymbolsConversion");
-const QString kSplit = QStringLiteral("Split");
-
 // An option button as the conversion frame needs it: a click selects it and
 // never clears it, as with any option button. The frame's group is not
 // exclusive (a stored state may leave no button selected), so this and
@@ -303,17 +300,17 @@ void OptionsDialog::Ok() {
                   QString::number(cbCom_->currentIndex() + 1));
   settings_.Write(QStringLiteral("Sync"), QStringLiteral("Days"),
                   QString::number(cbDaysNum_->currentIndex() + 1));
-  settings_.Write(kSplit, QStringLiteral("SplitMode"),
+  settings_.Write(kSplitSection, QStringLiteral("SplitMode"),
                   QString::number(cbMessagesSplit_->currentIndex() + 1));
   // The number as typed, before the clamp below.
-  settings_.Write(kSplit, QStringLiteral("SplitNum"),
+  settings_.Write(kSplitSection, QStringLiteral("SplitNum"),
                   NumberText(ReadLenientNumber(edMaxNumSplit_->text()) + 1));
   const auto stateText = [](const QRadioButton* button) {
     return button->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
   };
-  settings_.Write(kSymbols, QStringLiteral("RussianConversion"), stateText(chkRusConv_));
-  settings_.Write(kSymbols, QStringLiteral("DravoConversion"), stateText(chkDravoConv_));
-  settings_.Write(kSymbols, QStringLiteral("WesternConversion"), stateText(chkOstrelConv_));
+  settings_.Write(kSymbolsSection, QStringLiteral("RussianConversion"), stateText(chkRusConv_));
+  settings_.Write(kSymbolsSection, QStringLiteral("DravoConversion"), stateText(chkDravoConv_));
+  settings_.Write(kSymbolsSection, QStringLiteral("WesternConversion"), stateText(chkOstrelConv_));
   edMaxNumSplit_->setText(ClampedPartsText(edMaxNumSplit_->text()));
 
   // Only the paths that differ from what the store gives now, so that an
@@ -335,8 +332,7 @@ void OptionsDialog::Ok() {
 
 void OptionsDialog::Cancel() {
   const OptionValues stored = RestoreStoredOptions(settings_);
-  cbCom_->setCurrentIndex(stored.portIndex);
-  cbDaysNum_->setCurrentIndex(stored.rangeIndex);
+  RestorePortAndRange({stored.portIndex, stored.rangeIndex});
   RestoreStored(stored);
   chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
   chkOutlookRemove_->setChecked(snapshotOutlookRemove_);

@@ -26,12 +26,9 @@ QString Golden(const char* name, const QString& actual) {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-sim::WrittenMessage Upload(const QByteArray& subject, const QByteArray& to,
-                           const QByteArray& body) {
-  sim::WrittenMessage message = Written("", "", "");
-  message.fields[0] = subject;
-  message.fields[2] = to;
-  message.fields[3] = body;
+// A message written on the Kelvo, dated as the golden transcripts show it.
+sim::WrittenMessage Upload(const char* subject, const char* to, const char* body) {
+  sim::WrittenMessage message = Written(subject, to, body);
   message.fields[4] = "01-Mar-2026 9:00:00";
   return message;
 }
