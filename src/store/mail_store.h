@@ -41,8 +41,9 @@ class MailItem {
   virtual StoreResult<QDateTime> SentOn() const = 0;
 
   // The KelvoSent user property: nullopt when the message has none. Reads the
-  // pending value when one was set and not saved yet.
-  virtual std::optional<QDateTime> KelvoSent() const = 0;
+  // pending value when one was set and not saved yet. Fails when the stored
+  // marks cannot be read: the message's state is then unknown, not unsent.
+  virtual StoreResult<std::optional<QDateTime>> KelvoSent() const = 0;
   // Adds the property when missing, then sets its value. Pending until Save.
   virtual void SetKelvoSent(const QDateTime& value) = 0;
   // Commits the pending property changes in one transaction: after a crash at
@@ -99,6 +100,13 @@ class MailStore {
   virtual StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) = 0;
   // A new, unsaved mail message.
   virtual std::unique_ptr<NewMailItem> CreateItem() = 0;
+
+  // Whether the store holds mail at all; writes nothing. The failure names
+  // the folder and what was expected there.
+  virtual StoreStatus CheckHoldsMail() { return Done{}; }
+  // Whether the KelvoSent marks can be read and written, by writing one. The
+  // failure names the file, the reason and what to do.
+  virtual StoreStatus CheckSentMarks() { return Done{}; }
 };
 
 }  // namespace zandor

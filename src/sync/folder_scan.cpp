@@ -169,7 +169,14 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     host.SetStatus(2, QString());
     host.Yield();
 
-    const QDateTime sentDate = item->KelvoSent().value_or(NeverSentDate());
+    // A mark that cannot be read leaves the message's state unknown: sending
+    // it might send it again, so the rest of the folder waits for next time.
+    const StoreResult<std::optional<QDateTime>> mark = item->KelvoSent();
+    if (!mark) {
+      FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name), mark.reason());
+      return;
+    }
+    const QDateTime sentDate = mark.value().value_or(NeverSentDate());
     // Read per message: a change in the window takes effect at the next one.
     const bool fullSync = context.options.FullSync() != CheckState::Unchecked;
     if (sentDate == NeverSentDate() || fullSync) {

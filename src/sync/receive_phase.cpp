@@ -4,6 +4,7 @@
 #include "link/protocol.h"
 #include "records/codepage.h"
 #include "records/incoming_record.h"
+#include "session/byte_names.h"
 #include "sync/phases.h"
 
 namespace zandor {
@@ -92,7 +93,7 @@ bool ReceiveMessage(SyncContext& context) {
   // message and offers it again next time.
   const std::optional<QString> entryId = SaveItem(context, record);
   if (!entryId) return false;
-  const QByteArray id = entryId->toUtf8();  // lengths on the wire count bytes
+  const QByteArray id = BytesOfText(*entryId);  // lengths on the wire count bytes
   host.Yield();
   if (!ReturnField(context, SixDigitNumber(id.size()), 10)) return false;
   host.Yield();
@@ -134,7 +135,7 @@ bool ReceiveMessageId(SyncContext& context) {
     return false;
   }
   link.Write(protocol::Ack);
-  session.DeviceList.push_back({QString::fromUtf8(entryId), DeviceIdFromField(deviceId)});
+  session.DeviceList.push_back({TextOfBytes(entryId), DeviceIdFromField(deviceId)});
   return true;
 }
 

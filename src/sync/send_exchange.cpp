@@ -2,6 +2,7 @@
 // each acknowledged before the next goes out.
 #include "link/field_forms.h"
 #include "link/protocol.h"
+#include "session/byte_names.h"
 #include "sync/phases.h"
 
 namespace zandor {
@@ -23,8 +24,9 @@ std::optional<SendOutcome> Judge(SyncContext& context, const QByteArray& reply, 
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
                      const QByteArray& record, const QString& truncationSuffix) {
   Link& link = context.link;
-  // The entry id travels as UTF-8; its length field counts bytes.
-  const QByteArray id = entryId.toUtf8();
+  // The entry id travels as the bytes of its file name (UTF-8 for most);
+  // its length field counts bytes.
+  const QByteArray id = BytesOfText(entryId);
 
   // The caller has just yielded, so the announcement goes out at once.
   link.Write(protocol::CmdMessage);

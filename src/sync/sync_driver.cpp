@@ -100,6 +100,15 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   session.FieldSeparator =
       options.DravoConv() ? protocol::DravoSeparator : protocol::DefaultSeparator;
   if (!AskConfirmations(host, options)) return SyncEnd::Refused;
+  // A store without mail, or whose sent marks cannot be kept, would take the
+  // Kelvo's messages nowhere or send the same mail on every run: stop first.
+  for (StoreStatus (MailStore::*check)() :
+       {&MailStore::CheckHoldsMail, &MailStore::CheckSentMarks}) {
+    if (StoreStatus ready = (environment.store.*check)(); !ready) {
+      host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
+      return SyncEnd::StoreFailed;
+    }
+  }
   if (!OpenPort(host, options, line)) return SyncEnd::PortFailed;
 
   Link link(session, line, host);
@@ -152,6 +161,11 @@ void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settin
     host.Folders().Clear();
     host.ShowMessage(QStringLiteral("The mail folder could not be read: %1")
                          .arg(inbox ? sentItems.reason() : inbox.reason()));
+    return;
+  }
+  // A folder that holds no mail shows no tree; Options and Sync say why.
+  if (!store.CheckHoldsMail()) {
+    host.Folders().Clear();
     return;
   }
   if (StoreStatus filled = FillFolderTree(host, store, settings, *inbox, *sentItems); !filled) {

@@ -28,8 +28,9 @@ struct SyncEnvironment {
 
 // How a synchronisation ended, for the headless run's exit status.
 enum class SyncEnd {
-  Refused,     // a confirmation was answered No: nothing was touched
-  PortFailed,  // the port could not be opened: nothing was written
+  Refused,      // a confirmation was answered No: nothing was touched
+  StoreFailed,  // the mail store holds no mail or cannot keep its marks: nothing was written
+  PortFailed,   // the port could not be opened: nothing was written
   HandshakeFailed,
   Completed,  // the phases ran (errors inside them were shown in boxes)
 };

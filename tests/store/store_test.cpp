@@ -195,7 +195,7 @@ TEST_P(Store, MarksAndDeletesLeaveEveryMessageWhole) {
     auto item = Find(
         kWork, maildir_.AddRaw(kWork, raw(i), cases[i][0], cases[i][1], cases[i][1].isEmpty()));
     item->SetKelvoSent(marks[i]);
-    EXPECT_EQ(item->KelvoSent(), std::optional(marks[i])) << "pending";
+    EXPECT_EQ(*item->KelvoSent(), std::optional(marks[i])) << "pending";
     ASSERT_TRUE(item->Save().ok());
   }
   Find(kWork, cases[0][0])->SetKelvoSent(kNow);  // never saved
@@ -206,7 +206,7 @@ TEST_P(Store, MarksAndDeletesLeaveEveryMessageWhole) {
   EXPECT_EQ(FilesBelow(trash), (QStringList{cases[0][2], cases[1][2], cases[2][2]}));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(ReadAll(trash + u'/' + cases[i][2]), raw(i));
-    EXPECT_EQ(Find(Path({"Trash"}), cases[i][0])->KelvoSent(), std::optional(marks[i]));
+    EXPECT_EQ(*Find(Path({"Trash"}), cases[i][0])->KelvoSent(), std::optional(marks[i]));
   }
   maildir_.AddRaw(kInbox, "Subject: twin\n\n", u"a.x"_s, u"RS"_s);
   EXPECT_FALSE(Find(kInbox, u"a.x"_s)->Delete().ok()) << "a.x is in Trash already";
@@ -233,7 +233,7 @@ TEST_P(Store, NewItemGoesThroughTmpToDraftsAndReadsBack) {
   const QString body = u"Привет,\r\nmixed\r\nline ends\r\n"_s + longLine + u"\r\n"_s;
   const QString now = u'|' + kNow.toUTC().toString(Qt::ISODate);
   EXPECT_EQ(Describe(*read), u"Встреча в пятницу|Kelvo|Ann; Dummy|||"_s + body + now + now);
-  EXPECT_EQ(read->KelvoSent(), std::optional(NeverSentDate()));
+  EXPECT_EQ(*read->KelvoSent(), std::optional(NeverSentDate()));
   ASSERT_TRUE(QDir(drafts + u"/tmp"_s).removeRecursively());
   ASSERT_TRUE(QFile(drafts + u"/tmp"_s).open(QIODevice::WriteOnly));
   EXPECT_FALSE(store_->CreateItem()->Save().ok()) << "no way through tmp/";

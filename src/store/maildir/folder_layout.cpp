@@ -181,31 +181,34 @@ FolderRef FolderLayout::RefOf(const QString& entryId) const {
   return {entryId, DisplayFolderName(last)};
 }
 
-StoreResult<FolderRef> FolderLayout::Default(DefaultFolder which) {
-  const QByteArray root = NativePath(root_);
+FolderRef FolderLayout::Default(DefaultFolder which) const {
   if (which == DefaultFolder::Inbox && kind_ == LayoutKind::MaildirPlusPlus) {
-    if (!IsMaildir(root)) {
-      if (auto made = MakeMaildir(root); !made) return StoreFailure{made.reason()};
-    }
     return RefOf(QStringLiteral("."));
   }
   QString name = DefaultName(which);
   if (name.isEmpty()) name = CandidateNames(which).front();
-  const QString entryId = kind_ == LayoutKind::MaildirPlusPlus ? QLatin1Char('.') + name : name;
-  const QByteArray dir = root + '/' + NativePath(entryId);
-  if (!IsMaildir(dir)) {
-    if (auto made = MakeMaildir(dir); !made) {
-      return StoreFailure{made.reason()};
-    }
+  return RefOf(kind_ == LayoutKind::MaildirPlusPlus ? QLatin1Char('.') + name : name);
+}
+
+bool FolderLayout::IsDefaultPlace(const QString& entryId) const {
+  for (DefaultFolder which : {DefaultFolder::Trash, DefaultFolder::Outbox, DefaultFolder::SentItems,
+                              DefaultFolder::Inbox, DefaultFolder::Drafts}) {
+    if (Default(which).EntryId == entryId) return true;
   }
-  if (!topLevel_.contains(name)) topLevel_.append(name);
-  return RefOf(entryId);
+  return false;
+}
+
+bool FolderLayout::HoldsMail() const {
+  return IsMaildir(NativePath(root_)) || !topLevel_.isEmpty();
 }
 
 StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryId) const {
   auto directory = Directory(entryId);
   if (!directory) return StoreFailure{directory.reason()};
-  if (!Exists(entryId)) return Gone(entryId);
+  if (!Exists(entryId)) {
+    if (IsDefaultPlace(entryId)) return std::vector<FolderRef>();
+    return Gone(entryId);
+  }
 
   std::vector<FolderRef> children;
   if (kind_ == LayoutKind::MaildirPlusPlus) {

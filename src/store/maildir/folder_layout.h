@@ -28,8 +28,14 @@ class FolderLayout {
 
   LayoutKind Kind() const { return kind_; }
 
-  // The default folder, created (with cur/, new/ and tmp/) when it is missing.
-  StoreResult<FolderRef> Default(DefaultFolder which);
+  // The default folder: the existing one, or where it would be made. Nothing
+  // is created here; a folder is made when a message must be filed in it.
+  FolderRef Default(DefaultFolder which) const;
+  // Whether the id is the place of a default folder, present or not: a
+  // missing one reads as empty.
+  bool IsDefaultPlace(const QString& entryId) const;
+  // Whether the root holds any mail folder (cur/ at its top or in a folder).
+  bool HoldsMail() const;
   // The direct subfolders of a folder, by name (case folded, then exact, then
   // entry id, so that the order is the same on every run).
   StoreResult<std::vector<FolderRef>> Children(const QString& entryId) const;

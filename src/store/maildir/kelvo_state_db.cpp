@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "session/byte_names.h"
 #include "store/maildir/maildir_files.h"
 
 namespace zandor::maildir {
@@ -11,6 +12,33 @@ namespace {
 
 QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
+}
+
+// What the user can do about a file of marks that fails, by SQLite's primary
+// result code.
+QString Advice(int code) {
+  switch (code) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return QStringLiteral(
+          "Another program is using it (another Zandor?): close it, then "
+          "synchronise again.");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+      return QStringLiteral(
+          "Make it a file you may write, in a folder you may write, then "
+          "synchronise again.");
+    case SQLITE_FULL:
+      return QStringLiteral("Free some space on its disk, then synchronise again.");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return QStringLiteral(
+          "Move it aside and synchronise again: Zandor then starts afresh and "
+          "sends every message of the date range once more.");
+    default:
+      return QStringLiteral("Check the file and its disk, then synchronise again.");
+  }
 }
 
 }  // namespace
@@ -90,7 +118,7 @@ StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
       Prepared(get_, "SELECT msecs, local_time FROM kelvo_sent WHERE unique_name = ?1");
   if (!statement) return StoreFailure{statement.reason()};
   sqlite3_stmt* query = statement.value();
-  const QByteArray key = unique.toUtf8();
+  const QByteArray key = BytesOfText(unique);
   sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
   const int rc = sqlite3_step(query);
   if (rc == SQLITE_DONE) {
@@ -123,7 +151,7 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
       "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time) VALUES (?1, ?2, ?3)");
   if (!statement) return StoreFailure{statement.reason()};
   sqlite3_stmt* query = statement.value();
-  const QByteArray key = unique.toUtf8();
+  const QByteArray key = BytesOfText(unique);
   const QByteArray wallClock = WallClockText(value).toUtf8();
   sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
   sqlite3_bind_int64(query, 2, value.toMSecsSinceEpoch());
@@ -135,11 +163,40 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
   return result;
 }
 
+StoreStatus KelvoStateDb::Check() {
+  const auto advised = [this](StoreFailure failure) {
+    const int code = db_ ? sqlite3_errcode(db_.get()) & 0xFF : SQLITE_CANTOPEN;
+    return StoreFailure{failure.reason + QStringLiteral(".\n\r") + Advice(code)};
+  };
+  if (auto opened = Open(); !opened) return advised(StoreFailure{opened.reason()});
+  QString problem;
+  auto firstRow = [](void* out, int, char** values, char**) {
+    auto* text = static_cast<QString*>(out);
+    if (text->isEmpty() && values[0] != nullptr) *text = QString::fromUtf8(values[0]);
+    return 0;
+  };
+  if (sqlite3_exec(db_.get(), "PRAGMA quick_check(1)", firstRow, &problem, nullptr) != SQLITE_OK) {
+    return advised(Failure("read"));
+  }
+  if (problem != QStringLiteral("ok")) {
+    return StoreFailure{QStringLiteral("cannot read the sent marks in %1: %2.\n\r%3")
+                            .arg(path_, problem, Advice(SQLITE_CORRUPT))};
+  }
+  // A count of checks, so that each check commits a real change.
+  const char* write =
+      "CREATE TABLE IF NOT EXISTS checks (id INTEGER PRIMARY KEY CHECK (id = 1), count INTEGER);"
+      "INSERT INTO checks VALUES (1, 1) ON CONFLICT (id) DO UPDATE SET count = count + 1";
+  if (sqlite3_exec(db_.get(), write, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    return advised(Failure("write"));
+  }
+  return Done{};
+}
+
 StoreStatus KelvoStateDb::Remove(const QString& unique) {
   auto statement = Prepared(remove_, "DELETE FROM kelvo_sent WHERE unique_name = ?1");
   if (!statement) return StoreFailure{statement.reason()};
   sqlite3_stmt* query = statement.value();
-  const QByteArray key = unique.toUtf8();
+  const QByteArray key = BytesOfText(unique);
   sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));

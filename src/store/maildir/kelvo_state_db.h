@@ -39,6 +39,9 @@ class KelvoStateDb {
   StoreStatus Put(const QString& unique, const QDateTime& value);
   // Drops the value (a delivery that failed after its row was written).
   StoreStatus Remove(const QString& unique);
+  // Reads every row and commits one write, so that a file that is damaged,
+  // read-only, locked or on a full disk is found before anything is sent.
+  StoreStatus Check();
 
  private:
   struct DbClose {

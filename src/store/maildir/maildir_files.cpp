@@ -5,12 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "session/byte_names.h"
 
 namespace zandor::maildir {
 namespace {
@@ -48,10 +49,10 @@ const QString kInfoSeparator = QStringLiteral(":2,");
 }  // namespace
 
 QByteArray NativePath(const QString& path) {
-  return QFile::encodeName(path);
+  return BytesOfText(path);
 }
 QString FromNativePath(const QByteArray& path) {
-  return QFile::decodeName(path);
+  return TextOfBytes(path);
 }
 
 QString FailureText(const char* action, const QByteArray& path, int error) {

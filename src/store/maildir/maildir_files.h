@@ -13,7 +13,8 @@
 
 namespace zandor::maildir {
 
-// Paths handed to the system, in its file name encoding.
+// Paths handed to the system and read from it. A name that is not UTF-8
+// survives the round trip byte for byte (see session/byte_names.h).
 QByteArray NativePath(const QString& path);
 QString FromNativePath(const QByteArray& path);
 

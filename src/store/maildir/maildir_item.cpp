@@ -115,12 +115,9 @@ StoreResult<QDateTime> MaildirItem::SentOn() const {
   return ReceivedTime();
 }
 
-std::optional<QDateTime> MaildirItem::KelvoSent() const {
+StoreResult<std::optional<QDateTime>> MaildirItem::KelvoSent() const {
   if (pendingKelvoSent_) return pendingKelvoSent_;
-  auto stored = core_->state.Get(unique_);
-  // A database that cannot be read shows the message as never sent; the Save
-  // that follows a send reports the reason.
-  return stored ? stored.value() : std::nullopt;
+  return core_->state.Get(unique_);
 }
 
 void MaildirItem::SetKelvoSent(const QDateTime& value) {

@@ -21,7 +21,7 @@ class MaildirItem final : public MailItem {
   StoreResult<QString> Text(ItemText which) const override;
   StoreResult<QDateTime> ReceivedTime() const override;
   StoreResult<QDateTime> SentOn() const override;
-  std::optional<QDateTime> KelvoSent() const override;
+  StoreResult<std::optional<QDateTime>> KelvoSent() const override;
   void SetKelvoSent(const QDateTime& value) override;
   StoreStatus Save() override;
   StoreStatus Delete() override;

@@ -23,11 +23,14 @@ StoreCore::StoreCore(QString rootPath, QLocale storeLocale, const Clock& storeCl
 StoreResult<QByteArray> StoreCore::DefaultFolderDir(DefaultFolder which) {
   auto layout = FolderLayout::Read(root);
   if (!layout) return StoreFailure{layout.reason()};
-  auto folder = layout->Default(which);
-  if (!folder) return StoreFailure{folder.reason()};
-  auto dir = layout->Directory(folder->EntryId);
+  auto dir = layout->Directory(layout->Default(which).EntryId);
   if (!dir) return StoreFailure{dir.reason()};
-  return NativePath(dir.value());
+  const QByteArray native = NativePath(dir.value());
+  // A message is to be filed here: this is when a missing folder is made.
+  if (!IsMaildir(native)) {
+    if (auto made = MakeMaildir(native); !made) return StoreFailure{made.reason()};
+  }
+  return native;
 }
 
 std::optional<qint64> ReceivedMsecs(const HeaderBlock* header, const QString& unique) {
@@ -185,6 +188,21 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
   return layout->Default(which);
 }
 
+StoreStatus MaildirStore::CheckHoldsMail() {
+  auto layout = maildir::FolderLayout::Read(core_->root);
+  if (!layout) return StoreFailure{layout.reason()};
+  if (layout->HoldsMail()) return Done{};
+  return StoreFailure{
+      QStringLiteral("The mail folder %1 holds no Maildir: there is no cur, new and tmp at "
+                     "its top (a Maildir++ store) nor in any folder of it (.Sent/cur, "
+                     "Inbox/cur). Choose your Maildir under Options, Mail Folder.")
+          .arg(core_->root)};
+}
+
+StoreStatus MaildirStore::CheckSentMarks() {
+  return core_->state.Check();
+}
+
 StoreResult<std::vector<FolderRef>> MaildirStore::Subfolders(const FolderRef& folder) {
   auto layout = maildir::FolderLayout::Read(core_->root);
   if (!layout) return StoreFailure{layout.reason()};
@@ -196,7 +214,7 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
   if (!layout) return StoreFailure{layout.reason()};
   auto dir = layout->Directory(folder.EntryId);
   if (!dir) return StoreFailure{dir.reason()};
-  if (!layout->Exists(folder.EntryId)) {
+  if (!layout->Exists(folder.EntryId) && !layout->IsDefaultPlace(folder.EntryId)) {
     return StoreFailure{QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
   }
   const QByteArray native = maildir::NativePath(dir.value());

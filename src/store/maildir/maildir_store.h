@@ -37,6 +37,8 @@ class MaildirStore final : public MailStore {
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
+  StoreStatus CheckHoldsMail() override;
+  StoreStatus CheckSentMarks() override;
 
   // The state database's file name in the root ("zandor-state.sqlite").
   static QString StateFileName();
