@@ -8,7 +8,7 @@
 //
 // Checked: the value is the run of digits at the start of the field less its
 // last byte, read with any number of leading zeros; nullopt exactly when that
-// number is beyond 32767. ReadLengthField returns, with the reads it joined,
+// number is beyond kMaxKelvoLength. ReadLengthField returns, with the reads it joined,
 // the first reply that is not all digits, or empty after a break; it never
 // writes to the line except the Abort of a break.
 

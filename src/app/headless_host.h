@@ -28,6 +28,7 @@ class HeadlessHost final : public Host {
   void SetSyncEnabled(bool) override {}
   void SetBreakEnabled(bool) override {}
   FolderView& Folders() override { return folders_; }
+  void NoteSkipped(const QString& reason) override { Note(QStringLiteral("skipped: ") + reason); }
 
   // Prints the four status lines once more, in the same form.
   void PrintStatusLines();

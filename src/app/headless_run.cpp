@@ -31,6 +31,10 @@ QString MissingFolderText(const QString& root, const QString& settingsFile) {
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
   HeadlessHost host(out, err, command.yes);
   QSettingsStore settings;
+  if (const std::optional<QString> unreadable = settings.Unreadable()) {
+    host.ShowMessage(*unreadable);
+    return kExitErrorShown;
+  }
 
   // What the window's load step and the options dialog would hold, with the
   // three boxes that are never stored taken from the command line.

@@ -11,9 +11,9 @@ class Link;
 // The forms fields take on the line to the Kelvo. Pure functions over bytes,
 // except WriteTextField, which only writes.
 
-// The longest length the Kelvo may announce: lengths and positions in the
-// dialogue are 16-bit signed numbers.
-inline constexpr int kMaxKelvoLength = 32767;
+// The longest length the Kelvo may announce: the largest unsigned 16-bit
+// count, so that a long message written on it can still be received.
+inline constexpr int kMaxKelvoLength = 65535;
 
 // A number the PC writes: decimal, zero-padded to at least six digits, no
 // sign ("000001", "1000000"). Negative values are written as 0.

@@ -37,6 +37,10 @@ class Host {
   virtual void SetBreakEnabled(bool enabled) = 0;
 
   virtual FolderView& Folders() = 0;
+
+  // A message that could not be read was skipped (the summary counts it);
+  // the reason names its file and the cause. The window shows nothing more.
+  virtual void NoteSkipped(const QString& reason) { static_cast<void>(reason); }
 };
 
 }  // namespace zandor

@@ -1,5 +1,7 @@
 #include "settings/qsettings_store.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -74,6 +76,29 @@ void QSettingsStore::Delete(const QString& section, const QString& key) {
   settings->sync();
 }
 
-QString QSettingsStore::FilePath() const { return OpenSettings(iniPath_)->fileName(); }
+QString QSettingsStore::FilePath() const {
+  return OpenSettings(iniPath_)->fileName();
+}
+
+std::optional<QString> QSettingsStore::Unreadable() const {
+  const QString path = FilePath();
+  const QFileInfo info(path);
+  QString reason;
+  if (info.isDir()) {
+    reason = QStringLiteral("it is a folder");
+  } else if (info.exists()) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      reason = file.errorString();
+    } else if (OpenSettings(iniPath_)->status() != QSettings::NoError) {
+      reason = QStringLiteral("it is not in the form of a settings file");
+    }
+  }
+  if (reason.isEmpty()) return std::nullopt;  // readable, or a first start
+  return QStringLiteral(
+             "The settings file %1 cannot be read: %2.\n\rMend it or move it aside, then start "
+             "Zandor again. Nothing was changed.")
+      .arg(path, reason);
+}
 
 }  // namespace zandor

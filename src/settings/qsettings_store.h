@@ -22,6 +22,10 @@ class QSettingsStore final : public SettingsStore {
 
   // Where the values live.
   QString FilePath() const;
+  // Why the file that exists cannot be read, and what to do, in words for
+  // the user; nullopt when it reads (or is not there yet). With such a file
+  // the program must not run on defaults and write over it.
+  std::optional<QString> Unreadable() const;
 
  private:
   QString iniPath_;

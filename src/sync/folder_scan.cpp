@@ -19,6 +19,18 @@ std::optional<QDateTime> DateOf(const StoreResult<QDateTime>& date) {
   return date.value();
 }
 
+// Why a message gave no record: the first property that could not be read.
+QString SkipReason(const MailItem& item) {
+  for (ItemText which : {ItemText::Subject, ItemText::SenderName, ItemText::To, ItemText::CC,
+                         ItemText::BCC, ItemText::Body}) {
+    if (StoreResult<QString> text = item.Text(which); !text) return text.reason();
+  }
+  for (const StoreResult<QDateTime>& date : {item.ReceivedTime(), item.SentOn()}) {
+    if (!date) return date.reason();
+  }
+  return QStringLiteral("the message %1 lacks what a record needs").arg(item.EntryId());
+}
+
 // A folder whose messages or subfolders cannot be read: the user is told
 // which and why, and the selection is incomplete, so nothing is removed from
 // the Kelvo on its strength.
@@ -49,7 +61,10 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
       session.FieldSeparator, context.tables, context.locale);
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
-  if (records.skipped) ++session.SkippedCount;
+  if (records.skipped) {
+    ++session.SkippedCount;
+    host.NoteSkipped(SkipReason(item));
+  }
 
   const QString entryId = item.EntryId();
   const auto partCount = records.parts.size();

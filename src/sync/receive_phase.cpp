@@ -1,5 +1,7 @@
 // The receive phase: polls the Kelvo for the messages written on it, which
 // become new mail items, and for the list of messages it still holds.
+#include <algorithm>
+
 #include "link/field_forms.h"
 #include "link/protocol.h"
 #include "records/codepage.h"
@@ -12,6 +14,12 @@ namespace zandor {
 namespace {
 
 const QByteArray kAck(1, protocol::Ack);
+
+QString LeadingDigits(const QByteArray& field) {
+  const auto end =
+      std::find_if(field.begin(), field.end(), [](char c) { return c < '0' || c > '9'; });
+  return QString::fromLatin1(field.begin(), end - field.begin());
+}
 
 void ShowCommError(SyncContext& context, int number) {
   context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
@@ -68,8 +76,14 @@ bool ReceiveMessage(SyncContext& context) {
   if (sizeField.isEmpty()) return false;  // a break: the wait has said it
   const std::optional<int> size = ParseKelvoLength(sizeField);
   if (!size) {
-    // A size beyond what the dialogue can carry: nothing more is read.
-    ShowCommError(context, 13);
+    // A size beyond what the dialogue can carry: nothing more is read, and
+    // only the user can free the messages behind it.
+    host.ShowMessage(
+        QStringLiteral("Comm Err 13\n\rMessage %1 written on the Kelvo is too long to receive "
+                       "(%2 bytes; at most %3). Shorten it or delete it on the Kelvo, then "
+                       "synchronise again to receive it and the messages behind it.")
+            .arg(QString::number(session.ReceivedCount + 1), LeadingDigits(sizeField),
+                 QString::number(kMaxKelvoLength)));
     return false;
   }
   link.Write(protocol::Ack);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMessageBox>
 
 #include "session/clock.h"
 #include "settings/qsettings_store.h"
@@ -29,6 +30,12 @@ int RunWindowApp(QApplication& app, std::unique_ptr<SerialLine> line) {
   QGuiApplication::setDesktopFileName(QStringLiteral("zandor"));
   QApplication::setWindowIcon(ProgramIcon());
   QSettingsStore settings;
+  if (const std::optional<QString> unreadable = settings.Unreadable()) {
+    QMessageBox::critical(
+        nullptr, QStringLiteral("Zandor"),
+        QString(*unreadable).replace(QStringLiteral("\n\r"), QStringLiteral("\n")));
+    return 1;
+  }
   const SystemClock clock;
   MainWindow window(MainWindowServices{
       settings, *line, clock, [&clock](const QString& root) -> std::unique_ptr<MailStore> {

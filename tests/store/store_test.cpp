@@ -240,6 +240,28 @@ TEST_P(Store, NewItemGoesThroughTmpToDraftsAndReadsBack) {
   EXPECT_EQ(FilesBelow(drafts), (QStringList{delivered, u"tmp"_s}));
 }
 
+// Subjects that look encoded and recipients too long for one header line
+// read back as they were written, in lines a mail reader accepts.
+TEST_P(Store, DraftHeadersReadBackLiterallyInShortLines) {
+  const QString name(20000, u'n'), address = QString(1000, u'a') + u"@example.org"_s;
+  const QStringList many(700, u"b@example.org"_s);
+  const QString rows[][2] = {{u"=?utf-8?b?SGVsbG8=?= and =?ISO-8859-1?Q?=E9?="_s, name},
+                             {u"=?\U0001F600 x_y?= "_s + QString(300, u'é'), address},
+                             {u"plain"_s, many.join(u", "_s)}};
+  for (const auto& [subject, to] : rows) {
+    auto item = store_->CreateItem();
+    item->SetSubject(subject);
+    for (const QString& recipient : to.split(u", "_s)) item->AddRecipient(recipient);
+    ASSERT_TRUE(item->Save().ok());
+    const QString file =
+        maildir_.Folder(Path({"Drafts"})) + u"/cur/"_s + item->EntryId() + u":2,D"_s;
+    EXPECT_FALSE(QString::fromLatin1(ReadAll(file)).contains(QRegularExpression(u"[^\n]{999}"_s)));
+    auto read = Find(Path({"Drafts"}), item->EntryId());
+    EXPECT_EQ(read->Text(ItemText::Subject).value(), subject);
+    EXPECT_EQ(read->Text(ItemText::To).value(), QString(to).replace(u", "_s, u"; "_s));
+  }
+}
+
 // Real mail from the shared corpora: every message reads, with a subject when
 // its header has one and a body when it is plain text.
 TEST_P(Store, ReadsEveryMessageOfTheCorpora) {

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <utility>
 
 #include "session/byte_names.h"
@@ -64,9 +65,13 @@ KelvoStateDb::~KelvoStateDb() {
 }
 
 StoreFailure KelvoStateDb::Failure(const char* what) const {
-  const char* reason = db_ ? sqlite3_errmsg(db_.get()) : "out of memory";
-  return StoreFailure{QStringLiteral("cannot %1 the sent marks in %2: %3")
-                          .arg(QLatin1String(what), path_, QString::fromUtf8(reason))};
+  QString reason = QString::fromUtf8(db_ ? sqlite3_errmsg(db_.get()) : "out of memory");
+  // SQLite calls a file deleted while open read-only; the user needs the cause.
+  if (db_ && !IsDirectory(NativePath(QFileInfo(path_).path()))) {
+    reason = QStringLiteral("its folder is gone (was the mail folder moved or deleted?)");
+  }
+  return StoreFailure{
+      QStringLiteral("cannot %1 the sent marks in %2: %3").arg(QLatin1String(what), path_, reason)};
 }
 
 StoreStatus KelvoStateDb::Execute(const char* sql) {

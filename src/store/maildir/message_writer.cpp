@@ -5,6 +5,64 @@
 namespace zandor::maildir {
 namespace {
 
+// The longest line a header may have, its line end not counted.
+constexpr qsizetype kLongestLine = 998;
+
+// A subject as Q-encoded words of at most 75 characters, each of whole
+// characters, one per folded line. Mail readers decode encoded words in a
+// subject, so a subject that looks like one ("=?utf-8?b?...?=") is written
+// this way to read back as it stands.
+QByteArray EncodedWords(const QString& text) {
+  const QByteArray prefix = "=?utf-8?q?";
+  const QByteArray suffix = "?=";
+  QByteArrayList words;
+  QByteArray word;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    QByteArray encoded;
+    for (const char byte : text.mid(i, units).toUtf8()) {
+      const auto c = static_cast<unsigned char>(byte);
+      if (c == ' ') {
+        encoded += '_';
+      } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+        encoded += static_cast<char>(c);
+      } else {
+        encoded += '=' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+      }
+    }
+    i += units - 1;
+    if (prefix.size() + word.size() + encoded.size() + suffix.size() > 75) {
+      words.append(prefix + word + suffix);
+      word.clear();
+    }
+    word += encoded;
+  }
+  words.append(prefix + word + suffix);
+  return words.join("\n ");
+}
+
+// Folds every header line longer than a header line may be at its spaces,
+// so that each piece is at most 78 characters where the spaces allow.
+// Unfolding (removing the line ends) gives the line back.
+QByteArray FoldLongHeaderLines(const QByteArray& message) {
+  const qsizetype end = message.indexOf("\n\n");
+  const QByteArray headers = end < 0 ? message : message.left(end);
+  QByteArrayList lines;
+  for (QByteArray line : headers.split('\n')) {
+    if (line.size() > kLongestLine) {
+      while (line.size() > 78) {
+        qsizetype cut = line.lastIndexOf(' ', 78);
+        if (cut <= 0) cut = line.indexOf(' ', 79);
+        if (cut <= 0) break;
+        lines.append(line.left(cut));
+        line = line.mid(cut);
+      }
+    }
+    lines.append(line);
+  }
+  return lines.join('\n') + (end < 0 ? QByteArray() : message.mid(end));
+}
+
 QByteArray WithLf(const QString& text) {
   QString lf = text;
   lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -15,8 +73,9 @@ QByteArray WithLf(const QString& text) {
 void AddRecipient(InternetAddressList* to, const QString& recipient) {
   const QByteArray text = recipient.trimmed().toUtf8();
   if (text.isEmpty()) return;
-  // Something that reads as addresses is kept as such.
-  if (text.contains('@')) {
+  // Something that reads as addresses is kept as such; one longer than a
+  // header line may be could not be folded, so it is kept as a name.
+  if (text.contains('@') && text.size() <= kLongestLine) {
     GObjectPtr<InternetAddressList> parsed(internet_address_list_parse(nullptr, text.constData()));
     if (parsed && internet_address_list_length(parsed.get()) > 0) {
       internet_address_list_append(to, parsed.get());
@@ -67,6 +126,10 @@ QByteArray ComposeMessage(const OutgoingMessage& message) {
     AddRecipient(g_mime_message_get_to(mime.get()), recipient);
   }
   g_mime_message_set_subject(mime.get(), message.subject.toUtf8().constData(), "utf-8");
+  if (message.subject.contains(QStringLiteral("=?"))) {
+    GMimeHeader* subject = g_mime_header_list_get_header(object->headers, "Subject");
+    g_mime_header_set_raw_value(subject, (' ' + EncodedWords(message.subject) + '\n').constData());
+  }
   g_mime_message_set_message_id(
       mime.get(), (message.messageIdLocalPart.toUtf8() + "@kelvo.localhost").constData());
 
@@ -84,7 +147,7 @@ QByteArray ComposeMessage(const OutgoingMessage& message) {
   g_mime_message_set_mime_part(mime.get(), GMIME_OBJECT(part.get()));
 
   GCharPtr text(g_mime_object_to_string(object, nullptr));
-  QByteArray bytes(text.get());
+  QByteArray bytes = FoldLongHeaderLines(QByteArray(text.get()));
   if (!bytes.contains("\nMIME-Version:") && !bytes.startsWith("MIME-Version:")) {
     bytes.prepend("MIME-Version: 1.0\n");
   }
