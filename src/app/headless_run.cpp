@@ -67,10 +67,18 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   const ConversionTables tables = BuildConversionTables();
   SyncSession session;
 
-  const InterruptNotifier interrupt([&] {
-    host.Note(QStringLiteral(
-        "Ctrl-C: stopping as the Break button does (press Ctrl-C again to quit at once)"));
-    RequestBreak(session);
+  const InterruptNotifier interrupt(2, [&](int count) {
+    if (count == 1) {
+      host.Note(
+          QStringLiteral("Ctrl-C: stopping once the part in flight is complete (press "
+                         "Ctrl-C again to stop at once)"));
+      RequestBreakAfterExchange(session);
+    } else {
+      host.Note(
+          QStringLiteral("Ctrl-C: stopping at once, as the Break button does (press "
+                         "Ctrl-C again to quit)"));
+      RequestBreak(session);
+    }
   });
 
   // Silence counts from the last byte either way: after a write the Kelvo owes

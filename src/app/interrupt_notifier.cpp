@@ -26,8 +26,8 @@ extern "C" void OnSigint(int) {
 
 }  // namespace
 
-InterruptNotifier::InterruptNotifier(std::function<void()> onInterrupt)
-    : onInterrupt_(std::move(onInterrupt)) {
+InterruptNotifier::InterruptNotifier(int handled, std::function<void(int count)> onInterrupt)
+    : handled_(handled), onInterrupt_(std::move(onInterrupt)) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
   readFd_ = fds[0];
@@ -35,17 +35,24 @@ InterruptNotifier::InterruptNotifier(std::function<void()> onInterrupt)
   notifier_ = std::make_unique<QSocketNotifier>(readFd_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] {
     char buffer[16];
-    while (::read(readFd_, buffer, sizeof buffer) > 0) {
+    ssize_t got = 0;
+    while ((got = ::read(readFd_, buffer, sizeof buffer)) > 0) {
+      for (ssize_t i = 0; i < got && count_ < handled_; ++i) {
+        // The last one handled gives the next Ctrl-C back to the system.
+        if (++count_ == handled_ && installed_) {
+          ::sigaction(SIGINT, &previousAction, nullptr);
+          installed_ = false;
+        }
+        if (onInterrupt_) onInterrupt_(count_);
+      }
     }
-    if (onInterrupt_) onInterrupt_();
   });
 
   wakeFd = writeFd_;
   struct sigaction action {};
   action.sa_handler = OnSigint;
   sigemptyset(&action.sa_mask);
-  // One Ctrl-C breaks; the next one ends the program the usual way.
-  action.sa_flags = static_cast<int>(SA_RESTART | SA_RESETHAND);
+  action.sa_flags = SA_RESTART;
   installed_ = ::sigaction(SIGINT, &action, &previousAction) == 0;
 }
 

@@ -18,6 +18,11 @@ struct MessageListEntry {
 // set until the next one starts.
 struct SyncSession {
   bool BreakRequested = false;
+  // Set while a record part or a message written on the Kelvo is between its
+  // first byte and the Ack that completes it, with its mark saved.
+  bool ExchangeInFlight = false;
+  // A break asked for while an exchange was in flight, made when it ends.
+  bool BreakAfterExchange = false;
   unsigned char FieldSeparator = 254;
   QString DateFilter;
 

@@ -79,6 +79,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     }
     if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
     host.Yield();
+    const ExchangeScope exchange(session);
     switch (SendPart(context, folderKind, entryId, part, truncationSuffix)) {
       case SendOutcome::Done:
         break;

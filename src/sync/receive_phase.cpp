@@ -66,6 +66,7 @@ std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& reco
 // One CmdMessage item, after the PC acknowledged the command byte.
 bool ReceiveMessage(SyncContext& context) {
   SyncSession& session = context.session;
+  const ExchangeScope exchange(session);
   Link& link = context.link;
   Host& host = context.host;
 

@@ -13,6 +13,26 @@
 
 namespace zandor {
 
+// Marks one exchange (a part sent and marked, a message received and
+// answered) as in flight while it lives; a break asked for meanwhile with
+// RequestBreakAfterExchange is made when it ends.
+class ExchangeScope {
+ public:
+  explicit ExchangeScope(SyncSession& session) : session_(session) {
+    session_.ExchangeInFlight = true;
+  }
+  ~ExchangeScope() {
+    session_.ExchangeInFlight = false;
+    if (session_.BreakAfterExchange) session_.BreakRequested = true;
+    session_.BreakAfterExchange = false;
+  }
+  ExchangeScope(const ExchangeScope&) = delete;
+  ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+ private:
+  SyncSession& session_;
+};
+
 // Everything a phase of one synchronisation reaches: the shared state, the
 // line, the window, the live options, the mail store, the settings, the clock
 // and the conversion tables. The driver builds one per synchronisation; none

@@ -115,6 +115,8 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   host.SetSyncEnabled(false);
   host.SetBreakEnabled(true);
   session.BreakRequested = false;
+  session.ExchangeInFlight = false;
+  session.BreakAfterExchange = false;
   session.DeviceRemovalSkipped = false;
   session.StoreRemovalSkipped = false;
   host.SetStatus(1, QStringLiteral("Mail sync started"));

@@ -45,6 +45,17 @@ inline void RequestBreak(SyncSession& session) {
   session.BreakRequested = true;
 }
 
+// A gentler break: at once between exchanges, else when the exchange in
+// flight has ended, so that the Kelvo never gets a part or gives a message
+// twice because an Abort cut off its last Ack.
+inline void RequestBreakAfterExchange(SyncSession& session) {
+  if (session.ExchangeInFlight) {
+    session.BreakAfterExchange = true;
+  } else {
+    RequestBreak(session);
+  }
+}
+
 // The activation step: rebuilds the folder tree from the store's Inbox and
 // Sent Items. A failure of the store is shown in a box and leaves the tree
 // empty.

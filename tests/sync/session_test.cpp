@@ -180,6 +180,43 @@ TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
   EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
 }
 
+struct DeferredBreak {
+  const char* during;  // status line 1 while the break is asked for
+  int drafts, held;    // after the break
+};
+class DeferredBreakTest : public ::testing::TestWithParam<DeferredBreak> {};
+
+// A break asked for after the exchange in flight (the headless Ctrl-C) lets a
+// message being received or a part being sent end with its Ack and mark,
+// then stops: the next run neither sends nor receives anything twice.
+TEST_P(DeferredBreakTest, LetsTheExchangeInFlightEnd) {
+  SyncRig rig;
+  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 2);
+  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  rig.device.AddWritten(Written("Up", "ann@example.org", "body"));
+  rig.device.AddWritten(Written("Up2", "ann@example.org", "body"));
+  rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
+    if (host.Status(1).startsWith(QLatin1String(GetParam().during)) &&
+        host.Status(2).startsWith(QStringLiteral("Message size"))) {
+      RequestBreakAfterExchange(rig.session);
+    }
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes().value(0).trimmed(), QStringLiteral("User Break"));
+  const QStringList heldAfterBreak = rig.HeldEntryIds();
+  EXPECT_EQ(rig.FilesIn({QStringLiteral("Drafts")}), GetParam().drafts);
+  EXPECT_EQ(heldAfterBreak.size(), GetParam().held);
+  rig.host.SetYieldHook({});
+  rig.Run();
+  EXPECT_EQ(rig.FilesIn({QStringLiteral("Drafts")}), 2);
+  EXPECT_EQ(rig.HeldEntryIds().mid(0, heldAfterBreak.size()), heldAfterBreak);
+  EXPECT_EQ(rig.HeldEntryIds().filter(QRegularExpression(a + QLatin1Char('|') + b)).size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exchanges, DeferredBreakTest,
+                         ::testing::Values(DeferredBreak{"Receiving message: 1", 1, 1},
+                                           DeferredBreak{"Scanning Inbox. Message 1", 2, 3}));
+
 struct HostileLayout {
   const char* name;
   MaildirLayout layout;
