@@ -40,6 +40,7 @@ class TracedLine final : public SerialLine {
   QByteArray ReadAll() override;
   void DiscardInput() override;
   void DiscardOutput() override;
+  void DrainOutput(int maxMilliseconds) override { inner_->DrainOutput(maxMilliseconds); }
   void SetEventHandler(EventHandler handler) override;
 
   // The transcript form of some bytes.

@@ -8,6 +8,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -199,6 +200,19 @@ void QtSerialLine::DiscardOutput() {
   // Nothing is in flight on a pseudo-terminal, so there is nothing to discard
   // (what QSerialPort still queues goes with Close).
   if (IsOpen() && !pseudoTerminal_) port_.clear(QSerialPort::Output);
+}
+
+void QtSerialLine::DrainOutput(int maxMilliseconds) {
+  const QDeadlineTimer deadline(maxMilliseconds);
+  // First what QSerialPort still queues, then what the driver holds.
+  while (IsOpen() && port_.bytesToWrite() > 0 && !deadline.hasExpired()) {
+    port_.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+  }
+  int queued = 0;
+  while (IsOpen() && ::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0 &&
+         !deadline.hasExpired()) {
+    ::usleep(1000);
+  }
 }
 
 void QtSerialLine::SetEventHandler(EventHandler handler) {

@@ -72,6 +72,7 @@ class QtSerialLine final : public SerialLine {
   QByteArray ReadAll() override;
   void DiscardInput() override;
   void DiscardOutput() override;
+  void DrainOutput(int maxMilliseconds) override;
   void SetEventHandler(EventHandler handler) override;
 
  private:

@@ -62,6 +62,10 @@ class SerialLine {
   // Drop whatever waits in the input or output buffer.
   virtual void DiscardInput() = 0;
   virtual void DiscardOutput() = 0;
+  // Waits until the bytes written have left the port (a USB adapter's queue,
+  // a line held by flow control), but no longer than the bound: the one call
+  // that may block. A discard after it drops only what could not leave.
+  virtual void DrainOutput(int maxMilliseconds) { static_cast<void>(maxMilliseconds); }
 
   // The handler is called from inside Host::Yield() (an event-loop pass) when
   // the line reports an event; never from inside Write or ReadAll. Replaces any

@@ -11,6 +11,9 @@
 namespace zandor {
 namespace {
 
+// How long the closing bytes may take to leave a port held by flow control.
+constexpr int kDrainMilliseconds = 2000;
+
 // Multi-line texts join their lines with a line feed, then a carriage return.
 const QString kLineBreak = QStringLiteral("\n\r");
 
@@ -148,6 +151,8 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   }
 
   host.Yield();
+  // The closing bytes (CmdEnd, the last Ack) must leave before the discard.
+  line.DrainOutput(kDrainMilliseconds);
   line.DiscardOutput();
   line.DiscardInput();
   line.Close();

@@ -27,6 +27,7 @@ void InProcessLine::Close() {
 
 void InProcessLine::Write(const QByteArray& bytes) {
   transcript_.Write(bytes);
+  writtenSinceDrain_ = true;
   if (!open_ || device_.HungUp()) return;
   device_.Receive(bytes);
   QByteArray answer = device_.TakeOutput();

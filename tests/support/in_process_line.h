@@ -32,7 +32,11 @@ class InProcessLine final : public SerialLine {
   void Write(const QByteArray& bytes) override;
   QByteArray ReadAll() override;
   void DiscardInput() override;
-  void DiscardOutput() override { ++discardOutputCount_; }
+  void DiscardOutput() override {
+    ++discardOutputCount_;
+    if (writtenSinceDrain_) ++undrainedDiscards_;
+  }
+  void DrainOutput(int) override { writtenSinceDrain_ = false; }
   void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
 
   // One pass of the event loop: delivers what is due, then raises the events
@@ -58,6 +62,8 @@ class InProcessLine final : public SerialLine {
   const LineSettings& OpenedSettings() const { return settings_; }
   int DiscardInputCount() const { return discardInputCount_; }
   int DiscardOutputCount() const { return discardOutputCount_; }
+  // Discards of output written and never drained.
+  int UndrainedDiscards() const { return undrainedDiscards_; }
   bool HasHandler() const { return static_cast<bool>(handler_); }
 
  private:
@@ -89,6 +95,8 @@ class InProcessLine final : public SerialLine {
   bool lostReported_ = false;
   int discardInputCount_ = 0;
   int discardOutputCount_ = 0;
+  int undrainedDiscards_ = 0;
+  bool writtenSinceDrain_ = false;
 };
 
 }  // namespace zandor::testing

@@ -268,6 +268,7 @@ TEST(DriverTest, OpensTheLineAsTheKelvoNeedsAndClosesItInOrder) {
   EXPECT_EQ(settings.outputBufferSize, 4096);
   EXPECT_EQ(rig.line.DiscardInputCount(), 2);  // after opening and before closing
   EXPECT_EQ(rig.line.DiscardOutputCount(), 2);
+  EXPECT_EQ(rig.line.UndrainedDiscards(), 0);
   const QStringList starts = rig.host.StatusHistory(1).mid(0, 2);
   EXPECT_EQ(starts,
             (QStringList{QStringLiteral("Mail sync started"), QStringLiteral("Handshaking...")}));
