@@ -21,6 +21,7 @@
 
 #include "settings/lenient_number.h"
 #include "settings/stored_options.h"
+#include "store/maildir/maildir_store.h"
 #include "ui/activation_history.h"
 
 namespace zandor {
@@ -146,10 +147,17 @@ void OptionsDialog::BuildControls() {
   btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
   btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
   btnBrowseMail_->setAutoDefault(false);
-  auto* mailLayout = new QHBoxLayout(fmMailStore);
-  mailLayout->addWidget(edMailFolder_, 1);
-  mailLayout->addWidget(btnBrowseMail_);
+  lblMailFolderWarning_ = new QLabel(fmMailStore);
+  lblMailFolderWarning_->setObjectName(QStringLiteral("lblMailFolderWarning"));
+  lblMailFolderWarning_->setWordWrap(true);
+  lblMailFolderWarning_->hide();
+  auto* mailLayout = new QGridLayout(fmMailStore);
+  mailLayout->addWidget(edMailFolder_, 0, 0);
+  mailLayout->addWidget(btnBrowseMail_, 0, 1);
+  mailLayout->addWidget(lblMailFolderWarning_, 1, 0, 1, 2);
+  mailLayout->setColumnStretch(0, 1);
   connect(btnBrowseMail_, &QPushButton::clicked, this, &OptionsDialog::BrowseMailFolder);
+  connect(edMailFolder_, &QLineEdit::textChanged, this, &OptionsDialog::UpdateMailFolderWarning);
 
   btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   btnCancel_->setObjectName(QStringLiteral("btnCancel"));
@@ -388,6 +396,13 @@ QString OptionsDialog::PartsText() const {
 
 CheckState OptionsDialog::FullSync() const {
   return fullSyncSource_ ? fullSyncSource_() : CheckState::Unchecked;
+}
+
+void OptionsDialog::UpdateMailFolderWarning() {
+  // Only a warning: the folder may be mounted later, or filled by a mail program.
+  const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
+  lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
+  lblMailFolderWarning_->setVisible(!holds);
 }
 
 QString OptionsDialog::MailFolder() const {

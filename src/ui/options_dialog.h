@@ -84,6 +84,8 @@ class OptionsDialog final : public QDialog, public Options {
   void ShowPortPath();
   void OfferPorts();
   void BrowseMailFolder();
+  // Shows under the field why the folder chosen holds no mail, if it does not.
+  void UpdateMailFolderWarning();
   void OnActivated(QWidget* window, QWidget* previous);
 
   SettingsStore& settings_;
@@ -105,6 +107,7 @@ class OptionsDialog final : public QDialog, public Options {
   QLineEdit* edMaxNumSplit_ = nullptr;
   QLabel* parts_ = nullptr;
   QLineEdit* edMailFolder_ = nullptr;
+  QLabel* lblMailFolderWarning_ = nullptr;
   QPushButton* btnBrowseMail_ = nullptr;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;

@@ -3,8 +3,10 @@
 // they were when the dialog last became active.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <random>
 
 #include "settings/stored_options.h"
@@ -60,6 +62,23 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
   // Com 3 with its device field cleared falls back to its default device.
   Control<QComboBox>(dialog, "cbPortPath")->setEditText(QString());
   EXPECT_EQ(dialog.PortPath(), QStringLiteral("/dev/ttyS2"));
+}
+
+// A folder chosen that holds no Maildir is named under the field; nothing is
+// written into it.
+TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
+  QTemporaryDir home;
+  QDir(home.path()).mkpath(QStringLiteral("logs/cur.d"));
+  auto* warning = Control<QLabel>(dialog, "lblMailFolderWarning");
+  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path());
+  EXPECT_TRUE(warning->text().contains(QStringLiteral("holds no Maildir")));
+  EXPECT_FALSE(warning->isHidden());
+  Control<QPushButton>(dialog, "btnOK")->click();
+  EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("logs")});
+  QDir(home.path()).mkpath(QStringLiteral(".Sent/cur"));
+  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path() + QLatin1Char('/'));
+  EXPECT_TRUE(warning->isHidden());
 }
 
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {

@@ -189,14 +189,18 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
 }
 
 StoreStatus MaildirStore::CheckHoldsMail() {
-  auto layout = maildir::FolderLayout::Read(core_->root);
+  return HoldsMail(core_->root);
+}
+
+StoreStatus MaildirStore::HoldsMail(const QString& root) {
+  auto layout = maildir::FolderLayout::Read(root);
   if (!layout) return StoreFailure{layout.reason()};
   if (layout->HoldsMail()) return Done{};
   return StoreFailure{
       QStringLiteral("The mail folder %1 holds no Maildir: there is no cur, new and tmp at "
                      "its top (a Maildir++ store) nor in any folder of it (.Sent/cur, "
                      "Inbox/cur). Choose your Maildir under Options, Mail Folder.")
-          .arg(core_->root)};
+          .arg(root)};
 }
 
 StoreStatus MaildirStore::CheckSentMarks() {

@@ -40,6 +40,9 @@ class MaildirStore final : public MailStore {
   StoreStatus CheckHoldsMail() override;
   StoreStatus CheckSentMarks() override;
 
+  // Whether a root holds mail, as CheckHoldsMail; reads, writes nothing.
+  static StoreStatus HoldsMail(const QString& root);
+
   // The state database's file name in the root ("zandor-state.sqlite").
   static QString StateFileName();
 
