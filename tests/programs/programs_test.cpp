@@ -1,8 +1,12 @@
 // The real programs: zandor --sync against kelvo-sim on a pseudo-terminal,
 // with settings of their own, then a short soak of faults and kills.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
+#include <map>
 
 #include "settings/qsettings_store.h"
 #include "support/maildir_builder.h"
@@ -46,9 +52,9 @@ class World {
     return mail_.Add(folder, message);
   }
   void Set(const QString& section, const QString& key, const QString& value) {
-    QSettingsStore(dir_.filePath(QStringLiteral("config/Zandor/Zandor.ini")))
-        .Write(section, key, value);
+    QSettingsStore(Settings()).Write(section, key, value);
   }
+  QString Settings() const { return dir_.filePath(QStringLiteral("config/Zandor/Zandor.ini")); }
   QString Data() const { return dir_.filePath(QStringLiteral("kelvo.json")); }
 
   // Starts kelvo-sim and points Com 1 at its pseudo-terminal.
@@ -101,20 +107,26 @@ class World {
     if (!file.open(QIODevice::ReadOnly)) return ids;
     const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
     for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
-      ids << held.toObject().value(QStringLiteral("entryId")).toString();
+      // An id that is not UTF-8 comes as {"bytes": ...}.
+      const QJsonValue id = held.toObject().value(QStringLiteral("entryId"));
+      ids << (id.isObject() ? QStringLiteral("bytes:") + id[QStringLiteral("bytes")].toString()
+                            : id.toString());
     }
     return ids;
   }
-  // A Kelvo whose only message is one written on it.
-  void WriteKelvoWithNote(const QString& subject) {
-    QJsonObject note;
-    note.insert(QStringLiteral("subject"), subject);
-    note.insert(QStringLiteral("to"), QStringLiteral("ann@example.org"));
+  // A Kelvo whose only messages are written on it, one per body.
+  void WriteKelvoWithNotes(const QStringList& bodies) {
+    QJsonArray notes;
+    for (const QString& body : bodies) {
+      notes.append(QJsonObject{{QStringLiteral("subject"), QStringLiteral("From the road")},
+                               {QStringLiteral("to"), QStringLiteral("ann@example.org")},
+                               {QStringLiteral("body"), body}});
+    }
     QJsonObject data;
     data.insert(QStringLiteral("format"), QStringLiteral("kelvo-data"));
     data.insert(QStringLiteral("version"), 1);
     data.insert(QStringLiteral("text"), QStringLiteral("western"));
-    data.insert(QStringLiteral("written"), QJsonArray{note});
+    data.insert(QStringLiteral("written"), notes);
     QFile file(Data());
     if (file.open(QIODevice::WriteOnly)) file.write(QJsonDocument(data).toJson());
   }
@@ -138,7 +150,7 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
             world.Mail().EntryIdOf({QStringLiteral("Inbox"), QStringLiteral("Skip")}),
             QStringLiteral("1"));
   world.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2.5"));  // split
-  world.WriteKelvoWithNote(QStringLiteral("From the road"));
+  world.WriteKelvoWithNotes({QStringLiteral("Hi")});
   ASSERT_TRUE(world.StartKelvo());
 
   World::Run first = world.Zandor({QStringLiteral("--sync")});
@@ -157,64 +169,223 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   EXPECT_EQ(held.count(skipped), 0);
 }
 
-struct FailureRow {
+// Every file below a folder with its content, and every folder, by path.
+std::map<QString, QByteArray> Snapshot(const QString& root) {
+  std::map<QString, QByteArray> entries;
+  QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    QFile file(it.next());
+    // The marks are the program's own; reading them here would also drop a
+    // lock a row holds (closing any descriptor of a file drops them all).
+    if (it.fileName().startsWith(QStringLiteral("zandor-state"))) continue;
+    entries[QDir(root).relativeFilePath(it.filePath())] =
+        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<dir or unreadable>");
+  }
+  return entries;
+}
+
+using Hold = std::shared_ptr<void>;  // what a row keeps alive during the run
+
+// A file of sent marks with rows enough for several pages.
+sqlite3* MarksFile(const QString& path) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.toUtf8().constData(), &db);
+  sqlite3_exec(db,
+               "CREATE TABLE kelvo_sent (unique_name TEXT PRIMARY KEY, msecs INTEGER, local_time "
+               "TEXT);WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<300) "
+               "INSERT INTO kelvo_sent SELECT printf('%0100d', i), i, '' FROM n",
+               nullptr, nullptr, nullptr);
+  return db;
+}
+
+// Message files in folders' cur/, their names given as bytes (folder, name
+// pairs). Qt cannot remove names that are not UTF-8, so the files and the
+// folders made go when the hold does.
+Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages) {
+  auto made = std::make_shared<std::vector<QByteArray>>();
+  for (const auto& [folder, name] : messages) {
+    for (const QByteArray& dir : {folder, folder + "/cur", folder + "/new", folder + "/tmp"})
+      if (::mkdir(dir.constData(), 0700) == 0) made->push_back(dir);
+    made->push_back(folder + "/cur/" +
+                    QByteArray::number(QDateTime::currentSecsSinceEpoch() - 3600) + name + ":2,S");
+    const int fd = ::open(made->back().constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    EXPECT_EQ(::write(fd, "Subject: raw\n\nbody\n", 19), 19) << made->back().toStdString();
+    ::close(fd);
+  }
+  return Hold(nullptr, [made](void*) {
+    for (auto it = made->rbegin(); it != made->rend(); ++it) ::remove(it->constData());
+  });
+}
+
+struct HostileRow {
   const char* name;
-  QStringList kelvo;  // kelvo-sim's faults; empty: no simulator at all
-  QStringList zandor;
   int status;
   const char* says;  // on standard output or error
+  bool kelvo = true;
+  QStringList faults{};  // kelvo-sim's
+  QStringList zandor{};
+  std::function<Hold(World&)> prepare = [](World&) { return nullptr; };
   int interruptAfterMs = 0;
 };
 
-class FailureTest : public ::testing::TestWithParam<FailureRow> {};
+class HostileTest : public ::testing::TestWithParam<HostileRow> {};
 
-TEST_P(FailureTest, EndsWithAStatusAndAReason) {
-  const FailureRow& row = GetParam();
+// Hostile or unlucky stores, settings and Kelvos: each run ends with the
+// status and words expected; no file is lost, renamed or rewritten, no folder
+// is made but Drafts for what the Kelvo gave, and the Kelvo holds nothing twice.
+TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
+  const HostileRow& row = GetParam();
   World world;
   world.Add(kInbox, QStringLiteral("A"));
-  if (row.kelvo.isEmpty()) {
-    world.Set(QStringLiteral("Ports"), QStringLiteral("COM1"),
-              QStringLiteral("/dev/no-such-kelvo"));
+  const Hold hold = row.prepare(world);
+  const QString root = world.Mail().Root();
+  const std::map<QString, QByteArray> before = Snapshot(root);
+  if (row.kelvo) {
+    ASSERT_TRUE(world.StartKelvo(row.faults));
   } else {
-    ASSERT_TRUE(world.StartKelvo(row.kelvo));
+    world.Set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/no-such"));
   }
   const World::Run run =
       world.Zandor(QStringList{QStringLiteral("--sync")} + row.zandor, 0, row.interruptAfterMs);
+  world.StopKelvo();
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
   EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(row.says)))
       << (run.out + run.err).toStdString();
+  std::map<QString, QByteArray> after = Snapshot(root);
+  for (const auto& [path, content] : before) {
+    EXPECT_EQ(after[path], content) << path.toStdString();
+    after.erase(path);
+  }
+  for (const auto& [path, content] : after) {
+    EXPECT_TRUE(path.startsWith(QStringLiteral(".Drafts"))) << "made " << path.toStdString();
+  }
+  const QStringList held = world.Held();
+  EXPECT_EQ(QSet<QString>(held.begin(), held.end()).size(), held.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, FailureTest,
-    ::testing::Values(FailureRow{"NoPort", {}, {}, 1, "Cannot open Com 1 (/dev/no-such-kelvo)"},
-                      FailureRow{"WrongByte",
-                                 {QStringLiteral("--fault"), QStringLiteral("2:wrong-byte")},
-                                 {},
-                                 1,
-                                 "Comm Err 12"},
-                      FailureRow{"Silent",
-                                 {QStringLiteral("--fault"), QStringLiteral("1:silence")},
-                                 {QStringLiteral("--timeout"), QStringLiteral("1")},
-                                 1,
-                                 "User Break"},
-                      FailureRow{"SilentForTheDefault30Seconds",
-                                 {QStringLiteral("--fault"), QStringLiteral("1:silence")},
-                                 {},
-                                 1,
-                                 "no answer from the Kelvo for 30 seconds"},
-                      FailureRow{"HungUp",
-                                 {QStringLiteral("--fault"), QStringLiteral("1:hang-up")},
-                                 {},
-                                 1,
-                                 "no longer connected"},
-                      FailureRow{"Interrupted",
-                                 {QStringLiteral("--fault"), QStringLiteral("1:silence")},
-                                 {},
-                                 1,
-                                 "User Break",
-                                 3000}),
-    [](const ::testing::TestParamInfo<FailureRow>& row) { return std::string(row.param.name); });
+    Table, HostileTest,
+    ::testing::Values(
+        HostileRow{.name = "NoPort",
+                   .status = 1,
+                   .says = "Cannot open Com 1 (/dev/no-such)",
+                   .kelvo = false},
+        HostileRow{"WrongByte",
+                   1,
+                   "Comm Err 12",
+                   true,
+                   {QStringLiteral("--fault"), QStringLiteral("2:wrong-byte")}},
+        HostileRow{"Silent",
+                   1,
+                   "User Break",
+                   true,
+                   {QStringLiteral("--fault"), QStringLiteral("1:silence")},
+                   {QStringLiteral("--timeout"), QStringLiteral("1")}},
+        HostileRow{"SilentForTheDefault30Seconds",
+                   1,
+                   "no answer from the Kelvo for 30 seconds",
+                   true,
+                   {QStringLiteral("--fault"), QStringLiteral("1:silence")}},
+        HostileRow{"HungUp",
+                   1,
+                   "no longer connected",
+                   true,
+                   {QStringLiteral("--fault"), QStringLiteral("1:hang-up")}},
+        HostileRow{.name = "Interrupted",
+                   .status = 1,
+                   .says = "User Break",
+                   .faults = {QStringLiteral("--fault"), QStringLiteral("1:silence")},
+                   .interruptAfterMs = 3000},
+        HostileRow{.name = "NamesNotUtf8",
+                   .status = 0,
+                   .says = "[1] Sent: 4",
+                   .prepare =
+                       [](World& w) {
+                         const QByteArray root = QFile::encodeName(w.Mail().Root());
+                         return RawMessages(
+                             {{root, ".a\xff"}, {root, ".a\xfe"}, {root + "/.Caf\xe9", ".c"}});
+                       }},
+        HostileRow{.name = "MarksGarbage",
+                   .status = 1,
+                   .says = "Move it aside",
+                   .prepare =
+                       [](World& w) {
+                         QFile file(w.Mail().Root() + QStringLiteral("/zandor-state.sqlite"));
+                         file.open(QIODevice::WriteOnly);
+                         file.write(QByteArray(5000, 'g'));
+                         return nullptr;
+                       }},
+        HostileRow{.name = "MarksCutShort",
+                   .status = 1,
+                   .says = "Move it aside",
+                   .prepare =
+                       [](World& w) {
+                         const QString path =
+                             w.Mail().Root() + QStringLiteral("/zandor-state.sqlite");
+                         sqlite3_close(MarksFile(path));
+                         QFile(path).resize(8192);
+                         return nullptr;
+                       }},
+        HostileRow{.name = "MarksAFolder",
+                   .status = 1,
+                   .says = "cannot open the sent marks",
+                   .prepare =
+                       [](World& w) {
+                         QDir(w.Mail().Root()).mkdir(QStringLiteral("zandor-state.sqlite"));
+                         return nullptr;
+                       }},
+        HostileRow{.name = "MarksLocked",
+                   .status = 1,
+                   .says = "Another program is using it",
+                   .prepare = [](World& w) -> Hold {
+                     sqlite3* db =
+                         MarksFile(w.Mail().Root() + QStringLiteral("/zandor-state.sqlite"));
+                     sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr,
+                                  nullptr);
+                     return Hold(db, sqlite3_close);
+                   }},
+        HostileRow{.name = "NotAMaildir",
+                   .status = 1,
+                   .says = "holds no Maildir",
+                   .prepare =
+                       [](World& w) {
+                         const QString logs = w.Mail().Root() + QStringLiteral("/.Work/logs");
+                         QDir().mkpath(logs);
+                         w.Set(QStringLiteral("Store"), QStringLiteral("Maildir"), logs);
+                         return nullptr;
+                       }},
+        HostileRow{.name = "SettingsAFolder",
+                   .status = 1,
+                   .says = "The settings file",
+                   .prepare =
+                       [](World& w) {
+                         const QString ini = w.Settings();
+                         QFile::remove(ini);
+                         QDir().mkpath(ini);
+                         return nullptr;
+                       }},
+        HostileRow{.name = "MessageUnreadable",
+                   .status = 0,
+                   .says = "skipped: cannot read",
+                   .prepare =
+                       [](World& w) {
+                         const QString name = QString::number(QDateTime::currentSecsSinceEpoch()) +
+                                              QStringLiteral(".bad:2,S");
+                         QFile::link(QStringLiteral("/proc/self/mem"),
+                                     w.Mail().Root() + QStringLiteral("/cur/") + name);
+                         return nullptr;
+                       }},
+        HostileRow{.name = "KelvoTooLong",
+                   .status = 1,
+                   .says = "Message 2 written on the Kelvo is too long",
+                   .prepare =
+                       [](World& w) {
+                         w.WriteKelvoWithNotes(
+                             {QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
+                         return nullptr;
+                       }}),
+    [](const ::testing::TestParamInfo<HostileRow>& row) { return std::string(row.param.name); });
 
 // Synchronisations in a row with random faults and kills: whatever happens,
 // no message file is lost or rewritten, and every message reaches the Kelvo

@@ -65,6 +65,7 @@ KelvoStateDb::~KelvoStateDb() {
 }
 
 StoreFailure KelvoStateDb::Failure(const char* what) const {
+  lastError_ = db_ ? sqlite3_errcode(db_.get()) : SQLITE_NOMEM;
   QString reason = QString::fromUtf8(db_ ? sqlite3_errmsg(db_.get()) : "out of memory");
   // SQLite calls a file deleted while open read-only; the user needs the cause.
   if (db_ && !IsDirectory(NativePath(QFileInfo(path_).path()))) {
@@ -170,8 +171,7 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
 
 StoreStatus KelvoStateDb::Check() {
   const auto advised = [this](StoreFailure failure) {
-    const int code = db_ ? sqlite3_errcode(db_.get()) & 0xFF : SQLITE_CANTOPEN;
-    return StoreFailure{failure.reason + QStringLiteral(".\n\r") + Advice(code)};
+    return StoreFailure{failure.reason + QStringLiteral(".\n\r") + Advice(lastError_ & 0xFF)};
   };
   if (auto opened = Open(); !opened) return advised(StoreFailure{opened.reason()});
   QString problem;

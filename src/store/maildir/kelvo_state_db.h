@@ -58,6 +58,7 @@ class KelvoStateDb {
   StoreStatus Execute(const char* sql);
 
   QString path_;
+  mutable int lastError_ = 0;  // SQLite's code of the last failure
   std::unique_ptr<sqlite3, DbClose> db_;
   StatementPtr get_;
   StatementPtr put_;
