@@ -221,11 +221,10 @@ Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages)
 struct HostileRow {
   const char* name;
   int status;
-  const char* says;  // on standard output or error
-  bool kelvo = true;
-  QStringList faults{};  // kelvo-sim's
+  const char* says;                     // on standard output or error
+  std::function<Hold(World&)> prepare;  // null: nothing to prepare
+  const char* fault = nullptr;          // kelvo-sim's --fault; "no Kelvo": none on the port
   QStringList zandor{};
-  std::function<Hold(World&)> prepare = [](World&) { return nullptr; };
   int interruptAfterMs = 0;
 };
 
@@ -238,13 +237,15 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
   const HostileRow& row = GetParam();
   World world;
   world.Add(kInbox, QStringLiteral("A"));
-  const Hold hold = row.prepare(world);
+  const Hold hold = row.prepare ? row.prepare(world) : nullptr;
   const QString root = world.Mail().Root();
   const std::map<QString, QByteArray> before = Snapshot(root);
-  if (row.kelvo) {
-    ASSERT_TRUE(world.StartKelvo(row.faults));
-  } else {
+  const QString fault = QString::fromUtf8(row.fault);
+  if (fault == QStringLiteral("no Kelvo")) {
     world.Set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/no-such"));
+  } else {
+    ASSERT_TRUE(world.StartKelvo(fault.isEmpty() ? QStringList()
+                                                 : QStringList{QStringLiteral("--fault"), fault}));
   }
   const World::Run run =
       world.Zandor(QStringList{QStringLiteral("--sync")} + row.zandor, 0, row.interruptAfterMs);
@@ -264,128 +265,65 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
   EXPECT_EQ(QSet<QString>(held.begin(), held.end()).size(), held.size());
 }
 
+QString MarksOf(World& w) {
+  return w.Mail().Root() + QStringLiteral("/zandor-state.sqlite");
+}
+
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, HostileTest,
     ::testing::Values(
-        HostileRow{.name = "NoPort",
-                   .status = 1,
-                   .says = "Cannot open Com 1 (/dev/no-such)",
-                   .kelvo = false},
-        HostileRow{"WrongByte",
-                   1,
-                   "Comm Err 12",
-                   true,
-                   {QStringLiteral("--fault"), QStringLiteral("2:wrong-byte")}},
-        HostileRow{"Silent",
-                   1,
-                   "User Break",
-                   true,
-                   {QStringLiteral("--fault"), QStringLiteral("1:silence")},
-                   {QStringLiteral("--timeout"), QStringLiteral("1")}},
-        HostileRow{"SilentForTheDefault30Seconds",
-                   1,
-                   "no answer from the Kelvo for 30 seconds",
-                   true,
-                   {QStringLiteral("--fault"), QStringLiteral("1:silence")}},
-        HostileRow{"HungUp",
-                   1,
-                   "no longer connected",
-                   true,
-                   {QStringLiteral("--fault"), QStringLiteral("1:hang-up")}},
-        HostileRow{.name = "Interrupted",
-                   .status = 1,
-                   .says = "User Break",
-                   .faults = {QStringLiteral("--fault"), QStringLiteral("1:silence")},
-                   .interruptAfterMs = 3000},
-        HostileRow{.name = "NamesNotUtf8",
-                   .status = 0,
-                   .says = "[1] Sent: 4",
-                   .prepare =
-                       [](World& w) {
-                         const QByteArray root = QFile::encodeName(w.Mail().Root());
-                         return RawMessages(
-                             {{root, ".a\xff"}, {root, ".a\xfe"}, {root + "/.Caf\xe9", ".c"}});
-                       }},
-        HostileRow{.name = "MarksGarbage",
-                   .status = 1,
-                   .says = "Move it aside",
-                   .prepare =
-                       [](World& w) {
-                         QFile file(w.Mail().Root() + QStringLiteral("/zandor-state.sqlite"));
-                         file.open(QIODevice::WriteOnly);
-                         file.write(QByteArray(5000, 'g'));
-                         return nullptr;
-                       }},
-        HostileRow{.name = "MarksCutShort",
-                   .status = 1,
-                   .says = "Move it aside",
-                   .prepare =
-                       [](World& w) {
-                         const QString path =
-                             w.Mail().Root() + QStringLiteral("/zandor-state.sqlite");
-                         sqlite3_close(MarksFile(path));
-                         QFile(path).resize(8192);
-                         return nullptr;
-                       }},
-        HostileRow{.name = "MarksAFolder",
-                   .status = 1,
-                   .says = "cannot open the sent marks",
-                   .prepare =
-                       [](World& w) {
-                         QDir(w.Mail().Root()).mkdir(QStringLiteral("zandor-state.sqlite"));
-                         return nullptr;
-                       }},
-        HostileRow{.name = "MarksLocked",
-                   .status = 1,
-                   .says = "Another program is using it",
-                   .prepare = [](World& w) -> Hold {
-                     sqlite3* db =
-                         MarksFile(w.Mail().Root() + QStringLiteral("/zandor-state.sqlite"));
-                     sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr,
-                                  nullptr);
-                     return Hold(db, sqlite3_close);
-                   }},
-        HostileRow{.name = "NotAMaildir",
-                   .status = 1,
-                   .says = "holds no Maildir",
-                   .prepare =
-                       [](World& w) {
-                         const QString logs = w.Mail().Root() + QStringLiteral("/.Work/logs");
-                         QDir().mkpath(logs);
-                         w.Set(QStringLiteral("Store"), QStringLiteral("Maildir"), logs);
-                         return nullptr;
-                       }},
-        HostileRow{.name = "SettingsAFolder",
-                   .status = 1,
-                   .says = "The settings file",
-                   .prepare =
-                       [](World& w) {
-                         const QString ini = w.Settings();
-                         QFile::remove(ini);
-                         QDir().mkpath(ini);
-                         return nullptr;
-                       }},
-        HostileRow{.name = "MessageUnreadable",
-                   .status = 0,
-                   .says = "skipped: cannot read",
-                   .prepare =
-                       [](World& w) {
-                         const QString name = QString::number(QDateTime::currentSecsSinceEpoch()) +
-                                              QStringLiteral(".bad:2,S");
-                         QFile::link(QStringLiteral("/proc/self/mem"),
-                                     w.Mail().Root() + QStringLiteral("/cur/") + name);
-                         return nullptr;
-                       }},
-        HostileRow{.name = "KelvoTooLong",
-                   .status = 1,
-                   .says = "Message 2 written on the Kelvo is too long",
-                   .prepare =
-                       [](World& w) {
-                         w.WriteKelvoWithNotes(
-                             {QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
-                         return nullptr;
-                       }}),
+        HostileRow{"NoPort", 1, "Cannot open Com 1 (/dev/no-such)", {}, "no Kelvo"},
+        HostileRow{"WrongByte", 1, "Comm Err 12", {}, "2:wrong-byte"},
+        HostileRow{"Silent", 1, "User Break", {}, "1:silence", {QStringLiteral("--timeout"), QStringLiteral("1")}},
+        HostileRow{"SilentForTheDefault30Seconds", 1, "no answer from the Kelvo for 30 seconds", {}, "1:silence"},
+        HostileRow{"HungUp", 1, "no longer connected", {}, "1:hang-up"},
+        HostileRow{"Interrupted", 1, "User Break", {}, "1:silence", {}, 3000},
+        HostileRow{"NamesNotUtf8", 0, "[1] Sent: 4", [](World& w) {
+          const QByteArray root = QFile::encodeName(w.Mail().Root());
+          return RawMessages({{root, ".a\xff"}, {root, ".a\xfe"}, {root + "/.Caf\xe9", ".c"}});
+        }},
+        HostileRow{"MarksGarbage", 1, "Move it aside", [](World& w) {
+          QFile file(MarksOf(w));
+          file.open(QIODevice::WriteOnly);
+          file.write(QByteArray(5000, 'g'));
+          return Hold();
+        }},
+        HostileRow{"MarksCutShort", 1, "Move it aside", [](World& w) {
+          sqlite3_close(MarksFile(MarksOf(w)));
+          QFile(MarksOf(w)).resize(8192);
+          return Hold();
+        }},
+        HostileRow{"MarksAFolder", 1, "cannot open the sent marks", [](World& w) {
+          QDir().mkpath(MarksOf(w));
+          return Hold();
+        }},
+        HostileRow{"MarksLocked", 1, "Another program is using it", [](World& w) {
+          sqlite3* db = MarksFile(MarksOf(w));
+          sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr, nullptr);
+          return Hold(db, sqlite3_close);
+        }},
+        HostileRow{"NotAMaildir", 1, "holds no Maildir", [](World& w) {
+          QDir().mkpath(w.Mail().Root() + QStringLiteral("/.Work/logs"));
+          w.Set(QStringLiteral("Store"), QStringLiteral("Maildir"), w.Mail().Root() + QStringLiteral("/.Work/logs"));
+          return Hold();
+        }},
+        HostileRow{"SettingsAFolder", 1, "The settings file", [](World& w) {
+          QFile::remove(w.Settings());
+          QDir().mkpath(w.Settings());
+          return Hold();
+        }},
+        HostileRow{"MessageUnreadable", 0, "skipped: cannot read", [](World& w) {
+          QFile::link(QStringLiteral("/proc/self/mem"), w.Mail().Root() + QStringLiteral("/cur/") +
+                      QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".bad:2,S"));
+          return Hold();
+        }},
+        HostileRow{"KelvoTooLong", 1, "Message 2 written on the Kelvo is too long", [](World& w) {
+          w.WriteKelvoWithNotes({QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
+          return Hold();
+        }}),
     [](const ::testing::TestParamInfo<HostileRow>& row) { return std::string(row.param.name); });
+// clang-format on
 
 // Synchronisations in a row with random faults and kills: whatever happens,
 // no message file is lost or rewritten, and every message reaches the Kelvo

@@ -5,7 +5,6 @@
 namespace zandor::testing {
 
 std::optional<OpenFailure> InProcessLine::Open(const QString& path, const LineSettings& settings) {
-  if (openFailure_) return openFailure_;
   path_ = path;
   settings_ = settings;
   open_ = true;

@@ -52,8 +52,6 @@ class InProcessLine final : public SerialLine {
   // Raises the event during the given yield (counted from 1 over the line's
   // life); 0 raises it during the next one.
   void RaiseEvent(LineEvent event, int atPump = 0);
-  // Makes every later Open fail with this reason.
-  void FailOpen(OpenFailure failure) { openFailure_ = std::move(failure); }
 
   TranscriptRecorder& Transcript() { return transcript_; }
   const TranscriptRecorder& Transcript() const { return transcript_; }
@@ -82,7 +80,6 @@ class InProcessLine final : public SerialLine {
   EventHandler handler_;
   TranscriptRecorder transcript_;
   bool open_ = false;
-  std::optional<OpenFailure> openFailure_;
   QString path_;
   LineSettings settings_;
   int openCount_ = 0;

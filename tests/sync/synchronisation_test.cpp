@@ -232,20 +232,6 @@ TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
   }
 }
 
-TEST(DriverTest, APortThatCannotBeOpenedIsNamedWithItsPathAndReason) {
-  SyncRig rig;
-  rig.options.portIndex = 1;
-  rig.line.FailOpen(
-      {QStringLiteral("Permission denied"), QStringLiteral("Add your user to the dialout group.")});
-  EXPECT_EQ(rig.Run(), SyncEnd::PortFailed);
-  EXPECT_EQ(rig.host.Boxes(),
-            QStringList{QStringLiteral("Cannot open Com 2 (/dev/kelvo-test): Permission denied\n\r"
-                                       "Add your user to the dialout group.")});
-  EXPECT_TRUE(rig.line.Transcript().BytesOnly().isEmpty());
-  EXPECT_TRUE(rig.host.SyncEnabled());
-  EXPECT_FALSE(rig.host.BreakEnabled());
-}
-
 TEST(DriverTest, NoPortChosenIsToldAndNothingIsOpened) {
   SyncRig rig;
   rig.options.portIndex = -1;
