@@ -23,6 +23,10 @@ struct SyncSession {
   bool ExchangeInFlight = false;
   // A break asked for while an exchange was in flight, made when it ends.
   bool BreakAfterExchange = false;
+  // The subject of the message whose mark the store is still saving, and the
+  // box to show when that save failed, once the exchange in flight is over.
+  QString SavingMarkOf;
+  QString UnsavedMarkBox;
   unsigned char FieldSeparator = 254;
   QString DateFilter;
 

@@ -47,7 +47,9 @@ class MailItem {
   // Adds the property when missing, then sets its value. Pending until Save.
   virtual void SetKelvoSent(const QDateTime& value) = 0;
   // Commits the pending property changes in one transaction: after a crash at
-  // any moment the stored value is either the old or the new one.
+  // any moment the stored value is either the old or the new one. The store
+  // may make the commit durable in the background: the value reads back at
+  // once, and MailStore::SettleSaves waits for the disk and tells a failure.
   virtual StoreStatus Save() = 0;
   // Removes the message from its folder. Nothing is lost: it goes to Trash.
   virtual StoreStatus Delete() = 0;
@@ -100,6 +102,10 @@ class MailStore {
   virtual StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) = 0;
   // A new, unsaved mail message.
   virtual std::unique_ptr<NewMailItem> CreateItem() = 0;
+
+  // Waits until every MailItem::Save is on the disk; the first failure since
+  // the last call, if one failed.
+  virtual StoreStatus SettleSaves() { return Done{}; }
 
   // Whether the store holds mail at all; writes nothing. The failure names
   // the folder and what was expected there.

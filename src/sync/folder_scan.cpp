@@ -80,7 +80,9 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
     host.Yield();
     const ExchangeScope exchange(session);
-    switch (SendPart(context, folderKind, entryId, part, truncationSuffix)) {
+    const SendOutcome outcome = SendPart(context, folderKind, entryId, part, truncationSuffix);
+    TellUnsavedMark(context);
+    switch (outcome) {
       case SendOutcome::Done:
         break;
       case SendOutcome::Failed:
@@ -94,12 +96,11 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     host.Yield();
     item.SetKelvoSent(context.clock.Now());
     host.Yield();
+    // The save may end in the background; SettleMarks tells a failure then.
+    session.SavingMarkOf = TextOf(item, ItemText::Subject).value_or(entryId);
     if (StoreStatus saved = item.Save(); !saved) {
-      // The Kelvo holds the part; without the mark a later synchronisation
-      // sends it again. The user should know why.
-      host.ShowMessage(QStringLiteral("The message \"%1\" was sent to the Kelvo, but could not be "
-                                      "marked as sent: %2")
-                           .arg(TextOf(item, ItemText::Subject).value_or(entryId), saved.reason()));
+      NoteUnsavedMark(session, saved.reason());
+      TellUnsavedMark(context);
     }
   }
   host.SetStatus(3, QString());

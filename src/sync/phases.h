@@ -25,6 +25,15 @@ void RunSendPhase(SyncContext& context);
 // closing bytes.
 void RunRemovalPhase(SyncContext& context);
 
+// The marks of acknowledged parts reach the disk in the background while the
+// next part goes out. SettleMarks waits for them (before a record is written,
+// so that at most one acknowledged part lacks a durable mark, and before the
+// summary); a failure waits in the session for TellUnsavedMark, which shows
+// it once no exchange is in flight.
+void SettleMarks(SyncContext& context);
+void TellUnsavedMark(SyncContext& context);
+void NoteUnsavedMark(SyncSession& session, const QString& reason);
+
 // The send exchange of one record part.
 enum class SendOutcome { Done, Failed, Broken };
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,

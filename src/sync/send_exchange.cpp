@@ -21,6 +21,28 @@ std::optional<SendOutcome> Judge(SyncContext& context, const QByteArray& reply, 
 
 }  // namespace
 
+void NoteUnsavedMark(SyncSession& session, const QString& reason) {
+  // The Kelvo holds the part; without the mark a later synchronisation sends
+  // it again. The user should know why.
+  session.UnsavedMarkBox =
+      QStringLiteral(
+          "The message \"%1\" was sent to the Kelvo, but could not be marked as sent: %2")
+          .arg(session.SavingMarkOf, reason);
+}
+
+void SettleMarks(SyncContext& context) {
+  if (StoreStatus settled = context.store.SettleSaves(); !settled) {
+    NoteUnsavedMark(context.session, settled.reason());
+  }
+  context.session.SavingMarkOf.clear();
+}
+
+void TellUnsavedMark(SyncContext& context) {
+  if (context.session.UnsavedMarkBox.isEmpty()) return;
+  context.host.ShowMessage(context.session.UnsavedMarkBox);
+  context.session.UnsavedMarkBox.clear();
+}
+
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
                      const QByteArray& record, const QString& truncationSuffix) {
   Link& link = context.link;
@@ -36,6 +58,7 @@ SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryI
                                SixDigitNumber(record.size()), record};
   int step = 2;
   for (const QByteArray& field : fields) {
+    if (step == 6) SettleMarks(context);
     if (step == 5) {
       // The size shown counts the record's FieldEnd.
       context.host.SetStatus(2, QStringLiteral("Message size: ") +

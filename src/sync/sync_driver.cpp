@@ -120,6 +120,8 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   session.BreakRequested = false;
   session.ExchangeInFlight = false;
   session.BreakAfterExchange = false;
+  session.SavingMarkOf.clear();
+  session.UnsavedMarkBox.clear();
   session.DeviceRemovalSkipped = false;
   session.StoreRemovalSkipped = false;
   host.SetStatus(1, QStringLiteral("Mail sync started"));
@@ -144,6 +146,9 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
     RunReceivePhase(context);
     RunSendPhase(context);
     RunRemovalPhase(context);
+    // Every mark is on the disk before the summary says what was sent.
+    SettleMarks(context);
+    TellUnsavedMark(context);
     WriteSummary(host, session, options);
   } else {
     host.ShowMessage(QStringLiteral("     Handshake error     "));

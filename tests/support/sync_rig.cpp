@@ -3,7 +3,8 @@
 namespace zandor::testing {
 namespace {
 
-// An item whose Save fails when the store says so.
+// An item whose Save fails when the store says so, as the Maildir store's
+// do: in the background, told by the store's next SettleSaves.
 class FaultyItem final : public MailItem {
  public:
   FaultyItem(std::unique_ptr<MailItem> inner, const FaultyStore& store)
@@ -15,8 +16,12 @@ class FaultyItem final : public MailItem {
   StoreResult<std::optional<QDateTime>> KelvoSent() const override { return inner_->KelvoSent(); }
   void SetKelvoSent(const QDateTime& value) override { inner_->SetKelvoSent(value); }
   StoreStatus Save() override {
-    if (store_.failItemSaves) return StoreFailure{*store_.failItemSaves};
-    return inner_->Save();
+    if (!store_.failItemSaves) {
+      ++store_.savesStarted;
+      return inner_->Save();
+    }
+    store_.unsettled = store_.failItemSaves;
+    return Done{};
   }
   StoreStatus Delete() override { return inner_->Delete(); }
 

@@ -45,6 +45,8 @@ struct FaultyStore final : MailStore {
   QString failFolderId;
   bool stableDraftIds = false;
   int draftsSaved = 0;
+  mutable std::optional<QString> unsettled;  // a failed save not told yet
+  mutable int savesStarted = 0, savesSettled = 0;
 
   StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) override {
     return inner_.GetDefaultFolder(which);
@@ -55,6 +57,14 @@ struct FaultyStore final : MailStore {
   }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
+  StoreStatus SettleSaves() override {
+    const StoreStatus inner = inner_.SettleSaves();
+    savesSettled = savesStarted;
+    if (!unsettled) return inner;
+    const StoreFailure failure{*unsettled};
+    unsettled.reset();
+    return failure;
+  }
 
  private:
   MailStore& inner_;

@@ -1,6 +1,7 @@
 #include "store/maildir/kelvo_state_db.h"
 
 #include <sqlite3.h>
+#include <sys/vfs.h>
 
 #include <QFileInfo>
 #include <utility>
@@ -13,6 +14,29 @@ namespace {
 
 QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
+}
+
+// Whether the file system of the file's folder is local, where the
+// write-ahead log's shared memory works; not a network or FUSE one.
+bool SharesMemorySafely(const QString& path) {
+  struct statfs info {};
+  if (::statfs(NativePath(QFileInfo(path).path()).constData(), &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x6969UL:      // NFS
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+    case 0x517BUL:      // SMB
+    case 0x65735546UL:  // FUSE (sshfs and friends)
+    case 0x01021997UL:  // 9p
+    case 0x5346414FUL:  // AFS
+    case 0x6B414653UL:  // kAFS
+    case 0x00C36400UL:  // Ceph
+    case 0x47504653UL:  // GPFS
+    case 0x0BD00BD0UL:  // Lustre
+      return false;
+    default:
+      return true;
+  }
 }
 
 // What the user can do about a file of marks that fails, by SQLite's primary
@@ -58,6 +82,8 @@ QString KelvoStateDb::FileName() {
 KelvoStateDb::KelvoStateDb(QString path) : path_(std::move(path)) {}
 
 KelvoStateDb::~KelvoStateDb() {
+  // Whatever is in flight reaches the disk before the program goes on.
+  Settle();
   // Statements go before the connection they belong to.
   get_.reset();
   put_.reset();
@@ -94,7 +120,9 @@ StoreStatus KelvoStateDb::Open() {
     return failure;
   }
   sqlite3_busy_timeout(db_.get(), 5000);
-  for (const char* sql : {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL",
+  const char* journal =
+      SharesMemorySafely(path_) ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE";
+  for (const char* sql : {journal, "PRAGMA synchronous=FULL",
                           "CREATE TABLE IF NOT EXISTS kelvo_sent ("
                           " unique_name TEXT PRIMARY KEY NOT NULL,"
                           " msecs INTEGER NOT NULL,"
@@ -119,7 +147,30 @@ StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char
   return slot.get();
 }
 
+void KelvoStateDb::PutInBackground(const QString& unique, const QDateTime& value) {
+  if (StoreStatus earlier = Settle(); !earlier) backgroundFailure_ = earlier.reason();
+  if (!writer_) writer_ = std::make_unique<KelvoStateDb>(path_);
+  inFlight_ = InFlight{unique, value};
+  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, value] {
+    return writer->Put(unique, value);
+  });
+}
+
+StoreStatus KelvoStateDb::Settle() {
+  if (background_.valid()) {
+    if (StoreStatus written = background_.get(); !written && !backgroundFailure_) {
+      backgroundFailure_ = written.reason();
+    }
+    inFlight_.reset();
+  }
+  if (!backgroundFailure_) return Done{};
+  StoreFailure failure{*backgroundFailure_};
+  backgroundFailure_.reset();
+  return failure;
+}
+
 StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
+  if (inFlight_ && inFlight_->unique == unique) return std::optional<QDateTime>(inFlight_->value);
   auto statement =
       Prepared(get_, "SELECT msecs, local_time FROM kelvo_sent WHERE unique_name = ?1");
   if (!statement) return StoreFailure{statement.reason()};

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -22,8 +23,16 @@ namespace zandor::maildir {
 // clock time, as a date without zone would, so that the never-sent mark
 // (31 January 1968 00:00 local) stays that mark.
 //
-// Every write is one transaction with synchronous=FULL and a rollback
-// journal: after a crash at any moment a row holds its old or its new value.
+// Every write is one transaction with synchronous=FULL: after a crash at any
+// moment a row holds its old or its new value. On a local file system the
+// journal is a write-ahead log (one sync a commit instead of four); on a
+// network or FUSE file system, where SQLite cannot share the log's memory
+// safely, it is a rollback journal.
+//
+// A write in the background goes through a second connection on a thread of
+// its own, so that the commit overlaps what the caller does next (the next
+// part's bytes on the line). At most one is in flight; the value reads back
+// from the moment it is handed over.
 class KelvoStateDb {
  public:
   static QString FileName();  // "zandor-state.sqlite"
@@ -37,6 +46,12 @@ class KelvoStateDb {
   StoreResult<std::optional<QDateTime>> Get(const QString& unique);
   // Adds or replaces the value, in one transaction.
   StoreStatus Put(const QString& unique, const QDateTime& value);
+  // The same in the background: waits for the write in flight, if any, then
+  // starts this one and returns. A failure is told by the next Settle.
+  void PutInBackground(const QString& unique, const QDateTime& value);
+  // Waits until no write is in flight; the first failure since the last
+  // Settle, if there was one.
+  StoreStatus Settle();
   // Drops the value (a delivery that failed after its row was written).
   StoreStatus Remove(const QString& unique);
   // Reads every row and commits one write, so that a file that is damaged,
@@ -57,12 +72,23 @@ class KelvoStateDb {
   StoreFailure Failure(const char* what) const;
   StoreStatus Execute(const char* sql);
 
+  struct InFlight {
+    QString unique;
+    QDateTime value;
+  };
+
   QString path_;
   mutable int lastError_ = 0;  // SQLite's code of the last failure
   std::unique_ptr<sqlite3, DbClose> db_;
   StatementPtr get_;
   StatementPtr put_;
   StatementPtr remove_;
+  // The background writer and its write; the future goes first, so that it is
+  // waited for before the writer is closed.
+  std::unique_ptr<KelvoStateDb> writer_;
+  std::optional<InFlight> inFlight_;
+  std::optional<QString> backgroundFailure_;
+  std::future<StoreStatus> background_;
 };
 
 }  // namespace zandor::maildir

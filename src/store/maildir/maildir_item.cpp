@@ -126,9 +126,9 @@ void MaildirItem::SetKelvoSent(const QDateTime& value) {
 
 StoreStatus MaildirItem::Save() {
   if (!pendingKelvoSent_) return Done{};
-  auto saved = core_->state.Put(unique_, *pendingKelvoSent_);
-  if (saved) pendingKelvoSent_.reset();
-  return saved;
+  core_->state.PutInBackground(unique_, *pendingKelvoSent_);
+  pendingKelvoSent_.reset();
+  return Done{};
 }
 
 StoreStatus MaildirItem::Delete() {

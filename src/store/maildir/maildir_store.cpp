@@ -203,6 +203,10 @@ StoreStatus MaildirStore::HoldsMail(const QString& root) {
           .arg(root)};
 }
 
+StoreStatus MaildirStore::SettleSaves() {
+  return core_->state.Settle();
+}
+
 StoreStatus MaildirStore::CheckSentMarks() {
   return core_->state.Check();
 }

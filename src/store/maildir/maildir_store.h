@@ -39,6 +39,7 @@ class MaildirStore final : public MailStore {
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus CheckHoldsMail() override;
   StoreStatus CheckSentMarks() override;
+  StoreStatus SettleSaves() override;
 
   // Whether a root holds mail, as CheckHoldsMail; reads, writes nothing.
   static StoreStatus HoldsMail(const QString& root);
