@@ -1,11 +1,13 @@
 // The real programs on a pseudo-terminal: zandor --sync against kelvo-sim.
 //
-//   bench_line line [--messages N] [--baud B]
+//   bench_line line [--messages N] [--baud B] [--busy]
 //     N messages of mixed sizes (some split: split mode "Split unlimited") go
 //     to a Kelvo that takes and gives bytes at B baud. Prints the wall time,
 //     the bytes on the line both ways (from the simulator's transcript), the
 //     time those bytes take at B baud (ten bit times a byte), the ratio of the
-//     two, and zandor's CPU time as a share of the wall time.
+//     two, and zandor's CPU time as a share of the wall time. With --busy,
+//     two writers keep the disk of the Maildir busy meanwhile: each writes
+//     2 MiB to a file beside it and syncs it, over and over.
 //   bench_line idle [--seconds S]
 //     zandor --sync --timeout S waits for a Kelvo that never answers the
 //     handshake. Prints zandor's CPU seconds, all told and while it waited.
@@ -13,12 +15,19 @@
 // Standard output gets the result rows ("| measure | value | target | ok |"),
 // standard error the details. Exit status 1 when a run itself failed; a
 // missed target is reported, not an error.
+#include <fcntl.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QRandomGenerator>
+#include <atomic>
 #include <cstdio>
+#include <optional>
+#include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "line_trace.h"
@@ -52,6 +61,39 @@ QString ProgramPath(const char* variable, const char* built) {
   const QString named = qEnvironmentVariable(variable);
   return named.isEmpty() ? QString::fromUtf8(built) : named;
 }
+
+// Writers that keep a file system busy while they live: each writes 2 MiB
+// to a file of its own in dir, syncs it, and starts again.
+class BusyDisk {
+ public:
+  BusyDisk(const QString& dir, int writers) {
+    for (int i = 0; i < writers; ++i) {
+      const QByteArray path = QFile::encodeName(dir + QStringLiteral("/busy-%1").arg(i));
+      writers_.emplace_back([this, path] {
+        const std::vector<char> block(2 << 20, 'b');
+        while (!stop_) {
+          const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+          if (fd < 0) return;
+          const bool written = ::write(fd, block.data(), block.size()) > 0;
+          ::fsync(fd);
+          ::close(fd);
+          if (!written) return;
+        }
+        ::unlink(path.constData());
+      });
+    }
+  }
+  ~BusyDisk() {
+    stop_ = true;
+    for (std::thread& writer : writers_) writer.join();
+  }
+  BusyDisk(const BusyDisk&) = delete;
+  BusyDisk& operator=(const BusyDisk&) = delete;
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::thread> writers_;
+};
 
 void Detail(const QString& text) {
   std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -95,7 +137,7 @@ int AddMixedMail(ProcessWorld& world, int count) {
   return bodyBytes;
 }
 
-int LineEfficiency(int messages, int baud) {
+int LineEfficiency(int messages, int baud, bool busy) {
   ProcessWorld world(ProgramPath("ZANDOR_EXE", ZANDOR_EXE),
                      ProgramPath("KELVO_SIM_EXE", KELVO_SIM_EXE));
   CommonSettings(world);
@@ -108,8 +150,11 @@ int LineEfficiency(int messages, int baud) {
     Detail(QStringLiteral("kelvo-sim did not start: ") + world.KelvoLog());
     return 1;
   }
+  std::optional<BusyDisk> writers;
+  if (busy) writers.emplace(world.Root(), 2);
   const testing::ZandorRun run = world.RunZandor({QStringLiteral("--sync")}, {}, 3600 * 1000);
   world.StopKelvo();
+  // The save probe below measures the busy disk too.
   if (!run.end.exited || run.end.exitCode != 0) {
     Detail(QStringLiteral("zandor: %1\n%2%3").arg(run.Outcome(), run.out.right(2000), run.err));
     return 1;
@@ -136,28 +181,31 @@ int LineEfficiency(int messages, int baud) {
              .arg(run.end.userSeconds, 0, 'f', 3)
              .arg(run.end.systemSeconds, 0, 'f', 3)
              .arg(run.end.maxRssKb));
-  Row(QStringLiteral("line: %1 messages at %2 baud, wall time").arg(messages).arg(baud),
+  const QString line = busy ? QStringLiteral("line, busy disk") : QStringLiteral("line");
+  Row(QStringLiteral("%1: %2 messages at %3 baud, wall time").arg(line).arg(messages).arg(baud),
       QStringLiteral("%1 s").arg(wall, 0, 'f', 2), QStringLiteral("-"), true);
-  Row(QStringLiteral("line: bytes exchanged (PC + Kelvo)"),
+  Row(line + QStringLiteral(": bytes exchanged (PC + Kelvo)"),
       QStringLiteral("%1 + %2 = %3").arg(bytes.fromPc).arg(bytes.fromKelvo).arg(bytes.Total()),
       QStringLiteral("-"), bytes.unknownTokens == 0);
-  Row(QStringLiteral("line: pure line time of those bytes"),
+  Row(line + QStringLiteral(": pure line time of those bytes"),
       QStringLiteral("%1 s").arg(lineSeconds, 0, 'f', 2), QStringLiteral("-"), true);
-  Row(QStringLiteral("line: wall / line time"), QString::number(ratio, 'f', 3),
-      QStringLiteral("<= 1.05"), ratio <= 1.05);
-  // Where the time beyond the line goes: above all the durable save of the
-  // mark after each part, with the line idle meanwhile.
+  const double target = busy ? 1.01 : 1.003;
+  Row(line + QStringLiteral(": wall / line time"), QString::number(ratio, 'f', 3),
+      QStringLiteral("<= %1").arg(target), ratio <= target);
+  // What the durable save of the mark after each part costs on this disk; it
+  // overlaps the next part's bytes on the line.
   const int parts =
       sent.section(QStringLiteral("Sent: "), 1).section(QLatin1Char(' '), 0, 0).toInt();
   const double saveMs = MarkSaveMs(world.MaildirRoot());
-  Row(QStringLiteral("line: mark saves (%1 parts x %2 ms on this disk)")
-          .arg(parts)
-          .arg(saveMs, 0, 'f', 1),
+  Row(line + QStringLiteral(": mark saves, overlapped with the line (%1 parts x %2 ms)")
+                 .arg(parts)
+                 .arg(saveMs, 0, 'f', 1),
       QStringLiteral("%1 s = %2 % of the line time")
           .arg(parts * saveMs / 1000, 0, 'f', 2)
           .arg(parts * saveMs / 10 / lineSeconds, 0, 'f', 1),
       QStringLiteral("-"), true);
-  Row(QStringLiteral("line: zandor CPU / wall"),
+  writers.reset();
+  Row(line + QStringLiteral(": zandor CPU / wall"),
       QStringLiteral("%1 % (%2 s)")
           .arg(cpuShare * 100, 0, 'f', 2)
           .arg(run.end.CpuSeconds(), 0, 'f', 2),
@@ -224,13 +272,14 @@ int main(int argc, char** argv) {
   const QString mode = arguments.value(0);
   if (mode == QLatin1String("line")) {
     return zandor::LineEfficiency(zandor::Option(arguments, "--messages", 200),
-                                  zandor::Option(arguments, "--baud", 38400));
+                                  zandor::Option(arguments, "--baud", 38400),
+                                  arguments.contains(QLatin1String("--busy")));
   }
   if (mode == QLatin1String("idle")) {
     return zandor::IdleCost(zandor::Option(arguments, "--seconds", 10));
   }
   std::fprintf(stderr,
-               "usage: bench_line line [--messages N] [--baud B]\n"
+               "usage: bench_line line [--messages N] [--baud B] [--busy]\n"
                "       bench_line idle [--seconds S]\n");
   return 2;
 }

@@ -4,12 +4,13 @@
 #
 #   bench/run.sh [BUILD_DIR]        default: build-bench-release beside bench/
 #
-# The three benchmarks:
+# The benchmarks:
 #   line   200 messages to kelvo-sim --pace 38400 over a pseudo-terminal: wall
-#          time against the line time of the bytes, and zandor's CPU share
+#          time against the line time of the bytes, and zandor's CPU share;
+#          once on a quiet disk, once with two writers keeping it busy
 #   idle   zandor --sync waiting 10 s for a Kelvo that never answers: its CPU
 #   large  a whole synchronisation over a 400-message folder in-process
-# The line benchmark takes about a minute and a half; the idle one 10 s.
+# Each line benchmark takes about a minute and a half; the idle one 10 s.
 # Details go to standard error. Run it on a quiet machine: the figures are
 # wall-clock and CPU times.
 set -euo pipefail
@@ -31,6 +32,7 @@ trap 'rm -f "$rows"' EXIT
 status=0
 export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
 "$build/bench/bench_line" line --messages 200 --baud 38400 >> "$rows" || status=1
+"$build/bench/bench_line" line --messages 200 --baud 38400 --busy >> "$rows" || status=1
 "$build/bench/bench_line" idle --seconds 10 >> "$rows" || status=1
 "$build/bench/bench_large_folder" --messages 400 --repeat 3 >> "$rows" || status=1
 
