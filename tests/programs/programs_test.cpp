@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
+#include <iostream>
 #include <map>
 
 #include "settings/qsettings_store.h"
@@ -371,6 +372,7 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
     repeats += held.count(id) - 1;
   }
   EXPECT_LE(repeats, runs);
+  std::cerr << "soak: " << runs << " runs, " << repeats << " parts sent twice\n";
 }
 
 }  // namespace
