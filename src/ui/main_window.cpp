@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStackedLayout>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -17,6 +19,7 @@
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
 #include "ui/options_dialog.h"
+#include "ui/sync_status_bar.h"
 
 namespace zandor {
 
@@ -63,6 +66,79 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
   about_ = new AboutDialog(this);
   history_->Watch(about_);
+  BuildStatusBar();
+}
+
+void MainWindow::BuildStatusBar() {
+  statusBar_ = new SyncStatusBar(this);
+  statusBar()->addWidget(statusBar_, 1);
+  statusBar()->setSizeGripEnabled(true);
+  statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, QString()));
+  ShowWhere();
+
+  // A Kelvo that says nothing for a while is named, with what to check.
+  silence_ = new QTimer(this);
+  silence_->setSingleShot(true);
+  silence_->setInterval(10000);
+  connect(silence_, &QTimer::timeout, this, [this] {
+    statusBar_->SetNote(
+        QStringLiteral("No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and "
+                       "switched on? Press Break to stop.")
+            .arg(options_->PortIndex() + 1)
+            .arg(options_->PortPath())
+            .arg(silence_->interval() / 1000));
+  });
+  tick_ = new QTimer(this);
+  tick_->setInterval(1000);
+  connect(tick_, &QTimer::timeout, this, [this] { statusBar_->ShowElapsed(clock_.Now()); });
+  line_.SetWatcher({[this](qsizetype bytes) {
+                      statusBar_->AddBytesSent(bytes);
+                      if (syncRunning_) silence_->start();
+                    },
+                    [this](qsizetype) {
+                      if (!silence_->isActive() && syncRunning_) statusBar_->SetNote(QString());
+                      if (syncRunning_) silence_->start();
+                    }});
+}
+
+void MainWindow::SetSilenceHintAfter(int milliseconds) {
+  silence_->setInterval(milliseconds);
+}
+
+void MainWindow::ShowWhere() {
+  statusBar_->SetWhere(
+      WhereText(options_->MailFolder(), options_->PortIndex(), options_->PortPath()));
+}
+
+void MainWindow::NoteSkipped(const QString& reason) {
+  static_cast<void>(reason);
+  ++unreadableOfRun_;
+}
+
+void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
+  RunOutcome outcome;
+  outcome.at = clock_.Now();
+  outcome.portIndex = options_->PortIndex();
+  if (end == SyncEnd::PortFailed) {
+    outcome.kind = RunOutcome::Kind::PortFailed;
+  } else if (session_.BreakRequested) {
+    outcome.kind = RunOutcome::Kind::Broken;
+  } else if (!firstBoxOfRun_.isEmpty()) {
+    outcome.kind = RunOutcome::Kind::Failed;
+    outcome.failure = firstBoxOfRun_;
+  }
+  outcome.sent = session_.SentCount;
+  outcome.received = session_.ReceivedCount;
+  StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
+  outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
+  outcome.unreadable = unreadableOfRun_;
+  const QString text = LastRunText(outcome);
+  statusBar_->SetNote(text);
+  settings_.Write(kLastRunSection, kLastRunKey, text);
+}
+
+void MainWindow::ShowFirstStartHintIfEmpty() {
+  treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
 }
 
 MainWindow::~MainWindow() {
@@ -107,8 +183,28 @@ void MainWindow::BuildControls() {
   buttons->addWidget(btnBreak_);
   buttons->addStretch(1);
 
+  // An empty tree (a first start, a folder without mail) shows what to do.
+  auto* hint = new QWidget(this);
+  hint->setObjectName(QStringLiteral("pnlFirstStart"));
+  auto* hintText = new QLabel(
+      QStringLiteral("No mail folders to show yet. Choose the folder that holds your Maildir "
+                     "(often ~/Maildir or ~/Mail), then tick the folders to synchronise."),
+      hint);
+  hintText->setWordWrap(true);
+  auto* choose = new QPushButton(QStringLiteral("Choose mail folder..."), hint);
+  choose->setObjectName(QStringLiteral("btnChooseMailFolder"));
+  connect(choose, &QPushButton::clicked, this, [this] { options_->ShowAtMailFolder(); });
+  auto* hintLayout = new QVBoxLayout(hint);
+  hintLayout->addStretch(1);
+  hintLayout->addWidget(hintText);
+  hintLayout->addWidget(choose, 0, Qt::AlignLeft);
+  hintLayout->addStretch(1);
+  treeOrHint_ = new QStackedLayout;
+  treeOrHint_->addWidget(tree_);
+  treeOrHint_->addWidget(hint);
+
   auto* top = new QHBoxLayout;
-  top->addWidget(tree_, 1);
+  top->addLayout(treeOrHint_, 1);
   top->addLayout(buttons);
 
   auto* central = new QWidget(this);
@@ -124,6 +220,13 @@ void MainWindow::BuildControls() {
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
   connect(mnuOptions_, &QAction::triggered, this, &MainWindow::ShowOptions);
   connect(mnuAbout_, &QAction::triggered, this, &MainWindow::ShowAbout);
+  // Ctrl+Q closes the window as its close button does.
+  auto* quit = new QAction(this);
+  quit->setObjectName(QStringLiteral("actQuit"));
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quit->setShortcutContext(Qt::ApplicationShortcut);
+  addAction(quit);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
 
   setTabOrder(tree_, btnSync_);
   setTabOrder(btnSync_, btnBreak_);
@@ -133,6 +236,10 @@ void MainWindow::BuildControls() {
 
 void MainWindow::ShowMessage(const QString& text) {
   if (closing_) return;
+  if (syncRunning_ && firstBoxOfRun_.isEmpty()) {
+    firstBoxOfRun_ = text.section(QLatin1Char('\n'), 0, 0).trimmed();
+  }
+  silence_->stop();  // a box is not the Kelvo's silence; the next byte restarts it
   boxes_->Show(this, text);
 }
 
@@ -149,6 +256,7 @@ QString MainWindow::Status(int line) const {
 void MainWindow::SetStatus(int line, const QString& text) {
   if (line < 1 || line > 4) return;
   lblStatus_[static_cast<std::size_t>(line - 1)]->setText(text);
+  if (line == 1 && syncRunning_) statusBar_->FollowStatus(text);
 }
 
 void MainWindow::Yield(YieldMode mode) {
@@ -206,10 +314,12 @@ void MainWindow::RebuildTree() {
   if (store == nullptr) {
     reportedMissingFolder_ = root;
     folderView_->Clear();
+    ShowFirstStartHintIfEmpty();
     return;
   }
   reportedMissingFolder_.clear();
   RebuildFolderTree(*this, *store, settings_);
+  ShowFirstStartHintIfEmpty();
 }
 
 void MainWindow::Sync() {
@@ -217,9 +327,26 @@ void MainWindow::Sync() {
   MailStore* store = CurrentStore(true);
   if (store == nullptr) return;
   syncRunning_ = true;
+  firstBoxOfRun_.clear();
+  unreadableOfRun_ = 0;
+  ShowWhere();
+  statusBar_->SetNote(QString());
+  statusBar_->StartRun(clock_.Now());
+  silence_->start();
+  tick_->start();
   SyncEnvironment environment{*this, *options_, line_, *store, settings_, clock_, tables_, locale_};
-  RunSynchronisation(session_, environment);
+  const SyncEnd end = RunSynchronisation(session_, environment);
+  silence_->stop();
+  tick_->stop();
   syncRunning_ = false;
+  statusBar_->FinishRun();
+  // A question answered No touched nothing: the last run's line stays.
+  if (end == SyncEnd::Refused) {
+    statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, QString()));
+  } else {
+    KeepOutcome(end, *store);
+  }
+  ShowFirstStartHintIfEmpty();
 }
 
 void MainWindow::Break() {
@@ -244,6 +371,7 @@ void MainWindow::OnActivated(QWidget* window, QWidget* previous) {
   // rebuild, and a synchronisation rebuilds the tree itself in its send phase.
   if (previous != options_ && previous != about_) return;
   if (syncRunning_) return;
+  ShowWhere();
   RebuildTree();
 }
 

@@ -8,12 +8,14 @@
 #include <memory>
 
 #include "link/serial_line.h"
+#include "link/watched_line.h"
 #include "records/conversion.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
 #include "settings/settings_store.h"
 #include "store/mail_store.h"
+#include "sync/sync_driver.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
 
@@ -21,12 +23,16 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QStackedLayout;
+class QTimer;
 
 namespace zandor {
 
 class AboutDialog;
 class ActivationHistory;
 class OptionsDialog;
+class SyncStatusBar;
+struct RunOutcome;
 
 // The mail store kept in a mail folder; the window makes a new one when the
 // folder chosen in the options changes.
@@ -69,6 +75,7 @@ class MainWindow final : public QMainWindow, public Host {
   void SetSyncEnabled(bool enabled) override;
   void SetBreakEnabled(bool enabled) override;
   FolderView& Folders() override { return *folderView_; }
+  void NoteSkipped(const QString& reason) override;
 
   // The boxes go through boxes from now on; nullptr puts back the real ones.
   // The object must outlive its use.
@@ -79,6 +86,9 @@ class MainWindow final : public QMainWindow, public Host {
   void SetYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
 
   OptionsDialog& Options() { return *options_; }
+  SyncStatusBar& StatusBar() { return *statusBar_; }
+  // How long the Kelvo may say nothing before the status bar says so.
+  void SetSilenceHintAfter(int milliseconds);
   AboutDialog& About() { return *about_; }
   FolderTreeWidget& Tree() { return *tree_; }
   const SyncSession& Session() const { return session_; }
@@ -99,13 +109,19 @@ class MainWindow final : public QMainWindow, public Host {
 
  private:
   void BuildControls();
+  void BuildStatusBar();
+  // The status bar's first line, from the options as they stand.
+  void ShowWhere();
+  // The status bar's line after a run, kept in the settings for the next start.
+  void KeepOutcome(SyncEnd end, MailStore& store);
+  void ShowFirstStartHintIfEmpty();
   void OnActivated(QWidget* window, QWidget* previous);
   // The store of the mail folder chosen now; nullptr when that folder does not
   // exist, after telling the user when report is set.
   MailStore* CurrentStore(bool report);
 
   SettingsStore& settings_;
-  SerialLine& line_;
+  WatchedLine line_;
   const Clock& clock_;
   MailStoreFactory storeFactory_;
   QLocale locale_;
@@ -123,6 +139,12 @@ class MainWindow final : public QMainWindow, public Host {
   QPushButton* btnBreak_ = nullptr;
   QCheckBox* chkFullSync_ = nullptr;
   std::array<QLabel*, 4> lblStatus_{};
+  SyncStatusBar* statusBar_ = nullptr;
+  QStackedLayout* treeOrHint_ = nullptr;
+  QTimer* silence_ = nullptr;
+  QTimer* tick_ = nullptr;
+  QString firstBoxOfRun_;
+  int unreadableOfRun_ = 0;
   QAction* mnuOptions_ = nullptr;
   QAction* mnuAbout_ = nullptr;
 
@@ -139,6 +161,10 @@ class MainWindow final : public QMainWindow, public Host {
   // shown and no yield waits, so that the break unwinds at once.
   bool closing_ = false;
 };
+
+// The settings section and key of the last run's outcome line.
+inline const QString kLastRunSection = QStringLiteral("LastRun");
+inline const QString kLastRunKey = QStringLiteral("Outcome");
 
 // The text shown when the chosen mail folder does not exist.
 QString MissingMailFolderText(const QString& path);

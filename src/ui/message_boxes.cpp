@@ -26,13 +26,19 @@ void QtMessageBoxes::Show(QWidget* parent, const QString& text) {
   box.exec();
 }
 
+std::unique_ptr<QMessageBox> QtMessageBoxes::Question(QWidget* parent, const QString& text) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  SetUp(*box, text);
+  box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  // Each question guards a step that sends or removes much: Enter must not
+  // take it by mistake.
+  box->setDefaultButton(QMessageBox::No);
+  box->setEscapeButton(QMessageBox::No);
+  return box;
+}
+
 bool QtMessageBoxes::Ask(QWidget* parent, const QString& text) {
-  QMessageBox box(parent);
-  SetUp(box, text);
-  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return Question(parent, text)->exec() == QMessageBox::Yes;
 }
 
 }  // namespace zandor

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace zandor {
@@ -19,6 +21,8 @@ class MessageBoxes {
 
 class QtMessageBoxes final : public MessageBoxes {
  public:
+  // The Yes/No box Ask shows, not shown yet.
+  static std::unique_ptr<QMessageBox> Question(QWidget* parent, const QString& text);
   void Show(QWidget* parent, const QString& text) override;
   bool Ask(QWidget* parent, const QString& text) override;
 };

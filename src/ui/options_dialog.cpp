@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -87,6 +88,10 @@ void OptionsDialog::BuildControls() {
       QStringLiteral("The serial device behind the chosen entry: pick one the system lists, "
                      "or type any path"));
   lblPortPath_->setBuddy(cbPortPath_);
+  lblPortInfo_ = new QLabel(this);
+  lblPortInfo_->setObjectName(QStringLiteral("lblPortInfo"));
+  lblPortInfo_->setTextFormat(Qt::PlainText);
+  lblPortInfo_->setWordWrap(true);
 
   auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
   fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
@@ -142,7 +147,6 @@ void OptionsDialog::BuildControls() {
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
-  edMailFolder_->setPlaceholderText(MailFolderPath(QString()));
   edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
   btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
   btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
@@ -176,6 +180,7 @@ void OptionsDialog::BuildControls() {
   top->addWidget(cbCom_, 1, 1, 1, 2);
   top->addWidget(lblPortPath_, 2, 1);
   top->addWidget(cbPortPath_, 2, 2);
+  top->addWidget(lblPortInfo_, 3, 1, 1, 2);
   top->setColumnStretch(0, 1);
   top->setColumnStretch(2, 1);
   top->setHorizontalSpacing(12);
@@ -205,6 +210,7 @@ void OptionsDialog::BuildControls() {
   connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
     const int index = cbCom_->currentIndex();
     if (!showingPortPath_ && index >= 0) portPaths_[static_cast<std::size_t>(index)] = text;
+    if (!showingPortPath_) DescribePort();
   });
   OfferPorts();
 }
@@ -242,9 +248,11 @@ void OptionsDialog::RestorePortPaths() {
 }
 
 void OptionsDialog::RestoreMailFolder() {
-  // Empty shows the default as a placeholder and keeps following it.
-  edMailFolder_->setText(
-      settings_.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString()));
+  // The default shows as text; OK leaves it unstored, so that it keeps
+  // following the home folder.
+  const QString stored =
+      settings_.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString());
+  edMailFolder_->setText(stored.trimmed().isEmpty() ? MailFolderPath(QString()) : stored);
 }
 
 void OptionsDialog::SelectOption(QRadioButton* chosen) {
@@ -263,25 +271,61 @@ void OptionsDialog::ShowPortPath() {
   cbPortPath_->setEnabled(index >= 0);
   cbPortPath_->setEditText(index >= 0 ? portPaths_[static_cast<std::size_t>(index)] : QString());
   showingPortPath_ = false;
+  DescribePort();
 }
 
-void OptionsDialog::OfferPorts() {
-  QStringList paths;
+std::vector<PortChoice> SystemSerialPorts() {
+  std::vector<PortChoice> ports;
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-    paths << port.systemLocation();
+    QString description = port.description();
+    if (!port.manufacturer().isEmpty())
+      description += QStringLiteral(" (%1)").arg(port.manufacturer());
+    ports.push_back({port.systemLocation(), description.trimmed()});
   }
   // The stable names survive re-plugging an adapter, unlike /dev/ttyUSB0.
   const QDir byId(QStringLiteral("/dev/serial/by-id"));
   for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
-    paths << entry.absoluteFilePath();
+    ports.push_back(
+        {entry.absoluteFilePath(), QStringLiteral("the same as %1").arg(entry.symLinkTarget())});
   }
-  paths.removeDuplicates();
+  return ports;
+}
+
+void OptionsDialog::OfferPorts() {
+  offered_ = portLister_();
   showingPortPath_ = true;
   const QString current = cbPortPath_->currentText();
   cbPortPath_->clear();
-  cbPortPath_->addItems(paths);
+  for (const PortChoice& port : offered_) {
+    cbPortPath_->addItem(port.path);
+    cbPortPath_->setItemData(cbPortPath_->count() - 1, port.description, Qt::ToolTipRole);
+  }
   cbPortPath_->setEditText(current);
   showingPortPath_ = false;
+  DescribePort();
+}
+
+void OptionsDialog::DescribePort() {
+  const QString path = cbPortPath_->currentText().trimmed();
+  QString text;
+  if (!path.isEmpty() && cbPortPath_->isEnabled()) {
+    const auto known = std::find_if(offered_.begin(), offered_.end(),
+                                    [&path](const PortChoice& port) { return port.path == path; });
+    if (known != offered_.end()) {
+      text = known->description;
+    } else if (!QFileInfo::exists(path)) {
+      text = QStringLiteral("%1 does not exist on this machine").arg(path);
+    }
+  }
+  lblPortInfo_->setText(text);
+}
+
+void OptionsDialog::ShowAtMailFolder() {
+  show();
+  raise();
+  activateWindow();
+  edMailFolder_->setFocus();
+  edMailFolder_->selectAll();
 }
 
 void OptionsDialog::BrowseMailFolder() {
@@ -330,7 +374,7 @@ void OptionsDialog::Ok() {
     }
   }
   const QString mailFolder = edMailFolder_->text().trimmed();
-  if (mailFolder.isEmpty()) {
+  if (mailFolder.isEmpty() || mailFolder == MailFolderPath(QString())) {
     settings_.Delete(QStringLiteral("Store"), QStringLiteral("Maildir"));
   } else {
     settings_.Write(QStringLiteral("Store"), QStringLiteral("Maildir"), mailFolder);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "settings/first_run.h"
 #include "settings/options.h"
@@ -18,6 +19,15 @@ class QPushButton;
 class QRadioButton;
 
 namespace zandor {
+
+// A serial port the system knows, for the device field's list.
+struct PortChoice {
+  QString path;         // "/dev/ttyUSB0", "/dev/serial/by-id/usb-..."
+  QString description;  // "FT232R USB UART (FTDI)"; may be empty
+};
+using PortLister = std::function<std::vector<PortChoice>()>;
+// The system's: QSerialPortInfo's ports, then the stable /dev/serial/by-id names.
+std::vector<PortChoice> SystemSerialPorts();
 
 class ActivationHistory;
 
@@ -39,6 +49,14 @@ class OptionsDialog final : public QDialog, public Options {
   // Runs the load steps at once. The dialog watches its own activations
   // through history, which must outlive it.
   OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent = nullptr);
+
+  // The serial ports the device field offers; the system's by default.
+  void SetPortLister(PortLister lister) {
+    portLister_ = std::move(lister);
+    OfferPorts();
+  }
+  // Shows the dialog with the mail folder field ready for typing.
+  void ShowAtMailFolder();
 
   // Options: live reads of the controls.
   int PortIndex() const override;
@@ -83,6 +101,8 @@ class OptionsDialog final : public QDialog, public Options {
   void UpdatePartsEnabled();
   void ShowPortPath();
   void OfferPorts();
+  // Says under the device field what the device is, or that it is missing.
+  void DescribePort();
   void BrowseMailFolder();
   // Shows under the field why the folder chosen holds no mail, if it does not.
   void UpdateMailFolderWarning();
@@ -97,6 +117,7 @@ class OptionsDialog final : public QDialog, public Options {
   QComboBox* cbCom_ = nullptr;
   QLabel* lblPortPath_ = nullptr;
   QComboBox* cbPortPath_ = nullptr;
+  QLabel* lblPortInfo_ = nullptr;
   QCheckBox* chkKelvoRemove_ = nullptr;
   QCheckBox* chkOutlookRemove_ = nullptr;
   QButtonGroup* conversionGroup_ = nullptr;
@@ -111,6 +132,9 @@ class OptionsDialog final : public QDialog, public Options {
   QPushButton* btnBrowseMail_ = nullptr;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
+
+  PortLister portLister_ = SystemSerialPorts;
+  std::vector<PortChoice> offered_;
 
   // The device path of each port entry as the dialog shows it now.
   std::array<QString, 4> portPaths_;

@@ -1,9 +1,13 @@
 // What the main window adds to the synchronisation: its load, its buttons and
 // status lines around the driver, one session that lives as long as the
 // window, and the folder tree's ticks kept in the settings.
+#include <QAction>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QThread>
 
 #include "sync/folder_tree.h"
+#include "ui/sync_status_bar.h"
 #include "window_rig.h"
 
 namespace zandor::testing {
@@ -55,11 +59,17 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   EXPECT_EQ(StatusLines(), (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 1"),
                                         QString(), QString()}));
   EXPECT_EQ(window->Session().SelectionList.size(), 3U);
+  const QString complete =
+      QStringLiteral("Last synchronisation 12:00: complete: 3 sent, 1 received into Drafts");
+  EXPECT_EQ(window->StatusBar().Note(), complete);
+  EXPECT_EQ(window->StatusBar().Where(), dir.path() + QStringLiteral(" · Com 1 (/dev/ttyS0)"));
 
   breakAtFirstYield = true;
   Button("btnSync")->click();
   EXPECT_EQ(boxes.shown, (QStringList{QStringLiteral("      User Break      "),
                                       QStringLiteral("     Handshake error     ")}));
+  EXPECT_EQ(window->StatusBar().Note(),
+            QStringLiteral("Last synchronisation 12:00: stopped by Break"));
 
   AddMail(kInbox, QStringLiteral("Latest"), 1);
   settings.Write(kFoldersSection, builder.EntryIdOf(kSent), QStringLiteral("1"));
@@ -75,6 +85,44 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   EXPECT_EQ(yieldsWithIdleButtons, 0);
   EXPECT_TRUE(Button("btnSync")->isEnabled());
   EXPECT_FALSE(Button("btnBreak")->isEnabled());
+  Load();  // the next start shows how the last run ended
+  EXPECT_EQ(window->StatusBar().Note(),
+            QStringLiteral("Last synchronisation 12:00: complete: 1 sent"));
+}
+
+// A Kelvo that does not answer is named in the status bar, with what to check.
+TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
+  device.AddFault({2, sim::FaultKind::Silence, {}});
+  AddMail(kInbox, QStringLiteral("A"));
+  Load();
+  window->SetSilenceHintAfter(1000);
+  QString hint;
+  onYield = [&] {
+    QThread::msleep(1);  // a second of silence in a thousand yields, not millions
+    if (window->StatusBar().Note().startsWith(QStringLiteral("No answer"))) {
+      hint = window->StatusBar().Note();
+      window->Break();
+    }
+  };
+  Button("btnSync")->click();
+  EXPECT_EQ(hint, QStringLiteral("No answer from the Kelvo on Com 1 (/dev/ttyS0) for 1 s: is it "
+                                 "connected and switched on? Press Break to stop."));
+}
+
+// A folder without mail shows what to do instead of an empty tree; Ctrl+Q
+// closes the window; every question defaults to No.
+TEST_F(MainWindowTest, FirstStartHintQuitKeyAndQuestionsThatDefaultToNo) {
+  Load();
+  Show();
+  EXPECT_TRUE(Control<QWidget>(*window, "pnlFirstStart")->isVisible());
+  Button("btnChooseMailFolder")->click();
+  EXPECT_TRUE(window->Options().isVisible());
+  auto* quit = Control<QAction>(*window, "actQuit");
+  EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quit->trigger();
+  EXPECT_FALSE(window->isVisible());
+  const auto question = QtMessageBoxes::Question(nullptr, QStringLiteral("Continue?"));
+  EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::No));
 }
 
 // A tick the user changes is stored at once under Folders: clearing writes

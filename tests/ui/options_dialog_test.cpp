@@ -75,6 +75,22 @@ TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
   EXPECT_TRUE(warning->isHidden());
 }
 
+// The device field offers the ports the system lists, says what the chosen
+// one is, and says so when it does not exist.
+TEST_F(OptionsDialogTest, OffersTheSystemsPortsAndNamesAMissingOne) {
+  dialog.SetPortLister([] {
+    return std::vector<PortChoice>{{QStringLiteral("/dev/ttyK0"), QStringLiteral("Cradle (Acme)")}};
+  });
+  auto* device = Control<QComboBox>(dialog, "cbPortPath");
+  EXPECT_EQ(device->itemText(0), QStringLiteral("/dev/ttyK0"));
+  Control<QComboBox>(dialog, "cbCom")->setCurrentIndex(0);
+  device->setEditText(QStringLiteral("/dev/ttyK0"));
+  auto* info = Control<QLabel>(dialog, "lblPortInfo");
+  EXPECT_EQ(info->text(), QStringLiteral("Cradle (Acme)"));
+  device->setEditText(QStringLiteral("/no/ttyZ"));
+  EXPECT_EQ(info->text(), QStringLiteral("/no/ttyZ does not exist on this machine"));
+}
+
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
   QWidget mainWindow;
   history.Watch(&mainWindow);

@@ -1,0 +1,140 @@
+#include "ui/sync_status_bar.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QRegularExpression>
+
+namespace zandor {
+
+QString WhereText(const QString& mailFolder, int portIndex, const QString& portPath) {
+  QString folder = QDir::cleanPath(mailFolder);
+  const QString home = QDir::homePath();
+  if (folder == home || folder.startsWith(home + QLatin1Char('/'))) {
+    folder = QLatin1Char('~') + folder.mid(home.size());
+  }
+  const QString port = portIndex < 0
+                           ? QStringLiteral("no port")
+                           : QStringLiteral("Com %1 (%2)").arg(portIndex + 1).arg(portPath);
+  return folder + QStringLiteral(" · ") + port;
+}
+
+QString LastRunText(const RunOutcome& outcome) {
+  QString how;
+  switch (outcome.kind) {
+    case RunOutcome::Kind::Complete: {
+      QStringList parts{QStringLiteral("%1 sent").arg(outcome.sent)};
+      if (outcome.received > 0) {
+        parts << QStringLiteral("%1 received into %2")
+                     .arg(outcome.received)
+                     .arg(outcome.receivedInto);
+      }
+      if (outcome.unreadable > 0) {
+        parts << QStringLiteral("%1 unreadable %2 skipped")
+                     .arg(outcome.unreadable)
+                     .arg(outcome.unreadable == 1 ? QStringLiteral("file")
+                                                  : QStringLiteral("files"));
+      }
+      how = QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
+      break;
+    }
+    case RunOutcome::Kind::Broken:
+      how = QStringLiteral("stopped by Break");
+      break;
+    case RunOutcome::Kind::Failed:
+      how = QStringLiteral("failed: ") + outcome.failure;
+      break;
+    case RunOutcome::Kind::PortFailed:
+      how = QStringLiteral("could not open Com %1").arg(outcome.portIndex + 1);
+      break;
+  }
+  return QStringLiteral("Last synchronisation %1: %2")
+      .arg(outcome.at.toString(QStringLiteral("HH:mm")), how);
+}
+
+SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("syncStatusBar"));
+  where_ = new QLabel(this);
+  where_->setObjectName(QStringLiteral("lblWhere"));
+  note_ = new QLabel(this);
+  note_->setObjectName(QStringLiteral("lblNote"));
+  for (QLabel* label : {where_, note_}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setMinimumWidth(1);
+  }
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("barProgress"));
+  progress_->setMaximumWidth(160);
+  sent_ = new QLabel(this);
+  sent_->setObjectName(QStringLiteral("lblBytesSent"));
+  elapsed_ = new QLabel(this);
+  elapsed_->setObjectName(QStringLiteral("lblElapsed"));
+  auto* layout = new QGridLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setVerticalSpacing(0);
+  layout->addWidget(where_, 0, 0);
+  layout->addWidget(note_, 1, 0, 1, 3);
+  layout->addWidget(progress_, 0, 1);
+  layout->addWidget(elapsed_, 0, 2);
+  layout->addWidget(sent_, 1, 2);
+  layout->setColumnStretch(0, 1);
+  FinishRun();
+}
+
+void SyncStatusBar::SetWhere(const QString& text) {
+  where_->setText(text);
+}
+void SyncStatusBar::SetNote(const QString& text) {
+  note_->setText(text);
+}
+QString SyncStatusBar::Where() const {
+  return where_->text();
+}
+QString SyncStatusBar::Note() const {
+  return note_->text();
+}
+
+void SyncStatusBar::StartRun(const QDateTime& now) {
+  started_ = now;
+  bytesSent_ = 0;
+  progress_->setRange(0, 0);
+  for (QWidget* widget : std::initializer_list<QWidget*>{progress_, sent_, elapsed_})
+    widget->show();
+  AddBytesSent(0);
+  ShowElapsed(now);
+}
+
+void SyncStatusBar::FinishRun() {
+  for (QWidget* widget : std::initializer_list<QWidget*>{progress_, sent_, elapsed_})
+    widget->hide();
+}
+
+void SyncStatusBar::FollowStatus(const QString& line1) {
+  static const QRegularExpression scanning(
+      QStringLiteral("^Scanning (.*)\\. Message (\\d+) of (\\d+)"));
+  const QRegularExpressionMatch match = scanning.match(line1);
+  if (match.hasMatch()) {
+    progress_->setRange(0, match.captured(3).toInt());
+    progress_->setValue(match.captured(2).toInt());
+    progress_->setFormat(match.captured(1) + QStringLiteral(": %v of %m"));
+  } else if (line1.startsWith(QStringLiteral("Receiving")) ||
+             line1.startsWith(QStringLiteral("Waiting")) ||
+             line1.startsWith(QStringLiteral("Handshaking"))) {
+    progress_->setRange(0, 0);  // busy: the Kelvo decides how much comes
+  }
+}
+
+void SyncStatusBar::AddBytesSent(qsizetype bytes) {
+  bytesSent_ += bytes;
+  sent_->setText(QStringLiteral("%1 sent").arg(QLocale().formattedDataSize(bytesSent_)));
+}
+
+void SyncStatusBar::ShowElapsed(const QDateTime& now) {
+  const qint64 seconds = started_.isValid() ? std::max<qint64>(0, started_.secsTo(now)) : 0;
+  elapsed_->setText(
+      QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
+}
+
+}  // namespace zandor

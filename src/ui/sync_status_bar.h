@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+namespace zandor {
+
+// "~/Maildir · Com 1 (/dev/ttyUSB0)": where the window points. The home
+// folder shows as "~"; no port chosen shows as "no port".
+QString WhereText(const QString& mailFolder, int portIndex, const QString& portPath);
+
+// How one synchronisation ended, for the line the status bar keeps after it.
+struct RunOutcome {
+  enum class Kind { Complete, Broken, Failed, PortFailed };
+  Kind kind = Kind::Complete;
+  QDateTime at;
+  int sent = 0;
+  int received = 0;
+  QString receivedInto;  // the folder the received messages were filed in
+  int unreadable = 0;    // message files that could not be read
+  QString failure;       // the first box's first line, for Failed
+  int portIndex = 0;
+};
+// "Last synchronisation 18:32: complete: 36 sent, 2 received into Drafts".
+QString LastRunText(const RunOutcome& outcome);
+
+// The window's status bar: where it points on the first line; on the second
+// the last run's outcome, or during a run the Kelvo's silence; during a run
+// a progress bar, the bytes sent and the time taken at the right.
+class SyncStatusBar final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit SyncStatusBar(QWidget* parent = nullptr);
+
+  void SetWhere(const QString& text);
+  void SetNote(const QString& text);
+  QString Where() const;
+  QString Note() const;
+
+  // A run: the progress shows while it lasts.
+  void StartRun(const QDateTime& now);
+  void FinishRun();
+  // Follows status line 1: busy while the Kelvo uploads and lists, the
+  // messages of the folder being scanned while sending.
+  void FollowStatus(const QString& line1);
+  void AddBytesSent(qsizetype bytes);
+  void ShowElapsed(const QDateTime& now);
+
+ private:
+  QLabel* where_;
+  QLabel* note_;
+  QProgressBar* progress_;
+  QLabel* sent_;
+  QLabel* elapsed_;
+  QDateTime started_;
+  qint64 bytesSent_ = 0;
+};
+
+}  // namespace zandor
