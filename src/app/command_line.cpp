@@ -12,6 +12,7 @@ const QString kRemoveFromMail = QStringLiteral("remove-from-mail");
 const QString kYes = QStringLiteral("yes");
 const QString kTimeout = QStringLiteral("timeout");
 const QString kTrace = QStringLiteral("trace");
+const QString kVerbose = QStringLiteral("verbose");
 const QString kHelp = QStringLiteral("help");
 const QString kVersion = QStringLiteral("version");
 
@@ -42,6 +43,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
       {kYes, QString()},
       {kTimeout, QString(), QStringLiteral("seconds")},
       {kTrace, QString(), QStringLiteral("file")},
+      {kVerbose, QString()},
       {{QStringLiteral("h"), kHelp}, QString()},
       {{QStringLiteral("v"), kVersion}, QString()},
   });
@@ -68,6 +70,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   line.removeFromMail = parser.isSet(kRemoveFromMail);
   line.yes = parser.isSet(kYes);
   line.tracePath = parser.value(kTrace);
+  line.verbose = parser.isSet(kVerbose);
   if (parser.isSet(kTrace) && line.tracePath.isEmpty()) {
     return {std::nullopt, QStringLiteral("--trace needs a file name.")};
   }
@@ -96,14 +99,16 @@ QString UsageText() {
   return QStringLiteral(
       "Usage: zandor [--trace FILE]\n"
       "       zandor --sync [--full] [--remove-from-kelvo] [--remove-from-mail] [--yes]\n"
-      "              [--timeout SECONDS] [--trace FILE]\n"
+      "              [--timeout SECONDS] [--trace FILE] [--verbose]\n"
       "\n"
       "Keeps a Maildir and a Kelvo handheld in step over a serial line.\n"
       "Without --sync the window opens.\n"
       "\n"
       "  --sync               run one synchronisation with the stored settings, no window;\n"
-      "                       the status lines go to standard output as they change,\n"
-      "                       each message box to standard error\n"
+      "                       on a terminal one line shows the status lines as they\n"
+      "                       change; elsewhere each change is printed as \"[N] text\";\n"
+      "                       the four lines end the output either way; each message\n"
+      "                       box goes to standard error\n"
       "  --full               send every message of the date range again (Full Syncronization)\n"
       "  --remove-from-kelvo  remove from the Kelvo what is no longer in the chosen folders\n"
       "  --remove-from-mail   remove from the mail what was deleted on the Kelvo (to Trash)\n"
@@ -112,6 +117,7 @@ QString UsageText() {
       "  --timeout SECONDS    stop as the Break button does after this much silence\n"
       "                       from the Kelvo (default 30; 0 waits for ever)\n"
       "  --trace FILE         write every byte on the line to FILE, readably\n"
+      "  --verbose            print each change as \"[N] text\" on a terminal too\n"
       "  -h, --help           show this text\n"
       "  -v, --version        show the version\n"
       "\n"

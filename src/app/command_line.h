@@ -22,6 +22,8 @@ struct CommandLine {
   int timeoutSeconds = 30;
   // Where to write the transcript of the line; empty: nowhere.
   QString tracePath;
+  // Print every change of the status lines, also on a terminal.
+  bool verbose = false;
 };
 
 // The command line, or why it cannot be used.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace zandor {
 
@@ -11,16 +12,37 @@ QStringList BoxLines(const QString& text) {
   return text.split(lineEnd);
 }
 
-HeadlessHost::HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes)
-    : out_(out), err_(err), answerYes_(answerYes) {}
+HeadlessHost::HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes, int liveWidth)
+    : out_(out), err_(err), answerYes_(answerYes), liveWidth_(liveWidth) {}
+
+void HeadlessHost::ClearLive() {
+  if (!liveShown_) return;
+  out_ << "\r\033[K";
+  out_.flush();
+  liveShown_ = false;
+}
+
+void HeadlessHost::DrawLive() {
+  QStringList shown;
+  for (const QString& text : status_) {
+    if (!text.isEmpty()) shown << text;
+  }
+  // One column is left free, so that the line never wraps.
+  const QString line = shown.join(QStringLiteral(" | ")).left(std::max(liveWidth_ - 1, 10));
+  out_ << "\r\033[K" << line;
+  out_.flush();
+  liveShown_ = true;
+}
 
 void HeadlessHost::ShowMessage(const QString& text) {
+  ClearLive();
   ++messagesShown_;
   for (const QString& line : BoxLines(text)) err_ << line << '\n';
   err_.flush();
 }
 
 bool HeadlessHost::Confirm(const QString& text) {
+  ClearLive();
   for (const QString& line : BoxLines(text)) err_ << line << '\n';
   if (answerYes_) {
     err_ << "zandor: answered Yes (--yes)\n";
@@ -43,7 +65,11 @@ void HeadlessHost::SetStatus(int line, const QString& text) {
   QString& current = status_[static_cast<std::size_t>(line - 1)];
   if (current == text) return;
   current = text;
-  PrintStatus(line);
+  if (liveWidth_ > 0) {
+    DrawLive();
+  } else {
+    PrintStatus(line);
+  }
 }
 
 void HeadlessHost::PrintStatus(int line) {
@@ -52,10 +78,12 @@ void HeadlessHost::PrintStatus(int line) {
 }
 
 void HeadlessHost::PrintStatusLines() {
+  ClearLive();
   for (int line = 1; line <= 4; ++line) PrintStatus(line);
 }
 
 void HeadlessHost::Note(const QString& text) {
+  ClearLive();
   err_ << "zandor: " << text << '\n';
   err_.flush();
 }

@@ -10,14 +10,16 @@
 namespace zandor {
 
 // The window's part in a run without a window. Each change of a status line
-// is printed on the output as "[N] text"; each message box prints its text on
-// the error stream, one line per line of text; a confirmation is answered Yes
+// is printed on the output as "[N] text", or, live on a terminal, redraws one
+// line that shows them all; each message box prints its text on the error
+// stream, one line per line of text; a confirmation is answered Yes
 // only when the run was told so. A yield is one pass of the event loop; a
 // yield that may wait sleeps until the next event (serial data, Ctrl-C, the
 // silence timer).
 class HeadlessHost final : public Host {
  public:
-  HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes);
+  // live: the output is a terminal `width` columns wide, redrawn in place.
+  HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes, int liveWidth = 0);
 
   void ShowMessage(const QString& text) override;
   bool Confirm(const QString& text) override;
@@ -40,10 +42,14 @@ class HeadlessHost final : public Host {
 
  private:
   void PrintStatus(int line);
+  void ClearLive();  // before anything else is written to the terminal
+  void DrawLive();
 
   QTextStream& out_;
   QTextStream& err_;
   bool answerYes_;
+  int liveWidth_;
+  bool liveShown_ = false;
   std::array<QString, 4> status_;
   PlainFolderView folders_;
   int messagesShown_ = 0;

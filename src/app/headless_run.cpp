@@ -1,5 +1,8 @@
 #include "app/headless_run.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
@@ -26,10 +29,18 @@ QString MissingFolderText(const QString& root, const QString& settingsFile) {
       .arg(root, settingsFile);
 }
 
+// The width of the terminal the output goes to; 0 when it goes elsewhere.
+int TerminalWidth() {
+  if (::isatty(STDOUT_FILENO) == 0) return 0;
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
+  return size.ws_col;
+}
+
 }  // namespace
 
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
-  HeadlessHost host(out, err, command.yes);
+  HeadlessHost host(out, err, command.yes, command.verbose ? 0 : TerminalWidth());
   QSettingsStore settings;
   if (const std::optional<QString> unreadable = settings.Unreadable()) {
     host.ShowMessage(*unreadable);

@@ -48,7 +48,22 @@ int RunWithoutWindow(int argc, char** argv) {
 }
 
 #ifdef ZANDOR_HAVE_UI
-int RunWindow(int argc, char** argv) {
+// Whether a window can be shown: a display, or a platform named for Qt.
+// Without one Qt would abort; the user gets the way to run headless instead.
+bool HasDisplay(const QStringList& arguments) {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (!qEnvironmentVariableIsEmpty(variable)) return true;
+  }
+  return arguments.contains(QStringLiteral("-platform"));
+}
+
+int RunWindow(int argc, char** argv, const QStringList& arguments) {
+  if (!HasDisplay(arguments)) {
+    QTextStream(stderr) << "zandor: there is no display to open the window on (DISPLAY is not "
+                           "set).\nTo synchronise without a window, run 'zandor --sync' (see "
+                           "'zandor --help').\n";
+    return zandor::kExitUsage;
+  }
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
   if (!parsed.line) return UsageError(parsed.error);
@@ -69,7 +84,7 @@ int main(int argc, char** argv) {
 #ifdef ZANDOR_HAVE_UI
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  if (!zandor::WantsNoWindow(arguments)) return RunWindow(argc, argv);
+  if (!zandor::WantsNoWindow(arguments)) return RunWindow(argc, argv, arguments);
 #endif
   return RunWithoutWindow(argc, argv);
 }

@@ -6,7 +6,11 @@
 set -euo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILD-DIR}" && pwd)
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# Installing writes install_manifest.txt into the build tree: put back what was there.
+manifest=$build/install_manifest.txt
+trap 'if [ -e "$scratch/manifest" ]; then mv -f "$scratch/manifest" "$manifest"
+  else rm -f "$manifest"; fi; rm -rf "$scratch"' EXIT
+[ ! -e "$manifest" ] || cp -p "$manifest" "$scratch/manifest"
 
 fail() { echo "install_test: $*" >&2; exit 1; }
 

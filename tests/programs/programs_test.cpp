@@ -57,6 +57,7 @@ class World {
   }
   QString Settings() const { return dir_.filePath(QStringLiteral("config/Zandor/Zandor.ini")); }
   QString Data() const { return dir_.filePath(QStringLiteral("kelvo.json")); }
+  QProcessEnvironment& Env() { return env_; }
 
   // Starts kelvo-sim and points Com 1 at its pseudo-terminal.
   bool StartKelvo(const QStringList& extra = {}) {
@@ -83,9 +84,11 @@ class World {
     QString out, err;
   };
   // Runs zandor; with killAfterMs it is killed that long after its start.
-  Run Zandor(const QStringList& arguments, int killAfterMs = 0, int interruptAfterMs = 0) {
+  Run Zandor(const QStringList& arguments, int killAfterMs = 0, int interruptAfterMs = 0,
+             const QString& outputFile = {}) {
     QProcess zandor;
     zandor.setProcessEnvironment(env_);
+    if (!outputFile.isEmpty()) zandor.setStandardOutputFile(outputFile);
     zandor.start(QStringLiteral(ZANDOR_EXE), arguments);
     zandor.waitForStarted();
     if (interruptAfterMs > 0 && !zandor.waitForFinished(interruptAfterMs)) {
@@ -217,6 +220,33 @@ Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages)
   return Hold(nullptr, [made](void*) {
     for (auto it = made->rbegin(); it != made->rend(); ++it) ::remove(it->constData());
   });
+}
+
+// On a terminal --sync redraws one line and prints the four lines once at the
+// end; into a pipe it prints every change; without a display the window says
+// how to run without one.
+TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
+  World world;
+  world.Add(kInbox, QStringLiteral("A"));
+  ASSERT_TRUE(world.StartKelvo());
+  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+  world.Zandor({QStringLiteral("--sync")}, 0, 0, QString::fromLatin1(::ptsname(terminal)));
+  QByteArray shown;
+  char buffer[4096];
+  for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
+    shown.append(buffer, got);
+  ::close(terminal);
+  EXPECT_TRUE(shown.contains("\r\033[KMail sync started")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
+  EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
+                  .out.startsWith(QStringLiteral("[1] Mail sync started\n[1] Handshaking...\n")));
+  world.Env().remove(QStringLiteral("QT_QPA_PLATFORM"));
+  world.Env().remove(QStringLiteral("WAYLAND_DISPLAY"));
+  const World::Run window = world.Zandor({});
+  EXPECT_EQ(window.status, 2);
+  EXPECT_TRUE(window.err.contains(QStringLiteral("run 'zandor --sync'")))
+      << window.err.toStdString();
 }
 
 struct HostileRow {
