@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -190,15 +192,35 @@ void OptionsDialog::BuildControls() {
   buttons->addWidget(btnCancel_);
   buttons->addWidget(btnOK_);
 
+  // The options scroll when the screen is small (2x scaling on a laptop);
+  // OK and Cancel stay below them, always in reach.
+  auto* options = new QWidget;
+  auto* optionsLayout = new QVBoxLayout(options);
+  optionsLayout->setContentsMargins(0, 0, 0, 0);
+  optionsLayout->addLayout(top);
+  optionsLayout->addWidget(fmRemovalSync);
+  optionsLayout->addWidget(frame1);
+  optionsLayout->addWidget(frame2);
+  optionsLayout->addWidget(fmMailStore);
+  optionsLayout->addStretch(1);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("scrollOptions"));
+  scroll->setWidget(options);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMinimumWidth(options->minimumSizeHint().width());
+  scroll->setMinimumHeight(160);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(fmRemovalSync);
-  layout->addWidget(frame1);
-  layout->addWidget(frame2);
-  layout->addWidget(fmMailStore);
-  layout->addStretch(1);
+  layout->addWidget(scroll, 1);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetMinimumSize);
+  // Opens at the size the options want, within the screen.
+  QSize wanted(sizeHint().width(), options->sizeHint().height() + btnOK_->sizeHint().height() + 40);
+  if (const QScreen* shown = screen()) {
+    wanted = wanted.boundedTo(shown->availableGeometry().size() - QSize(0, 40));
+  }
+  resize(wanted);
 
   QWidget* order[] = {cbDaysNum_,        cbCom_,         cbPortPath_,   chkKelvoRemove_,
                       chkOutlookRemove_, chkOstrelConv_, chkRusConv_,   chkDravoConv_,

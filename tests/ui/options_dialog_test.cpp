@@ -91,6 +91,15 @@ TEST_F(OptionsDialogTest, OffersTheSystemsPortsAndNamesAMissingOne) {
   EXPECT_EQ(info->text(), QStringLiteral("/no/ttyZ does not exist on this machine"));
 }
 
+// At 2x scaling on a 1280x900 screen (640x450 logical), with room for the
+// title bar, the whole dialog and its OK and Cancel fit.
+TEST_F(OptionsDialogTest, FitsA640By450Screen) {
+  dialog.show();
+  const QSize needed = dialog.minimumSizeHint().expandedTo(dialog.minimumSize());
+  EXPECT_LE(needed.width(), 640);
+  EXPECT_LE(needed.height(), 450 - 40) << needed.height();
+}
+
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
   QWidget mainWindow;
   history.Watch(&mainWindow);
