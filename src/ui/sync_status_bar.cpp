@@ -66,13 +66,14 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   }
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("barProgress"));
-  progress_->setMaximumWidth(160);
+  progress_->setMinimumWidth(180);
+  progress_->setMaximumWidth(240);
   sent_ = new QLabel(this);
   sent_->setObjectName(QStringLiteral("lblBytesSent"));
   elapsed_ = new QLabel(this);
   elapsed_->setObjectName(QStringLiteral("lblElapsed"));
   auto* layout = new QGridLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setContentsMargins(4, 0, 0, 2);
   layout->setVerticalSpacing(0);
   layout->addWidget(where_, 0, 0);
   layout->addWidget(note_, 1, 0, 1, 3);
