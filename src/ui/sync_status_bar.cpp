@@ -66,8 +66,8 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   }
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("barProgress"));
-  progress_->setMinimumWidth(180);
-  progress_->setMaximumWidth(240);
+  progress_->setMinimumWidth(150);
+  progress_->setMaximumWidth(200);
   sent_ = new QLabel(this);
   sent_->setObjectName(QStringLiteral("lblBytesSent"));
   elapsed_ = new QLabel(this);

@@ -1,6 +1,5 @@
 #include "ui/window_app.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
@@ -13,15 +12,15 @@
 namespace zandor {
 namespace {
 
-// The installed icon: from the icon theme, else beside the installed program.
+// The icon from the PNGs the program carries (no SVG plug-in needed), in
+// every size the window manager may ask for; the theme's when there are none.
 QIcon ProgramIcon() {
-  QIcon icon = QIcon::fromTheme(QStringLiteral("zandor"));
-  if (!icon.isNull()) return icon;
-  const QString installed =
-      QDir(QCoreApplication::applicationDirPath())
-          .filePath(QStringLiteral("../share/icons/hicolor/scalable/apps/zandor.svg"));
-  if (QFileInfo::exists(installed)) icon = QIcon(installed);
-  return icon;
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QString png = QStringLiteral(":/icons/zandor-%1.png").arg(size);
+    if (QFileInfo::exists(png)) icon.addFile(png, QSize(size, size));
+  }
+  return icon.isNull() ? QIcon::fromTheme(QStringLiteral("zandor")) : icon;
 }
 
 }  // namespace
