@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QThread>
 
 #include "sync/folder_tree.h"
@@ -43,7 +44,10 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   int yieldsWithIdleButtons = 0;
   QStringList linesAtHandshake;
   bool breakAtFirstYield = false;
+  QString progress;  // the progress bar's text while Inbox is scanned
+  auto* bar = Control<QProgressBar>(*window, "barProgress");
   onYield = [&] {
+    if (bar->isVisible() && bar->maximum() > 0) progress = bar->text();
     if (Button("btnSync")->isEnabled() || !Button("btnBreak")->isEnabled()) ++yieldsWithIdleButtons;
     if (window->Status(1) == QStringLiteral("Handshaking...") && linesAtHandshake.isEmpty()) {
       linesAtHandshake = StatusLines();
@@ -62,6 +66,8 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   const QString complete =
       QStringLiteral("Last synchronisation 12:00: complete: 3 sent, 1 received into Drafts");
   EXPECT_EQ(window->StatusBar().Note(), complete);
+  EXPECT_EQ(progress, QStringLiteral("Sent: 1 of 1"));
+  EXPECT_FALSE(bar->isVisible());
   EXPECT_EQ(window->StatusBar().Where(), dir.path() + QStringLiteral(" · Com 1 (/dev/ttyS0)"));
 
   breakAtFirstYield = true;
