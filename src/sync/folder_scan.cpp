@@ -8,27 +8,13 @@
 namespace zandor {
 namespace {
 
-std::optional<QString> TextOf(const MailItem& item, ItemText which) {
-  StoreResult<QString> text = item.Text(which);
-  if (!text) return std::nullopt;
-  return std::move(text.value());
-}
-
-std::optional<QDateTime> DateOf(const StoreResult<QDateTime>& date) {
-  if (!date) return std::nullopt;
-  return date.value();
-}
-
-// Why a message gave no record: the first property that could not be read.
-QString SkipReason(const MailItem& item) {
-  for (ItemText which : {ItemText::Subject, ItemText::SenderName, ItemText::To, ItemText::CC,
-                         ItemText::BCC, ItemText::Body}) {
-    if (StoreResult<QString> text = item.Text(which); !text) return text.reason();
-  }
-  for (const StoreResult<QDateTime>& date : {item.ReceivedTime(), item.SentOn()}) {
-    if (!date) return date.reason();
-  }
-  return QStringLiteral("the message %1 lacks what a record needs").arg(item.EntryId());
+// The value, or nullopt; the first reason a value could not be read goes to
+// firstFailure when one is given.
+template <class T>
+std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr) {
+  if (result) return std::move(result.value());
+  if (firstFailure != nullptr && firstFailure->isEmpty()) *firstFailure = result.reason();
+  return std::nullopt;
 }
 
 // A folder whose messages or subfolders cannot be read: the user is told
@@ -56,17 +42,20 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
   item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
+  QString unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
-      ReadOutgoingMessage(item), folder.Name, folderKind, RecordOptionsOf(context.options),
-      session.FieldSeparator, context.tables, context.locale);
+      ReadOutgoingMessage(item, &unreadable), folder.Name, folderKind,
+      RecordOptionsOf(context.options), session.FieldSeparator, context.tables, context.locale);
+  const QString entryId = item.EntryId();
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
   if (records.skipped) {
     ++session.SkippedCount;
-    host.NoteSkipped(SkipReason(item));
+    host.NoteSkipped(unreadable.isEmpty()
+                         ? QStringLiteral("the message %1 lacks what a record needs").arg(entryId)
+                         : unreadable);
   }
 
-  const QString entryId = item.EntryId();
   const auto partCount = records.parts.size();
   for (size_t j = 0; j < partCount; ++j) {
     if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");
@@ -97,7 +86,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     item.SetKelvoSent(context.clock.Now());
     host.Yield();
     // The save may end in the background; SettleMarks tells a failure then.
-    session.SavingMarkOf = TextOf(item, ItemText::Subject).value_or(entryId);
+    session.SavingMarkOf = ValueOf(item.Text(ItemText::Subject)).value_or(entryId);
     if (StoreStatus saved = item.Save(); !saved) {
       NoteUnsavedMark(session, saved.reason());
       TellUnsavedMark(context);
@@ -127,16 +116,16 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item) {
 
 }  // namespace
 
-OutgoingMessage ReadOutgoingMessage(const MailItem& item) {
+OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure) {
   OutgoingMessage message;
-  message.subject = TextOf(item, ItemText::Subject);
-  message.senderName = TextOf(item, ItemText::SenderName);
-  message.to = TextOf(item, ItemText::To);
-  message.cc = TextOf(item, ItemText::CC);
-  message.bcc = TextOf(item, ItemText::BCC);
-  message.body = TextOf(item, ItemText::Body);
-  message.receivedTime = DateOf(item.ReceivedTime());
-  message.sentOn = DateOf(item.SentOn());
+  message.subject = ValueOf(item.Text(ItemText::Subject), firstFailure);
+  message.senderName = ValueOf(item.Text(ItemText::SenderName), firstFailure);
+  message.to = ValueOf(item.Text(ItemText::To), firstFailure);
+  message.cc = ValueOf(item.Text(ItemText::CC), firstFailure);
+  message.bcc = ValueOf(item.Text(ItemText::BCC), firstFailure);
+  message.body = ValueOf(item.Text(ItemText::Body), firstFailure);
+  message.receivedTime = ValueOf(item.ReceivedTime(), firstFailure);
+  message.sentOn = ValueOf(item.SentOn(), firstFailure);
   return message;
 }
 

@@ -23,7 +23,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind);
 void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind);
 
 // What the record builder needs of a message; a property that cannot be read
-// stays empty, and the builder then skips the message.
-OutgoingMessage ReadOutgoingMessage(const MailItem& item);
+// stays empty, and the builder then skips the message. The reason the first
+// one could not be read goes to firstFailure when one is given.
+OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure = nullptr);
 
 }  // namespace zandor

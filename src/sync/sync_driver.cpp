@@ -105,12 +105,11 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   if (!AskConfirmations(host, options)) return SyncEnd::Refused;
   // A store without mail, or whose sent marks cannot be kept, would take the
   // Kelvo's messages nowhere or send the same mail on every run: stop first.
-  for (StoreStatus (MailStore::*check)() :
-       {&MailStore::CheckHoldsMail, &MailStore::CheckSentMarks}) {
-    if (StoreStatus ready = (environment.store.*check)(); !ready) {
-      host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
-      return SyncEnd::StoreFailed;
-    }
+  StoreStatus ready = environment.store.CheckHoldsMail();
+  if (ready) ready = environment.store.CheckSentMarks();
+  if (!ready) {
+    host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
+    return SyncEnd::StoreFailed;
   }
   if (!OpenPort(host, options, line)) return SyncEnd::PortFailed;
 

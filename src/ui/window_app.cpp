@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QIcon>
-#include <QMessageBox>
 
 #include "session/clock.h"
 #include "settings/qsettings_store.h"
@@ -30,9 +29,7 @@ int RunWindowApp(QApplication& app, std::unique_ptr<SerialLine> line) {
   QApplication::setWindowIcon(ProgramIcon());
   QSettingsStore settings;
   if (const std::optional<QString> unreadable = settings.Unreadable()) {
-    QMessageBox::critical(
-        nullptr, QStringLiteral("Zandor"),
-        QString(*unreadable).replace(QStringLiteral("\n\r"), QStringLiteral("\n")));
+    QtMessageBoxes().Show(nullptr, *unreadable);
     return 1;
   }
   const SystemClock clock;
