@@ -24,7 +24,7 @@
 #include "session/clock.h"
 #include "session/plain_folder_view.h"
 #include "settings/memory_settings_store.h"
-#include "settings/options.h"
+#include "settings/sync_options.h"
 #include "store/maildir/maildir_store.h"
 #include "support/maildir_builder.h"
 #include "sync/sync_driver.h"
@@ -146,14 +146,15 @@ SyncTiming OneSynchronisation(const QString& root, sim::KelvoDevice& device) {
   MaildirStore store(root, QLocale::c(), clock);
   DirectLine line(device);
   BenchHost host(line);
-  OptionValues options;
+  SyncOptions options;
   options.portPath = QStringLiteral("/dev/kelvo-bench");
-  options.rangeIndex = 4;      // "All"
-  options.splitModeIndex = 1;  // "Split unlimited"
+  options.range = DateRange::All;
+  options.longMessages = LongMessages::Split;
   MemorySettingsStore settings;
   const ConversionTables tables = BuildConversionTables();
   SyncSession session;
-  SyncEnvironment environment{host, options, line, store, settings, clock, tables, QLocale::c()};
+  const SyncEnvironment environment{
+      host, [&options] { return options; }, line, store, settings, clock, tables, QLocale::c()};
 
   const double cpuStart = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();

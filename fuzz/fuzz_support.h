@@ -12,8 +12,9 @@
 #include <utility>
 
 #include "link/link.h"
+#include "session/host.h"
 #include "session/plain_folder_view.h"
-#include "settings/options.h"
+#include "settings/sync_options.h"
 
 #define ZANDOR_FUZZ_CHECK(c)                                                         \
   ((c) ? void()                                                                      \
@@ -52,11 +53,12 @@ inline std::deque<QByteArray> SplitIntoReads(const QByteArray& script) {
 inline unsigned char SeparatorOf(std::uint8_t config) {
   return (config & 1) != 0 ? 31 : 254;
 }
-inline OptionValues OptionsOf(std::uint8_t config) {
-  OptionValues options;
-  options.ostrelConv = (config & 6) == 0;
-  options.rusConv = (config & 6) == 2;
-  options.dravoConv = (config & 6) == 4;
+inline SyncOptions OptionsOf(std::uint8_t config) {
+  SyncOptions options;
+  // None of the three selected reads as Western.
+  options.mode = (config & 6) == 2   ? ConversionMode::RussianOstrel
+                 : (config & 6) == 4 ? ConversionMode::RussianDravo
+                                     : ConversionMode::Western;
   return options;
 }
 

@@ -43,7 +43,7 @@ struct CheckedItem final : NewMailItem {
   StoreStatus Save() override {
     Fill(16, filled == 15);
     saved.push_back(id);
-    if (id.isEmpty()) return StoreFailure{QStringLiteral("disk full")};
+    if (id.isEmpty()) return StoreFailure{FailureKind::Store, QStringLiteral("disk full")};
     return Done{};
   }
   QString EntryId() const override { return filled == 31 ? id : QString(); }
@@ -62,7 +62,7 @@ struct CheckedStore final : MailStore {
   StoreResult<FolderRef> GetDefaultFolder(DefaultFolder) override { return No(); }
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef&) override { return No(); }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef&) override { return No(); }
-  static StoreFailure No() { return StoreFailure{QStringLiteral("not here")}; }
+  static StoreFailure No() { return StoreFailure{FailureKind::Folder, QStringLiteral("not here")}; }
   std::unique_ptr<NewMailItem> CreateItem() override {
     const QString n = QString::number(++created);
     // Plain, counts of bytes and characters that differ, long, bare.
@@ -92,13 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kelvo.event = events[(event & 7) % 6];
   SyncSession& session = kelvo.session;
   session.FieldSeparator = fuzz::SeparatorOf(config);
-  const OptionValues options = fuzz::OptionsOf(config);
+  const SyncOptions options = fuzz::OptionsOf(config);
   CheckedStore store(config);
   MemorySettingsStore settings;
   const FixedClock clock(kNow);
-  Link link(session, kelvo, kelvo);
-  SyncContext context{session,  link,  kelvo,         options,     store,
-                      settings, clock, fuzz::kTables, QLocale::c()};
+  SyncContext context(session, SyncEnvironment{kelvo, [&options] { return options; }, kelvo, store,
+                                               settings, clock, fuzz::kTables, QLocale::c()});
   RunReceivePhase(context);
 
   ZANDOR_FUZZ_CHECK(kelvo.boxes.size() <= 3);

@@ -28,7 +28,8 @@ void HeadlessHost::DrawLive() {
     if (!text.isEmpty()) shown << text;
   }
   // One column is left free, so that the line never wraps.
-  const QString line = shown.join(QStringLiteral(" | ")).left(std::max(liveWidth_ - 1, 10));
+  const QString line =
+      (counted_ + shown.join(QStringLiteral(" | "))).left(std::max(liveWidth_ - 1, 10));
   out_ << "\r\033[K" << line;
   out_.flush();
   liveShown_ = true;
@@ -70,6 +71,17 @@ void HeadlessHost::SetStatus(int line, const QString& text) {
   } else {
     PrintStatus(line);
   }
+}
+
+void HeadlessHost::ShowProgress(const Progress& progress) {
+  // Sending keeps the count of the scan; the Kelvo's own stages have none.
+  if (progress.stage == Progress::Stage::Sending) return;
+  const QString counted = progress.stage == Progress::Stage::Scanning
+                              ? QStringLiteral("[%1/%2] ").arg(progress.index).arg(progress.count)
+                              : QString();
+  if (counted == counted_) return;
+  counted_ = counted;
+  if (liveWidth_ > 0) DrawLive();
 }
 
 void HeadlessHost::PrintStatus(int line) {

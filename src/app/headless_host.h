@@ -25,6 +25,7 @@ class HeadlessHost final : public Host {
   bool Confirm(const QString& text) override;
   QString Status(int line) const override;
   void SetStatus(int line, const QString& text) override;
+  void ShowProgress(const Progress& progress) override;
   void Yield(YieldMode mode = YieldMode::Poll) override;
   void SetBusy(bool) override {}
   void SetSyncEnabled(bool) override {}
@@ -51,6 +52,7 @@ class HeadlessHost final : public Host {
   int liveWidth_;
   bool liveShown_ = false;
   std::array<QString, 4> status_;
+  QString counted_;  // the live line's count of the folder being scanned
   PlainFolderView folders_;
   int messagesShown_ = 0;
   bool confirmationRefused_ = false;

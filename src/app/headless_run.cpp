@@ -50,10 +50,10 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   // What the window's load step and the options dialog would hold, with the
   // three boxes that are never stored taken from the command line.
   RunFirstRunStep(settings);
-  OptionValues options = RestoreStoredOptions(settings);
-  options.fullSync = command.full ? CheckState::Checked : CheckState::Unchecked;
-  options.kelvoRemove = command.removeFromKelvo;
-  options.outlookRemove = command.removeFromMail;
+  SyncOptions options = SyncOptionsOf(ReadStoredOptions(settings));
+  options.fullSync = command.full;
+  options.removeFromKelvo = command.removeFromKelvo;
+  options.removeFromMail = command.removeFromMail;
 
   const QString root = StoredMailFolder(settings);
   if (!QFileInfo(root).isDir()) {
@@ -106,7 +106,8 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   });
   if (command.timeoutSeconds > 0) line.SetActivityHandler([&silence] { silence.start(); });
 
-  SyncEnvironment environment{host, options, line, store, settings, clock, tables};
+  const SyncEnvironment environment{
+      host, [&options] { return options; }, line, store, settings, clock, tables};
   const SyncEnd end = RunSynchronisation(session, environment);
   silence.stop();
   line.SetActivityHandler({});

@@ -31,16 +31,17 @@ std::optional<int> ParseKelvoLength(const QByteArray& field) {
   return static_cast<int>(value);
 }
 
-QByteArray ReadLengthField(Link& link) {
-  QByteArray field = link.ReadReply();
+Reply ReadLengthField(Link& link) {
+  Reply field = link.ReadReply();
   auto incomplete = [&] {
-    return !field.isEmpty() &&
-           std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return field.end == Reply::End::Bytes &&
+           std::all_of(field.bytes.begin(), field.bytes.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
   };
   while (incomplete()) {
-    const QByteArray more = link.ReadReply();
-    if (more.isEmpty()) return {};  // a break: the wait has said it
-    field += more;
+    Reply more = link.ReadReply();
+    if (more.Ended()) return more;
+    field.bytes += more.bytes;
   }
   return field;
 }

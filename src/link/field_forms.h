@@ -7,6 +7,7 @@
 namespace zandor {
 
 class Link;
+struct Reply;
 
 // The forms fields take on the line to the Kelvo. Pure functions over bytes,
 // except WriteTextField, which only writes.
@@ -31,8 +32,9 @@ std::optional<int> ParseKelvoLength(const QByteArray& field);
 // Waits for a length field from the Kelvo: one reply, completed by further
 // replies only while what arrived is digits without the terminator yet (a
 // serial port may hand over "12" and then "0\0"). Anything else is returned as
-// it came, to be judged by ParseKelvoLength. Empty after a break.
-QByteArray ReadLengthField(Link& link);
+// it came, to be judged by ParseKelvoLength. A break or a line fault during
+// any of the waits ends it as that wait ended.
+Reply ReadLengthField(Link& link);
 
 // A text field from the PC: Ack, then the text and FieldEnd, as two writes.
 // The Kelvo answers it with Ack; reading that answer is the caller's.

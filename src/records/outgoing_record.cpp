@@ -12,9 +12,6 @@ namespace {
 // Lengths and counts are 16-bit signed: a longer record cannot be sent.
 constexpr qsizetype kLongestLength = 32767;
 
-constexpr int kSplitModeTruncate = 0;
-constexpr int kSplitModeLimited = 2;
-
 // Field positions in a record.
 constexpr std::size_t kSubject = 0;
 constexpr std::size_t kBody = 3;
@@ -108,8 +105,7 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
 
   const qsizetype bodyLength = fields[kBody].size();
   const qsizetype headerLength = full.size() - bodyLength;
-  const int splitMode = options.splitModeIndex;
-  if (splitMode == kSplitModeTruncate) {
+  if (options.longMessages == LongMessages::Truncate) {
     records.truncated = true;
     const qsizetype room = kLongestWholeRecord - headerLength - truncateAllowance;
     if (room < 0) return Skipped(std::move(records));
@@ -118,13 +114,13 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
     return records;
   }
 
-  // Any other position, none included, splits. The part label is not counted
+  // Anything else, none included, splits. The part label is not counted
   // in the room: a split record may exceed the limit by its label's length.
   records.split = true;
   const qsizetype room = kLongestWholeRecord - headerLength;
   if (room <= 0) return Skipped(std::move(records));
   qsizetype partCount = (bodyLength + room - 1) / room;
-  if (splitMode == kSplitModeLimited) {
+  if (options.longMessages == LongMessages::SplitAtMost) {
     const std::optional<int>& limit = options.partLimit;
     if (!limit || *limit < 1) return Skipped(std::move(records));
     partCount = std::min<qsizetype>(partCount, *limit);

@@ -31,12 +31,16 @@ struct OutgoingRecords {
   bool skipped = false;           // raise SkippedCount
 };
 
+// What becomes of a message too long for one record. With none chosen the
+// message is split, as with Split.
+enum class LongMessages { NotChosen, Truncate, Split, SplitAtMost };
+
 // The options a record is built with, read from the live options when the
 // message is built.
 struct RecordOptions {
   ConversionMode mode = ConversionMode::Western;
-  int splitModeIndex = 0;         // cbMessagesSplit: 0 truncate, 2 split no more then, else split
-  qsizetype partsTextLength = 1;  // edMaxNumSplit's text length: truncation leaves room for it
+  LongMessages longMessages = LongMessages::Truncate;
+  qsizetype partsTextLength = 1;  // the parts box's text length: truncation leaves room for it
   std::optional<int> partLimit;   // its whole number; nullopt when it does not fit in 16 bits
 };
 

@@ -3,19 +3,33 @@
 #include <QString>
 
 #include "session/folder_view.h"
+#include "session/yield_mode.h"
 
 namespace zandor {
+
+// Where a synchronisation is, as the phases report it.
+struct Progress {
+  enum class Stage {
+    Handshake,  // opening the dialogue
+    Receiving,  // the Kelvo uploads and lists: item `index`, 0 while waiting for the first
+    Scanning,   // the folder `folder`: message `index` of `count` in range
+    Sending,    // part `index` of `count` of the message being sent from `folder`
+    Removing,   // removal `index` on the Kelvo; 0 as the phase starts
+  };
+  Stage stage = Stage::Handshake;
+  QString folder;
+  int index = 0;
+  int count = 0;
+
+  bool operator==(const Progress&) const = default;
+};
 
 // What the phases need of "the window". The main window implements it, the
 // headless run prints instead, and tests record. All calls come from the one
 // thread that runs the synchronisation.
 class Host {
  public:
-  // How a yield may wait: Poll processes what is pending and returns at once;
-  // WaitForEvents may sleep until the next event (serial data, a click, a
-  // timer) when nothing is pending. Waits use WaitForEvents after a read that
-  // brought nothing, so that a silent Kelvo costs no CPU.
-  enum class YieldMode { Poll, WaitForEvents };
+  using YieldMode = zandor::YieldMode;
 
   virtual ~Host() = default;
 
@@ -37,6 +51,10 @@ class Host {
   virtual void SetBreakEnabled(bool enabled) = 0;
 
   virtual FolderView& Folders() = 0;
+
+  // Where the synchronisation is, beside the status lines: progress bars
+  // and the terminal's live line follow this, never the status texts.
+  virtual void ShowProgress(const Progress& progress) { static_cast<void>(progress); }
 
   // A message that could not be read was skipped (the summary counts it);
   // the reason names its file and the cause. The window shows nothing more.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <vector>
 
@@ -28,7 +29,8 @@ struct SyncSession {
   QString SavingMarkOf;
   QString UnsavedMarkBox;
   unsigned char FieldSeparator = 254;
-  QString DateFilter;
+  // The first day of the date range: mail received on or after it is sent.
+  QDate DateFilter;
 
   int SentCount = 0;
   int TruncatedCount = 0;
@@ -55,6 +57,10 @@ struct SyncSession {
   // Set by the removal phase when chkKelvoRemove was ticked but the selection
   // list was incomplete, so nothing was removed from the Kelvo.
   bool DeviceRemovalSkipped = false;
+  // Set by the scan when the mail store cannot be used at all (its marks
+  // cannot be read, it went away): the walk ends there.
+  bool StoreUnusable = false;
+
   // Set by the scan when chkOutlookRemove was ticked but the device list was
   // incomplete, so nothing was removed from the store.
   bool StoreRemovalSkipped = false;

@@ -1,27 +1,46 @@
 #pragma once
 
 #include <QString>
+#include <array>
+#include <optional>
 
-#include "settings/first_run.h"
-#include "settings/options.h"
 #include "settings/settings_store.h"
+#include "settings/sync_options.h"
 
 namespace zandor {
 
-// The sections the options dialog's OK writes and the restore reads.
-inline const QString kSymbolsSection = QStringLiteral("SymbolsConversion");
-inline const QString kSplitSection = QStringLiteral("Split");
+// The options as the settings store keeps them. Where each lives and how it
+// is written stands in one place, stored_options.cpp: the window's load, the
+// options dialog's OK, Load and Cancel and the headless run all go through
+// it. The removal boxes and the full-sync box are never stored.
+struct StoredOptions {
+  int port = 1;                                        // 1..4; 0 for no selection
+  DateRange range = DateRange::NotChosen;              // no default: none selected
+  std::optional<ConversionMode> conversion;            // nullopt: no button selected
+  LongMessages longMessages = LongMessages::Truncate;  // the long-message list
+  QString parts = QStringLiteral("0");                 // the parts box's text
+  std::array<QString, 4> portPaths;                    // the device behind Com 1..Com 4
+  QString mailFolder;                                  // as typed; empty for the default
+};
 
-// The options as the settings store gives them, restored the one way that the
-// window's load, the options dialog's Load and Cancel, and the headless run
-// share: the port and range lists, the three conversion buttons (restored in
-// the order Russian, Dravo, Western, the last selected one winning), the
-// long-message list, the parts text and the device behind the port. The
-// removal boxes and the full-sync box are never stored: they come back cleared.
-OptionValues RestoreStoredOptions(const SettingsStore& settings);
+// The stored options: the lists from their stored numbers, the three
+// conversion buttons restored in the order Russian, Dravo, Western (the last
+// selected one wins, and none may be), the device paths with their defaults.
+StoredOptions ReadStoredOptions(const SettingsStore& settings);
 
-// The port and range lists alone, as the window's load and Cancel select them.
-RestoredPortAndRange StoredPortAndRange(const SettingsStore& settings);
+// What OK stores. The parts box is stored as typed (its number plus one); a
+// device path is written only where it differs from what the store gives
+// now, so that an untouched entry keeps following the default; the default
+// mail folder is left unstored, so that it keeps following the home folder.
+void WriteStoredOptions(SettingsStore& settings, const StoredOptions& options);
+
+// A synchronisation's options from the stored ones, the three boxes that are
+// never stored cleared.
+SyncOptions SyncOptionsOf(const StoredOptions& stored);
+
+// The first-run step of the main window's load: on a first start (no port
+// stored, or "0") it stores port 1 and the range "Last 7 days".
+void RunFirstRunStep(SettingsStore& settings);
 
 // A list position from a stored number: the number rounded to the nearest
 // whole one (halves to even), minus 1; -1 leaves no selection; anything
@@ -32,8 +51,11 @@ int StoredListPosition(double stored, int count, int fallback);
 // up to 15 significant digits, "0" for either zero.
 QString NumberText(double value);
 
+// The device path behind "Com 1".."Com 4" (port 1..4) when none is stored.
+QString DefaultPortPath(int port);
+
 // The mail folder a text names: empty is ~/Maildir, a leading "~" is the home
-// folder. StoredMailFolder reads the text from section Store, key Maildir.
+// folder. StoredMailFolder is the one the settings name.
 QString MailFolderPath(const QString& text);
 QString StoredMailFolder(const SettingsStore& settings);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <memory>
@@ -26,23 +27,31 @@ enum class ItemText { Subject, SenderName, To, CC, BCC, Body };
 // Marks a message as never sent to the Kelvo: 31 January 1968 00:00.
 QDateTime NeverSentDate();
 
+// The seam between the synchronisation and a mail store. Every operation
+// returns at once with a value or a StoreFailure whose kind tells the engine
+// what it may do next (FailureKind); none throws, none shows anything to the
+// user, none reads the settings. What each may fail with, and what it must
+// never do, stands beside it.
+
 // One message of a folder. The caller owns it; it stays usable while the store
-// lives. Reads of a message that cannot be parsed fail with a reason; the
-// caller then skips the message.
+// lives.
 class MailItem {
  public:
   virtual ~MailItem() = default;
 
   // The message's unique identity in the store; stable while its flags change
-  // and it moves between folders.
+  // and it moves between folders. Never fails.
   virtual QString EntryId() const = 0;
+  // The texts and dates. Fail with Message when the message cannot be read or
+  // parsed (the engine then skips it); never change the message.
   virtual StoreResult<QString> Text(ItemText which) const = 0;
   virtual StoreResult<QDateTime> ReceivedTime() const = 0;
   virtual StoreResult<QDateTime> SentOn() const = 0;
 
   // The KelvoSent user property: nullopt when the message has none. Reads the
-  // pending value when one was set and not saved yet. Fails when the stored
-  // marks cannot be read: the message's state is then unknown, not unsent.
+  // pending value when one was set and not saved yet. Fails with Store when
+  // the stored marks cannot be read: the message's state is then unknown,
+  // never taken as unsent.
   virtual StoreResult<std::optional<QDateTime>> KelvoSent() const = 0;
   // Adds the property when missing, then sets its value. Pending until Save.
   virtual void SetKelvoSent(const QDateTime& value) = 0;
@@ -50,27 +59,30 @@ class MailItem {
   // any moment the stored value is either the old or the new one. The store
   // may make the commit durable in the background: the value reads back at
   // once, and MailStore::SettleSaves waits for the disk and tells a failure.
+  // Fails with Store; never rewrites the message itself.
   virtual StoreStatus Save() = 0;
   // Removes the message from its folder. Nothing is lost: it goes to Trash.
+  // Fails with Message (gone already) or Store (Trash cannot be written).
   virtual StoreStatus Delete() = 0;
 };
 
-// The messages of one folder, as a collection that can be counted, restricted,
-// sorted and searched. Owned by the caller.
+// The messages of one folder as listed when the collection was made, to be
+// counted, sorted and searched by the day they were received. Owned by the
+// caller.
 class ItemCollection {
  public:
   virtual ~ItemCollection() = default;
 
-  // All messages of the folder.
-  virtual int Count() const = 0;
-  // The messages whose received time is on or after the date in the filter
-  // text ("[ReceivedTime] >= \"<short date>\" ").
-  virtual StoreResult<int> CountRestricted(const QString& filter) const = 0;
+  // The messages received on or after the start of the day (local time);
+  // every message when there is no day. Fails with Folder when the folder is
+  // gone; without a day it never fails.
+  virtual StoreResult<int> Count(std::optional<QDate> receivedSince) const = 0;
   // Orders the collection by received time, oldest first; ties by entry id.
   virtual void SortByReceivedTime() = 0;
-  // The first message of the collection that matches the filter, in its order,
-  // then the next one after each call; nullptr when there is none.
-  virtual std::unique_ptr<MailItem> Find(const QString& filter) = 0;
+  // The first message of the collection received on or after the day (every
+  // message when there is none), in its order, then the next one after each
+  // call; nullptr when there is none.
+  virtual std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) = 0;
   virtual std::unique_ptr<MailItem> FindNext() = 0;
 };
 
@@ -83,35 +95,39 @@ class NewMailItem {
   virtual void AddRecipient(const QString& recipient) = 0;
   virtual void SetKelvoSent(const QDateTime& value) = 0;
   // Delivers the message (to Drafts) and records its KelvoSent value. After
-  // success, EntryId() is set.
+  // success, EntryId() is set. Fails with Store (Drafts cannot be written)
+  // and then leaves no message behind.
   virtual StoreStatus Save() = 0;
   virtual QString EntryId() const = 0;
 };
 
 // The mail store. It never reads the settings; its caller hands it what it
-// needs. Every failure of the file system comes back as a StoreFailure.
+// needs.
 class MailStore {
  public:
   virtual ~MailStore() = default;
 
-  // A default folder; created when first needed.
+  // A default folder. Fails with Folder or Gone; building the tree this way
+  // creates nothing (a default folder is made when a message is filed there).
   virtual StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) = 0;
-  // The direct subfolders of a folder, in a stable order (by name).
+  // The direct subfolders of a folder, in a stable order (by name). Fails
+  // with Folder when the folder cannot be listed.
   virtual StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) = 0;
-  // The messages of a folder. Fails when the folder is gone.
+  // The messages of a folder. Fails with Folder when the folder is gone or
+  // cannot be listed.
   virtual StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) = 0;
   // A new, unsaved mail message.
   virtual std::unique_ptr<NewMailItem> CreateItem() = 0;
 
   // Waits until every MailItem::Save is on the disk; the first failure since
-  // the last call, if one failed.
+  // the last call, if one failed (Store).
   virtual StoreStatus SettleSaves() { return Done{}; }
 
   // Whether the store holds mail at all; writes nothing. The failure names
   // the folder and what was expected there.
   virtual StoreStatus CheckHoldsMail() { return Done{}; }
   // Whether the KelvoSent marks can be read and written, by writing one. The
-  // failure names the file, the reason and what to do.
+  // failure (Store) names the file, the reason and what to do.
   virtual StoreStatus CheckSentMarks() { return Done{}; }
 };
 

@@ -6,14 +6,25 @@
 
 namespace zandor {
 
+// What a failure of the store means for the synchronisation: the engine
+// decides by the kind, the user reads the reason.
+enum class FailureKind {
+  Message,  // this message cannot be read: it is skipped, the rest goes on
+  Folder,   // this folder cannot be listed or entered: it is named and left out
+  Store,    // the store cannot be used (its marks cannot be read or kept, the
+            // disk is full): nothing more is sent from it in this run
+  Gone,     // the store went away (the mail folder vanished, the server hung up)
+};
+
 // Why a store operation failed, in words for the user ("cannot read
-// /home/ann/Maildir/cur/...: Permission denied").
+// /home/ann/Maildir/cur/...: Permission denied"), and what kind of failure.
 struct StoreFailure {
+  FailureKind kind = FailureKind::Store;
   QString reason;
 };
 
-// A value or the reason there is none. Store operations never throw across
-// the seam; they return one of these.
+// A value or the failure that stands in its place. Store operations never
+// throw across the seam; they return one of these.
 template <class T>
 class StoreResult {
  public:
@@ -27,7 +38,9 @@ class StoreResult {
   const T& value() const { return std::get<T>(state_); }
   T* operator->() { return &value(); }
   T& operator*() { return value(); }
-  const QString& reason() const { return std::get<StoreFailure>(state_).reason; }
+  const StoreFailure& failure() const { return std::get<StoreFailure>(state_); }
+  const QString& reason() const { return failure().reason; }
+  FailureKind kind() const { return failure().kind; }
 
  private:
   std::variant<T, StoreFailure> state_;

@@ -19,12 +19,28 @@ std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr)
 
 // A folder whose messages or subfolders cannot be read: the user is told
 // which and why, and the selection is incomplete, so nothing is removed from
-// the Kelvo on its strength.
-void FolderUnreadable(SyncContext& context, const QString& what, const QString& reason) {
+// the Kelvo on its strength. A store that cannot be used at all (its marks
+// unreadable, gone) is told once and ends the walk: every folder after it
+// would fail alike.
+void StoreFailed(SyncContext& context, const QString& what, const StoreFailure& failure) {
+  SyncSession& session = context.session;
+  if (failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone) {
+    context.host.ShowMessage(
+        QStringLiteral("The mail store cannot be used, so nothing more was sent: %1")
+            .arg(failure.reason));
+    session.MarkSelectionIncomplete(
+        QStringLiteral("the mail store could not be used (%1)").arg(failure.reason));
+    session.StoreUnusable = true;
+    return;
+  }
   context.host.ShowMessage(QStringLiteral("%1 could not be read, so it was not synchronised: %2")
-                               .arg(what.left(1).toUpper() + what.mid(1), reason));
-  context.session.MarkSelectionIncomplete(
-      QStringLiteral("%1 could not be read (%2)").arg(what, reason));
+                               .arg(what.left(1).toUpper() + what.mid(1), failure.reason));
+  session.MarkSelectionIncomplete(
+      QStringLiteral("%1 could not be read (%2)").arg(what, failure.reason));
+}
+
+QString FolderWhat(const FolderRef& folder) {
+  return QStringLiteral("the folder %1").arg(folder.Name);
 }
 
 bool DeviceHolds(const SyncSession& session, const QString& entryId) {
@@ -32,10 +48,11 @@ bool DeviceHolds(const SyncSession& session, const QString& entryId) {
                      [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
 }
 
-// Sends every part of one message and marks it after each acknowledged part.
-// Returns false when the scan of the folder must end (a failed exchange or a
-// break).
-bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, int folderKind) {
+// Sends every part of one message and marks it after each acknowledged part;
+// scanning is status line 1 as the scan shows it. Returns false when the scan
+// of the folder must end (a failed exchange or a break).
+bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, int folderKind,
+                 const QString& scanning) {
   SyncSession& session = context.session;
   Host& host = context.host;
 
@@ -45,7 +62,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   QString unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
       ReadOutgoingMessage(item, &unreadable), folder.Name, folderKind,
-      RecordOptionsOf(context.options), session.FieldSeparator, context.tables, context.locale);
+      RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
   const QString entryId = item.EntryId();
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
@@ -63,10 +80,12 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     if (part.isEmpty()) continue;
     host.SetStatus(2, QString());
     if (j == 0) {
-      host.SetStatus(1, host.Status(1) + QStringLiteral(" - Sending: ") +
-                            QString::number(session.SentCount + 1));
+      host.SetStatus(
+          1, scanning + QStringLiteral(" - Sending: ") + QString::number(session.SentCount + 1));
     }
     if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
+    host.ShowProgress({Progress::Stage::Sending, folder.Name, static_cast<int>(j + 1),
+                       static_cast<int>(partCount)});
     host.Yield();
     const ExchangeScope exchange(session);
     const SendOutcome outcome = SendPart(context, folderKind, entryId, part, truncationSuffix);
@@ -135,24 +154,21 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
 
   StoreResult<std::unique_ptr<ItemCollection>> itemsResult = context.store.Items(folder);
   if (!itemsResult) {
-    FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name),
-                     itemsResult.reason());
+    StoreFailed(context, FolderWhat(folder), itemsResult.failure());
     return;
   }
   ItemCollection& items = **itemsResult;
 
-  int count = 0;
-  if (context.options.RangeIndex() == 4) {
-    count = items.Count();
-  } else {
-    StoreResult<int> restricted = items.CountRestricted(session.DateFilter);
-    if (!restricted) {
-      FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name),
-                       restricted.reason());
-      return;
-    }
-    count = *restricted;
+  // With "All" the count takes every message while the search keeps to the
+  // date filter.
+  const bool all = context.options().range == DateRange::All;
+  StoreResult<int> counted =
+      items.Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
+  if (!counted) {
+    StoreFailed(context, FolderWhat(folder), counted.failure());
+    return;
   }
+  const int count = *counted;
   if (count == 0) return;
 
   items.SortByReceivedTime();
@@ -170,24 +186,26 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     // the search may run out first.
     if (!item) break;
     session.SelectionList.push_back({item->EntryId(), QString()});
-    host.SetStatus(1, QStringLiteral("Scanning %1. Message %2 of %3")
-                          .arg(folder.Name, QString::number(i), QString::number(count)));
+    const QString scanning = QStringLiteral("Scanning %1. Message %2 of %3")
+                                 .arg(folder.Name, QString::number(i), QString::number(count));
+    host.SetStatus(1, scanning);
     host.SetStatus(2, QString());
+    host.ShowProgress({Progress::Stage::Scanning, folder.Name, i, count});
     host.Yield();
 
     // A mark that cannot be read leaves the message's state unknown: sending
     // it might send it again, so the rest of the folder waits for next time.
     const StoreResult<std::optional<QDateTime>> mark = item->KelvoSent();
     if (!mark) {
-      FolderUnreadable(context, QStringLiteral("the folder %1").arg(folder.Name), mark.reason());
+      StoreFailed(context, FolderWhat(folder), mark.failure());
       return;
     }
     const QDateTime sentDate = mark.value().value_or(NeverSentDate());
     // Read per message: a change in the window takes effect at the next one.
-    const bool fullSync = context.options.FullSync() != CheckState::Unchecked;
+    const bool fullSync = context.options().fullSync;
     if (sentDate == NeverSentDate() || fullSync) {
-      if (!SendMessage(context, *item, folder, folderKind)) return;
-    } else if (context.options.OutlookRemove()) {
+      if (!SendMessage(context, *item, folder, folderKind, scanning)) return;
+    } else if (context.options().removeFromMail) {
       RemoveIfGoneFromDevice(context, *item);
     }
     host.Yield();
@@ -201,19 +219,21 @@ namespace {
 // down to this one.
 void Walk(SyncContext& context, const FolderRef& folder, int folderKind, QStringList& path) {
   SyncSession& session = context.session;
-  if (session.BreakRequested) return;
+  if (session.BreakRequested || session.StoreUnusable) return;
   FolderView& view = context.host.Folders();
   view.Set(folder.EntryId, FolderView::Flag::Selected, true);
   view.Set(folder.EntryId, FolderView::Flag::Bold, true);
   if (!IsFolderExcluded(context.settings, folder.EntryId)) {
     ScanFolder(context, folder, folderKind);
   }
-  if (session.BreakRequested) return;  // the path stays bold until the next rebuild
+  // The path stays bold until the next rebuild.
+  if (session.BreakRequested || session.StoreUnusable) return;
 
   StoreResult<std::vector<FolderRef>> children = context.store.Subfolders(folder);
   if (!children) {
-    FolderUnreadable(context, QStringLiteral("the subfolders of %1").arg(folder.Name),
-                     children.reason());
+    StoreFailed(context, QStringLiteral("the subfolders of %1").arg(folder.Name),
+                children.failure());
+    if (session.StoreUnusable) return;
   } else {
     for (const FolderRef& child : *children) {
       // A store that names a folder inside itself would be walked for ever.

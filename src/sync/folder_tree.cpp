@@ -22,7 +22,7 @@ bool IsFolderExcluded(const SettingsStore& settings, const QString& entryId) {
 StoreStatus AddChildFolders(FolderView& view, MailStore& store, const SettingsStore& settings,
                             const FolderRef& folder) {
   StoreResult<std::vector<FolderRef>> children = store.Subfolders(folder);
-  if (!children) return StoreFailure{children.reason()};
+  if (!children) return children.failure();
   StoreStatus status = Done{};
   QString previous;
   for (const FolderRef& child : *children) {

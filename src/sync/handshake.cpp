@@ -1,13 +1,14 @@
 #include "sync/handshake.h"
 
-#include "link/link.h"
 #include "link/protocol.h"
+#include "sync/replies.h"
 
 namespace zandor {
 
-bool Handshake(Link& link) {
-  link.Write(protocol::Ack);
-  return link.ReadReply() == QByteArray(1, protocol::Ack);
+bool Handshake(SyncContext& context) {
+  context.host.ShowProgress({Progress::Stage::Handshake, {}, 0, 0});
+  context.link.Write(protocol::Ack);
+  return AwaitReply(context) == QByteArray(1, protocol::Ack);
 }
 
 }  // namespace zandor

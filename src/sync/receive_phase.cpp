@@ -8,12 +8,11 @@
 #include "records/incoming_record.h"
 #include "session/byte_names.h"
 #include "sync/phases.h"
+#include "sync/replies.h"
 
 namespace zandor {
 
 namespace {
-
-const QByteArray kAck(1, protocol::Ack);
 
 QString LeadingDigits(const QByteArray& field) {
   const auto end =
@@ -21,25 +20,17 @@ QString LeadingDigits(const QByteArray& field) {
   return QString::fromLatin1(field.begin(), end - field.begin());
 }
 
-void ShowCommError(SyncContext& context, int number) {
-  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
-}
-
-// Sends a text field back to the Kelvo and waits for its Ack. A wrong answer
-// shows "Comm Err <number>"; a break ends silently. False ends the phase.
+// Sends a text field back to the Kelvo and waits for its Ack. False ends the
+// phase.
 bool ReturnField(SyncContext& context, const QByteArray& text, int number) {
   WriteTextField(context.link, text);
-  const QByteArray reply = context.link.ReadReply();
-  if (context.session.BreakRequested) return false;
-  if (reply == kAck) return true;
-  ShowCommError(context, number);
-  return false;
+  return ExpectAck(context, number) == AckOutcome::Acked;
 }
 
 // Saves one received record as a new mail item; its entry id, or nullopt
 // (the box said why).
 std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& record) {
-  const ConversionMode mode = ModeOf(context.options);
+  const ConversionMode mode = context.options().mode;
   // A NUL inside a field would end the text in the mail; it is kept as '?',
   // as outgoing text writes it.
   const auto text = [mode](QByteArray field) {
@@ -72,8 +63,12 @@ bool ReceiveMessage(SyncContext& context) {
 
   host.SetStatus(
       1, QStringLiteral("Receiving message: ") + QString::number(session.ReceivedCount + 1));
+  host.ShowProgress({Progress::Stage::Receiving,
+                     {},
+                     session.ReceivedCount + static_cast<int>(session.DeviceList.size()) + 1,
+                     0});
   host.Yield();
-  const QByteArray sizeField = ReadLengthField(link);
+  const QByteArray sizeField = AwaitLengthField(context);
   if (sizeField.isEmpty()) return false;  // a break: the wait has said it
   const std::optional<int> size = ParseKelvoLength(sizeField);
   if (!size) {
@@ -91,14 +86,14 @@ bool ReceiveMessage(SyncContext& context) {
   host.SetStatus(2, QStringLiteral("Message size: ") + QString::number(*size));
   host.Yield();
 
-  QByteArray bytes = link.ReadExact(*size);
+  QByteArray bytes = AwaitExact(context, *size);
   if (bytes.isEmpty()) {
     ShowCommError(context, 13);
     return false;
   }
   bytes.append('\0');
   IncomingRecord record;
-  if (!ParseIncomingRecord(bytes, session.FieldSeparator, ModeOf(context.options), context.tables,
+  if (!ParseIncomingRecord(bytes, session.FieldSeparator, context.options().mode, context.tables,
                            record)) {
     ShowCommError(context, 12);
     return false;
@@ -125,8 +120,12 @@ bool ReceiveMessageId(SyncContext& context) {
 
   host.SetStatus(
       1, QStringLiteral("Receiving message ID: ") + QString::number(session.DeviceList.size() + 1));
+  host.ShowProgress({Progress::Stage::Receiving,
+                     {},
+                     session.ReceivedCount + static_cast<int>(session.DeviceList.size()) + 1,
+                     0});
   host.Yield();
-  const QByteArray lengthField = ReadLengthField(link);
+  const QByteArray lengthField = AwaitLengthField(context);
   if (lengthField.isEmpty()) return false;  // a break: the wait has said it
   const std::optional<int> length = ParseKelvoLength(lengthField);
   if (!length) {
@@ -136,7 +135,7 @@ bool ReceiveMessageId(SyncContext& context) {
   link.Write(protocol::Ack);
   host.Yield();
 
-  const QByteArray entryId = link.ReadExact(*length);
+  const QByteArray entryId = AwaitExact(context, *length);
   if (entryId.isEmpty()) {
     ShowCommError(context, 20);
     return false;
@@ -144,7 +143,7 @@ bool ReceiveMessageId(SyncContext& context) {
   link.Write(protocol::Ack);
   host.Yield();
 
-  const QByteArray deviceId = link.ReadExact(kDeviceIdFieldLength);
+  const QByteArray deviceId = AwaitExact(context, kDeviceIdFieldLength);
   if (deviceId.isEmpty()) {
     ShowCommError(context, 21);
     return false;
@@ -164,10 +163,11 @@ void RunReceivePhase(SyncContext& context) {
   session.DeviceListComplete = false;
 
   context.host.SetStatus(1, QStringLiteral("Waiting for messages..."));
+  context.host.ShowProgress({Progress::Stage::Receiving, {}, 0, 0});
   context.host.Yield();
   for (;;) {
     link.Write(protocol::Ack);  // asks for the next item
-    const QByteArray item = link.ReadReply();
+    const QByteArray item = AwaitReply(context);
     if (item == QByteArray(1, protocol::CmdEnd)) {
       session.DeviceListComplete = true;
       return;

@@ -5,6 +5,7 @@
 #include "link/field_forms.h"
 #include "link/protocol.h"
 #include "sync/phases.h"
+#include "sync/replies.h"
 
 namespace zandor {
 
@@ -16,28 +17,19 @@ bool IsSelected(const SyncSession& session, const QString& entryId) {
                      [&](const MessageListEntry& entry) { return entry.EntryId == entryId; });
 }
 
-// Waits for the Kelvo's Ack. A wrong answer shows "Comm Err <step>"; a break
-// shows nothing more (the wait has already said it). False ends the phase.
-bool AwaitAck(SyncContext& context, int step) {
-  const QByteArray reply = context.link.ReadReply();
-  if (context.session.BreakRequested) return false;
-  if (reply == QByteArray(1, protocol::Ack)) return true;
-  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(step));
-  return false;
-}
-
 // Removes one message on the Kelvo; number counts the removals started. False
 // when the exchange ended early.
 bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier, int number) {
   context.host.SetStatus(2, QString());
   context.host.SetStatus(1, QStringLiteral("Removing from Kelvo: ") + QString::number(number));
+  context.host.ShowProgress({Progress::Stage::Removing, {}, number, 0});
   context.host.Yield();
 
   context.link.Write(protocol::CmdRemove);
-  if (!AwaitAck(context, 1)) return false;
+  if (ExpectAck(context, 1) != AckOutcome::Acked) return false;
   context.host.Yield();
   context.link.Write(identifier);  // no Ack goes before the identifier
-  if (!AwaitAck(context, 2)) return false;
+  if (ExpectAck(context, 2) != AckOutcome::Acked) return false;
   // Counted once the Kelvo acknowledged it: the summary must not report a
   // removal that broke off as done.
   ++context.session.RemovedFromDeviceCount;
@@ -80,7 +72,8 @@ bool RemoveUnselected(SyncContext& context) {
 void RunRemovalPhase(SyncContext& context) {
   SyncSession& session = context.session;
   session.DeviceRemovalSkipped = false;
-  if (context.options.KelvoRemove() && !RemoveUnselected(context)) return;
+  context.host.ShowProgress({Progress::Stage::Removing, {}, 0, 0});
+  if (context.options().removeFromKelvo && !RemoveUnselected(context)) return;
 
   for (int line = 1; line <= 4; ++line) context.host.SetStatus(line, QString());
   context.host.Yield();

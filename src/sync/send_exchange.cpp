@@ -4,19 +4,23 @@
 #include "link/protocol.h"
 #include "session/byte_names.h"
 #include "sync/phases.h"
+#include "sync/replies.h"
 
 namespace zandor {
 
 namespace {
 
-// Judges the Kelvo's answer to a step. A break wins over whatever arrived; a
-// wrong answer (empty, another byte, or Ack with anything more) shows
-// "Comm Err <step>". nullopt means: go on.
-std::optional<SendOutcome> Judge(SyncContext& context, const QByteArray& reply, int step) {
-  if (context.session.BreakRequested) return SendOutcome::Broken;
-  if (reply == QByteArray(1, protocol::Ack)) return std::nullopt;
-  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(step));
-  return SendOutcome::Failed;
+// The Kelvo's answer to a step; nullopt means: go on.
+std::optional<SendOutcome> Judge(SyncContext& context, int step) {
+  switch (ExpectAck(context, step)) {
+    case AckOutcome::Acked:
+      return std::nullopt;
+    case AckOutcome::Refused:
+      return SendOutcome::Failed;
+    case AckOutcome::Broken:
+      break;
+  }
+  return SendOutcome::Broken;
 }
 
 }  // namespace
@@ -52,7 +56,7 @@ SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryI
 
   // The caller has just yielded, so the announcement goes out at once.
   link.Write(protocol::CmdMessage);
-  if (auto outcome = Judge(context, link.ReadReply(), 1)) return *outcome;
+  if (auto outcome = Judge(context, 1)) return *outcome;
 
   const QByteArray fields[] = {SixDigitNumber(folderKind), SixDigitNumber(id.size()), id,
                                SixDigitNumber(record.size()), record};
@@ -67,7 +71,7 @@ SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryI
     }
     context.host.Yield();
     WriteTextField(link, field);
-    if (auto outcome = Judge(context, link.ReadReply(), step)) return *outcome;
+    if (auto outcome = Judge(context, step)) return *outcome;
     ++step;
   }
   return SendOutcome::Done;

@@ -2,6 +2,7 @@
 #include "sync/folder_scan.h"
 #include "sync/folder_tree.h"
 #include "sync/phases.h"
+#include "sync/replies.h"
 
 namespace zandor {
 
@@ -22,6 +23,7 @@ void RunSendPhase(SyncContext& context) {
   session.SelectionListComplete = true;
   session.SelectionIncompleteReason.clear();
   session.StoreRemovalSkipped = false;
+  session.StoreUnusable = false;
 
   if (inbox && sentItems) {
     // Rebuilt so that every folder the walk meets has a node.
@@ -43,10 +45,7 @@ void RunSendPhase(SyncContext& context) {
   host.Yield();
   if (session.BreakRequested) return;
   context.link.Write(protocol::CmdEnd);
-  // This wait reports a wrong answer even after a break.
-  if (context.link.ReadReply() != QByteArray(1, protocol::Ack)) {
-    host.ShowMessage(QStringLiteral("Comm Err 6"));
-  }
+  ExpectAckEvenAfterBreak(context, 6);
 }
 
 }  // namespace zandor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QLocale>
 
 #include "link/link.h"
@@ -7,11 +8,56 @@
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
-#include "settings/options.h"
 #include "settings/settings_store.h"
+#include "settings/sync_options.h"
 #include "store/mail_store.h"
 
 namespace zandor {
+
+// The seams one synchronisation runs against. The window, the headless run
+// and tests each put their own behind them.
+struct SyncEnvironment {
+  Host& host;
+  LiveOptions options;  // read at each moment a phase needs an option
+  SerialLine& line;
+  MailStore& store;
+  SettingsStore& settings;
+  const Clock& clock;
+  const ConversionTables& tables;
+  QLocale locale = QLocale::system();  // the record's date field
+};
+
+// What the link's waits need, taken from the window and the session: the
+// yield, the break flag, and the box of a line fault, which asks for a break.
+class SessionWaits final : public LinkWaits {
+ public:
+  SessionWaits(SyncSession& session, Host& host) : session_(session), host_(host) {}
+  void Yield(YieldMode mode) override { host_.Yield(mode); }
+  bool BreakRequested() const override { return session_.BreakRequested; }
+  void LineFault(const LineEvent& event) override;
+
+ private:
+  SyncSession& session_;
+  Host& host_;
+};
+
+// Everything a phase of one synchronisation reaches: the seams, the shared
+// state and the link over the line. The driver builds one per
+// synchronisation, once the port is open; none of the phases keeps anything
+// of it afterwards.
+struct SyncContext : SyncEnvironment {
+  SyncContext(SyncSession& syncSession, const SyncEnvironment& environment)
+      : SyncEnvironment(environment),
+        session(syncSession),
+        waits(session, host),
+        link(line, waits) {}
+  SyncContext(const SyncContext&) = delete;
+  SyncContext& operator=(const SyncContext&) = delete;
+
+  SyncSession& session;
+  SessionWaits waits;
+  Link link;
+};
 
 // Marks one exchange (a part sent and marked, a message received and
 // answered) as in flight while it lives; a break asked for meanwhile with
@@ -31,22 +77,6 @@ class ExchangeScope {
 
  private:
   SyncSession& session_;
-};
-
-// Everything a phase of one synchronisation reaches: the shared state, the
-// line, the window, the live options, the mail store, the settings, the clock
-// and the conversion tables. The driver builds one per synchronisation; none
-// of the phases keeps anything of it afterwards.
-struct SyncContext {
-  SyncSession& session;
-  Link& link;
-  Host& host;
-  const Options& options;
-  MailStore& store;
-  SettingsStore& settings;
-  const Clock& clock;
-  const ConversionTables& tables;
-  QLocale locale;  // the date field and the date filter; QLocale::system() in the program
 };
 
 }  // namespace zandor

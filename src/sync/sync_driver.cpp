@@ -1,8 +1,6 @@
 #include "sync/sync_driver.h"
 
-#include "link/link.h"
 #include "link/protocol.h"
-#include "store/date_filter.h"
 #include "sync/folder_tree.h"
 #include "sync/handshake.h"
 #include "sync/phases.h"
@@ -21,20 +19,21 @@ QString Confirmation(const QString& first, const QString& second) {
   return first + kLineBreak + second + kLineBreak + QStringLiteral("Do you want to continue?");
 }
 
-bool AskConfirmations(Host& host, const Options& options) {
-  if (options.FullSync() != CheckState::Unchecked &&
+// Each box reads the options anew: one may change while another is open.
+bool AskConfirmations(Host& host, const LiveOptions& options) {
+  if (options().fullSync &&
       !host.Confirm(Confirmation(
           QStringLiteral("'Full sync' will send all messages to Kelvo in the selected date range,"),
           QStringLiteral("including those already sent with previous syncronizations.")))) {
     return false;
   }
-  if (options.KelvoRemove() &&
+  if (options().removeFromKelvo &&
       !host.Confirm(Confirmation(
           QStringLiteral("Messages previously sent to Kelvo are going to be removed from there,"),
           QStringLiteral("if they are no more included in the list to be sent now")))) {
     return false;
   }
-  if (options.OutlookRemove() &&
+  if (options().removeFromMail &&
       !host.Confirm(
           Confirmation(QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
                        QStringLiteral("are going to be removed from Outlook also.")))) {
@@ -45,14 +44,13 @@ bool AskConfirmations(Host& host, const Options& options) {
 
 // Opens the chosen port; on failure tells the user which port, which device
 // and why, and returns false with nothing written.
-bool OpenPort(Host& host, const Options& options, SerialLine& line) {
-  const int index = options.PortIndex();
-  if (index < 0) {
+bool OpenPort(Host& host, const SyncOptions& options, SerialLine& line) {
+  if (options.port < 1) {
     host.ShowMessage(QStringLiteral(
         "No serial port is chosen. Choose the Kelvo's port under Options, then press Sync again."));
     return false;
   }
-  const QString path = options.PortPath();
+  const QString& path = options.portPath;
   std::optional<OpenFailure> failure = line.Open(path, LineSettings{});
   if (!failure) {
     line.DiscardInput();
@@ -60,13 +58,13 @@ bool OpenPort(Host& host, const Options& options, SerialLine& line) {
     return true;
   }
   QString text = QStringLiteral("Cannot open Com %1 (%2): %3")
-                     .arg(QString::number(index + 1), path, failure->reason);
+                     .arg(QString::number(options.port), path, failure->reason);
   if (!failure->fix.isEmpty()) text += kLineBreak + failure->fix;
   host.ShowMessage(text);
   return false;
 }
 
-void WriteSummary(Host& host, const SyncSession& session, const Options& options) {
+void WriteSummary(Host& host, const SyncSession& session, const SyncOptions& options) {
   QString sent = QStringLiteral("Sent: ") + QString::number(session.SentCount);
   if (session.TruncatedCount > 0) {
     sent += QStringLiteral(" (%1 truncated)").arg(session.TruncatedCount);
@@ -87,7 +85,7 @@ void WriteSummary(Host& host, const SyncSession& session, const Options& options
   if (session.RemovedFromOutlookCount > 0) {
     host.SetStatus(4, QStringLiteral("Removed from Outlook: ") +
                           QString::number(session.RemovedFromOutlookCount));
-  } else if (session.StoreRemovalSkipped && options.OutlookRemove()) {
+  } else if (session.StoreRemovalSkipped && options.removeFromMail) {
     host.SetStatus(4, QStringLiteral("Nothing removed from mail: the Kelvo's list of messages "
                                      "was not received whole"));
   }
@@ -95,14 +93,14 @@ void WriteSummary(Host& host, const SyncSession& session, const Options& options
 
 }  // namespace
 
-SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
+SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environment) {
   Host& host = environment.host;
-  const Options& options = environment.options;
   SerialLine& line = environment.line;
 
-  session.FieldSeparator =
-      options.DravoConv() ? protocol::DravoSeparator : protocol::DefaultSeparator;
-  if (!AskConfirmations(host, options)) return SyncEnd::Refused;
+  session.FieldSeparator = environment.options().mode == ConversionMode::RussianDravo
+                               ? protocol::DravoSeparator
+                               : protocol::DefaultSeparator;
+  if (!AskConfirmations(host, environment.options)) return SyncEnd::Refused;
   // A store without mail, or whose sent marks cannot be kept, would take the
   // Kelvo's messages nowhere or send the same mail on every run: stop first.
   StoreStatus ready = environment.store.CheckHoldsMail();
@@ -111,9 +109,9 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
     host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
     return SyncEnd::StoreFailed;
   }
-  if (!OpenPort(host, options, line)) return SyncEnd::PortFailed;
+  if (!OpenPort(host, environment.options(), line)) return SyncEnd::PortFailed;
 
-  Link link(session, line, host);
+  SyncContext context(session, environment);
   host.SetSyncEnabled(false);
   host.SetBreakEnabled(true);
   session.BreakRequested = false;
@@ -127,20 +125,11 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
   host.Yield();
 
   session.DateFilter =
-      BuildDateFilter(options.RangeIndex(), environment.clock.Now().date(), environment.locale);
+      environment.clock.Now().date().addDays(DateRangeOffsetDays(environment.options().range));
   host.SetStatus(1, QStringLiteral("Handshaking..."));
   for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
 
-  const bool handshaken = Handshake(link);
-  SyncContext context{session,
-                      link,
-                      host,
-                      options,
-                      environment.store,
-                      environment.settings,
-                      environment.clock,
-                      environment.tables,
-                      environment.locale};
+  const bool handshaken = Handshake(context);
   if (handshaken) {
     RunReceivePhase(context);
     RunSendPhase(context);
@@ -148,7 +137,7 @@ SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment) {
     // Every mark is on the disk before the summary says what was sent.
     SettleMarks(context);
     TellUnsavedMark(context);
-    WriteSummary(host, session, options);
+    WriteSummary(host, session, environment.options());
   } else {
     host.ShowMessage(QStringLiteral("     Handshake error     "));
     for (int i = 1; i <= 4; ++i) host.SetStatus(i, QString());

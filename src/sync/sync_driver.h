@@ -1,30 +1,8 @@
 #pragma once
 
-#include <QLocale>
-
-#include "link/serial_line.h"
-#include "records/conversion.h"
-#include "session/clock.h"
-#include "session/host.h"
-#include "session/sync_session.h"
-#include "settings/options.h"
-#include "settings/settings_store.h"
-#include "store/mail_store.h"
+#include "sync/sync_context.h"
 
 namespace zandor {
-
-// The seams one synchronisation runs against. The window, the headless run
-// and tests each put their own behind them.
-struct SyncEnvironment {
-  Host& host;
-  const Options& options;
-  SerialLine& line;
-  MailStore& store;
-  SettingsStore& settings;
-  const Clock& clock;
-  const ConversionTables& tables;
-  QLocale locale = QLocale::system();
-};
 
 // How a synchronisation ended, for the headless run's exit status.
 enum class SyncEnd {
@@ -38,7 +16,7 @@ enum class SyncEnd {
 // &Sync: one whole synchronisation, from the confirmations to the closing of
 // the port. Returns when it is over; the window stays alive through
 // Host::Yield() meanwhile.
-SyncEnd RunSynchronisation(SyncSession& session, SyncEnvironment& environment);
+SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environment);
 
 // &Break: only sets the flag; the wait that notices it writes Abort.
 inline void RequestBreak(SyncSession& session) {

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "settings/first_run.h"
+#include "settings/stored_options.h"
 #include "sync/sync_driver.h"
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
@@ -49,18 +49,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   // the first-run step with the port and the range, the conversion tables, and
   // &Break off until a synchronisation runs.
   options_ = new OptionsDialog(settings_, *history_, this);
-  options_->SetFullSyncSource([this] {
-    switch (chkFullSync_->checkState()) {
-      case Qt::Checked:
-        return CheckState::Checked;
-      case Qt::PartiallyChecked:
-        return CheckState::Grayed;
-      case Qt::Unchecked:
-        break;
-    }
-    return CheckState::Unchecked;
-  });
-  options_->RestorePortAndRange(RunFirstRunStep(settings_));
+  // A grayed box counts as ticked.
+  options_->SetFullSyncSource([this] { return chkFullSync_->checkState() != Qt::Unchecked; });
+  RunFirstRunStep(settings_);
+  options_->RestorePortAndRange(ReadStoredOptions(settings_));
   tables_ = BuildConversionTables();
   btnBreak_->setEnabled(false);
 
@@ -81,11 +73,12 @@ void MainWindow::BuildStatusBar() {
   silence_->setSingleShot(true);
   silence_->setInterval(10000);
   connect(silence_, &QTimer::timeout, this, [this] {
+    const SyncOptions options = options_->Current();
     statusBar_->SetNote(
         QStringLiteral("No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and "
                        "switched on? Press Break to stop.")
-            .arg(options_->PortIndex() + 1)
-            .arg(options_->PortPath())
+            .arg(options.port)
+            .arg(options.portPath)
             .arg(silence_->interval() / 1000));
   });
   tick_ = new QTimer(this);
@@ -106,8 +99,8 @@ void MainWindow::SetSilenceHintAfter(int milliseconds) {
 }
 
 void MainWindow::ShowWhere() {
-  statusBar_->SetWhere(
-      WhereText(options_->MailFolder(), options_->PortIndex(), options_->PortPath()));
+  const SyncOptions options = options_->Current();
+  statusBar_->SetWhere(WhereText(options_->MailFolder(), options.port, options.portPath));
 }
 
 void MainWindow::NoteSkipped(const QString& reason) {
@@ -118,7 +111,7 @@ void MainWindow::NoteSkipped(const QString& reason) {
 void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
   RunOutcome outcome;
   outcome.at = clock_.Now();
-  outcome.portIndex = options_->PortIndex();
+  outcome.port = options_->Current().port;
   if (end == SyncEnd::PortFailed) {
     outcome.kind = RunOutcome::Kind::PortFailed;
   } else if (session_.BreakRequested) {
@@ -256,7 +249,10 @@ QString MainWindow::Status(int line) const {
 void MainWindow::SetStatus(int line, const QString& text) {
   if (line < 1 || line > 4) return;
   lblStatus_[static_cast<std::size_t>(line - 1)]->setText(text);
-  if (line == 1 && syncRunning_) statusBar_->FollowStatus(text);
+}
+
+void MainWindow::ShowProgress(const Progress& progress) {
+  if (syncRunning_) statusBar_->ShowProgress(progress);
 }
 
 void MainWindow::Yield(YieldMode mode) {
@@ -334,7 +330,9 @@ void MainWindow::Sync() {
   statusBar_->StartRun(clock_.Now());
   silence_->start();
   tick_->start();
-  SyncEnvironment environment{*this, *options_, line_, *store, settings_, clock_, tables_, locale_};
+  const SyncEnvironment environment{
+      *this,  [this] { return options_->Current(); }, line_, *store, settings_, clock_, tables_,
+      locale_};
   const SyncEnd end = RunSynchronisation(session_, environment);
   silence_->stop();
   tick_->stop();

@@ -70,6 +70,7 @@ class MainWindow final : public QMainWindow, public Host {
   bool Confirm(const QString& text) override;
   QString Status(int line) const override;
   void SetStatus(int line, const QString& text) override;
+  void ShowProgress(const Progress& progress) override;
   void Yield(YieldMode mode = YieldMode::Poll) override;
   void SetBusy(bool busy) override;
   void SetSyncEnabled(bool enabled) override;

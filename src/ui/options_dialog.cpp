@@ -23,12 +23,21 @@
 #include <limits>
 
 #include "settings/lenient_number.h"
-#include "settings/stored_options.h"
 #include "store/maildir/maildir_store.h"
 #include "ui/activation_history.h"
 
 namespace zandor {
 namespace {
+
+// The lists' positions are the enumerations' values less one: none counts 0.
+template <class Enum>
+Enum FromPosition(int position) {
+  return static_cast<Enum>(position + 1);
+}
+template <class Enum>
+int PositionOf(Enum value) {
+  return static_cast<int>(value) - 1;
+}
 
 // An option button as the conversion frame needs it: a click selects it and
 // never clears it, as with any option button. The frame's group is not
@@ -247,34 +256,32 @@ void OptionsDialog::Load() {
   cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
                               QStringLiteral("Split no more then")});
   cbMessagesSplit_->setCurrentIndex(0);
-  RestoreStored(RestoreStoredOptions(settings_));
-  RestorePortPaths();
-  RestoreMailFolder();
+  const StoredOptions stored = ReadStoredOptions(settings_);
+  RestoreStored(stored);
+  RestorePortPaths(stored);
+  RestoreMailFolder(stored);
 }
 
-void OptionsDialog::RestoreStored(const OptionValues& stored) {
+void OptionsDialog::RestoreStored(const StoredOptions& stored) {
   // At most one of the three is selected, so the order does not matter.
-  chkRusConv_->setChecked(stored.rusConv);
-  chkDravoConv_->setChecked(stored.dravoConv);
-  chkOstrelConv_->setChecked(stored.ostrelConv);
-  cbMessagesSplit_->setCurrentIndex(stored.splitModeIndex);
+  chkRusConv_->setChecked(stored.conversion == ConversionMode::RussianOstrel);
+  chkDravoConv_->setChecked(stored.conversion == ConversionMode::RussianDravo);
+  chkOstrelConv_->setChecked(stored.conversion == ConversionMode::Western);
+  cbMessagesSplit_->setCurrentIndex(PositionOf(stored.longMessages));
   UpdatePartsEnabled();
-  edMaxNumSplit_->setText(stored.partsText);
+  edMaxNumSplit_->setText(stored.parts);
 }
 
-void OptionsDialog::RestorePortPaths() {
-  for (int number = 1; number <= 4; ++number) {
-    portPaths_[static_cast<std::size_t>(number - 1)] = StoredPortPath(settings_, number);
-  }
+void OptionsDialog::RestorePortPaths(const StoredOptions& stored) {
+  portPaths_ = stored.portPaths;
   ShowPortPath();
 }
 
-void OptionsDialog::RestoreMailFolder() {
+void OptionsDialog::RestoreMailFolder(const StoredOptions& stored) {
   // The default shows as text; OK leaves it unstored, so that it keeps
   // following the home folder.
-  const QString stored =
-      settings_.ReadOr(QStringLiteral("Store"), QStringLiteral("Maildir"), QString());
-  edMailFolder_->setText(stored.trimmed().isEmpty() ? MailFolderPath(QString()) : stored);
+  edMailFolder_->setText(stored.mailFolder.trimmed().isEmpty() ? MailFolderPath(QString())
+                                                               : stored.mailFolder);
 }
 
 void OptionsDialog::SelectOption(QRadioButton* chosen) {
@@ -364,54 +371,35 @@ void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
   OfferPorts();
 }
 
-void OptionsDialog::RestorePortAndRange(const RestoredPortAndRange& restored) {
-  cbCom_->setCurrentIndex(restored.portIndex);
-  cbDaysNum_->setCurrentIndex(restored.rangeIndex);
+void OptionsDialog::RestorePortAndRange(const StoredOptions& stored) {
+  cbCom_->setCurrentIndex(stored.port - 1);
+  cbDaysNum_->setCurrentIndex(PositionOf(stored.range));
 }
 
 void OptionsDialog::Ok() {
-  settings_.Write(QStringLiteral("Com"), QStringLiteral("Port"),
-                  QString::number(cbCom_->currentIndex() + 1));
-  settings_.Write(QStringLiteral("Sync"), QStringLiteral("Days"),
-                  QString::number(cbDaysNum_->currentIndex() + 1));
-  settings_.Write(kSplitSection, QStringLiteral("SplitMode"),
-                  QString::number(cbMessagesSplit_->currentIndex() + 1));
-  // The number as typed, before the clamp below.
-  settings_.Write(kSplitSection, QStringLiteral("SplitNum"),
-                  NumberText(ReadLenientNumber(edMaxNumSplit_->text()) + 1));
-  const auto stateText = [](const QRadioButton* button) {
-    return button->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
-  };
-  settings_.Write(kSymbolsSection, QStringLiteral("RussianConversion"), stateText(chkRusConv_));
-  settings_.Write(kSymbolsSection, QStringLiteral("DravoConversion"), stateText(chkDravoConv_));
-  settings_.Write(kSymbolsSection, QStringLiteral("WesternConversion"), stateText(chkOstrelConv_));
+  StoredOptions stored;
+  stored.port = cbCom_->currentIndex() + 1;
+  stored.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
+  stored.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
+  stored.parts = edMaxNumSplit_->text();  // the number as typed, before the clamp below
+  if (chkRusConv_->isChecked()) stored.conversion = ConversionMode::RussianOstrel;
+  if (chkDravoConv_->isChecked()) stored.conversion = ConversionMode::RussianDravo;
+  if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
+  stored.portPaths = portPaths_;
+  stored.mailFolder = edMailFolder_->text();
+  WriteStoredOptions(settings_, stored);
   edMaxNumSplit_->setText(ClampedPartsText(edMaxNumSplit_->text()));
-
-  // Only the paths that differ from what the store gives now, so that an
-  // untouched entry keeps following the default.
-  for (int number = 1; number <= 4; ++number) {
-    const QString path = portPaths_[static_cast<std::size_t>(number - 1)].trimmed();
-    if (!path.isEmpty() && path != StoredPortPath(settings_, number)) {
-      settings_.Write(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number), path);
-    }
-  }
-  const QString mailFolder = edMailFolder_->text().trimmed();
-  if (mailFolder.isEmpty() || mailFolder == MailFolderPath(QString())) {
-    settings_.Delete(QStringLiteral("Store"), QStringLiteral("Maildir"));
-  } else {
-    settings_.Write(QStringLiteral("Store"), QStringLiteral("Maildir"), mailFolder);
-  }
   hide();
 }
 
 void OptionsDialog::Cancel() {
-  const OptionValues stored = RestoreStoredOptions(settings_);
-  RestorePortAndRange({stored.portIndex, stored.rangeIndex});
+  const StoredOptions stored = ReadStoredOptions(settings_);
+  RestorePortAndRange(stored);
   RestoreStored(stored);
   chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
   chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
-  RestorePortPaths();
-  RestoreMailFolder();
+  RestorePortPaths(stored);
+  RestoreMailFolder(stored);
   hide();
 }
 
@@ -424,10 +412,6 @@ void OptionsDialog::reject() {
   Cancel();
 }
 
-int OptionsDialog::PortIndex() const {
-  return cbCom_->currentIndex();
-}
-
 QString OptionsDialog::PortPath() const {
   const int index = cbCom_->currentIndex();
   if (index < 0) return QString();
@@ -435,33 +419,21 @@ QString OptionsDialog::PortPath() const {
   return path.isEmpty() ? DefaultPortPath(index + 1) : path;
 }
 
-int OptionsDialog::RangeIndex() const {
-  return cbDaysNum_->currentIndex();
-}
-bool OptionsDialog::KelvoRemove() const {
-  return chkKelvoRemove_->isChecked();
-}
-bool OptionsDialog::OutlookRemove() const {
-  return chkOutlookRemove_->isChecked();
-}
-bool OptionsDialog::OstrelConv() const {
-  return chkOstrelConv_->isChecked();
-}
-bool OptionsDialog::RusConv() const {
-  return chkRusConv_->isChecked();
-}
-bool OptionsDialog::DravoConv() const {
-  return chkDravoConv_->isChecked();
-}
-int OptionsDialog::SplitModeIndex() const {
-  return cbMessagesSplit_->currentIndex();
-}
-QString OptionsDialog::PartsText() const {
-  return edMaxNumSplit_->text();
-}
-
-CheckState OptionsDialog::FullSync() const {
-  return fullSyncSource_ ? fullSyncSource_() : CheckState::Unchecked;
+SyncOptions OptionsDialog::Current() const {
+  SyncOptions options;
+  options.port = cbCom_->currentIndex() + 1;
+  options.portPath = PortPath();
+  options.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
+  // Russian is tested before Dravo; with neither the mode is Western.
+  options.mode = chkRusConv_->isChecked()     ? ConversionMode::RussianOstrel
+                 : chkDravoConv_->isChecked() ? ConversionMode::RussianDravo
+                                              : ConversionMode::Western;
+  options.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
+  options.parts = edMaxNumSplit_->text();
+  options.removeFromKelvo = chkKelvoRemove_->isChecked();
+  options.removeFromMail = chkOutlookRemove_->isChecked();
+  options.fullSync = fullSyncSource_ && fullSyncSource_();
+  return options;
 }
 
 void OptionsDialog::UpdateMailFolderWarning() {

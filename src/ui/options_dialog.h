@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "settings/first_run.h"
-#include "settings/options.h"
 #include "settings/settings_store.h"
+#include "settings/stored_options.h"
+#include "settings/sync_options.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -33,8 +33,9 @@ class ActivationHistory;
 
 // frmOptions, "Zandor - Options": the date range, the port, the removal
 // boxes, the conversion mode and the treatment of long messages. Its controls
-// are the live option values: every read of Options returns what the dialog
-// shows at that moment, so a change is in force before OK. OK makes the values
+// are the live option values: every read of Current returns what the dialog
+// shows at that moment, so a change is in force before OK. List positions and
+// widget names stay here; the rest of the program sees SyncOptions. OK makes the values
 // persistent, Cancel re-reads them from the store (and the removal boxes from
 // the snapshot taken when the dialog last became active). It is created once,
 // hidden, and only ever hidden again, never destroyed before the main window.
@@ -42,7 +43,7 @@ class ActivationHistory;
 // Beside the port list it shows the device path of the chosen entry (section
 // Ports, COM1..COM4), and below the frames the mail folder (section Store, key
 // Maildir); OK stores both, Cancel restores both.
-class OptionsDialog final : public QDialog, public Options {
+class OptionsDialog final : public QDialog {
   Q_OBJECT
 
  public:
@@ -58,29 +59,17 @@ class OptionsDialog final : public QDialog, public Options {
   // Shows the dialog with the mail folder field ready for typing.
   void ShowAtMailFolder();
 
-  // Options: live reads of the controls.
-  int PortIndex() const override;
-  QString PortPath() const override;
-  int RangeIndex() const override;
-  bool KelvoRemove() const override;
-  bool OutlookRemove() const override;
-  bool OstrelConv() const override;
-  bool RusConv() const override;
-  bool DravoConv() const override;
-  int SplitModeIndex() const override;
-  QString PartsText() const override;
-  // chkFullSync lives on the main window: read through the source it gives.
-  CheckState FullSync() const override;
-  void SetFullSyncSource(std::function<CheckState()> source) {
-    fullSyncSource_ = std::move(source);
-  }
+  // The options as the controls show them now. chkFullSync lives on the main
+  // window: it is read through the source the window gives.
+  SyncOptions Current() const;
+  void SetFullSyncSource(std::function<bool()> source) { fullSyncSource_ = std::move(source); }
 
   // The mail folder as typed, a leading "~" read as the home folder; the
   // default ~/Maildir when the box is empty.
   QString MailFolder() const;
 
-  // The main window's load: selects the port and the range it restored.
-  void RestorePortAndRange(const RestoredPortAndRange& restored);
+  // The main window's load: selects the port and the range stored.
+  void RestorePortAndRange(const StoredOptions& stored);
 
   // btnOK and btnCancel.
   void Ok();
@@ -94,9 +83,11 @@ class OptionsDialog final : public QDialog, public Options {
  private:
   void BuildControls();
   void Load();
-  void RestoreStored(const OptionValues& stored);
-  void RestorePortPaths();
-  void RestoreMailFolder();
+  void RestoreStored(const StoredOptions& stored);
+  void RestorePortPaths(const StoredOptions& stored);
+  void RestoreMailFolder(const StoredOptions& stored);
+  // The device path of the chosen entry, its default when the field is empty.
+  QString PortPath() const;
   void SelectOption(QRadioButton* chosen);
   void UpdatePartsEnabled();
   void ShowPortPath();
@@ -109,7 +100,7 @@ class OptionsDialog final : public QDialog, public Options {
   void OnActivated(QWidget* window, QWidget* previous);
 
   SettingsStore& settings_;
-  std::function<CheckState()> fullSyncSource_;
+  std::function<bool()> fullSyncSource_;
 
   QLabel* label1_ = nullptr;
   QComboBox* cbDaysNum_ = nullptr;

@@ -5,20 +5,18 @@
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
-#include <QRegularExpression>
 
 namespace zandor {
 
-QString WhereText(const QString& mailFolder, int portIndex, const QString& portPath) {
+QString WhereText(const QString& mailFolder, int port, const QString& portPath) {
   QString folder = QDir::cleanPath(mailFolder);
   const QString home = QDir::homePath();
   if (folder == home || folder.startsWith(home + QLatin1Char('/'))) {
     folder = QLatin1Char('~') + folder.mid(home.size());
   }
-  const QString port = portIndex < 0
-                           ? QStringLiteral("no port")
-                           : QStringLiteral("Com %1 (%2)").arg(portIndex + 1).arg(portPath);
-  return folder + QStringLiteral(" · ") + port;
+  const QString where =
+      port < 1 ? QStringLiteral("no port") : QStringLiteral("Com %1 (%2)").arg(port).arg(portPath);
+  return folder + QStringLiteral(" · ") + where;
 }
 
 QString LastRunText(const RunOutcome& outcome) {
@@ -47,7 +45,7 @@ QString LastRunText(const RunOutcome& outcome) {
       how = QStringLiteral("failed: ") + outcome.failure;
       break;
     case RunOutcome::Kind::PortFailed:
-      how = QStringLiteral("could not open Com %1").arg(outcome.portIndex + 1);
+      how = QStringLiteral("could not open Com %1").arg(outcome.port);
       break;
   }
   return QStringLiteral("Last synchronisation %1: %2")
@@ -112,18 +110,20 @@ void SyncStatusBar::FinishRun() {
     widget->hide();
 }
 
-void SyncStatusBar::FollowStatus(const QString& line1) {
-  static const QRegularExpression scanning(
-      QStringLiteral("^Scanning (.*)\\. Message (\\d+) of (\\d+)"));
-  const QRegularExpressionMatch match = scanning.match(line1);
-  if (match.hasMatch()) {
-    progress_->setRange(0, match.captured(3).toInt());
-    progress_->setValue(match.captured(2).toInt());
-    progress_->setFormat(match.captured(1) + QStringLiteral(": %v of %m"));
-  } else if (line1.startsWith(QStringLiteral("Receiving")) ||
-             line1.startsWith(QStringLiteral("Waiting")) ||
-             line1.startsWith(QStringLiteral("Handshaking"))) {
-    progress_->setRange(0, 0);  // busy: the Kelvo decides how much comes
+void SyncStatusBar::ShowProgress(const Progress& progress) {
+  switch (progress.stage) {
+    case Progress::Stage::Scanning:
+      progress_->setRange(0, progress.count);
+      progress_->setValue(progress.index);
+      progress_->setFormat(progress.folder + QStringLiteral(": %v of %m"));
+      break;
+    case Progress::Stage::Sending:
+      break;  // the bar keeps counting the folder's messages
+    case Progress::Stage::Handshake:
+    case Progress::Stage::Receiving:
+    case Progress::Stage::Removing:
+      progress_->setRange(0, 0);  // busy: the Kelvo decides how much comes
+      break;
   }
 }
 

@@ -4,14 +4,16 @@
 #include <QString>
 #include <QWidget>
 
+#include "session/host.h"
+
 class QLabel;
 class QProgressBar;
 
 namespace zandor {
 
 // "~/Maildir · Com 1 (/dev/ttyUSB0)": where the window points. The home
-// folder shows as "~"; no port chosen shows as "no port".
-QString WhereText(const QString& mailFolder, int portIndex, const QString& portPath);
+// folder shows as "~"; no port chosen (0) shows as "no port".
+QString WhereText(const QString& mailFolder, int port, const QString& portPath);
 
 // How one synchronisation ended, for the line the status bar keeps after it.
 struct RunOutcome {
@@ -23,7 +25,7 @@ struct RunOutcome {
   QString receivedInto;  // the folder the received messages were filed in
   int unreadable = 0;    // message files that could not be read
   QString failure;       // the first box's first line, for Failed
-  int portIndex = 0;
+  int port = 1;
 };
 // "Last synchronisation 18:32: complete: 36 sent, 2 received into Drafts".
 QString LastRunText(const RunOutcome& outcome);
@@ -44,9 +46,9 @@ class SyncStatusBar final : public QWidget {
   // A run: the progress shows while it lasts.
   void StartRun(const QDateTime& now);
   void FinishRun();
-  // Follows status line 1: busy while the Kelvo uploads and lists, the
-  // messages of the folder being scanned while sending.
-  void FollowStatus(const QString& line1);
+  // Busy while the Kelvo uploads and lists, and while removing; the messages
+  // of the folder being scanned while sending.
+  void ShowProgress(const Progress& progress);
   void AddBytesSent(qsizetype bytes);
   void ShowElapsed(const QDateTime& now);
 

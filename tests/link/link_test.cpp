@@ -13,7 +13,7 @@ struct Busy : SyncRig {
     AddMail({QStringLiteral("Inbox")}, QStringLiteral("long"), 1, QString(3000, QLatin1Char('x')));
     device.AddWritten(Written("Up", "ann@example.org", "Hello"));
     device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
-    options.kelvoRemove = true;
+    options.removeFromKelvo = true;
     host.BreakWhenSilent(200);
   }
 };

@@ -113,8 +113,9 @@ QByteArray Record(const QByteArray& subject, const QByteArray& body,
                   const char* date = "07-Mar-2026 9:05:03") {
   return Join({subject, "F", "T", body, date, "Inbox", "", ""});
 }
+// split as the list's position: -1 none, 0 Truncate, 1 Split, 2 Split no more then.
 RecordOptions Opt(int split, qsizetype n = 1, std::optional<int> cap = {}, M mode = M::Western) {
-  return {mode, split, n, cap};
+  return {mode, static_cast<LongMessages>(split + 1), n, cap};
 }
 OutgoingRecords Build(const OutgoingMessage& message, const RecordOptions& o = Opt(0), int kind = 1,
                       const QString& folder = QStringLiteral("Inbox"), unsigned char sep = 254) {
@@ -170,13 +171,14 @@ OutgoingRecords Expected(qsizetype h, qsizetype b, const RecordOptions& o) {
   const QByteArray body = Text(b).toLatin1().replace('\xe9', '\x91');
   if (o.partsTextLength + 1 > 32767 || h + b > 32767) return {{QByteArray()}, false, false, true};
   if (h + b <= 2791) return {{Record(subject, body)}};
-  const bool cut = o.splitModeIndex == 0;
+  const bool cut = o.longMessages == LongMessages::Truncate;
+  const bool capped = o.longMessages == LongMessages::SplitAtMost;
   const qsizetype room = 2791 - h - (cut ? o.partsTextLength + 1 : 0);
-  if (room < 0 || (!cut && (room == 0 || (o.splitModeIndex == 2 && o.partLimit.value_or(0) < 1))))
+  if (room < 0 || (!cut && (room == 0 || (capped && o.partLimit.value_or(0) < 1))))
     return {{QByteArray()}, cut, !cut, true};
   if (cut) return {{Record(subject, body.left(room))}, true};
   OutgoingRecords r{{}, false, true};
-  for (qsizetype k = 1; (k - 1) * room < b && (o.splitModeIndex != 2 || k <= *o.partLimit); ++k) {
+  for (qsizetype k = 1; (k - 1) * room < b && (!capped || k <= *o.partLimit); ++k) {
     r.parts.push_back(
         Record(QByteArray::number(k) + '>' + subject, body.mid((k - 1) * room, room)));
   }
@@ -193,7 +195,7 @@ TEST(OutgoingRecordTest, LongMessagesAreCutSplitOrSkippedAroundTheBoundaries) {
     for (const qsizetype b : bodies) {
       const OutgoingMessage m = Message(QChar(0xE9) + QString(h - 34, QLatin1Char('S')), Text(b));
       for (const RecordOptions& o : options) {
-        SCOPED_TRACE(testing::Message() << h << ' ' << b << ' ' << o.splitModeIndex << ' '
+        SCOPED_TRACE(testing::Message() << h << ' ' << b << ' ' << int(o.longMessages) << ' '
                                         << o.partsTextLength << ' ' << o.partLimit.value_or(-99));
         if (b >= 0) ExpectRecords(Build(m, o), Expected(h, b, o));
       }

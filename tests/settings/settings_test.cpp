@@ -4,7 +4,6 @@
 #include <cmath>
 #include <tuple>
 
-#include "settings/first_run.h"
 #include "settings/lenient_number.h"
 #include "settings/memory_settings_store.h"
 #include "settings/qsettings_store.h"
@@ -58,82 +57,146 @@ TEST(LenientNumberTest, RoundingMinimumAnd16BitBounds) {
   for (const auto& [value, want] : int16s) EXPECT_EQ(ToInt16(value), want) << value;
 }
 
-// The stored values every option is restored from, with the number each reads
-// as (nullptr: the key is absent).
-constexpr std::pair<const char*, double> kStored[] = {
-    {nullptr, 0}, {"0", 0},   {"1", 1}, {"2", 2}, {"3.5", 3.5}, {"2.5", 2.5},   {"abc", 0},
-    {"-1", -1},   {"99", 99}, {"4", 4}, {"5", 5}, {" 6", 6},    {"1e999", kInf}};
-constexpr int kCount = std::size(kStored);
+// A settings store holding "Section/Key=value" lines.
+MemorySettingsStore StoreOf(const std::vector<const char*>& lines) {
+  MemorySettingsStore store;
+  for (const char* line : lines) {
+    const QString text = U(line);
+    const qsizetype slash = text.indexOf(QLatin1Char('/')), equals = text.indexOf(QLatin1Char('='));
+    store.Write(text.left(slash), text.mid(slash + 1, equals - slash - 1), text.mid(equals + 1));
+  }
+  return store;
+}
+
+// The restored options in a line: port, range and long-message values (0 is
+// none), the conversion button selected (W, R, D, or - for none), the parts text.
+QString Digest(const StoredOptions& o) {
+  const char* conversion = !o.conversion                       ? "-"
+                           : *o.conversion == M::RussianOstrel ? "R"
+                           : *o.conversion == M::RussianDravo  ? "D"
+                                                               : "W";
+  return QStringLiteral("port %1, range %2, conv %3, long %4, parts %5")
+      .arg(o.port)
+      .arg(int(o.range))
+      .arg(U(conversion))
+      .arg(int(o.longMessages))
+      .arg(o.parts);
+}
+
+struct RestoreRow {
+  std::vector<const char*> stored;
+  const char* restored;
+};
+class RestoreTest : public ::testing::TestWithParam<RestoreRow> {};
+
+TEST_P(RestoreTest, StoredNumbersReadAsTheListsShowThem) {
+  EXPECT_EQ(Digest(ReadStoredOptions(StoreOf(GetParam().stored))), U(GetParam().restored));
+}
+
 // clang-format off
-constexpr const char* kKeys[] = {"Com/Port", "Sync/Days", "SymbolsConversion/RussianConversion",
-    "SymbolsConversion/DravoConversion", "SymbolsConversion/WesternConversion", "Split/SplitMode",
-    "Split/SplitNum"};
+INSTANTIATE_TEST_SUITE_P(Stored, RestoreTest, ::testing::Values(
+    RestoreRow{{}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=0"}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=2.5"}, "port 2, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=3.5"}, "port 4, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port= 4"}, "port 4, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=5"}, "port 1, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=-1"}, "port 1, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=abc"}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=1e999"}, "port 1, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Com/Port=&H3"}, "port 3, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Sync/Days=2"}, "port 0, range 2, conv W, long 1, parts 0"},
+    RestoreRow{{"Sync/Days=5"}, "port 0, range 5, conv W, long 1, parts 0"},
+    RestoreRow{{"Sync/Days=6"}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Sync/Days=1.5"}, "port 0, range 2, conv W, long 1, parts 0"},
+    RestoreRow{{"Sync/Days=0.5"}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Split/SplitMode=3"}, "port 0, range 0, conv W, long 3, parts 0"},
+    RestoreRow{{"Split/SplitMode=0"}, "port 0, range 0, conv W, long 0, parts 0"},
+    RestoreRow{{"Split/SplitMode=4"}, "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"Split/SplitNum=13"}, "port 0, range 0, conv W, long 1, parts 12"},
+    RestoreRow{{"Split/SplitNum=abc"}, "port 0, range 0, conv W, long 1, parts -1"},
+    RestoreRow{{"Split/SplitNum=2.5"}, "port 0, range 0, conv W, long 1, parts 1.5"},
+    RestoreRow{{"SymbolsConversion/RussianConversion=0", "SymbolsConversion/WesternConversion=1"},
+               "port 0, range 0, conv R, long 1, parts 0"},
+    RestoreRow{{"SymbolsConversion/RussianConversion=0", "SymbolsConversion/DravoConversion=0",
+                "SymbolsConversion/WesternConversion=1"}, "port 0, range 0, conv D, long 1, parts 0"},
+    RestoreRow{{"SymbolsConversion/RussianConversion=0", "SymbolsConversion/DravoConversion=0"},
+               "port 0, range 0, conv W, long 1, parts 0"},
+    RestoreRow{{"SymbolsConversion/DravoConversion=x", "SymbolsConversion/WesternConversion=1"},
+               "port 0, range 0, conv D, long 1, parts 0"},
+    RestoreRow{{"SymbolsConversion/WesternConversion=1"}, "port 0, range 0, conv -, long 1, parts 0"}));
 // clang-format on
 
-// A list shows the stored number, rounded half to even, less one; a position
-// outside -1..count-1 gives the fallback.
-int Position(double stored, int count, int fallback) {
-  const double position = std::nearbyint(stored) - 1;
-  return position >= -1 && position <= count - 1 ? int(position) : fallback;
-}
-auto Fields(const OptionValues& o) {
-  return std::tuple(o.portIndex, o.portPath, o.rangeIndex, o.kelvoRemove, o.outlookRemove,
-                    o.ostrelConv, o.rusConv, o.dravoConv, o.splitModeIndex, o.partsText,
-                    o.fullSync == CheckState::Unchecked);
+// What OK writes reads back as it was, for every list position and button.
+TEST(StoredOptionsTest, WhatIsWrittenReadsBack) {
+  for (int i = 0; i < 5 * 6 * 4 * 4; ++i) {
+    StoredOptions written;
+    written.port = i % 5;
+    written.range = DateRange(i / 5 % 6);
+    const int conversion = i / 30 % 4;
+    if (conversion > 0) written.conversion = M(conversion - 1);
+    written.longMessages = LongMessages(i / 120);
+    written.parts = i % 2 ? U("12") : U(" 7x");
+    MemorySettingsStore store;
+    WriteStoredOptions(store, written);
+    StoredOptions read = ReadStoredOptions(store);
+    if (i % 2 == 0) written.parts = U("7");  // stored as a number
+    EXPECT_EQ(Digest(read), Digest(written)) << i;
+    EXPECT_EQ(store.Values().count({U("Ports"), U("COM1")}), 0u);
+  }
+  MemorySettingsStore store;
+  StoredOptions paths = ReadStoredOptions(store);
+  paths.portPaths[2] = U(" /dev/ttyUSB0 ");
+  paths.mailFolder = QDir::homePath() + U("/Maildir");
+  store.Write(U("Store"), U("Maildir"), U("/old"));
+  WriteStoredOptions(store, paths);
+  EXPECT_EQ(std::tuple(store.Read(U("Ports"), U("COM3")), store.Read(U("Ports"), U("COM2")),
+                       store.Read(U("Store"), U("Maildir"))),
+            std::tuple(U("/dev/ttyUSB0"), nullopt, nullopt));
+  paths = ReadStoredOptions(store);
+  EXPECT_EQ(std::pair(paths.portPaths[2], paths.portPaths[1]),
+            std::pair(U("/dev/ttyUSB0"), U("/dev/ttyS1")));
+  paths.port = 1;
+  const SyncOptions options = SyncOptionsOf(paths);
+  EXPECT_EQ(std::tuple(options.portPath, options.mode, options.fullSync),
+            std::tuple(U("/dev/ttyS0"), M::Western, false));
+  paths.port = 0;
+  paths.conversion = M::RussianDravo;
+  EXPECT_EQ(std::pair(SyncOptionsOf(paths).portPath, SyncOptionsOf(paths).mode),
+            std::pair(QString(), M::RussianDravo));
 }
 
-// Each key takes every stored value; the three conversion keys in every combination.
-TEST(StoredOptionsTest, RestoreAndFirstRunOverEveryStoredValue) {
-  for (int i = 0; i < kCount * kCount * kCount; ++i) {
-    const int a = i % kCount, b = i / kCount % kCount, c = i / kCount / kCount;
-    const int pick[] = {a, b, a, b, c, (a + 5) % kCount, (b + 3) % kCount};
+// A first start (no port, or one that reads as 0) stores port 1 and "Last 7
+// days", and nothing else; any other start stores nothing.
+TEST(StoredOptionsTest, FirstRunStoresPortAndRangeOnce) {
+  const std::pair<const char*, bool> rows[] = {{nullptr, true}, {"0", true},    {"abc", true},
+                                               {"-0", true},    {"0.4", false}, {"2", false}};
+  for (const auto& [port, first] : rows) {
     MemorySettingsStore store;
-    store.Write(U("Ports"), U("COM2"), U(" /dev/ttyUSB1 "));
-    for (std::size_t k = 0; k < std::size(pick); ++k) {
-      const QStringList key = U(kKeys[k]).split(QLatin1Char('/'));
-      if (kStored[pick[k]].first) store.Write(key[0], key[1], U(kStored[pick[k]].first));
-    }
-    const auto number = [&](std::size_t k, double absent) {
-      return kStored[pick[k]].first ? kStored[pick[k]].second : absent;
-    };
-    OptionValues want;
-    want.portIndex = Position(number(0, 0), 4, 0);
-    want.portPath = want.portIndex == 1  ? U("/dev/ttyUSB1")
-                    : want.portIndex < 0 ? QString()
-                                         : QStringLiteral("/dev/ttyS%1").arg(want.portIndex);
-    want.rangeIndex = Position(number(1, 0), 5, -1);
-    // Restored Russian, Dravo, Western: each selected unless 1, the last selected wins.
-    const bool rus = number(2, 1) != 1, dravo = number(3, 1) != 1, western = number(4, 2) != 1;
-    std::tie(want.rusConv, want.dravoConv, want.ostrelConv) =
-        std::tuple(rus && !dravo && !western, dravo && !western, western);
-    want.splitModeIndex = Position(number(5, 1), 3, 0);
-    want.partsText = QString::number(number(6, 1) - 1);
-    SCOPED_TRACE(i);
-    EXPECT_EQ(Fields(RestoreStoredOptions(store)), Fields(want));
-    // A first start (no port, or 0) stores port 1 and range 2, and nothing else.
-    const bool first = number(0, 0) == 0;
-    auto stored = store.Values();
-    if (first) stored[{U("Com"), U("Port")}] = U("1"), stored[{U("Sync"), U("Days")}] = U("2");
-    const RestoredPortAndRange shown = RunFirstRunStep(store);
-    EXPECT_EQ(store.Values(), stored);
-    EXPECT_EQ(std::pair(shown.portIndex, shown.rangeIndex),
-              first ? std::pair(0, 1) : std::pair(want.portIndex, want.rangeIndex));
+    if (port) store.Write(U("Com"), U("Port"), U(port));
+    store.Write(U("Sync"), U("Days"), U("4"));
+    auto want = store.Values();
+    if (first) want[{U("Com"), U("Port")}] = U("1"), want[{U("Sync"), U("Days")}] = U("2");
+    RunFirstRunStep(store);
+    EXPECT_EQ(store.Values(), want) << (port ? port : "absent");
   }
   EXPECT_EQ(NumberText(-0.0), U("0"));
   EXPECT_EQ(NumberText(1.0 / 3), U("0.333333333333333"));
 }
 
-TEST(StoredOptionsTest, ModeMailFolderAndPortPath) {
-  OptionValues o;
-  for (int bits = 0; bits < 8; ++bits) {
-    std::tie(o.ostrelConv, o.rusConv, o.dravoConv) = std::tuple(bits & 1, bits & 2, bits & 4);
-    EXPECT_EQ(ModeOf(o), bits & 2 ? M::RussianOstrel : bits & 4 ? M::RussianDravo : M::Western);
-  }
-  o.splitModeIndex = 2;
-  o.partsText = U(" 12.7x");
+TEST(StoredOptionsTest, RecordOptionsAndMailFolder) {
+  SyncOptions o;
+  o.mode = M::RussianOstrel;
+  o.longMessages = LongMessages::SplitAtMost;
+  o.parts = U(" 12.7x");
   const RecordOptions r = RecordOptionsOf(o);
-  EXPECT_EQ(std::tuple(r.mode, r.splitModeIndex, r.partsTextLength, r.partLimit),
-            std::tuple(M::RussianOstrel, 2, qsizetype{6}, std::optional<int>(12)));
+  EXPECT_EQ(std::tuple(r.mode, r.longMessages, r.partsTextLength, r.partLimit),
+            std::tuple(M::RussianOstrel, LongMessages::SplitAtMost, qsizetype{6},
+                       std::optional<int>(12)));
+  const std::pair<DateRange, int> offsets[] = {
+      {DateRange::NotChosen, -10000}, {DateRange::LastDay, -1},     {DateRange::Last7Days, -7},
+      {DateRange::Last30Days, -30},   {DateRange::Last90Days, -90}, {DateRange::All, -10000}};
+  for (const auto& [range, days] : offsets) EXPECT_EQ(DateRangeOffsetDays(range), days);
   MemorySettingsStore store;
   const QString home = QDir::homePath();
   EXPECT_EQ(StoredMailFolder(store), home + U("/Maildir"));
@@ -142,7 +205,7 @@ TEST(StoredOptionsTest, ModeMailFolderAndPortPath) {
       std::tuple(home + U("/Mail"), home, U("~x")));
   store.Write(U("Store"), U("Maildir"), U("/srv/mail"));
   store.Write(U("Ports"), U("COM3"), U("  "));
-  EXPECT_EQ(std::pair(StoredMailFolder(store), StoredPortPath(store, 3)),
+  EXPECT_EQ(std::pair(StoredMailFolder(store), ReadStoredOptions(store).portPaths[2]),
             std::pair(U("/srv/mail"), U("/dev/ttyS2")));
 }
 

@@ -34,13 +34,12 @@ class FaultyItems final : public ItemCollection {
  public:
   FaultyItems(std::unique_ptr<ItemCollection> inner, const FaultyStore& store)
       : inner_(std::move(inner)), store_(store) {}
-  int Count() const override { return inner_->Count(); }
-  StoreResult<int> CountRestricted(const QString& filter) const override {
-    return inner_->CountRestricted(filter);
+  StoreResult<int> Count(std::optional<QDate> receivedSince) const override {
+    return inner_->Count(receivedSince);
   }
   void SortByReceivedTime() override { inner_->SortByReceivedTime(); }
-  std::unique_ptr<MailItem> Find(const QString& filter) override {
-    return Wrap(inner_->Find(filter));
+  std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) override {
+    return Wrap(inner_->Find(receivedSince));
   }
   std::unique_ptr<MailItem> FindNext() override { return Wrap(inner_->FindNext()); }
 
@@ -62,7 +61,7 @@ class FaultyDraft final : public NewMailItem {
   void AddRecipient(const QString& recipient) override { inner_->AddRecipient(recipient); }
   void SetKelvoSent(const QDateTime& value) override { inner_->SetKelvoSent(value); }
   StoreStatus Save() override {
-    if (store_.failDraftSaves) return StoreFailure{*store_.failDraftSaves};
+    if (store_.failDraftSaves) return StoreFailure{FailureKind::Store, *store_.failDraftSaves};
     StoreStatus saved = inner_->Save();
     if (saved) number_ = ++store_.draftsSaved;
     return saved;
@@ -81,7 +80,8 @@ class FaultyDraft final : public NewMailItem {
 }  // namespace
 
 StoreResult<std::unique_ptr<ItemCollection>> FaultyStore::Items(const FolderRef& folder) {
-  if (failFolder && folder.EntryId == failFolderId) return StoreFailure{*failFolder};
+  if (failFolder && folder.EntryId == failFolderId)
+    return StoreFailure{FailureKind::Folder, *failFolder};
   StoreResult<std::unique_ptr<ItemCollection>> items = inner_.Items(folder);
   if (!items) return items;
   return std::unique_ptr<ItemCollection>(std::make_unique<FaultyItems>(std::move(*items), *this));

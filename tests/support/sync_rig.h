@@ -10,7 +10,7 @@
 #include "session/clock.h"
 #include "session/sync_session.h"
 #include "settings/memory_settings_store.h"
-#include "settings/options.h"
+#include "settings/sync_options.h"
 #include "store/maildir/maildir_store.h"
 #include "support/in_process_line.h"
 #include "support/maildir_builder.h"
@@ -52,7 +52,9 @@ struct FaultyStore final : MailStore {
     return inner_.GetDefaultFolder(which);
   }
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override {
-    if (failFolder && folder.EntryId == failFolderId) return StoreFailure{*failFolder};
+    if (failFolder && folder.EntryId == failFolderId) {
+      return StoreFailure{FailureKind::Folder, *failFolder};
+    }
     return inner_.Subfolders(folder);
   }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
@@ -61,7 +63,7 @@ struct FaultyStore final : MailStore {
     const StoreStatus inner = inner_.SettleSaves();
     savesSettled = savesStarted;
     if (!unsettled) return inner;
-    const StoreFailure failure{*unsettled};
+    const StoreFailure failure{FailureKind::Store, *unsettled};
     unsettled.reset();
     return failure;
   }
@@ -79,18 +81,20 @@ struct SyncRig {
     options.portPath = QStringLiteral("/dev/kelvo-test");
   }
 
-  SyncEnd Run() {
-    SyncEnvironment environment{host, options, line, faults, settings, clock, tables, QLocale::c()};
-    return RunSynchronisation(session, environment);
+  SyncEnvironment Environment() {
+    return SyncEnvironment{
+        host, [this] { return options; }, line, faults, settings, clock, tables, QLocale::c()};
   }
+  SyncEnd Run() { return RunSynchronisation(session, Environment()); }
 
   // One phase on its own: the line is opened and the handshake answered.
-  SyncContext Context() {
-    if (!line.IsOpen()) {
+  SyncContext& Context() {
+    if (!context) {
       line.Open(QStringLiteral("/dev/kelvo-test"), LineSettings{});
-      EXPECT_TRUE(Handshake(link));
+      context.emplace(session, Environment());
+      EXPECT_TRUE(Handshake(*context));
     }
-    return SyncContext{session, link, host, options, faults, settings, clock, tables, QLocale::c()};
+    return *context;
   }
 
   // A message received n days before the clock's today, at 09:00.
@@ -126,7 +130,7 @@ struct SyncRig {
   // The first message in range of a default folder, or null.
   std::unique_ptr<MailItem> FirstItem(DefaultFolder which) {
     StoreResult<FolderRef> folder = store.GetDefaultFolder(which);
-    auto items = folder ? store.Items(*folder) : StoreFailure{folder.reason()};
+    auto items = folder ? store.Items(*folder) : folder.failure();
     return items ? (*items)->Find(session.DateFilter) : nullptr;
   }
 
@@ -151,10 +155,10 @@ struct SyncRig {
   InProcessLine line;
   SyncSession session;
   RecordingHost host;
-  Link link{session, line, host};
-  OptionValues options;
+  SyncOptions options;
   MemorySettingsStore settings;
   ConversionTables tables = BuildConversionTables();
+  std::optional<SyncContext> context;
 };
 
 }  // namespace zandor::testing

@@ -46,7 +46,7 @@ TEST(GoldenTest, ReceivesUploadsAndListingsMixed) {
                               {Item::Kind::Upload, 0},
                               {Item::Kind::Listing, 1},
                               {Item::Kind::Upload, 1}});
-  SyncContext context = rig.Context();
+  SyncContext& context = rig.Context();
   RunReceivePhase(context);
 
   const QString transcript = rig.line.Transcript().Text();
@@ -71,7 +71,7 @@ TEST(GoldenTest, ReceivesUploadsAndListingsMixed) {
 TEST(GoldenTest, SendsThreePartsEachAsAWholeExchange) {
   SyncRig rig;
   rig.host.BreakWhenSilent(20);
-  SyncContext context = rig.Context();
+  SyncContext& context = rig.Context();
   const QString id = QStringLiteral("000000001A2B3C4D5E6F");
   const QByteArray sep(1, '\xFE');
   QList<QByteArray> parts;
@@ -95,7 +95,7 @@ TEST(GoldenTest, SendsThreePartsEachAsAWholeExchange) {
 TEST(GoldenTest, RemovesTwoMessagesThenCloses) {
   SyncRig rig;
   rig.host.BreakWhenSilent(20);
-  rig.options.kelvoRemove = true;
+  rig.options.removeFromKelvo = true;
   for (const auto& [deviceId, entryId] :
        {std::pair{"0000000A", "keep.M1"}, std::pair{"0000001A", "gone.M2"},
         std::pair{"000F4240", "gone.M3"}}) {
@@ -105,7 +105,7 @@ TEST(GoldenTest, RemovesTwoMessagesThenCloses) {
   rig.session.SelectionList.push_back({QStringLiteral("keep.M1"), {}});
   rig.session.SelectionListComplete = true;
   rig.session.RemovedFromDeviceCount = 5;
-  SyncContext context = rig.Context();
+  SyncContext& context = rig.Context();
   rig.line.Transcript().Clear();
   RunRemovalPhase(context);
 
@@ -135,9 +135,9 @@ struct Scenario {
         << rig.AddMail({QStringLiteral("Inbox"), QStringLiteral("Work")}, QStringLiteral("B"), 2,
                        QString(6000, QLatin1Char('b')))
         << rig.AddMail({QStringLiteral("Sent")}, QStringLiteral("C"), 1);
-    rig.options.splitModeIndex = 1;
-    rig.options.kelvoRemove = true;
-    rig.options.outlookRemove = true;
+    rig.options.longMessages = LongMessages::Split;
+    rig.options.removeFromKelvo = true;
+    rig.options.removeFromMail = true;
     rig.host.BreakWhenSilent(30);
   }
 };

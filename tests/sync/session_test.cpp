@@ -121,7 +121,7 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
   rig.faults.failItemSaves = QStringLiteral("read-only");
   rig.faults.failFolder = QStringLiteral("Permission denied");
   rig.faults.failFolderId = rig.builder.EntryIdOf(kWork);
-  rig.options.kelvoRemove = true;
+  rig.options.removeFromKelvo = true;
   rig.Run();
   EXPECT_EQ(rig.host.Boxes().size(), 4) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
   EXPECT_EQ(
@@ -155,7 +155,7 @@ TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {
   SyncRig rig;
   for (int i = 0; i < 3; ++i)
     rig.AddMail(kInbox, QStringLiteral("M%1").arg(i), 1, QString(7000, QLatin1Char('x')));
-  rig.options.splitModeIndex = 1;
+  rig.options.longMessages = LongMessages::Split;
   int most = 0;
   rig.host.SetYieldHook([&rig, &most](RecordingHost&, int) {
     most = std::max(most, static_cast<int>(rig.device.Held().size()) - rig.faults.savesSettled);
@@ -190,7 +190,7 @@ TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
   ASSERT_EQ(rig.Run(), SyncEnd::Completed);
   rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
     if (host.Status(1).startsWith(QStringLiteral("Scanning Inbox. Message 1"))) {
-      rig.options.fullSync = CheckState::Checked;
+      rig.options.fullSync = true;
     }
   });
   rig.Run();
@@ -265,7 +265,7 @@ TEST_P(HostileLayoutTest, EveryFolderIsWalkedOnceAndBrokenEntriesAreIgnored) {
     if (QString::fromUtf8(link).contains(QStringLiteral("cur/")))
       ::symlink(target, after.toLocal8Bit().constData());
   }
-  rig.options.fullSync = CheckState::Checked;
+  rig.options.fullSync = true;
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
   EXPECT_EQ(rig.host.StatusLines().mid(0, 3),
             (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 0"), QString()}));

@@ -62,7 +62,7 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 0", "Received: 0", "", ""));
   EXPECT_EQ(rig.HeldEntryIds().size(), 5);
 
-  rig.options.fullSync = CheckState::Grayed;
+  rig.options.fullSync = true;
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 4", "Received: 0", "", ""));
   EXPECT_EQ(rig.HeldEntryIds().size(), 9);
@@ -102,8 +102,8 @@ TEST_P(RemovalTest, RemovesWhatTheOtherSideNoLongerHolds) {
   rig.KeepOnDevice({a, b});
   rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
 
-  rig.options.kelvoRemove = row.kelvoRemove;
-  rig.options.outlookRemove = row.outlookRemove;
+  rig.options.removeFromKelvo = row.kelvoRemove;
+  rig.options.removeFromMail = row.outlookRemove;
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
   EXPECT_EQ(rig.host.StatusLines(), row.statusLines);
   EXPECT_EQ(static_cast<int>(rig.device.Held().size()), row.heldAfter);
@@ -138,7 +138,7 @@ TEST(FolderLimitTest, AFolderOfMoreThan400MessagesInRangeIsSkippedWhole) {
   for (int i = 0; i < 401; ++i) rig.AddMail(kInbox, QStringLiteral("m%1").arg(i), 1);
   rig.AddMail(kSent, QStringLiteral("sent"), 1);
   rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
-  rig.options.kelvoRemove = true;
+  rig.options.removeFromKelvo = true;
   rig.Run();
   EXPECT_EQ(rig.host.StatusLines(),
             Lines("Sent: 1", "Received: 0",
@@ -159,7 +159,7 @@ TEST(DateRangeTest, AllCountsEveryMessageButSendsOnlyWhatTheFilterFinds) {
   ancient.subject = QStringLiteral("ancient");
   ancient.received = QDateTime(QDate(1990, 1, 1), QTime(9, 0));
   rig.builder.Add(kInbox, ancient);
-  rig.options.rangeIndex = 4;
+  rig.options.range = DateRange::All;
   rig.Run();
   EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
   const QStringList scanned = rig.host.StatusHistory(1).filter(QStringLiteral("Scanning"));
@@ -173,7 +173,7 @@ TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
   SyncRig rig;
   rig.AddMail(kInbox, QStringLiteral("long"), 2, QString(6000, QLatin1Char('a')));
   rig.AddMail(kInbox, QString(2900, QLatin1Char('s')), 1);  // a subject the Kelvo cannot take
-  rig.options.splitModeIndex = 1;
+  rig.options.longMessages = LongMessages::Split;
   rig.Run();
   EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 3 (2 splitted); Skipped: 1"));
   EXPECT_EQ(rig.host.StatusHistory(3).filter(QStringLiteral("part")),
@@ -182,7 +182,7 @@ TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
 
   SyncRig cut;
   cut.AddMail(kInbox, QStringLiteral("long"), 1, QString(6000, QLatin1Char('a')));
-  cut.options.partsText = QStringLiteral("12");
+  cut.options.parts = QStringLiteral("12");
   cut.Run();
   EXPECT_EQ(cut.host.Status(1), QStringLiteral("Sent: 1 (1 truncated)"));
   EXPECT_EQ(cut.host.StatusHistory(2).filter(QStringLiteral("Message size")),
@@ -218,10 +218,9 @@ TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
       SCOPED_TRACE(std::to_string(boxes) + " no at " + std::to_string(no));
       SyncRig rig;
       rig.AddMail(kInbox, QStringLiteral("M"), 1);
-      rig.options.fullSync =
-          (boxes & 1) ? (no % 2 ? CheckState::Grayed : CheckState::Checked) : CheckState::Unchecked;
-      rig.options.kelvoRemove = boxes & 2;
-      rig.options.outlookRemove = boxes & 4;
+      rig.options.fullSync = boxes & 1;
+      rig.options.removeFromKelvo = boxes & 2;
+      rig.options.removeFromMail = boxes & 4;
       for (qsizetype i = 0; i < questions.size(); ++i) rig.host.QueueConfirm(i != no);
       const bool refused = no < questions.size();
       EXPECT_EQ(rig.Run(), refused ? SyncEnd::Refused : SyncEnd::Completed);
@@ -234,7 +233,7 @@ TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
 
 TEST(DriverTest, NoPortChosenIsToldAndNothingIsOpened) {
   SyncRig rig;
-  rig.options.portIndex = -1;
+  rig.options.port = 0;
   EXPECT_EQ(rig.Run(), SyncEnd::PortFailed);
   EXPECT_EQ(rig.host.Boxes().size(), 1);
   EXPECT_EQ(rig.line.OpenCount(), 0);
@@ -265,8 +264,7 @@ TEST(DriverTest, OpensTheLineAsTheKelvoNeedsAndClosesItInOrder) {
 // read with it.
 TEST(DriverTest, DravoConversionSeparatesFieldsWith31) {
   SyncRig rig;
-  rig.options.ostrelConv = false;
-  rig.options.dravoConv = true;
+  rig.options.mode = ConversionMode::RussianDravo;
   rig.device.SetSeparator(protocol::DravoSeparator);
   rig.device.AddWritten(Written("Dravo", "", "body"));
   rig.AddMail(kInbox, QStringLiteral("M"), 1);

@@ -16,12 +16,11 @@
 namespace zandor::testing {
 namespace {
 
-// What the phases read through Options, in one line.
-QString Reads(const Options& o) {
-  return QString::asprintf("port %d, range %d, rus %d, dravo %d, ostrel %d, split %d, parts ",
-                           o.PortIndex(), o.RangeIndex(), o.RusConv(), o.DravoConv(),
-                           o.OstrelConv(), o.SplitModeIndex()) +
-         o.PartsText() + QStringLiteral(", device ") + o.PortPath();
+// What the phases read of the options, in one line.
+QString Reads(const SyncOptions& o) {
+  return QString::asprintf("port %d, range %d, mode %d, long %d, parts ", o.port, int(o.range),
+                           int(o.mode), int(o.longMessages)) +
+         o.parts + QStringLiteral(", device ") + o.portPath;
 }
 
 class OptionsDialogTest : public ::testing::Test {
@@ -49,7 +48,7 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
     Control<QLineEdit>(dialog, "edMaxNumSplit")->setText(QString::fromUtf8(typed));
     Control<QPushButton>(dialog, "btnOK")->click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.PartsText(), QString::fromUtf8(shown));
+    EXPECT_EQ(dialog.Current().parts, QString::fromUtf8(shown));
     QString stored;
     for (const auto& [at, value] : settings.Values())
       stored += at.first + u'/' + at.second + u'=' + value + u' ';
@@ -61,7 +60,7 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
   }
   // Com 3 with its device field cleared falls back to its default device.
   Control<QComboBox>(dialog, "cbPortPath")->setEditText(QString());
-  EXPECT_EQ(dialog.PortPath(), QStringLiteral("/dev/ttyS2"));
+  EXPECT_EQ(dialog.Current().portPath, QStringLiteral("/dev/ttyS2"));
 }
 
 // A folder chosen that holds no Maildir is named under the field.
@@ -123,7 +122,7 @@ TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundT
 // For many stored settings, hand-edited ones among them, the window's load
 // (read against the store as its first-run step leaves it) and the dialog's
 // Cancel (after the controls were changed) leave the dialog reading exactly
-// what RestoreStoredOptions gives the headless run.
+// what the stored options give the headless run.
 class RestoreAgreementTest : public WindowRig {};
 
 TEST_F(RestoreAgreementTest, TheWindowRestoresWhatTheHeadlessRunRestores) {
@@ -151,7 +150,9 @@ TEST_F(RestoreAgreementTest, TheWindowRestoresWhatTheHeadlessRunRestores) {
     SCOPED_TRACE(stored.join(QLatin1Char(' ')).toStdString());
     if (n % 20 == 0) {
       Load();
-      ASSERT_EQ(Reads(window->Options()), Reads(RestoreStoredOptions(settings))) << "at load";
+      ASSERT_EQ(Reads(window->Options().Current()),
+                Reads(SyncOptionsOf(ReadStoredOptions(settings))))
+          << "at load";
     }
     OptionsDialog& dialog = window->Options();
     Control<QComboBox>(dialog, "cbCom")->setCurrentIndex(pick(5) - 1);
@@ -162,7 +163,8 @@ TEST_F(RestoreAgreementTest, TheWindowRestoresWhatTheHeadlessRunRestores) {
     Control<QLineEdit>(dialog, "edMaxNumSplit")->setText(QString::number(pick(2000) - 1000));
     dialog.show();
     Control<QPushButton>(dialog, "btnCancel")->click();
-    ASSERT_EQ(Reads(dialog), Reads(RestoreStoredOptions(settings))) << "after Cancel";
+    ASSERT_EQ(Reads(dialog.Current()), Reads(SyncOptionsOf(ReadStoredOptions(settings))))
+        << "after Cancel";
   }
 }
 

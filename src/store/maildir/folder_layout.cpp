@@ -96,7 +96,8 @@ bool NameLess(const FolderRef& a, const FolderRef& b) {
 }
 
 StoreFailure Gone(const QString& entryId) {
-  return StoreFailure{QStringLiteral("the folder %1 no longer exists").arg(entryId)};
+  return StoreFailure{FailureKind::Folder,
+                      QStringLiteral("the folder %1 no longer exists").arg(entryId)};
 }
 
 }  // namespace
@@ -104,10 +105,11 @@ StoreFailure Gone(const QString& entryId) {
 StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
   const QByteArray native = NativePath(root);
   if (!IsDirectory(native)) {
-    return StoreFailure{QStringLiteral("the mail folder %1 does not exist").arg(root)};
+    return StoreFailure{FailureKind::Gone,
+                        QStringLiteral("the mail folder %1 does not exist").arg(root)};
   }
   auto subdirs = ListDirectory(native, EntryKind::Directory);
-  if (!subdirs) return StoreFailure{subdirs.reason()};
+  if (!subdirs) return subdirs.failure();
 
   QStringList dotted;
   QStringList plain;
@@ -204,7 +206,7 @@ bool FolderLayout::HoldsMail() const {
 
 StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryId) const {
   auto directory = Directory(entryId);
-  if (!directory) return StoreFailure{directory.reason()};
+  if (!directory) return directory.failure();
   if (!Exists(entryId)) {
     if (IsDefaultPlace(entryId)) return std::vector<FolderRef>();
     return Gone(entryId);
@@ -224,7 +226,7 @@ StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryI
   } else {
     const QByteArray dir = NativePath(directory.value());
     auto subdirs = ListDirectory(dir, EntryKind::Directory);
-    if (!subdirs) return StoreFailure{subdirs.reason()};
+    if (!subdirs) return subdirs.failure();
     // A subfolder that is the folder itself, one on its path or a top-level
     // folder under another name (a symbolic link) is left out: each folder
     // is walked once, and a link loop ends here.
@@ -260,6 +262,7 @@ StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryI
 StoreResult<QString> FolderLayout::Directory(const QString& entryId) const {
   auto invalid = [&] {
     return StoreFailure{
+        FailureKind::Folder,
         QStringLiteral("%1 is not a folder of the mail store %2").arg(entryId, root_)};
   };
   if (kind_ == LayoutKind::MaildirPlusPlus) {

@@ -35,7 +35,7 @@ StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut,
                                          qsizetype maxBytes) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf("read", path, error);
+    return FailureOf(FailureKind::Message, "read", path, error);
   };
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return fail(errno);

@@ -98,6 +98,7 @@ StoreFailure KelvoStateDb::Failure(const char* what) const {
     reason = QStringLiteral("its folder is gone (was the mail folder moved or deleted?)");
   }
   return StoreFailure{
+      FailureKind::Store,
       QStringLiteral("cannot %1 the sent marks in %2: %3").arg(QLatin1String(what), path_, reason)};
 }
 
@@ -136,7 +137,7 @@ StoreStatus KelvoStateDb::Open() {
 }
 
 StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char* sql) {
-  if (auto opened = Open(); !opened) return StoreFailure{opened.reason()};
+  if (auto opened = Open(); !opened) return opened.failure();
   if (!slot) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr) != SQLITE_OK) return Failure("read");
@@ -164,7 +165,7 @@ StoreStatus KelvoStateDb::Settle() {
     inFlight_.reset();
   }
   if (!backgroundFailure_) return Done{};
-  StoreFailure failure{*backgroundFailure_};
+  StoreFailure failure{FailureKind::Store, *backgroundFailure_};
   backgroundFailure_.reset();
   return failure;
 }
@@ -173,7 +174,7 @@ StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
   if (inFlight_ && inFlight_->unique == unique) return std::optional<QDateTime>(inFlight_->value);
   auto statement =
       Prepared(get_, "SELECT msecs, local_time FROM kelvo_sent WHERE unique_name = ?1");
-  if (!statement) return StoreFailure{statement.reason()};
+  if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
   sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);
@@ -201,12 +202,13 @@ StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
 StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
   if (!value.isValid()) {
     return StoreFailure{
+        FailureKind::Store,
         QStringLiteral("cannot mark %1 as sent: the date is not valid").arg(unique)};
   }
   auto statement = Prepared(
       put_,
       "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time) VALUES (?1, ?2, ?3)");
-  if (!statement) return StoreFailure{statement.reason()};
+  if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
   const QByteArray wallClock = WallClockText(value).toUtf8();
@@ -222,9 +224,10 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
 
 StoreStatus KelvoStateDb::Check() {
   const auto advised = [this](StoreFailure failure) {
-    return StoreFailure{failure.reason + QStringLiteral(".\n\r") + Advice(lastError_ & 0xFF)};
+    return StoreFailure{FailureKind::Store,
+                        failure.reason + QStringLiteral(".\n\r") + Advice(lastError_ & 0xFF)};
   };
-  if (auto opened = Open(); !opened) return advised(StoreFailure{opened.reason()});
+  if (auto opened = Open(); !opened) return advised(opened.failure());
   QString problem;
   auto firstRow = [](void* out, int, char** values, char**) {
     auto* text = static_cast<QString*>(out);
@@ -235,7 +238,8 @@ StoreStatus KelvoStateDb::Check() {
     return advised(Failure("read"));
   }
   if (problem != QStringLiteral("ok")) {
-    return StoreFailure{QStringLiteral("cannot read the sent marks in %1: %2.\n\r%3")
+    return StoreFailure{FailureKind::Store,
+                        QStringLiteral("cannot read the sent marks in %1: %2.\n\r%3")
                             .arg(path_, problem, Advice(SQLITE_CORRUPT))};
   }
   // A count of checks, so that each check commits a real change.
@@ -250,7 +254,7 @@ StoreStatus KelvoStateDb::Check() {
 
 StoreStatus KelvoStateDb::Remove(const QString& unique) {
   auto statement = Prepared(remove_, "DELETE FROM kelvo_sent WHERE unique_name = ?1");
-  if (!statement) return StoreFailure{statement.reason()};
+  if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
   sqlite3_bind_text(query, 1, key.constData(), static_cast<int>(key.size()), SQLITE_STATIC);

@@ -61,8 +61,8 @@ QString FailureText(const char* action, const QByteArray& path, int error) {
            QString::fromLocal8Bit(std::strerror(error)));
 }
 
-StoreFailure FailureOf(const char* action, const QByteArray& path, int error) {
-  return StoreFailure{FailureText(action, path, error)};
+StoreFailure FailureOf(FailureKind kind, const char* action, const QByteArray& path, int error) {
+  return StoreFailure{kind, FailureText(action, path, error)};
 }
 
 bool IsDirectory(const QByteArray& path) {
@@ -80,7 +80,7 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (!handle) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf("read the folder", dir, error);
+    return FailureOf(FailureKind::Folder, "read the folder", dir, error);
   }
   std::vector<QByteArray> names;
   for (;;) {
@@ -106,7 +106,7 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (errno != 0) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf("read the folder", dir, error);
+    return FailureOf(FailureKind::Folder, "read the folder", dir, error);
   }
   return names;
 }
@@ -167,7 +167,7 @@ std::optional<QByteArray> FindMessageFile(const QByteArray& folderDir, const QSt
 StoreStatus MakeMaildir(const QByteArray& dir) {
   for (const QByteArray& path : {dir, dir + "/cur", dir + "/new", dir + "/tmp"}) {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-      return FailureOf("create the folder", path, errno);
+      return FailureOf(FailureKind::Store, "create the folder", path, errno);
     }
   }
   return Done{};
@@ -175,7 +175,7 @@ StoreStatus MakeMaildir(const QByteArray& dir) {
 
 StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) {
   Fd fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (fd.get() < 0) return FailureOf("create", path, errno);
+  if (fd.get() < 0) return FailureOf(FailureKind::Store, "create", path, errno);
   const char* at = data.constData();
   qsizetype left = data.size();
   while (left > 0) {
@@ -184,7 +184,7 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
       if (errno == EINTR) continue;
       const int error = errno;
       ::unlink(path.constData());
-      return FailureOf("write", path, error);
+      return FailureOf(FailureKind::Store, "write", path, error);
     }
     at += written;
     left -= written;
@@ -192,11 +192,11 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
   if (::fsync(fd.get()) != 0) {
     const int error = errno;
     ::unlink(path.constData());
-    return FailureOf("write", path, error);
+    return FailureOf(FailureKind::Store, "write", path, error);
   }
   if (const int error = fd.Close(); error != 0) {
     ::unlink(path.constData());
-    return FailureOf("write", path, error);
+    return FailureOf(FailureKind::Store, "write", path, error);
   }
   return Done{};
 }
@@ -204,7 +204,7 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
 StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* errorOut) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf("move the message file", from, error);
+    return FailureOf(FailureKind::Store, "move the message file", from, error);
   };
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
     return Done{};
@@ -219,8 +219,9 @@ StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* err
 
 StoreStatus SyncDirectory(const QByteArray& dir) {
   Fd fd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0) return FailureOf("open the folder", dir, errno);
-  if (::fsync(fd.get()) != 0 && errno != EINVAL) return FailureOf("sync the folder", dir, errno);
+  if (fd.get() < 0) return FailureOf(FailureKind::Store, "open the folder", dir, errno);
+  if (::fsync(fd.get()) != 0 && errno != EINVAL)
+    return FailureOf(FailureKind::Store, "sync the folder", dir, errno);
   return Done{};
 }
 

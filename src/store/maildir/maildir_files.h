@@ -20,7 +20,7 @@ QString FromNativePath(const QByteArray& path);
 
 // "cannot <action> <path>: <system reason>".
 QString FailureText(const char* action, const QByteArray& path, int error);
-StoreFailure FailureOf(const char* action, const QByteArray& path, int error);
+StoreFailure FailureOf(FailureKind kind, const char* action, const QByteArray& path, int error);
 
 bool IsDirectory(const QByteArray& path);
 bool IsMaildir(const QByteArray& dir);  // cur/ is the presence indicator

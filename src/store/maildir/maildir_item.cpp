@@ -30,6 +30,7 @@ MaildirItem::MaildirItem(std::shared_ptr<StoreCore> core, QByteArray folderDir, 
 
 StoreFailure MaildirItem::Gone() const {
   return StoreFailure{
+      FailureKind::Message,
       QStringLiteral("the message %1 is no longer in %2").arg(unique_, FromNativePath(folderDir_))};
 }
 
@@ -45,7 +46,7 @@ StoreResult<const HeaderBlock*> MaildirItem::Header() const {
   if (!header_) {
     if (!FindFile()) return Gone();
     auto block = ReadHeaderBlock(path_);
-    if (!block) return StoreFailure{block.reason()};
+    if (!block) return block.failure();
     header_ = std::move(block.value());
   }
   return &*header_;
@@ -54,9 +55,9 @@ StoreResult<const HeaderBlock*> MaildirItem::Header() const {
 StoreResult<const HeaderTexts*> MaildirItem::Texts() const {
   if (!texts_) {
     auto header = Header();
-    if (!header) return StoreFailure{header.reason()};
+    if (!header) return header.failure();
     auto texts = ParseHeaderTexts(header.value()->bytes, core_->options.get());
-    if (!texts) return StoreFailure{texts.reason()};
+    if (!texts) return texts.failure();
     texts_ = std::move(texts.value());
   }
   return &*texts_;
@@ -73,7 +74,7 @@ StoreResult<QString> MaildirItem::Text(ItemText which) const {
     return *body_;
   }
   auto texts = Texts();
-  if (!texts) return StoreFailure{texts.reason()};
+  if (!texts) return texts.failure();
   const HeaderTexts& t = *texts.value();
   switch (which) {
     case ItemText::Subject:
@@ -99,14 +100,15 @@ StoreResult<QDateTime> MaildirItem::ReceivedTime() const {
     receivedKnown_ = true;
   }
   if (!received_) {
-    return StoreFailure{QStringLiteral("the received time of %1 cannot be read").arg(unique_)};
+    return StoreFailure{FailureKind::Message,
+                        QStringLiteral("the received time of %1 cannot be read").arg(unique_)};
   }
   return QDateTime::fromMSecsSinceEpoch(*received_);
 }
 
 StoreResult<QDateTime> MaildirItem::SentOn() const {
   auto header = Header();
-  if (!header) return StoreFailure{header.reason()};
+  if (!header) return header.failure();
   if (auto date = FirstHeaderValue(header.value()->bytes, "Date")) {
     if (auto msecs = ParseMailDate(*date)) return QDateTime::fromMSecsSinceEpoch(*msecs);
   }
@@ -133,7 +135,7 @@ StoreStatus MaildirItem::Save() {
 
 StoreStatus MaildirItem::Delete() {
   auto trash = core_->DefaultFolderDir(DefaultFolder::Trash);
-  if (!trash) return StoreFailure{trash.reason()};
+  if (!trash) return trash.failure();
   if (!FindFile()) return Gone();
 
   const MessageFileName name = SplitMessageFileName(FromNativePath(FileNameOf(path_)));
@@ -157,7 +159,7 @@ StoreStatus MaildirNewItem::Save() {
     return saved;
   }
   auto drafts = core_->DefaultFolderDir(DefaultFolder::Drafts);
-  if (!drafts) return StoreFailure{drafts.reason()};
+  if (!drafts) return drafts.failure();
   const QByteArray dir = drafts.value();
   if (auto made = MakeMaildir(dir); !made) return made;  // tmp/ may be missing
 

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <climits>
 
-#include "store/date_filter.h"
 #include "store/maildir/maildir_files.h"
 #include "store/maildir/maildir_item.h"
 #include "store/maildir/message_reader.h"
@@ -22,13 +21,13 @@ StoreCore::StoreCore(QString rootPath, QLocale storeLocale, const Clock& storeCl
 
 StoreResult<QByteArray> StoreCore::DefaultFolderDir(DefaultFolder which) {
   auto layout = FolderLayout::Read(root);
-  if (!layout) return StoreFailure{layout.reason()};
+  if (!layout) return layout.failure();
   auto dir = layout->Directory(layout->Default(which).EntryId);
-  if (!dir) return StoreFailure{dir.reason()};
+  if (!dir) return dir.failure();
   const QByteArray native = NativePath(dir.value());
   // A message is to be filed here: this is when a missing folder is made.
   if (!IsMaildir(native)) {
-    if (auto made = MakeMaildir(native); !made) return StoreFailure{made.reason()};
+    if (auto made = MakeMaildir(native); !made) return made.failure();
   }
   return native;
 }
@@ -59,18 +58,14 @@ class MaildirItems final : public ItemCollection {
                std::vector<MessageEntry> entries)
       : core_(std::move(core)), folderDir_(std::move(folderDir)), entries_(std::move(entries)) {}
 
-  int Count() const override {
-    return static_cast<int>(std::min<size_t>(entries_.size(), INT_MAX));
-  }
-
-  StoreResult<int> CountRestricted(const QString& filter) const override {
-    auto threshold = Threshold(filter);
-    if (!threshold) return StoreFailure{threshold.reason()};
-    if (auto present = FolderPresent(); !present) return StoreFailure{present.reason()};
+  StoreResult<int> Count(std::optional<QDate> receivedSince) const override {
+    if (!receivedSince) return static_cast<int>(std::min<size_t>(entries_.size(), INT_MAX));
+    if (auto present = FolderPresent(); !present) return present.failure();
     EnsureTimes();
+    const qint64 threshold = Threshold(*receivedSince);
     int count = 0;
     for (const MessageEntry& entry : entries_) {
-      if (Matches(entry, threshold.value()) && count < INT_MAX) ++count;
+      if (Matches(entry, threshold) && count < INT_MAX) ++count;
     }
     return count;
   }
@@ -86,9 +81,8 @@ class MaildirItems final : public ItemCollection {
                      });
   }
 
-  std::unique_ptr<MailItem> Find(const QString& filter) override {
-    auto threshold = Threshold(filter);
-    threshold_ = threshold ? std::optional<qint64>(threshold.value()) : std::nullopt;
+  std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) override {
+    threshold_ = receivedSince ? std::optional<qint64>(Threshold(*receivedSince)) : std::nullopt;
     cursor_ = 0;
     return NextMatch();
   }
@@ -96,21 +90,19 @@ class MaildirItems final : public ItemCollection {
   std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
 
  private:
-  StoreResult<qint64> Threshold(const QString& filter) const {
-    const std::optional<QDate> date =
-        ParseDateFilter(filter, core_->locale, core_->clock.Now().date());
-    if (!date) return StoreFailure{QStringLiteral("the date filter %1 cannot be read").arg(filter)};
-    return QDateTime(*date, QTime(0, 0)).toMSecsSinceEpoch();
-  }
+  // Local midnight at the start of the day.
+  static qint64 Threshold(QDate day) { return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch(); }
 
   StoreStatus FolderPresent() const {
     if (IsDirectory(folderDir_) || entries_.empty()) return Done{};
     return StoreFailure{
+        FailureKind::Folder,
         QStringLiteral("the folder %1 no longer exists").arg(FromNativePath(folderDir_))};
   }
 
-  static bool Matches(const MessageEntry& entry, qint64 threshold) {
-    return entry.received && *entry.received >= threshold;
+  static bool Matches(const MessageEntry& entry, std::optional<qint64> threshold) {
+    if (!threshold) return true;
+    return entry.received && *entry.received >= *threshold;
   }
 
   // Reads the header of every message whose received time is not known yet.
@@ -131,7 +123,6 @@ class MaildirItems final : public ItemCollection {
   }
 
   std::unique_ptr<MailItem> NextMatch() {
-    if (!threshold_) return nullptr;
     EnsureTimes();
     while (cursor_ < entries_.size()) {
       const MessageEntry& entry = entries_[cursor_++];
@@ -157,7 +148,7 @@ StoreResult<std::vector<MessageEntry>> ListMessages(const QByteArray& folderDir)
     auto names = ListDirectory(dir, EntryKind::File, &error);
     if (!names) {
       if (error == ENOENT && std::string_view(sub) == "/new") continue;
-      return StoreFailure{names.reason()};
+      return names.failure();
     }
     for (const QByteArray& name : names.value()) {
       if (name.startsWith('.')) continue;  // other programs' temporary files
@@ -184,7 +175,7 @@ QString MaildirStore::StateFileName() {
 
 StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
   auto layout = maildir::FolderLayout::Read(core_->root);
-  if (!layout) return StoreFailure{layout.reason()};
+  if (!layout) return layout.failure();
   return layout->Default(which);
 }
 
@@ -194,9 +185,10 @@ StoreStatus MaildirStore::CheckHoldsMail() {
 
 StoreStatus MaildirStore::HoldsMail(const QString& root) {
   auto layout = maildir::FolderLayout::Read(root);
-  if (!layout) return StoreFailure{layout.reason()};
+  if (!layout) return layout.failure();
   if (layout->HoldsMail()) return Done{};
   return StoreFailure{
+      FailureKind::Store,
       QStringLiteral("The mail folder %1 holds no Maildir: there is no cur, new and tmp at "
                      "its top (a Maildir++ store) nor in any folder of it (.Sent/cur, "
                      "Inbox/cur). Choose your Maildir under Options, Mail Folder.")
@@ -213,23 +205,24 @@ StoreStatus MaildirStore::CheckSentMarks() {
 
 StoreResult<std::vector<FolderRef>> MaildirStore::Subfolders(const FolderRef& folder) {
   auto layout = maildir::FolderLayout::Read(core_->root);
-  if (!layout) return StoreFailure{layout.reason()};
+  if (!layout) return layout.failure();
   return layout->Children(folder.EntryId);
 }
 
 StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef& folder) {
   auto layout = maildir::FolderLayout::Read(core_->root);
-  if (!layout) return StoreFailure{layout.reason()};
+  if (!layout) return layout.failure();
   auto dir = layout->Directory(folder.EntryId);
-  if (!dir) return StoreFailure{dir.reason()};
+  if (!dir) return dir.failure();
   if (!layout->Exists(folder.EntryId) && !layout->IsDefaultPlace(folder.EntryId)) {
-    return StoreFailure{QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
+    return StoreFailure{FailureKind::Folder,
+                        QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
   }
   const QByteArray native = maildir::NativePath(dir.value());
   std::vector<maildir::MessageEntry> entries;
   if (maildir::IsMaildir(native)) {
     auto listed = maildir::ListMessages(native);
-    if (!listed) return StoreFailure{listed.reason()};
+    if (!listed) return listed.failure();
     entries = std::move(listed.value());
   }
   return std::unique_ptr<ItemCollection>(

@@ -195,7 +195,8 @@ StoreResult<HeaderTexts> ParseHeaderTexts(const QByteArray& headerBlock,
   GObjectPtr<GMimeStream> stream(
       g_mime_stream_mem_new_with_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
   GObjectPtr<GMimeMessage> message = ParseMessage(stream.get(), options);
-  if (!message) return StoreFailure{QStringLiteral("the message header cannot be read")};
+  if (!message)
+    return StoreFailure{FailureKind::Message, QStringLiteral("the message header cannot be read")};
 
   HeaderTexts texts;
   texts.subject = FromUtf8(g_mime_message_get_subject(message.get()));
@@ -211,11 +212,12 @@ StoreResult<HeaderTexts> ParseHeaderTexts(const QByteArray& headerBlock,
 StoreResult<QString> ReadBodyText(const QByteArray& path, GMimeParserOptions* options) {
   EnsureGMimeInitialised();
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return FailureOf("read", path, errno);
+  if (fd < 0) return FailureOf(FailureKind::Message, "read", path, errno);
   GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));  // owns fd from here on
   GObjectPtr<GMimeMessage> message = ParseMessage(stream.get(), options);
   if (!message) {
     return StoreFailure{
+        FailureKind::Message,
         QStringLiteral("%1 cannot be read as a mail message").arg(FromNativePath(path))};
   }
   GMimeTextPart* plain = nullptr;

@@ -1,0 +1,93 @@
+#include "sync/replies.h"
+
+#include "link/field_forms.h"
+#include "link/protocol.h"
+
+namespace zandor {
+namespace {
+
+const QByteArray kAck(1, protocol::Ack);
+
+// The texts of the communications event codes above 1000 that the line knows.
+QString LineErrorText(int code) {
+  switch (code) {
+    case 1001:
+      return QStringLiteral("A Break signal was received");
+    case 1004:
+      return QStringLiteral("Framing Error. The hardware detected a framing error");
+    case 1006:
+      return QStringLiteral(
+          "Port Overrun. A character was not read from the hardware before the next character "
+          "arrived and was lost");
+    case 1008:
+      return QStringLiteral("Receive Buffer Overflow. There is no room in the receive buffer");
+    case 1009:
+      return QStringLiteral("Parity Error. The hardware detected a parity error");
+    case 1010:
+      return QStringLiteral(
+          "Transmit Buffer Full. The transmit buffer was full while trying to queue a character");
+    case 1011:
+      return QStringLiteral("Unexpected error retrieving Device Control Block (DCB) for the port");
+    default:
+      return QStringLiteral("Unkown error");
+  }
+}
+
+// The bytes of a reply; a break ends the wait with Abort and its box.
+QByteArray Received(SyncContext& context, Reply reply) {
+  if (reply.Ended()) {
+    context.link.Write(protocol::Abort);
+    context.host.ShowMessage(QStringLiteral("      User Break      "));
+    return {};
+  }
+  if (reply.end == Reply::End::TooMany) return {};
+  return std::move(reply.bytes);
+}
+
+}  // namespace
+
+void SessionWaits::LineFault(const LineEvent& event) {
+  if (event.kind == LineEvent::Kind::DeviceLost) {
+    const QString detail =
+        event.detail.isEmpty() ? QString() : QStringLiteral(" (") + event.detail + QLatin1Char(')');
+    host_.ShowMessage(QStringLiteral("The Kelvo is no longer connected") + detail +
+                      QStringLiteral(". The synchronisation was stopped; check the cable and "
+                                     "try again."));
+  } else {
+    host_.ShowMessage(QStringLiteral("Serial port error #") + QString::number(event.code) +
+                      QStringLiteral("\n\r") + LineErrorText(event.code));
+  }
+  session_.BreakRequested = true;
+}
+
+QByteArray AwaitReply(SyncContext& context) {
+  return Received(context, context.link.ReadReply());
+}
+
+QByteArray AwaitExact(SyncContext& context, int n) {
+  return Received(context, context.link.ReadExact(n));
+}
+
+QByteArray AwaitLengthField(SyncContext& context) {
+  return Received(context, ReadLengthField(context.link));
+}
+
+void ShowCommError(SyncContext& context, int number) {
+  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
+}
+
+AckOutcome ExpectAck(SyncContext& context, int errorNumber) {
+  const QByteArray reply = AwaitReply(context);
+  if (context.session.BreakRequested) return AckOutcome::Broken;
+  if (reply == kAck) return AckOutcome::Acked;
+  ShowCommError(context, errorNumber);
+  return AckOutcome::Refused;
+}
+
+bool ExpectAckEvenAfterBreak(SyncContext& context, int errorNumber) {
+  if (AwaitReply(context) == kAck) return true;
+  ShowCommError(context, errorNumber);
+  return false;
+}
+
+}  // namespace zandor

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+
+#include "sync/sync_context.h"
+
+namespace zandor {
+
+// The dialogue's waits for the Kelvo. A wait that a break (or a line fault)
+// ends writes Abort and shows "      User Break      ", whichever wait it is;
+// every other answer goes back to the caller to judge.
+
+// What the first non-empty read brought; empty after a break.
+QByteArray AwaitReply(SyncContext& context);
+// Exactly n bytes; empty when more came (silently) or after a break.
+QByteArray AwaitExact(SyncContext& context, int n);
+// A length field from the Kelvo, as ReadLengthField collects it; empty after
+// a break.
+QByteArray AwaitLengthField(SyncContext& context);
+
+// How the Kelvo answered where the dialogue expects its Ack.
+enum class AckOutcome { Acked, Refused, Broken };
+
+// Waits for the Kelvo's Ack. Anything else (nothing, another byte, Ack with
+// more) shows "Comm Err <errorNumber>" and is Refused. A break wins over
+// whatever arrived: Broken, with no box but the wait's own.
+AckOutcome ExpectAck(SyncContext& context, int errorNumber);
+
+// The same wait where a wrong answer is told even after a break (the answer
+// to the send phase's closing CmdEnd). True for Ack.
+bool ExpectAckEvenAfterBreak(SyncContext& context, int errorNumber);
+
+// "Comm Err <number>".
+void ShowCommError(SyncContext& context, int number);
+
+}  // namespace zandor
