@@ -6,7 +6,7 @@
 #include "link/protocol.h"
 #include "records/codepage.h"
 #include "records/incoming_record.h"
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 #include "sync/phases.h"
 #include "sync/replies.h"
 

@@ -2,7 +2,7 @@
 // each acknowledged before the next goes out.
 #include "link/field_forms.h"
 #include "link/protocol.h"
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 #include "sync/phases.h"
 #include "sync/replies.h"
 

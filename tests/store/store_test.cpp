@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 #include "store/maildir/maildir_store.h"
 #include "store/maildir/mutf7.h"
 #include "support/maildir_builder.h"

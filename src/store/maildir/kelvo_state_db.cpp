@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <utility>
 
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 #include "store/maildir/maildir_files.h"
 
 namespace zandor::maildir {

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <memory>
 
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 
 namespace zandor::maildir {
 namespace {

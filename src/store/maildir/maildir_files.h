@@ -14,7 +14,7 @@
 namespace zandor::maildir {
 
 // Paths handed to the system and read from it. A name that is not UTF-8
-// survives the round trip byte for byte (see session/byte_names.h).
+// survives the round trip byte for byte (see store/byte_names.h).
 QByteArray NativePath(const QString& path);
 QString FromNativePath(const QByteArray& path);
 

@@ -1,4 +1,4 @@
-#include "session/byte_names.h"
+#include "store/byte_names.h"
 
 namespace zandor {
 namespace {
