@@ -31,6 +31,7 @@
 
 #include "child_process.h"
 #include "line_trace.h"
+#include "mixed_mail.h"
 #include "save_probe.h"
 #include "support/program_world.h"
 
@@ -109,32 +110,21 @@ bool StartZandor(ProgramWorld& world, ChildProcess& zandor, const QStringList& a
                       world.Path(QStringLiteral("zandor.err")));
 }
 
-// Mixed sizes, the same every time: most short, a quarter of a page or more,
-// and one in seven long enough to go in two or three parts.
+// The mixed lot in the Inbox, Sent and Work, hours apart; returns the bytes of body.
 int AddMixedMail(ProgramWorld& world, int count) {
   QRandomGenerator random(20260601);
   const QDateTime now = QDateTime::currentDateTimeUtc();
   int bodyBytes = 0;
   for (int i = 0; i < count; ++i) {
-    const int kind = static_cast<int>(random.bounded(100));
-    const int size = kind < 60   ? 100 + static_cast<int>(random.bounded(500))
-                     : kind < 85 ? 600 + static_cast<int>(random.bounded(2000))
-                                 : 3000 + static_cast<int>(random.bounded(2500));
-    TestMessage message;
-    message.subject = QStringLiteral("Benchmark message %1").arg(i + 1);
-    QString body;
-    for (int line = 1; body.size() < size; ++line) {
-      body += QStringLiteral("Line %1 of message %2, some ordinary words.\n").arg(line).arg(i + 1);
-    }
-    body.truncate(size);
-    message.body = body;
+    TestMessage message =
+        MixedMessage(random, QStringLiteral("Benchmark message %1").arg(i + 1), i + 1);
     message.received = now.addSecs(-3600LL * (i + 1));
     message.date = message.received;
     const QStringList folder = i % 10 < 6   ? Path({"Inbox"})
                                : i % 10 < 9 ? Path({"Sent"})
                                             : Path({"Work"});
     world.Mail().Add(folder, message);
-    bodyBytes += size;
+    bodyBytes += static_cast<int>(message.body.size());
   }
   return bodyBytes;
 }
