@@ -17,8 +17,6 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace zandor::testing {
 namespace {
 
@@ -32,21 +30,11 @@ double Seconds(const timeval& time) {
   return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
-// This process's environment with the entries replaced, added or removed.
-std::vector<QByteArray> MergedEnvironment(const QStringList& changes) {
-  std::vector<QByteArray> merged;
-  for (char** entry = environ; *entry != nullptr; ++entry) merged.emplace_back(*entry);
-  for (const QString& change : changes) {
-    const QByteArray bytes = change.toLocal8Bit();
-    const qsizetype equals = bytes.indexOf('=');
-    const QByteArray prefix = bytes.left(equals + 1);
-    std::erase_if(merged, [&](const QByteArray& entry) { return entry.startsWith(prefix); });
-    if (equals + 1 < bytes.size()) merged.push_back(bytes);
-  }
-  return merged;
-}
-
 }  // namespace
+
+QString ChildEnd::Outcome() const {
+  return exited ? QStringLiteral("exit %1").arg(exitCode) : QStringLiteral("signal %1").arg(signal);
+}
 
 ChildProcess::~ChildProcess() {
   if (Running()) {
@@ -65,7 +53,8 @@ bool ChildProcess::Start(const QString& program, const QStringList& arguments,
   std::vector<char*> argv;
   for (QByteArray& argument : argStore) argv.push_back(argument.data());
   argv.push_back(nullptr);
-  std::vector<QByteArray> envStore = MergedEnvironment(environment);
+  std::vector<QByteArray> envStore;
+  for (const QString& entry : environment) envStore.push_back(entry.toLocal8Bit());
   std::vector<char*> envp;
   for (QByteArray& entry : envStore) envp.push_back(entry.data());
   envp.push_back(nullptr);

@@ -1,10 +1,10 @@
 #pragma once
 
-// A program started as a child process for the soak and the line benchmarks:
-// its standard output and error go to files, and its end is waited for with
-// the kernel's own accounting (wait4), so that its CPU time and peak memory
-// are known exactly. Nothing here reads the clock of the day; waits are
-// bounds, measured on the steady clock.
+// A program started as a child process for the line benchmarks: its standard
+// output and error go to files, and its end is waited for with the kernel's
+// own accounting (wait4), so that its CPU time and peak memory are known
+// exactly. QProcess reaps its children itself and keeps none of that. Nothing
+// here reads the clock of the day; waits are bounds, on the steady clock.
 
 #include <sys/types.h>
 
@@ -25,6 +25,7 @@ struct ChildEnd {
   long maxRssKb = 0;
 
   double CpuSeconds() const { return userSeconds + systemSeconds; }
+  QString Outcome() const;  // "exit 0", "signal 9", ...
 };
 
 class ChildProcess {
@@ -34,9 +35,8 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Starts the program with the arguments; environment entries "NAME=value"
-  // replace or add to this process's environment ("NAME=" alone removes it).
-  // Standard input is /dev/null. False with the reason in Error() when it
+  // Starts the program with the arguments in the environment ("NAME=value"
+  // entries). Standard input is /dev/null. False with the reason in Error() when it
   // cannot be started.
   bool Start(const QString& program, const QStringList& arguments, const QStringList& environment,
              const QString& outFile, const QString& errFile);

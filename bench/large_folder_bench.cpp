@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "mixed_mail.h"
 #include "model/kelvo_device.h"
 #include "records/conversion.h"
 #include "save_probe.h"
@@ -109,18 +110,8 @@ const QDateTime kNow(QDate(2026, 12, 6), QTime(12, 0));
 void FillFolder(MaildirBuilder& builder, int count) {
   QRandomGenerator random(400);
   for (int i = 0; i < count; ++i) {
-    const int kind = static_cast<int>(random.bounded(100));
-    const int size = kind < 60   ? 100 + static_cast<int>(random.bounded(500))
-                     : kind < 85 ? 600 + static_cast<int>(random.bounded(2000))
-                                 : 3000 + static_cast<int>(random.bounded(2500));
-    TestMessage message;
-    message.subject = QStringLiteral("Large folder message %1").arg(i + 1);
-    QString body;
-    for (int line = 1; body.size() < size; ++line) {
-      body += QStringLiteral("Line %1 of message %2, some ordinary words.\n").arg(line).arg(i + 1);
-    }
-    body.truncate(size);
-    message.body = body;
+    TestMessage message =
+        MixedMessage(random, QStringLiteral("Large folder message %1").arg(i + 1), i + 1);
     message.received = kNow.addSecs(-600LL * (i + 1));
     message.date = message.received;
     builder.Add(Path({"Inbox"}), message);

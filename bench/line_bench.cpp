@@ -31,15 +31,16 @@
 
 #include "child_process.h"
 #include "line_trace.h"
-#include "process_world.h"
+#include "mixed_mail.h"
 #include "save_probe.h"
+#include "support/program_world.h"
 
 namespace zandor {
 namespace {
 
 using testing::ChildProcess;
 using testing::Path;
-using testing::ProcessWorld;
+using testing::ProgramWorld;
 using testing::TestMessage;
 
 int Option(const QStringList& arguments, const char* name, int fallback) {
@@ -53,13 +54,6 @@ int Option(const QStringList& arguments, const char* name, int fallback) {
 void Row(const QString& measure, const QString& value, const QString& target, bool met) {
   std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(value), qPrintable(target),
               met ? "yes" : "NO");
-}
-
-// The programs built with the benchmark, or the copies the variables name (a
-// wrapper that runs zandor under strace, for instance).
-QString ProgramPath(const char* variable, const char* built) {
-  const QString named = qEnvironmentVariable(variable);
-  return named.isEmpty() ? QString::fromUtf8(built) : named;
 }
 
 // Writers that keep a file system busy while they live: each writes 2 MiB
@@ -99,73 +93,80 @@ void Detail(const QString& text) {
   std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
-void CommonSettings(ProcessWorld& world) {
-  world.WriteSetting(QStringLiteral("Com"), QStringLiteral("Port"), QStringLiteral("1"));
-  world.WriteSetting(QStringLiteral("Sync"), QStringLiteral("Days"), QStringLiteral("5"));
-  world.WriteSetting(QStringLiteral("Store"), QStringLiteral("Maildir"), world.MaildirRoot());
-  world.WriteSetting(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2"));
-  world.WriteEmptyKelvo();
+void CommonSettings(ProgramWorld& world) {
+  // Records carry dates in the locale and time zone: the same bytes on any machine.
+  world.Env().insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+  world.Env().insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+  world.Set(QStringLiteral("Com"), QStringLiteral("Port"), QStringLiteral("1"));
+  world.Set(QStringLiteral("Sync"), QStringLiteral("Days"), QStringLiteral("5"));
+  world.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2"));
+  world.WriteKelvo();
 }
 
-// Mixed sizes, the same every time: most short, a quarter of a page or more,
-// and one in seven long enough to go in two or three parts.
-int AddMixedMail(ProcessWorld& world, int count) {
+// Starts zandor in the world, its output in files beside the Maildir.
+bool StartZandor(ProgramWorld& world, ChildProcess& zandor, const QStringList& arguments) {
+  return zandor.Start(world.ZandorExe(), arguments, world.Env().toStringList(),
+                      world.Path(QStringLiteral("zandor.out")),
+                      world.Path(QStringLiteral("zandor.err")));
+}
+
+// The mixed lot in the Inbox, Sent and Work, hours apart; returns the bytes of body.
+int AddMixedMail(ProgramWorld& world, int count) {
   QRandomGenerator random(20260601);
   const QDateTime now = QDateTime::currentDateTimeUtc();
   int bodyBytes = 0;
   for (int i = 0; i < count; ++i) {
-    const int kind = static_cast<int>(random.bounded(100));
-    const int size = kind < 60   ? 100 + static_cast<int>(random.bounded(500))
-                     : kind < 85 ? 600 + static_cast<int>(random.bounded(2000))
-                                 : 3000 + static_cast<int>(random.bounded(2500));
-    TestMessage message;
-    message.subject = QStringLiteral("Benchmark message %1").arg(i + 1);
-    QString body;
-    for (int line = 1; body.size() < size; ++line) {
-      body += QStringLiteral("Line %1 of message %2, some ordinary words.\n").arg(line).arg(i + 1);
-    }
-    body.truncate(size);
-    message.body = body;
+    TestMessage message =
+        MixedMessage(random, QStringLiteral("Benchmark message %1").arg(i + 1), i + 1);
     message.received = now.addSecs(-3600LL * (i + 1));
     message.date = message.received;
     const QStringList folder = i % 10 < 6   ? Path({"Inbox"})
                                : i % 10 < 9 ? Path({"Sent"})
                                             : Path({"Work"});
     world.Mail().Add(folder, message);
-    bodyBytes += size;
+    bodyBytes += static_cast<int>(message.body.size());
   }
   return bodyBytes;
 }
 
 int LineEfficiency(int messages, int baud, bool busy) {
-  ProcessWorld world(ProgramPath("ZANDOR_EXE", ZANDOR_EXE),
-                     ProgramPath("KELVO_SIM_EXE", KELVO_SIM_EXE));
+  ProgramWorld world;
   CommonSettings(world);
   const int bodyBytes = AddMixedMail(world, messages);
   Detail(QStringLiteral("line: %1 messages, %2 bytes of body, Kelvo at %3 baud")
              .arg(messages)
              .arg(bodyBytes)
              .arg(baud));
-  if (!world.StartKelvo({QStringLiteral("--pace"), QString::number(baud)})) {
-    Detail(QStringLiteral("kelvo-sim did not start: ") + world.KelvoLog());
+  const QString trace = world.Path(QStringLiteral("kelvo.trace"));
+  if (!world.StartKelvo(
+          {QStringLiteral("--pace"), QString::number(baud), QStringLiteral("--trace"), trace})) {
+    Detail(QStringLiteral("kelvo-sim did not start"));
     return 1;
   }
   std::optional<BusyDisk> writers;
-  if (busy) writers.emplace(world.Root(), 2);
-  const testing::ZandorRun run = world.RunZandor({QStringLiteral("--sync")}, {}, 3600 * 1000);
+  if (busy) writers.emplace(world.Path(QStringLiteral(".")), 2);
+  ChildProcess zandor;
+  const bool started = StartZandor(world, zandor, {QStringLiteral("--sync")});
+  const bool ended = started && zandor.WaitForEnd(3600 * 1000);
   world.StopKelvo();
   // The save probe below measures the busy disk too.
-  if (!run.end.exited || run.end.exitCode != 0) {
-    Detail(QStringLiteral("zandor: %1\n%2%3").arg(run.Outcome(), run.out.right(2000), run.err));
+  const testing::ChildEnd& end = zandor.End();
+  const QString out = testing::ReadTextFile(world.Path(QStringLiteral("zandor.out")));
+  if (!ended || !end.exited || end.exitCode != 0) {
+    Detail(QStringLiteral("zandor: %1\n%2%3")
+               .arg(!started ? zandor.Error()
+                    : ended  ? end.Outcome()
+                             : QStringLiteral("hung"),
+                    out.right(2000),
+                    testing::ReadTextFile(world.Path(QStringLiteral("zandor.err")))));
     return 1;
   }
-  const QString sent = run.out.section(QLatin1Char('\n'), -5, -1).trimmed();
-  const testing::TraceBytes bytes =
-      testing::CountTraceBytes(testing::ReadTextFile(world.KelvoTracePath()));
+  const QString sent = out.section(QLatin1Char('\n'), -5, -1).trimmed();
+  const testing::TraceBytes bytes = testing::CountTraceBytes(testing::ReadTextFile(trace));
   const double lineSeconds = testing::LineSeconds(bytes.Total(), baud);
-  const double wall = run.end.wallSeconds;
+  const double wall = end.wallSeconds;
   const double ratio = wall / lineSeconds;
-  const double cpuShare = run.end.CpuSeconds() / wall;
+  const double cpuShare = end.CpuSeconds() / wall;
   Detail(QStringLiteral("line: %1").arg(sent.simplified()));
   Detail(QStringLiteral("line: %1 bytes PC->Kelvo, %2 bytes Kelvo->PC in %3 pieces%4")
              .arg(bytes.fromPc)
@@ -178,9 +179,9 @@ int LineEfficiency(int messages, int baud, bool busy) {
                         "peak RSS %5 KB")
              .arg(wall, 0, 'f', 2)
              .arg(lineSeconds, 0, 'f', 2)
-             .arg(run.end.userSeconds, 0, 'f', 3)
-             .arg(run.end.systemSeconds, 0, 'f', 3)
-             .arg(run.end.maxRssKb));
+             .arg(end.userSeconds, 0, 'f', 3)
+             .arg(end.systemSeconds, 0, 'f', 3)
+             .arg(end.maxRssKb));
   const QString line = busy ? QStringLiteral("line, busy disk") : QStringLiteral("line");
   Row(QStringLiteral("%1: %2 messages at %3 baud, wall time").arg(line).arg(messages).arg(baud),
       QStringLiteral("%1 s").arg(wall, 0, 'f', 2), QStringLiteral("-"), true);
@@ -196,7 +197,7 @@ int LineEfficiency(int messages, int baud, bool busy) {
   // overlaps the next part's bytes on the line.
   const int parts =
       sent.section(QStringLiteral("Sent: "), 1).section(QLatin1Char(' '), 0, 0).toInt();
-  const double saveMs = MarkSaveMs(world.MaildirRoot());
+  const double saveMs = MarkSaveMs(world.Mail().Root());
   Row(line + QStringLiteral(": mark saves, overlapped with the line (%1 parts x %2 ms)")
                  .arg(parts)
                  .arg(saveMs, 0, 'f', 1),
@@ -206,25 +207,23 @@ int LineEfficiency(int messages, int baud, bool busy) {
       QStringLiteral("-"), true);
   writers.reset();
   Row(line + QStringLiteral(": zandor CPU / wall"),
-      QStringLiteral("%1 % (%2 s)")
-          .arg(cpuShare * 100, 0, 'f', 2)
-          .arg(run.end.CpuSeconds(), 0, 'f', 2),
+      QStringLiteral("%1 % (%2 s)").arg(cpuShare * 100, 0, 'f', 2).arg(end.CpuSeconds(), 0, 'f', 2),
       QStringLiteral("<= 5 %"), cpuShare <= 0.05);
   return 0;
 }
 
 int IdleCost(int seconds) {
-  ProcessWorld world(ProgramPath("ZANDOR_EXE", ZANDOR_EXE),
-                     ProgramPath("KELVO_SIM_EXE", KELVO_SIM_EXE));
+  ProgramWorld world;
   CommonSettings(world);
   AddMixedMail(world, 10);
   if (!world.StartKelvo({QStringLiteral("--fault"), QStringLiteral("1:silence")})) {
-    Detail(QStringLiteral("kelvo-sim did not start: ") + world.KelvoLog());
+    Detail(QStringLiteral("kelvo-sim did not start"));
     return 1;
   }
   ChildProcess zandor;
-  if (!world.StartZandor(zandor, {QStringLiteral("--sync"), QStringLiteral("--timeout"),
-                                  QString::number(seconds)})) {
+  if (!StartZandor(
+          world, zandor,
+          {QStringLiteral("--sync"), QStringLiteral("--timeout"), QString::number(seconds)})) {
     Detail(zandor.Error());
     return 1;
   }
@@ -247,8 +246,7 @@ int IdleCost(int seconds) {
   const double waiting = end.CpuSeconds() - atHandshake;
   Detail(QStringLiteral("idle: zandor %1 after %2 s; handshake written at %3 ms with %4 s CPU; "
                         "%5 s user + %6 s system all told")
-             .arg(end.exited ? QStringLiteral("exit %1").arg(end.exitCode)
-                             : QStringLiteral("signal %1").arg(end.signal))
+             .arg(end.Outcome())
              .arg(end.wallSeconds, 0, 'f', 2)
              .arg(handshakeMs, 0, 'f', 0)
              .arg(atHandshake, 0, 'f', 3)

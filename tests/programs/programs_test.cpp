@@ -2,24 +2,16 @@
 // with settings of their own, then a short soak of faults and kills.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QThread>
 #include <functional>
 #include <iostream>
 #include <map>
 
-#include "settings/qsettings_store.h"
-#include "support/maildir_builder.h"
+#include "support/program_world.h"
 #include "support/qt_print.h"
 
 namespace zandor::testing {
@@ -32,118 +24,8 @@ QString Summary(const QString& out) {
   return out.section(QLatin1Char('\n'), -5);
 }
 
-// A settings home, a Maildir, the Kelvo's data file, and the two programs.
-class World {
- public:
-  World() : mail_(dir_.filePath(QStringLiteral("Maildir")), MaildirLayout::PlusPlus) {
-    mail_.Folder(kInbox);
-    Set(QStringLiteral("Store"), QStringLiteral("Maildir"), mail_.Root());
-    env_ = QProcessEnvironment::systemEnvironment();
-    env_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-    env_.insert(QStringLiteral("DISPLAY"), QString());
-  }
-  ~World() { StopKelvo(); }
-
-  MaildirBuilder& Mail() { return mail_; }
-  QString Add(const QStringList& folder, const QString& subject, const QString& body = {}) {
-    TestMessage message;
-    message.subject = subject;
-    if (!body.isEmpty()) message.body = body;
-    message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    return mail_.Add(folder, message);
-  }
-  void Set(const QString& section, const QString& key, const QString& value) {
-    QSettingsStore(Settings()).Write(section, key, value);
-  }
-  QString Settings() const { return dir_.filePath(QStringLiteral("config/Zandor/Zandor.ini")); }
-  QString Data() const { return dir_.filePath(QStringLiteral("kelvo.json")); }
-  QProcessEnvironment& Env() { return env_; }
-
-  // Starts kelvo-sim and points Com 1 at its pseudo-terminal.
-  bool StartKelvo(const QStringList& extra = {}) {
-    kelvo_.setProcessEnvironment(env_);
-    kelvo_.start(QStringLiteral(KELVO_SIM_EXE),
-                 QStringList{QStringLiteral("--pty"), QStringLiteral("--data"), Data()} + extra);
-    if (!kelvo_.waitForReadyRead(20000)) {
-      ADD_FAILURE() << "kelvo-sim did not start: " << kelvo_.readAllStandardError().toStdString();
-      return false;
-    }
-    Set(QStringLiteral("Ports"), QStringLiteral("COM1"),
-        QString::fromUtf8(kelvo_.readLine()).trimmed());
-    return true;
-  }
-  void StopKelvo() {
-    if (kelvo_.state() == QProcess::NotRunning) return;
-    QThread::msleep(300);  // the simulator looks for a closed line ten times a second
-    kelvo_.terminate();
-    kelvo_.waitForFinished(20000);
-  }
-
-  struct Run {
-    int status = -1;  // -1: killed or crashed
-    QString out, err;
-  };
-  // Runs zandor; with killAfterMs it is killed that long after its start.
-  Run Zandor(const QStringList& arguments, int killAfterMs = 0, int interruptAfterMs = 0,
-             const QString& outputFile = {}) {
-    QProcess zandor;
-    zandor.setProcessEnvironment(env_);
-    if (!outputFile.isEmpty()) zandor.setStandardOutputFile(outputFile);
-    zandor.start(QStringLiteral(ZANDOR_EXE), arguments);
-    zandor.waitForStarted();
-    if (interruptAfterMs > 0 && !zandor.waitForFinished(interruptAfterMs)) {
-      ::kill(static_cast<pid_t>(zandor.processId()), SIGINT);
-    }
-    if (killAfterMs > 0 && !zandor.waitForFinished(killAfterMs)) zandor.kill();
-    if (!zandor.waitForFinished(120000)) zandor.kill();
-    zandor.waitForFinished();
-    Run run;
-    run.status = zandor.exitStatus() == QProcess::NormalExit ? zandor.exitCode() : -1;
-    run.out = QString::fromUtf8(zandor.readAllStandardOutput());
-    run.err = QString::fromUtf8(zandor.readAllStandardError());
-    return run;
-  }
-
-  // The entry ids the Kelvo holds, from its data file (the simulator stopped).
-  QStringList Held() const {
-    QFile file(Data());
-    QStringList ids;
-    if (!file.open(QIODevice::ReadOnly)) return ids;
-    const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
-      // An id that is not UTF-8 comes as {"bytes": ...}.
-      const QJsonValue id = held.toObject().value(QStringLiteral("entryId"));
-      ids << (id.isObject() ? QStringLiteral("bytes:") + id[QStringLiteral("bytes")].toString()
-                            : id.toString());
-    }
-    return ids;
-  }
-  // A Kelvo whose only messages are written on it, one per body.
-  void WriteKelvoWithNotes(const QStringList& bodies) {
-    QJsonArray notes;
-    for (const QString& body : bodies) {
-      notes.append(QJsonObject{{QStringLiteral("subject"), QStringLiteral("From the road")},
-                               {QStringLiteral("to"), QStringLiteral("ann@example.org")},
-                               {QStringLiteral("body"), body}});
-    }
-    QJsonObject data;
-    data.insert(QStringLiteral("format"), QStringLiteral("kelvo-data"));
-    data.insert(QStringLiteral("version"), 1);
-    data.insert(QStringLiteral("text"), QStringLiteral("western"));
-    data.insert(QStringLiteral("written"), notes);
-    QFile file(Data());
-    if (file.open(QIODevice::WriteOnly)) file.write(QJsonDocument(data).toJson());
-  }
-
- private:
-  QTemporaryDir dir_;
-  MaildirBuilder mail_;
-  QProcessEnvironment env_;
-  QProcess kelvo_;
-};
-
 TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
-  World world;
+  ProgramWorld world;
   const QString a = world.Add(kInbox, QStringLiteral("A"));
   const QString skipped =
       world.Add({QStringLiteral("Inbox"), QStringLiteral("Skip")}, QStringLiteral("S"));
@@ -154,16 +36,16 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
             world.Mail().EntryIdOf({QStringLiteral("Inbox"), QStringLiteral("Skip")}),
             QStringLiteral("1"));
   world.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2.5"));  // split
-  world.WriteKelvoWithNotes({QStringLiteral("Hi")});
+  world.WriteKelvo({QStringLiteral("Hi")});
   ASSERT_TRUE(world.StartKelvo());
 
-  World::Run first = world.Zandor({QStringLiteral("--sync")});
+  ProgramWorld::Run first = world.Zandor({QStringLiteral("--sync")});
   EXPECT_EQ(first.status, 0) << first.err.toStdString();
   EXPECT_EQ(Summary(first.out),
             QStringLiteral("[1] Sent: 4 (1 splitted)\n[2] Received: 1\n[3] \n[4] \n"));
-  World::Run second = world.Zandor({QStringLiteral("--sync")});
+  ProgramWorld::Run second = world.Zandor({QStringLiteral("--sync")});
   EXPECT_EQ(Summary(second.out), QStringLiteral("[1] Sent: 0\n[2] Received: 0\n[3] \n[4] \n"));
-  World::Run full =
+  ProgramWorld::Run full =
       world.Zandor({QStringLiteral("--sync"), QStringLiteral("--full"), QStringLiteral("--yes")});
   EXPECT_TRUE(Summary(full.out).startsWith(QStringLiteral("[1] Sent: 4 (1 splitted)\n")));
   world.StopKelvo();
@@ -226,7 +108,7 @@ Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages)
 // end; into a pipe it prints every change; without a display the window says
 // how to run without one.
 TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
-  World world;
+  ProgramWorld world;
   world.Add(kInbox, QStringLiteral("A"));
   ASSERT_TRUE(world.StartKelvo());
   const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -242,8 +124,7 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
                   .out.startsWith(QStringLiteral("[1] Mail sync started\n[1] Handshaking...\n")));
   world.Env().remove(QStringLiteral("QT_QPA_PLATFORM"));
-  world.Env().remove(QStringLiteral("WAYLAND_DISPLAY"));
-  const World::Run window = world.Zandor({});
+  const ProgramWorld::Run window = world.Zandor({});
   EXPECT_EQ(window.status, 2);
   EXPECT_TRUE(window.err.contains(QStringLiteral("run 'zandor --sync'")))
       << window.err.toStdString();
@@ -252,9 +133,9 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
 struct HostileRow {
   const char* name;
   int status;
-  const char* says;                     // on standard output or error
-  std::function<Hold(World&)> prepare;  // null: nothing to prepare
-  const char* fault = nullptr;          // kelvo-sim's --fault; "no Kelvo": none on the port
+  const char* says;                            // on standard output or error
+  std::function<Hold(ProgramWorld&)> prepare;  // null: nothing to prepare
+  const char* fault = nullptr;                 // kelvo-sim's --fault; "no Kelvo": none on the port
   QStringList zandor{};
   int interruptAfterMs = 0;
 };
@@ -266,7 +147,7 @@ class HostileTest : public ::testing::TestWithParam<HostileRow> {};
 // is made but Drafts for what the Kelvo gave, and the Kelvo holds nothing twice.
 TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
   const HostileRow& row = GetParam();
-  World world;
+  ProgramWorld world;
   world.Add(kInbox, QStringLiteral("A"));
   const Hold hold = row.prepare ? row.prepare(world) : nullptr;
   const QString root = world.Mail().Root();
@@ -278,7 +159,7 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
     ASSERT_TRUE(world.StartKelvo(fault.isEmpty() ? QStringList()
                                                  : QStringList{QStringLiteral("--fault"), fault}));
   }
-  const World::Run run =
+  const ProgramWorld::Run run =
       world.Zandor(QStringList{QStringLiteral("--sync")} + row.zandor, 0, row.interruptAfterMs);
   world.StopKelvo();
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
@@ -296,7 +177,7 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
   EXPECT_EQ(QSet<QString>(held.begin(), held.end()).size(), held.size());
 }
 
-QString MarksOf(World& w) {
+QString MarksOf(ProgramWorld& w) {
   return w.Mail().Root() + QStringLiteral("/zandor-state.sqlite");
 }
 
@@ -310,47 +191,47 @@ INSTANTIATE_TEST_SUITE_P(
         HostileRow{"SilentForTheDefault30Seconds", 1, "no answer from the Kelvo for 30 seconds", {}, "1:silence"},
         HostileRow{"HungUp", 1, "no longer connected", {}, "1:hang-up"},
         HostileRow{"Interrupted", 1, "User Break", {}, "1:silence", {}, 3000},
-        HostileRow{"NamesNotUtf8", 0, "[1] Sent: 4", [](World& w) {
+        HostileRow{"NamesNotUtf8", 0, "[1] Sent: 4", [](ProgramWorld& w) {
           const QByteArray root = QFile::encodeName(w.Mail().Root());
           return RawMessages({{root, ".a\xff"}, {root, ".a\xfe"}, {root + "/.Caf\xe9", ".c"}});
         }},
-        HostileRow{"MarksGarbage", 1, "Move it aside", [](World& w) {
+        HostileRow{"MarksGarbage", 1, "Move it aside", [](ProgramWorld& w) {
           QFile file(MarksOf(w));
           file.open(QIODevice::WriteOnly);
           file.write(QByteArray(5000, 'g'));
           return Hold();
         }},
-        HostileRow{"MarksCutShort", 1, "Move it aside", [](World& w) {
+        HostileRow{"MarksCutShort", 1, "Move it aside", [](ProgramWorld& w) {
           sqlite3_close(MarksFile(MarksOf(w)));
           QFile(MarksOf(w)).resize(8192);
           return Hold();
         }},
-        HostileRow{"MarksAFolder", 1, "cannot open the sent marks", [](World& w) {
+        HostileRow{"MarksAFolder", 1, "cannot open the sent marks", [](ProgramWorld& w) {
           QDir().mkpath(MarksOf(w));
           return Hold();
         }},
-        HostileRow{"MarksLocked", 1, "Another program is using it", [](World& w) {
+        HostileRow{"MarksLocked", 1, "Another program is using it", [](ProgramWorld& w) {
           sqlite3* db = MarksFile(MarksOf(w));
           sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr, nullptr);
           return Hold(db, sqlite3_close);
         }},
-        HostileRow{"NotAMaildir", 1, "holds no Maildir", [](World& w) {
+        HostileRow{"NotAMaildir", 1, "holds no Maildir", [](ProgramWorld& w) {
           QDir().mkpath(w.Mail().Root() + QStringLiteral("/.Work/logs"));
           w.Set(QStringLiteral("Store"), QStringLiteral("Maildir"), w.Mail().Root() + QStringLiteral("/.Work/logs"));
           return Hold();
         }},
-        HostileRow{"SettingsAFolder", 1, "The settings file", [](World& w) {
+        HostileRow{"SettingsAFolder", 1, "The settings file", [](ProgramWorld& w) {
           QFile::remove(w.Settings());
           QDir().mkpath(w.Settings());
           return Hold();
         }},
-        HostileRow{"MessageUnreadable", 0, "skipped: cannot read", [](World& w) {
+        HostileRow{"MessageUnreadable", 0, "skipped: cannot read", [](ProgramWorld& w) {
           QFile::link(QStringLiteral("/proc/self/mem"), w.Mail().Root() + QStringLiteral("/cur/") +
                       QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".bad:2,S"));
           return Hold();
         }},
-        HostileRow{"KelvoTooLong", 1, "Message 2 written on the Kelvo is too long", [](World& w) {
-          w.WriteKelvoWithNotes({QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
+        HostileRow{"KelvoTooLong", 1, "Message 2 written on the Kelvo is too long", [](ProgramWorld& w) {
+          w.WriteKelvo({QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
           return Hold();
         }}),
     [](const ::testing::TestParamInfo<HostileRow>& row) { return std::string(row.param.name); });
@@ -366,7 +247,7 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
                        : 6;
   QRandomGenerator random(
       static_cast<quint32>(qEnvironmentVariableIntValue("ZANDOR_SOAK_SEED") + 1));
-  World world;
+  ProgramWorld world;
   QStringList mail;
   for (int i = 0; i < runs; ++i) {
     for (int k = 0; k < 3; ++k) {
@@ -382,7 +263,7 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
     const QStringList faulty{QStringLiteral("--fault"), fault};
     ASSERT_TRUE(world.StartKelvo(QStringList{QStringLiteral("--pace"), QStringLiteral("38400")} +
                                  (kill ? QStringList() : faulty)));
-    const World::Run run =
+    const ProgramWorld::Run run =
         world.Zandor({QStringLiteral("--sync")}, kill ? random.bounded(50, 600) : 0);
     world.StopKelvo();
     EXPECT_NE(run.status, 2) << run.err.toStdString();
