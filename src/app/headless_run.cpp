@@ -9,7 +9,7 @@
 
 #include "app/headless_host.h"
 #include "app/interrupt_notifier.h"
-#include "app/traced_line.h"
+#include "app/line_transcript.h"
 #include "link/qt_serial_line.h"
 #include "records/conversion.h"
 #include "session/clock.h"
@@ -61,9 +61,11 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
     return kExitErrorShown;
   }
 
-  TracedLine line(std::make_unique<QtSerialLine>());
+  QtSerialLine serial;
+  WatchedLine line(serial);
+  LineTranscript transcript;
   if (!command.tracePath.isEmpty()) {
-    if (const std::optional<QString> why = line.TraceTo(command.tracePath)) {
+    if (const std::optional<QString> why = transcript.WriteTo(command.tracePath)) {
       host.Note(
           QStringLiteral("cannot write the transcript to %1: %2").arg(command.tracePath, *why));
       return kExitUsage;
@@ -104,13 +106,15 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
                   .arg(command.timeoutSeconds));
     RequestBreak(session);
   });
-  if (command.timeoutSeconds > 0) line.SetActivityHandler([&silence] { silence.start(); });
+  line.SetWatcher(transcript.Watcher([&silence, &command] {
+    if (command.timeoutSeconds > 0) silence.start();
+  }));
 
   const SyncEnvironment environment{
       host, [&options] { return options; }, line, store, settings, clock, tables};
   const SyncEnd end = RunSynchronisation(session, environment);
   silence.stop();
-  line.SetActivityHandler({});
+  line.SetWatcher(transcript.Watcher());
 
   if (end == SyncEnd::Refused) return kExitUsage;
   host.PrintStatusLines();

@@ -9,7 +9,7 @@
 #ifdef ZANDOR_HAVE_UI
 #include <QApplication>
 
-#include "app/traced_line.h"
+#include "app/line_transcript.h"
 #include "link/qt_serial_line.h"
 #include "ui/window_app.h"
 #endif
@@ -67,14 +67,17 @@ int RunWindow(int argc, char** argv, const QStringList& arguments) {
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
   if (!parsed.line) return UsageError(parsed.error);
-  auto line = std::make_unique<zandor::TracedLine>(std::make_unique<zandor::QtSerialLine>());
+  zandor::QtSerialLine serial;
+  zandor::WatchedLine line(serial);
+  zandor::LineTranscript transcript;
   if (!parsed.line->tracePath.isEmpty()) {
-    if (const std::optional<QString> why = line->TraceTo(parsed.line->tracePath)) {
+    if (const std::optional<QString> why = transcript.WriteTo(parsed.line->tracePath)) {
       return UsageError(QStringLiteral("cannot write the transcript to %1: %2")
                             .arg(parsed.line->tracePath, *why));
     }
   }
-  return zandor::RunWindowApp(app, std::move(line));
+  line.SetWatcher(transcript.Watcher());
+  return zandor::RunWindowApp(app, line);
 }
 #endif
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "link/serial_line.h"
@@ -7,40 +8,36 @@
 namespace zandor {
 
 // A line that passes everything through to another one and tells a watcher
-// what went by: the bytes written, and each read that brought bytes. The
-// window shows progress and a silent Kelvo from it.
+// what went by: the bytes written, each read that brought bytes, and what
+// the line did besides (opened, closed, an event), in words for a
+// transcript. The window shows progress and a silent Kelvo from it; the
+// program writes its transcript and times a silent Kelvo from it.
 class WatchedLine final : public SerialLine {
  public:
   struct Watcher {
-    std::function<void(qsizetype bytes)> written;
-    std::function<void(qsizetype bytes)> read;
+    std::function<void(const QByteArray& bytes)> written;
+    std::function<void(const QByteArray& bytes)> read;
+    std::function<void(const QString& note)> noted;
   };
 
   explicit WatchedLine(SerialLine& inner) : inner_(inner) {}
   void SetWatcher(Watcher watcher) { watcher_ = std::move(watcher); }
 
-  std::optional<OpenFailure> Open(const QString& path, const LineSettings& settings) override {
-    return inner_.Open(path, settings);
-  }
-  void Close() override { inner_.Close(); }
+  std::optional<OpenFailure> Open(const QString& path, const LineSettings& settings) override;
+  void Close() override;
   bool IsOpen() const override { return inner_.IsOpen(); }
-  void Write(const QByteArray& bytes) override {
-    inner_.Write(bytes);
-    if (watcher_.written) watcher_.written(bytes.size());
-  }
-  QByteArray ReadAll() override {
-    QByteArray bytes = inner_.ReadAll();
-    if (!bytes.isEmpty() && watcher_.read) watcher_.read(bytes.size());
-    return bytes;
-  }
+  void Write(const QByteArray& bytes) override;
+  QByteArray ReadAll() override;
   void DiscardInput() override { inner_.DiscardInput(); }
   void DiscardOutput() override { inner_.DiscardOutput(); }
   void DrainOutput(int maxMilliseconds) override { inner_.DrainOutput(maxMilliseconds); }
-  void SetEventHandler(EventHandler handler) override {
-    inner_.SetEventHandler(std::move(handler));
-  }
+  void SetEventHandler(EventHandler handler) override;
 
  private:
+  void Note(const QString& note) {
+    if (watcher_.noted) watcher_.noted(note);
+  }
+
   SerialLine& inner_;
   Watcher watcher_;
 };

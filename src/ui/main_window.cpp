@@ -84,14 +84,15 @@ void MainWindow::BuildStatusBar() {
   tick_ = new QTimer(this);
   tick_->setInterval(1000);
   connect(tick_, &QTimer::timeout, this, [this] { statusBar_->ShowElapsed(clock_.Now()); });
-  line_.SetWatcher({[this](qsizetype bytes) {
-                      statusBar_->AddBytesSent(bytes);
+  line_.SetWatcher({[this](const QByteArray& bytes) {
+                      statusBar_->AddBytesSent(bytes.size());
                       if (syncRunning_) silence_->start();
                     },
-                    [this](qsizetype) {
+                    [this](const QByteArray&) {
                       if (!silence_->isActive() && syncRunning_) statusBar_->SetNote(QString());
                       if (syncRunning_) silence_->start();
-                    }});
+                    },
+                    {}});
 }
 
 void MainWindow::SetSilenceHintAfter(int milliseconds) {

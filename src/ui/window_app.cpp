@@ -24,7 +24,7 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-int RunWindowApp(QApplication& app, std::unique_ptr<SerialLine> line) {
+int RunWindowApp(QApplication& app, SerialLine& line) {
   QGuiApplication::setDesktopFileName(QStringLiteral("zandor"));
   QApplication::setWindowIcon(ProgramIcon());
   QSettingsStore settings;
@@ -34,7 +34,7 @@ int RunWindowApp(QApplication& app, std::unique_ptr<SerialLine> line) {
   }
   const SystemClock clock;
   MainWindow window(MainWindowServices{
-      settings, *line, clock, [&clock](const QString& root) -> std::unique_ptr<MailStore> {
+      settings, line, clock, [&clock](const QString& root) -> std::unique_ptr<MailStore> {
         return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
       }});
   window.show();

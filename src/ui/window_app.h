@@ -11,6 +11,6 @@ namespace zandor {
 // the options, the system clock and the given serial line behind the main
 // window. Shows it and runs the event loop until it closes; returns the
 // loop's exit code.
-int RunWindowApp(QApplication& app, std::unique_ptr<SerialLine> line);
+int RunWindowApp(QApplication& app, SerialLine& line);
 
 }  // namespace zandor
