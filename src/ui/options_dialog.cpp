@@ -358,8 +358,11 @@ void OptionsDialog::ShowAtMailFolder() {
 }
 
 void OptionsDialog::BrowseMailFolder() {
-  const QString chosen =
-      QFileDialog::getExistingDirectory(this, QStringLiteral("Zandor - Mail Folder"), MailFolder());
+  const QString chosen = chooseFolder_
+                             ? chooseFolder_(this, MailFolder())
+                             : QFileDialog::getExistingDirectory(
+                                   this, QStringLiteral("Zandor - Mail Folder"), MailFolder());
+  // Cancelled: the field keeps what it held.
   if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
 }
 

@@ -26,6 +26,8 @@ struct PortChoice {
   QString description;  // "FT232R USB UART (FTDI)"; may be empty
 };
 using PortLister = std::function<std::vector<PortChoice>()>;
+// Asks the user for a folder, starting at the one given; empty when cancelled.
+using FolderChooser = std::function<QString(QWidget* parent, const QString& start)>;
 // The system's: QSerialPortInfo's ports, then the stable /dev/serial/by-id names.
 std::vector<PortChoice> SystemSerialPorts();
 
@@ -56,6 +58,8 @@ class OptionsDialog final : public QDialog {
     portLister_ = std::move(lister);
     OfferPorts();
   }
+  // How B&rowse... asks for the mail folder; a QFileDialog by default.
+  void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
   // Shows the dialog with the mail folder field ready for typing.
   void ShowAtMailFolder();
 
@@ -125,6 +129,7 @@ class OptionsDialog final : public QDialog {
   QPushButton* btnOK_ = nullptr;
 
   PortLister portLister_ = SystemSerialPorts;
+  FolderChooser chooseFolder_;
   std::vector<PortChoice> offered_;
 
   // The device path of each port entry as the dialog shows it now.

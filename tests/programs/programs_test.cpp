@@ -120,6 +120,8 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
     shown.append(buffer, got);
   ::close(terminal);
   EXPECT_TRUE(shown.contains("\r\033[KMail sync started")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains("\r\033[K[1/1] Scanning Inbox. Message 1 of 1"))
+      << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
   EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
                   .out.startsWith(QStringLiteral("[1] Mail sync started\n[1] Handshaking...\n")));

@@ -13,7 +13,10 @@ class FaultyItem final : public MailItem {
   StoreResult<QString> Text(ItemText which) const override { return inner_->Text(which); }
   StoreResult<QDateTime> ReceivedTime() const override { return inner_->ReceivedTime(); }
   StoreResult<QDateTime> SentOn() const override { return inner_->SentOn(); }
-  StoreResult<std::optional<QDateTime>> KelvoSent() const override { return inner_->KelvoSent(); }
+  StoreResult<std::optional<QDateTime>> KelvoSent() const override {
+    if (store_.failMarkReads) return StoreFailure{FailureKind::Store, *store_.failMarkReads};
+    return inner_->KelvoSent();
+  }
   void SetKelvoSent(const QDateTime& value) override { inner_->SetKelvoSent(value); }
   StoreStatus Save() override {
     if (!store_.failItemSaves) {

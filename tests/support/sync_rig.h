@@ -35,13 +35,13 @@ inline sim::WrittenMessage Written(const char* subject, const char* to, const ch
 // recording host, plain options and settings, and a clock that stands still
 // at noon on 6 December 2026.
 // The Maildir store with faults a test can switch on: a new item's save (a
-// draft from the Kelvo), an item's save (the KelvoSent mark), or a folder that
-// cannot be read fail with the given reason. With stableDraftIds, drafts
+// draft from the Kelvo), an item's save or read of the KelvoSent mark, or a
+// folder that cannot be read fail with the given reason. With stableDraftIds, drafts
 // report the ids draft-000001, draft-000002, ... so that transcripts do not
 // depend on the host and process the Maildir names files after.
 struct FaultyStore final : MailStore {
   explicit FaultyStore(MailStore& inner) : inner_(inner) {}
-  std::optional<QString> failDraftSaves, failItemSaves, failFolder;
+  std::optional<QString> failDraftSaves, failItemSaves, failFolder, failMarkReads;
   QString failFolderId;
   bool stableDraftIds = false;
   int draftsSaved = 0;

@@ -149,6 +149,24 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
             (QStringList{QStringLiteral("Sent: 2"), QStringLiteral("Received: 1")}));
 }
 
+// A store that cannot be used at all is told once, and no folder after it is
+// tried: each would fail alike.
+TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.AddMail(kWork, QStringLiteral("W"));
+  rig.device.AddHeld({QStringLiteral("0000001A"), "elsewhere", 1, "r"});
+  rig.faults.failMarkReads = QStringLiteral("disk I/O error");
+  rig.options.removeFromKelvo = true;
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes(), QStringList{QStringLiteral("The mail store cannot be used, so "
+                                                         "nothing more was sent: disk I/O error")});
+  EXPECT_EQ(Scanned(rig.host, 0), QStringList{QStringLiteral("Inbox")});
+  EXPECT_EQ(rig.HeldEntryIds(), QStringList{QStringLiteral("elsewhere")});
+  EXPECT_EQ(rig.host.Status(3), QStringLiteral("Nothing removed from Kelvo: the mail store could "
+                                               "not be used (disk I/O error)"));
+}
+
 // Marks reach the disk while the next part goes out, but never more than one
 // acknowledged part lacks a durable mark, and all are durable at the summary.
 TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {

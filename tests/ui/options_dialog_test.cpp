@@ -63,6 +63,23 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
   EXPECT_EQ(dialog.Current().portPath, QStringLiteral("/dev/ttyS2"));
 }
 
+// B&rowse... starts at the folder shown; a cancelled choice changes nothing.
+TEST_F(OptionsDialogTest, BrowseKeepsTheFieldWhenCancelled) {
+  auto* field = Control<QLineEdit>(dialog, "edMailFolder");
+  field->setText(QStringLiteral("/srv/mail"));
+  QStringList answers{QString(), QStringLiteral("/home/ann/Mail")};
+  QString started;
+  dialog.SetFolderChooser([&](QWidget*, const QString& start) {
+    started = start;
+    return answers.takeFirst();
+  });
+  for (const char* shown : {"/srv/mail", "/home/ann/Mail"}) {
+    Control<QPushButton>(dialog, "btnBrowseMail")->click();
+    EXPECT_EQ(std::pair(started, field->text()),
+              std::pair(QStringLiteral("/srv/mail"), QString::fromUtf8(shown)));
+  }
+}
+
 // A folder chosen that holds no Maildir is named under the field.
 TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
   QTemporaryDir home;
