@@ -47,6 +47,7 @@ struct CheckedItem final : NewMailItem {
     return Done{};
   }
   QString EntryId() const override { return filled == 31 ? id : QString(); }
+  StoreStatus Withdraw() override { return Done{}; }
   void Fill(int bit, bool ok = true) {
     ZANDOR_FUZZ_CHECK(ok && (filled & bit) == 0 && filled < 16);
     filled |= bit;

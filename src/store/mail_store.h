@@ -99,6 +99,10 @@ class NewMailItem {
   // and then leaves no message behind.
   virtual StoreStatus Save() = 0;
   virtual QString EntryId() const = 0;
+  // Takes back a message Save delivered, and its mark: for a message whose
+  // writer never learned its id, which will offer it again. Harmless before
+  // Save. Fails with Store; removes nothing else.
+  virtual StoreStatus Withdraw() = 0;
 };
 
 // The mail store. It never reads the settings; its caller hands it what it

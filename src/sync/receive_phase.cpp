@@ -27,9 +27,9 @@ bool ReturnField(SyncContext& context, const QByteArray& text, int number) {
   return ExpectAck(context, number) == AckOutcome::Acked;
 }
 
-// Saves one received record as a new mail item; its entry id, or nullopt
-// (the box said why).
-std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& record) {
+// Saves one received record as a new mail item; the saved item, or null (the
+// box said why).
+std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord& record) {
   const ConversionMode mode = context.options().mode;
   // A NUL inside a field would end the text in the mail; it is kept as '?',
   // as outgoing text writes it.
@@ -49,9 +49,22 @@ std::optional<QString> SaveItem(SyncContext& context, const IncomingRecord& reco
     context.host.ShowMessage(
         QStringLiteral("The message received from the Kelvo could not be saved: ") +
         saved.reason());
-    return std::nullopt;
+    return nullptr;
   }
-  return item->EntryId();
+  return item;
+}
+
+// The Kelvo never got the item's id, so it keeps the message and offers it
+// again: the draft goes, or the next run would file the note twice.
+void Withdraw(SyncContext& context, NewMailItem& item) {
+  const QString entryId = item.EntryId();
+  if (StoreStatus withdrawn = item.Withdraw(); !withdrawn) {
+    context.host.ShowMessage(
+        QStringLiteral("The draft %1 was made from a message on the Kelvo that the Kelvo will "
+                       "offer again, but it could not be removed: %2. Delete it from Drafts to "
+                       "keep one copy.")
+            .arg(entryId, withdrawn.reason()));
+  }
 }
 
 // One CmdMessage item, after the PC acknowledged the command byte.
@@ -101,12 +114,17 @@ bool ReceiveMessage(SyncContext& context) {
 
   // An item that was not saved gets no identifier: the Kelvo keeps the
   // message and offers it again next time.
-  const std::optional<QString> entryId = SaveItem(context, record);
-  if (!entryId) return false;
-  const QByteArray id = BytesOfText(*entryId);  // lengths on the wire count bytes
+  const std::unique_ptr<NewMailItem> item = SaveItem(context, record);
+  if (!item) return false;
+  const QByteArray id = BytesOfText(item->EntryId());  // lengths on the wire count bytes
   host.Yield();
-  if (!ReturnField(context, SixDigitNumber(id.size()), 10)) return false;
+  if (!ReturnField(context, SixDigitNumber(id.size()), 10)) {
+    Withdraw(context, *item);
+    return false;
+  }
   host.Yield();
+  // Once the id went out the Kelvo may hold it: the draft stays, as a second
+  // copy is better than a note lost.
   if (!ReturnField(context, id, 11)) return false;
   ++session.ReceivedCount;
   return true;

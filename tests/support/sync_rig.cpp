@@ -73,6 +73,7 @@ class FaultyDraft final : public NewMailItem {
     if (!store_.stableDraftIds) return inner_->EntryId();
     return QStringLiteral("draft-%1").arg(number_, 6, 10, QLatin1Char('0'));
   }
+  StoreStatus Withdraw() override { return inner_->Withdraw(); }
 
  private:
   std::unique_ptr<NewMailItem> inner_;

@@ -193,8 +193,19 @@ StoreStatus MaildirNewItem::Save() {
     return moved;
   }
   entryId_ = unique;
+  delivered_ = target;
   pendingKelvoSent_.reset();
   return SyncDirectory(dir + "/cur");
+}
+
+StoreStatus MaildirNewItem::Withdraw() {
+  if (entryId_.isEmpty()) return Done{};
+  if (::unlink(delivered_.constData()) != 0 && errno != ENOENT) {
+    return FailureOf(FailureKind::Store, "remove", delivered_, errno);
+  }
+  if (auto removed = core_->state.Remove(entryId_); !removed) return removed;
+  entryId_.clear();
+  return SyncDirectory(DirectoryOf(delivered_));
 }
 
 }  // namespace zandor::maildir

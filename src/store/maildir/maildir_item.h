@@ -59,9 +59,11 @@ class MaildirNewItem final : public NewMailItem {
   // KelvoSent value (message files are never rewritten).
   StoreStatus Save() override;
   QString EntryId() const override { return entryId_; }
+  StoreStatus Withdraw() override;
 
  private:
   std::shared_ptr<StoreCore> core_;
+  QByteArray delivered_;  // the file Save wrote
   QString subject_;
   QString body_;
   QStringList recipients_;
