@@ -384,14 +384,16 @@ void OptionsDialog::Ok() {
   stored.port = cbCom_->currentIndex() + 1;
   stored.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
   stored.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
-  stored.parts = edMaxNumSplit_->text();  // the number as typed, before the clamp below
+  // What the box shows after OK is what is stored and what a synchronisation
+  // uses: a whole number of parts, 0 to 999.
+  stored.parts = ClampedPartsText(edMaxNumSplit_->text());
   if (chkRusConv_->isChecked()) stored.conversion = ConversionMode::RussianOstrel;
   if (chkDravoConv_->isChecked()) stored.conversion = ConversionMode::RussianDravo;
   if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
   stored.portPaths = portPaths_;
   stored.mailFolder = edMailFolder_->text();
   WriteStoredOptions(settings_, stored);
-  edMaxNumSplit_->setText(ClampedPartsText(edMaxNumSplit_->text()));
+  edMaxNumSplit_->setText(stored.parts);
   hide();
 }
 

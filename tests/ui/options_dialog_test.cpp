@@ -1,4 +1,4 @@
-// The options dialog: OK stores the controls as typed; Cancel restores the
+// The options dialog: OK stores the controls as shown; Cancel restores the
 // store the one way the headless run restores it, and the removal boxes as
 // they were when the dialog last became active.
 #include <QCheckBox>
@@ -30,13 +30,13 @@ class OptionsDialogTest : public ::testing::Test {
   OptionsDialog dialog{settings, history};
 };
 
-TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
-  // What is typed in the parts box, the SplitNum stored (the number plus 1)
-  // and what the box shows after OK.
+TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsShown) {
+  // What is typed in the parts box, the SplitNum stored (the number shown
+  // plus 1) and what the box shows after OK.
   const char* const rows[][3] = {
-      {"12", "13", "12"},        {"2.5", "3.5", "2"},         {"3.5", "4.5", "4"},
-      {"-5", "-4", "5"},         {"1500", "1501", "999"},     {"-1000", "-999", "999"},
-      {"40000", "40001", "999"}, {"-32768", "-32767", "999"}, {"abc", "1", "0"}};
+      {"12", "13", "12"},       {"2.5", "3", "2"},         {"3.5", "5", "4"},
+      {"-5", "6", "5"},         {"1500", "1000", "999"},   {"-1000", "1000", "999"},
+      {"40000", "1000", "999"}, {"-32768", "1000", "999"}, {"abc", "1", "0"}};
   Control<QComboBox>(dialog, "cbCom")->setCurrentIndex(2);
   Control<QComboBox>(dialog, "cbDaysNum")->setCurrentIndex(4);
   Control<QComboBox>(dialog, "cbMessagesSplit")->setCurrentIndex(2);
@@ -57,6 +57,10 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsTyped) {
                                      "SymbolsConversion/RussianConversion=1 "
                                      "SymbolsConversion/WesternConversion=1 Sync/Days=5 ")
                           .arg(QString::fromUtf8(splitNum)));
+    // The stored value reads back as the number shown.
+    dialog.show();
+    Control<QPushButton>(dialog, "btnCancel")->click();
+    EXPECT_EQ(dialog.Current().parts, QString::fromUtf8(shown));
   }
   // Com 3 with its device field cleared falls back to its default device.
   Control<QComboBox>(dialog, "cbPortPath")->setEditText(QString());
