@@ -19,27 +19,49 @@ QString Confirmation(const QString& first, const QString& second) {
   return first + kLineBreak + second + kLineBreak + QStringLiteral("Do you want to continue?");
 }
 
+// The removals the user agreed to at the start of a run.
+struct ConfirmedRemovals {
+  bool fromKelvo = false;
+  bool fromMail = false;
+};
+
 // Each box reads the options anew: one may change while another is open.
-bool AskConfirmations(Host& host, const LiveOptions& options) {
+// nullopt when a question was answered No.
+std::optional<ConfirmedRemovals> AskConfirmations(Host& host, const LiveOptions& options) {
   if (options().fullSync &&
       !host.Confirm(Confirmation(
           QStringLiteral("'Full sync' will send all messages to Kelvo in the selected date range,"),
           QStringLiteral("including those already sent with previous syncronizations.")))) {
-    return false;
+    return std::nullopt;
   }
-  if (options().removeFromKelvo &&
+  ConfirmedRemovals confirmed;
+  confirmed.fromKelvo = options().removeFromKelvo;
+  if (confirmed.fromKelvo &&
       !host.Confirm(Confirmation(
           QStringLiteral("Messages previously sent to Kelvo are going to be removed from there,"),
           QStringLiteral("if they are no more included in the list to be sent now")))) {
-    return false;
+    return std::nullopt;
   }
-  if (options().removeFromMail &&
+  confirmed.fromMail = options().removeFromMail;
+  if (confirmed.fromMail &&
       !host.Confirm(
           Confirmation(QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
                        QStringLiteral("are going to be removed from Outlook also.")))) {
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return confirmed;
+}
+
+// The options as the phases of a run read them: live, except that a removal
+// box ticked after the questions waits for the next run, where it is asked
+// about. Clearing one takes effect at once.
+LiveOptions RunningOptions(LiveOptions live, ConfirmedRemovals confirmed) {
+  return [live = std::move(live), confirmed] {
+    SyncOptions options = live();
+    options.removeFromKelvo = options.removeFromKelvo && confirmed.fromKelvo;
+    options.removeFromMail = options.removeFromMail && confirmed.fromMail;
+    return options;
+  };
 }
 
 // Opens the chosen port; on failure tells the user which port, which device
@@ -100,7 +122,8 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   session.FieldSeparator = environment.options().mode == ConversionMode::RussianDravo
                                ? protocol::DravoSeparator
                                : protocol::DefaultSeparator;
-  if (!AskConfirmations(host, environment.options)) return SyncEnd::Refused;
+  const std::optional<ConfirmedRemovals> confirmed = AskConfirmations(host, environment.options);
+  if (!confirmed) return SyncEnd::Refused;
   // A store without mail, or whose sent marks cannot be kept, would take the
   // Kelvo's messages nowhere or send the same mail on every run: stop first.
   StoreStatus ready = environment.store.CheckHoldsMail();
@@ -111,7 +134,9 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   }
   if (!OpenPort(host, environment.options(), line)) return SyncEnd::PortFailed;
 
-  SyncContext context(session, environment);
+  SyncEnvironment running = environment;
+  running.options = RunningOptions(environment.options, *confirmed);
+  SyncContext context(session, running);
   host.SetSyncEnabled(false);
   host.SetBreakEnabled(true);
   session.BreakRequested = false;
@@ -137,7 +162,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
     // Every mark is on the disk before the summary says what was sent.
     SettleMarks(context);
     TellUnsavedMark(context);
-    WriteSummary(host, session, environment.options());
+    WriteSummary(host, session, context.options());
   } else {
     host.ShowMessage(QStringLiteral("     Handshake error     "));
     for (int i = 1; i <= 4; ++i) host.SetStatus(i, QString());

@@ -216,6 +216,28 @@ TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
   EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
 }
 
+// The removals a run makes are those confirmed at its start: boxes ticked
+// during it wait for the next run, which asks about them.
+TEST(SessionTest, RemovalsTickedDuringARunWaitForTheNextOne) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  rig.KeepOnDevice({QStringLiteral("stale")});  // M deleted on the Kelvo
+  rig.host.SetYieldHook([&rig](RecordingHost&, int) {
+    rig.options.removeFromKelvo = rig.options.removeFromMail = true;
+  });
+  rig.Run();
+  EXPECT_EQ(std::tuple(rig.host.Confirmations().size(), rig.HeldEntryIds().size(),
+                       rig.FilesIn({QStringLiteral("Trash")})),
+            std::tuple(0, 1, 0));
+  rig.host.SetYieldHook({});
+  rig.Run();
+  EXPECT_EQ(std::tuple(rig.host.Confirmations().size(), rig.HeldEntryIds().size(),
+                       rig.FilesIn({QStringLiteral("Trash")})),
+            std::tuple(2, 0, 1));
+}
+
 struct DeferredBreak {
   const char* during;  // status line 1 while the break is asked for
   int drafts, held;    // after the break
