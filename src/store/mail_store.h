@@ -21,6 +21,12 @@ struct FolderRef {
   QString Name;
 };
 
+// A folder the store found but cannot use, and why, in words for the user.
+struct FolderProblem {
+  QString folder;  // as it stands on disk: ".Work", "Inbox/Work"
+  QString reason;
+};
+
 // The text properties of a message.
 enum class ItemText { Subject, SenderName, To, CC, BCC, Body };
 
@@ -126,6 +132,12 @@ class MailStore {
   // Waits until every MailItem::Save is on the disk; the first failure since
   // the last call, if one failed (Store).
   virtual StoreStatus SettleSaves() { return Done{}; }
+
+  // The folders the store found but cannot use (one that cannot be entered,
+  // a damaged one, a name it refuses): they are in no folder list, and the
+  // engine names each and counts the selection incomplete. Never fails;
+  // writes nothing.
+  virtual std::vector<FolderProblem> FolderProblems() { return {}; }
 
   // Whether the store holds mail at all; writes nothing. The failure names
   // the folder and what was expected there.

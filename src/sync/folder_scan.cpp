@@ -249,6 +249,13 @@ void Walk(SyncContext& context, const FolderRef& folder, int folderKind, QString
 
 }  // namespace
 
+void TellFolderProblems(SyncContext& context) {
+  for (const FolderProblem& problem : context.store.FolderProblems()) {
+    StoreFailed(context, QStringLiteral("the folder %1").arg(problem.folder),
+                StoreFailure{FailureKind::Folder, problem.reason});
+  }
+}
+
 void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   QStringList path{folder.EntryId};
   Walk(context, folder, folderKind, path);

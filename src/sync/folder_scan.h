@@ -22,6 +22,11 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind);
 // being scanned.
 void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind);
 
+// Names each folder the store found but cannot use, once, and counts the
+// selection incomplete, so that nothing is removed from the Kelvo on its
+// account.
+void TellFolderProblems(SyncContext& context);
+
 // What the record builder needs of a message; a property that cannot be read
 // stays empty, and the builder then skips the message. The reason the first
 // one could not be read goes to firstFailure when one is given.

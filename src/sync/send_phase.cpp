@@ -28,6 +28,7 @@ void RunSendPhase(SyncContext& context) {
   if (inbox && sentItems) {
     // Rebuilt so that every folder the walk meets has a node.
     FillFolderTree(host, context.store, context.settings, *inbox, *sentItems);
+    TellFolderProblems(context);
     WalkFolder(context, *inbox, kInboxTree);
     WalkFolder(context, *sentItems, kSentItemsTree);
   } else {

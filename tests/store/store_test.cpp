@@ -1,4 +1,4 @@
-// The mail store: the date filter text, and the Maildir store through its seam
+// The mail store: the Maildir store through its seam
 // in both layouts (the folder tree, the messages of a folder, what a message
 // reads as, what the store writes, real mail).
 #include <gtest/gtest.h>
@@ -319,6 +319,59 @@ TEST_P(Store, ReadsEveryMessageOfTheCorpora) {
   }
   EXPECT_TRUE(expected.empty()) << "every message is read";
 }
+
+struct LayoutRow {
+  const char* name;
+  std::vector<const char*> paths;  // folders to make; a name ending in '!' is a file
+  bool holdsMail;
+  const char* problems;  // "folder: reason|..." as FolderProblems gives them
+};
+class LayoutTest : public ::testing::TestWithParam<LayoutRow> {};
+
+// A mail folder is a Maildir itself or holds an Inbox that is one; a folder
+// found but unusable is named, never read as empty.
+TEST_P(LayoutTest, AcceptsOnlyAMailStoreAndNamesWhatItCannotUse) {
+  QTemporaryDir root;
+  for (const char* named : GetParam().paths) {
+    QString path = QString::fromUtf8(named);
+    if (path.endsWith(u'!')) {
+      path.chop(1);
+      QDir(root.path()).mkpath(QFileInfo(path).path());
+      QFile(root.filePath(path)).open(QIODevice::WriteOnly);
+    } else {
+      QDir(root.path()).mkpath(path);
+    }
+  }
+  const FixedClock clock(kNow);
+  MaildirStore store(root.path(), QLocale::c(), clock);
+  EXPECT_EQ(store.CheckHoldsMail().ok(), GetParam().holdsMail);
+  QStringList problems;
+  for (const FolderProblem& p : store.FolderProblems()) problems << p.folder + u": "_s + p.reason;
+  EXPECT_EQ(problems.join(u'|'), QString::fromUtf8(GetParam().problems));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::Values(
+    LayoutRow{"Empty", {}, false, ""},
+    LayoutRow{"LoneCur", {"cur"}, false, ""},
+    LayoutRow{"CurDeepBelow", {"code/money/cur"}, false, ""},
+    LayoutRow{"PlusPlus", {"cur", "new", "tmp", ".notmuch/xapian"}, true, ""},
+    LayoutRow{"OnlyDottedFolders", {".Sent/cur", ".Sent/new", ".Sent/tmp"}, false, ""},
+    LayoutRow{"Nested", {"INBOX/cur", "INBOX/new", "INBOX/tmp"}, true, ""},
+    LayoutRow{"NestedWithoutInbox", {"Work/cur", "Work/new", "Work/tmp"}, false, ""},
+    LayoutRow{"DamagedDotted", {"cur", "new", "tmp", ".Work/cur!", ".Work/new", ".Work/tmp"}, true,
+              ".Work: it is damaged: cur is not a folder"},
+    LayoutRow{"RefusedNames", {"cur", "new", "tmp", ".a..b/cur", ".a..b/new", ".a..b/tmp",
+                               ".c./cur"}, true,
+              ".a..b: its name has an empty part between dots, which no folder of a Maildir++ "
+              "store may have|.c.: its name has an empty part between dots, which no folder of a "
+              "Maildir++ store may have"},
+    LayoutRow{"DamagedNested", {"Inbox/cur", "Inbox/new", "Inbox/tmp", "Inbox/Work/cur!",
+                                "Inbox/Work/new", "Inbox/Work/tmp", "Sent/new"}, true,
+              "Sent: it is damaged: cur and tmp are not folders|Inbox/Work: it is damaged: cur is "
+              "not a folder"}),
+    [](const ::testing::TestParamInfo<LayoutRow>& row) { return std::string(row.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace zandor

@@ -58,6 +58,7 @@ struct FaultyStore final : MailStore {
     return inner_.Subfolders(folder);
   }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
+  std::vector<FolderProblem> FolderProblems() override { return inner_.FolderProblems(); }
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus SettleSaves() override {
     const StoreStatus inner = inner_.SettleSaves();

@@ -149,6 +149,24 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
             (QStringList{QStringLiteral("Sent: 2"), QStringLiteral("Received: 1")}));
 }
 
+// A folder the store cannot use is named, and nothing is removed from the
+// Kelvo on its account.
+TEST(SessionTest, ADamagedFolderIsNamedAndKeepsTheKelvosMessages) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  for (const char* part : {".Work/new", ".Work/tmp"})
+    QDir(rig.dir.path()).mkpath(QLatin1String(part));
+  QFile(rig.dir.filePath(QStringLiteral(".Work/cur"))).open(QIODevice::WriteOnly);
+  rig.device.AddHeld({QStringLiteral("0000001A"), "from-work", 1, "r"});
+  rig.options.removeFromKelvo = true;
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes(),
+            QStringList{QStringLiteral("The folder .Work could not be read, so it was not "
+                                       "synchronised: it is damaged: cur is not a folder")});
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 1"));
+  EXPECT_TRUE(rig.HeldEntryIds().contains(QStringLiteral("from-work")));
+}
+
 // A store that cannot be used at all is told once, and no folder after it is
 // tried: each would fail alike.
 TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {

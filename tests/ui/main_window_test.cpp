@@ -134,6 +134,7 @@ TEST_F(MainWindowTest, FirstStartHintQuitKeyAndQuestionsThatDefaultToNo) {
 // A tick the user changes is stored at once under Folders: clearing writes
 // "1", ticking deletes the key; a rebuild shows what is stored.
 TEST_F(MainWindowTest, TheTreeKeepsItsTicksInTheSettings) {
+  builder.Folder(kInbox);
   builder.Folder(kWork);
   builder.Folder(kSent);
   const QStringList keys{builder.EntryIdOf(kInbox), builder.EntryIdOf(kWork),

@@ -90,8 +90,13 @@ TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
   auto* warning = Control<QLabel>(dialog, "lblMailFolderWarning");
   Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path());
   EXPECT_TRUE(warning->text().contains(QStringLiteral("holds no Maildir")) && !warning->isHidden());
-  QDir(home.path()).mkpath(QStringLiteral(".Sent/cur"));
+  // The Maildir below the folder chosen is named.
+  for (const char* part : {"Maildir/cur", "Maildir/new", "Maildir/tmp"}) {
+    QDir(home.path()).mkpath(QString::fromUtf8(part));
+  }
   Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path() + QLatin1Char('/'));
+  EXPECT_TRUE(warning->text().contains(home.filePath(QStringLiteral("Maildir holds one"))));
+  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.filePath(QStringLiteral("Maildir")));
   EXPECT_TRUE(warning->isHidden());
 }
 

@@ -113,6 +113,8 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
 
   QStringList dotted;
   QStringList plain;
+  std::vector<FolderProblem> dottedProblems;
+  std::vector<FolderProblem> plainProblems;
   std::set<Identity> folders;  // the root and every folder taken, each once
   if (const auto identity = IdentityOf(native)) folders.insert(*identity);
   for (const QByteArray& name : RealFirst(native, std::move(subdirs.value()))) {
@@ -121,11 +123,28 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
     if (!identity || folders.count(*identity) != 0) continue;
     if (name.startsWith('.')) {
       const QString folder = FromNativePath(name.mid(1));
-      if (!IsFolderPath(folder) || !IsMaildir(dir)) continue;
+      const std::optional<QString> damage = MaildirDamage(dir);
+      if (!IsFolderPath(folder)) {
+        if (IsMaildir(dir) || damage) {
+          dottedProblems.push_back(
+              {FromNativePath(name),
+               QStringLiteral("its name has an empty part between dots, which no folder of a "
+                              "Maildir++ store may have")});
+        }
+        continue;
+      }
+      if (!IsMaildir(dir)) {
+        if (damage) dottedProblems.push_back({FromNativePath(name), *damage});
+        continue;
+      }
       dotted.append(folder);
     } else if (!IsReservedName(name) && IsNestedFolder(dir)) {
       plain.append(FromNativePath(name));
     } else {
+      if (IsReservedName(name)) continue;
+      if (const auto damage = MaildirDamage(dir)) {
+        plainProblems.push_back({FromNativePath(name), *damage});
+      }
       continue;
     }
     folders.insert(*identity);
@@ -133,6 +152,7 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
 
   const bool plusPlus = IsMaildir(native) || !dotted.isEmpty() || plain.isEmpty();
   FolderLayout layout(root, plusPlus ? LayoutKind::MaildirPlusPlus : LayoutKind::Nested);
+  layout.problems_ = plusPlus ? std::move(dottedProblems) : std::move(plainProblems);
   if (plusPlus) {
     // Every parent of a dotted folder belongs to the tree, present or not.
     for (const QString& name : dotted) {
@@ -200,8 +220,45 @@ bool FolderLayout::IsDefaultPlace(const QString& entryId) const {
   return false;
 }
 
+namespace {
+
+// The problems below a nested folder, depth first.
+void CollectNestedProblems(const QByteArray& root, const QString& path, int depth,
+                           std::set<Identity>& seen, std::vector<FolderProblem>& problems) {
+  const QByteArray dir = root + '/' + NativePath(path);
+  const std::optional<Identity> identity = IdentityOf(dir);
+  if (depth >= kMaxDepth || !identity || !seen.insert(*identity).second) return;
+  auto subdirs = ListDirectory(dir, EntryKind::Directory);
+  if (!subdirs) return;
+  for (const QByteArray& name : subdirs.value()) {
+    if (IsReservedName(name)) continue;
+    const QString child = path + QLatin1Char('/') + FromNativePath(name);
+    if (IsNestedFolder(dir + '/' + name)) {
+      CollectNestedProblems(root, child, depth + 1, seen, problems);
+    } else if (const auto damage = MaildirDamage(dir + '/' + name)) {
+      problems.push_back({child, *damage});
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<FolderProblem> FolderLayout::Problems() const {
+  std::vector<FolderProblem> problems = problems_;
+  if (kind_ == LayoutKind::Nested) {
+    std::set<Identity> seen;
+    for (const QString& name : topLevel_) {
+      CollectNestedProblems(NativePath(root_), name, 1, seen, problems);
+    }
+  }
+  return problems;
+}
+
 bool FolderLayout::HoldsMail() const {
-  return IsMaildir(NativePath(root_)) || !topLevel_.isEmpty();
+  const QByteArray root = NativePath(root_);
+  if (kind_ == LayoutKind::MaildirPlusPlus) return IsMaildir(root);
+  const QString inbox = DefaultName(DefaultFolder::Inbox);
+  return !inbox.isEmpty() && IsMaildir(root + '/' + NativePath(inbox));
 }
 
 StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryId) const {

@@ -34,7 +34,9 @@ class FolderLayout {
   // Whether the id is the place of a default folder, present or not: a
   // missing one reads as empty.
   bool IsDefaultPlace(const QString& entryId) const;
-  // Whether the root holds any mail folder (cur/ at its top or in a folder).
+  // Whether the root is a mail store: a Maildir itself (Maildir++), or the
+  // holder of an Inbox folder that is one (nested). A folder with mail
+  // somewhere below it (a home folder) is not.
   bool HoldsMail() const;
   // The direct subfolders of a folder, by name (case folded, then exact, then
   // entry id, so that the order is the same on every run).
@@ -43,6 +45,10 @@ class FolderLayout {
   StoreResult<QString> Directory(const QString& entryId) const;
   // Whether the folder is there: a directory, or the parent of one.
   bool Exists(const QString& entryId) const;
+  // The folders left out because they cannot be used: a directory that
+  // cannot be entered or is a damaged Maildir, a Maildir++ name with an empty
+  // part (".a..b", ".c."). Looks into every nested folder.
+  std::vector<FolderProblem> Problems() const;
 
  private:
   FolderLayout(QString root, LayoutKind kind) : root_(std::move(root)), kind_(kind) {}
@@ -56,6 +62,7 @@ class FolderLayout {
   // Maildir++: the dotted folder names without their leading dot, plus every
   // missing parent. Nested: the top-level folder directories.
   QStringList topLevel_;
+  std::vector<FolderProblem> problems_;  // at the top level
 };
 
 }  // namespace zandor::maildir

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QRandomGenerator>
+#include <QStringList>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -71,7 +72,27 @@ bool IsDirectory(const QByteArray& path) {
 }
 
 bool IsMaildir(const QByteArray& dir) {
-  return IsDirectory(dir + "/cur");
+  return IsDirectory(dir + "/cur") && IsDirectory(dir + "/new") && IsDirectory(dir + "/tmp");
+}
+
+std::optional<QString> MaildirDamage(const QByteArray& dir) {
+  if (::access(dir.constData(), R_OK | X_OK) != 0) {
+    return QStringLiteral("it cannot be entered (%1)")
+        .arg(QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  QStringList wrong;
+  bool any = false;
+  for (const char* part : {"cur", "new", "tmp"}) {
+    struct stat info {};
+    const bool exists = ::stat((dir + '/' + part).constData(), &info) == 0;
+    any = any || exists;
+    if (!exists || !S_ISDIR(info.st_mode)) wrong << QLatin1String(part);
+  }
+  if (!any || wrong.isEmpty()) return std::nullopt;
+  return QStringLiteral("it is damaged: %1 %2")
+      .arg(wrong.join(QStringLiteral(" and ")), wrong.size() == 1
+                                                    ? QStringLiteral("is not a folder")
+                                                    : QStringLiteral("are not folders"));
 }
 
 StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryKind kind,

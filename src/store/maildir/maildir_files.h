@@ -23,7 +23,13 @@ QString FailureText(const char* action, const QByteArray& path, int error);
 StoreFailure FailureOf(FailureKind kind, const char* action, const QByteArray& path, int error);
 
 bool IsDirectory(const QByteArray& path);
-bool IsMaildir(const QByteArray& dir);  // cur/ is the presence indicator
+// A Maildir folder has cur, new and tmp, all three folders: a lone cur/ (a
+// project's "cur" folder in a home directory) is not one.
+bool IsMaildir(const QByteArray& dir);
+// Why a directory that may be a mail folder cannot be used: it cannot be
+// entered, or it has some of cur, new and tmp but not all three as folders.
+// nullopt for a Maildir folder, and for a directory with none of the three.
+std::optional<QString> MaildirDamage(const QByteArray& dir);
 
 // Names in a directory, without "." and "..". Regular files or subdirectories
 // only, as asked; entries that vanish while listed are left out. errorOut (when

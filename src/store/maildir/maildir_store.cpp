@@ -1,5 +1,6 @@
 #include "store/maildir/maildir_store.h"
 
+#include <QDir>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -179,6 +180,11 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
   return layout->Default(which);
 }
 
+std::vector<FolderProblem> MaildirStore::FolderProblems() {
+  auto layout = maildir::FolderLayout::Read(core_->root);
+  return layout ? layout->Problems() : std::vector<FolderProblem>();
+}
+
 StoreStatus MaildirStore::CheckHoldsMail() {
   return HoldsMail(core_->root);
 }
@@ -187,12 +193,22 @@ StoreStatus MaildirStore::HoldsMail(const QString& root) {
   auto layout = maildir::FolderLayout::Read(root);
   if (!layout) return layout.failure();
   if (layout->HoldsMail()) return Done{};
-  return StoreFailure{
-      FailureKind::Store,
-      QStringLiteral("The mail folder %1 holds no Maildir: there is no cur, new and tmp at "
-                     "its top (a Maildir++ store) nor in any folder of it (.Sent/cur, "
-                     "Inbox/cur). Choose your Maildir under Options, Mail Folder.")
-          .arg(root)};
+  QString text = QStringLiteral(
+                     "The mail folder %1 holds no Maildir: there is no cur, new and tmp at its "
+                     "top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).")
+                     .arg(root);
+  // Choosing the home folder when the mail is in ~/Maildir is the common slip.
+  QString fix = QStringLiteral(" Choose your Maildir under Options, Mail Folder.");
+  const QDir dir(root);
+  for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    auto below = maildir::FolderLayout::Read(dir.filePath(name));
+    if (below && below->HoldsMail()) {
+      fix = QStringLiteral(" %1 holds one: choose it under Options, Mail Folder.")
+                .arg(dir.filePath(name));
+      break;
+    }
+  }
+  return StoreFailure{FailureKind::Store, text + fix};
 }
 
 StoreStatus MaildirStore::SettleSaves() {
@@ -224,6 +240,14 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
     auto listed = maildir::ListMessages(native);
     if (!listed) return listed.failure();
     entries = std::move(listed.value());
+  } else if (maildir::IsDirectory(native)) {
+    // Read as empty, a damaged folder would look like one whose mail was
+    // deleted.
+    if (const auto damage = maildir::MaildirDamage(native)) {
+      return StoreFailure{
+          FailureKind::Folder,
+          QStringLiteral("the folder %1 cannot be read: %2").arg(folder.EntryId, *damage)};
+    }
   }
   return std::unique_ptr<ItemCollection>(
       std::make_unique<maildir::MaildirItems>(core_, native, std::move(entries)));

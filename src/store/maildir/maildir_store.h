@@ -38,6 +38,7 @@ class MaildirStore final : public MailStore {
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus CheckHoldsMail() override;
+  std::vector<FolderProblem> FolderProblems() override;
   StoreStatus CheckSentMarks() override;
   StoreStatus SettleSaves() override;
 
