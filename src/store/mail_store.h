@@ -111,6 +111,13 @@ class NewMailItem {
   virtual StoreStatus Withdraw() = 0;
 };
 
+// Held while one synchronisation runs on a store; released when destroyed,
+// and by the system when the program dies.
+class SyncLock {
+ public:
+  virtual ~SyncLock() = default;
+};
+
 // The mail store. It never reads the settings; its caller hands it what it
 // needs.
 class MailStore {
@@ -138,6 +145,13 @@ class MailStore {
   // engine names each and counts the selection incomplete. Never fails;
   // writes nothing.
   virtual std::vector<FolderProblem> FolderProblems() { return {}; }
+
+  // Takes the store for one synchronisation. Fails with Store, at once,
+  // when another synchronisation holds it (another window, a zandor --sync);
+  // never waits and writes nothing. Null when the store needs no lock.
+  virtual StoreResult<std::unique_ptr<SyncLock>> LockForSync() {
+    return std::unique_ptr<SyncLock>();
+  }
 
   // Whether the store holds mail at all; writes nothing. The failure names
   // the folder and what was expected there.

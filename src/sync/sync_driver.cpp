@@ -126,7 +126,11 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   if (!confirmed) return SyncEnd::Refused;
   // A store without mail, or whose sent marks cannot be kept, would take the
   // Kelvo's messages nowhere or send the same mail on every run: stop first.
+  // One synchronisation per store at a time: two would send the same mail.
   StoreStatus ready = environment.store.CheckHoldsMail();
+  StoreResult<std::unique_ptr<SyncLock>> lock = std::unique_ptr<SyncLock>();
+  if (ready) lock = environment.store.LockForSync();
+  if (!lock) ready = lock.failure();
   if (ready) ready = environment.store.CheckSentMarks();
   if (!ready) {
     host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));

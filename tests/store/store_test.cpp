@@ -373,5 +373,21 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::Values(
     [](const ::testing::TestParamInfo<LayoutRow>& row) { return std::string(row.param.name); });
 // clang-format on
 
+// One synchronisation per mail folder: a second lock is refused at once,
+// and the folder is free again when the first is let go.
+TEST(StoreLockTest, ASecondSynchronisationIsRefusedUntilTheFirstEnds) {
+  QTemporaryDir root;
+  const FixedClock clock(kNow);
+  MaildirStore first(root.path(), QLocale::c(), clock), second(root.path(), QLocale::c(), clock);
+  auto held = first.LockForSync();
+  ASSERT_TRUE(held.ok());
+  const auto refused = second.LockForSync();
+  EXPECT_TRUE(!refused.ok() &&
+              refused.reason().contains(u"is in use by another synchronisation"_s));
+  held.value().reset();
+  EXPECT_TRUE(second.LockForSync().ok());
+  EXPECT_EQ(FilesBelow(root.path()), QStringList());
+}
+
 }  // namespace
 }  // namespace zandor

@@ -59,6 +59,7 @@ struct FaultyStore final : MailStore {
   }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::vector<FolderProblem> FolderProblems() override { return inner_.FolderProblems(); }
+  StoreResult<std::unique_ptr<SyncLock>> LockForSync() override { return inner_.LockForSync(); }
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus SettleSaves() override {
     const StoreStatus inner = inner_.SettleSaves();

@@ -167,6 +167,16 @@ TEST(SessionTest, ADamagedFolderIsNamedAndKeepsTheKelvosMessages) {
   EXPECT_TRUE(rig.HeldEntryIds().contains(QStringLiteral("from-work")));
 }
 
+// A mail folder another synchronisation holds is left alone, the port closed.
+TEST(SessionTest, AMailFolderInUseIsNotSynchronised) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  MaildirStore other(rig.dir.path(), QLocale::c(), rig.clock);
+  const auto held = other.LockForSync();
+  EXPECT_EQ(rig.Run(), SyncEnd::StoreFailed);
+  EXPECT_EQ(std::pair(rig.line.OpenCount(), rig.host.Boxes().size()), std::pair(0, qsizetype{1}));
+}
+
 // A store that cannot be used at all is told once, and no folder after it is
 // tried: each would fail alike.
 TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {

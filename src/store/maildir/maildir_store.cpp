@@ -1,5 +1,9 @@
 #include "store/maildir/maildir_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <algorithm>
 #include <cerrno>
@@ -178,6 +182,40 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
   auto layout = maildir::FolderLayout::Read(core_->root);
   if (!layout) return layout.failure();
   return layout->Default(which);
+}
+
+namespace {
+
+class FolderLock final : public SyncLock {
+ public:
+  explicit FolderLock(int fd) : fd_(fd) {}
+  ~FolderLock() override { ::close(fd_); }  // closing releases the lock
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
+  const QByteArray root = maildir::NativePath(core_->root);
+  const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return maildir::FailureOf(FailureKind::Store, "open the folder", root, errno);
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(fd);
+    if (error != EWOULDBLOCK) {
+      return maildir::FailureOf(FailureKind::Store, "lock the folder", root, error);
+    }
+    return StoreFailure{FailureKind::Store,
+                        QStringLiteral("The mail folder %1 is in use by another synchronisation "
+                                       "(another Zandor window, or zandor --sync). Let it end, "
+                                       "then synchronise again.")
+                            .arg(core_->root)};
+  }
+  return std::unique_ptr<SyncLock>(std::make_unique<FolderLock>(fd));
 }
 
 std::vector<FolderProblem> MaildirStore::FolderProblems() {

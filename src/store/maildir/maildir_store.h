@@ -38,6 +38,8 @@ class MaildirStore final : public MailStore {
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus CheckHoldsMail() override;
+  // A lock on the root folder itself (flock), so that nothing is written.
+  StoreResult<std::unique_ptr<SyncLock>> LockForSync() override;
   std::vector<FolderProblem> FolderProblems() override;
   StoreStatus CheckSentMarks() override;
   StoreStatus SettleSaves() override;
