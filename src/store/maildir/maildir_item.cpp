@@ -57,7 +57,11 @@ StoreResult<const HeaderTexts*> MaildirItem::Texts() const {
     auto header = Header();
     if (!header) return header.failure();
     auto texts = ParseHeaderTexts(header.value()->bytes, core_->options.get());
-    if (!texts) return texts.failure();
+    // The skip note names the file.
+    if (!texts) {
+      return StoreFailure{texts.kind(),
+                          QStringLiteral("%1: %2").arg(FromNativePath(path_), texts.reason())};
+    }
     texts_ = std::move(texts.value());
   }
   return &*texts_;
