@@ -21,10 +21,11 @@ void Link::Write(const QByteArray& bytes) {
 }
 
 Reply Link::Ended() {
+  // Once the line failed, every break of this link is the fault's.
   Reply reply;
   if (fault_) {
     reply.end = Reply::End::LineFault;
-    reply.fault = std::exchange(fault_, std::nullopt);
+    reply.fault = fault_;
   }
   return reply;
 }

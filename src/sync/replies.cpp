@@ -33,11 +33,14 @@ QString LineErrorText(int code) {
   }
 }
 
-// The bytes of a reply; a break ends the wait with Abort and its box.
+// The bytes of a reply; a break ends the wait with Abort, and with its box
+// when the user asked for it (a line fault has had its own box).
 QByteArray Received(SyncContext& context, Reply reply) {
   if (reply.Ended()) {
     context.link.Write(protocol::Abort);
-    context.host.ShowMessage(QStringLiteral("      User Break      "));
+    if (reply.end == Reply::End::Break) {
+      context.host.ShowMessage(QStringLiteral("      User Break      "));
+    }
     return {};
   }
   if (reply.end == Reply::End::TooMany) return {};

@@ -6,9 +6,10 @@
 
 namespace zandor {
 
-// The dialogue's waits for the Kelvo. A wait that a break (or a line fault)
-// ends writes Abort and shows "      User Break      ", whichever wait it is;
-// every other answer goes back to the caller to judge.
+// The dialogue's waits for the Kelvo. A wait that a break ends writes Abort
+// and shows "      User Break      ", whichever wait it is; one that a line
+// fault ends writes Abort only, the fault having been told as it happened.
+// Every other answer goes back to the caller to judge.
 
 // What the first non-empty read brought; empty after a break.
 QByteArray AwaitReply(SyncContext& context);

@@ -58,8 +58,9 @@ TEST_P(LineEventTest, ErrorsAboveOneThousandBreakWithTheirCode) {
     EXPECT_TRUE(rig.host.Boxes().isEmpty());
     EXPECT_EQ(rig.host.Status(2), QStringLiteral("Received: 1"));
   } else {
+    // The fault is told once; the break it makes is nobody's Break.
     EXPECT_EQ(rig.host.Boxes().value(0), GetParam().box);
-    EXPECT_TRUE(rig.host.Boxes().contains(QStringLiteral("      User Break      ")));
+    EXPECT_FALSE(rig.host.Boxes().contains(QStringLiteral("      User Break      ")));
     EXPECT_TRUE(rig.line.Transcript().Lines().contains(QStringLiteral("PC  ABORT")));
   }
 }
