@@ -5,6 +5,7 @@ namespace {
 
 constexpr unsigned char kTab = 9;
 constexpr unsigned char kSpace = 32;
+constexpr unsigned char kUnsendable = '?';
 
 // Device code for each host code 128..255, sixteen host codes a row. Ž (142)
 // and Ÿ (159) leave as 'Z' and 'Y', like their neighbours Š, š and ž.
@@ -83,9 +84,8 @@ std::array<unsigned char, 256> PairLookup(const std::array<unsigned char, 98>& f
   return lookup;
 }
 
-unsigned char WesternOut(unsigned char c, unsigned char fieldSeparator,
-                         const ConversionTables& tables) {
-  if (c < 128 || c == fieldSeparator) return c == kTab ? kSpace : c;
+unsigned char WesternOut(unsigned char c, const ConversionTables& tables) {
+  if (c < 128) return c == kTab ? kSpace : c;
   return tables.westernOut[c - 128u];
 }
 
@@ -127,8 +127,13 @@ QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
   QByteArray out(text.size(), Qt::Uninitialized);
   for (qsizetype i = 0; i < text.size(); ++i) {
     const unsigned char c = Byte(text[i]);
-    out[i] = Char(mode == ConversionMode::Western ? WesternOut(c, fieldSeparator, tables)
-                                                  : RussianOut(c, mode, tables));
+    const unsigned char sent =
+        mode == ConversionMode::Western ? WesternOut(c, tables) : RussianOut(c, mode, tables);
+    // The separator was fixed when the run began and the mode is read live,
+    // so no table can promise to miss it: a character that would leave as the
+    // separator in force or as the 0 that ends a field leaves as '?', the mark
+    // of a character that cannot travel.
+    out[i] = Char(sent == fieldSeparator || sent == 0 ? kUnsendable : sent);
   }
   return out;
 }

@@ -44,18 +44,18 @@ TEST_P(ConversionTableTest, ConvertsEachByteByTheTables) {
 INSTANTIATE_TEST_SUITE_P(
     Table, ConversionTableTest,
     ::testing::Values(
-        ConversionRow{M::Western, 254, "0009411f7f809f", "0020411f7fe759"},  // Ÿ leaves as Y
-        ConversionRow{M::Western, 254, "fdfeff", "e3fed8"},    // the separator passes unchanged
-        ConversionRow{M::Western, 31, "1ffe09", "1fe120"},     // þ is a letter again
+        ConversionRow{M::Western, 254, "0009411f7f809f", "3f20411f7fe759"},  // Ÿ leaves as Y
+        ConversionRow{M::Western, 254, "fdfeff", "e3e1d8"},    // þ leaves as its letter
+        ConversionRow{M::Western, 31, "1ffe09", "3fe120"},     // nothing leaves as the separator
         ConversionRow{M::Western, 0, "090f101f", "090fa895"},  // the Kelvo's symbols arrive
         ConversionRow{M::Western, 0, "7f809fe1e7e8feff", "7fc1bffe80e8feff"},
         ConversionRow{M::RussianOstrel, 254, "097f809f", "207f809f"},  // unpaired codes pass
         ConversionRow{M::RussianOstrel, 254, "e0c0feff", "a180c0c1"},  // ю is no separator
-        ConversionRow{M::RussianOstrel, 31, "1fb8a8", "1fa786"},       // ё Ё
+        ConversionRow{M::RussianOstrel, 31, "1fb8a8", "3fa786"},       // ё Ё
         ConversionRow{M::RussianOstrel, 0, "09101f7f809fa0", "09e6d47fc0dedf"},
         ConversionRow{M::RussianOstrel, 0, "c0c1feff", "fefffeff"},
-        ConversionRow{M::RussianDravo, 254, "097f809ffeff", "207f809ffeff"},  // only the tab
-        ConversionRow{M::RussianDravo, 31, "1fe0c0", "1fe0c0"},
+        ConversionRow{M::RussianDravo, 254, "097f809ffeff", "207f809f3fff"},  // ю, the separator
+        ConversionRow{M::RussianDravo, 31, "1fe0c0", "3fe0c0"},
         ConversionRow{M::RussianDravo, 0, "0f101fa1e6e7", "0fe6d4e0b9e7"},
         ConversionRow{M::RussianDravo, 0, "c0c1feff", "fefffeff"}));
 
@@ -79,8 +79,8 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
   }
   // Western letters come back; known bytes pin the direction of each table.
   EXPECT_EQ(Arrived(Sent(Range(192, 256), M::Western), M::Western), Range(192, 256));
-  EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0afe"));
-  EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e11f"));
+  EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0ae1"));
+  EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e13f"));
   EXPECT_EQ(Sent(Hex("8a9a8e9e9f"), M::Western), QByteArray("SsZzY"));  // Š š Ž ž Ÿ
   EXPECT_EQ(Arrived(Hex("91e7e8ff1015"), M::Western), Hex("e980e8ffa820"));
   EXPECT_EQ(Arrived(Sent(Hex("9199"), M::Western), M::Western), Hex("b4ae"));
@@ -95,6 +95,21 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
   const QString text = QString::fromUtf8("é€Я\U0001F600") + QChar(0) + QStringLiteral("a");
   EXPECT_EQ(EncodeHostText(text, M::Western), Hex("e9803f3f3f61"));
   EXPECT_EQ(EncodeHostText(text, M::RussianDravo), Hex("3f88df3f3f61"));
+}
+
+// Every host code, in every mode, against both separators, by one rule: no
+// character leaves as the separator in force or as the 0 that ends a field.
+TEST(ConversionTest, NoCharacterLeavesAsTheSeparatorOrTheEnd) {
+  for (const M mode : kModes) {
+    for (const char separator : {'\x1f', '\xfe'}) {
+      for (int c = 0; c < 256; ++c) {
+        const QByteArray sent = Sent(QByteArray(1, char(c)), mode, uchar(separator));
+        EXPECT_FALSE(sent.contains(separator) || sent.contains('\0'))
+            << int(mode) << ' ' << int(uchar(separator)) << ' ' << c << ": "
+            << sent.toHex().constData();
+      }
+    }
+  }
 }
 
 const QDateTime kReceived(QDate(2026, 3, 7), QTime(9, 5, 3));  // "07-Mar-2026 9:05:03"
@@ -129,9 +144,9 @@ void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
 TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
   OutgoingMessage m = Message(QString::fromUtf8("Hi\té"), QString::fromUtf8("L1\r\nЖ"));
   m.cc = QStringLiteral("c");
-  // The folder name þ has the separator's own code and is carried unchanged.
+  // The folder name þ has the separator's own code and leaves as the Kelvo's þ.
   ExpectRecords(Build(m, Opt(0), 1, QString::fromUtf8("þ")),
-                {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xfe", "c", ""})}});
+                {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xe1", "c", ""})}});
   m = Message(QString::fromUtf8("Да"), {});
   ExpectRecords(Build(m, Opt(0, 1, {}, M::RussianOstrel)), {{Record("\x84\xa1", {})}});
   ExpectRecords(
