@@ -8,12 +8,14 @@ constexpr unsigned char kSpace = 32;
 constexpr unsigned char kUnsendable = '?';
 
 // Device code for each host code 128..255, sixteen host codes a row. Ž (142)
-// and Ÿ (159) leave as 'Z' and 'Y', like their neighbours Š, š and ž.
+// and Ÿ (159) leave as 'Z' and 'Y', like their neighbours Š, š and ž. The
+// Kelvo has no cedilla: ¸ (184) leaves as a space, as other characters it
+// cannot show do, not as a line end; a comma would split a recipient list.
 constexpr std::array<unsigned char, 128> kWesternOut = {
     231, 32,  39,  204, 34,  32,  212, 213, 19,  47,  83,  207, 191, 32,  90,  32,   // 128
     32,  17,  17,  34,  34,  24,  215, 45,  34,  217, 115, 208, 193, 32,  122, 89,   // 144
     32,  143, 175, 189, 221, 190, 205, 211, 16,  220, 192, 218, 215, 215, 217, 215,  // 160
-    197, 196, 198, 199, 17,  200, 174, 229, 13,  230, 197, 219, 202, 201, 203, 159,  // 176
+    197, 196, 198, 199, 17,  200, 174, 229, 32,  230, 197, 219, 202, 201, 203, 159,  // 176
     133, 128, 138, 165, 160, 171, 169, 170, 134, 129, 139, 161, 135, 130, 140, 162,  // 192
     223, 167, 136, 131, 141, 166, 163, 194, 172, 137, 132, 142, 164, 228, 226, 173,  // 208
     149, 144, 154, 181, 176, 187, 185, 186, 150, 145, 155, 177, 151, 146, 156, 178,  // 224
