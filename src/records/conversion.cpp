@@ -68,6 +68,24 @@ constexpr std::array<unsigned char, 98> kCyrillicDevice = {
     157, 155, 156, 158, 159, 160,                               // Ь Ъ Ы Э Ю Я
 };
 
+// What the Ostrel mode sends for each Windows-1251 code 128..191 that has no
+// Cyrillic pair: sent as it is, every one of them would land on the code of a
+// Kelvo letter (128..193). Punctuation goes as its ASCII counterpart, a letter
+// with a mark as its plain letter, a letter drawn like an ASCII one as that
+// letter, anything else as '?'; the soft hyphen, only a hint for breaking a
+// line, is dropped. Stand-ins are host codes, paired like any other (0xC3 is
+// Г). {} marks a code that has a pair.
+constexpr std::array<const char*, 64> kOstrelStandIns = {
+    "?", "\xc3", "'",    "\xe3", "\"",   "...",  "?", "?",  // 128 Ђ Ѓ ‚ ѓ „ … † ‡
+    "?", "?",    "?",    "<",    "?",    "\xca", "?", "?",  // 136 € ‰ Љ ‹ Њ Ќ Ћ Џ
+    "?", "'",    "'",    "\"",   "\"",   "*",    "-", "-",  // 144 ђ ‘ ’ “ ” • – —
+    "?", "?",    "?",    ">",    "?",    "\xea", "?", "?",  // 152 (unused) ™ љ › њ ќ ћ џ
+    " ", "\xd3", "\xf3", "J",    {},     "\xc3", "|", {},   // 160 nbsp Ў ў Ј ¤ Ґ ¦ §
+    {},  {},     "?",    {},     "?",    "",     {},  "I",  // 168 Ё © Є « ¬ shy ® Ї
+    "?", {},     "I",    "i",    "\xe3", {},     {},  ".",  // 176 ° ± І і ґ µ ¶ ·
+    {},  {},     "?",    {},     "j",    "S",    "s", "i",  // 184 ё № є » ј Ѕ ѕ ї
+};
+
 unsigned char Byte(char c) {
   return static_cast<unsigned char>(c);
 }
@@ -126,16 +144,27 @@ ConversionTables BuildConversionTables() {
 
 QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
                            unsigned char fieldSeparator, const ConversionTables& tables) {
-  QByteArray out(text.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const unsigned char c = Byte(text[i]);
-    const unsigned char sent =
-        mode == ConversionMode::Western ? WesternOut(c, tables) : RussianOut(c, mode, tables);
-    // The separator was fixed when the run began and the mode is read live,
-    // so no table can promise to miss it: a character that would leave as the
-    // separator in force or as the 0 that ends a field leaves as '?', the mark
-    // of a character that cannot travel.
-    out[i] = Char(sent == fieldSeparator || sent == 0 ? kUnsendable : sent);
+  QByteArray out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const unsigned char c = Byte(ch);
+    const char* standIn = mode == ConversionMode::RussianOstrel && c >= 128 && c < 192
+                              ? kOstrelStandIns[c - 128u]
+                              : nullptr;
+    if (mode == ConversionMode::Western) {
+      out.append(Char(WesternOut(c, tables)));
+    } else if (standIn == nullptr) {
+      out.append(Char(RussianOut(c, mode, tables)));
+    } else {
+      for (; *standIn != 0; ++standIn) out.append(Char(RussianOut(Byte(*standIn), mode, tables)));
+    }
+  }
+  // The separator was fixed when the run began and the mode is read live, so
+  // no table can promise to miss it: a character that would leave as the
+  // separator in force or as the 0 that ends a field leaves as '?', the mark
+  // of a character that cannot travel.
+  for (char& sent : out) {
+    if (Byte(sent) == fieldSeparator || sent == 0) sent = Char(kUnsendable);
   }
   return out;
 }

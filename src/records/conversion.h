@@ -37,7 +37,8 @@ ConversionTables BuildConversionTables();
 // Converts one field, already in host code page bytes, to device codes. The
 // field separator is never passed in; fieldSeparator is the one in force for
 // the synchronisation, and no character leaves as it or as 0, in any mode. A
-// tab always becomes one space.
+// tab always becomes one space. The length may change: the Ostrel mode sends
+// … as three dots.
 QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
                            unsigned char fieldSeparator, const ConversionTables& tables);
 

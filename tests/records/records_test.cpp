@@ -49,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionRow{M::Western, 31, "1ffe09", "3fe120"},       // nothing leaves as the separator
         ConversionRow{M::Western, 0, "090f101f", "090fa895"},    // the Kelvo's symbols arrive
         ConversionRow{M::Western, 0, "7f809fe1e7e8feff", "7fc1bffe80e8feff"},
-        ConversionRow{M::RussianOstrel, 254, "097f809f", "207f809f"},  // unpaired codes pass
+        ConversionRow{M::RussianOstrel, 254, "097f939492969785b0a081b3ad",  // “”’–—…°, Ѓ і
+                      "207f2222272d2d2e2e2e3f208369"},                 // and a soft hyphen: no pair
         ConversionRow{M::RussianOstrel, 254, "e0c0feff", "a180c0c1"},  // ю is no separator
         ConversionRow{M::RussianOstrel, 31, "1fb8a8", "3fa786"},       // ё Ё
         ConversionRow{M::RussianOstrel, 0, "09101f7f809fa0", "09e6d47fc0dedf"},
@@ -100,15 +101,21 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
 // Every host code, in every mode, against both separators, by one rule: no
 // character leaves as the separator in force or as the 0 that ends a field,
 // nor as a control code it was not. Codes 16..31 are the Kelvo's own symbols,
-// which symbols of the upper half may take.
+// which symbols of the upper half may take. In the Ostrel mode only a letter
+// lands on a Kelvo letter (128..193).
 TEST(ConversionTest, NoCharacterLeavesAsTheSeparatorTheEndOrAControl) {
   for (const M mode : kModes) {
     for (const char separator : {'\x1f', '\xfe'}) {
       for (int c = 0; c < 256; ++c) {
         const QByteArray sent = Sent(QByteArray(1, char(c)), mode, uchar(separator));
-        bool controls = false;
-        for (const char b : sent) controls |= uchar(b) < (c < 128 ? 32 : 16) && uchar(b) != c;
-        EXPECT_FALSE(sent.contains(separator) || sent.contains('\0') || controls)
+        const bool letter = DecodeHostText(QByteArray(1, char(c)), mode).front().isLetter();
+        bool wrong = false;
+        for (const char byte : sent) {
+          const uchar b = uchar(byte);
+          wrong |= b < (c < 128 ? 32 : 16) && b != c;
+          wrong |= mode == M::RussianOstrel && b >= 128 && b <= 193 && !letter;
+        }
+        EXPECT_FALSE(sent.contains(separator) || sent.contains('\0') || wrong)
             << int(mode) << ' ' << int(uchar(separator)) << ' ' << c << ": "
             << sent.toHex().constData();
       }
@@ -153,6 +160,10 @@ TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
                 {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xe1", "c", ""})}});
   m = Message(QString::fromUtf8("Да"), {});
   ExpectRecords(Build(m, Opt(0, 1, {}, M::RussianOstrel)), {{Record("\x84\xa1", {})}});
+  // … leaves as three dots: a long body is split by its converted bytes.
+  ExpectRecords(
+      Build(Message({}, QString(1000, QChar(0x2026))), Opt(1, 1, {}, M::RussianOstrel)),
+      {{Record("1>", QByteArray(2758, '.')), Record("2>", QByteArray(242, '.'))}, false, true});
   ExpectRecords(
       Build(m, Opt(0, 1, {}, M::RussianDravo), 1, QStringLiteral("Inbox"), 31),
       {{Join({"\xc4\xe0", "F", "T", "", "07-Mar-2026 9:05:03", "Inbox", "", ""}, '\x1f')}});
