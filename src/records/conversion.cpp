@@ -33,7 +33,8 @@ constexpr std::array<unsigned char, 104> kWesternIn = {
     166, 254, 222, 253, 221, 183, 185, 128,                                          // 224
 };
 
-// Host code for each device code 16..31: the Kelvo's symbols in the control range.
+// Windows-1252 code for each device code 16..31: the Kelvo's symbols in the
+// control range.
 constexpr std::array<unsigned char, 16> kDeviceSymbols = {
     168, 180, 96, 136, 126, 32, 32, 32, 149, 124, 91, 93, 126, 149, 149, 149,
 };
@@ -109,16 +110,14 @@ unsigned char WesternOut(unsigned char c, const ConversionTables& tables) {
   return tables.westernOut[c - 128u];
 }
 
+// The Kelvo's symbols (16..31) pass unchanged in every mode, for
+// DecodeReceivedText to name.
 unsigned char WesternIn(unsigned char c, const ConversionTables& tables) {
   if (c >= 128 && c <= 231) return tables.westernIn[c - 128u];
-  if (c >= 16 && c <= 31) return tables.deviceSymbols[c - 16u];
   return c;
 }
 
-// The symbol pass first; its result is looked up again among the Kelvo's
-// Cyrillic codes (device 16 thus arrives as 230, not 168).
 unsigned char RussianIn(unsigned char c, const ConversionTables& tables) {
-  if (c >= 16 && c <= 31) c = tables.deviceSymbols[c - 16u];
   return tables.cyrillicDeviceToHost[c];
 }
 
