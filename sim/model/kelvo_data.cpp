@@ -50,7 +50,7 @@ class TextCodec {
     if (form_ == TextForm::Kelvo) return QString::fromLatin1(bytes);
     QByteArray host = bytes;
     ConvertIncoming(host, Mode(), tables_);
-    const QString text = DecodeHostText(host, Mode());
+    const QString text = DecodeReceivedText(host, Mode(), tables_);
     if (FromText(text) == bytes) return text;
     return QJsonObject{{QStringLiteral("bytes"), QString::fromLatin1(bytes)}};
   }

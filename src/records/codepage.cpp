@@ -89,4 +89,18 @@ QString DecodeHostText(const QByteArray& bytes, ConversionMode mode) {
   return CodePageOf(mode).Decode(bytes);
 }
 
+QString DecodeReceivedText(const QByteArray& bytes, ConversionMode mode,
+                           const ConversionTables& tables) {
+  const auto& codes = tables.deviceSymbols;
+  const QString symbols = DecodeHostText(
+      QByteArray(reinterpret_cast<const char*>(codes.data()), qsizetype(codes.size())),
+      ConversionMode::Western);
+  QString text = DecodeHostText(bytes, mode);
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 16 && c <= 31) text[i] = symbols[c - 16];
+  }
+  return text;
+}
+
 }  // namespace zandor

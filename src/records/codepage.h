@@ -18,4 +18,10 @@ QByteArray EncodeHostText(const QString& text, ConversionMode mode);
 // the same bytes.
 QString DecodeHostText(const QByteArray& bytes, ConversionMode mode);
 
+// A received field as ConvertIncoming leaves it, as text: as DecodeHostText,
+// except that codes 16..31, the Kelvo's symbols, become the characters the
+// symbol table names, in every mode (Windows-1251 has no ¨, ´ or ˆ).
+QString DecodeReceivedText(const QByteArray& bytes, ConversionMode mode,
+                           const ConversionTables& tables);
+
 }  // namespace zandor

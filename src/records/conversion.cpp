@@ -5,14 +5,17 @@ namespace {
 
 constexpr unsigned char kTab = 9;
 constexpr unsigned char kSpace = 32;
+constexpr unsigned char kUnsendable = '?';
 
 // Device code for each host code 128..255, sixteen host codes a row. Ž (142)
-// and Ÿ (159) leave as 'Z' and 'Y', like their neighbours Š, š and ž.
+// and Ÿ (159) leave as 'Z' and 'Y', like their neighbours Š, š and ž. The
+// Kelvo has no cedilla: ¸ (184) leaves as a space, as other characters it
+// cannot show do, not as a line end; a comma would split a recipient list.
 constexpr std::array<unsigned char, 128> kWesternOut = {
     231, 32,  39,  204, 34,  32,  212, 213, 19,  47,  83,  207, 191, 32,  90,  32,   // 128
     32,  17,  17,  34,  34,  24,  215, 45,  34,  217, 115, 208, 193, 32,  122, 89,   // 144
     32,  143, 175, 189, 221, 190, 205, 211, 16,  220, 192, 218, 215, 215, 217, 215,  // 160
-    197, 196, 198, 199, 17,  200, 174, 229, 13,  230, 197, 219, 202, 201, 203, 159,  // 176
+    197, 196, 198, 199, 17,  200, 174, 229, 32,  230, 197, 219, 202, 201, 203, 159,  // 176
     133, 128, 138, 165, 160, 171, 169, 170, 134, 129, 139, 161, 135, 130, 140, 162,  // 192
     223, 167, 136, 131, 141, 166, 163, 194, 172, 137, 132, 142, 164, 228, 226, 173,  // 208
     149, 144, 154, 181, 176, 187, 185, 186, 150, 145, 155, 177, 151, 146, 156, 178,  // 224
@@ -30,7 +33,8 @@ constexpr std::array<unsigned char, 104> kWesternIn = {
     166, 254, 222, 253, 221, 183, 185, 128,                                          // 224
 };
 
-// Host code for each device code 16..31: the Kelvo's symbols in the control range.
+// Windows-1252 code for each device code 16..31: the Kelvo's symbols in the
+// control range.
 constexpr std::array<unsigned char, 16> kDeviceSymbols = {
     168, 180, 96, 136, 126, 32, 32, 32, 149, 124, 91, 93, 126, 149, 149, 149,
 };
@@ -65,6 +69,24 @@ constexpr std::array<unsigned char, 98> kCyrillicDevice = {
     157, 155, 156, 158, 159, 160,                               // Ь Ъ Ы Э Ю Я
 };
 
+// What the Ostrel mode sends for each Windows-1251 code 128..191 that has no
+// Cyrillic pair: sent as it is, every one of them would land on the code of a
+// Kelvo letter (128..193). Punctuation goes as its ASCII counterpart, a letter
+// with a mark as its plain letter, a letter drawn like an ASCII one as that
+// letter, anything else as '?'; the soft hyphen, only a hint for breaking a
+// line, is dropped. Stand-ins are host codes, paired like any other (0xC3 is
+// Г). {} marks a code that has a pair.
+constexpr std::array<const char*, 64> kOstrelStandIns = {
+    "?", "\xc3", "'",    "\xe3", "\"",   "...",  "?", "?",  // 128 Ђ Ѓ ‚ ѓ „ … † ‡
+    "?", "?",    "?",    "<",    "?",    "\xca", "?", "?",  // 136 € ‰ Љ ‹ Њ Ќ Ћ Џ
+    "?", "'",    "'",    "\"",   "\"",   "*",    "-", "-",  // 144 ђ ‘ ’ “ ” • – —
+    "?", "?",    "?",    ">",    "?",    "\xea", "?", "?",  // 152 (unused) ™ љ › њ ќ ћ џ
+    " ", "\xd3", "\xf3", "J",    {},     "\xc3", "|", {},   // 160 nbsp Ў ў Ј ¤ Ґ ¦ §
+    {},  {},     "?",    {},     "?",    "",     {},  "I",  // 168 Ё © Є « ¬ shy ® Ї
+    "?", {},     "I",    "i",    "\xe3", {},     {},  ".",  // 176 ° ± І і ґ µ ¶ ·
+    {},  {},     "?",    {},     "j",    "S",    "s", "i",  // 184 ё № є » ј Ѕ ѕ ї
+};
+
 unsigned char Byte(char c) {
   return static_cast<unsigned char>(c);
 }
@@ -83,22 +105,19 @@ std::array<unsigned char, 256> PairLookup(const std::array<unsigned char, 98>& f
   return lookup;
 }
 
-unsigned char WesternOut(unsigned char c, unsigned char fieldSeparator,
-                         const ConversionTables& tables) {
-  if (c < 128 || c == fieldSeparator) return c == kTab ? kSpace : c;
+unsigned char WesternOut(unsigned char c, const ConversionTables& tables) {
+  if (c < 128) return c == kTab ? kSpace : c;
   return tables.westernOut[c - 128u];
 }
 
+// The Kelvo's symbols (16..31) pass unchanged in every mode, for
+// DecodeReceivedText to name.
 unsigned char WesternIn(unsigned char c, const ConversionTables& tables) {
   if (c >= 128 && c <= 231) return tables.westernIn[c - 128u];
-  if (c >= 16 && c <= 31) return tables.deviceSymbols[c - 16u];
   return c;
 }
 
-// The symbol pass first; its result is looked up again among the Kelvo's
-// Cyrillic codes (device 16 thus arrives as 230, not 168).
 unsigned char RussianIn(unsigned char c, const ConversionTables& tables) {
-  if (c >= 16 && c <= 31) c = tables.deviceSymbols[c - 16u];
   return tables.cyrillicDeviceToHost[c];
 }
 
@@ -124,11 +143,27 @@ ConversionTables BuildConversionTables() {
 
 QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
                            unsigned char fieldSeparator, const ConversionTables& tables) {
-  QByteArray out(text.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const unsigned char c = Byte(text[i]);
-    out[i] = Char(mode == ConversionMode::Western ? WesternOut(c, fieldSeparator, tables)
-                                                  : RussianOut(c, mode, tables));
+  QByteArray out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const unsigned char c = Byte(ch);
+    const char* standIn = mode == ConversionMode::RussianOstrel && c >= 128 && c < 192
+                              ? kOstrelStandIns[c - 128u]
+                              : nullptr;
+    if (mode == ConversionMode::Western) {
+      out.append(Char(WesternOut(c, tables)));
+    } else if (standIn == nullptr) {
+      out.append(Char(RussianOut(c, mode, tables)));
+    } else {
+      for (; *standIn != 0; ++standIn) out.append(Char(RussianOut(Byte(*standIn), mode, tables)));
+    }
+  }
+  // The separator was fixed when the run began and the mode is read live, so
+  // no table can promise to miss it: a character that would leave as the
+  // separator in force or as the 0 that ends a field leaves as '?', the mark
+  // of a character that cannot travel.
+  for (char& sent : out) {
+    if (Byte(sent) == fieldSeparator || sent == 0) sent = Char(kUnsendable);
   }
   return out;
 }

@@ -18,7 +18,8 @@ struct ConversionTables {
   // Host code for device code 128 + i (device codes 128..231), Western mode
   // incoming; device codes 232..255 pass unchanged.
   std::array<unsigned char, 104> westernIn{};
-  // Host code for device code 16 + i (device codes 16..31), incoming, every mode.
+  // The symbol the Kelvo shows at device code 16 + i (device codes 16..31), as
+  // its Windows-1252 code, whatever the mode; read by DecodeReceivedText.
   std::array<unsigned char, 16> deviceSymbols{};
   // Paired by position: cyrillicHost[p] (Windows-1251) is sent as
   // cyrillicDevice[p] in the Ostrel mode, and cyrillicDevice[p] arrives as
@@ -36,13 +37,16 @@ ConversionTables BuildConversionTables();
 
 // Converts one field, already in host code page bytes, to device codes. The
 // field separator is never passed in; fieldSeparator is the one in force for
-// the synchronisation, which a Western field may carry unchanged. A tab always
-// becomes one space.
+// the synchronisation, and no character leaves as it or as 0, in any mode. A
+// tab always becomes one space. The length may change: the Ostrel mode sends
+// … as three dots.
 QByteArray ConvertOutgoing(const QByteArray& text, ConversionMode mode,
                            unsigned char fieldSeparator, const ConversionTables& tables);
 
 // Converts one received field, in place, from device codes to host code page
-// bytes. Both Russian modes convert alike.
+// bytes. Both Russian modes convert alike. The Kelvo's symbols (16..31) stay
+// as they are: they name Windows-1252 characters in every mode, some of which
+// Windows-1251 lacks, so only DecodeReceivedText turns them into text.
 void ConvertIncoming(QByteArray& text, ConversionMode mode, const ConversionTables& tables);
 
 }  // namespace zandor

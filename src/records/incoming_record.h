@@ -8,9 +8,10 @@
 
 namespace zandor {
 
-// A message written on the Kelvo: its eight fields, each converted to host
-// code page bytes. fields[0] is field 1 (subject), fields[2] field 3
-// (recipient), fields[3] field 4 (body); the receive phase uses only those.
+// A message written on the Kelvo: its eight fields, each converted by
+// ConvertIncoming (DecodeReceivedText makes text of one). fields[0] is field 1
+// (subject), fields[2] field 3 (recipient), fields[3] field 4 (body); the
+// receive phase uses only those.
 struct IncomingRecord {
   std::array<QByteArray, 8> fields;
 };

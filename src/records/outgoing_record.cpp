@@ -51,11 +51,12 @@ class FieldConverter {
                  const ConversionTables& tables)
       : options_(options), separator_(fieldSeparator), tables_(tables) {}
 
-  // One field, in the mode in force now. Encoding gives one byte per code point
-  // in either code page, so a field's length does not depend on the mode.
+  // One field, in the mode in force now, or the bytes from..from+count of it.
+  // Conversion may change the length (… leaves as three dots), so the slice is
+  // cut from the converted bytes.
   QByteArray Field(const QString& text, qsizetype from = 0, qsizetype count = -1) const {
     const ConversionMode mode = options_.mode;
-    return ConvertOutgoing(EncodeHostText(text, mode).mid(from, count), mode, separator_, tables_);
+    return ConvertOutgoing(EncodeHostText(text, mode), mode, separator_, tables_).mid(from, count);
   }
 
   // All eight fields, the body limited to its first bodyCount bytes (-1: all).

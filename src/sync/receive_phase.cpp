@@ -33,8 +33,8 @@ std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord
   const ConversionMode mode = context.options().mode;
   // A NUL inside a field would end the text in the mail; it is kept as '?',
   // as outgoing text writes it.
-  const auto text = [mode](QByteArray field) {
-    return DecodeHostText(field.replace('\0', '?'), mode);
+  const auto text = [&context, mode](QByteArray field) {
+    return DecodeReceivedText(field.replace('\0', '?'), mode, context.tables);
   };
   std::unique_ptr<NewMailItem> item = context.store.CreateItem();
   item->SetKelvoSent(context.clock.Now());

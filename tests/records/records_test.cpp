@@ -29,6 +29,9 @@ QByteArray Arrived(QByteArray text, M mode) {
   ConvertIncoming(text, mode, kTables);
   return text;
 }
+QString Received(const QByteArray& text, M mode) {
+  return DecodeReceivedText(Arrived(text, mode), mode, kTables);
+}
 
 // One field each way, bytes written out by hand from the tables: mode, the
 // separator in force when the field leaves (0: the field arrives), the bytes
@@ -44,19 +47,20 @@ TEST_P(ConversionTableTest, ConvertsEachByteByTheTables) {
 INSTANTIATE_TEST_SUITE_P(
     Table, ConversionTableTest,
     ::testing::Values(
-        ConversionRow{M::Western, 254, "0009411f7f809f", "0020411f7fe759"},  // Ÿ leaves as Y
-        ConversionRow{M::Western, 254, "fdfeff", "e3fed8"},    // the separator passes unchanged
-        ConversionRow{M::Western, 31, "1ffe09", "1fe120"},     // þ is a letter again
-        ConversionRow{M::Western, 0, "090f101f", "090fa895"},  // the Kelvo's symbols arrive
+        ConversionRow{M::Western, 254, "0009411f7f809f", "3f20411f7fe759"},  // Ÿ leaves as Y
+        ConversionRow{M::Western, 254, "b8fdfeff", "20e3e1d8"},  // ¸ as a space, þ as þ
+        ConversionRow{M::Western, 31, "1ffe09", "3fe120"},       // nothing leaves as the separator
+        ConversionRow{M::Western, 0, "090f101f", "090f101f"},    // symbols are named as text
         ConversionRow{M::Western, 0, "7f809fe1e7e8feff", "7fc1bffe80e8feff"},
-        ConversionRow{M::RussianOstrel, 254, "097f809f", "207f809f"},  // unpaired codes pass
+        ConversionRow{M::RussianOstrel, 254, "097f939492969785b0a081b3ad",  // “”’–—…°, Ѓ і
+                      "207f2222272d2d2e2e2e3f208369"},                 // and a soft hyphen: no pair
         ConversionRow{M::RussianOstrel, 254, "e0c0feff", "a180c0c1"},  // ю is no separator
-        ConversionRow{M::RussianOstrel, 31, "1fb8a8", "1fa786"},       // ё Ё
-        ConversionRow{M::RussianOstrel, 0, "09101f7f809fa0", "09e6d47fc0dedf"},
+        ConversionRow{M::RussianOstrel, 31, "1fb8a8", "3fa786"},       // ё Ё
+        ConversionRow{M::RussianOstrel, 0, "09101f7f809fa0", "09101f7fc0dedf"},
         ConversionRow{M::RussianOstrel, 0, "c0c1feff", "fefffeff"},
-        ConversionRow{M::RussianDravo, 254, "097f809ffeff", "207f809ffeff"},  // only the tab
-        ConversionRow{M::RussianDravo, 31, "1fe0c0", "1fe0c0"},
-        ConversionRow{M::RussianDravo, 0, "0f101fa1e6e7", "0fe6d4e0b9e7"},
+        ConversionRow{M::RussianDravo, 254, "097f809ffeff", "207f809f3fff"},  // ю, the separator
+        ConversionRow{M::RussianDravo, 31, "1fe0c0", "3fe0c0"},
+        ConversionRow{M::RussianDravo, 0, "0f101fa1e6e7", "0f101fe0b9e7"},
         ConversionRow{M::RussianDravo, 0, "c0c1feff", "fefffeff"}));
 
 TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
@@ -79,15 +83,18 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
   }
   // Western letters come back; known bytes pin the direction of each table.
   EXPECT_EQ(Arrived(Sent(Range(192, 256), M::Western), M::Western), Range(192, 256));
-  EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0afe"));
-  EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e11f"));
+  EXPECT_EQ(Sent(Hex("e9809192090d0afe"), M::Western), Hex("91e71111200d0ae1"));
+  EXPECT_EQ(Sent(Hex("fe1f"), M::Western, 31), Hex("e13f"));
   EXPECT_EQ(Sent(Hex("8a9a8e9e9f"), M::Western), QByteArray("SsZzY"));  // Š š Ž ž Ÿ
-  EXPECT_EQ(Arrived(Hex("91e7e8ff1015"), M::Western), Hex("e980e8ffa820"));
-  EXPECT_EQ(Arrived(Sent(Hex("9199"), M::Western), M::Western), Hex("b4ae"));
+  EXPECT_EQ(Arrived(Hex("91e7e8ff1015"), M::Western), Hex("e980e8ff1015"));
+  EXPECT_EQ(Received(Sent(Hex("9199"), M::Western), M::Western), QString::fromUtf8("´®"));
   EXPECT_EQ(Sent(Hex("e0ffc0dfb90941"), M::RussianOstrel), Hex("a1c180a0e62041"));
   EXPECT_EQ(Sent(Hex("e009a1"), M::RussianDravo), Hex("e020a1"));
   for (const M mode : {M::RussianOstrel, M::RussianDravo})
-    EXPECT_EQ(Arrived(Hex("a18010181015e8"), mode), Hex("e0c0e6d4e620e8"));
+    EXPECT_EQ(Arrived(Hex("a18010181015e8"), mode), Hex("e0c010181015e8"));
+  // The Kelvo's symbols arrive as the characters they are, in every mode.
+  for (const M mode : kModes)
+    EXPECT_EQ(Received(Range(16, 32), mode), QString::fromUtf8("¨´`ˆ~   •|[]~•••")) << int(mode);
   // Host text: every byte but NUL decodes and encodes back; what the code page
   // lacks, a NUL included, leaves as one '?' per character.
   for (const M mode : kModes)
@@ -95,6 +102,31 @@ TEST(ConversionTest, TablesPairOneToOneAndKnownBytesPinTheirDirection) {
   const QString text = QString::fromUtf8("é€Я\U0001F600") + QChar(0) + QStringLiteral("a");
   EXPECT_EQ(EncodeHostText(text, M::Western), Hex("e9803f3f3f61"));
   EXPECT_EQ(EncodeHostText(text, M::RussianDravo), Hex("3f88df3f3f61"));
+}
+
+// Every host code, in every mode, against both separators, by one rule: no
+// character leaves as the separator in force or as the 0 that ends a field,
+// nor as a control code it was not. Codes 16..31 are the Kelvo's own symbols,
+// which symbols of the upper half may take. In the Ostrel mode only a letter
+// lands on a Kelvo letter (128..193).
+TEST(ConversionTest, NoCharacterLeavesAsTheSeparatorTheEndOrAControl) {
+  for (const M mode : kModes) {
+    for (const char separator : {'\x1f', '\xfe'}) {
+      for (int c = 0; c < 256; ++c) {
+        const QByteArray sent = Sent(QByteArray(1, char(c)), mode, uchar(separator));
+        const bool letter = DecodeHostText(QByteArray(1, char(c)), mode).front().isLetter();
+        bool wrong = false;
+        for (const char byte : sent) {
+          const uchar b = uchar(byte);
+          wrong |= b < (c < 128 ? 32 : 16) && b != c;
+          wrong |= mode == M::RussianOstrel && b >= 128 && b <= 193 && !letter;
+        }
+        EXPECT_FALSE(sent.contains(separator) || sent.contains('\0') || wrong)
+            << int(mode) << ' ' << int(uchar(separator)) << ' ' << c << ": "
+            << sent.toHex().constData();
+      }
+    }
+  }
 }
 
 const QDateTime kReceived(QDate(2026, 3, 7), QTime(9, 5, 3));  // "07-Mar-2026 9:05:03"
@@ -129,11 +161,15 @@ void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
 TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
   OutgoingMessage m = Message(QString::fromUtf8("Hi\té"), QString::fromUtf8("L1\r\nЖ"));
   m.cc = QStringLiteral("c");
-  // The folder name þ has the separator's own code and is carried unchanged.
+  // The folder name þ has the separator's own code and leaves as the Kelvo's þ.
   ExpectRecords(Build(m, Opt(0), 1, QString::fromUtf8("þ")),
-                {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xfe", "c", ""})}});
+                {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xe1", "c", ""})}});
   m = Message(QString::fromUtf8("Да"), {});
   ExpectRecords(Build(m, Opt(0, 1, {}, M::RussianOstrel)), {{Record("\x84\xa1", {})}});
+  // … leaves as three dots: a long body is split by its converted bytes.
+  ExpectRecords(
+      Build(Message({}, QString(1000, QChar(0x2026))), Opt(1, 1, {}, M::RussianOstrel)),
+      {{Record("1>", QByteArray(2758, '.')), Record("2>", QByteArray(242, '.'))}, false, true});
   ExpectRecords(
       Build(m, Opt(0, 1, {}, M::RussianDravo), 1, QStringLiteral("Inbox"), 31),
       {{Join({"\xc4\xe0", "F", "T", "", "07-Mar-2026 9:05:03", "Inbox", "", ""}, '\x1f')}});
