@@ -368,8 +368,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::Values(
               "Maildir++ store may have"},
     LayoutRow{"DamagedNested", {"Inbox/cur", "Inbox/new", "Inbox/tmp", "Inbox/Work/cur!",
                                 "Inbox/Work/new", "Inbox/Work/tmp", "Sent/new"}, true,
-              "Sent: it is damaged: cur and tmp are not folders|Inbox/Work: it is damaged: cur is "
-              "not a folder"}),
+              "Inbox/Work: it is damaged: cur is not a folder|Sent: it is damaged: cur and tmp "
+              "are not folders"}),
     [](const ::testing::TestParamInfo<LayoutRow>& row) { return std::string(row.param.name); });
 // clang-format on
 

@@ -251,6 +251,9 @@ std::vector<FolderProblem> FolderLayout::Problems() const {
       CollectNestedProblems(NativePath(root_), name, 1, seen, problems);
     }
   }
+  // By name, whatever order the directories were listed in.
+  std::sort(problems.begin(), problems.end(),
+            [](const FolderProblem& a, const FolderProblem& b) { return a.folder < b.folder; });
   return problems;
 }
 
