@@ -28,6 +28,8 @@ struct SyncSession {
   // box to show when that save failed, once the exchange in flight is over.
   QString SavingMarkOf;
   QString UnsavedMarkBox;
+  // Set once a mark that could not be saved was told: nothing more is sent.
+  bool UnsavedMarkTold = false;
   unsigned char FieldSeparator = 254;
   // The first day of the date range: mail received on or after it is sent.
   QDate DateFilter;

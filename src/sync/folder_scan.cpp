@@ -89,7 +89,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     host.Yield();
     const ExchangeScope exchange(session);
     const SendOutcome outcome = SendPart(context, folderKind, entryId, part, truncationSuffix);
-    TellUnsavedMark(context);
+    bool unsaved = TellUnsavedMark(context);
     switch (outcome) {
       case SendOutcome::Done:
         break;
@@ -108,7 +108,13 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     session.SavingMarkOf = ValueOf(item.Text(ItemText::Subject)).value_or(entryId);
     if (StoreStatus saved = item.Save(); !saved) {
       NoteUnsavedMark(session, saved.reason());
-      TellUnsavedMark(context);
+      unsaved = TellUnsavedMark(context) || unsaved;
+    }
+    if (unsaved) {
+      // Every part sent now would go again next time: stop sending.
+      session.MarkSelectionIncomplete(QStringLiteral("a sent message could not be marked"));
+      session.StoreUnusable = true;
+      return false;
     }
   }
   host.SetStatus(3, QString());

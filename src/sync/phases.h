@@ -31,7 +31,8 @@ void RunRemovalPhase(SyncContext& context);
 // summary); a failure waits in the session for TellUnsavedMark, which shows
 // it once no exchange is in flight.
 void SettleMarks(SyncContext& context);
-void TellUnsavedMark(SyncContext& context);
+// True when it told one.
+bool TellUnsavedMark(SyncContext& context);
 void NoteUnsavedMark(SyncSession& session, const QString& reason);
 
 // The send exchange of one record part.

@@ -27,7 +27,9 @@ std::optional<SendOutcome> Judge(SyncContext& context, int step) {
 
 void NoteUnsavedMark(SyncSession& session, const QString& reason) {
   // The Kelvo holds the part; without the mark a later synchronisation sends
-  // it again. The user should know why.
+  // it again. The user should know why, once: the marks after the first that
+  // failed (a full disk) fail alike.
+  if (session.UnsavedMarkTold) return;
   session.UnsavedMarkBox =
       QStringLiteral(
           "The message \"%1\" was sent to the Kelvo, but could not be marked as sent: %2")
@@ -41,10 +43,13 @@ void SettleMarks(SyncContext& context) {
   context.session.SavingMarkOf.clear();
 }
 
-void TellUnsavedMark(SyncContext& context) {
-  if (context.session.UnsavedMarkBox.isEmpty()) return;
-  context.host.ShowMessage(context.session.UnsavedMarkBox);
-  context.session.UnsavedMarkBox.clear();
+bool TellUnsavedMark(SyncContext& context) {
+  SyncSession& session = context.session;
+  if (session.UnsavedMarkBox.isEmpty()) return false;
+  context.host.ShowMessage(session.UnsavedMarkBox);
+  session.UnsavedMarkBox.clear();
+  session.UnsavedMarkTold = true;
+  return true;
 }
 
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,

@@ -148,6 +148,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   session.BreakAfterExchange = false;
   session.SavingMarkOf.clear();
   session.UnsavedMarkBox.clear();
+  session.UnsavedMarkTold = false;
   session.DeviceRemovalSkipped = false;
   session.StoreRemovalSkipped = false;
   host.SetStatus(1, QStringLiteral("Mail sync started"));

@@ -177,6 +177,19 @@ TEST(SessionTest, AMailFolderInUseIsNotSynchronised) {
   EXPECT_EQ(std::pair(rig.line.OpenCount(), rig.host.Boxes().size()), std::pair(0, qsizetype{1}));
 }
 
+// After the first mark that cannot be saved (a full disk) nothing more is
+// sent, since it would all go again next time, and it is said once.
+TEST(SessionTest, NothingMoreIsSentOnceAMarkCannotBeSaved) {
+  SyncRig rig;
+  for (const char* subject : {"A", "B", "C"}) rig.AddMail(kInbox, QLatin1String(subject));
+  rig.faults.failItemSaves = QStringLiteral("No space left on device");
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes(),
+            QStringList{QStringLiteral("The message \"A\" was sent to the Kelvo, but could not be "
+                                       "marked as sent: No space left on device")});
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+}
+
 // A store that cannot be used at all is told once, and no folder after it is
 // tried: each would fail alike.
 TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {

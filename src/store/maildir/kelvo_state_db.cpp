@@ -123,7 +123,10 @@ StoreStatus KelvoStateDb::Open() {
   sqlite3_busy_timeout(db_.get(), 5000);
   const char* journal =
       SharesMemorySafely(path_) ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE";
-  for (const char* sql : {journal, "PRAGMA synchronous=FULL",
+  // The log is kept small (checkpointed every 64 pages, cut back to 256 KiB)
+  // so that a nearly full disk is not filled by it.
+  for (const char* sql : {journal, "PRAGMA synchronous=FULL", "PRAGMA wal_autocheckpoint=64",
+                          "PRAGMA journal_size_limit=262144",
                           "CREATE TABLE IF NOT EXISTS kelvo_sent ("
                           " unique_name TEXT PRIMARY KEY NOT NULL,"
                           " msecs INTEGER NOT NULL,"
