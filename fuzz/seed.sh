@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=${1:?usage: seed.sh WORK-DIR [CORPORA-DIR]}
 corpora=${2:-$here/../../shared/corpora}
 rm -rf "$work/seeds"
-mkdir -p "$work"/{seeds,corpus}/{incoming_record,lenient_number,length_field} "$work/artifacts" \
+mkdir -p "$work"/{seeds,corpus}/{incoming_record,length_field} "$work/artifacts" \
   "$work"/{seeds,corpus}/{receive_phase,message_reader}
 [ -d "$corpora" ] || echo "seed.sh: no mail corpora at $corpora; hand-made messages only"
 
@@ -64,10 +64,6 @@ for my $file (sort glob("$golden/*.txt")) {
 seed('incoming_record', "\x01" . join("\x1F", 'a' .. 'h'), "\x00" . "\xFE" x 9 . "tail",
      "\x0D" . "\x81\x1F\xE8" x 7, "\x06" . "\xFE\x91" x 7, "\x00" . "\x00\xFE" x 7 . "h\x00x",
      grep { tr/\xFE// >= 6 } map { "\x00$_" } map { @$_ } @transcripts);
-# lenient_number: config byte, then the text.
-seed('lenient_number', map { ("\x00$_", "\x01$_") } '&H1A', '&h7fff', '&O777', '&', '1 2 3',
-     '2.5e1x', '-', '32767', '32768', '-32769', '2.5', '-2.5', '1e308', '1e309', '1e-310', '+.5e-3',
-     '1.2.3', " \t\n 42 ", '1e+', '0x10', '0' x 30 . '1', '9' x 400, "\xD9\xA3", "\xEF\xBC\x91");
 # length_field: even config, one field; odd config, a script of reads.
 seed('length_field', map({ "\x00$_" } "120\x00", "\x00", "32768\x00", "0032767\x00", "1a\x00", "7"),
      map { "\x01" . reads(@$_) } ["12", "0\x00"], ["1", "2", "", "0", "\x00"], ["120"], ["3", "x"]);

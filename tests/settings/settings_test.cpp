@@ -28,7 +28,7 @@ TEST(LenientNumberTest, ReadsTheNumberAtTheStartOfTheText) {
       {"1e+", 1}, {"1e--2", 1}, {"&H1A", 26}, {"&hff", 255}, {"& H 1 0", 16}, {"&O17", 15},
       {"&o78", 7}, {"&HZ", 0}, {"1e999", kInf}, {"1e999-", kInf}, {"-1e999", -kInf},
       {"-1e-999", 0}, {"1e-999", 0}, {"32768", 32768}, {"32767.9", 32767.9}, {"-32768", -32768},
-      {"-32768.5", -32768.5}};
+      {"-32768.5", -32768.5}, {"0x10", 0}, {"+.5e-3", .5e-3}, {"1e308", 1e308}, {"1e309", kInf}};
   // clang-format on
   for (const auto& [text, value] : rows) {
     EXPECT_EQ(ReadLenientNumber(U(text)), value) << text;
