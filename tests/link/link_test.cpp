@@ -2,6 +2,7 @@
 // or together, and the line's own events.
 #include <gtest/gtest.h>
 
+#include "link/field_forms.h"
 #include "support/sync_rig.h"
 
 namespace zandor::testing {
@@ -41,6 +42,26 @@ TEST_P(DeliveryTest, PiecesAndDelaysChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(Cuts, DeliveryTest,
                          ::testing::Values(Delivery{1, 1}, Delivery{2, 1}, Delivery{7, 3},
                                            Delivery{0, 5}));
+
+// The identifier after CmdRemove: the Kelvo's hexadecimal id in decimal.
+TEST(FieldFormsTest, RemovalIdentifiersAreTheHexadecimalIdInDecimal) {
+  const std::pair<const char*, const char*> rows[] = {{"0000001A", "000026"},
+                                                      {"9", "000009"},
+                                                      {"a", "000010"},
+                                                      {"F", "000015"},
+                                                      {"f", "000015"},
+                                                      {"A0", "000160"},
+                                                      {"FFFFFFFF", "4294967295"},
+                                                      {"100000000", nullptr},
+                                                      {"g", nullptr},
+                                                      {"", nullptr},
+                                                      {"/", nullptr},
+                                                      {":", nullptr}};
+  for (const auto& [id, decimal] : rows) {
+    const std::optional<QByteArray> field = RemovalIdentifier(QString::fromLatin1(id));
+    EXPECT_EQ(field, decimal ? std::optional(QByteArray(decimal) + '\0') : std::nullopt) << id;
+  }
+}
 
 struct EventRow {
   LineEvent::Kind kind;

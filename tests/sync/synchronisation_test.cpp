@@ -163,7 +163,7 @@ TEST(DateRangeTest, AllCountsEveryMessageButSendsOnlyWhatTheFilterFinds) {
   rig.Run();
   EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
   const QStringList scanned = rig.host.StatusHistory(1).filter(QStringLiteral("Scanning"));
-  EXPECT_TRUE(scanned.contains(QStringLiteral("Scanning Inbox. Message 2 of 3")));
+  EXPECT_TRUE(scanned.contains(QStringLiteral("Scanning Inbox. Message 2 of 3 - Sending: 2")));
   EXPECT_FALSE(scanned.join(QLatin1Char('|')).contains(QStringLiteral("Message 3 of 3")));
 }
 
