@@ -59,6 +59,9 @@ bool HasDisplay(const QStringList& arguments) {
 
 int RunWindow(int argc, char** argv, const QStringList& arguments) {
   if (!HasDisplay(arguments)) {
+    // A mistyped option is told as such, display or not.
+    const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(arguments);
+    if (!parsed.line) return UsageError(parsed.error);
     QTextStream(stderr) << "zandor: there is no display to open the window on (DISPLAY is not "
                            "set).\nTo synchronise without a window, run 'zandor --sync' (see "
                            "'zandor --help').\n";

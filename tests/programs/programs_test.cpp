@@ -128,6 +128,9 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_EQ(window.status, 2);
   EXPECT_TRUE(window.err.contains(QStringLiteral("run 'zandor --sync'")))
       << window.err.toStdString();
+  const ProgramWorld::Run bogus = world.Zandor({QStringLiteral("--bogus")});
+  EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(QStringLiteral("Unknown option 'bogus'")))
+      << bogus.err.toStdString();
 }
 
 struct HostileRow {
