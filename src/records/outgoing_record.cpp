@@ -19,9 +19,11 @@ constexpr std::size_t kFieldCount = 8;
 
 using Fields = std::array<QByteArray, kFieldCount>;
 
-OutgoingRecords Skipped(OutgoingRecords records) {
+OutgoingRecords Skipped(OutgoingRecords::Skip why) {
+  OutgoingRecords records;
   records.parts.assign(1, QByteArray());
   records.skipped = true;
+  records.why = why;
   return records;
 }
 
@@ -91,14 +93,13 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
                                      const QLocale& locale) {
   OutgoingRecords records;
   const qsizetype truncateAllowance = options.partsTextLength + 1;
-  if (truncateAllowance > kLongestLength) return Skipped(std::move(records));
+  if (truncateAllowance > kLongestLength) return Skipped(OutgoingRecords::Skip::NoRoom);
 
   const auto texts = SourceTexts(message, folderName, folderKind, locale);
-  if (!texts) return Skipped(std::move(records));
+  if (!texts) return Skipped(OutgoingRecords::Skip::Lacking);
   const FieldConverter converter(options, fieldSeparator, tables);
   const Fields fields = converter.All(*texts);
   QByteArray full = converter.Join(fields);
-  if (full.size() > kLongestLength) return Skipped(std::move(records));
   if (full.size() <= kLongestWholeRecord) {
     records.parts.push_back(std::move(full));
     return records;
@@ -109,7 +110,7 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
   if (options.longMessages == LongMessages::Truncate) {
     records.truncated = true;
     const qsizetype room = kLongestWholeRecord - headerLength - truncateAllowance;
-    if (room < 0) return Skipped(std::move(records));
+    if (room < 0) return Skipped(OutgoingRecords::Skip::NoRoom);
     // Every field is converted again, the body cut to the room.
     records.parts.push_back(converter.Join(converter.All(*texts, room)));
     return records;
@@ -119,11 +120,11 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
   // in the room: a split record may exceed the limit by its label's length.
   records.split = true;
   const qsizetype room = kLongestWholeRecord - headerLength;
-  if (room <= 0) return Skipped(std::move(records));
+  if (room <= 0) return Skipped(OutgoingRecords::Skip::NoRoom);
   qsizetype partCount = (bodyLength + room - 1) / room;
   if (options.longMessages == LongMessages::SplitAtMost) {
     const std::optional<int>& limit = options.partLimit;
-    if (!limit || *limit < 1) return Skipped(std::move(records));
+    if (!limit || *limit < 1) return Skipped(OutgoingRecords::Skip::NoParts);
     partCount = std::min<qsizetype>(partCount, *limit);
   }
   for (qsizetype k = 1; k <= partCount; ++k) {

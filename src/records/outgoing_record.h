@@ -24,11 +24,19 @@ struct OutgoingMessage {
 // message may also be truncated or split, when the skip came after that
 // decision.
 struct OutgoingRecords {
+  // Why a message cannot go at all.
+  enum class Skip {
+    None,
+    Lacking,  // a property the record needs is missing
+    NoRoom,   // the fields but the body fill a record by themselves
+    NoParts,  // too long for one record, and the parts limit allows none
+  };
   std::vector<QByteArray> parts;  // one when whole or cut, one per part when split,
                                   // a single empty one when skipped
   bool truncated = false;         // raise TruncatedCount
   bool split = false;             // raise SplitCount
-  bool skipped = false;           // raise SkippedCount
+  bool skipped = false;           // raise SkippedCount; a skipped message is neither cut nor split
+  Skip why = Skip::None;
 };
 
 // What becomes of a message too long for one record. With none chosen the
@@ -58,8 +66,8 @@ inline constexpr qsizetype kLongestWholeRecord = 2791;
 //    of kLongestWholeRecord - header bytes of the body; "Split no more then"
 //    sends at most the part limit of the parts text (the slices beyond it are
 //    dropped) and skips the message when that limit is below 1.
-// A missing property or date, a record beyond 32,767 bytes, or a part limit
-// beyond 16 bits also skips the message.
+// A missing property or date, or a part limit beyond 16 bits also skips the
+// message; a message of any length is otherwise cut or split.
 OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QString& folderName,
                                      int folderKind, const RecordOptions& options,
                                      unsigned char fieldSeparator, const ConversionTables& tables,

@@ -48,6 +48,30 @@ bool DeviceHolds(const SyncSession& session, const QString& entryId) {
                      [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
 }
 
+// Why a message was skipped, in words: the reason it could not be read, else
+// what kept it from a record.
+QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QString& unreadable,
+                 const QString& parts) {
+  switch (why) {
+    case OutgoingRecords::Skip::NoRoom:
+      return QStringLiteral(
+                 "the message %1 cannot go to the Kelvo: its subject, sender, recipients and "
+                 "folder alone fill a record")
+          .arg(entryId);
+    case OutgoingRecords::Skip::NoParts:
+      return QStringLiteral(
+                 "the message %1 is too long for one record, and the parts limit (\"%2\") allows "
+                 "no part")
+          .arg(entryId, parts);
+    case OutgoingRecords::Skip::None:
+    case OutgoingRecords::Skip::Lacking:
+      break;
+  }
+  return unreadable.isEmpty()
+             ? QStringLiteral("the message %1 lacks what a record needs").arg(entryId)
+             : unreadable;
+}
+
 // Sends every part of one message and marks it after each acknowledged part;
 // scanning is status line 1 as the scan shows it. Returns false when the scan
 // of the folder must end (a failed exchange or a break).
@@ -68,9 +92,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   if (records.split) ++session.SplitCount;
   if (records.skipped) {
     ++session.SkippedCount;
-    host.NoteSkipped(unreadable.isEmpty()
-                         ? QStringLiteral("the message %1 lacks what a record needs").arg(entryId)
-                         : unreadable);
+    host.NoteSkipped(SkipNote(records.why, entryId, unreadable, context.options().parts));
   }
 
   const auto partCount = records.parts.size();

@@ -154,8 +154,8 @@ OutgoingRecords Build(const OutgoingMessage& message, const RecordOptions& o = O
   return BuildOutgoingRecords(message, folder, kind, o, sep, kTables, QLocale::c());
 }
 void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
-  EXPECT_EQ(std::tie(got.parts, got.truncated, got.split, got.skipped),
-            std::tie(want.parts, want.truncated, want.split, want.skipped));
+  EXPECT_EQ(std::tie(got.parts, got.truncated, got.split, got.skipped, got.why),
+            std::tie(want.parts, want.truncated, want.split, want.skipped, want.why));
 }
 
 TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
@@ -178,7 +178,7 @@ TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
             QStringLiteral("07-%1-2026 9.05.03").arg(finnish.monthName(3, QLocale::ShortFormat)));
   // A missing property skips; the Inbox tree (kind 1) dates a record by its
   // received time, others by SentOn.
-  const OutgoingRecords skipped{{QByteArray()}, false, false, true};
+  const OutgoingRecords skipped{{QByteArray()}, false, false, true, OutgoingRecords::Skip::Lacking};
   for (auto text : {&OutgoingMessage::subject, &OutgoingMessage::senderName, &OutgoingMessage::to,
                     &OutgoingMessage::cc, &OutgoingMessage::bcc, &OutgoingMessage::body}) {
     OutgoingMessage lacking = Message({}, {});
@@ -205,13 +205,15 @@ QString Text(qsizetype length) {
 OutgoingRecords Expected(qsizetype h, qsizetype b, const RecordOptions& o) {
   const QByteArray subject = "\x91" + QByteArray(h - 34, 'S');
   const QByteArray body = Text(b).toLatin1().replace('\xe9', '\x91');
-  if (o.partsTextLength + 1 > 32767 || h + b > 32767) return {{QByteArray()}, false, false, true};
+  using Skip = OutgoingRecords::Skip;
+  if (o.partsTextLength + 1 > 32767) return {{QByteArray()}, false, false, true, Skip::NoRoom};
   if (h + b <= 2791) return {{Record(subject, body)}};
   const bool cut = o.longMessages == LongMessages::Truncate;
   const bool capped = o.longMessages == LongMessages::SplitAtMost;
   const qsizetype room = 2791 - h - (cut ? o.partsTextLength + 1 : 0);
-  if (room < 0 || (!cut && (room == 0 || (capped && o.partLimit.value_or(0) < 1))))
-    return {{QByteArray()}, cut, !cut, true};
+  if (room < 0 || (!cut && room == 0)) return {{QByteArray()}, false, false, true, Skip::NoRoom};
+  if (!cut && capped && o.partLimit.value_or(0) < 1)
+    return {{QByteArray()}, false, false, true, Skip::NoParts};
   if (cut) return {{Record(subject, body.left(room))}, true};
   OutgoingRecords r{{}, false, true};
   for (qsizetype k = 1; (k - 1) * room < b && (!capped || k <= *o.partLimit); ++k) {
