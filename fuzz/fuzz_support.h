@@ -13,6 +13,7 @@
 
 #include "link/link.h"
 #include "session/host.h"
+#include "session/sync_session.h"
 #include "session/plain_folder_view.h"
 #include "settings/sync_options.h"
 

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Input input{data, size};
   const std::uint8_t config = input.Byte();
   const unsigned char separator = fuzz::SeparatorOf(config);
-  const ConversionMode mode = ModeOf(fuzz::OptionsOf(config));
+  const ConversionMode mode = fuzz::OptionsOf(config).mode;
   QByteArray record = input.Rest();
   if ((config & 8) == 0) record.append('\0');
 
