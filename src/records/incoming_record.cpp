@@ -27,6 +27,7 @@ QStringList SplitRecipients(const QString& field) {
   QString current;
   bool quoted = false;
   int angle = 0;
+  int comment = 0;  // (a comment) may hold separators too
   const auto flush = [&] {
     if (!current.trimmed().isEmpty()) recipients << current.trimmed();
     current.clear();
@@ -41,11 +42,19 @@ QStringList SplitRecipients(const QString& field) {
     if (c == QLatin1Char('"')) quoted = !quoted;
     if (!quoted && c == QLatin1Char('<')) ++angle;
     if (!quoted && c == QLatin1Char('>') && angle > 0) --angle;
-    if (!quoted && angle == 0 && (c == QLatin1Char(';') || c == QLatin1Char(','))) {
+    if (!quoted && c == QLatin1Char('(')) ++comment;
+    if (!quoted && c == QLatin1Char(')') && comment > 0) --comment;
+    if (!quoted && angle == 0 && comment == 0 && (c == QLatin1Char(';') || c == QLatin1Char(','))) {
       flush();
     } else {
       current += c;
     }
+  }
+  // A quote, bracket or comment left open: the list cannot be told apart
+  // for sure, so it is kept as typed rather than cut where it may not end.
+  if (quoted || angle > 0 || comment > 0) {
+    const QString whole = field.trimmed();
+    return whole.isEmpty() ? QStringList() : QStringList{whole};
   }
   flush();
   return recipients;

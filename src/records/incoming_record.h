@@ -28,8 +28,10 @@ bool ParseIncomingRecord(const QByteArray& record, unsigned char fieldSeparator,
                          ConversionMode mode, const ConversionTables& tables, IncomingRecord& out);
 
 // The recipients a recipient field names: its entries separated by ';' or
-// ',' outside double quotes and angle brackets, each trimmed, empty ones left
-// out. "\"Smith, Ann\" <ann@example.org>; bob" gives two.
+// ',' outside double quotes, angle brackets and (comments), each trimmed,
+// empty ones left out. "\"Smith, Ann\" <ann@example.org>; bob" gives two. A
+// field with a quote, bracket or comment left open is one recipient, the
+// text as typed, so that no address is lost.
 QStringList SplitRecipients(const QString& field);
 
 }  // namespace zandor

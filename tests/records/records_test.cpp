@@ -280,6 +280,11 @@ TEST(IncomingRecordTest, RecipientListsKeepEveryRecipient) {
        R"("A \" ; B" <a@x.example>|<"c;d"@x.example>)"},
       {"Ann", "Ann"},
       {" ; ,, ", ""},
+      {"ann@ex.org (Ann; Sales), bob@ex.org", "ann@ex.org (Ann; Sales)|bob@ex.org"},
+      // Left open: kept whole, as typed.
+      {R"( "Ann; bob@ex.org )", R"("Ann; bob@ex.org)"},
+      {"<ann@ex.org; bob", "<ann@ex.org; bob"},
+      {"(Sales; ann@ex.org", "(Sales; ann@ex.org"},
   };
   for (const auto& [field, recipients] : rows) {
     EXPECT_EQ(SplitRecipients(QString::fromUtf8(field)).join(QLatin1Char('|')),
