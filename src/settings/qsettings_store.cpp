@@ -1,8 +1,14 @@
 #include "settings/qsettings_store.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace zandor {
@@ -77,23 +83,56 @@ void QSettingsStore::Delete(const QString& section, const QString& key) {
 }
 
 QString QSettingsStore::FilePath() const {
-  return OpenSettings(iniPath_)->fileName();
+  // Named without opening it: a FIFO in its place must not block the start.
+  if (!iniPath_.isEmpty()) return iniPath_;
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Zandor/Zandor.ini");
 }
+
+namespace {
+
+// Why the settings file at path cannot be read faithfully; empty when it can
+// or is not there yet.
+QString UnreadableReason(const QString& path, const QString& iniPath) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+    if (errno == ENOENT) return QString();  // a first start
+    return QString::fromLocal8Bit(std::strerror(errno));
+  }
+  if (S_ISDIR(info.st_mode)) return QStringLiteral("it is a folder");
+  if (!S_ISREG(info.st_mode)) return QStringLiteral("it is not a regular file");
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+  // QSettings would read other bytes as something and write them back changed.
+  const QByteArray bytes = file.readAll();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  static_cast<void>(QString(utf8(bytes)));
+  if (bytes.contains('\0') || utf8.hasError()) {
+    return QStringLiteral("it is not UTF-8 text (it may be UTF-16, or not text at all)");
+  }
+  if (OpenSettings(iniPath)->status() != QSettings::NoError) {
+    return QStringLiteral("it is not in the form of a settings file");
+  }
+  return QString();
+}
+
+}  // namespace
 
 std::optional<QString> QSettingsStore::Unreadable() const {
   const QString path = FilePath();
-  const QFileInfo info(path);
-  QString reason;
-  if (info.isDir()) {
-    reason = QStringLiteral("it is a folder");
-  } else if (info.exists()) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      reason = file.errorString();
-    } else if (OpenSettings(iniPath_)->status() != QSettings::NoError) {
-      reason = QStringLiteral("it is not in the form of a settings file");
-    }
+  // Settings are made on a first start, but only in a home folder that is
+  // there: never at the root of the file system.
+  const QString configHome = QFileInfo(QFileInfo(path).path()).path();
+  const QString home = QFileInfo(configHome).path();
+  if (QFileInfo(path).isRelative() || (!QFileInfo(configHome).isDir() &&
+                                       (home == QStringLiteral("/") || !QFileInfo(home).isDir()))) {
+    return QStringLiteral(
+               "There is no home folder to keep the settings in: %1 would be made in %2, which "
+               "does not exist.\n\rSet HOME (or XDG_CONFIG_HOME) to your home folder, then start "
+               "Zandor again. Nothing was changed.")
+        .arg(path, configHome);
   }
+  const QString reason = UnreadableReason(path, iniPath_);
   if (reason.isEmpty()) return std::nullopt;  // readable, or a first start
   return QStringLiteral(
              "The settings file %1 cannot be read: %2.\n\rMend it or move it aside, then start "

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 #include <tuple>
 
 #include "settings/lenient_number.h"
@@ -233,6 +237,37 @@ TEST(QSettingsStoreTest, KeysAndSectionsRoundTripThroughTheFile) {
     EXPECT_FALSE(EscapeSettingsKey(key).contains(QLatin1Char('/')) ||
                  EscapeSettingsKey(key).contains(QLatin1Char('\\')));
   }
+}
+
+// A settings file that cannot be read faithfully is named with why, before
+// anything reads or writes it; a FIFO in its place does not block.
+TEST(QSettingsStoreTest, NamesAFileItCannotReadFaithfully) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("Zandor/Zandor.ini"));
+  const auto write = [&path](const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  };
+  const std::pair<std::function<bool()>, const char*> rows[] = {
+      {[] { return true; }, nullptr},
+      {[&] { return write("[Com]\nPort=1\n"); }, nullptr},
+      {[&] { return QDir().mkpath(path); }, "it is a folder"},
+      {[&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+       "it is not a regular file"},
+      {[&] { return write(QByteArray("\xff\xfe[\0C\0]\0", 8)); }, "it is not UTF-8 text"},
+      {[&] { return write(QByteArray("P=\x80\x01", 4)); }, "it is not UTF-8 text"},
+      {[&] { return QFile::link(path, path); }, "Too many levels of symbolic links"}};
+  for (const auto& [prepare, says] : rows) {
+    QDir(dir.filePath(U("Zandor"))).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(U("Zandor"))) && prepare());
+    const std::optional<QString> why = QSettingsStore(path).Unreadable();
+    EXPECT_EQ(why.has_value(), says != nullptr) << why.value_or(QString()).toStdString();
+    if (says) {
+      EXPECT_TRUE(why->contains(U(says))) << why->toStdString();
+    }
+  }
+  const auto noHome = QSettingsStore(U("/no-such-home/.config/Zandor/Zandor.ini")).Unreadable();
+  EXPECT_TRUE(noHome && noHome->contains(U("There is no home folder")));
 }
 
 }  // namespace
