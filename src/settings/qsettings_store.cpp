@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -85,8 +86,8 @@ void QSettingsStore::Delete(const QString& section, const QString& key) {
 QString QSettingsStore::FilePath() const {
   // Named without opening it: a FIFO in its place must not block the start.
   if (!iniPath_.isEmpty()) return iniPath_;
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Zandor/Zandor.ini");
+  return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/Zandor/Zandor.ini"));
 }
 
 namespace {
