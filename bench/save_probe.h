@@ -15,10 +15,11 @@ namespace zandor {
 inline double MarkSaveMs(const QString& dir, int saves = 40) {
   maildir::KelvoStateDb db(dir + QStringLiteral("/save-probe.sqlite"));
   const QDateTime when(QDate(2026, 12, 6), QTime(12, 0));
-  if (!db.Put(QStringLiteral("warm-up"), when).ok()) return -1;
+  if (!db.Put(QStringLiteral("warm-up"), {when, SentParts{1, 3}}).ok()) return -1;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < saves; ++i) {
-    if (!db.Put(QStringLiteral("probe.%1").arg(i % 8), when.addSecs(i)).ok()) return -1;
+    if (!db.Put(QStringLiteral("probe.%1").arg(i % 8), {when.addSecs(i), SentParts{1, 3}}).ok())
+      return -1;
   }
   const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
   return spent.count() / saves;

@@ -33,6 +33,15 @@ enum class ItemText { Subject, SenderName, To, CC, BCC, Body };
 // Marks a message as never sent to the Kelvo: 31 January 1968 00:00.
 QDateTime NeverSentDate();
 
+// How much of a message the Kelvo holds: the parts it acknowledged, in order,
+// of those the message was sent in. A run that ends between two parts leaves
+// acknowledged < total, and the next run sends the rest.
+struct SentParts {
+  int acknowledged = 0;
+  int total = 0;
+  bool operator==(const SentParts&) const = default;
+};
+
 // The seam between the synchronisation and a mail store. Every operation
 // returns at once with a value or a StoreFailure whose kind tells the engine
 // what it may do next (FailureKind); none throws, none shows anything to the
@@ -61,6 +70,12 @@ class MailItem {
   virtual StoreResult<std::optional<QDateTime>> KelvoSent() const = 0;
   // Adds the property when missing, then sets its value. Pending until Save.
   virtual void SetKelvoSent(const QDateTime& value) = 0;
+  // The parts acknowledged, saved with the mark; nullopt when none were
+  // recorded (a message sent whole, or by a Zandor that did not count them).
+  // Reads the pending value like KelvoSent, and fails as it does.
+  virtual StoreResult<std::optional<SentParts>> KelvoParts() const = 0;
+  // Pending until Save, which commits it with the mark.
+  virtual void SetKelvoParts(const SentParts& parts) = 0;
   // Commits the pending property changes in one transaction: after a crash at
   // any moment the stored value is either the old or the new one. The store
   // may make the commit durable in the background: the value reads back at

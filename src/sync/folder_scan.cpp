@@ -72,16 +72,17 @@ QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QStrin
              : unreadable;
 }
 
-// Sends every part of one message and marks it after each acknowledged part;
-// scanning is status line 1 as the scan shows it. Returns false when the scan
-// of the folder must end (a failed exchange or a break).
+// Sends the parts of one message the Kelvo lacks and marks it after each
+// acknowledged part, with the count of parts acknowledged; scanning is status
+// line 1 as the scan shows it. Returns false when the scan of the folder must
+// end (a failed exchange or a break).
 bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, int folderKind,
-                 const QString& scanning) {
+                 const QString& scanning, std::optional<SentParts> held) {
   SyncSession& session = context.session;
   Host& host = context.host;
 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
-  item.SetKelvoSent(NeverSentDate());
+  if (!held) item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
   QString unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
@@ -96,12 +97,18 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   }
 
   const auto partCount = records.parts.size();
-  for (size_t j = 0; j < partCount; ++j) {
+  // The Kelvo holds the first parts of a message a run ended within: the rest
+  // follow. Cut another way since (the long-message option changed), the
+  // parts it holds are not these: all of them go.
+  const size_t first = held && held->total == static_cast<int>(partCount)
+                           ? static_cast<size_t>(std::clamp(held->acknowledged, 0, held->total))
+                           : 0;
+  for (size_t j = first; j < partCount; ++j) {
     if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");
     const QByteArray& part = records.parts[j];
     if (part.isEmpty()) continue;
     host.SetStatus(2, QString());
-    if (j == 0) {
+    if (j == first) {
       host.SetStatus(
           1, scanning + QStringLiteral(" - Sending: ") + QString::number(session.SentCount + 1));
     }
@@ -125,6 +132,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     ++session.SentCount;
     host.Yield();
     item.SetKelvoSent(context.clock.Now());
+    item.SetKelvoParts({static_cast<int>(j + 1), static_cast<int>(partCount)});
     host.Yield();
     // The save may end in the background; SettleMarks tells a failure then.
     session.SavingMarkOf = ValueOf(item.Text(ItemText::Subject)).value_or(entryId);
@@ -231,8 +239,17 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
     const QDateTime sentDate = mark.value().value_or(NeverSentDate());
     // Read per message: a change in the window takes effect at the next one.
     const bool fullSync = context.options().fullSync;
-    if (sentDate == NeverSentDate() || fullSync) {
-      if (!SendMessage(context, *item, folder, folderKind, scanning)) return;
+    std::optional<SentParts> held;
+    if (sentDate != NeverSentDate() && !fullSync) {
+      StoreResult<std::optional<SentParts>> parts = item->KelvoParts();
+      if (!parts) {
+        StoreFailed(context, FolderWhat(folder), parts.failure());
+        return;
+      }
+      if (*parts && (*parts)->acknowledged < (*parts)->total) held = *parts;
+    }
+    if (sentDate == NeverSentDate() || fullSync || held) {
+      if (!SendMessage(context, *item, folder, folderKind, scanning, held)) return;
     } else if (context.options().removeFromMail) {
       RemoveIfGoneFromDevice(context, *item);
     }

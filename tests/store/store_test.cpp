@@ -2,6 +2,7 @@
 // in both layouts (the folder tree, the messages of a folder, what a message
 // reads as, what the store writes, real mail).
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDirIterator>
 #include <QFile>
@@ -237,6 +238,37 @@ TEST_P(Store, MarksAndDeletesLeaveEveryMessageWhole) {
   maildir_.AddRaw(kInbox, "Subject: twin\n\n", u"a.x"_s, u"RS"_s);
   EXPECT_FALSE(Find(kInbox, u"a.x"_s)->Delete().ok()) << "a.x is in Trash already";
   EXPECT_EQ(ReadAll(trash + u'/' + cases[0][2]), raw(0));
+}
+
+// The parts the Kelvo acknowledged are saved with the mark; a file of marks
+// written before parts were counted gains their columns, its rows read as
+// messages sent whole.
+TEST_P(Store, PartsAcknowledgedAreKeptWithTheMark) {
+  sqlite3* old = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_.path() + u"/zandor-state.sqlite"_s).toUtf8().constData(), &old), 0);
+  sqlite3_exec(old,
+               "CREATE TABLE kelvo_sent (unique_name TEXT PRIMARY KEY NOT NULL, msecs INTEGER NOT "
+               "NULL, local_time TEXT NOT NULL) WITHOUT ROWID;"
+               "INSERT INTO kelvo_sent VALUES ('a.x', 1772539200000, '')",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(old);
+  store_ = Open();
+  const QString ids[] = {maildir_.AddRaw(kWork, "Subject: a\n\n", u"a.x"_s),
+                         maildir_.AddRaw(kWork, "Subject: b\n\n", u"b.x"_s),
+                         maildir_.AddRaw(kWork, "Subject: c\n\n", u"c.x"_s)};
+  EXPECT_EQ(*Find(kWork, ids[0])->KelvoSent(), std::optional(kNow));
+  EXPECT_EQ(*Find(kWork, ids[0])->KelvoParts(), std::nullopt);
+  const std::optional<SentParts> parts[] = {SentParts{1, 3}, std::nullopt, SentParts{2, 2}};
+  for (int i = 0; i < 3; ++i) {
+    auto item = Find(kWork, ids[i]);
+    item->SetKelvoSent(kNow);
+    if (parts[i]) item->SetKelvoParts(*parts[i]);
+    EXPECT_EQ(*item->KelvoParts(), parts[i]) << "pending";
+    ASSERT_TRUE(item->Save().ok());
+    EXPECT_EQ(*item->KelvoParts(), parts[i]) << "saving";
+  }
+  store_ = Open();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(*Find(kWork, ids[i])->KelvoParts(), parts[i]) << i;
 }
 
 TEST_P(Store, NewItemGoesThroughTmpToDraftsAndReadsBack) {

@@ -86,8 +86,9 @@ class ProgramWorld {
             QString::fromUtf8(zandor.readAllStandardError())};
   }
 
-  // The entry ids the Kelvo holds, from its data file (the simulator stopped).
-  QStringList Held() const {
+  // The entry ids the Kelvo holds, from its data file (the simulator stopped);
+  // withSubject adds each record's subject ("id#2>Subject" for a split part).
+  QStringList Held(bool withSubject = false) const {
     QFile file(Data());
     QStringList ids;
     if (!file.open(QIODevice::ReadOnly)) return ids;
@@ -97,6 +98,8 @@ class ProgramWorld {
       const QJsonValue id = held.toObject().value(QStringLiteral("entryId"));
       ids << (id.isObject() ? QStringLiteral("bytes:") + id[QStringLiteral("bytes")].toString()
                             : id.toString());
+      if (withSubject)
+        ids.back() += QLatin1Char('#') + held[QStringLiteral("record")][0].toString();
     }
     return ids;
   }

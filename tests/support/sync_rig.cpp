@@ -18,6 +18,8 @@ class FaultyItem final : public MailItem {
     return inner_->KelvoSent();
   }
   void SetKelvoSent(const QDateTime& value) override { inner_->SetKelvoSent(value); }
+  StoreResult<std::optional<SentParts>> KelvoParts() const override { return inner_->KelvoParts(); }
+  void SetKelvoParts(const SentParts& parts) override { inner_->SetKelvoParts(parts); }
   StoreStatus Save() override {
     if (!store_.failItemSaves) {
       ++store_.savesStarted;

@@ -130,13 +130,34 @@ StoreStatus KelvoStateDb::Open() {
                           "CREATE TABLE IF NOT EXISTS kelvo_sent ("
                           " unique_name TEXT PRIMARY KEY NOT NULL,"
                           " msecs INTEGER NOT NULL,"
-                          " local_time TEXT NOT NULL) WITHOUT ROWID"}) {
+                          " local_time TEXT NOT NULL,"
+                          " parts_acknowledged INTEGER,"
+                          " parts_total INTEGER) WITHOUT ROWID"}) {
     if (auto done = Execute(sql); !done) {
       db_.reset();
       return done;
     }
   }
+  if (auto added = AddPartColumns(); !added) {
+    db_.reset();
+    return added;
+  }
   return Done{};
+}
+
+// A file written before parts were counted lacks their columns; its rows read
+// as messages sent whole, and an older Zandor still reads the new file.
+StoreStatus KelvoStateDb::AddPartColumns() {
+  sqlite3_stmt* probe = nullptr;
+  const int rc = sqlite3_prepare_v2(db_.get(), "SELECT parts_total FROM kelvo_sent LIMIT 0", -1,
+                                    &probe, nullptr);
+  sqlite3_finalize(probe);
+  if (rc == SQLITE_OK) return Done{};
+  return Execute(
+      "BEGIN;"
+      "ALTER TABLE kelvo_sent ADD COLUMN parts_acknowledged INTEGER;"
+      "ALTER TABLE kelvo_sent ADD COLUMN parts_total INTEGER;"
+      "COMMIT");
 }
 
 StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char* sql) {
@@ -151,12 +172,12 @@ StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char
   return slot.get();
 }
 
-void KelvoStateDb::PutInBackground(const QString& unique, const QDateTime& value) {
+void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark) {
   if (StoreStatus earlier = Settle(); !earlier) backgroundFailure_ = earlier.reason();
   if (!writer_) writer_ = std::make_unique<KelvoStateDb>(path_);
-  inFlight_ = InFlight{unique, value};
-  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, value] {
-    return writer->Put(unique, value);
+  inFlight_ = InFlight{unique, mark};
+  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, mark] {
+    return writer->Put(unique, mark);
   });
 }
 
@@ -173,10 +194,11 @@ StoreStatus KelvoStateDb::Settle() {
   return failure;
 }
 
-StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
-  if (inFlight_ && inFlight_->unique == unique) return std::optional<QDateTime>(inFlight_->value);
-  auto statement =
-      Prepared(get_, "SELECT msecs, local_time FROM kelvo_sent WHERE unique_name = ?1");
+StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {
+  if (inFlight_ && inFlight_->unique == unique) return std::optional<Mark>(inFlight_->mark);
+  auto statement = Prepared(get_,
+                            "SELECT msecs, local_time, parts_acknowledged, parts_total FROM "
+                            "kelvo_sent WHERE unique_name = ?1");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
@@ -184,7 +206,7 @@ StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
   const int rc = sqlite3_step(query);
   if (rc == SQLITE_DONE) {
     sqlite3_reset(query);
-    return std::optional<QDateTime>();
+    return std::optional<Mark>();
   }
   if (rc != SQLITE_ROW) {
     StoreFailure failure = Failure("read");
@@ -194,15 +216,24 @@ StoreResult<std::optional<QDateTime>> KelvoStateDb::Get(const QString& unique) {
   const qint64 msecs = sqlite3_column_int64(query, 0);
   const QString wallClock = QString::fromUtf8(
       reinterpret_cast<const char*>(sqlite3_column_text(query, 1)), sqlite3_column_bytes(query, 1));
+  Mark mark;
+  if (sqlite3_column_type(query, 3) != SQLITE_NULL) {
+    mark.parts = SentParts{sqlite3_column_int(query, 2), sqlite3_column_int(query, 3)};
+  }
   sqlite3_reset(query);
 
   const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs);
-  if (WallClockText(instant) == wallClock) return std::optional<QDateTime>(instant);
-  const QDateTime local = QDateTime::fromString(wallClock, Qt::ISODateWithMs);
-  return std::optional<QDateTime>(local.isValid() ? local : instant);
+  if (WallClockText(instant) == wallClock) {
+    mark.sent = instant;
+  } else {
+    const QDateTime local = QDateTime::fromString(wallClock, Qt::ISODateWithMs);
+    mark.sent = local.isValid() ? local : instant;
+  }
+  return std::optional<Mark>(std::move(mark));
 }
 
-StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
+StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark) {
+  const QDateTime& value = mark.sent;
   if (!value.isValid()) {
     return StoreFailure{
         FailureKind::Store,
@@ -210,7 +241,8 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
   }
   auto statement = Prepared(
       put_,
-      "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time) VALUES (?1, ?2, ?3)");
+      "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time, parts_acknowledged, "
+      "parts_total) VALUES (?1, ?2, ?3, ?4, ?5)");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
@@ -219,6 +251,11 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const QDateTime& value) {
   sqlite3_bind_int64(query, 2, value.toMSecsSinceEpoch());
   sqlite3_bind_text(query, 3, wallClock.constData(), static_cast<int>(wallClock.size()),
                     SQLITE_STATIC);
+  // Unbound parameters are NULL: a message with no parts counted.
+  if (mark.parts) {
+    sqlite3_bind_int(query, 4, mark.parts->acknowledged);
+    sqlite3_bind_int(query, 5, mark.parts->total);
+  }
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "store/mail_store.h"
 #include "store/store_result.h"
 
 struct sqlite3;
@@ -37,18 +38,24 @@ class KelvoStateDb {
  public:
   static QString FileName();  // "zandor-state.sqlite"
 
+  // One row: the mark, and the parts acknowledged when they were counted.
+  struct Mark {
+    QDateTime sent;
+    std::optional<SentParts> parts;
+  };
+
   explicit KelvoStateDb(QString path);
   ~KelvoStateDb();
   KelvoStateDb(const KelvoStateDb&) = delete;
   KelvoStateDb& operator=(const KelvoStateDb&) = delete;
 
   // The stored value; nullopt when the message has none.
-  StoreResult<std::optional<QDateTime>> Get(const QString& unique);
+  StoreResult<std::optional<Mark>> Get(const QString& unique);
   // Adds or replaces the value, in one transaction.
-  StoreStatus Put(const QString& unique, const QDateTime& value);
+  StoreStatus Put(const QString& unique, const Mark& mark);
   // The same in the background: waits for the write in flight, if any, then
   // starts this one and returns. A failure is told by the next Settle.
-  void PutInBackground(const QString& unique, const QDateTime& value);
+  void PutInBackground(const QString& unique, const Mark& mark);
   // Waits until no write is in flight; the first failure since the last
   // Settle, if there was one.
   StoreStatus Settle();
@@ -71,10 +78,11 @@ class KelvoStateDb {
   StoreResult<sqlite3_stmt*> Prepared(StatementPtr& slot, const char* sql);
   StoreFailure Failure(const char* what) const;
   StoreStatus Execute(const char* sql);
+  StoreStatus AddPartColumns();
 
   struct InFlight {
     QString unique;
-    QDateTime value;
+    Mark mark;
   };
 
   QString path_;

@@ -121,9 +121,29 @@ StoreResult<QDateTime> MaildirItem::SentOn() const {
   return ReceivedTime();
 }
 
+StoreResult<std::optional<KelvoStateDb::Mark>> MaildirItem::StoredMark() const {
+  if (!stored_) {
+    auto read = core_->state.Get(unique_);
+    if (!read) return read.failure();
+    stored_ = std::move(read.value());
+  }
+  return *stored_;
+}
+
 StoreResult<std::optional<QDateTime>> MaildirItem::KelvoSent() const {
   if (pendingKelvoSent_) return pendingKelvoSent_;
-  return core_->state.Get(unique_);
+  auto stored = StoredMark();
+  if (!stored) return stored.failure();
+  if (!stored.value()) return std::optional<QDateTime>();
+  return std::optional<QDateTime>(stored.value()->sent);
+}
+
+StoreResult<std::optional<SentParts>> MaildirItem::KelvoParts() const {
+  if (pendingKelvoSent_) return pendingParts_;
+  auto stored = StoredMark();
+  if (!stored) return stored.failure();
+  if (!stored.value()) return std::optional<SentParts>();
+  return stored.value()->parts;
 }
 
 void MaildirItem::SetKelvoSent(const QDateTime& value) {
@@ -132,8 +152,11 @@ void MaildirItem::SetKelvoSent(const QDateTime& value) {
 
 StoreStatus MaildirItem::Save() {
   if (!pendingKelvoSent_) return Done{};
-  core_->state.PutInBackground(unique_, *pendingKelvoSent_);
+  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
+  core_->state.PutInBackground(unique_, mark);
+  stored_ = std::optional<KelvoStateDb::Mark>(mark);
   pendingKelvoSent_.reset();
+  pendingParts_.reset();
   return Done{};
 }
 
@@ -158,7 +181,7 @@ StoreStatus MaildirItem::Delete() {
 StoreStatus MaildirNewItem::Save() {
   if (!entryId_.isEmpty()) {
     if (!pendingKelvoSent_) return Done{};
-    auto saved = core_->state.Put(entryId_, *pendingKelvoSent_);
+    auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
     if (saved) pendingKelvoSent_.reset();
     return saved;
   }
@@ -180,7 +203,9 @@ StoreStatus MaildirNewItem::Save() {
   // that never appears, which is harmless; the other order could leave a
   // message that reads as never sent.
   if (pendingKelvoSent_) {
-    if (auto saved = core_->state.Put(unique, *pendingKelvoSent_); !saved) return saved;
+    if (auto saved = core_->state.Put(unique, {*pendingKelvoSent_, std::nullopt}); !saved) {
+      return saved;
+    }
   }
   auto undoMark = [&] {
     if (pendingKelvoSent_) core_->state.Remove(unique);

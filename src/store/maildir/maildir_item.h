@@ -23,10 +23,13 @@ class MaildirItem final : public MailItem {
   StoreResult<QDateTime> SentOn() const override;
   StoreResult<std::optional<QDateTime>> KelvoSent() const override;
   void SetKelvoSent(const QDateTime& value) override;
+  StoreResult<std::optional<SentParts>> KelvoParts() const override;
+  void SetKelvoParts(const SentParts& parts) override { pendingParts_ = parts; }
   StoreStatus Save() override;
   StoreStatus Delete() override;
 
  private:
+  StoreResult<std::optional<KelvoStateDb::Mark>> StoredMark() const;
   bool FindFile() const;  // false when the message is gone from its folder
   StoreResult<const HeaderBlock*> Header() const;
   StoreResult<const HeaderTexts*> Texts() const;
@@ -41,7 +44,11 @@ class MaildirItem final : public MailItem {
   mutable std::optional<HeaderBlock> header_;
   mutable std::optional<HeaderTexts> texts_;
   mutable std::optional<QString> body_;
+  // The row read once per item; the pending values go with the next Save,
+  // and a mark saved without parts is one of a message sent whole.
+  mutable std::optional<std::optional<KelvoStateDb::Mark>> stored_;
   std::optional<QDateTime> pendingKelvoSent_;
+  std::optional<SentParts> pendingParts_;
 };
 
 // A message being written; Save delivers it to Drafts. Plain recipient names
