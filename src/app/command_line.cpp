@@ -32,6 +32,43 @@ bool WantsNoWindow(const QStringList& arguments) {
   return false;
 }
 
+QStringList WithoutQtOptions(const QStringList& arguments) {
+  static const QStringList withValue{QStringLiteral("platform"),
+                                     QStringLiteral("platformpluginpath"),
+                                     QStringLiteral("platformtheme"),
+                                     QStringLiteral("plugin"),
+                                     QStringLiteral("qwindowgeometry"),
+                                     QStringLiteral("qwindowtitle"),
+                                     QStringLiteral("qwindowicon"),
+                                     QStringLiteral("display"),
+                                     QStringLiteral("geometry"),
+                                     QStringLiteral("style"),
+                                     QStringLiteral("stylesheet"),
+                                     QStringLiteral("session"),
+                                     QStringLiteral("name"),
+                                     QStringLiteral("title"),
+                                     QStringLiteral("visual"),
+                                     QStringLiteral("qmljsdebugger")};
+  static const QStringList flags{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                 QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                 QStringLiteral("testability")};
+  QStringList ours;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    QString word = arguments[i];
+    if (!word.startsWith(QLatin1Char('-'))) {
+      ours << word;
+      continue;
+    }
+    word = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+    if (withValue.contains(word)) {
+      if (!arguments[i].contains(QLatin1Char('='))) ++i;
+    } else if (!flags.contains(word)) {
+      ours << arguments[i];
+    }
+  }
+  return ours;
+}
+
 ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);

@@ -40,6 +40,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 // --version), so that no display is needed even to report a usage error.
 bool WantsNoWindow(const QStringList& arguments);
 
+// The arguments without those Qt takes for itself when the window starts
+// (-platform xcb, -style Fusion, -reverse, ...), so that ours can be judged
+// before a display is looked for.
+QStringList WithoutQtOptions(const QStringList& arguments);
+
 // The text of --help.
 QString UsageText();
 

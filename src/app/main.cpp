@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/command_line.h"
 #include "app/headless_run.h"
@@ -57,17 +58,47 @@ bool HasDisplay(const QStringList& arguments) {
   return arguments.contains(QStringLiteral("-platform"));
 }
 
+// Qt ends with abort() when no platform plugin can start: a display that is
+// gone (DISPLAY=:99 with no server), a mistyped QT_QPA_PLATFORM, a dead
+// Wayland socket. Qt's own warnings before it name the cause; the user then
+// gets the way to run without a window, with the status of a missing display.
+void ExplainFailedWindow(QtMsgType type, const QMessageLogContext& context,
+                         const QString& message) {
+  if (type != QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    return;
+  }
+  const auto shown = [](const char* variable) {
+    const QByteArray value = qgetenv(variable);
+    return QString::fromLocal8Bit(value.isEmpty() ? QByteArray("not set") : value);
+  };
+  QTextStream(stderr) << "zandor: the window cannot be opened: no display could be reached "
+                         "(DISPLAY "
+                      << shown("DISPLAY") << ", WAYLAND_DISPLAY " << shown("WAYLAND_DISPLAY")
+                      << ", QT_QPA_PLATFORM " << shown("QT_QPA_PLATFORM")
+                      << ").\nCheck that the desktop session is running and that these name it. "
+                         "To synchronise without a window, run 'zandor --sync' (see 'zandor "
+                         "--help').\n";
+  std::fflush(stderr);
+  std::_Exit(zandor::kExitUsage);
+}
+
 int RunWindow(int argc, char** argv, const QStringList& arguments) {
+  // A mistyped option is told as such, whether a display can be reached or not.
+  if (const zandor::ParsedCommandLine ours =
+          zandor::ParseCommandLine(zandor::WithoutQtOptions(arguments));
+      !ours.line) {
+    return UsageError(ours.error);
+  }
   if (!HasDisplay(arguments)) {
-    // A mistyped option is told as such, display or not.
-    const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(arguments);
-    if (!parsed.line) return UsageError(parsed.error);
     QTextStream(stderr) << "zandor: there is no display to open the window on (DISPLAY is not "
                            "set).\nTo synchronise without a window, run 'zandor --sync' (see "
                            "'zandor --help').\n";
     return zandor::kExitUsage;
   }
+  const QtMessageHandler previous = qInstallMessageHandler(ExplainFailedWindow);
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
+  qInstallMessageHandler(previous);
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
   if (!parsed.line) return UsageError(parsed.error);
   zandor::QtSerialLine serial;

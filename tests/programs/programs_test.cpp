@@ -128,6 +128,14 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_EQ(window.status, 2);
   EXPECT_TRUE(window.err.contains(QStringLiteral("run 'zandor --sync'")))
       << window.err.toStdString();
+  for (const auto& [variable, value] :
+       {std::pair{"DISPLAY", ":7391"}, {"QT_QPA_PLATFORM", "bogus"}}) {
+    world.Env().insert(QLatin1String(variable), QLatin1String(value));
+    const ProgramWorld::Run broken = world.Zandor({});
+    EXPECT_EQ(broken.status, 2) << variable;
+    EXPECT_TRUE(broken.err.contains(QStringLiteral("cannot be opened")))
+        << broken.err.toStdString();
+  }
   const ProgramWorld::Run bogus = world.Zandor({QStringLiteral("--bogus")});
   EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(QStringLiteral("Unknown option 'bogus'")))
       << bogus.err.toStdString();
