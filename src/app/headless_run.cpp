@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/headless_host.h"
 #include "app/interrupt_notifier.h"
@@ -118,6 +119,15 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
 
   if (end == SyncEnd::Refused) return kExitUsage;
   host.PrintStatusLines();
+  // Status lines that never arrived (a full disk, a closed pipe) leave the
+  // caller without the outcome: that is a failure of its own.
+  out.flush();
+  if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
+    err << "zandor: the status lines could not be written to standard output ("
+        << (out.device() != nullptr ? out.device()->errorString() : QStringLiteral("write error"))
+        << ")\n";
+    return kExitErrorShown;
+  }
   return host.MessagesShown() > 0 ? kExitErrorShown : kExitOk;
 }
 

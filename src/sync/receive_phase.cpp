@@ -196,7 +196,7 @@ void RunReceivePhase(SyncContext& context) {
     } else if (item == QByteArray(1, protocol::CmdMessageId)) {
       if (!ReceiveMessageId(context)) return;
     } else {
-      ShowCommError(context, 12);  // also after a break during the poll
+      ShowCommError(context, 12);
       return;
     }
   }

@@ -75,8 +75,17 @@ QByteArray AwaitLengthField(SyncContext& context) {
   return Received(context, ReadLengthField(context.link));
 }
 
-void ShowCommError(SyncContext& context, int number) {
+namespace {
+void ShowCommErrorBox(SyncContext& context, int number) {
   context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
+}
+}  // namespace
+
+void ShowCommError(SyncContext& context, int number) {
+  // A wait a break ended has said why (the user's break, a lost line): the
+  // empty answer it leaves is no fault of the Kelvo's.
+  if (context.session.BreakRequested) return;
+  ShowCommErrorBox(context, number);
 }
 
 AckOutcome ExpectAck(SyncContext& context, int errorNumber) {
@@ -89,7 +98,7 @@ AckOutcome ExpectAck(SyncContext& context, int errorNumber) {
 
 bool ExpectAckEvenAfterBreak(SyncContext& context, int errorNumber) {
   if (AwaitReply(context) == kAck) return true;
-  ShowCommError(context, errorNumber);
+  ShowCommErrorBox(context, errorNumber);
   return false;
 }
 

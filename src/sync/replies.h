@@ -31,7 +31,7 @@ AckOutcome ExpectAck(SyncContext& context, int errorNumber);
 // to the send phase's closing CmdEnd). True for Ack.
 bool ExpectAckEvenAfterBreak(SyncContext& context, int errorNumber);
 
-// "Comm Err <number>".
+// "Comm Err <number>", unless a break ended the wait: its box has told it.
 void ShowCommError(SyncContext& context, int number);
 
 }  // namespace zandor

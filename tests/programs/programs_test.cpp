@@ -123,6 +123,10 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
   EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
                   .out.startsWith(QStringLiteral("[1] Mail sync started\n[1] Handshaking...\n")));
+  const ProgramWorld::Run full =
+      world.Zandor({QStringLiteral("--sync")}, 0, 0, QStringLiteral("/dev/full"));
+  EXPECT_TRUE(full.status == 1 && full.err.contains(QStringLiteral("could not be written")))
+      << full.err.toStdString();
   world.Env().remove(QStringLiteral("QT_QPA_PLATFORM"));
   const ProgramWorld::Run window = world.Zandor({});
   EXPECT_EQ(window.status, 2);

@@ -269,6 +269,12 @@ TEST_P(Store, PartsAcknowledgedAreKeptWithTheMark) {
   }
   store_ = Open();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(*Find(kWork, ids[i])->KelvoParts(), parts[i]) << i;
+
+  // Marks saved into a file deleted meanwhile are lost: told once.
+  ASSERT_TRUE(store_->SettleSaves().ok());
+  ASSERT_TRUE(QFile::remove(dir_.path() + u"/zandor-state.sqlite"_s));
+  EXPECT_TRUE(store_->SettleSaves().reason().contains(u"are lost"_s));
+  EXPECT_TRUE(store_->SettleSaves().ok());
 }
 
 TEST_P(Store, NewItemGoesThroughTmpToDraftsAndReadsBack) {

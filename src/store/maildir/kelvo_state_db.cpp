@@ -1,6 +1,7 @@
 #include "store/maildir/kelvo_state_db.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 
 #include <QFileInfo>
@@ -142,7 +143,25 @@ StoreStatus KelvoStateDb::Open() {
     db_.reset();
     return added;
   }
+  if (struct stat info{}; ::stat(NativePath(path_).constData(), &info) == 0) {
+    opened_ = std::pair(info.st_dev, info.st_ino);
+  }
   return Done{};
+}
+
+StoreStatus KelvoStateDb::CheckInPlace() {
+  if (!opened_ || lossTold_) return Done{};
+  struct stat info {};
+  if (::stat(NativePath(path_).constData(), &info) == 0 &&
+      std::pair(info.st_dev, info.st_ino) == *opened_) {
+    return Done{};
+  }
+  lossTold_ = true;
+  return StoreFailure{FailureKind::Store,
+                      QStringLiteral("%1 was deleted or replaced while Zandor used it, so the "
+                                     "marks of this synchronisation are lost: its messages will "
+                                     "be sent to the Kelvo again next time")
+                          .arg(path_)};
 }
 
 // A file written before parts were counted lacks their columns; its rows read

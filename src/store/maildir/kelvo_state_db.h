@@ -1,10 +1,13 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QDateTime>
 #include <QString>
 #include <future>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "store/mail_store.h"
 #include "store/store_result.h"
@@ -59,6 +62,10 @@ class KelvoStateDb {
   // Waits until no write is in flight; the first failure since the last
   // Settle, if there was one.
   StoreStatus Settle();
+  // Whether the file opened is still the one at its path: deleted or
+  // replaced while open, everything written since went with it. Tells so
+  // once; Done before the file is opened.
+  StoreStatus CheckInPlace();
   // Drops the value (a delivery that failed after its row was written).
   StoreStatus Remove(const QString& unique);
   // Reads every row and commits one write, so that a file that is damaged,
@@ -86,7 +93,9 @@ class KelvoStateDb {
   };
 
   QString path_;
-  mutable int lastError_ = 0;  // SQLite's code of the last failure
+  mutable int lastError_ = 0;                      // SQLite's code of the last failure
+  std::optional<std::pair<dev_t, ino_t>> opened_;  // the file's identity once open
+  bool lossTold_ = false;
   std::unique_ptr<sqlite3, DbClose> db_;
   StatementPtr get_;
   StatementPtr put_;

@@ -250,7 +250,8 @@ StoreStatus MaildirStore::HoldsMail(const QString& root) {
 }
 
 StoreStatus MaildirStore::SettleSaves() {
-  return core_->state.Settle();
+  if (StoreStatus settled = core_->state.Settle(); !settled) return settled;
+  return core_->state.CheckInPlace();
 }
 
 StoreStatus MaildirStore::CheckSentMarks() {
