@@ -28,6 +28,7 @@ void HeadlessHost::DrawLive() {
     if (!text.isEmpty()) shown << text;
   }
   // One column is left free, so that the line never wraps.
+  if (!silence_.isEmpty()) shown << silence_;
   const QString line =
       (counted_ + shown.join(QStringLiteral(" | "))).left(std::max(liveWidth_ - 1, 10));
   out_ << "\r\033[K" << line;
@@ -74,11 +75,18 @@ void HeadlessHost::SetStatus(int line, const QString& text) {
 }
 
 void HeadlessHost::ShowProgress(const Progress& progress) {
-  // Sending keeps the count of the scan; the Kelvo's own stages have none.
-  if (progress.stage == Progress::Stage::Sending) return;
-  const QString counted = progress.stage == Progress::Stage::Scanning
-                              ? QStringLiteral("[%1/%2] ").arg(progress.index).arg(progress.count)
-                              : QString();
+  // The run's count when mail is due, else the folder's; sending without a
+  // count of the run keeps the scan's, and the Kelvo's own stages have none.
+  const bool mail =
+      progress.stage == Progress::Stage::Scanning || progress.stage == Progress::Stage::Sending;
+  QString counted;
+  if (mail && progress.dueCount > 0) {
+    counted = QStringLiteral("[%1] ").arg(DueText(progress));
+  } else if (progress.stage == Progress::Stage::Scanning) {
+    counted = QStringLiteral("[%1/%2] ").arg(progress.index).arg(progress.count);
+  } else if (progress.stage == Progress::Stage::Sending) {
+    return;
+  }
   if (counted == counted_) return;
   counted_ = counted;
   if (liveWidth_ > 0) DrawLive();
@@ -98,6 +106,25 @@ void HeadlessHost::Note(const QString& text) {
   ClearLive();
   err_ << "zandor: " << text << '\n';
   err_.flush();
+}
+
+void HeadlessHost::Report(const RunItem& item) {
+  const QString text = RunItemText(item);
+  if (log_ != nullptr) log_->Add(text);
+  if (verbose_ || item.kind == RunItem::Kind::Skipped) Note(text);
+}
+
+void HeadlessHost::ShowSilence(const QString& hint) {
+  if (hint == silence_) return;
+  silence_ = hint;
+  if (liveWidth_ > 0) {
+    DrawLive();
+  } else if (hint.isEmpty()) {
+    silenceNoted_ = false;
+  } else if (!silenceNoted_) {
+    silenceNoted_ = true;
+    Note(hint);
+  }
 }
 
 void HeadlessHost::Yield(YieldMode mode) {

@@ -6,6 +6,7 @@
 
 #include "session/host.h"
 #include "session/plain_folder_view.h"
+#include "sync/run_report.h"
 
 namespace zandor {
 
@@ -31,7 +32,17 @@ class HeadlessHost final : public Host {
   void SetSyncEnabled(bool) override {}
   void SetBreakEnabled(bool) override {}
   FolderView& Folders() override { return folders_; }
-  void NoteSkipped(const QString& reason) override { Note(QStringLiteral("skipped: ") + reason); }
+  // Into the log; on the error stream when skipped, or everything with
+  // verbose.
+  void Report(const RunItem& item) override;
+
+  void SetLog(RunLog* log, bool verbose) {
+    log_ = log;
+    verbose_ = verbose;
+  }
+  // The Kelvo's silence: the hint joins the live line (without one it is
+  // noted once); empty when the Kelvo spoke again.
+  void ShowSilence(const QString& hint);
 
   // Prints the four status lines once more, in the same form.
   void PrintStatusLines();
@@ -52,7 +63,11 @@ class HeadlessHost final : public Host {
   int liveWidth_;
   bool liveShown_ = false;
   std::array<QString, 4> status_;
-  QString counted_;  // the live line's count of the folder being scanned
+  QString counted_;  // the live line's count: of the run, else of the folder
+  QString silence_;
+  bool silenceNoted_ = false;
+  RunLog* log_ = nullptr;
+  bool verbose_ = false;
   PlainFolderView folders_;
   int messagesShown_ = 0;
   bool confirmationRefused_ = false;

@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
 #include "store/maildir/maildir_store.h"
+#include "sync/run_report.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {
@@ -107,18 +109,44 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
                   .arg(command.timeoutSeconds));
     RequestBreak(session);
   });
-  line.SetWatcher(transcript.Watcher([&silence, &command] {
+  // After ten seconds of it, the silence is counted on the live line.
+  QElapsedTimer sinceByte;
+  QTimer silenceTick;
+  silenceTick.setInterval(1000);
+  QObject::connect(&silenceTick, &QTimer::timeout, &silenceTick, [&] {
+    const auto seconds = static_cast<int>(sinceByte.elapsed() / 1000);
+    host.ShowSilence(seconds >= kSilenceHintSeconds
+                         ? SilenceText(seconds, options.port, options.portPath)
+                         : QString());
+  });
+  line.SetWatcher(transcript.Watcher([&silence, &command, &sinceByte, &host] {
     if (command.timeoutSeconds > 0) silence.start();
+    sinceByte.start();
+    host.ShowSilence(QString());
   }));
+
+  RunLog log;
+  if (const std::optional<QString> why = log.Start(RunLogFolder(), clock.Now())) {
+    host.Note(QStringLiteral("this run is not logged: %1").arg(*why));
+  }
+  host.SetLog(&log, command.verbose);
 
   const SyncEnvironment environment{
       host, [&options] { return options; }, line, store, settings, clock, tables};
+  sinceByte.start();
+  silenceTick.start();
   const SyncEnd end = RunSynchronisation(session, environment);
   silence.stop();
+  silenceTick.stop();
+  host.ShowSilence(QString());
   line.SetWatcher(transcript.Watcher());
 
   if (end == SyncEnd::Refused) return kExitUsage;
   host.PrintStatusLines();
+  for (int i = 1; i <= 4; ++i) log.Add(QStringLiteral("[%1] %2").arg(i).arg(host.Status(i)));
+  if (command.verbose && !log.Path().isEmpty()) {
+    host.Note(QStringLiteral("the log of this run: %1").arg(log.Path()));
+  }
   // Status lines that never arrived (a full disk, a closed pipe) leave the
   // caller without the outcome: that is a failure of its own.
   out.flush();

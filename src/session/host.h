@@ -20,8 +20,26 @@ struct Progress {
   QString folder;
   int index = 0;
   int count = 0;
+  // While scanning and sending: the message under way of those due in every
+  // chosen folder (counted before the port opened), and the line time the
+  // rest takes at 38,400 baud, in seconds; 0 and -1 when not known.
+  int dueIndex = 0;
+  int dueCount = 0;
+  int secondsLeft = -1;
 
   bool operator==(const Progress&) const = default;
+};
+
+// One thing a synchronisation did to one message, for the details list, the
+// log file and --verbose.
+struct RunItem {
+  enum class Kind { Sent, Received, RemovedFromKelvo, RemovedFromMail, Skipped };
+  Kind kind = Kind::Sent;
+  QString folder;   // where it is, or where it was filed (Received)
+  QString subject;  // or its entry id, when the subject is not known
+  int parts = 0;    // Sent: the parts sent in this run, of `count`
+  int count = 0;
+  QString reason;  // Skipped: why, in words
 };
 
 // What the phases need of "the window". The main window implements it, the
@@ -56,9 +74,8 @@ class Host {
   // and the terminal's live line follow this, never the status texts.
   virtual void ShowProgress(const Progress& progress) { static_cast<void>(progress); }
 
-  // A message that could not be read was skipped (the summary counts it);
-  // the reason names its file and the cause. The window shows nothing more.
-  virtual void NoteSkipped(const QString& reason) { static_cast<void>(reason); }
+  // What happened to one message: sent, received, removed or skipped.
+  virtual void Report(const RunItem& item) { static_cast<void>(item); }
 };
 
 }  // namespace zandor

@@ -40,7 +40,14 @@ struct SyncSession {
   int SkippedCount = 0;
   int ReceivedCount = 0;
   int RemovedFromDeviceCount = 0;
-  int RemovedFromOutlookCount = 0;
+  int RemovedFromMailCount = 0;
+
+  // The messages due in the chosen folders, counted before the port opened,
+  // the last one begun, and the bytes of records still to go, for the
+  // progress of the whole run.
+  int DueCount = 0;
+  int DueIndex = 0;
+  qint64 DueBytesLeft = 0;
 
   // Every message of the date range in the chosen folders (DeviceId empty).
   std::vector<MessageListEntry> SelectionList;

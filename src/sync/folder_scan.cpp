@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/byte_names.h"
 #include "sync/folder_tree.h"
 #include "sync/phases.h"
 
@@ -46,6 +47,38 @@ QString FolderWhat(const FolderRef& folder) {
 bool DeviceHolds(const SyncSession& session, const QString& entryId) {
   return std::any_of(session.DeviceList.begin(), session.DeviceList.end(),
                      [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
+}
+
+// What a run sends of a message: nothing, all of it, or the parts the Kelvo
+// lacks after a run that ended within it (held: the parts it has).
+struct Due {
+  bool send = false;
+  std::optional<SentParts> held;
+};
+
+StoreResult<Due> WhatIsDue(const MailItem& item, bool fullSync) {
+  StoreResult<std::optional<QDateTime>> mark = item.KelvoSent();
+  if (!mark) return mark.failure();
+  const QDateTime sentDate = mark.value().value_or(NeverSentDate());
+  if (sentDate == NeverSentDate() || fullSync) return Due{true, std::nullopt};
+  StoreResult<std::optional<SentParts>> parts = item.KelvoParts();
+  if (!parts) return parts.failure();
+  if (*parts && (*parts)->acknowledged < (*parts)->total) return Due{true, *parts};
+  return Due{};
+}
+
+// The bytes one part puts on the line beyond its record: the command, the
+// three numbers, the entry id, the fields' framing and the Kelvo's Acks.
+qint64 PartOverhead(const QString& entryId) {
+  return 40 + BytesOfText(entryId).size();
+}
+
+// The first part to send: the Kelvo holds the first parts of a message a run
+// ended within. Cut another way since (the long-message option changed), the
+// parts it holds are not these: all of them go.
+size_t FirstPartToSend(const std::optional<SentParts>& held, size_t partCount) {
+  if (!held || held->total != static_cast<int>(partCount)) return 0;
+  return static_cast<size_t>(std::clamp(held->acknowledged, 0, held->total));
 }
 
 // Why a message was skipped, in words: the reason it could not be read, else
@@ -93,16 +126,24 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   if (records.split) ++session.SplitCount;
   if (records.skipped) {
     ++session.SkippedCount;
-    host.NoteSkipped(SkipNote(records.why, entryId, unreadable, context.options().parts));
+    host.Report({RunItem::Kind::Skipped, folder.Name,
+                 ValueOf(item.Text(ItemText::Subject)).value_or(entryId), 0, 0,
+                 SkipNote(records.why, entryId, unreadable, context.options().parts)});
   }
 
   const auto partCount = records.parts.size();
-  // The Kelvo holds the first parts of a message a run ended within: the rest
-  // follow. Cut another way since (the long-message option changed), the
-  // parts it holds are not these: all of them go.
-  const size_t first = held && held->total == static_cast<int>(partCount)
-                           ? static_cast<size_t>(std::clamp(held->acknowledged, 0, held->total))
-                           : 0;
+  const size_t first = FirstPartToSend(held, partCount);
+  if (!records.skipped) ++session.DueIndex;
+  int sentNow = 0;
+  const auto report = [&] {
+    if (sentNow == 0) return;
+    host.Report({RunItem::Kind::Sent,
+                 folder.Name,
+                 ValueOf(item.Text(ItemText::Subject)).value_or(entryId),
+                 sentNow,
+                 static_cast<int>(partCount),
+                 {}});
+  };
   for (size_t j = first; j < partCount; ++j) {
     if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");
     const QByteArray& part = records.parts[j];
@@ -114,7 +155,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     }
     if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
     host.ShowProgress({Progress::Stage::Sending, folder.Name, static_cast<int>(j + 1),
-                       static_cast<int>(partCount)});
+                       static_cast<int>(partCount), session.DueIndex, session.DueCount,
+                       SecondsOnTheLine(session.DueBytesLeft)});
     host.Yield();
     const ExchangeScope exchange(session);
     const SendOutcome outcome = SendPart(context, folderKind, entryId, part, truncationSuffix);
@@ -123,13 +165,18 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
       case SendOutcome::Done:
         break;
       case SendOutcome::Failed:
+        report();
         session.MarkSelectionIncomplete(QStringLiteral("a message could not be sent"));
         return false;
       case SendOutcome::Broken:
+        report();
         session.MarkSelectionIncomplete(QStringLiteral("the synchronisation was interrupted"));
         return false;
     }
     ++session.SentCount;
+    ++sentNow;
+    session.DueBytesLeft =
+        std::max<qint64>(0, session.DueBytesLeft - part.size() - PartOverhead(entryId));
     host.Yield();
     item.SetKelvoSent(context.clock.Now());
     item.SetKelvoParts({static_cast<int>(j + 1), static_cast<int>(partCount)});
@@ -141,17 +188,19 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
       unsaved = TellUnsavedMark(context) || unsaved;
     }
     if (unsaved) {
+      report();
       // Every part sent now would go again next time: stop sending.
       session.MarkSelectionIncomplete(QStringLiteral("a sent message could not be marked"));
       session.StoreUnusable = true;
       return false;
     }
   }
+  report();
   host.SetStatus(3, QString());
   return true;
 }
 
-void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item) {
+void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRef& folder) {
   SyncSession& session = context.session;
   // Without the Kelvo's whole list, a message missing from it may still be on
   // the Kelvo: delete nothing then.
@@ -166,7 +215,13 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item) {
                                  .arg(deleted.reason()));
     return;
   }
-  ++session.RemovedFromOutlookCount;
+  ++session.RemovedFromMailCount;
+  context.host.Report({RunItem::Kind::RemovedFromMail,
+                       folder.Name,
+                       ValueOf(item.Text(ItemText::Subject)).value_or(item.EntryId()),
+                       0,
+                       0,
+                       {}});
 }
 
 }  // namespace
@@ -226,32 +281,22 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
                                  .arg(folder.Name, QString::number(i), QString::number(count));
     host.SetStatus(1, scanning);
     host.SetStatus(2, QString());
-    host.ShowProgress({Progress::Stage::Scanning, folder.Name, i, count});
+    host.ShowProgress({Progress::Stage::Scanning, folder.Name, i, count, session.DueIndex,
+                       session.DueCount, SecondsOnTheLine(session.DueBytesLeft)});
     host.Yield();
 
     // A mark that cannot be read leaves the message's state unknown: sending
     // it might send it again, so the rest of the folder waits for next time.
-    const StoreResult<std::optional<QDateTime>> mark = item->KelvoSent();
-    if (!mark) {
-      StoreFailed(context, FolderWhat(folder), mark.failure());
+    // Read per message: a change in the window takes effect at the next one.
+    StoreResult<Due> due = WhatIsDue(*item, context.options().fullSync);
+    if (!due) {
+      StoreFailed(context, FolderWhat(folder), due.failure());
       return;
     }
-    const QDateTime sentDate = mark.value().value_or(NeverSentDate());
-    // Read per message: a change in the window takes effect at the next one.
-    const bool fullSync = context.options().fullSync;
-    std::optional<SentParts> held;
-    if (sentDate != NeverSentDate() && !fullSync) {
-      StoreResult<std::optional<SentParts>> parts = item->KelvoParts();
-      if (!parts) {
-        StoreFailed(context, FolderWhat(folder), parts.failure());
-        return;
-      }
-      if (*parts && (*parts)->acknowledged < (*parts)->total) held = *parts;
-    }
-    if (sentDate == NeverSentDate() || fullSync || held) {
-      if (!SendMessage(context, *item, folder, folderKind, scanning, held)) return;
+    if (due->send) {
+      if (!SendMessage(context, *item, folder, folderKind, scanning, due->held)) return;
     } else if (context.options().removeFromMail) {
-      RemoveIfGoneFromDevice(context, *item);
+      RemoveIfGoneFromDevice(context, *item, folder);
     }
     host.Yield();
     item = items.FindNext();
@@ -304,6 +349,72 @@ void TellFolderProblems(SyncContext& context) {
 void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   QStringList path{folder.EntryId};
   Walk(context, folder, folderKind, path);
+}
+
+int SecondsOnTheLine(qint64 bytes) {
+  // Ten bits a byte (start, eight data bits, stop) at 38,400 baud.
+  return static_cast<int>((bytes * 10 + 38399) / 38400);
+}
+
+namespace {
+
+// The due messages of one folder, as the scan will find them: the same date
+// range, exclusion and limit. What cannot be read counts nothing (the scan
+// tells it).
+void CountFolder(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
+                 int folderKind) {
+  if (IsFolderExcluded(environment.settings, folder.EntryId)) return;
+  StoreResult<std::unique_ptr<ItemCollection>> items = environment.store.Items(folder);
+  if (!items) return;
+  const SyncOptions options = environment.options();
+  const bool all = options.range == DateRange::All;
+  StoreResult<int> count =
+      (*items)->Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
+  if (!count || *count > kMaxMessagesPerFolder) return;
+  std::unique_ptr<MailItem> item = (*items)->Find(session.DateFilter);
+  for (int i = 0; i < *count && item; ++i, item = (*items)->FindNext()) {
+    StoreResult<Due> due = WhatIsDue(*item, options.fullSync);
+    if (!due || !due->send) continue;
+    const OutgoingRecords records = BuildOutgoingRecords(
+        ReadOutgoingMessage(*item), folder.Name, folderKind, RecordOptionsOf(options),
+        session.FieldSeparator, environment.tables, environment.locale);
+    if (records.skipped) continue;
+    ++session.DueCount;
+    for (size_t j = FirstPartToSend(due->held, records.parts.size()); j < records.parts.size();
+         ++j) {
+      session.DueBytesLeft += records.parts[j].size() + PartOverhead(item->EntryId());
+    }
+  }
+}
+
+// The count's walk: the folders the send phase scans, in its order.
+void CountBelow(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
+                int folderKind, QStringList& path) {
+  CountFolder(environment, session, folder, folderKind);
+  StoreResult<std::vector<FolderRef>> children = environment.store.Subfolders(folder);
+  if (!children) return;
+  for (const FolderRef& child : *children) {
+    if (path.contains(child.EntryId)) continue;
+    path.push_back(child.EntryId);
+    CountBelow(environment, session, child, folderKind, path);
+    path.pop_back();
+  }
+}
+
+}  // namespace
+
+void CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
+  session.DueCount = 0;
+  session.DueIndex = 0;
+  session.DueBytesLeft = 0;
+  const std::pair<DefaultFolder, int> trees[] = {{DefaultFolder::Inbox, kInboxTree},
+                                                 {DefaultFolder::SentItems, kSentItemsTree}};
+  for (const auto& [which, kind] : trees) {
+    StoreResult<FolderRef> root = environment.store.GetDefaultFolder(which);
+    if (!root) continue;
+    QStringList path{root->EntryId};
+    CountBelow(environment, session, *root, kind, path);
+  }
 }
 
 }  // namespace zandor

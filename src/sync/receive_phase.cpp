@@ -127,6 +127,13 @@ bool ReceiveMessage(SyncContext& context) {
   // copy is better than a note lost.
   if (!ReturnField(context, id, 11)) return false;
   ++session.ReceivedCount;
+  StoreResult<FolderRef> drafts = context.store.GetDefaultFolder(DefaultFolder::Drafts);
+  host.Report({RunItem::Kind::Received,
+               drafts ? drafts->Name : QStringLiteral("Drafts"),
+               DecodeReceivedText(record.fields[0], context.options().mode, context.tables),
+               0,
+               0,
+               {}});
   return true;
 }
 

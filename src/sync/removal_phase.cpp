@@ -19,7 +19,8 @@ bool IsSelected(const SyncSession& session, const QString& entryId) {
 
 // Removes one message on the Kelvo; number counts the removals started. False
 // when the exchange ended early.
-bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier, int number) {
+bool RemoveFromKelvo(SyncContext& context, const MessageListEntry& held,
+                     const QByteArray& identifier, int number) {
   context.host.SetStatus(2, QString());
   context.host.SetStatus(1, QStringLiteral("Removing from Kelvo: ") + QString::number(number));
   context.host.ShowProgress({Progress::Stage::Removing, {}, number, 0});
@@ -33,6 +34,13 @@ bool RemoveFromKelvo(SyncContext& context, const QByteArray& identifier, int num
   // Counted once the Kelvo acknowledged it: the summary must not report a
   // removal that broke off as done.
   ++context.session.RemovedFromDeviceCount;
+  context.host.Report(
+      {RunItem::Kind::RemovedFromKelvo,
+       {},
+       QStringLiteral("%1 (number %2 on the Kelvo)").arg(held.EntryId, held.DeviceId),
+       0,
+       0,
+       {}});
   return true;
 }
 
@@ -62,7 +70,7 @@ bool RemoveUnselected(SyncContext& context) {
                                               "removed from the Kelvo."));
       continue;
     }
-    if (!RemoveFromKelvo(context, *identifier, ++started)) return false;
+    if (!RemoveFromKelvo(context, held, *identifier, ++started)) return false;
   }
   return true;
 }

@@ -76,9 +76,49 @@ QByteArray AwaitLengthField(SyncContext& context) {
 }
 
 namespace {
-void ShowCommErrorBox(SyncContext& context, int number) {
-  context.host.ShowMessage(QStringLiteral("Comm Err ") + QString::number(number));
+
+// What went wrong at each step that can fail, in plain words; the code stays
+// first, as support and the manual know it.
+QString CommErrorMeaning(int number) {
+  switch (number) {
+    case 1:
+      return QStringLiteral("The Kelvo did not accept the start of a message or of a removal.");
+    case 2:
+      return QStringLiteral(
+          "The Kelvo did not accept a field of a message, or the number of a message to remove.");
+    case 3:
+    case 4:
+    case 5:
+      return QStringLiteral("The Kelvo did not accept a field of the message being sent.");
+    case 6:
+      return QStringLiteral("The Kelvo did not confirm a message, or the end of the messages.");
+    case 10:
+    case 11:
+      return QStringLiteral(
+          "The Kelvo did not accept the name given to a message written on it: it keeps the "
+          "message and offers it again next time.");
+    case 12:
+      return QStringLiteral("The Kelvo sent something that has no place at this step.");
+    case 13:
+      return QStringLiteral("A message written on the Kelvo did not arrive whole.");
+    case 20:
+    case 21:
+      return QStringLiteral(
+          "The Kelvo's list of the messages it holds did not arrive whole, so nothing is removed "
+          "from the mail.");
+    default:
+      return QStringLiteral("The Kelvo answered out of step.");
+  }
 }
+
+void ShowCommErrorBox(SyncContext& context, int number) {
+  context.host.ShowMessage(
+      QStringLiteral("Comm Err %1\n\r%2 Check the cable and that the Kelvo is ready to "
+                     "synchronise, then synchronise again: nothing already sent goes twice.")
+          .arg(number)
+          .arg(CommErrorMeaning(number)));
+}
+
 }  // namespace
 
 void ShowCommError(SyncContext& context, int number) {

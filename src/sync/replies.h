@@ -23,7 +23,7 @@ QByteArray AwaitLengthField(SyncContext& context);
 enum class AckOutcome { Acked, Refused, Broken };
 
 // Waits for the Kelvo's Ack. Anything else (nothing, another byte, Ack with
-// more) shows "Comm Err <errorNumber>" and is Refused. A break wins over
+// more) shows the "Comm Err <errorNumber>" box and is Refused. A break wins over
 // whatever arrived: Broken, with no box but the wait's own.
 AckOutcome ExpectAck(SyncContext& context, int errorNumber);
 
@@ -31,7 +31,8 @@ AckOutcome ExpectAck(SyncContext& context, int errorNumber);
 // to the send phase's closing CmdEnd). True for Ack.
 bool ExpectAckEvenAfterBreak(SyncContext& context, int errorNumber);
 
-// "Comm Err <number>", unless a break ended the wait: its box has told it.
+// "Comm Err <number>" with what it means and what to try, unless a break
+// ended the wait: its box has told it.
 void ShowCommError(SyncContext& context, int number);
 
 }  // namespace zandor

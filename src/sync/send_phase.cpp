@@ -17,7 +17,7 @@ void RunSendPhase(SyncContext& context) {
   session.TruncatedCount = 0;
   session.SkippedCount = 0;
   session.SplitCount = 0;
-  session.RemovedFromOutlookCount = 0;
+  session.RemovedFromMailCount = 0;
   session.RemovedFromDeviceCount = 0;
   session.SelectionList.clear();
   session.SelectionListComplete = true;

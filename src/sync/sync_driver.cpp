@@ -1,6 +1,7 @@
 #include "sync/sync_driver.h"
 
 #include "link/protocol.h"
+#include "sync/folder_scan.h"
 #include "sync/folder_tree.h"
 #include "sync/handshake.h"
 #include "sync/phases.h"
@@ -46,7 +47,8 @@ std::optional<ConfirmedRemovals> AskConfirmations(Host& host, const LiveOptions&
   if (confirmed.fromMail &&
       !host.Confirm(
           Confirmation(QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
-                       QStringLiteral("are going to be removed from Outlook also.")))) {
+                       QStringLiteral("are going to be removed from the mail also (they go to "
+                                      "its Trash folder).")))) {
     return std::nullopt;
   }
   return confirmed;
@@ -104,9 +106,9 @@ void WriteSummary(Host& host, const SyncSession& session, const SyncOptions& opt
                                    ? QStringLiteral("not every folder was compared")
                                    : session.SelectionIncompleteReason));
   }
-  if (session.RemovedFromOutlookCount > 0) {
-    host.SetStatus(4, QStringLiteral("Removed from Outlook: ") +
-                          QString::number(session.RemovedFromOutlookCount));
+  if (session.RemovedFromMailCount > 0) {
+    host.SetStatus(
+        4, QStringLiteral("Removed from mail: ") + QString::number(session.RemovedFromMailCount));
   } else if (session.StoreRemovalSkipped && options.removeFromMail) {
     host.SetStatus(4, QStringLiteral("Nothing removed from mail: the Kelvo's list of messages "
                                      "was not received whole"));
@@ -136,6 +138,10 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
     host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
     return SyncEnd::StoreFailed;
   }
+  session.DateFilter =
+      environment.clock.Now().date().addDays(DateRangeOffsetDays(environment.options().range));
+  // Counted while nothing on the line waits: the whole run's progress.
+  CountDueMail(environment, session);
   if (!OpenPort(host, environment.options(), line)) return SyncEnd::PortFailed;
 
   SyncEnvironment running = environment;
@@ -154,8 +160,6 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   host.SetStatus(1, QStringLiteral("Mail sync started"));
   host.Yield();
 
-  session.DateFilter =
-      environment.clock.Now().date().addDays(DateRangeOffsetDays(environment.options().range));
   host.SetStatus(1, QStringLiteral("Handshaking..."));
   for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
 

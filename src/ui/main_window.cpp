@@ -7,17 +7,22 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/stored_options.h"
 #include "sync/sync_driver.h"
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
+#include "ui/desktop_notifier.h"
 #include "ui/options_dialog.h"
 #include "ui/sync_status_bar.h"
 
@@ -58,7 +63,60 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
   about_ = new AboutDialog(this);
   history_->Watch(about_);
+  // The options stored with OK show at once, even during a run.
+  options_->installEventFilter(this);
+  notify_ = NotifyDesktop;
+  runLogFolder_ = RunLogFolder();
   BuildStatusBar();
+  RestoreGeometry();
+}
+
+namespace {
+
+const QString kWindowSection = QStringLiteral("Window");
+
+// The window's place is kept per screen: a laptop's own screen and a desk's
+// large one each get theirs.
+QString GeometryKey(const QScreen* screen) {
+  if (screen == nullptr) return QStringLiteral("Geometry");
+  const QRect size = screen->geometry();
+  return QStringLiteral("Geometry %1 %2x%3")
+      .arg(screen->name())
+      .arg(size.width())
+      .arg(size.height());
+}
+
+}  // namespace
+
+void MainWindow::RestoreGeometry() {
+  const QScreen* screen = this->screen();
+  const QString stored = settings_.ReadOr(kWindowSection, GeometryKey(screen), QString());
+  if (!stored.isEmpty()) restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
+  if (screen == nullptr) return;
+  // Inside what the screen shows, whatever its scale: the buttons must be
+  // reachable.
+  const QRect available = screen->availableGeometry();
+  const QSize size = this->size().boundedTo(available.size());
+  resize(size);
+  QRect placed(
+      stored.isEmpty() ? available.center() - QPoint(size.width(), size.height()) / 2 : pos(),
+      size);
+  placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() - size.width()));
+  placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() - size.height()));
+  move(placed.topLeft());
+}
+
+void MainWindow::KeepGeometry() {
+  settings_.Write(kWindowSection, GeometryKey(screen()),
+                  QString::fromLatin1(saveGeometry().toBase64()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == options_ && event->type() == QEvent::Hide) {
+    ShowWhere();
+    if (syncRunning_) treeStale_ = true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::BuildStatusBar() {
@@ -68,29 +126,34 @@ void MainWindow::BuildStatusBar() {
   statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, QString()));
   ShowWhere();
 
-  // A Kelvo that says nothing for a while is named, with what to check.
+  // A Kelvo that says nothing for a while is named, with what to check, and
+  // the silence counted while it lasts.
   silence_ = new QTimer(this);
   silence_->setSingleShot(true);
-  silence_->setInterval(10000);
-  connect(silence_, &QTimer::timeout, this, [this] {
+  silence_->setInterval(kSilenceHintSeconds * 1000);
+  silenceTick_ = new QTimer(this);
+  silenceTick_->setInterval(1000);
+  const auto showSilence = [this] {
     const SyncOptions options = options_->Current();
-    statusBar_->SetNote(
-        QStringLiteral("No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and "
-                       "switched on? Press Break to stop.")
-            .arg(options.port)
-            .arg(options.portPath)
-            .arg(silence_->interval() / 1000));
+    const auto seconds = static_cast<int>(sinceByte_.elapsed() / 1000);
+    statusBar_->SetNote(SilenceText(std::max(seconds, silence_->interval() / 1000), options.port,
+                                    options.portPath));
+  };
+  connect(silence_, &QTimer::timeout, this, [this, showSilence] {
+    showSilence();
+    silenceTick_->start();
   });
+  connect(silenceTick_, &QTimer::timeout, this, showSilence);
   tick_ = new QTimer(this);
   tick_->setInterval(1000);
   connect(tick_, &QTimer::timeout, this, [this] { statusBar_->ShowElapsed(clock_.Now()); });
   line_.SetWatcher({[this](const QByteArray& bytes) {
                       statusBar_->AddBytesSent(bytes.size());
-                      if (syncRunning_) silence_->start();
+                      if (syncRunning_) RestartSilence();
                     },
                     [this](const QByteArray&) {
                       if (!silence_->isActive() && syncRunning_) statusBar_->SetNote(QString());
-                      if (syncRunning_) silence_->start();
+                      if (syncRunning_) RestartSilence();
                     },
                     {}});
 }
@@ -104,9 +167,18 @@ void MainWindow::ShowWhere() {
   statusBar_->SetWhere(WhereText(options_->MailFolder(), options.port, options.portPath));
 }
 
-void MainWindow::NoteSkipped(const QString& reason) {
-  static_cast<void>(reason);
-  ++unreadableOfRun_;
+void MainWindow::RestartSilence() {
+  sinceByte_.start();
+  silenceTick_->stop();
+  silence_->start();
+}
+
+void MainWindow::Report(const RunItem& item) {
+  if (item.kind == RunItem::Kind::Skipped) ++skippedOfRun_;
+  const QString text = RunItemText(item);
+  details_->addItem(text);
+  details_->scrollToBottom();
+  log_.Add(text);
 }
 
 void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
@@ -125,13 +197,23 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
   outcome.received = session_.ReceivedCount;
   StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
   outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
-  outcome.unreadable = unreadableOfRun_;
+  outcome.skipped = skippedOfRun_;
+  outcome.removedFromKelvo = session_.RemovedFromDeviceCount;
+  outcome.removedFromMail = session_.RemovedFromMailCount;
   const QString text = LastRunText(outcome);
   statusBar_->SetNote(text);
   settings_.Write(kLastRunSection, kLastRunKey, text);
 }
 
 void MainWindow::ShowFirstStartHintIfEmpty() {
+  const QString folder = options_->MailFolder();
+  QString text = QStringLiteral(
+      "No mail folders to show yet. Choose the folder that holds your Maildir (often ~/Maildir "
+      "or ~/Mail), then tick the folders to synchronise.");
+  if (!QFileInfo(folder).isDir()) {
+    text = QStringLiteral("The mail folder %1 does not exist yet. ").arg(folder) + text;
+  }
+  hintText_->setText(text);
   treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
 }
 
@@ -180,17 +262,16 @@ void MainWindow::BuildControls() {
   // An empty tree (a first start, a folder without mail) shows what to do.
   auto* hint = new QWidget(this);
   hint->setObjectName(QStringLiteral("pnlFirstStart"));
-  auto* hintText = new QLabel(
-      QStringLiteral("No mail folders to show yet. Choose the folder that holds your Maildir "
-                     "(often ~/Maildir or ~/Mail), then tick the folders to synchronise."),
-      hint);
-  hintText->setWordWrap(true);
+  hintText_ = new QLabel(hint);
+  hintText_->setObjectName(QStringLiteral("lblFirstStart"));
+  hintText_->setTextFormat(Qt::PlainText);
+  hintText_->setWordWrap(true);
   auto* choose = new QPushButton(QStringLiteral("Choose mail folder..."), hint);
   choose->setObjectName(QStringLiteral("btnChooseMailFolder"));
   connect(choose, &QPushButton::clicked, this, [this] { options_->ShowAtMailFolder(); });
   auto* hintLayout = new QVBoxLayout(hint);
   hintLayout->addStretch(1);
-  hintLayout->addWidget(hintText);
+  hintLayout->addWidget(hintText_);
   hintLayout->addWidget(choose, 0, Qt::AlignLeft);
   hintLayout->addStretch(1);
   treeOrHint_ = new QStackedLayout;
@@ -206,6 +287,7 @@ void MainWindow::BuildControls() {
   layout->addLayout(top, 1);
   layout->addWidget(chkFullSync_);
   layout->addWidget(statusFrame);
+  layout->addWidget(BuildDetails());
   setCentralWidget(central);
 
   mnuOptions_ = menuBar()->addAction(QStringLiteral("&Options"));
@@ -225,7 +307,34 @@ void MainWindow::BuildControls() {
   setTabOrder(tree_, btnSync_);
   setTabOrder(btnSync_, btnBreak_);
   setTabOrder(btnBreak_, chkFullSync_);
+  setTabOrder(chkFullSync_, btnDetails_);
+  tree_->setMinimumHeight(40);
   resize(480, 440);
+}
+
+QWidget* MainWindow::BuildDetails() {
+  auto* pane = new QWidget(this);
+  btnDetails_ = new QToolButton(pane);
+  btnDetails_->setObjectName(QStringLiteral("btnDetails"));
+  btnDetails_->setText(QStringLiteral("&Details"));
+  btnDetails_->setCheckable(true);
+  btnDetails_->setAutoRaise(true);
+  btnDetails_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  btnDetails_->setArrowType(Qt::RightArrow);
+  details_ = new QListWidget(pane);
+  details_->setObjectName(QStringLiteral("lstDetails"));
+  details_->setVisible(false);
+  details_->setMinimumHeight(60);
+  connect(btnDetails_, &QToolButton::toggled, this, [this](bool shown) {
+    btnDetails_->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    details_->setVisible(shown);
+  });
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(btnDetails_, 0, Qt::AlignLeft);
+  layout->addWidget(details_, 1);
+  return pane;
 }
 
 void MainWindow::ShowMessage(const QString& text) {
@@ -325,27 +434,53 @@ void MainWindow::Sync() {
   if (store == nullptr) return;
   syncRunning_ = true;
   firstBoxOfRun_.clear();
-  unreadableOfRun_ = 0;
+  skippedOfRun_ = 0;
+  details_->clear();
+  runStarted_ = clock_.Now();
+  if (!runLogFolder_.isEmpty()) {
+    if (const std::optional<QString> why = log_.Start(runLogFolder_, runStarted_)) {
+      details_->addItem(QStringLiteral("This run is not logged: %1").arg(*why));
+    }
+  }
   ShowWhere();
   statusBar_->SetNote(QString());
-  statusBar_->StartRun(clock_.Now());
-  silence_->start();
+  statusBar_->StartRun(runStarted_);
+  RestartSilence();
   tick_->start();
   const SyncEnvironment environment{
       *this,  [this] { return options_->Current(); }, line_, *store, settings_, clock_, tables_,
       locale_};
   const SyncEnd end = RunSynchronisation(session_, environment);
   silence_->stop();
+  silenceTick_->stop();
   tick_->stop();
   syncRunning_ = false;
   statusBar_->FinishRun();
-  // A question answered No touched nothing: the last run's line stays.
   if (end == SyncEnd::Refused) {
-    statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, QString()));
+    // A question answered No touched nothing.
+    statusBar_->SetNote(QStringLiteral("Synchronisation cancelled"));
+    log_.Add(QStringLiteral("Cancelled: a question was answered No"));
   } else {
     KeepOutcome(end, *store);
+    for (int i = 1; i <= 4; ++i) log_.Add(QStringLiteral("[%1] %2").arg(i).arg(Status(i)));
+    log_.Add(statusBar_->Note());
+    if (!log_.Path().isEmpty()) details_->addItem(QStringLiteral("Log: ") + log_.Path());
+    TellDesktop(end);
   }
+  log_.Finish();
+  if (treeStale_ && !closing_) RebuildTree();
+  treeStale_ = false;
   ShowFirstStartHintIfEmpty();
+}
+
+void MainWindow::TellDesktop(SyncEnd end) {
+  // Only a run long enough to look away from, and only when looked away.
+  constexpr int kWorthTellingSeconds = 5;
+  if (closing_ || isActiveWindow() || runStarted_.secsTo(clock_.Now()) < kWorthTellingSeconds) {
+    return;
+  }
+  static_cast<void>(end);
+  if (notify_) notify_(QStringLiteral("Kelvo Mail Sync"), statusBar_->Note());
 }
 
 void MainWindow::Break() {
@@ -378,19 +513,29 @@ void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shownOnce_) return;
   shownOnce_ = true;
-  // After the window is on the screen, so that a box about a missing mail
-  // folder has the window behind it.
+  // A mail folder missing at the start is no reason for a box: the hint in
+  // place of the tree says it (a first start has no mail folder yet), and
+  // Sync names it again.
   QTimer::singleShot(0, this, [this] {
-    if (!syncRunning_) RebuildTree();
+    if (syncRunning_) return;
+    reportedMissingFolder_ = options_->MailFolder();
+    RebuildTree();
   });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (syncRunning_) {
+    if (!closing_ && !boxes_->Ask(this, QStringLiteral("A synchronisation is running. Stop it "
+                                                       "and quit?"))) {
+      event->ignore();
+      return;
+    }
+    // Stopped as Break does; the run unwinds, then the program ends.
     closing_ = true;
     RequestBreak(session_);
     line_.Close();
   }
+  KeepGeometry();
   // The program ends with this window: the options and the about box go too.
   options_->hide();
   about_->hide();

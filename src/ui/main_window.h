@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QMainWindow>
 #include <QString>
@@ -15,6 +16,7 @@
 #include "session/sync_session.h"
 #include "settings/settings_store.h"
 #include "store/mail_store.h"
+#include "sync/run_report.h"
 #include "sync/sync_driver.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
@@ -22,6 +24,8 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QListWidget;
+class QToolButton;
 class QPushButton;
 class QStackedLayout;
 class QTimer;
@@ -76,7 +80,7 @@ class MainWindow final : public QMainWindow, public Host {
   void SetSyncEnabled(bool enabled) override;
   void SetBreakEnabled(bool enabled) override;
   FolderView& Folders() override { return *folderView_; }
-  void NoteSkipped(const QString& reason) override;
+  void Report(const RunItem& item) override;
 
   // The boxes go through boxes from now on; nullptr puts back the real ones.
   // The object must outlive its use.
@@ -90,6 +94,13 @@ class MainWindow final : public QMainWindow, public Host {
   SyncStatusBar& StatusBar() { return *statusBar_; }
   // How long the Kelvo may say nothing before the status bar says so.
   void SetSilenceHintAfter(int milliseconds);
+  // Tells the desktop that a run ended (title, text); by default a
+  // freedesktop notification, silently nothing without a notification service.
+  void SetNotifier(std::function<void(const QString&, const QString&)> notify) {
+    notify_ = std::move(notify);
+  }
+  // Where the run logs go; empty: none is written.
+  void SetRunLogFolder(const QString& folder) { runLogFolder_ = folder; }
   AboutDialog& About() { return *about_; }
   FolderTreeWidget& Tree() { return *tree_; }
   const SyncSession& Session() const { return session_; }
@@ -107,10 +118,17 @@ class MainWindow final : public QMainWindow, public Host {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
+  QWidget* BuildDetails();
   void BuildStatusBar();
+  void RestartSilence();
+  // Puts the window where it was on this screen, inside what the screen shows.
+  void RestoreGeometry();
+  void KeepGeometry();
+  void TellDesktop(SyncEnd end);
   // The status bar's first line, from the options as they stand.
   void ShowWhere();
   // The status bar's line after a run, kept in the settings for the next start.
@@ -142,10 +160,21 @@ class MainWindow final : public QMainWindow, public Host {
   std::array<QLabel*, 4> lblStatus_{};
   SyncStatusBar* statusBar_ = nullptr;
   QStackedLayout* treeOrHint_ = nullptr;
+  QLabel* hintText_ = nullptr;
   QTimer* silence_ = nullptr;
+  QTimer* silenceTick_ = nullptr;
+  QElapsedTimer sinceByte_;
   QTimer* tick_ = nullptr;
   QString firstBoxOfRun_;
-  int unreadableOfRun_ = 0;
+  int skippedOfRun_ = 0;
+  QDateTime runStarted_;
+  QListWidget* details_ = nullptr;
+  QToolButton* btnDetails_ = nullptr;
+  RunLog log_;
+  QString runLogFolder_;
+  std::function<void(const QString&, const QString&)> notify_;
+  // The options changed during a run: the tree follows when it ends.
+  bool treeStale_ = false;
   QAction* mnuOptions_ = nullptr;
   QAction* mnuAbout_ = nullptr;
 

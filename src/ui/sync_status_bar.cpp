@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
+#include <algorithm>
+
+#include "sync/run_report.h"
 
 namespace zandor {
 
@@ -29,11 +32,14 @@ QString LastRunText(const RunOutcome& outcome) {
                      .arg(outcome.received)
                      .arg(outcome.receivedInto);
       }
-      if (outcome.unreadable > 0) {
-        parts << QStringLiteral("%1 unreadable %2 skipped")
-                     .arg(outcome.unreadable)
-                     .arg(outcome.unreadable == 1 ? QStringLiteral("file")
-                                                  : QStringLiteral("files"));
+      if (outcome.removedFromKelvo > 0) {
+        parts << QStringLiteral("%1 removed from the Kelvo").arg(outcome.removedFromKelvo);
+      }
+      if (outcome.removedFromMail > 0) {
+        parts << QStringLiteral("%1 removed from the mail").arg(outcome.removedFromMail);
+      }
+      if (outcome.skipped > 0) {
+        parts << QStringLiteral("%1 skipped (see Details)").arg(outcome.skipped);
       }
       how = QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
       break;
@@ -62,6 +68,8 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
     label->setTextFormat(Qt::PlainText);
     label->setMinimumWidth(1);
   }
+  // A long note (the Kelvo's silence, a failure) wraps rather than being cut.
+  note_->setWordWrap(true);
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("barProgress"));
   progress_->setMinimumWidth(150);
@@ -74,7 +82,7 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(4, 0, 0, 2);
   layout->setVerticalSpacing(0);
   layout->addWidget(where_, 0, 0);
-  layout->addWidget(note_, 1, 0, 1, 3);
+  layout->addWidget(note_, 1, 0, 1, 2);
   layout->addWidget(progress_, 0, 1);
   layout->addWidget(elapsed_, 0, 2);
   layout->addWidget(sent_, 1, 2);
@@ -113,12 +121,18 @@ void SyncStatusBar::FinishRun() {
 void SyncStatusBar::ShowProgress(const Progress& progress) {
   switch (progress.stage) {
     case Progress::Stage::Scanning:
-      progress_->setRange(0, progress.count);
-      progress_->setValue(progress.index);
-      progress_->setFormat(progress.folder + QStringLiteral(": %v of %m"));
-      break;
     case Progress::Stage::Sending:
-      break;  // the bar keeps counting the folder's messages
+      // The whole run when mail was counted as due, else the folder.
+      if (progress.dueCount > 0) {
+        progress_->setRange(0, progress.dueCount);
+        progress_->setValue(std::max(progress.dueIndex, 1));
+        progress_->setFormat(DueText(progress));
+      } else if (progress.stage == Progress::Stage::Scanning) {
+        progress_->setRange(0, progress.count);
+        progress_->setValue(progress.index);
+        progress_->setFormat(progress.folder + QStringLiteral(": %v of %m"));
+      }
+      break;
     case Progress::Stage::Handshake:
     case Progress::Stage::Receiving:
     case Progress::Stage::Removing:
@@ -129,7 +143,11 @@ void SyncStatusBar::ShowProgress(const Progress& progress) {
 
 void SyncStatusBar::AddBytesSent(qsizetype bytes) {
   bytesSent_ += bytes;
-  sent_->setText(QStringLiteral("%1 sent").arg(QLocale().formattedDataSize(bytesSent_)));
+  // Qt says "1 bytes"; below a kilobyte the count is said in words.
+  const QString size = bytesSent_ == 1     ? QStringLiteral("1 byte")
+                       : bytesSent_ < 1024 ? QStringLiteral("%1 bytes").arg(bytesSent_)
+                                           : QLocale().formattedDataSize(bytesSent_);
+  sent_->setText(QStringLiteral("%1 sent").arg(size));
 }
 
 void SyncStatusBar::ShowElapsed(const QDateTime& now) {

@@ -23,11 +23,14 @@ struct RunOutcome {
   int sent = 0;
   int received = 0;
   QString receivedInto;  // the folder the received messages were filed in
-  int unreadable = 0;    // message files that could not be read
-  QString failure;       // the first box's first line, for Failed
+  int skipped = 0;       // messages that could not go (unreadable, too long)
+  int removedFromKelvo = 0;
+  int removedFromMail = 0;
+  QString failure;  // the first box's first line, for Failed
   int port = 1;
 };
 // "Last synchronisation 18:32: complete: 36 sent, 2 received into Drafts".
+// The removals and skips follow when there were any.
 QString LastRunText(const RunOutcome& outcome);
 
 // The window's status bar: where it points on the first line; on the second

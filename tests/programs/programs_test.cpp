@@ -118,7 +118,7 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
     shown.append(buffer, got);
   ::close(terminal);
   EXPECT_TRUE(shown.contains("\r\033[KMail sync started")) << shown.toStdString();
-  EXPECT_TRUE(shown.contains("\r\033[K[1/1] Scanning Inbox. Message 1 of 1"))
+  EXPECT_TRUE(shown.contains("\r\033[K[message 1 of 1, 0:01 left] Scanning Inbox. Message 1 of 1"))
       << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
   EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
@@ -246,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
           QDir().mkpath(w.Settings());
           return Hold();
         }},
-        HostileRow{"MessageUnreadable", 0, "skipped: cannot read", [](ProgramWorld& w) {
+        HostileRow{"MessageUnreadable", 0, "Skipped: Inbox / ", [](ProgramWorld& w) {
           QFile::link(QStringLiteral("/proc/self/mem"), w.Mail().Root() + QStringLiteral("/cur/") +
                       QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".bad:2,S"));
           return Hold();

@@ -23,6 +23,7 @@ class ProgramWorld {
   ProgramWorld() {
     Set(QStringLiteral("Store"), QStringLiteral("Maildir"), mail_.Root());
     env_.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("config")));
+    env_.insert(QStringLiteral("XDG_STATE_HOME"), Path(QStringLiteral("state")));
     env_.remove(QStringLiteral("DISPLAY"));
     env_.remove(QStringLiteral("WAYLAND_DISPLAY"));
   }

@@ -1,6 +1,6 @@
 // The main of every test binary: a Qt application object (widgets where the
 // binary tests windows), the offscreen platform, and a settings home of its own
-// so that no test ever reads or writes the user's real settings.
+// (and logs) so that no test ever reads or writes the user's real settings.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   QTemporaryDir configHome;
   if (!configHome.isValid()) return 3;
   setenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit().constData(), 1);
+  setenv("XDG_STATE_HOME", configHome.path().toLocal8Bit().constData(), 1);
   TestApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

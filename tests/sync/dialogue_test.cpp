@@ -160,10 +160,11 @@ QString RunWithFault(int reply, FaultKind kind) {
   rig.Run();
   const QStringList lines = rig.line.Transcript().Lines();
   const std::string trace = rig.line.Transcript().Text().toStdString();
+  QStringList shown;  // each box's first line: a Comm Err's code
+  for (const QString& box : rig.host.Boxes().mid(boxesBefore)) shown << box.section(u'\n', 0, 0);
   const QString summary = QStringLiteral("%1 %2: %3 | %4 | held %5")
                               .arg(reply)
-                              .arg(QLatin1String(KindName(kind)),
-                                   rig.host.Boxes().mid(boxesBefore).join(QLatin1Char('/')),
+                              .arg(QLatin1String(KindName(kind)), shown.join(QLatin1Char('/')),
                                    rig.host.StatusLines().join(QLatin1Char('/')))
                               .arg(rig.device.Held().size());
 

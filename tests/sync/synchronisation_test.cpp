@@ -124,11 +124,10 @@ INSTANTIATE_TEST_SUITE_P(
         RemovalRow{"FromKelvo", true, false,
                    Lines("Sent: 0", "Received: 0", "Removed from Kelvo: 1", ""), 2, 3, 1},
         RemovalRow{"FromMail", false, true,
-                   Lines("Sent: 0", "Received: 0", "", "Removed from Outlook: 1"), 3, 2, 1},
-        RemovalRow{
-            "Both", true, true,
-            Lines("Sent: 0", "Received: 0", "Removed from Kelvo: 1", "Removed from Outlook: 1"), 2,
-            2, 2}),
+                   Lines("Sent: 0", "Received: 0", "", "Removed from mail: 1"), 3, 2, 1},
+        RemovalRow{"Both", true, true,
+                   Lines("Sent: 0", "Received: 0", "Removed from Kelvo: 1", "Removed from mail: 1"),
+                   2, 2, 2}),
     RowName());
 
 // A folder over the limit is skipped whole, and leaves the selection
@@ -204,8 +203,9 @@ const QString kKelvoConfirm = QStringLiteral(
     "Messages previously sent to Kelvo are going to be removed from there,\n\rif they are no more "
     "included in the list to be sent now\n\rDo you want to continue?");
 const QString kMailConfirm = QStringLiteral(
-    "Messages previously sent, and then canceled on Kelvo,\n\rare going to be removed from Outlook "
-    "also.\n\rDo you want to continue?");
+    "Messages previously sent, and then canceled on Kelvo,\n\rare going to be removed from the "
+    "mail "
+    "also (they go to its Trash folder).\n\rDo you want to continue?");
 
 // Every combination of the three boxes, answered Yes throughout or No at
 // each question in turn: the questions come in order, and any No ends the

@@ -3,6 +3,7 @@
 // window, and the folder tree's ticks kept in the settings.
 #include <QAction>
 #include <QComboBox>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QThread>
@@ -61,7 +62,18 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   const QString complete =
       QStringLiteral("Last synchronisation 12:00: complete: 3 sent, 1 received into Drafts");
   EXPECT_EQ(window->StatusBar().Note(), complete);
-  EXPECT_EQ(progress, QStringLiteral("Sent: 1 of 1"));
+  EXPECT_TRUE(progress.startsWith(QStringLiteral("message 3 of 3, 0:0"))) << progress.toStdString();
+  // What happened to each message, in the list and in the run's log.
+  auto* details = Control<QListWidget>(*window, "lstDetails");
+  QStringList listed;
+  for (int i = 0; i < details->count(); ++i) listed << details->item(i)->text();
+  EXPECT_EQ(listed.mid(0, 4), (QStringList{QStringLiteral("Received into Drafts: From the road"),
+                                           QStringLiteral("Sent: Inbox / Older"),
+                                           QStringLiteral("Sent: Inbox / Newer"),
+                                           QStringLiteral("Sent: Sent / Sent by me")}));
+  QFile log(listed.last().mid(5));
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << listed.last().toStdString();
+  EXPECT_TRUE(log.readAll().contains("Sent: Sent / Sent by me\n[1] Sent: 3\n"));
   EXPECT_FALSE(bar->isVisible());
   EXPECT_EQ(window->StatusBar().Where(), dir.path() + QStringLiteral(" · Com 1 (/dev/ttyS0)"));
 

@@ -1,0 +1,92 @@
+#include "sync/run_report.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace zandor {
+namespace {
+
+QString Where(const RunItem& item) {
+  return item.folder.isEmpty() ? item.subject : item.folder + QStringLiteral(" / ") + item.subject;
+}
+
+QString PartsText(const RunItem& item) {
+  if (item.count <= 1) return QString();
+  if (item.parts == item.count) return QStringLiteral(" (%1 parts)").arg(item.count);
+  return QStringLiteral(" (the last %1 of %2 parts)").arg(item.parts).arg(item.count);
+}
+
+}  // namespace
+
+QString RunItemText(const RunItem& item) {
+  switch (item.kind) {
+    case RunItem::Kind::Sent:
+      return QStringLiteral("Sent: ") + Where(item) + PartsText(item);
+    case RunItem::Kind::Received:
+      return QStringLiteral("Received into %1: %2").arg(item.folder, item.subject);
+    case RunItem::Kind::RemovedFromKelvo:
+      return QStringLiteral("Removed from the Kelvo: ") + Where(item);
+    case RunItem::Kind::RemovedFromMail:
+      return QStringLiteral("Removed from the mail (to Trash): ") + Where(item);
+    case RunItem::Kind::Skipped:
+      return QStringLiteral("Skipped: %1: %2").arg(Where(item), item.reason);
+  }
+  return QString();
+}
+
+QString TimeLeftText(int seconds) {
+  seconds = std::max(seconds, 0);
+  return QStringLiteral("%1:%2 left").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString DueText(const Progress& progress) {
+  if (progress.dueCount <= 0) return QString();
+  QString text =
+      QStringLiteral("message %1 of %2").arg(std::max(progress.dueIndex, 1)).arg(progress.dueCount);
+  if (progress.secondsLeft >= 0) text += QStringLiteral(", ") + TimeLeftText(progress.secondsLeft);
+  return text;
+}
+
+QString SilenceText(int seconds, int port, const QString& portPath) {
+  return QStringLiteral(
+             "No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and switched on? "
+             "Press Break to stop.")
+      .arg(port)
+      .arg(portPath)
+      .arg(seconds);
+}
+
+QString RunLogFolder() {
+  QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (state.isEmpty() || QDir::isRelativePath(state)) {
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir(home).exists()) return QString();
+    state = home + QStringLiteral("/.local/state");
+  }
+  return QDir::cleanPath(state + QStringLiteral("/zandor"));
+}
+
+std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& begun, int keep) {
+  file_.close();
+  if (folder.isEmpty()) return QStringLiteral("there is no home folder to keep it in");
+  QDir dir(folder);
+  if (!dir.mkpath(QStringLiteral("."))) return QStringLiteral("%1 cannot be made").arg(folder);
+  // The names sort by time: the oldest come first.
+  const QStringList old = dir.entryList({QStringLiteral("run-*.log")}, QDir::Files, QDir::Name);
+  for (qsizetype i = 0; i + keep <= old.size(); ++i) dir.remove(old[i]);
+  file_.setFileName(
+      dir.filePath(begun.toString(QStringLiteral("'run-'yyyyMMdd-HHmmss-zzz'.log'"))));
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    return QStringLiteral("%1: %2").arg(file_.fileName(), file_.errorString());
+  }
+  Add(QStringLiteral("Synchronisation of %1").arg(begun.toString(Qt::ISODate)));
+  return std::nullopt;
+}
+
+void RunLog::Add(const QString& line) {
+  if (!file_.isOpen()) return;
+  file_.write(line.toUtf8() + '\n');
+  file_.flush();  // a run that dies leaves what it did
+}
+
+}  // namespace zandor

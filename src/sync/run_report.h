@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "session/host.h"
+
+namespace zandor {
+
+// What a run did to one message, in one line for the details list, the log
+// file and --verbose: "Sent: Inbox / Weekly report (parts 2 and 3 of 3)".
+QString RunItemText(const RunItem& item);
+
+// "1:05 left" for a count of seconds.
+QString TimeLeftText(int seconds);
+
+// "message 37 of 212, 1:05 left": the progress of the whole run; empty when
+// nothing was counted as due.
+QString DueText(const Progress& progress);
+
+// The hint when the Kelvo has said nothing for a while, naming the port;
+// shown from this many seconds of silence on.
+inline constexpr int kSilenceHintSeconds = 10;
+QString SilenceText(int seconds, int port, const QString& portPath);
+
+// The folder of the run logs: $XDG_STATE_HOME/zandor, by default
+// ~/.local/state/zandor. Empty when there is no home to put it in.
+QString RunLogFolder();
+
+// The log of one synchronisation, a file of its own in the folder, named by
+// the time the run began; starting one prunes the oldest so that `keep` stay.
+// A log that cannot be written is no reason to stop a synchronisation: the
+// caller says so once and runs on.
+class RunLog {
+ public:
+  static constexpr int kKept = 20;
+
+  // Opens the run's file; the reason when it cannot.
+  std::optional<QString> Start(const QString& folder, const QDateTime& begun, int keep = kKept);
+  void Add(const QString& line);
+  // The path of the file being written; empty when none is.
+  QString Path() const { return file_.isOpen() ? file_.fileName() : QString(); }
+  void Finish() { file_.close(); }
+
+ private:
+  QFile file_;
+};
+
+}  // namespace zandor
