@@ -101,8 +101,10 @@ void MainWindow::RestoreGeometry() {
   QRect placed(
       stored.isEmpty() ? available.center() - QPoint(size.width(), size.height()) / 2 : pos(),
       size);
-  placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() - size.width()));
-  placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() - size.height()));
+  placed.moveLeft(std::clamp(placed.left(), available.left(),
+                             available.left() + available.width() - size.width()));
+  placed.moveTop(std::clamp(placed.top(), available.top(),
+                            available.top() + available.height() - size.height()));
   move(placed.topLeft());
 }
 

@@ -2,10 +2,12 @@
 // status lines around the driver, one session that lives as long as the
 // window, and the folder tree's ticks kept in the settings.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QThread>
 
 #include "sync/folder_tree.h"
@@ -118,6 +120,46 @@ TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
   Button("btnSync")->click();
   EXPECT_EQ(hint, QStringLiteral("No answer from the Kelvo on Com 1 (/dev/ttyS0) for 1 s: is it "
                                  "connected and switched on? Press Break to stop."));
+}
+
+// Around a run: closing during one asks first (No keeps it running, Yes
+// stops it as Break does); a run that took a while and ended unseen is told
+// to the desktop; a question answered No says so; the window opens inside
+// the screen, where it was left.
+TEST_F(MainWindowTest, AroundARun) {
+  AddMail(kInbox, QStringLiteral("A"));
+  Load();
+  QStringList told;
+  window->SetNotifier([&told](const QString&, const QString& text) { told << text; });
+  boxes.answer = false;
+  QTime closeAt(12, 0, 3), breakAt(12, 0, 6);
+  onYield = [&] {
+    clock.Advance(1);
+    if (clock.Now().time() == closeAt) window->close();
+    if (clock.Now().time() == breakAt) window->Break();
+  };
+  Button("btnSync")->click();
+  const QString question = QStringLiteral("A synchronisation is running. Stop it and quit?");
+  EXPECT_EQ(boxes.asked, QStringList{question});
+  EXPECT_EQ(told, QStringList{QStringLiteral("Last synchronisation 12:00: stopped by Break")});
+  boxes.answer = true;
+  closeAt = clock.Now().time().addSecs(2);
+  Button("btnSync")->click();
+  EXPECT_EQ(boxes.asked, QStringList(2, question));
+  EXPECT_EQ(told.size(), 1) << "nobody to tell on the way out";
+  EXPECT_EQ(window->StatusBar().Note(),
+            QStringLiteral("Last synchronisation 12:00: stopped by Break"));
+  onYield = nullptr;
+  Control<QCheckBox>(*window, "chkFullSync")->setChecked(true);
+  boxes.answer = false;
+  Button("btnSync")->click();
+  EXPECT_EQ(window->StatusBar().Note(), QStringLiteral("Synchronisation cancelled"));
+
+  window->setGeometry(QRect(QPoint(-5000, -5000), QSize(5000, 5000)));
+  window->close();
+  Load();
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
 }
 
 // A folder without mail shows what to do instead of an empty tree; Ctrl+Q

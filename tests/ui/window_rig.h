@@ -20,12 +20,16 @@ T* Control(const QObject& root, const char* name) {
   return found;
 }
 
-// Boxes that record what they show and answer every question Yes.
+// Boxes that record what they show and ask, and answer every question alike.
 class RecordingBoxes final : public MessageBoxes {
  public:
   void Show(QWidget*, const QString& text) override { shown << text; }
-  bool Ask(QWidget*, const QString&) override { return true; }
-  QStringList shown;
+  bool Ask(QWidget*, const QString& text) override {
+    asked << text;
+    return answer;
+  }
+  QStringList shown, asked;
+  bool answer = true;
 };
 
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and

@@ -97,6 +97,8 @@ StoreFailure KelvoStateDb::Failure(const char* what) const {
   // SQLite calls a file deleted while open read-only; the user needs the cause.
   if (db_ && !IsDirectory(NativePath(QFileInfo(path_).path()))) {
     reason = QStringLiteral("its folder is gone (was the mail folder moved or deleted?)");
+  } else if ((lastError_ & 0xFF) == SQLITE_NOTADB || (lastError_ & 0xFF) == SQLITE_CORRUPT) {
+    reason = QStringLiteral("the file is damaged, or is not Zandor's (%1)").arg(reason);
   }
   return StoreFailure{
       FailureKind::Store,
@@ -298,7 +300,8 @@ StoreStatus KelvoStateDb::Check() {
   }
   if (problem != QStringLiteral("ok")) {
     return StoreFailure{FailureKind::Store,
-                        QStringLiteral("cannot read the sent marks in %1: %2.\n\r%3")
+                        QStringLiteral("cannot read the sent marks in %1: the file is damaged "
+                                       "(%2).\n\r%3")
                             .arg(path_, problem, Advice(SQLITE_CORRUPT))};
   }
   // A count of checks, so that each check commits a real change.
