@@ -329,7 +329,18 @@ QWidget* MainWindow::BuildDetails() {
   details_->setMinimumHeight(60);
   connect(btnDetails_, &QToolButton::toggled, this, [this](bool shown) {
     btnDetails_->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    // The window grows by the list, where the screen has room, rather than
+    // squeezing the tree, and gives the room back when it closes.
+    const int room = details_->sizeHint().height();
     details_->setVisible(shown);
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    const int frame = frameGeometry().height() - height();
+    resize(width(), std::clamp(height() + (shown ? room : -room), minimumSizeHint().height(),
+                               std::max(available.height() - frame, 1)));
+    const int overhang = frameGeometry().bottom() - available.bottom();
+    if (overhang > 0) move(x(), std::max(available.top(), y() - overhang));
   });
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -467,6 +478,7 @@ void MainWindow::Sync() {
     for (int i = 1; i <= 4; ++i) log_.Add(QStringLiteral("[%1] %2").arg(i).arg(Status(i)));
     log_.Add(statusBar_->Note());
     if (!log_.Path().isEmpty()) details_->addItem(QStringLiteral("Log: ") + log_.Path());
+    details_->scrollToBottom();
     TellDesktop(end);
   }
   log_.Finish();

@@ -72,8 +72,10 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   note_->setWordWrap(true);
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("barProgress"));
-  progress_->setMinimumWidth(150);
-  progress_->setMaximumWidth(200);
+  // Wide enough for the run's count and the time left on one line.
+  progress_->setMinimumWidth(
+      progress_->fontMetrics().horizontalAdvance(QStringLiteral("message 888 of 888, 88:88 left")) +
+      24);
   sent_ = new QLabel(this);
   sent_->setObjectName(QStringLiteral("lblBytesSent"));
   elapsed_ = new QLabel(this);
