@@ -16,7 +16,7 @@ fail() { echo "install_test: $*" >&2; exit 1; }
 
 # Every installed file, relative to the prefix.
 expected=(bin/zandor bin/kelvo-sim share/applications/zandor.desktop
-  share/metainfo/zandor.metainfo.xml
+  share/metainfo/org.zandor.zandor.metainfo.xml
   share/icons/hicolor/scalable/apps/zandor.svg
   share/man/man1/zandor.1 share/man/man1/kelvo-sim.1)
 for size in 16 22 24 32 48 64 128 256; do
