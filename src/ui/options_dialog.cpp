@@ -76,17 +76,19 @@ OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history
 }
 
 void OptionsDialog::BuildControls() {
-  label1_ = new QLabel(QStringLiteral("Date Range"), this);
+  label1_ = new QLabel(QStringLiteral("&Date Range"), this);
   label1_->setObjectName(QStringLiteral("Label1"));
   cbDaysNum_ = new QComboBox(this);
   cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
-  label2_ = new QLabel(QStringLiteral("Serial COM Port"), this);
+  label2_ = new QLabel(QStringLiteral("Serial COM &Port"), this);
   label2_->setObjectName(QStringLiteral("Label2"));
   cbCom_ = new QComboBox(this);
   cbCom_->setObjectName(QStringLiteral("cbCom"));
   cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
                     QStringLiteral("Com 4")});
   cbCom_->setCurrentIndex(-1);
+  label1_->setBuddy(cbDaysNum_);
+  label2_->setBuddy(cbCom_);
   lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), this);
   lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
   cbPortPath_ = new QComboBox(this);
@@ -107,10 +109,10 @@ void OptionsDialog::BuildControls() {
   auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
   fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
   chkKelvoRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Outlook from Kelvo also"), this);
+      new QCheckBox(QStringLiteral("Remove messages deleted in the mail from &Kelvo also"), this);
   chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
   chkOutlookRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from Outlook also"), this);
+      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from the &mail also"), this);
   chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
   auto* removalLayout = new QVBoxLayout(fmRemovalSync);
   removalLayout->addWidget(chkKelvoRemove_);
@@ -118,12 +120,13 @@ void OptionsDialog::BuildControls() {
 
   auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), this);
   frame1->setObjectName(QStringLiteral("Frame1"));
-  chkOstrelConv_ = new OptionButton(QStringLiteral("Western Conversion"), frame1);
+  chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
   chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
   chkRusConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (for Ostrel's client)"), frame1);
+      new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
   chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
-  chkDravoConv_ = new OptionButton(QStringLiteral("Russian Conversion (For Dravo client)"), frame1);
+  chkDravoConv_ =
+      new OptionButton(QStringLiteral("Russian Conversion (For Dr&avo client)"), frame1);
   chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
   conversionGroup_ = new QButtonGroup(this);
   conversionGroup_->setExclusive(false);
@@ -136,15 +139,16 @@ void OptionsDialog::BuildControls() {
     });
   }
 
-  auto* frame2 = new QGroupBox(QStringLiteral("Messages split"), this);
+  auto* frame2 = new QGroupBox(QStringLiteral("Messages &split"), this);
   frame2->setObjectName(QStringLiteral("Frame2"));
   cbMessagesSplit_ = new QComboBox(frame2);
   cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
   edMaxNumSplit_ = new QLineEdit(frame2);
   edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
   edMaxNumSplit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  parts_ = new QLabel(QStringLiteral("parts"), frame2);
+  parts_ = new QLabel(QStringLiteral("par&ts"), frame2);
   parts_->setObjectName(QStringLiteral("parts"));
+  parts_->setBuddy(edMaxNumSplit_);
   auto* splitLayout = new QHBoxLayout(frame2);
   splitLayout->addWidget(cbMessagesSplit_, 1);
   splitLayout->addWidget(edMaxNumSplit_);
@@ -154,7 +158,7 @@ void OptionsDialog::BuildControls() {
   connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
           &OptionsDialog::UpdatePartsEnabled);
 
-  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail Folder"), this);
+  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
@@ -442,7 +446,8 @@ SyncOptions OptionsDialog::Current() const {
 }
 
 void OptionsDialog::UpdateMailFolderWarning() {
-  // Only a warning: the folder may be mounted later, or filled by a mail program.
+  // Only a warning: the folder may be mounted later, or filled by a mail
+  // program.
   const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
   lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
   lblMailFolderWarning_->setVisible(!holds);

@@ -3,6 +3,7 @@
 // they were when the dialog last became active.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -125,6 +126,27 @@ TEST_F(OptionsDialogTest, FitsA640By450Screen) {
   EXPECT_LE(needed.height(), 450 - 40) << needed.height();
 }
 
+// Every control has an Alt+letter of its own: its text's, its label's or its
+// frame's.
+TEST_F(OptionsDialogTest, EveryControlHasAnAltLetterOfItsOwn) {
+  QMap<QString, QWidget*> reaches;  // Alt+letter: the control it reaches
+  const auto take = [&](QWidget* control, const QString& text) {
+    const QString key = QKeySequence::mnemonic(text).toString();
+    if (key.isEmpty() || control == nullptr) return;
+    EXPECT_FALSE(reaches.contains(key)) << key.toStdString() << " twice";
+    reaches[key] = control;
+  };
+  for (QLabel* label : dialog.findChildren<QLabel*>()) take(label->buddy(), label->text());
+  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) take(b, b->text());
+  for (QGroupBox* g : dialog.findChildren<QGroupBox*>()) take(g->findChild<QWidget*>(), g->title());
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    const bool control = (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                          qobject_cast<QLineEdit*>(w)) &&
+                         !qobject_cast<QComboBox*>(w->parent());  // not a list's own field
+    EXPECT_TRUE(!control || reaches.values().contains(w)) << w->objectName().toStdString();
+  }
+}
+
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
   QWidget mainWindow;
   history.Watch(&mainWindow);
@@ -148,7 +170,8 @@ TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundT
 // Stored settings, hand-edited ones and ones that restore as no choice among
 // them: Cancel, after every control was changed, leaves the dialog reading
 // exactly what the stored options give the headless run. (The load restores
-// the same way; FirstStartStoresCom1AndTheLastSevenDays checks its port and range.)
+// the same way; FirstStartStoresCom1AndTheLastSevenDays checks its port and
+// range.)
 class RestoreAgreementTest : public WindowRig {};
 
 TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
