@@ -1,5 +1,6 @@
 #include "ui/options_dialog.h"
 
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -157,6 +158,7 @@ void OptionsDialog::BuildControls() {
           &OptionsDialog::UpdatePartsEnabled);
   connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
           &OptionsDialog::UpdatePartsEnabled);
+  connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
 
   auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
@@ -240,6 +242,7 @@ void OptionsDialog::BuildControls() {
                       cbMessagesSplit_,  edMaxNumSplit_, edMailFolder_, btnBrowseMail_,
                       btnCancel_,        btnOK_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  IgnoreWheelWhenUnfocused();
 
   connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
   connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -248,6 +251,36 @@ void OptionsDialog::BuildControls() {
     if (!showingPortPath_) DescribePort();
   });
   OfferPorts();
+}
+
+void OptionsDialog::IgnoreWheelWhenUnfocused() {
+  QList<QWidget*> values;
+  for (QComboBox* list : findChildren<QComboBox*>()) values << list;
+  for (QAbstractSpinBox* number : findChildren<QAbstractSpinBox*>()) values << number;
+  for (QWidget* value : values) {
+    // Not focused by the wheel either: a click or Tab takes them.
+    value->setFocusPolicy(Qt::StrongFocus);
+    value->installEventFilter(this);
+  }
+}
+
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A wheel turned while the pointer passes over a list must scroll the
+  // options, not change the value it happens to be over. Ignored, the event
+  // goes on to the scroll area.
+  if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+      !static_cast<QWidget*>(watched)->hasFocus()) {
+    event->ignore();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void OptionsDialog::ShowPartsUsed() {
+  // Text that is no usable number shows, once typed, the number OK keeps
+  // and a synchronisation uses.
+  const QString used = ClampedPartsText(edMaxNumSplit_->text());
+  if (edMaxNumSplit_->text() != used) edMaxNumSplit_->setText(used);
 }
 
 void OptionsDialog::Load() {

@@ -45,6 +45,9 @@ class ActivationHistory;
 // Beside the port list it shows the device path of the chosen entry (section
 // Ports, COM1..COM4), and below the frames the mail folder (section Store, key
 // Maildir); OK stores both, Cancel restores both.
+//
+// Every control has an Alt+letter of its own; a list takes the wheel only
+// when it has focus.
 class OptionsDialog final : public QDialog {
   Q_OBJECT
 
@@ -83,9 +86,14 @@ class OptionsDialog final : public QDialog {
   // The title bar's close acts as Cancel; so does Escape (reject).
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
+  // The lists take no value from a wheel turned over them unless focused.
+  void IgnoreWheelWhenUnfocused();
+  // Puts the number that will be used in place of parts text that is not one.
+  void ShowPartsUsed();
   void Load();
   void RestoreStored(const StoredOptions& stored);
   void RestorePortPaths(const StoredOptions& stored);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <array>
 
 #include "settings/stored_options.h"
@@ -126,8 +127,25 @@ TEST_F(OptionsDialogTest, FitsA640By450Screen) {
   EXPECT_LE(needed.height(), 450 - 40) << needed.height();
 }
 
-// Every control has an Alt+letter of its own: its text's, its label's or its
-// frame's.
+// A wheel turned over a list changes it only when the list has focus.
+class WheelTest : public OptionsDialogTest, public ::testing::WithParamInterface<const char*> {};
+TEST_P(WheelTest, TurnsAListOnlyWhenFocused) {
+  auto* list = Control<QComboBox>(dialog, GetParam());
+  list->setCurrentIndex(0);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (const bool focused : {false, true}) {
+    if (focused) list->setFocus();
+    QWheelEvent down(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &down);
+    EXPECT_EQ(list->currentIndex(), focused ? 1 : 0) << focused;
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Lists, WheelTest,
+                         ::testing::Values("cbDaysNum", "cbCom", "cbMessagesSplit"));
+
+// Every control has an Alt+letter of its own: its text's, its label's or its frame's.
 TEST_F(OptionsDialogTest, EveryControlHasAnAltLetterOfItsOwn) {
   QMap<QString, QWidget*> reaches;  // Alt+letter: the control it reaches
   const auto take = [&](QWidget* control, const QString& text) {
@@ -144,6 +162,20 @@ TEST_F(OptionsDialogTest, EveryControlHasAnAltLetterOfItsOwn) {
                           qobject_cast<QLineEdit*>(w)) &&
                          !qobject_cast<QComboBox*>(w->parent());  // not a list's own field
     EXPECT_TRUE(!control || reaches.values().contains(w)) << w->objectName().toStdString();
+  }
+}
+
+// Parts text that is no usable number shows, once editing ends, the number used.
+TEST_F(OptionsDialogTest, ThePartsBoxShowsTheNumberUsedOnceEditingEnds) {
+  auto* parts = Control<QLineEdit>(dialog, "edMaxNumSplit");
+  Control<QComboBox>(dialog, "cbMessagesSplit")->setCurrentIndex(2);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (const auto& [typed, shown] : {std::pair("abc", "0"), {"-5", "5"}, {"12", "12"}}) {
+    parts->setFocus();
+    parts->setText(QString::fromUtf8(typed));
+    Control<QComboBox>(dialog, "cbCom")->setFocus();
+    EXPECT_EQ(dialog.Current().parts, QString::fromUtf8(shown)) << typed;
   }
 }
 
@@ -170,8 +202,7 @@ TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundT
 // Stored settings, hand-edited ones and ones that restore as no choice among
 // them: Cancel, after every control was changed, leaves the dialog reading
 // exactly what the stored options give the headless run. (The load restores
-// the same way; FirstStartStoresCom1AndTheLastSevenDays checks its port and
-// range.)
+// the same way; FirstStartStoresCom1AndTheLastSevenDays checks its port and range.)
 class RestoreAgreementTest : public WindowRig {};
 
 TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
