@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSerialPortInfo>
+#include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -209,8 +211,8 @@ void OptionsDialog::BuildControls() {
 
   // The options scroll when the screen is small (2x scaling on a laptop);
   // OK and Cancel stay below them, always in reach.
-  auto* options = new QWidget;
-  auto* optionsLayout = new QVBoxLayout(options);
+  page_ = new QWidget;
+  auto* optionsLayout = new QVBoxLayout(page_);
   optionsLayout->setContentsMargins(0, 0, 0, 0);
   optionsLayout->addLayout(top);
   optionsLayout->addWidget(fmRemovalSync);
@@ -218,24 +220,19 @@ void OptionsDialog::BuildControls() {
   optionsLayout->addWidget(frame2);
   optionsLayout->addWidget(fmMailStore);
   optionsLayout->addStretch(1);
-  auto* scroll = new QScrollArea(this);
-  scroll->setObjectName(QStringLiteral("scrollOptions"));
-  scroll->setWidget(options);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setMinimumWidth(options->minimumSizeHint().width());
-  scroll->setMinimumHeight(160);
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(QStringLiteral("scrollOptions"));
+  scroll_->setWidget(page_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  // A screen too narrow for the options scrolls them sideways too, rather
+  // than cut off their right edge.
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  scroll_->setMinimumHeight(160);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll, 1);
+  layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
-  // Opens at the size the options want, within the screen.
-  QSize wanted(sizeHint().width(), options->sizeHint().height() + btnOK_->sizeHint().height() + 40);
-  if (const QScreen* shown = screen()) {
-    wanted = wanted.boundedTo(shown->availableGeometry().size() - QSize(0, 40));
-  }
-  resize(wanted);
 
   QWidget* order[] = {cbDaysNum_,        cbCom_,         cbPortPath_,   chkKelvoRemove_,
                       chkOutlookRemove_, chkOstrelConv_, chkRusConv_,   chkDravoConv_,
@@ -243,6 +240,8 @@ void OptionsDialog::BuildControls() {
                       btnCancel_,        btnOK_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   IgnoreWheelWhenUnfocused();
+  // A hint line that comes or goes changes the options' layout.
+  page_->installEventFilter(this);
 
   connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
   connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -265,6 +264,11 @@ void OptionsDialog::IgnoreWheelWhenUnfocused() {
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A hint line came or went: the dialog grows rather than scroll.
+  if (watched == page_) {
+    if (event->type() == QEvent::LayoutRequest && isVisible()) FitContents();
+    return false;
+  }
   // A wheel turned while the pointer passes over a list must scroll the
   // options, not change the value it happens to be over. Ignored, the event
   // goes on to the scroll area.
@@ -274,6 +278,40 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+int OptionsDialog::ScrollBarWidth() const {
+  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+}
+
+QSize OptionsDialog::OpeningSize() const {
+  // Wide enough for every option; as high as they are at that width, the
+  // hint lines wrapped, and the buttons below.
+  const QMargins margins = layout()->contentsMargins();
+  const int pageWidth = page_->sizeHint().width();
+  const int pageHeight =
+      page_->hasHeightForWidth() ? page_->heightForWidth(pageWidth) : page_->sizeHint().height();
+  QSize wanted(pageWidth + margins.left() + margins.right(), pageHeight + layout()->spacing() +
+                                                                 btnOK_->sizeHint().height() +
+                                                                 margins.top() + margins.bottom());
+  const QScreen* shown = screen();
+  if (shown == nullptr) return wanted;
+  // Room for the title bar.
+  const QSize room = shown->availableGeometry().size() - QSize(0, 40);
+  if (wanted.height() > room.height()) wanted.rwidth() += ScrollBarWidth();
+  return wanted.boundedTo(room).expandedTo(minimumSizeHint());
+}
+
+void OptionsDialog::FitContents() {
+  // Opens at the size the options want; later, a hint line that appears
+  // makes it grow rather than scroll, but it never shrinks under the user.
+  resize(opened_ ? size().expandedTo(OpeningSize()) : OpeningSize());
+  opened_ = true;
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+  FitContents();
+  QDialog::showEvent(event);
 }
 
 void OptionsDialog::ShowPartsUsed() {
@@ -479,8 +517,7 @@ SyncOptions OptionsDialog::Current() const {
 }
 
 void OptionsDialog::UpdateMailFolderWarning() {
-  // Only a warning: the folder may be mounted later, or filled by a mail
-  // program.
+  // Only a warning: the folder may be mounted later, or filled by a mail program.
   const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
   lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
   lblMailFolderWarning_->setVisible(!holds);

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace zandor {
 
@@ -47,7 +48,8 @@ class ActivationHistory;
 // Maildir); OK stores both, Cancel restores both.
 //
 // Every control has an Alt+letter of its own; a list takes the wheel only
-// when it has focus.
+// when it has focus. It opens as large as its options need, within the
+// screen, and grows when a hint line appears; past the screen they scroll.
 class OptionsDialog final : public QDialog {
   Q_OBJECT
 
@@ -86,12 +88,17 @@ class OptionsDialog final : public QDialog {
   // The title bar's close acts as Cancel; so does Escape (reject).
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
+  int ScrollBarWidth() const;
+  // The size that shows every option unscrolled, within the screen.
+  QSize OpeningSize() const;
+  void FitContents();
   // Puts the number that will be used in place of parts text that is not one.
   void ShowPartsUsed();
   void Load();
@@ -114,6 +121,9 @@ class OptionsDialog final : public QDialog {
   SettingsStore& settings_;
   std::function<bool()> fullSyncSource_;
 
+  QWidget* page_ = nullptr;  // the options, inside scroll_
+  QScrollArea* scroll_ = nullptr;
+  bool opened_ = false;
   QLabel* label1_ = nullptr;
   QComboBox* cbDaysNum_ = nullptr;
   QLabel* label2_ = nullptr;

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <array>
@@ -177,6 +179,21 @@ TEST_F(OptionsDialogTest, ThePartsBoxShowsTheNumberUsedOnceEditingEnds) {
     Control<QComboBox>(dialog, "cbCom")->setFocus();
     EXPECT_EQ(dialog.Current().parts, QString::fromUtf8(shown)) << typed;
   }
+}
+
+// It opens showing every option and grows, rather than scroll, for a hint line
+// that appears: no scroll bar, nothing cut off at the right.
+TEST_F(OptionsDialogTest, ShowsEveryOptionUnscrolled) {
+  QTemporaryDir home;
+  for (const char* part : {"cur", "new", "tmp"}) QDir(home.path()).mkpath(QString::fromUtf8(part));
+  auto* folder = Control<QLineEdit>(dialog, "edMailFolder");
+  folder->setText(home.path());
+  dialog.show();
+  folder->setText(home.filePath(QStringLiteral("gone")));  // a warning line appears
+  QCoreApplication::processEvents();                       // the scroll bars follow the layout
+  auto* scroll = Control<QScrollArea>(dialog, "scrollOptions");
+  EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
