@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev libqt6svg6
   libgmime-3.0-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  notmuch xvfb xauth
+  notmuch xvfb xauth appstream
   clang-14 libclang-rt-14-dev
 )
 missing=()

@@ -43,6 +43,20 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
       QStringLiteral("Written by the Zandor developers.\nBuilt with Qt, GMime and SQLite."), this);
   credits->setObjectName(QStringLiteral("lblCredits"));
 
+  auto* licence = new QLabel(
+      QStringLiteral("Licensed under the GNU General Public License, version 3 or later"), this);
+  licence->setObjectName(QStringLiteral("lblLicence"));
+  licence->setWordWrap(true);
+
+  // There is no web page to send a report to: the README and the manual page
+  // say what a report should hold. The command is never broken over two lines.
+  auto* report = new QLabel(QStringLiteral("Report a problem: see 'Reporting a problem' in the "
+                                           "README, or run 'man\u00A0zandor'"),
+                            this);
+  report->setObjectName(QStringLiteral("lblReport"));
+  report->setWordWrap(true);
+  report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
   auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
   cmdOK->setObjectName(QStringLiteral("cmdOK"));
   cmdOK->setDefault(true);
@@ -59,6 +73,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(description);
   layout->addSpacing(8);
   layout->addWidget(credits);
+  layout->addSpacing(8);
+  layout->addWidget(licence);
+  layout->addWidget(report);
   layout->addStretch(1);
   layout->addLayout(buttons);
   setMinimumWidth(360);

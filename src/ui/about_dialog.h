@@ -4,8 +4,9 @@
 
 namespace zandor {
 
-// frmAbout, "About Zandor": the title, the version, what the program does and
-// who made it; cmdOK closes it. Shown modeless.
+// frmAbout, "About Zandor": the title, the version, what the program does,
+// who made it, its licence and where to report a problem; cmdOK closes it.
+// Shown modeless.
 class AboutDialog final : public QDialog {
   Q_OBJECT
 

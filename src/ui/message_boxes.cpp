@@ -8,9 +8,11 @@ namespace {
 // Plain text: a store's reason may hold "<" and "&", which must show as they are.
 // The texts join their lines with a line feed and a carriage return; Qt would
 // draw both as breaks, leaving a blank line, so the box shows one.
-void SetUp(QMessageBox& box, const QString& text) {
+void SetUp(QMessageBox& box, QMessageBox::Icon icon, const QString& text) {
+  // Boxes and dialogs carry the program's name, as its desktop entry does;
+  // only the main window has a title of its own.
   box.setWindowTitle(QStringLiteral("Zandor"));
-  box.setIcon(QMessageBox::NoIcon);
+  box.setIcon(icon);
   box.setTextFormat(Qt::PlainText);
   QString shown = text;
   shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
@@ -19,16 +21,21 @@ void SetUp(QMessageBox& box, const QString& text) {
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> QtMessageBoxes::Warning(QWidget* parent, const QString& text) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  // A box the program shows always tells of a fault or a risk.
+  SetUp(*box, QMessageBox::Warning, text);
+  box->setStandardButtons(QMessageBox::Ok);
+  return box;
+}
+
 void QtMessageBoxes::Show(QWidget* parent, const QString& text) {
-  QMessageBox box(parent);
-  SetUp(box, text);
-  box.setStandardButtons(QMessageBox::Ok);
-  box.exec();
+  Warning(parent, text)->exec();
 }
 
 std::unique_ptr<QMessageBox> QtMessageBoxes::Question(QWidget* parent, const QString& text) {
   auto box = std::make_unique<QMessageBox>(parent);
-  SetUp(*box, text);
+  SetUp(*box, QMessageBox::Question, text);
   box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   // Each question guards a step that sends or removes much: Enter must not
   // take it by mistake.

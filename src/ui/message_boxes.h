@@ -13,15 +13,16 @@ namespace zandor {
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  // An OK box: no icon, caption Zandor, the text as it stands.
+  // An OK box: a warning icon, caption Zandor, the text as it stands.
   virtual void Show(QWidget* parent, const QString& text) = 0;
-  // A Yes/No box with the same look; true only for Yes.
+  // A Yes/No box with a question icon, caption Zandor; true only for Yes.
   virtual bool Ask(QWidget* parent, const QString& text) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
  public:
-  // The Yes/No box Ask shows, not shown yet.
+  // The boxes Show and Ask show, not shown yet.
+  static std::unique_ptr<QMessageBox> Warning(QWidget* parent, const QString& text);
   static std::unique_ptr<QMessageBox> Question(QWidget* parent, const QString& text);
   void Show(QWidget* parent, const QString& text) override;
   bool Ask(QWidget* parent, const QString& text) override;

@@ -1,5 +1,6 @@
 #include "ui/options_dialog.h"
 
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +17,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSerialPortInfo>
+#include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -76,17 +79,19 @@ OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history
 }
 
 void OptionsDialog::BuildControls() {
-  label1_ = new QLabel(QStringLiteral("Date Range"), this);
+  label1_ = new QLabel(QStringLiteral("&Date Range"), this);
   label1_->setObjectName(QStringLiteral("Label1"));
   cbDaysNum_ = new QComboBox(this);
   cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
-  label2_ = new QLabel(QStringLiteral("Serial COM Port"), this);
+  label2_ = new QLabel(QStringLiteral("Serial COM &Port"), this);
   label2_->setObjectName(QStringLiteral("Label2"));
   cbCom_ = new QComboBox(this);
   cbCom_->setObjectName(QStringLiteral("cbCom"));
   cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
                     QStringLiteral("Com 4")});
   cbCom_->setCurrentIndex(-1);
+  label1_->setBuddy(cbDaysNum_);
+  label2_->setBuddy(cbCom_);
   lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), this);
   lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
   cbPortPath_ = new QComboBox(this);
@@ -107,10 +112,10 @@ void OptionsDialog::BuildControls() {
   auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
   fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
   chkKelvoRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Outlook from Kelvo also"), this);
+      new QCheckBox(QStringLiteral("Remove messages deleted in the mail from &Kelvo also"), this);
   chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
   chkOutlookRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from Outlook also"), this);
+      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from the &mail also"), this);
   chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
   auto* removalLayout = new QVBoxLayout(fmRemovalSync);
   removalLayout->addWidget(chkKelvoRemove_);
@@ -118,12 +123,13 @@ void OptionsDialog::BuildControls() {
 
   auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), this);
   frame1->setObjectName(QStringLiteral("Frame1"));
-  chkOstrelConv_ = new OptionButton(QStringLiteral("Western Conversion"), frame1);
+  chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
   chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
   chkRusConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (for Ostrel's client)"), frame1);
+      new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
   chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
-  chkDravoConv_ = new OptionButton(QStringLiteral("Russian Conversion (For Dravo client)"), frame1);
+  chkDravoConv_ =
+      new OptionButton(QStringLiteral("Russian Conversion (For Dr&avo client)"), frame1);
   chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
   conversionGroup_ = new QButtonGroup(this);
   conversionGroup_->setExclusive(false);
@@ -136,15 +142,16 @@ void OptionsDialog::BuildControls() {
     });
   }
 
-  auto* frame2 = new QGroupBox(QStringLiteral("Messages split"), this);
+  auto* frame2 = new QGroupBox(QStringLiteral("Messages &split"), this);
   frame2->setObjectName(QStringLiteral("Frame2"));
   cbMessagesSplit_ = new QComboBox(frame2);
   cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
   edMaxNumSplit_ = new QLineEdit(frame2);
   edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
   edMaxNumSplit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  parts_ = new QLabel(QStringLiteral("parts"), frame2);
+  parts_ = new QLabel(QStringLiteral("par&ts"), frame2);
   parts_->setObjectName(QStringLiteral("parts"));
+  parts_->setBuddy(edMaxNumSplit_);
   auto* splitLayout = new QHBoxLayout(frame2);
   splitLayout->addWidget(cbMessagesSplit_, 1);
   splitLayout->addWidget(edMaxNumSplit_);
@@ -153,8 +160,9 @@ void OptionsDialog::BuildControls() {
           &OptionsDialog::UpdatePartsEnabled);
   connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
           &OptionsDialog::UpdatePartsEnabled);
+  connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
 
-  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail Folder"), this);
+  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
@@ -203,8 +211,8 @@ void OptionsDialog::BuildControls() {
 
   // The options scroll when the screen is small (2x scaling on a laptop);
   // OK and Cancel stay below them, always in reach.
-  auto* options = new QWidget;
-  auto* optionsLayout = new QVBoxLayout(options);
+  page_ = new QWidget;
+  auto* optionsLayout = new QVBoxLayout(page_);
   optionsLayout->setContentsMargins(0, 0, 0, 0);
   optionsLayout->addLayout(top);
   optionsLayout->addWidget(fmRemovalSync);
@@ -212,30 +220,28 @@ void OptionsDialog::BuildControls() {
   optionsLayout->addWidget(frame2);
   optionsLayout->addWidget(fmMailStore);
   optionsLayout->addStretch(1);
-  auto* scroll = new QScrollArea(this);
-  scroll->setObjectName(QStringLiteral("scrollOptions"));
-  scroll->setWidget(options);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setMinimumWidth(options->minimumSizeHint().width());
-  scroll->setMinimumHeight(160);
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(QStringLiteral("scrollOptions"));
+  scroll_->setWidget(page_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  // A screen too narrow for the options scrolls them sideways too, rather
+  // than cut off their right edge.
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  scroll_->setMinimumHeight(160);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll, 1);
+  layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
-  // Opens at the size the options want, within the screen.
-  QSize wanted(sizeHint().width(), options->sizeHint().height() + btnOK_->sizeHint().height() + 40);
-  if (const QScreen* shown = screen()) {
-    wanted = wanted.boundedTo(shown->availableGeometry().size() - QSize(0, 40));
-  }
-  resize(wanted);
 
   QWidget* order[] = {cbDaysNum_,        cbCom_,         cbPortPath_,   chkKelvoRemove_,
                       chkOutlookRemove_, chkOstrelConv_, chkRusConv_,   chkDravoConv_,
                       cbMessagesSplit_,  edMaxNumSplit_, edMailFolder_, btnBrowseMail_,
                       btnCancel_,        btnOK_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  IgnoreWheelWhenUnfocused();
+  // A hint line that comes or goes changes the options' layout.
+  page_->installEventFilter(this);
 
   connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
   connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -244,6 +250,75 @@ void OptionsDialog::BuildControls() {
     if (!showingPortPath_) DescribePort();
   });
   OfferPorts();
+}
+
+void OptionsDialog::IgnoreWheelWhenUnfocused() {
+  QList<QWidget*> values;
+  for (QComboBox* list : findChildren<QComboBox*>()) values << list;
+  for (QAbstractSpinBox* number : findChildren<QAbstractSpinBox*>()) values << number;
+  for (QWidget* value : values) {
+    // Not focused by the wheel either: a click or Tab takes them.
+    value->setFocusPolicy(Qt::StrongFocus);
+    value->installEventFilter(this);
+  }
+}
+
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A hint line came or went: the dialog grows rather than scroll.
+  if (watched == page_) {
+    if (event->type() == QEvent::LayoutRequest && isVisible()) FitContents();
+    return false;
+  }
+  // A wheel turned while the pointer passes over a list must scroll the
+  // options, not change the value it happens to be over. Ignored, the event
+  // goes on to the scroll area.
+  if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+      !static_cast<QWidget*>(watched)->hasFocus()) {
+    event->ignore();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+int OptionsDialog::ScrollBarWidth() const {
+  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+}
+
+QSize OptionsDialog::OpeningSize() const {
+  // Wide enough for every option; as high as they are at that width, the
+  // hint lines wrapped, and the buttons below.
+  const QMargins margins = layout()->contentsMargins();
+  const int pageWidth = page_->sizeHint().width();
+  const int pageHeight =
+      page_->hasHeightForWidth() ? page_->heightForWidth(pageWidth) : page_->sizeHint().height();
+  QSize wanted(pageWidth + margins.left() + margins.right(), pageHeight + layout()->spacing() +
+                                                                 btnOK_->sizeHint().height() +
+                                                                 margins.top() + margins.bottom());
+  const QScreen* shown = screen();
+  if (shown == nullptr) return wanted;
+  // Room for the title bar.
+  const QSize room = shown->availableGeometry().size() - QSize(0, 40);
+  if (wanted.height() > room.height()) wanted.rwidth() += ScrollBarWidth();
+  return wanted.boundedTo(room).expandedTo(minimumSizeHint());
+}
+
+void OptionsDialog::FitContents() {
+  // Opens at the size the options want; later, a hint line that appears
+  // makes it grow rather than scroll, but it never shrinks under the user.
+  resize(opened_ ? size().expandedTo(OpeningSize()) : OpeningSize());
+  opened_ = true;
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+  FitContents();
+  QDialog::showEvent(event);
+}
+
+void OptionsDialog::ShowPartsUsed() {
+  // Text that is no usable number shows, once typed, the number OK keeps
+  // and a synchronisation uses.
+  const QString used = ClampedPartsText(edMaxNumSplit_->text());
+  if (edMaxNumSplit_->text() != used) edMaxNumSplit_->setText(used);
 }
 
 void OptionsDialog::Load() {

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace zandor {
 
@@ -45,6 +46,10 @@ class ActivationHistory;
 // Beside the port list it shows the device path of the chosen entry (section
 // Ports, COM1..COM4), and below the frames the mail folder (section Store, key
 // Maildir); OK stores both, Cancel restores both.
+//
+// Every control has an Alt+letter of its own; a list takes the wheel only
+// when it has focus. It opens as large as its options need, within the
+// screen, and grows when a hint line appears; past the screen they scroll.
 class OptionsDialog final : public QDialog {
   Q_OBJECT
 
@@ -83,9 +88,19 @@ class OptionsDialog final : public QDialog {
   // The title bar's close acts as Cancel; so does Escape (reject).
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
+  // The lists take no value from a wheel turned over them unless focused.
+  void IgnoreWheelWhenUnfocused();
+  int ScrollBarWidth() const;
+  // The size that shows every option unscrolled, within the screen.
+  QSize OpeningSize() const;
+  void FitContents();
+  // Puts the number that will be used in place of parts text that is not one.
+  void ShowPartsUsed();
   void Load();
   void RestoreStored(const StoredOptions& stored);
   void RestorePortPaths(const StoredOptions& stored);
@@ -106,6 +121,9 @@ class OptionsDialog final : public QDialog {
   SettingsStore& settings_;
   std::function<bool()> fullSyncSource_;
 
+  QWidget* page_ = nullptr;  // the options, inside scroll_
+  QScrollArea* scroll_ = nullptr;
+  bool opened_ = false;
   QLabel* label1_ = nullptr;
   QComboBox* cbDaysNum_ = nullptr;
   QLabel* label2_ = nullptr;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Packs the build as a .deb and installs it with `cmake --install`, and checks
-# that both put the programs, the desktop entry, the icons and the manual pages
-# in their places, and that the installed zandor runs.
+# that both put the programs, the desktop entry, the metainfo file, the icons
+# and the manual pages in their places, and that the installed zandor runs.
 #   tests/install/install_test.sh BUILD-DIR
 set -euo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILD-DIR}" && pwd)
@@ -16,6 +16,7 @@ fail() { echo "install_test: $*" >&2; exit 1; }
 
 # Every installed file, relative to the prefix.
 expected=(bin/zandor bin/kelvo-sim share/applications/zandor.desktop
+  share/metainfo/org.zandor.zandor.metainfo.xml
   share/icons/hicolor/scalable/apps/zandor.svg
   share/man/man1/zandor.1 share/man/man1/kelvo-sim.1)
 for size in 16 22 24 32 48 64 128 256; do

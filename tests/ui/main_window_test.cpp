@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, AroundARun) {
 }
 
 // A folder without mail shows what to do instead of an empty tree; Ctrl+Q
-// closes the window; every question defaults to No.
+// closes the window; every question defaults to No; boxes carry their icons.
 TEST_F(MainWindowTest, FirstStartHintQuitKeyAndQuestionsThatDefaultToNo) {
   Load();
   Show();
@@ -176,6 +176,8 @@ TEST_F(MainWindowTest, FirstStartHintQuitKeyAndQuestionsThatDefaultToNo) {
   EXPECT_FALSE(window->isVisible());
   const auto question = QtMessageBoxes::Question(nullptr, QStringLiteral("Continue?"));
   EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::No));
+  EXPECT_EQ(question->icon(), QMessageBox::Question);
+  EXPECT_EQ(QtMessageBoxes::Warning(nullptr, QStringLiteral("Stop"))->icon(), QMessageBox::Warning);
 }
 
 // A tick the user changes is stored at once under Folders: clearing writes

@@ -3,10 +3,14 @@
 // they were when the dialog last became active.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <array>
 
 #include "settings/stored_options.h"
@@ -123,6 +127,73 @@ TEST_F(OptionsDialogTest, FitsA640By450Screen) {
   const QSize needed = dialog.minimumSizeHint().expandedTo(dialog.minimumSize());
   EXPECT_LE(needed.width(), 640);
   EXPECT_LE(needed.height(), 450 - 40) << needed.height();
+}
+
+// A wheel turned over a list changes it only when the list has focus.
+class WheelTest : public OptionsDialogTest, public ::testing::WithParamInterface<const char*> {};
+TEST_P(WheelTest, TurnsAListOnlyWhenFocused) {
+  auto* list = Control<QComboBox>(dialog, GetParam());
+  list->setCurrentIndex(0);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (const bool focused : {false, true}) {
+    if (focused) list->setFocus();
+    QWheelEvent down(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &down);
+    EXPECT_EQ(list->currentIndex(), focused ? 1 : 0) << focused;
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Lists, WheelTest,
+                         ::testing::Values("cbDaysNum", "cbCom", "cbMessagesSplit"));
+
+// Every control has an Alt+letter of its own: its text's, its label's or its frame's.
+TEST_F(OptionsDialogTest, EveryControlHasAnAltLetterOfItsOwn) {
+  QMap<QString, QWidget*> reaches;  // Alt+letter: the control it reaches
+  const auto take = [&](QWidget* control, const QString& text) {
+    const QString key = QKeySequence::mnemonic(text).toString();
+    if (key.isEmpty() || control == nullptr) return;
+    EXPECT_FALSE(reaches.contains(key)) << key.toStdString() << " twice";
+    reaches[key] = control;
+  };
+  for (QLabel* label : dialog.findChildren<QLabel*>()) take(label->buddy(), label->text());
+  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) take(b, b->text());
+  for (QGroupBox* g : dialog.findChildren<QGroupBox*>()) take(g->findChild<QWidget*>(), g->title());
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    const bool control = (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                          qobject_cast<QLineEdit*>(w)) &&
+                         !qobject_cast<QComboBox*>(w->parent());  // not a list's own field
+    EXPECT_TRUE(!control || reaches.values().contains(w)) << w->objectName().toStdString();
+  }
+}
+
+// Parts text that is no usable number shows, once editing ends, the number used.
+TEST_F(OptionsDialogTest, ThePartsBoxShowsTheNumberUsedOnceEditingEnds) {
+  auto* parts = Control<QLineEdit>(dialog, "edMaxNumSplit");
+  Control<QComboBox>(dialog, "cbMessagesSplit")->setCurrentIndex(2);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (const auto& [typed, shown] : {std::pair("abc", "0"), {"-5", "5"}, {"12", "12"}}) {
+    parts->setFocus();
+    parts->setText(QString::fromUtf8(typed));
+    Control<QComboBox>(dialog, "cbCom")->setFocus();
+    EXPECT_EQ(dialog.Current().parts, QString::fromUtf8(shown)) << typed;
+  }
+}
+
+// It opens showing every option and grows, rather than scroll, for a hint line
+// that appears: no scroll bar, nothing cut off at the right.
+TEST_F(OptionsDialogTest, ShowsEveryOptionUnscrolled) {
+  QTemporaryDir home;
+  for (const char* part : {"cur", "new", "tmp"}) QDir(home.path()).mkpath(QString::fromUtf8(part));
+  auto* folder = Control<QLineEdit>(dialog, "edMailFolder");
+  folder->setText(home.path());
+  dialog.show();
+  folder->setText(home.filePath(QStringLiteral("gone")));  // a warning line appears
+  QCoreApplication::processEvents();                       // the scroll bars follow the layout
+  auto* scroll = Control<QScrollArea>(dialog, "scrollOptions");
+  EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(OptionsDialogTest, CancelPutsTheRemovalBoxesBackAsTheLastActivationFoundThem) {
