@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "store/maildir/mutf7.h"
+#include "store/mutf7.h"
 
 namespace zandor::testing {
 namespace {
@@ -59,7 +59,7 @@ MaildirBuilder::MaildirBuilder(QString root, MaildirLayout layout)
 
 QString MaildirBuilder::RelativeDir(const QStringList& path) const {
   QStringList encoded;
-  for (const QString& element : path) encoded.append(maildir::EncodeModifiedUtf7(element));
+  for (const QString& element : path) encoded.append(EncodeModifiedUtf7(element));
   if (layout_ == MaildirLayout::Nested) return encoded.join(QLatin1Char('/'));
   if (!path.isEmpty() && path.front() == QStringLiteral("Inbox")) encoded.removeFirst();
   return encoded.isEmpty() ? QString() : QLatin1Char('.') + encoded.join(QLatin1Char('.'));
