@@ -4,7 +4,7 @@
 #include <QString>
 #include <chrono>
 
-#include "store/maildir/kelvo_state_db.h"
+#include "store/kelvo_state_db.h"
 
 namespace zandor {
 
@@ -13,7 +13,7 @@ namespace zandor {
 // makes after each part the Kelvo acknowledged. With the line idle meanwhile
 // (the dialogue is lock-step), this is what every part costs beyond its bytes.
 inline double MarkSaveMs(const QString& dir, int saves = 40) {
-  maildir::KelvoStateDb db(dir + QStringLiteral("/save-probe.sqlite"));
+  KelvoStateDb db(dir + QStringLiteral("/save-probe.sqlite"));
   const QDateTime when(QDate(2026, 12, 6), QTime(12, 0));
   if (!db.Put(QStringLiteral("warm-up"), {when, SentParts{1, 3}}).ok()) return -1;
   const auto start = std::chrono::steady_clock::now();

@@ -41,7 +41,7 @@ static QByteArray ReferenceHeader(const QByteArray& text) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Dates and the fallback code pages must not depend on the machine's zone.
   ::setenv("TZ", "UTC", 1);
-  maildir::EnsureGMimeInitialised();
+  mime::EnsureGMimeInitialised();
   static QTemporaryDir dir;
   ZANDOR_FUZZ_CHECK(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("cur")));
   root = dir.path();
@@ -66,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto block = maildir::ReadHeaderBlock(path, nullptr, maxBytes);
   ZANDOR_FUZZ_CHECK(block.ok() && block->bytes == ReferenceHeader(file.left(maxBytes)));
   for (const char* field : {"Received", "Date", "Subject", "From", "To", "Cc", "Bcc"}) {
-    const QByteArray value = maildir::FirstHeaderValue(block->bytes, field).value_or("");
+    const QByteArray value = mime::FirstHeaderValue(block->bytes, field).value_or("");
     ZANDOR_FUZZ_CHECK(!value.contains('\r') && !value.contains('\n') && value == value.trimmed());
-    (void)maildir::ParseMailDate(value);
+    (void)mime::ParseMailDate(value);
   }
 
   // Every property of the message, as the store reads it.

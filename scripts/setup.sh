@@ -12,6 +12,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-serialport-dev libgl-dev libqt6svg6
   libgmime-3.0-dev libsqlite3-dev
+  libetpan-dev libgnutls28-dev dovecot-core dovecot-imapd openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   notmuch xvfb xauth appstream
   clang-14 libclang-rt-14-dev

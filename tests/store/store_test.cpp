@@ -13,7 +13,7 @@
 
 #include "store/byte_names.h"
 #include "store/maildir/maildir_store.h"
-#include "store/maildir/mutf7.h"
+#include "store/mutf7.h"
 #include "support/maildir_builder.h"
 #include "support/qt_print.h"
 
@@ -115,17 +115,17 @@ TEST(FolderNames, AnyBytesRoundTripAndUtf8ReadsAsItself) {
 }
 
 TEST(FolderNames, AreModifiedUtf7OnDiskAndShownAsTheyStandOtherwise) {
-  EXPECT_EQ(maildir::EncodeModifiedUtf7(u"Отправ & Café 📬"_s),
+  EXPECT_EQ(EncodeModifiedUtf7(u"Отправ & Café 📬"_s),
             u"&BB4EQgQ,BEAEMAQy- &- Caf&AOk- &2D3c7A-"_s);
   QRandomGenerator random(7);
   const QString letters[] = {u"&"_s, u"-"_s, u"a"_s, u"."_s, u"é"_s, u"о"_s, u"日"_s, u"📬"_s};
   for (int i = 0; i < 500; ++i) {
     QString name;
     for (int n = random.bounded(8); n > 0; --n) name += letters[random.bounded(8)];
-    EXPECT_EQ(maildir::DecodeModifiedUtf7(maildir::EncodeModifiedUtf7(name)), std::optional(name));
+    EXPECT_EQ(DecodeModifiedUtf7(EncodeModifiedUtf7(name)), std::optional(name));
   }
   for (const QString& raw : {u"R&D"_s, u"&BB4EQgQ"_s, u"&AGE-"_s, u"&2D0-"_s, u"Отправ"_s})
-    EXPECT_EQ(maildir::DisplayFolderName(raw), raw);
+    EXPECT_EQ(DisplayFolderName(raw), raw);
 }
 
 TEST_P(Store, ShowsTheFoldersAsOneTreeInNameOrder) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "store/maildir/mutf7.h"
+#include "store/mutf7.h"
 
 namespace zandor::testing {
 namespace {
@@ -59,7 +59,7 @@ MaildirBuilder::MaildirBuilder(QString root, MaildirLayout layout)
 
 QString MaildirBuilder::RelativeDir(const QStringList& path) const {
   QStringList encoded;
-  for (const QString& element : path) encoded.append(maildir::EncodeModifiedUtf7(element));
+  for (const QString& element : path) encoded.append(EncodeModifiedUtf7(element));
   if (layout_ == MaildirLayout::Nested) return encoded.join(QLatin1Char('/'));
   if (!path.isEmpty() && path.front() == QStringLiteral("Inbox")) encoded.removeFirst();
   return encoded.isEmpty() ? QString() : QLatin1Char('.') + encoded.join(QLatin1Char('.'));
@@ -79,7 +79,16 @@ QString MaildirBuilder::Folder(const QStringList& path) {
 }
 
 QString MaildirBuilder::Add(const QStringList& folder, const TestMessage& message) {
-  return AddRaw(folder, Compose(message), message.unique, message.flags, message.inNew);
+  const QString unique =
+      AddRaw(folder, Compose(message), message.unique, message.flags, message.inNew);
+  // Delivered when received, as a server delivers: its INTERNALDATE is the file's time.
+  if (message.received) {
+    QFile file(lastPath_);
+    if (file.open(QIODevice::ReadWrite)) {
+      file.setFileTime(*message.received, QFileDevice::FileModificationTime);
+    }
+  }
+  return unique;
 }
 
 QString MaildirBuilder::AddRaw(const QStringList& folder, const QByteArray& raw, QString unique,
@@ -90,6 +99,7 @@ QString MaildirBuilder::AddRaw(const QStringList& folder, const QByteArray& raw,
                            ? dir + QStringLiteral("/new/") + unique
                            : dir + QStringLiteral("/cur/") + unique + QStringLiteral(":2,") + flags;
   WriteFile(path, raw);
+  lastPath_ = path;
   return unique;
 }
 

@@ -27,7 +27,7 @@ struct TestMessage {
   QString cc;
   QString bcc;
   QString body = QStringLiteral("Hello.\n");
-  // Written as the topmost Received field; none when unset.
+  // Written as the topmost Received field, and as the file's time; none when unset.
   std::optional<QDateTime> received;
   // The Date field; none when unset.
   std::optional<QDateTime> date;
@@ -73,6 +73,7 @@ class MaildirBuilder {
   QString root_;
   MaildirLayout layout_;
   int next_ = 0;
+  QString lastPath_;  // the file AddRaw wrote last
 };
 
 // Every message file under a Maildir (cur/ and new/ of every folder), by

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "store/maildir/maildir_files.h"
-#include "store/maildir/mutf7.h"
+#include "store/mutf7.h"
 
 namespace zandor::maildir {
 namespace {

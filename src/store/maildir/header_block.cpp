@@ -25,10 +25,6 @@ qsizetype HeaderEnd(const QByteArray& data, qsizetype searchFrom) {
   return -1;
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 }  // namespace
 
 StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut,
@@ -70,35 +66,6 @@ StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut,
     if (got == 0) break;  // the whole file is header
   }
   return block;
-}
-
-std::optional<QByteArray> FirstHeaderValue(const QByteArray& block, const QByteArray& name) {
-  qsizetype lineStart = 0;
-  while (lineStart < block.size()) {
-    qsizetype lineEnd = block.indexOf('\n', lineStart);
-    if (lineEnd < 0) lineEnd = block.size();
-    const qsizetype colon = lineStart + name.size();
-    const bool matches = !IsBlank(block[lineStart]) && colon < lineEnd &&
-                         qstrnicmp(block.constData() + lineStart, name.constData(),
-                                   static_cast<size_t>(name.size())) == 0;
-    qsizetype valueStart = colon;
-    while (matches && valueStart < lineEnd && IsBlank(block[valueStart])) ++valueStart;
-    if (matches && valueStart < lineEnd && block[valueStart] == ':') {
-      // Unfold: continuation lines start with a blank.
-      QByteArray value = block.mid(valueStart + 1, lineEnd - valueStart - 1);
-      qsizetype next = lineEnd + 1;
-      while (next < block.size() && IsBlank(block[next])) {
-        qsizetype nextEnd = block.indexOf('\n', next);
-        if (nextEnd < 0) nextEnd = block.size();
-        value += block.mid(next, nextEnd - next);
-        next = nextEnd + 1;
-      }
-      value.replace('\r', "");
-      return value.trimmed();
-    }
-    lineStart = lineEnd + 1;
-  }
-  return std::nullopt;
 }
 
 }  // namespace zandor::maildir

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <optional>
 
+#include "store/mime/message_reader.h"
 #include "store/store_result.h"
 
 namespace zandor::maildir {
@@ -20,8 +21,6 @@ struct HeaderBlock {
 StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut = nullptr,
                                          qsizetype maxBytes = 1024 * 1024);
 
-// The unfolded value of the first field of that name (case-insensitive), or
-// nullopt when the header has none.
-std::optional<QByteArray> FirstHeaderValue(const QByteArray& block, const QByteArray& name);
+using mime::FirstHeaderValue;
 
 }  // namespace zandor::maildir

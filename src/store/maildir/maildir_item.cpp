@@ -6,10 +6,13 @@
 #include <cerrno>
 
 #include "store/maildir/maildir_files.h"
-#include "store/maildir/message_writer.h"
+#include "store/mime/message_writer.h"
 
 namespace zandor::maildir {
 namespace {
+
+using mime::ComposeMessage;
+using mime::OutgoingMessage;
 
 QByteArray DirectoryOf(const QByteArray& path) {
   return path.left(path.lastIndexOf('/'));

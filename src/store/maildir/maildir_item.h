@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "store/maildir/message_reader.h"
 #include "store/maildir/store_core.h"
+#include "store/mime/message_reader.h"
 
 namespace zandor::maildir {
 

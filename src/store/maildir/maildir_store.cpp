@@ -11,8 +11,8 @@
 
 #include "store/maildir/maildir_files.h"
 #include "store/maildir/maildir_item.h"
-#include "store/maildir/message_reader.h"
 #include "store/maildir/store_core.h"
+#include "store/mime/message_reader.h"
 
 namespace zandor {
 namespace maildir {
@@ -131,7 +131,7 @@ class MaildirItems final : public ItemCollection {
     EnsureTimes();
     while (cursor_ < entries_.size()) {
       const MessageEntry& entry = entries_[cursor_++];
-      if (Matches(entry, *threshold_))
+      if (Matches(entry, threshold_))
         return std::make_unique<MaildirItem>(core_, folderDir_, entry);
     }
     return nullptr;
@@ -175,7 +175,7 @@ MaildirStore::MaildirStore(QString rootPath, QLocale locale, const Clock& clock)
 MaildirStore::~MaildirStore() = default;
 
 QString MaildirStore::StateFileName() {
-  return maildir::KelvoStateDb::FileName();
+  return KelvoStateDb::FileName();
 }
 
 StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {

@@ -9,13 +9,24 @@
 #include <optional>
 
 #include "session/clock.h"
+#include "store/kelvo_state_db.h"
 #include "store/mail_store.h"
 #include "store/maildir/folder_layout.h"
-#include "store/maildir/gmime_ptr.h"
 #include "store/maildir/header_block.h"
-#include "store/maildir/kelvo_state_db.h"
+#include "store/mime/gmime_ptr.h"
+#include "store/mime/message_reader.h"
 
 namespace zandor::maildir {
+
+// The shared MIME reading and writing, by their short names.
+using mime::BodyTextOf;
+using mime::EnsureGMimeInitialised;
+using mime::HeaderTexts;
+using mime::MakeParserOptions;
+using mime::ParseHeaderTexts;
+using mime::ParseMailDate;
+using mime::ParserOptionsPtr;
+using mime::ReadBodyText;
 
 struct StoreCore {
   StoreCore(QString rootPath, QLocale storeLocale, const Clock& storeClock);

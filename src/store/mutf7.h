@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace zandor::maildir {
+namespace zandor {
 
 // Modified UTF-7, the form in which IMAP servers (Dovecot by default) store
 // folder names on disk: "&BB4EQgQ,BEAEMAQy-" is "Отправ".
@@ -18,4 +18,4 @@ QString EncodeModifiedUtf7(const QString& name);
 // The decoded name, or the text itself when it is not modified UTF-7.
 QString DisplayFolderName(const QString& element);
 
-}  // namespace zandor::maildir
+}  // namespace zandor

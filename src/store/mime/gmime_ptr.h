@@ -1,13 +1,13 @@
 #pragma once
 
-// Owners for the GLib and GMime objects of the Maildir store. Nothing outside
-// src/store/maildir includes this header.
+// Owners for the GLib and GMime objects of the stores. Nothing outside
+// src/store includes this header.
 
 #include <gmime/gmime.h>
 
 #include <memory>
 
-namespace zandor::maildir {
+namespace zandor::mime {
 
 struct GObjectUnref {
   void operator()(gpointer object) const {
@@ -40,4 +40,4 @@ using ParserOptionsPtr = std::unique_ptr<GMimeParserOptions, ParserOptionsFree>;
 // store calls this first. Safe to call from any thread, any number of times.
 void EnsureGMimeInitialised();
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

@@ -1,14 +1,16 @@
-#include "store/maildir/message_reader.h"
+#include "store/mime/message_reader.h"
 
 #include <fcntl.h>
 
 #include <QStringList>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
-#include "store/maildir/html_text.h"
-#include "store/maildir/maildir_files.h"
+#include "store/byte_names.h"
+#include "store/mime/html_text.h"
 
-namespace zandor::maildir {
+namespace zandor::mime {
 namespace {
 
 // The legacy single-byte code page that mail without a charset was most
@@ -159,6 +161,25 @@ QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
   return text ? QString::fromUtf8(text.get()) : QString::fromLatin1(bytes);
 }
 
+// The body of a message read from the stream; the failure's reason follows
+// the message's name.
+StoreResult<QString> BodyTextOf(GMimeStream* stream, GMimeParserOptions* options) {
+  GObjectPtr<GMimeMessage> message = ParseMessage(stream, options);
+  if (!message) {
+    return StoreFailure{FailureKind::Message, QStringLiteral(" cannot be read as a mail message")};
+  }
+  GMimeTextPart* plain = nullptr;
+  GMimeTextPart* html = nullptr;
+  FindTextParts(g_mime_message_get_mime_part(message.get()), plain, html, 0);
+  if (plain != nullptr) return WithCrLf(DecodeTextPart(plain, options));
+  if (html != nullptr) return WithCrLf(HtmlToText(DecodeTextPart(html, options)));
+  return QString();
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 }  // namespace
 
 void EnsureGMimeInitialised() {
@@ -212,20 +233,54 @@ StoreResult<HeaderTexts> ParseHeaderTexts(const QByteArray& headerBlock,
 StoreResult<QString> ReadBodyText(const QByteArray& path, GMimeParserOptions* options) {
   EnsureGMimeInitialised();
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return FailureOf(FailureKind::Message, "read", path, errno);
-  GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));  // owns fd from here on
-  GObjectPtr<GMimeMessage> message = ParseMessage(stream.get(), options);
-  if (!message) {
-    return StoreFailure{
-        FailureKind::Message,
-        QStringLiteral("%1 cannot be read as a mail message").arg(FromNativePath(path))};
+  if (fd < 0) {
+    return StoreFailure{FailureKind::Message,
+                        QStringLiteral("cannot read %1: %2")
+                            .arg(TextOfBytes(path), QString::fromLocal8Bit(strerror(errno)))};
   }
-  GMimeTextPart* plain = nullptr;
-  GMimeTextPart* html = nullptr;
-  FindTextParts(g_mime_message_get_mime_part(message.get()), plain, html, 0);
-  if (plain != nullptr) return WithCrLf(DecodeTextPart(plain, options));
-  if (html != nullptr) return WithCrLf(HtmlToText(DecodeTextPart(html, options)));
-  return QString();
+  GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));  // owns fd from here on
+  auto body = BodyTextOf(stream.get(), options);
+  if (!body) return StoreFailure{FailureKind::Message, TextOfBytes(path) + body.reason()};
+  return body;
+}
+
+StoreResult<QString> BodyTextOf(const QByteArray& message, GMimeParserOptions* options) {
+  EnsureGMimeInitialised();
+  GObjectPtr<GMimeStream> stream(
+      g_mime_stream_mem_new_with_buffer(message.constData(), static_cast<size_t>(message.size())));
+  auto body = BodyTextOf(stream.get(), options);
+  if (!body)
+    return StoreFailure{FailureKind::Message, QStringLiteral("the message") + body.reason()};
+  return body;
+}
+
+std::optional<QByteArray> FirstHeaderValue(const QByteArray& block, const QByteArray& name) {
+  qsizetype lineStart = 0;
+  while (lineStart < block.size()) {
+    qsizetype lineEnd = block.indexOf('\n', lineStart);
+    if (lineEnd < 0) lineEnd = block.size();
+    const qsizetype colon = lineStart + name.size();
+    const bool matches = !IsBlank(block[lineStart]) && colon < lineEnd &&
+                         qstrnicmp(block.constData() + lineStart, name.constData(),
+                                   static_cast<size_t>(name.size())) == 0;
+    qsizetype valueStart = colon;
+    while (matches && valueStart < lineEnd && IsBlank(block[valueStart])) ++valueStart;
+    if (matches && valueStart < lineEnd && block[valueStart] == ':') {
+      // Unfold: continuation lines start with a blank.
+      QByteArray value = block.mid(valueStart + 1, lineEnd - valueStart - 1);
+      qsizetype next = lineEnd + 1;
+      while (next < block.size() && IsBlank(block[next])) {
+        qsizetype nextEnd = block.indexOf('\n', next);
+        if (nextEnd < 0) nextEnd = block.size();
+        value += block.mid(next, nextEnd - next);
+        next = nextEnd + 1;
+      }
+      value.replace('\r', "");
+      return value.trimmed();
+    }
+    lineStart = lineEnd + 1;
+  }
+  return std::nullopt;
 }
 
 QString WithCrLf(const QString& text) {
@@ -245,4 +300,4 @@ QString WithCrLf(const QString& text) {
   return out;
 }
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

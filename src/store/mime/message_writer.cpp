@@ -1,8 +1,8 @@
-#include "store/maildir/message_writer.h"
+#include "store/mime/message_writer.h"
 
-#include "store/maildir/gmime_ptr.h"
+#include "store/mime/gmime_ptr.h"
 
-namespace zandor::maildir {
+namespace zandor::mime {
 namespace {
 
 // The longest line a header may have, its line end not counted.
@@ -154,4 +154,4 @@ QByteArray ComposeMessage(const OutgoingMessage& message) {
   return bytes;
 }
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

@@ -1,6 +1,6 @@
-#include "store/maildir/mutf7.h"
+#include "store/mutf7.h"
 
-namespace zandor::maildir {
+namespace zandor {
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+,";
@@ -119,4 +119,4 @@ QString DisplayFolderName(const QString& element) {
   return DecodeModifiedUtf7(element).value_or(element);
 }
 
-}  // namespace zandor::maildir
+}  // namespace zandor

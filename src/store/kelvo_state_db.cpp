@@ -1,4 +1,4 @@
-#include "store/maildir/kelvo_state_db.h"
+#include "store/kelvo_state_db.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -8,10 +8,18 @@
 #include <utility>
 
 #include "store/byte_names.h"
-#include "store/maildir/maildir_files.h"
 
-namespace zandor::maildir {
+namespace zandor {
 namespace {
+
+QByteArray NativePath(const QString& path) {
+  return BytesOfText(path);
+}
+
+bool IsDirectory(const QByteArray& path) {
+  struct stat info {};
+  return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
@@ -326,4 +334,4 @@ StoreStatus KelvoStateDb::Remove(const QString& unique) {
   return result;
 }
 
-}  // namespace zandor::maildir
+}  // namespace zandor

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace zandor::maildir {
+namespace zandor::mime {
 
 // A message written on the Kelvo, as it is filed in the store.
 struct OutgoingMessage {
@@ -25,4 +25,4 @@ QByteArray ComposeMessage(const OutgoingMessage& message);
 // The Date header form of a local time: "Tue, 03 Mar 2026 10:00:00 +0100".
 QByteArray MailDateText(const QDateTime& time);
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

@@ -1,11 +1,11 @@
-#include "store/maildir/html_text.h"
+#include "store/mime/html_text.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 #include <array>
 #include <utility>
 
-namespace zandor::maildir {
+namespace zandor::mime {
 namespace {
 
 struct NamedEntity {
@@ -198,4 +198,4 @@ QString HtmlToText(const QString& html) {
   return sink.Finish();
 }
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

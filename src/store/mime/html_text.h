@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace zandor::maildir {
+namespace zandor::mime {
 
 // HTML reduced to readable text for a message that has no plain part: tags
 // dropped, blocks and <br> as line breaks, list items on lines of their own,
@@ -10,4 +10,4 @@ namespace zandor::maildir {
 // and empty lines collapsed. Line ends are LF.
 QString HtmlToText(const QString& html);
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

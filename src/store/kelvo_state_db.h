@@ -15,7 +15,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace zandor::maildir {
+namespace zandor {
 
 // The KelvoSent marks of a Maildir, kept in zandor-state.sqlite in its root
 // so that the message files are never rewritten (Dovecot trusts its cached
@@ -108,4 +108,4 @@ class KelvoStateDb {
   std::future<StoreStatus> background_;
 };
 
-}  // namespace zandor::maildir
+}  // namespace zandor

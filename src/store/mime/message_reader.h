@@ -9,10 +9,10 @@
 #include <QString>
 #include <optional>
 
-#include "store/maildir/gmime_ptr.h"
+#include "store/mime/gmime_ptr.h"
 #include "store/store_result.h"
 
-namespace zandor::maildir {
+namespace zandor::mime {
 
 // Lenient reading as mail clients do it: encoded words inside words, loose
 // addresses; undeclared 8-bit text tried as UTF-8, then as the legacy code
@@ -38,8 +38,14 @@ StoreResult<HeaderTexts> ParseHeaderTexts(const QByteArray& headerBlock,
 // an attachment, else the first such text/html part reduced to text, else
 // empty; line ends as CR LF.
 StoreResult<QString> ReadBodyText(const QByteArray& path, GMimeParserOptions* options);
+// The same of a whole message held in memory (one fetched from a server).
+StoreResult<QString> BodyTextOf(const QByteArray& message, GMimeParserOptions* options);
+
+// The unfolded value of the first field of that name (case-insensitive), or
+// nullopt when the header has none.
+std::optional<QByteArray> FirstHeaderValue(const QByteArray& block, const QByteArray& name);
 
 // Every line end (LF, CR LF, lone CR) as CR LF.
 QString WithCrLf(const QString& text);
 
-}  // namespace zandor::maildir
+}  // namespace zandor::mime

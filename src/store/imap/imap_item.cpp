@@ -1,0 +1,283 @@
+#include "store/imap/imap_item.h"
+
+#include <QRandomGenerator>
+
+#include "store/imap/etpan_ptr.h"
+#include "store/mime/message_writer.h"
+
+namespace zandor::imap {
+namespace {
+
+QByteArray WithCrLf(const QByteArray& lf) {
+  QByteArray crlf = lf;
+  crlf.replace("\r\n", "\n");
+  crlf.replace('\n', "\r\n");
+  return crlf;
+}
+
+DateTimePtr ImapTime(const QDateTime& time) {
+  const QDateTime local = time.toLocalTime();
+  const int minutes = local.offsetFromUtc() / 60;
+  const int zone =
+      (minutes < 0 ? -1 : 1) * ((std::abs(minutes) / 60) * 100 + std::abs(minutes) % 60);
+  return DateTimePtr(mailimap_date_time_new(local.date().day(), local.date().month(),
+                                            local.date().year(), local.time().hour(),
+                                            local.time().minute(), local.time().second(), zone));
+}
+
+SetPtr SingleUid(uint32_t uid) {
+  return SetPtr(mailimap_set_new_single(uid));
+}
+
+// Marks one UID \Deleted and expunges that UID alone: never a plain EXPUNGE,
+// which would take every message marked so by anyone.
+StoreStatus ExpungeOne(Core& core, uint32_t uid) {
+  auto live = core.Live();
+  if (!live) return live.failure();
+  if (!live.value()->Has("UIDPLUS")) {
+    return StoreFailure{FailureKind::Store,
+                        QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
+  }
+  FlagListPtr flags(mailimap_flag_list_new_empty());
+  mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
+  StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
+  int code = mailimap_uid_store(live.value()->get(), SingleUid(uid).get(), change.get());
+  if (code != MAILIMAP_NO_ERROR)
+    return core.Failure(FailureKind::Store, QStringLiteral("mark a message deleted"), code);
+  code = mailimap_uid_expunge(live.value()->get(), SingleUid(uid).get());
+  if (code != MAILIMAP_NO_ERROR)
+    return core.Failure(FailureKind::Store, QStringLiteral("expunge a message"), code);
+  return Done{};
+}
+
+}  // namespace
+
+ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity,
+                   Fetched message)
+    : core_(std::move(core)),
+      mailbox_(std::move(mailbox)),
+      uidValidity_(uidValidity),
+      message_(std::move(message)) {}
+
+StoreFailure ImapItem::Gone() const {
+  return StoreFailure{FailureKind::Message,
+                      QStringLiteral("the message %1 is no longer in %2").arg(EntryId(), mailbox_)};
+}
+
+StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
+  if (!texts_) {
+    auto texts = mime::ParseHeaderTexts(message_.header, core_->options.get());
+    if (!texts) return texts.failure();
+    texts_ = std::move(texts.value());
+  }
+  return &*texts_;
+}
+
+StoreStatus ImapItem::CheckStillThere(Access access) const {
+  auto validity = core_->Select(mailbox_, access);
+  if (!validity) return validity.failure();
+  if (validity.value() != uidValidity_) return Gone();
+  auto now = core_->Fetch({message_.uid}, Core::Part::Header);
+  if (!now) return now.failure();
+  if (now->empty()) return Gone();
+  const auto id = [](const QByteArray& header) {
+    return mime::FirstHeaderValue(header, "Message-ID");
+  };
+  if (id(now->front().header) != id(message_.header)) return Gone();
+  return Done{};
+}
+
+StoreResult<QString> ImapItem::Body() const {
+  if (!body_) {
+    auto validity = core_->Select(mailbox_, Access::ReadOnly);
+    if (!validity) return validity.failure();
+    if (validity.value() != uidValidity_) return Gone();
+    auto whole = core_->Fetch({message_.uid}, Core::Part::Whole);
+    if (!whole) return whole.failure();
+    if (whole->empty()) return Gone();
+    auto body = mime::BodyTextOf(whole->front().whole, core_->options.get());
+    if (!body) return body;
+    body_ = std::move(body.value());
+  }
+  return *body_;
+}
+
+StoreResult<QString> ImapItem::Text(ItemText which) const {
+  if (which == ItemText::Body) return Body();
+  auto texts = Texts();
+  if (!texts) return texts.failure();
+  const mime::HeaderTexts& t = *texts.value();
+  switch (which) {
+    case ItemText::Subject:
+      return t.subject;
+    case ItemText::SenderName:
+      return t.senderName;
+    case ItemText::To:
+      return t.to;
+    case ItemText::CC:
+      return t.cc;
+    case ItemText::BCC:
+      return t.bcc;
+    case ItemText::Body:
+      break;
+  }
+  return QString();
+}
+
+StoreResult<QDateTime> ImapItem::ReceivedTime() const {
+  if (!message_.received) {
+    return StoreFailure{FailureKind::Message,
+                        QStringLiteral("the received time of %1 cannot be read").arg(EntryId())};
+  }
+  return QDateTime::fromMSecsSinceEpoch(*message_.received);
+}
+
+StoreResult<QDateTime> ImapItem::SentOn() const {
+  if (auto date = mime::FirstHeaderValue(message_.header, "Date")) {
+    if (auto msecs = mime::ParseMailDate(*date)) return QDateTime::fromMSecsSinceEpoch(*msecs);
+  }
+  return ReceivedTime();
+}
+
+StoreResult<std::optional<KelvoStateDb::Mark>> ImapItem::StoredMark() const {
+  if (!stored_) {
+    auto read = core_->state.Get(EntryId());
+    if (!read) return read.failure();
+    stored_ = std::move(read.value());
+  }
+  return *stored_;
+}
+
+StoreResult<std::optional<QDateTime>> ImapItem::KelvoSent() const {
+  if (pendingKelvoSent_) return pendingKelvoSent_;
+  auto stored = StoredMark();
+  if (!stored) return stored.failure();
+  if (!stored.value()) return std::optional<QDateTime>();
+  return std::optional<QDateTime>(stored.value()->sent);
+}
+
+StoreResult<std::optional<SentParts>> ImapItem::KelvoParts() const {
+  if (pendingKelvoSent_) return pendingParts_;
+  auto stored = StoredMark();
+  if (!stored) return stored.failure();
+  if (!stored.value()) return std::optional<SentParts>();
+  return stored.value()->parts;
+}
+
+StoreStatus ImapItem::Save() {
+  if (!pendingKelvoSent_) return Done{};
+  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
+  core_->state.PutInBackground(EntryId(), mark);
+  stored_ = std::optional<KelvoStateDb::Mark>(mark);
+  pendingKelvoSent_.reset();
+  pendingParts_.reset();
+  return Done{};
+}
+
+StoreStatus ImapItem::Delete() {
+  auto trash = core_->MailboxToFile(DefaultFolder::Trash);
+  if (!trash) return trash.failure();
+  if (trash.value() == mailbox_) return Done{};
+  if (auto there = CheckStillThere(Access::ReadWrite); !there) return there;
+  auto live = core_->Live();
+  if (!live) return live.failure();
+  const QByteArray target = trash.value().toUtf8();
+  if (live.value()->Has("MOVE")) {
+    const int code =
+        mailimap_uid_move(live.value()->get(), SingleUid(message_.uid).get(), target.constData());
+    if (code != MAILIMAP_NO_ERROR) {
+      return core_->Failure(FailureKind::Store,
+                            QStringLiteral("move a message to %1").arg(trash.value()), code);
+    }
+    return Done{};
+  }
+  const int code =
+      mailimap_uid_copy(live.value()->get(), SingleUid(message_.uid).get(), target.constData());
+  if (code != MAILIMAP_NO_ERROR) {
+    return core_->Failure(FailureKind::Store,
+                          QStringLiteral("copy a message to %1").arg(trash.value()), code);
+  }
+  return ExpungeOne(*core_, message_.uid);
+}
+
+StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t appendedUid,
+                                                 const QByteArray& messageId) {
+  auto validity = core_->Select(drafts, Access::ReadOnly);
+  if (!validity) return validity.failure();
+  uidValidity_ = validity.value();
+  if (appendedUid != 0) return appendedUid;
+  // Without APPENDUID, the message is found by its Message-ID.
+  auto live = core_->Live();
+  if (!live) return live.failure();
+  SearchKeyPtr key(
+      mailimap_search_key_new_header(strdup("Message-ID"), strdup(messageId.constData())));
+  clist* raw = nullptr;
+  const int code = mailimap_uid_search(live.value()->get(), nullptr, key.get(), &raw);
+  SearchResultPtr found(raw);
+  if (code != MAILIMAP_NO_ERROR || found == nullptr || clist_isempty(found.get())) {
+    return core_->Failure(FailureKind::Store,
+                          QStringLiteral("find the message just filed in %1").arg(drafts), code);
+  }
+  return *static_cast<uint32_t*>(clist_content(clist_end(found.get())));
+}
+
+StoreStatus ImapNewItem::Save() {
+  if (!entryId_.isEmpty()) {
+    if (!pendingKelvoSent_) return Done{};
+    auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
+    if (saved) pendingKelvoSent_.reset();
+    return saved;
+  }
+  auto drafts = core_->MailboxToFile(DefaultFolder::Drafts);
+  if (!drafts) return drafts.failure();
+  auto live = core_->Live();
+  if (!live) return live.failure();
+
+  const QDateTime now = core_->clock.Now();
+  const QString local =
+      QStringLiteral("zandor.%1.%2")
+          .arg(now.toSecsSinceEpoch())
+          .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+  const QByteArray bytes =
+      WithCrLf(mime::ComposeMessage({subject_, body_, recipients_, now, local}));
+  FlagListPtr flags(mailimap_flag_list_new_empty());
+  mailimap_flag_list_add(flags.get(), mailimap_flag_new_draft());
+  DateTimePtr received = ImapTime(now);
+  uint32_t validity = 0;
+  uint32_t uid = 0;
+  const int code = mailimap_uidplus_append(live.value()->get(), drafts.value().toUtf8().constData(),
+                                           flags.get(), received.get(), bytes.constData(),
+                                           static_cast<size_t>(bytes.size()), &validity, &uid);
+  if (code != MAILIMAP_NO_ERROR) {
+    return core_->Failure(FailureKind::Store,
+                          QStringLiteral("file a message in %1").arg(drafts.value()), code);
+  }
+  drafts_ = drafts.value();
+  auto found =
+      UidOfAppended(drafts_, uid, QStringLiteral("<%1@kelvo.localhost>").arg(local).toUtf8());
+  if (!found) return found.failure();
+  uid_ = found.value();
+  entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);
+  if (pendingKelvoSent_) {
+    if (auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt}); !saved) {
+      Withdraw();
+      return saved;
+    }
+  }
+  pendingKelvoSent_.reset();
+  return Done{};
+}
+
+StoreStatus ImapNewItem::Withdraw() {
+  if (entryId_.isEmpty()) return Done{};
+  auto validity = core_->Select(drafts_, Access::ReadWrite);
+  if (!validity) return validity.failure();
+  if (validity.value() == uidValidity_) {
+    if (auto removed = ExpungeOne(*core_, uid_); !removed) return removed;
+  }
+  if (auto removed = core_->state.Remove(entryId_); !removed) return removed;
+  entryId_.clear();
+  return Done{};
+}
+
+}  // namespace zandor::imap

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "store/imap/imap_core.h"
+#include "store/mime/message_reader.h"
+
+namespace zandor::imap {
+
+// A message on the server. Its header came with the folder's listing; its
+// whole text is fetched only when Body is asked for, by BODY.PEEK, so reading
+// it changes no flag.
+class ImapItem final : public MailItem {
+ public:
+  ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message);
+
+  QString EntryId() const override { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
+  StoreResult<QString> Text(ItemText which) const override;
+  StoreResult<QDateTime> ReceivedTime() const override;
+  StoreResult<QDateTime> SentOn() const override;
+  StoreResult<std::optional<QDateTime>> KelvoSent() const override;
+  void SetKelvoSent(const QDateTime& value) override { pendingKelvoSent_ = value; }
+  StoreResult<std::optional<SentParts>> KelvoParts() const override;
+  void SetKelvoParts(const SentParts& parts) override { pendingParts_ = parts; }
+  StoreStatus Save() override;
+  StoreStatus Delete() override;
+
+ private:
+  StoreResult<std::optional<KelvoStateDb::Mark>> StoredMark() const;
+  StoreResult<const mime::HeaderTexts*> Texts() const;
+  StoreResult<QString> Body() const;
+  // Selects the folder and checks that the UID still holds this message.
+  StoreStatus CheckStillThere(Access access) const;
+  StoreFailure Gone() const;
+
+  std::shared_ptr<Core> core_;
+  QString mailbox_;
+  uint32_t uidValidity_;
+  Fetched message_;
+  mutable std::optional<mime::HeaderTexts> texts_;
+  mutable std::optional<QString> body_;
+  mutable std::optional<std::optional<KelvoStateDb::Mark>> stored_;
+  std::optional<QDateTime> pendingKelvoSent_;
+  std::optional<SentParts> pendingParts_;
+};
+
+// A message being written; Save appends it to Drafts with the \Draft flag.
+class ImapNewItem final : public NewMailItem {
+ public:
+  explicit ImapNewItem(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+  void SetSubject(const QString& subject) override { subject_ = subject; }
+  void SetBody(const QString& body) override { body_ = body; }
+  void AddRecipient(const QString& recipient) override { recipients_.append(recipient); }
+  void SetKelvoSent(const QDateTime& value) override { pendingKelvoSent_ = value; }
+  // The first Save appends the message; a later one only records a new
+  // KelvoSent value.
+  StoreStatus Save() override;
+  QString EntryId() const override { return entryId_; }
+  StoreStatus Withdraw() override;
+
+ private:
+  StoreResult<uint32_t> UidOfAppended(const QString& drafts, uint32_t appendedUid,
+                                      const QByteArray& messageId);
+
+  std::shared_ptr<Core> core_;
+  QString subject_;
+  QString body_;
+  QStringList recipients_;
+  std::optional<QDateTime> pendingKelvoSent_;
+  QString drafts_;
+  uint32_t uidValidity_ = 0;
+  uint32_t uid_ = 0;
+  QString entryId_;
+};
+
+}  // namespace zandor::imap

@@ -1,0 +1,189 @@
+#include "store/imap/imap_session.h"
+
+#include <arpa/inet.h>
+#include <gnutls/gnutls.h>
+#include <gnutls/x509.h>
+
+#include <vector>
+
+namespace zandor::imap {
+namespace {
+
+bool Succeeded(int code) {
+  return code == MAILIMAP_NO_ERROR || code == MAILIMAP_NO_ERROR_AUTHENTICATED ||
+         code == MAILIMAP_NO_ERROR_NON_AUTHENTICATED;
+}
+
+// What the library's code means when the server said nothing.
+QString CodeText(int code) {
+  switch (code) {
+    case MAILIMAP_ERROR_CONNECTION_REFUSED:
+      return QStringLiteral("the connection was refused, or timed out");
+    case MAILIMAP_ERROR_STREAM:
+      return QStringLiteral("the connection was lost, or timed out");
+    case MAILIMAP_ERROR_SSL:
+      return QStringLiteral("the TLS handshake failed");
+    case MAILIMAP_ERROR_PARSE:
+      return QStringLiteral("its answer could not be read");
+    case MAILIMAP_ERROR_DONT_ACCEPT_CONNECTION:
+      return QStringLiteral("it does not accept the connection");
+    case MAILIMAP_ERROR_MEMORY:
+      return QStringLiteral("out of memory");
+    default:
+      return QStringLiteral("it refused (libetpan code %1)").arg(code);
+  }
+}
+
+struct TrustListFree {
+  void operator()(gnutls_x509_trust_list_st* list) const { gnutls_x509_trust_list_deinit(list, 1); }
+};
+struct CertificateFree {
+  void operator()(gnutls_x509_crt_int* certificate) const { gnutls_x509_crt_deinit(certificate); }
+};
+using CertificatePtr = std::unique_ptr<gnutls_x509_crt_int, CertificateFree>;
+struct ChainFree {
+  void operator()(carray* chain) const { mailstream_certificate_chain_free(chain); }
+};
+
+// The server's chain, as it sent it; empty when it sent none.
+std::vector<CertificatePtr> PeerChain(mailstream* stream) {
+  std::vector<CertificatePtr> chain;
+  std::unique_ptr<carray, ChainFree> raw(mailstream_get_certificate_chain(stream));
+  if (!raw) return chain;
+  for (unsigned i = 0; i < carray_count(raw.get()); ++i) {
+    auto* der = static_cast<MMAPString*>(carray_get(raw.get(), i));
+    gnutls_x509_crt_t certificate = nullptr;
+    if (gnutls_x509_crt_init(&certificate) < 0) break;
+    CertificatePtr owned(certificate);
+    const gnutls_datum_t datum{reinterpret_cast<unsigned char*>(der->str),
+                               static_cast<unsigned>(der->len)};
+    if (gnutls_x509_crt_import(certificate, &datum, GNUTLS_X509_FMT_DER) < 0) break;
+    chain.push_back(std::move(owned));
+  }
+  return chain;
+}
+
+// libetpan's GnuTLS build checks nothing: the chain is checked here, before
+// any credential is sent.
+StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
+  auto refuse = [&](const QString& why) {
+    return StoreFailure{
+        FailureKind::Gone,
+        QStringLiteral("the certificate of %1 is not trusted: %2").arg(account.host, why)};
+  };
+  std::vector<CertificatePtr> chain = PeerChain(stream);
+  if (chain.empty()) return refuse(QStringLiteral("the server sent none"));
+  gnutls_x509_trust_list_t raw = nullptr;
+  if (gnutls_x509_trust_list_init(&raw, 0) < 0) return refuse(QStringLiteral("out of memory"));
+  std::unique_ptr<gnutls_x509_trust_list_st, TrustListFree> trusted(raw);
+  const QByteArray file = account.certificateFile.toLocal8Bit();
+  const int added = file.isEmpty() ? gnutls_x509_trust_list_add_system_trust(raw, 0, 0)
+                                   : gnutls_x509_trust_list_add_trust_file(
+                                         raw, file.constData(), nullptr, GNUTLS_X509_FMT_PEM, 0, 0);
+  if (added <= 0) {
+    return refuse(file.isEmpty()
+                      ? QStringLiteral("the system has no trusted certificates")
+                      : QStringLiteral("%1 holds no certificate").arg(account.certificateFile));
+  }
+  std::vector<gnutls_x509_crt_t> list;
+  for (const CertificatePtr& certificate : chain) list.push_back(certificate.get());
+  QByteArray host = account.host.toUtf8();
+  gnutls_typed_vdata_st name{GNUTLS_DT_DNS_HOSTNAME, reinterpret_cast<unsigned char*>(host.data()),
+                             0};
+  unsigned status = 0;
+  if (gnutls_x509_trust_list_verify_crt2(raw, list.data(), static_cast<unsigned>(list.size()),
+                                         &name, 1, 0, &status, nullptr) < 0) {
+    return refuse(QStringLiteral("it cannot be checked"));
+  }
+  if (status == 0) return Done{};
+  gnutls_datum_t text{};
+  gnutls_certificate_verification_status_print(status, GNUTLS_CRT_X509, &text, 0);
+  const QString why = QString::fromUtf8(reinterpret_cast<const char*>(text.data));
+  gnutls_free(text.data);
+  return refuse(why);
+}
+
+// An IP address rather than a name (no SNI for it).
+bool IsAddress(const QString& host) {
+  const QByteArray text = host.toLatin1();
+  unsigned char buffer[16];
+  return inet_pton(AF_INET, text.constData(), buffer) == 1 ||
+         inet_pton(AF_INET6, text.constData(), buffer) == 1;
+}
+
+void SetServerName(mailstream_ssl_context* context, void* host) {
+  mailstream_ssl_set_server_name(context, static_cast<char*>(host));
+}
+
+}  // namespace
+
+bool IsLocalHost(const QString& host) {
+  return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
+         (IsAddress(host) &&
+          (host.startsWith(QStringLiteral("127.")) || host == QStringLiteral("::1")));
+}
+
+StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {
+  const char* words = imap_ ? imap_->imap_response : nullptr;
+  const QString why = words != nullptr && *words != '\0' && code != MAILIMAP_ERROR_STREAM
+                          ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
+                          : CodeText(code);
+  return StoreFailure{kind, QStringLiteral("cannot %1 on %2: %3").arg(what, host_, why)};
+}
+
+bool Session::Has(const char* capability) const {
+  return mailimap_has_extension(imap_.get(), const_cast<char*>(capability)) != 0;
+}
+
+StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
+  if (account.security == Security::None && !IsLocalHost(account.host)) {
+    return StoreFailure{FailureKind::Gone,
+                        QStringLiteral("plain text is for this machine only, not %1: choose TLS "
+                                       "or STARTTLS")
+                            .arg(account.host)};
+  }
+  auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host);
+  mailimap* imap = session->get();
+  if (imap == nullptr) return StoreFailure{FailureKind::Gone, QStringLiteral("out of memory")};
+  mailimap_set_timeout(imap, account.timeoutSeconds);
+  const QByteArray host = account.host.toUtf8();
+  const bool byName = !IsAddress(account.host);
+  int code = account.security == Security::Tls
+                 ? mailimap_ssl_connect_with_callback(imap, host.constData(), account.port,
+                                                      byName ? SetServerName : nullptr,
+                                                      const_cast<char*>(host.constData()))
+                 : mailimap_socket_connect(imap, host.constData(), account.port);
+  if (!Succeeded(code)) return session->Failure(FailureKind::Gone, QStringLiteral("connect"), code);
+  if (account.security == Security::StartTls) {
+    code = mailimap_socket_starttls_with_callback(imap, byName ? SetServerName : nullptr,
+                                                  const_cast<char*>(host.constData()));
+    if (!Succeeded(code)) {
+      return session->Failure(FailureKind::Gone, QStringLiteral("start TLS"), code);
+    }
+  }
+  if (account.security != Security::None) {
+    if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) {
+      return trusted.failure();
+    }
+  }
+  code = mailimap_login(imap, account.user.toUtf8().constData(),
+                        account.password.toUtf8().constData());
+  if (!Succeeded(code)) {
+    return session->Failure(FailureKind::Gone, QStringLiteral("log in as %1").arg(account.user),
+                            code);
+  }
+  // The capabilities before the login are not those after it.
+  mailimap_capability_data* capabilities = nullptr;
+  code = mailimap_capability(imap, &capabilities);
+  if (!Succeeded(code)) {
+    return session->Failure(FailureKind::Gone, QStringLiteral("ask for capabilities"), code);
+  }
+  mailimap_capability_data_free(capabilities);
+  return session;
+}
+
+Session::~Session() {
+  if (imap_ && imap_->imap_stream != nullptr) mailimap_logout(imap_.get());
+}
+
+}  // namespace zandor::imap

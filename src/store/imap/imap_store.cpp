@@ -1,0 +1,253 @@
+#include "store/imap/imap_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <climits>
+
+#include "store/imap/imap_core.h"
+#include "store/imap/imap_item.h"
+#include "store/mutf7.h"
+
+namespace zandor {
+namespace imap {
+namespace {
+
+FolderRef RefOf(const QString& name, QChar delimiter) {
+  if (name == QStringLiteral("INBOX")) return {name, QStringLiteral("Inbox")};
+  const QString last = delimiter.isNull() ? name : name.section(delimiter, -1);
+  return {name, DisplayFolderName(last)};
+}
+
+bool IsDirectChild(const Mailbox& box, const QString& parent) {
+  if (box.delimiter.isNull()) return false;
+  const QString prefix = parent + box.delimiter;
+  return box.name.startsWith(prefix) && !box.name.mid(prefix.size()).contains(box.delimiter);
+}
+
+bool IsTopLevel(const Mailbox& box) {
+  return box.delimiter.isNull() || !box.name.contains(box.delimiter);
+}
+
+// By name, case folded, then exact, then entry id: the same order on every run.
+void SortByName(std::vector<FolderRef>& folders) {
+  std::sort(folders.begin(), folders.end(), [](const FolderRef& a, const FolderRef& b) {
+    if (const int folded = a.Name.compare(b.Name, Qt::CaseInsensitive); folded != 0) {
+      return folded < 0;
+    }
+    if (a.Name != b.Name) return a.Name < b.Name;
+    return a.EntryId < b.EntryId;
+  });
+}
+
+// Local midnight at the start of the day.
+qint64 Threshold(QDate day) {
+  return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();
+}
+
+// The messages of one mailbox. Listing a day's messages is a UID SEARCH SINCE
+// two days earlier (SINCE reads INTERNALDATE in the server's time zone), then
+// one UID FETCH of their INTERNALDATE and header, refined here to the local
+// day.
+class ImapItems final : public ItemCollection {
+ public:
+  ImapItems(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, uint32_t exists)
+      : core_(std::move(core)),
+        mailbox_(std::move(mailbox)),
+        uidValidity_(uidValidity),
+        exists_(exists) {}
+
+  StoreResult<int> Count(std::optional<QDate> receivedSince) const override {
+    if (!receivedSince) return static_cast<int>(std::min<uint32_t>(exists_, INT_MAX));
+    if (auto listed = Listed(receivedSince); !listed) return listed.failure();
+    const qint64 threshold = Threshold(*receivedSince);
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                          [&](const Fetched& m) { return Matches(m, threshold); }));
+  }
+
+  void SortByReceivedTime() override {
+    if (!listed_) Listed(std::nullopt);
+    sorted_ = true;
+    Sort();
+  }
+
+  std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) override {
+    threshold_ = receivedSince ? std::optional(Threshold(*receivedSince)) : std::nullopt;
+    cursor_ = 0;
+    if (!Listed(receivedSince)) entries_.clear();
+    return NextMatch();
+  }
+
+  std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
+
+ private:
+  static bool Matches(const Fetched& message, std::optional<qint64> threshold) {
+    return !threshold || (message.received && *message.received >= *threshold);
+  }
+
+  bool Covers(std::optional<QDate> since) const {
+    return listed_ && (!*listed_ || (since && *since >= **listed_));
+  }
+
+  StoreStatus Listed(std::optional<QDate> since) const {
+    if (exists_ == 0 || Covers(since)) return Done{};
+    auto validity = core_->Select(mailbox_, Access::ReadOnly);
+    if (!validity) return validity.failure();
+    if (validity.value() != uidValidity_) {
+      return StoreFailure{
+          FailureKind::Folder,
+          QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
+    }
+    std::vector<uint32_t> uids;
+    if (since) {
+      auto found = core_->UidsSince(since->addDays(-2));
+      if (!found) return found.failure();
+      uids = std::move(found.value());
+    }
+    std::vector<Fetched> entries;
+    if (!since || !uids.empty()) {
+      auto fetched = core_->Fetch(uids, Core::Part::Header);
+      if (!fetched) return fetched.failure();
+      entries = std::move(fetched.value());
+    }
+    entries_ = std::move(entries);
+    listed_ = since;
+    if (sorted_) Sort();
+    return Done{};
+  }
+
+  void Sort() const {
+    std::stable_sort(entries_.begin(), entries_.end(), [](const Fetched& a, const Fetched& b) {
+      const qint64 ta = a.received.value_or(LLONG_MIN);
+      const qint64 tb = b.received.value_or(LLONG_MIN);
+      return ta != tb ? ta < tb : a.uid < b.uid;
+    });
+  }
+
+  std::unique_ptr<MailItem> NextMatch() {
+    while (cursor_ < entries_.size()) {
+      const Fetched& message = entries_[cursor_++];
+      if (Matches(message, threshold_)) {
+        return std::make_unique<ImapItem>(core_, mailbox_, uidValidity_, message);
+      }
+    }
+    return nullptr;
+  }
+
+  std::shared_ptr<Core> core_;
+  QString mailbox_;
+  uint32_t uidValidity_;
+  uint32_t exists_;
+  // What was listed: nothing yet, every message (nullopt) or those since a day.
+  mutable std::optional<std::optional<QDate>> listed_;
+  mutable std::vector<Fetched> entries_;
+  bool sorted_ = false;
+  size_t cursor_ = 0;
+  std::optional<qint64> threshold_;
+};
+
+}  // namespace
+}  // namespace imap
+
+ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale locale,
+                     const Clock& clock)
+    : core_(std::make_shared<imap::Core>(std::move(account), stateFile, std::move(locale), clock)) {
+  QDir().mkpath(QFileInfo(stateFile).path());
+}
+
+ImapStore::~ImapStore() = default;
+
+QString ImapStore::StateFilePath(const QString& stateDir, const imap::Account& account) {
+  QString name =
+      QStringLiteral("imap-%1@%2-%3.sqlite").arg(account.user, account.host).arg(account.port);
+  name.replace(QLatin1Char('/'), QLatin1Char('_'));
+  return stateDir + QLatin1Char('/') + name;
+}
+
+StoreResult<FolderRef> ImapStore::GetDefaultFolder(DefaultFolder which) {
+  if (which == DefaultFolder::Outbox) {
+    return StoreFailure{FailureKind::Folder, QStringLiteral("an IMAP account has no Outbox")};
+  }
+  auto found = core_->DefaultMailbox(which);
+  if (!found) return found.failure();
+  if (const std::optional<QString>& name = found.value()) {
+    auto boxes = core_->Mailboxes();
+    if (!boxes) return boxes.failure();
+    for (const imap::Mailbox& box : *boxes.value()) {
+      if (box.name == *name) return imap::RefOf(box.name, box.delimiter);
+    }
+    return imap::RefOf(*name, QChar());
+  }
+  // Not there yet: the place where it will be made.
+  const QString name = which == DefaultFolder::SentItems ? QStringLiteral("Sent")
+                       : which == DefaultFolder::Drafts  ? QStringLiteral("Drafts")
+                                                         : QStringLiteral("Trash");
+  return FolderRef{name, name};
+}
+
+StoreResult<std::vector<FolderRef>> ImapStore::Subfolders(const FolderRef& folder) {
+  auto boxes = core_->Mailboxes();
+  if (!boxes) return boxes.failure();
+  QStringList defaults;
+  for (DefaultFolder which :
+       {DefaultFolder::SentItems, DefaultFolder::Drafts, DefaultFolder::Trash}) {
+    auto found = core_->DefaultMailbox(which);
+    if (found && found.value()) defaults.append(*found.value());
+  }
+  const bool inbox = folder.EntryId == QStringLiteral("INBOX");
+  std::vector<FolderRef> children;
+  for (const imap::Mailbox& box : *boxes.value()) {
+    // Beside INBOX on most servers, the user's own folders belong under it.
+    const bool besideInbox = inbox && imap::IsTopLevel(box) && box.name != folder.EntryId &&
+                             !defaults.contains(box.name);
+    if (imap::IsDirectChild(box, folder.EntryId) || besideInbox) {
+      children.push_back(imap::RefOf(box.name, box.delimiter));
+    }
+  }
+  imap::SortByName(children);
+  return children;
+}
+
+StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& folder) {
+  auto boxes = core_->Mailboxes();
+  if (!boxes) return boxes.failure();
+  const auto box = std::find_if(boxes.value()->begin(), boxes.value()->end(),
+                                [&](const imap::Mailbox& b) { return b.name == folder.EntryId; });
+  // A default folder not made yet, or a parent that holds no mail, reads as empty.
+  if (box == boxes.value()->end() || box->Is("Noselect") || box->Is("NonExistent")) {
+    if (box == boxes.value()->end() && !IsDefaultPlace(folder.EntryId)) {
+      return StoreFailure{FailureKind::Folder,
+                          QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
+    }
+    return std::unique_ptr<ItemCollection>(
+        std::make_unique<imap::ImapItems>(core_, folder.EntryId, 0, 0));
+  }
+  auto validity = core_->Select(folder.EntryId, imap::Access::ReadOnly);
+  if (!validity) return validity.failure();
+  return std::unique_ptr<ItemCollection>(
+      std::make_unique<imap::ImapItems>(core_, folder.EntryId, validity.value(), core_->Exists()));
+}
+
+bool ImapStore::IsDefaultPlace(const QString& entryId) {
+  for (DefaultFolder which :
+       {DefaultFolder::SentItems, DefaultFolder::Drafts, DefaultFolder::Trash}) {
+    auto place = GetDefaultFolder(which);
+    if (place && place->EntryId == entryId) return true;
+  }
+  return false;
+}
+
+std::unique_ptr<NewMailItem> ImapStore::CreateItem() {
+  return std::make_unique<imap::ImapNewItem>(core_);
+}
+
+StoreStatus ImapStore::CheckSentMarks() {
+  return core_->state.Check();
+}
+
+StoreStatus ImapStore::SettleSaves() {
+  if (StoreStatus settled = core_->state.Settle(); !settled) return settled;
+  return core_->state.CheckInPlace();
+}
+
+}  // namespace zandor

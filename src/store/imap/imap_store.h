@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <memory>
+
+#include "session/clock.h"
+#include "store/imap/imap_session.h"
+#include "store/mail_store.h"
+
+namespace zandor {
+
+namespace imap {
+struct Core;
+}
+
+// The mail store on an IMAP server, through libetpan; MIME through the same
+// GMime reader as the Maildir store.
+//
+// - Folder entry ids are mailbox names as the server spells them ("INBOX",
+//   "Work/2026"); Inbox shows INBOX's children and the other top-level
+//   mailboxes that are no default folder. Sent, Drafts and Trash are found by
+//   SPECIAL-USE, else by their usual names.
+// - Message entry ids are "<UIDVALIDITY>:<UID>:<mailbox>"; the received time
+//   is INTERNALDATE.
+// - Reading never changes a flag (BODY.PEEK, and EXAMINE where nothing is
+//   written). KelvoSent marks live in a state file of the account's, given by
+//   the caller. Delete moves one message to Trash; a new item is appended to
+//   Drafts.
+class ImapStore final : public MailStore {
+ public:
+  ImapStore(imap::Account account, const QString& stateFile, QLocale locale, const Clock& clock);
+  ~ImapStore() override;
+  ImapStore(const ImapStore&) = delete;
+  ImapStore& operator=(const ImapStore&) = delete;
+
+  StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) override;
+  StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
+  StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
+  std::unique_ptr<NewMailItem> CreateItem() override;
+  StoreStatus CheckSentMarks() override;
+  StoreStatus SettleSaves() override;
+
+  // The account's state file under a state folder ($XDG_STATE_HOME/zandor):
+  // one per user, host and port.
+  static QString StateFilePath(const QString& stateDir, const imap::Account& account);
+
+ private:
+  // Whether the id is where a default folder is or will be made.
+  bool IsDefaultPlace(const QString& entryId);
+
+  std::shared_ptr<imap::Core> core_;
+};
+
+}  // namespace zandor

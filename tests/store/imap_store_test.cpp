@@ -1,0 +1,272 @@
+// The IMAP store against a Dovecot of the test's own, and the behaviours both
+// stores share, run against each: the same Maildir, read as files or served
+// by Dovecot.
+#include "store/imap/imap_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+
+#include "store/maildir/maildir_store.h"
+#include "support/dovecot_server.h"
+#include "support/maildir_builder.h"
+#include "support/row_name.h"
+
+namespace zandor {
+namespace {
+
+using namespace Qt::StringLiterals;
+using testing::DovecotServer;
+using testing::Path;
+using testing::TestMessage;
+
+const QDateTime kNow(QDate(2026, 3, 3), QTime(12, 0));
+
+enum class Kind { Maildir, Imap };
+
+// Every message file's folder, name and bytes: what no reading may change.
+std::map<QString, QByteArray> MessageFiles(const QString& root) {
+  std::map<QString, QByteArray> files;
+  for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    const QString path = it.next();
+    if (!path.contains(u"/cur/"_s) && !path.contains(u"/new/"_s)) continue;
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    files[QDir(root).relativeFilePath(path)] = file.readAll();
+  }
+  return files;
+}
+
+// One Maildir++, opened as files or through Dovecot.
+class BothStores : public ::testing::TestWithParam<Kind> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == Kind::Imap) {
+      if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
+      server_.emplace();
+    }
+    mail_.emplace(server_ ? server_->MailRoot() : dir_.path(), testing::MaildirLayout::PlusPlus);
+  }
+  MailStore& Open() {
+    store_.reset();
+    if (!server_) {
+      store_ = std::make_unique<MaildirStore>(dir_.path(), QLocale(u"en_US"_s), clock_);
+    } else {
+      server_->Own();
+      store_ = std::make_unique<ImapStore>(server_->Account(imap::Security::None),
+                                           state_.filePath(u"imap.sqlite"_s), QLocale(u"en_US"_s),
+                                           clock_);
+    }
+    return *store_;
+  }
+  QString Root() const { return server_ ? server_->MailRoot() : dir_.path(); }
+  // The messages of a default folder, sorted, from the day on.
+  std::vector<std::unique_ptr<MailItem>> Items(DefaultFolder which, std::optional<QDate> since) {
+    auto items = std::move(store_->Items(store_->GetDefaultFolder(which).value()).value());
+    items->SortByReceivedTime();
+    std::vector<std::unique_ptr<MailItem>> found;
+    for (auto item = items->Find(since); item; item = items->FindNext()) {
+      found.push_back(std::move(item));
+    }
+    return found;
+  }
+  QStringList Subjects(DefaultFolder which) {
+    QStringList subjects;
+    for (const auto& item : Items(which, std::nullopt))
+      subjects << item->Text(ItemText::Subject).value();
+    return subjects;
+  }
+  // Messages received a day apart, oldest first, each with its own Message-ID.
+  void AddDays(const QStringList& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+      TestMessage message;
+      message.subject = u"day %1"_s.arg(i);
+      message.received = kNow.addDays(i - count);
+      message.date = kNow.addDays(i - count).addSecs(-60);
+      message.extraHeaders = "Message-ID: <" + QByteArray::number(i) + "@test>\n";
+      message.flags = i % 2 ? u"S"_s : QString();
+      mail_->Add(folder, message);
+    }
+  }
+
+  QTemporaryDir dir_, state_;
+  FixedClock clock_{kNow};
+  std::optional<DovecotServer> server_;
+  std::optional<testing::MaildirBuilder> mail_;
+  std::unique_ptr<MailStore> store_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BothStores, ::testing::Values(Kind::Maildir, Kind::Imap),
+                         [](const auto& row) -> std::string {
+                           return row.param == Kind::Imap ? "Imap" : "Maildir";
+                         });
+
+TEST_P(BothStores, CountsAndSortsFromTheStartOfTheDay) {
+  AddDays(Path({"Inbox"}), 5);
+  Open();
+  auto items =
+      std::move(store_->Items(store_->GetDefaultFolder(DefaultFolder::Inbox).value()).value());
+  const QDate since = kNow.date().addDays(-3);
+  EXPECT_EQ(items->Count(std::nullopt).value(), 5);
+  EXPECT_EQ(items->Count(since).value(), 3);
+  QStringList found;
+  for (const auto& item : Items(DefaultFolder::Inbox, since))
+    found << item->Text(ItemText::Subject).value() + u' ' +
+                 item->ReceivedTime()->toUTC().toString(Qt::ISODate);
+  EXPECT_EQ(found, (QStringList{u"day 2 2026-02-28T12:00:00Z"_s, u"day 3 2026-03-01T12:00:00Z"_s,
+                                u"day 4 2026-03-02T12:00:00Z"_s}));
+}
+
+// Every text reads, and reading changes no file: no flag is set, not even \Seen.
+TEST_P(BothStores, ReadsEveryTextAndChangesNoFlag) {
+  TestMessage message;
+  message.subject = u"Grüße"_s;
+  message.from = u"Jörg <joerg@example.org>"_s;
+  message.to = u"Ann <ann@example.org>, b@example.org"_s;
+  message.cc = u"Carl <carl@example.org>"_s;
+  message.body = u"line 1\nline 2\n"_s;
+  message.received = kNow.addDays(-1);
+  message.date = kNow.addDays(-2);
+  message.flags = QString();
+  mail_->Add(Path({"Inbox"}), message);
+  Open();
+  const auto before = MessageFiles(Root());
+  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+  ASSERT_EQ(items.size(), 1U);
+  QStringList texts;
+  for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
+    texts << items[0]->Text(static_cast<ItemText>(which)).value();
+  EXPECT_EQ(texts.join(u'|'), u"Grüße|Jörg|Ann; b@example.org|Carl||line 1\r\nline 2\r\n"_s);
+  EXPECT_EQ(items[0]->SentOn().value(), kNow.addDays(-2));
+  store_.reset();
+  EXPECT_EQ(MessageFiles(Root()), before);
+}
+
+TEST_P(BothStores, MarksAndPartsReadBackAfterReopening) {
+  AddDays(Path({"Inbox"}), 3);
+  Open();
+  const std::optional<SentParts> parts[] = {SentParts{1, 3}, std::nullopt, std::nullopt};
+  const QDateTime marks[] = {kNow, NeverSentDate(), kNow};
+  auto items = Items(DefaultFolder::Inbox, std::nullopt);
+  for (size_t i = 0; i < 2; ++i) {
+    items[i]->SetKelvoSent(marks[i]);
+    if (parts[i]) items[i]->SetKelvoParts(*parts[i]);
+    ASSERT_TRUE(items[i]->Save().ok());
+  }
+  items[2]->SetKelvoSent(kNow);  // never saved
+  ASSERT_TRUE(store_->SettleSaves().ok());
+  Open();
+  items = Items(DefaultFolder::Inbox, std::nullopt);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(*items[i]->KelvoSent(), i < 2 ? std::optional(marks[i]) : std::nullopt) << i;
+    EXPECT_EQ(*items[i]->KelvoParts(), parts[i]) << i;
+  }
+}
+
+TEST_P(BothStores, NewItemGoesToDraftsAndReadsBack) {
+  Open();
+  auto item = store_->CreateItem();
+  item->SetSubject(u"Встреча"_s);
+  item->SetBody(u"Привет,\nmixed\rline ends"_s);
+  item->AddRecipient(u"Ann <ann@example.org>"_s);
+  item->AddRecipient(u"Dummy"_s);
+  item->SetKelvoSent(NeverSentDate());
+  ASSERT_TRUE(item->Save().ok());
+  Open();
+  const auto drafts = Items(DefaultFolder::Drafts, std::nullopt);
+  ASSERT_EQ(drafts.size(), 1U);
+  EXPECT_EQ(drafts[0]->EntryId(), item->EntryId());
+  EXPECT_EQ(drafts[0]->Text(ItemText::To).value(), u"Ann; Dummy"_s);
+  EXPECT_EQ(drafts[0]->Text(ItemText::Body).value(), u"Привет,\r\nmixed\r\nline ends"_s);
+  EXPECT_EQ(drafts[0]->ReceivedTime().value(), kNow);
+  EXPECT_EQ(*drafts[0]->KelvoSent(), std::optional(NeverSentDate()));
+}
+
+// One message goes to Trash whole; every other message stays as it was.
+TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
+  AddDays(Path({"Inbox"}), 3);
+  mail_->Folder(Path({"Trash"}));
+  Open();
+  std::map<QByteArray, int> before;
+  for (const auto& [name, bytes] : MessageFiles(Root())) ++before[bytes];
+  ASSERT_TRUE(Items(DefaultFolder::Inbox, std::nullopt)[1]->Delete().ok());
+  EXPECT_EQ(Subjects(DefaultFolder::Inbox), (QStringList{u"day 0"_s, u"day 2"_s}));
+  EXPECT_EQ(Subjects(DefaultFolder::Trash), QStringList{u"day 1"_s});
+  std::map<QByteArray, int> after;
+  for (const auto& [name, bytes] : MessageFiles(Root())) ++after[bytes];
+  EXPECT_EQ(after, before);
+}
+
+// The tree as "Name(Child,Child(Grandchild))".
+std::string Tree(MailStore& store, const FolderRef& folder) {
+  std::string out = folder.Name.toStdString();
+  const std::vector<FolderRef> children = store.Subfolders(folder).value();
+  for (size_t i = 0; i < children.size(); ++i) out += (i ? "," : "(") + Tree(store, children[i]);
+  return children.empty() ? out : out + ")";
+}
+
+class ImapStoreTest : public BothStores {};
+INSTANTIATE_TEST_SUITE_P(Dovecot, ImapStoreTest, ::testing::Values(Kind::Imap),
+                         [](const auto&) -> std::string { return "Imap"; });
+
+// Sent, Drafts and Trash are the SPECIAL-USE mailboxes: a plain "Sent Items"
+// is the user's own folder, under Inbox with the others beside INBOX.
+TEST_P(ImapStoreTest, FindsDefaultFoldersBySpecialUse) {
+  for (const char* folder : {"Inbox/Work", "Inbox/Work/2026", "Inbox/Café & Bar",
+                             "Inbox/Sent Items", "Sent/2025", "Trash/Old"})
+    mail_->Folder(QString::fromUtf8(folder).split(u'/'));
+  MailStore& store = Open();
+  std::string trees;
+  using enum DefaultFolder;
+  for (DefaultFolder which : {Inbox, SentItems, Drafts, Trash})
+    trees += Tree(store, store.GetDefaultFolder(which).value()) + " ";
+  EXPECT_EQ(trees, "Inbox(Café & Bar,Sent Items,Work(2026)) Sent(2025) Drafts Trash(Old) ");
+}
+
+struct ConnectRow {
+  const char* name;
+  imap::Security security;
+  const char* host;      // the server's when empty
+  const char* password;  // the user's when empty
+  bool systemTrust;      // the test's certificate not given
+  const char* failure;   // part of the reason; empty when it connects
+};
+class ImapConnectTest : public ::testing::TestWithParam<ConnectRow> {};
+
+TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
+  if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
+  DovecotServer server;
+  const ConnectRow& row = GetParam();
+  imap::Account account = server.Account(row.security);
+  if (*row.host) account.host = QString::fromLatin1(row.host);
+  if (*row.password) account.password = QString::fromLatin1(row.password);
+  if (row.systemTrust) account.certificateFile.clear();
+  QTemporaryDir state;
+  const FixedClock clock(kNow);
+  ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
+  const auto trash = store.GetDefaultFolder(DefaultFolder::Trash);
+  if (*row.failure) {
+    EXPECT_TRUE(!trash.ok() && trash.reason().contains(QString::fromLatin1(row.failure)))
+        << (trash.ok() ? QString() : trash.reason()).toStdString();
+  } else {
+    EXPECT_TRUE(trash.ok()) << trash.reason().toStdString();
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
+    ConnectRow{"Tls", imap::Security::Tls, "", "", false, ""},
+    ConnectRow{"StartTls", imap::Security::StartTls, "", "", false, ""},
+    ConnectRow{"PlainOnLoopback", imap::Security::None, "", "", false, ""},
+    ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
+    ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
+    ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
+               "is not trusted"},
+    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"}),
+    testing::RowName());
+// clang-format on
+
+}  // namespace
+}  // namespace zandor
