@@ -214,11 +214,14 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
   clist* raw = nullptr;
   const int code = mailimap_uid_search(live.value()->get(), nullptr, key.get(), &raw);
   SearchResultPtr found(raw);
-  if (code != MAILIMAP_NO_ERROR || found == nullptr || clist_isempty(found.get())) {
+  clistiter* last =
+      code == MAILIMAP_NO_ERROR && found != nullptr ? clist_end(found.get()) : nullptr;
+  const auto* uid = last != nullptr ? static_cast<const uint32_t*>(clist_content(last)) : nullptr;
+  if (uid == nullptr) {
     return core_->Failure(FailureKind::Store,
                           QStringLiteral("find the message just filed in %1").arg(drafts), code);
   }
-  return *static_cast<uint32_t*>(clist_content(clist_end(found.get())));
+  return *uid;
 }
 
 StoreStatus ImapNewItem::Save() {
