@@ -12,27 +12,6 @@
 namespace zandor::testing {
 namespace {
 
-bool IsAscii(const QString& text) {
-  for (QChar c : text) {
-    if (c.unicode() >= 0x80) return false;
-  }
-  return true;
-}
-
-// An unstructured header text: as is when ASCII, else one UTF-8 encoded word.
-QByteArray HeaderText(const QString& text) {
-  if (IsAscii(text)) return text.toLatin1();
-  return "=?UTF-8?B?" + text.toUtf8().toBase64() + "?=";
-}
-
-// An address list: non-ASCII display names become encoded words.
-QByteArray AddressText(const QString& text) {
-  if (IsAscii(text)) return text.toLatin1();
-  const qsizetype open = text.indexOf(QLatin1Char('<'));
-  if (open <= 0) return HeaderText(text);
-  return HeaderText(text.left(open).trimmed()) + " " + text.mid(open).toLatin1();
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size()) {
@@ -79,7 +58,20 @@ QString MaildirBuilder::Folder(const QStringList& path) {
 }
 
 QString MaildirBuilder::Add(const QStringList& folder, const TestMessage& message) {
-  return AddRaw(folder, Compose(message), message.unique, message.flags, message.inNew);
+  QByteArray raw;
+  if (message.received) {
+    raw +=
+        "Received: from mx.example.org (mx.example.org [192.0.2.1])\n"
+        "\tby mail.example.org with ESMTP id 1234;\n\t" +
+        DateText(*message.received) + "\n";
+  }
+  if (message.date) raw += "Date: " + DateText(*message.date) + "\n";
+  raw += "From: " + message.from.toLatin1() + "\nTo: " + message.to.toLatin1() + "\n";
+  raw += "Subject: " + message.subject.toLatin1() +
+         "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=utf-8\n"
+         "Content-Transfer-Encoding: 8bit\n\n" +
+         message.body.toUtf8();
+  return AddRaw(folder, raw);
 }
 
 QString MaildirBuilder::AddRaw(const QStringList& folder, const QByteArray& raw, QString unique,
@@ -102,31 +94,6 @@ QByteArray MaildirBuilder::DateText(const QDateTime& time) {
              .arg(absolute / 60, 2, 10, QLatin1Char('0'))
              .arg(absolute % 60, 2, 10, QLatin1Char('0'))
              .toLatin1();
-}
-
-QByteArray MaildirBuilder::Compose(const TestMessage& message) {
-  QByteArray out;
-  if (message.received) {
-    out +=
-        "Received: from mx.example.org (mx.example.org [192.0.2.1])\n"
-        "\tby mail.example.org with ESMTP id 1234;\n\t" +
-        DateText(*message.received) + "\n";
-  }
-  if (message.date) out += "Date: " + DateText(*message.date) + "\n";
-  if (!message.from.isEmpty()) out += "From: " + AddressText(message.from) + "\n";
-  if (!message.to.isEmpty()) out += "To: " + AddressText(message.to) + "\n";
-  if (!message.cc.isEmpty()) out += "Cc: " + AddressText(message.cc) + "\n";
-  if (!message.bcc.isEmpty()) out += "Bcc: " + AddressText(message.bcc) + "\n";
-  out += "Subject: " + HeaderText(message.subject) + "\n";
-  out += message.extraHeaders;
-  if (!message.extraHeaders.contains("Content-Type:")) {
-    out +=
-        "MIME-Version: 1.0\n"
-        "Content-Type: text/plain; charset=utf-8\n"
-        "Content-Transfer-Encoding: 8bit\n";
-  }
-  out += "\n" + message.body.toUtf8();
-  return out;
 }
 
 std::multiset<QByteArray> MessageContents(const QString& root) {

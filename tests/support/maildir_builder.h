@@ -24,20 +24,11 @@ struct TestMessage {
   QString subject = QStringLiteral("Test message");
   QString from = QStringLiteral("Ann Example <ann@example.org>");
   QString to = QStringLiteral("Bob Example <bob@example.org>");
-  QString cc;
-  QString bcc;
   QString body = QStringLiteral("Hello.\n");
   // Written as the topmost Received field; none when unset.
   std::optional<QDateTime> received;
   // The Date field; none when unset.
   std::optional<QDateTime> date;
-  // Further raw header lines, each ending in "\n".
-  QByteArray extraHeaders;
-  // The unique name; a fresh one without a delivery time when empty.
-  QString unique;
-  // Written to cur/ as "<unique>:2,<flags>", or to new/ without flags.
-  QString flags = QStringLiteral("S");
-  bool inNew = false;
 };
 
 class MaildirBuilder {
@@ -45,7 +36,6 @@ class MaildirBuilder {
   MaildirBuilder(QString root, MaildirLayout layout);
 
   const QString& Root() const { return root_; }
-  MaildirLayout Layout() const { return layout_; }
 
   // A folder by its decoded path: {"Inbox"}, {"Inbox", "Work", "2026"},
   // {"Sent"}, {"Drafts"}, {"Trash"}, or a top-level folder such as {"Work"}.
@@ -55,15 +45,13 @@ class MaildirBuilder {
   // The folder's entry id in the store: ".", ".Work.2026", "Inbox/Work".
   QString EntryIdOf(const QStringList& path) const;
 
-  // Writes a message into the folder (creating it); returns its unique name.
+  // Writes a message into the folder (creating it), in cur/ with flag S and
+  // an ASCII header (LF line ends); returns its fresh unique name.
   QString Add(const QStringList& folder, const TestMessage& message);
   // Writes raw bytes as a message file; returns its unique name.
   QString AddRaw(const QStringList& folder, const QByteArray& raw, QString unique = QString(),
                  const QString& flags = QStringLiteral("S"), bool inNew = false);
 
-  // The bytes of a message as Add writes it: UTF-8 text, encoded words in the
-  // header where needed, LF line ends.
-  static QByteArray Compose(const TestMessage& message);
   // A date as mail headers write it.
   static QByteArray DateText(const QDateTime& time);
 
