@@ -530,25 +530,20 @@ TEST(DriverTest, NoPortChosenIsToldAndNothingIsOpened) {
   EXPECT_EQ(rig.line.OpenCount(), 0);
 }
 
+// 38400 baud, 8N1, RTS/CTS and 4 KiB buffers; both directions discarded after
+// opening and before closing, the output only once drained.
 TEST(DriverTest, OpensTheLineAsTheKelvoNeedsAndClosesItInOrder) {
   SyncRig rig;
   rig.Run();
-  EXPECT_EQ(rig.line.OpenedPath(), QStringLiteral("/dev/kelvo-test"));
-  const LineSettings& settings = rig.line.OpenedSettings();
-  EXPECT_EQ(settings.baudRate, 38400);
-  EXPECT_EQ(settings.parity, 'N');
-  EXPECT_EQ(settings.dataBits, 8);
-  EXPECT_EQ(settings.stopBits, 1);
-  EXPECT_TRUE(settings.rtsCtsFlowControl);
-  EXPECT_EQ(settings.inputBufferSize, 4096);
-  EXPECT_EQ(settings.outputBufferSize, 4096);
-  EXPECT_EQ(rig.line.DiscardInputCount(), 2);  // after opening and before closing
-  EXPECT_EQ(rig.line.DiscardOutputCount(), 2);
-  EXPECT_EQ(rig.line.UndrainedDiscards(), 0);
-  const QStringList starts = rig.host.StatusHistory(1).mid(0, 2);
-  EXPECT_EQ(starts,
+  const LineSettings& s = rig.line.OpenedSettings();
+  EXPECT_EQ(std::tuple(rig.line.OpenedPath(), s.baudRate, s.parity, s.dataBits, s.stopBits,
+                       s.rtsCtsFlowControl, s.inputBufferSize, s.outputBufferSize),
+            std::tuple(QStringLiteral("/dev/kelvo-test"), 38400, 'N', 8, 1, true, 4096, 4096));
+  EXPECT_EQ(std::tuple(rig.line.DiscardInputCount(), rig.line.DiscardOutputCount(),
+                       rig.line.UndrainedDiscards(), rig.line.HasHandler()),
+            std::tuple(2, 2, 0, false));
+  EXPECT_EQ(rig.host.StatusHistory(1).mid(0, 2),
             (QStringList{QStringLiteral("Mail sync started"), QStringLiteral("Handshaking...")}));
-  EXPECT_FALSE(rig.line.HasHandler());
 }
 
 // The separator follows chkDravoConv at the start; the Kelvo's uploads are
