@@ -19,8 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=${1:?usage: seed.sh WORK-DIR [CORPORA-DIR]}
 corpora=${2:-$here/../../shared/corpora}
 rm -rf "$work/seeds"
-mkdir -p "$work"/{seeds,corpus}/{incoming_record,length_field} "$work/artifacts" \
-  "$work"/{seeds,corpus}/{receive_phase,message_reader}
+mkdir -p "$work"/{seeds,corpus}/{length_field,receive_phase,message_reader} "$work/artifacts"
 [ -d "$corpora" ] || echo "seed.sh: no mail corpora at $corpora; hand-made messages only"
 
 exec perl - "$work/seeds" "$here/../tests/sync/golden" "$corpora" <<'PERL'
@@ -60,10 +59,6 @@ for my $file (sort glob("$golden/*.txt")) {
   push @transcripts, \@reads;
 }
 
-# incoming_record: config byte, then the received bytes.
-seed('incoming_record', "\x01" . join("\x1F", 'a' .. 'h'), "\x00" . "\xFE" x 9 . "tail",
-     "\x0D" . "\x81\x1F\xE8" x 7, "\x06" . "\xFE\x91" x 7, "\x00" . "\x00\xFE" x 7 . "h\x00x",
-     grep { tr/\xFE// >= 6 } map { "\x00$_" } map { @$_ } @transcripts);
 # length_field: even config, one field; odd config, a script of reads.
 seed('length_field', map({ "\x00$_" } "120\x00", "\x00", "32768\x00", "0032767\x00", "1a\x00", "7"),
      map { "\x01" . reads(@$_) } ["12", "0\x00"], ["1", "2", "", "0", "\x00"], ["120"], ["3", "x"]);

@@ -15,7 +15,7 @@
 #include "store/maildir/maildir_store.h"
 #include "store/mutf7.h"
 #include "support/maildir_builder.h"
-#include "support/qt_print.h"
+#include "support/row_name.h"
 
 namespace zandor {
 namespace {
@@ -408,7 +408,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::Values(
                                 "Inbox/Work/new", "Inbox/Work/tmp", "Sent/new"}, true,
               "Inbox/Work: it is damaged: cur is not a folder|Sent: it is damaged: cur and tmp "
               "are not folders"}),
-    [](const ::testing::TestParamInfo<LayoutRow>& row) { return std::string(row.param.name); });
+    testing::RowName());
 // clang-format on
 
 // One synchronisation per mail folder: a second lock is refused at once,

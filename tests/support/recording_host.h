@@ -36,7 +36,7 @@ class RecordingHost final : public Host {
   QString Status(int line) const override { return status_.at(static_cast<std::size_t>(line - 1)); }
   void SetStatus(int line, const QString& text) override;
   void Yield(YieldMode mode = YieldMode::Poll) override;
-  void SetBusy(bool busy) override { busy_ = busy; }
+  void SetBusy(bool) override {}
   void SetSyncEnabled(bool enabled) override { syncEnabled_ = enabled; }
   void SetBreakEnabled(bool enabled) override { breakEnabled_ = enabled; }
   FolderView& Folders() override { return tree_; }
@@ -59,7 +59,6 @@ class RecordingHost final : public Host {
   // The texts that status line n held, in order (empty texts included).
   QStringList StatusHistory(int line) const;
   QStringList StatusLines() const { return {status_.begin(), status_.end()}; }
-  bool Busy() const { return busy_; }
   bool SyncEnabled() const { return syncEnabled_; }
   bool BreakEnabled() const { return breakEnabled_; }
   PlainFolderView& Tree() { return tree_; }
@@ -80,7 +79,7 @@ class RecordingHost final : public Host {
   int breakWhenSilent_ = 0;
   int waitingInARow_ = 0;
   int yields_ = 0;
-  bool busy_ = false, syncEnabled_ = true, breakEnabled_ = false;
+  bool syncEnabled_ = true, breakEnabled_ = false;
 };
 
 }  // namespace zandor::testing

@@ -21,6 +21,13 @@
 
 namespace zandor::testing {
 
+// Folders by their decoded paths.
+inline const QStringList kInbox{QStringLiteral("Inbox")};
+inline const QStringList kWork{QStringLiteral("Inbox"), QStringLiteral("Work")};
+inline const QStringList kSent{QStringLiteral("Sent")};
+inline const QStringList kDrafts{QStringLiteral("Drafts")};
+inline const QStringList kTrash{QStringLiteral("Trash")};
+
 // A message written on the Kelvo: subject, recipient and body in plain ASCII.
 inline sim::WrittenMessage Written(const char* subject, const char* to, const char* body) {
   sim::WrittenMessage message;
@@ -99,19 +106,14 @@ struct SyncRig {
     return *context;
   }
 
-  // A message received n days before the clock's today, at 09:00.
-  static QDateTime DaysAgo(int days) {
-    return QDateTime(QDate(2026, 12, 6).addDays(-days), QTime(9, 0));
-  }
-
-  // Adds a message received `days` ago to a folder; returns its unique name.
+  // Adds a message received and dated `days` before the clock's today, at
+  // 09:00, to a folder; returns its unique name.
   QString AddMail(const QStringList& folder, const QString& subject, int days = 1,
                   const QString& body = QStringLiteral("Hello.\n")) {
     TestMessage message;
     message.subject = subject;
     message.body = body;
-    message.received = DaysAgo(days);
-    message.date = DaysAgo(days);
+    message.received = message.date = QDateTime(QDate(2026, 12, 6).addDays(-days), QTime(9, 0));
     return builder.Add(folder, message);
   }
 

@@ -10,14 +10,6 @@ QString TranscriptRecorder::Text() const {
   return text;
 }
 
-QString TranscriptRecorder::BytesOnly() const {
-  QString text;
-  for (const QString& line : lines_) {
-    if (!line.startsWith(QLatin1String("--"))) text += line + QLatin1Char('\n');
-  }
-  return text;
-}
-
 QString TranscriptRecorder::Describe(const QByteArray& bytes) {
   return DescribeLineBytes(bytes);
 }

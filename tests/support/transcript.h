@@ -29,8 +29,6 @@ class TranscriptRecorder {
   const QStringList& Lines() const { return lines_; }
   // Every line followed by a line feed.
   QString Text() const;
-  // Only the byte lines (PC and KV), without the notes.
-  QString BytesOnly() const;
 
   static QString Describe(const QByteArray& bytes);
 

@@ -58,7 +58,7 @@ TEST(GoldenTest, ReceivesUploadsAndListingsMixed) {
   ASSERT_EQ(rig.session.DeviceList.size(), 2u);
   EXPECT_EQ(rig.session.DeviceList[1].EntryId, QStringLiteral("1772390001.M2P1.host"));
   EXPECT_EQ(rig.session.DeviceList[1].DeviceId, QStringLiteral("0000001B"));
-  EXPECT_EQ(rig.FilesIn({QStringLiteral("Drafts")}), 2);
+  EXPECT_EQ(rig.FilesIn(kDrafts), 2);
   EXPECT_EQ(rig.host.StatusHistory(1), (QStringList{QStringLiteral("Waiting for messages..."),
                                                     QStringLiteral("Receiving message ID: 1"),
                                                     QStringLiteral("Receiving message: 1"),
@@ -125,16 +125,15 @@ struct Scenario {
   QString dropped;  // sent before, no longer on the Kelvo: goes to Trash
   QStringList due;  // the messages to send
   Scenario() {
-    dropped = rig.AddMail({QStringLiteral("Inbox")}, QStringLiteral("Dropped"), 5);
+    dropped = rig.AddMail(kInbox, QStringLiteral("Dropped"), 5);
     EXPECT_EQ(rig.Run(), SyncEnd::Completed);
     rig.KeepOnDevice({});
     rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "stale record"});
     rig.device.AddWritten(Upload("Lunch?", "Ann", "Meet at noon"));
     rig.device.AddWritten(Upload("Caf\x91", "", "No recipient"));
-    due << rig.AddMail({QStringLiteral("Inbox")}, QStringLiteral("A"), 3)
-        << rig.AddMail({QStringLiteral("Inbox"), QStringLiteral("Work")}, QStringLiteral("B"), 2,
-                       QString(6000, QLatin1Char('b')))
-        << rig.AddMail({QStringLiteral("Sent")}, QStringLiteral("C"), 1);
+    due << rig.AddMail(kInbox, QStringLiteral("A"), 3)
+        << rig.AddMail(kWork, QStringLiteral("B"), 2, QString(6000, QLatin1Char('b')))
+        << rig.AddMail(kSent, QStringLiteral("C"), 1);
     rig.options.longMessages = LongMessages::Split;
     rig.options.removeFromKelvo = true;
     rig.options.removeFromMail = true;
@@ -195,7 +194,7 @@ QString RunWithFault(int reply, FaultKind kind) {
       << trace;
   // Nothing is removed on the strength of an incomplete list.
   if (!rig.session.DeviceListComplete) {
-    EXPECT_EQ(rig.FilesIn({QStringLiteral("Trash")}), 0);
+    EXPECT_EQ(rig.FilesIn(kTrash), 0);
   }
   if (!rig.session.SelectionListComplete) {
     EXPECT_TRUE(rig.HeldEntryIds().contains(QStringLiteral("stale"))) << trace;
@@ -225,7 +224,7 @@ QString RunWithFault(int reply, FaultKind kind) {
   EXPECT_LE(repeats, 1);
   EXPECT_FALSE(held.contains(QStringLiteral("stale")));
   EXPECT_FALSE(held.contains(scenario.dropped));
-  const int drafts = rig.FilesIn({QStringLiteral("Drafts")});
+  const int drafts = rig.FilesIn(kDrafts);
   EXPECT_EQ(drafts, 2);
   const std::multiset<QByteArray> after = MessageContents(rig.dir.path());
   for (const QByteArray& content : before) EXPECT_GE(after.count(content), before.count(content));

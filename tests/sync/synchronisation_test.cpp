@@ -1,7 +1,11 @@
 // Whole synchronisations, in-process: a real Maildir, the Kelvo device model,
 // the driver and every phase, with the boxes, status lines and the store and
-// device afterwards.
+// device afterwards; what one run leaves for the next, breaks, the folder
+// choice and the store's failures.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <set>
 
 #include "link/protocol.h"
 #include "support/row_name.h"
@@ -11,24 +15,33 @@
 namespace zandor::testing {
 namespace {
 
-const QStringList kInbox{QStringLiteral("Inbox")};
-const QStringList kWork{QStringLiteral("Inbox"), QStringLiteral("Work")};
 const QStringList kWork2026{QStringLiteral("Inbox"), QStringLiteral("Work"),
                             QStringLiteral("2026")};
-const QStringList kSent{QStringLiteral("Sent")};
-const QStringList kDrafts{QStringLiteral("Drafts")};
-const QStringList kTrash{QStringLiteral("Trash")};
+const QStringList kZoo{QStringLiteral("Inbox"), QStringLiteral("Zoo")};
 
 QStringList Lines(const char* a, const char* b, const char* c, const char* d) {
   return {QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(c), QString::fromUtf8(d)};
 }
 
+// The folders scanned, in order, from the given change of status line 1 on.
+QStringList Scanned(const RecordingHost& host, qsizetype from = 0) {
+  QStringList folders;
+  for (const QString& text : host.StatusHistory(1).mid(from)) {
+    if (!text.startsWith(QLatin1String("Scanning "))) continue;
+    const QString folder = text.mid(9).section(QLatin1Char('.'), 0, 0);
+    if (!folders.contains(folder)) folders << folder;
+  }
+  return folders;
+}
+
 class FirstSyncTest : public ::testing::TestWithParam<MaildirLayout> {};
 
 // A store with nested folders in both trees and one excluded folder: the
-// excluded folder's mail stays home, its subfolder's goes; a second
-// synchronisation sends nothing; a full one sends everything again and
-// deletes nothing.
+// excluded folder's mail stays home, its subfolder's goes, whatever ticks the
+// tree shows (the walk asks the settings); a second synchronisation sends
+// nothing; a full one sends everything again and deletes nothing. A Break and
+// status lines left from before neither stop nor stay: the handshake clears
+// the lines.
 TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   SyncRig rig(GetParam());
   const QString inbox1 = rig.AddMail(kInbox, QStringLiteral("Inbox older"), 3);
@@ -38,17 +51,35 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   const QString nested = rig.AddMail(kWork2026, QStringLiteral("Nested"), 2);
   const QString sent = rig.AddMail(kSent, QStringLiteral("Sent by me"), 2);
   rig.settings.Write(kFoldersSection, rig.builder.EntryIdOf(kWork), QStringLiteral("1"));
-  rig.device.AddWritten(Written("From the road", "ann@example.org", "Written on the Kelvo\r\n"));
+  // A recipient list and a NUL in the subject, as the Kelvo sends them.
+  sim::WrittenMessage note =
+      Written("", "Ann Smith; bob@example.com, \"Lee, Jo\" <jo@x.example>", "On the Kelvo\r\n");
+  note.fields[0] = QByteArray("Lunch\0later", 11);
+  rig.device.AddWritten(note);
+  rig.session.BreakRequested = true;
+  for (int i = 1; i <= 4; ++i) rig.host.SetStatus(i, QStringLiteral("old"));
+  QStringList atHandshake;
+  rig.host.SetYieldHook([&rig, &atHandshake](RecordingHost& host, int) {
+    if (host.Status(1) == QStringLiteral("Handshaking...")) atHandshake = host.StatusLines();
+    for (const QStringList& folder : {kWork, kWork2026}) {
+      const QString key = rig.builder.EntryIdOf(folder);
+      if (host.Tree().HasNode(key))
+        host.Tree().Set(key, FolderView::Flag::Checked, folder == kWork);
+    }
+  });
 
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(atHandshake, Lines("Handshaking...", "", "", ""));
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 4", "Received: 1", "", ""));
   EXPECT_TRUE(rig.host.Boxes().isEmpty()) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
   EXPECT_TRUE(rig.device.Violations().isEmpty());
-  EXPECT_EQ(rig.FilesIn(kDrafts), 1);
+  const std::unique_ptr<MailItem> draft = rig.FirstItem(DefaultFolder::Drafts);
+  ASSERT_TRUE(draft);
+  EXPECT_EQ(draft->Text(ItemText::Subject).value() + u'|' + draft->Text(ItemText::To).value(),
+            QStringLiteral("Lunch?later|Ann Smith; bob@example.com; Lee, Jo"));
   // The upload is held under the draft's id; the mail follows in walk order:
   // a folder before its subfolders, oldest first, the Inbox tree first.
-  ASSERT_EQ(rig.HeldEntryIds().size(), 5);
-  EXPECT_EQ(rig.HeldEntryIds().mid(1), (QStringList{inbox1, inbox2, nested, sent}));
+  EXPECT_EQ(rig.HeldEntryIds(), (QStringList{draft->EntryId(), inbox1, inbox2, nested, sent}));
   EXPECT_FALSE(rig.line.IsOpen());
   // The walk leaves no folder selected or bold behind it.
   for (const QStringList& folder : {kInbox, kWork2026, kSent}) {
@@ -66,6 +97,7 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 4", "Received: 0", "", ""));
   EXPECT_EQ(rig.HeldEntryIds().size(), 9);
+  EXPECT_EQ(rig.session.SelectionList.size(), 4u);  // this run's alone
   EXPECT_EQ(rig.FilesIn(kInbox), 3);
   EXPECT_EQ(rig.FilesIn(kTrash), 0);
   EXPECT_EQ(rig.host.Confirmations().size(), 1);
@@ -190,11 +222,307 @@ TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
             QStringList{QStringLiteral("Message size: 2789 bytes (truncated)")});
 }
 
-}  // namespace
-}  // namespace zandor::testing
+// A Break while a folder is scanned (nothing to send, so no wait notices it)
+// ends the walk there: no further folder is scanned, and the path to the
+// folder stays bold.
+TEST(SessionTest, ABreakDuringAScanEndsTheWalk) {
+  for (const QStringList& breakIn : {kInbox, kWork}) {
+    SyncRig rig;
+    rig.AddMail(kInbox, QStringLiteral("I"));
+    rig.AddMail(kWork, QStringLiteral("W"));
+    rig.AddMail(kZoo, QStringLiteral("Z"));
+    rig.AddMail(kSent, QStringLiteral("S"));
+    ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+    const QString name = breakIn.last();
+    rig.host.BreakWhen([&](const RecordingHost& host) {
+      return host.Status(1).startsWith(QStringLiteral("Scanning ") + name);
+    });
+    const qsizetype from = rig.host.StatusHistory(1).size();
+    rig.line.Transcript().Clear();
+    rig.Run();
+    const QStringList scanned = Scanned(rig.host, from);
+    EXPECT_EQ(scanned.value(scanned.size() - 1), name);
+    EXPECT_FALSE(scanned.contains(QStringLiteral("Zoo")));
+    EXPECT_FALSE(scanned.contains(QStringLiteral("Sent")));
+    const QString key = rig.builder.EntryIdOf(breakIn);
+    EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Bold)) << name.toStdString();
+    EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Selected));
+    EXPECT_FALSE(rig.line.Transcript().Text().contains(QStringLiteral("PC  CMD_END")));
+  }
+}
 
-namespace zandor::testing {
-namespace {
+// The store's failures are told once, in words, and never taken for success.
+TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.device.AddWritten(Written("Up", "", "body"));
+  rig.AddMail(kWork, QStringLiteral("W"));
+  rig.faults.failDraftSaves = QStringLiteral("disk full");
+  rig.faults.failItemSaves = QStringLiteral("read-only");
+  rig.faults.failFolder = QStringLiteral("Permission denied");
+  rig.faults.failFolderId = rig.builder.EntryIdOf(kWork);
+  rig.options.removeFromKelvo = true;
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes().size(), 4) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(
+      rig.host.Boxes().mid(1, 2),
+      (QStringList{
+          QStringLiteral(
+              "The folder Work could not be read, so it was not synchronised: Permission denied"),
+          QStringLiteral("The subfolders of Work could not be read, so it was not synchronised: "
+                         "Permission denied")}));
+  EXPECT_EQ(
+      rig.host.Status(3),
+      QStringLiteral(
+          "Nothing removed from Kelvo: the folder Work could not be read (Permission denied)"));
+  EXPECT_TRUE(rig.host.Boxes().value(0).contains(QStringLiteral("disk full")));
+  // A mark's save ends in the background: its failure is told before the summary.
+  EXPECT_EQ(rig.host.Boxes().value(3),
+            QStringLiteral("The message \"M\" was sent to the Kelvo, but could not be marked as "
+                           "sent: read-only"));
+  EXPECT_EQ(rig.device.Written().size(), 1u);  // the Kelvo keeps what was not filed
+  rig.faults.failDraftSaves.reset();
+  rig.faults.failItemSaves.reset();
+  rig.faults.failFolder.reset();
+  rig.Run();
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
+            (QStringList{QStringLiteral("Sent: 2"), QStringLiteral("Received: 1")}));
+}
+
+// A mail folder another synchronisation holds is left alone, the port closed.
+TEST(SessionTest, AMailFolderInUseIsNotSynchronised) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  MaildirStore other(rig.dir.path(), QLocale::c(), rig.clock);
+  const auto held = other.LockForSync();
+  EXPECT_EQ(rig.Run(), SyncEnd::StoreFailed);
+  EXPECT_EQ(std::pair(rig.line.OpenCount(), rig.host.Boxes().size()), std::pair(0, qsizetype{1}));
+}
+
+// After the first mark that cannot be saved (a full disk) nothing more is
+// sent, since it would all go again next time, and it is said once.
+TEST(SessionTest, NothingMoreIsSentOnceAMarkCannotBeSaved) {
+  SyncRig rig;
+  for (const char* subject : {"A", "B", "C"}) rig.AddMail(kInbox, QLatin1String(subject));
+  rig.faults.failItemSaves = QStringLiteral("No space left on device");
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes(),
+            QStringList{QStringLiteral("The message \"A\" was sent to the Kelvo, but could not be "
+                                       "marked as sent: No space left on device")});
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+}
+
+// A store that cannot be used at all is told once, and no folder after it is
+// tried: each would fail alike.
+TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.AddMail(kWork, QStringLiteral("W"));
+  rig.device.AddHeld({QStringLiteral("0000001A"), "elsewhere", 1, "r"});
+  rig.faults.failMarkReads = QStringLiteral("disk I/O error");
+  rig.options.removeFromKelvo = true;
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes(), QStringList{QStringLiteral("The mail store cannot be used, so "
+                                                         "nothing more was sent: disk I/O error")});
+  EXPECT_EQ(Scanned(rig.host, 0), QStringList{QStringLiteral("Inbox")});
+  EXPECT_EQ(rig.HeldEntryIds(), QStringList{QStringLiteral("elsewhere")});
+  EXPECT_EQ(rig.host.Status(3), QStringLiteral("Nothing removed from Kelvo: the mail store could "
+                                               "not be used (disk I/O error)"));
+}
+
+// Marks reach the disk while the next part goes out, but never more than one
+// acknowledged part lacks a durable mark, and all are durable at the summary.
+TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {
+  SyncRig rig;
+  for (int i = 0; i < 3; ++i)
+    rig.AddMail(kInbox, QStringLiteral("M%1").arg(i), 1, QString(7000, QLatin1Char('x')));
+  rig.options.longMessages = LongMessages::Split;
+  int most = 0;
+  rig.host.SetYieldHook([&rig, &most](RecordingHost&, int) {
+    most = std::max(most, static_cast<int>(rig.device.Held().size()) - rig.faults.savesSettled);
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 9 (3 splitted)"));
+  EXPECT_EQ(most, 1);
+  EXPECT_EQ(rig.faults.savesSettled, 9);
+}
+
+// A run that ends at any reply of the Kelvo, then one clean run: the Kelvo
+// holds every part of every due message, each once, but for at most the one
+// part whose mark was in flight. A split message is taken up where it ended.
+TEST(SessionTest, EveryPartArrivesOnceAfterAnyInterruptionAndOneCleanRun) {
+  const auto fill = [](SyncRig& rig) {
+    rig.options.longMessages = LongMessages::Split;
+    rig.AddMail(kInbox, QStringLiteral("A"), 2, QString(7000, QLatin1Char('a')));
+    rig.AddMail(kInbox, QStringLiteral("B"), 1);
+    rig.AddMail(kWork, QStringLiteral("C"), 1, QString(4000, QLatin1Char('c')));
+  };
+  const auto records = [](const SyncRig& rig) {
+    std::multiset<QByteArray> held;
+    for (const sim::HeldMessage& message : rig.device.Held()) held.insert(message.record);
+    return held;
+  };
+  SyncRig clean;
+  fill(clean);
+  clean.Run();
+  const std::multiset<QByteArray> due = records(clean);
+  ASSERT_EQ(due.size(), 6u);
+  for (const sim::FaultKind kind : {sim::FaultKind::WrongByte, sim::FaultKind::HangUp}) {
+    for (int reply = 1; reply <= clean.device.RepliesSent(); ++reply) {
+      SyncRig rig;
+      fill(rig);
+      rig.device.AddFault({reply, kind, {}});
+      rig.Run();
+      rig.device.ClearFaults();
+      rig.Run();
+      const std::multiset<QByteArray> held = records(rig);
+      size_t missing = 0;
+      for (const QByteArray& record : due) missing += held.count(record) == 0 ? 1u : 0u;
+      EXPECT_EQ(missing, 0u) << "fault at reply " << reply;
+      EXPECT_LE(held.size(), due.size() + 1) << "fault at reply " << reply;
+    }
+  }
+}
+
+// Full sync is read for each message: ticked while a folder's scan shows its
+// first message, it sends that message and the rest of the folder again.
+TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("A"), 2);
+  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
+    if (host.Status(1).startsWith(QStringLiteral("Scanning Inbox. Message 1"))) {
+      rig.options.fullSync = true;
+    }
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+  EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
+}
+
+// The removals a run makes are those confirmed at its start: boxes ticked
+// during it wait for the next run, which asks about them.
+TEST(SessionTest, RemovalsTickedDuringARunWaitForTheNextOne) {
+  SyncRig rig;
+  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+  ASSERT_EQ(rig.Run(), SyncEnd::Completed);
+  rig.KeepOnDevice({QStringLiteral("stale")});  // M deleted on the Kelvo
+  rig.host.SetYieldHook([&rig](RecordingHost&, int) {
+    rig.options.removeFromKelvo = rig.options.removeFromMail = true;
+  });
+  rig.Run();
+  EXPECT_EQ(
+      std::tuple(rig.host.Confirmations().size(), rig.HeldEntryIds().size(), rig.FilesIn(kTrash)),
+      std::tuple(0, 1, 0));
+  rig.host.SetYieldHook({});
+  rig.Run();
+  EXPECT_EQ(
+      std::tuple(rig.host.Confirmations().size(), rig.HeldEntryIds().size(), rig.FilesIn(kTrash)),
+      std::tuple(2, 0, 1));
+}
+
+struct DeferredBreak {
+  const char* during;  // status line 1 while the break is asked for
+  int drafts, held;    // after the break
+};
+class DeferredBreakTest : public ::testing::TestWithParam<DeferredBreak> {};
+
+// A break asked for after the exchange in flight (the headless Ctrl-C) lets a
+// message being received or a part being sent end with its Ack and mark,
+// then stops: the next run neither sends nor receives anything twice.
+TEST_P(DeferredBreakTest, LetsTheExchangeInFlightEnd) {
+  SyncRig rig;
+  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 2);
+  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  rig.device.AddWritten(Written("Up", "ann@example.org", "body"));
+  rig.device.AddWritten(Written("Up2", "ann@example.org", "body"));
+  rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
+    if (host.Status(1).startsWith(QLatin1String(GetParam().during)) &&
+        host.Status(2).startsWith(QStringLiteral("Message size"))) {
+      RequestBreakAfterExchange(rig.session);
+    }
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Boxes().value(0).trimmed(), QStringLiteral("User Break"));
+  const QStringList heldAfterBreak = rig.HeldEntryIds();
+  EXPECT_EQ(rig.FilesIn(kDrafts), GetParam().drafts);
+  EXPECT_EQ(heldAfterBreak.size(), GetParam().held);
+  rig.host.SetYieldHook({});
+  rig.Run();
+  EXPECT_EQ(rig.FilesIn(kDrafts), 2);
+  EXPECT_EQ(rig.HeldEntryIds().mid(0, heldAfterBreak.size()), heldAfterBreak);
+  EXPECT_EQ(rig.HeldEntryIds().filter(QRegularExpression(a + QLatin1Char('|') + b)).size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exchanges, DeferredBreakTest,
+                         ::testing::Values(DeferredBreak{"Receiving message: 1", 1, 1},
+                                           DeferredBreak{"Scanning Inbox. Message 1", 2, 3}));
+
+struct HostileLayout {
+  const char* name;
+  MaildirLayout layout;
+  std::vector<std::pair<const char*, const char*>> links;  // target, link below the root
+  const char* directory;                                   // made below the root, or null
+  const char* box = nullptr;                               // the one box expected
+};
+
+class HostileLayoutTest : public ::testing::TestWithParam<HostileLayout> {};
+
+// Links that make a folder appear twice or loop, a folder named "..." (named
+// once in a box), and broken entries among the messages: a full
+// synchronisation still ends, sends each message once and reads every folder.
+// A folder the store cannot use leaves the Kelvo's messages where they are.
+TEST_P(HostileLayoutTest, EveryFolderIsWalkedOnceAndBrokenEntriesAreIgnored) {
+  SyncRig rig(GetParam().layout);
+  const QString root = rig.builder.Root() + QLatin1Char('/');
+  // The spoilt entries come first, so that a listing meets them before and
+  // after the good ones, whatever its order.
+  for (const QStringList& folder : {kInbox, kWork, kSent}) rig.builder.Folder(folder);
+  for (const auto& [target, link] : GetParam().links) {
+    ASSERT_EQ(::symlink(target, (root + QLatin1String(link)).toLocal8Bit().constData()), 0) << link;
+  }
+  if (GetParam().directory != nullptr) QDir().mkpath(root + QLatin1String(GetParam().directory));
+  rig.AddMail(kInbox, QStringLiteral("I"));
+  rig.AddMail(kWork, QStringLiteral("W"));
+  rig.AddMail(kSent, QStringLiteral("S"));
+  for (const auto& [target, link] : GetParam().links) {
+    const QString after = root + QLatin1String(link) + QStringLiteral("-again");
+    if (QString::fromUtf8(link).contains(QStringLiteral("cur/")))
+      ::symlink(target, after.toLocal8Bit().constData());
+  }
+  rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+  rig.options.fullSync = rig.options.removeFromKelvo = true;
+  EXPECT_EQ(rig.Run(), SyncEnd::Completed);
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
+            (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 0")}));
+  const char* box = GetParam().box;
+  EXPECT_EQ(rig.host.Boxes(), box ? QStringList{QString::fromUtf8(box)} : QStringList());
+  EXPECT_EQ(rig.HeldEntryIds().contains(QStringLiteral("stale")), box != nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Disk, HostileLayoutTest,
+    ::testing::Values(
+        HostileLayout{
+            "RootAlias", MaildirLayout::PlusPlus, {{".", ".Alias"}, {".Work", ".Work2"}}, nullptr},
+        HostileLayout{"DotDotFolder",
+                      MaildirLayout::PlusPlus,
+                      {},
+                      ".../cur",
+                      "The folder ... could not be read, so it was not synchronised: its name has "
+                      "an empty part between dots, which no folder of a Maildir++ store may have"},
+        HostileLayout{"BrokenEntries",
+                      MaildirLayout::PlusPlus,
+                      {{"/nonexistent", "cur/broken:2,S"}, {"cur/loop:2,S", "cur/loop:2,S"}},
+                      nullptr},
+        HostileLayout{
+            "LinkLoops",
+            MaildirLayout::Nested,
+            {{".", "Inbox/Work/a"}, {".", "Inbox/Work/b"}, {"../../Sent", "Inbox/Work/s"}},
+            nullptr}),
+    RowName());
 
 const QString kFullConfirm = QStringLiteral(
     "'Full sync' will send all messages to Kelvo in the selected date range,\n\rincluding those "
@@ -241,25 +569,20 @@ TEST(DriverTest, NoPortChosenIsToldAndNothingIsOpened) {
   EXPECT_EQ(rig.line.OpenCount(), 0);
 }
 
+// 38400 baud, 8N1, RTS/CTS and 4 KiB buffers; both directions discarded after
+// opening and before closing, the output only once drained.
 TEST(DriverTest, OpensTheLineAsTheKelvoNeedsAndClosesItInOrder) {
   SyncRig rig;
   rig.Run();
-  EXPECT_EQ(rig.line.OpenedPath(), QStringLiteral("/dev/kelvo-test"));
-  const LineSettings& settings = rig.line.OpenedSettings();
-  EXPECT_EQ(settings.baudRate, 38400);
-  EXPECT_EQ(settings.parity, 'N');
-  EXPECT_EQ(settings.dataBits, 8);
-  EXPECT_EQ(settings.stopBits, 1);
-  EXPECT_TRUE(settings.rtsCtsFlowControl);
-  EXPECT_EQ(settings.inputBufferSize, 4096);
-  EXPECT_EQ(settings.outputBufferSize, 4096);
-  EXPECT_EQ(rig.line.DiscardInputCount(), 2);  // after opening and before closing
-  EXPECT_EQ(rig.line.DiscardOutputCount(), 2);
-  EXPECT_EQ(rig.line.UndrainedDiscards(), 0);
-  const QStringList starts = rig.host.StatusHistory(1).mid(0, 2);
-  EXPECT_EQ(starts,
+  const LineSettings& s = rig.line.OpenedSettings();
+  EXPECT_EQ(std::tuple(rig.line.OpenedPath(), s.baudRate, s.parity, s.dataBits, s.stopBits,
+                       s.rtsCtsFlowControl, s.inputBufferSize, s.outputBufferSize),
+            std::tuple(QStringLiteral("/dev/kelvo-test"), 38400, 'N', 8, 1, true, 4096, 4096));
+  EXPECT_EQ(std::tuple(rig.line.DiscardInputCount(), rig.line.DiscardOutputCount(),
+                       rig.line.UndrainedDiscards(), rig.line.HasHandler()),
+            std::tuple(2, 2, 0, false));
+  EXPECT_EQ(rig.host.StatusHistory(1).mid(0, 2),
             (QStringList{QStringLiteral("Mail sync started"), QStringLiteral("Handshaking...")}));
-  EXPECT_FALSE(rig.line.HasHandler());
 }
 
 // The separator follows chkDravoConv at the start; the Kelvo's uploads are

@@ -36,8 +36,9 @@ class RecordingBoxes final : public MessageBoxes {
 // clock. Every yield runs onYield, then steps the Kelvo and wakes the event
 // loop, which the in-process line never does by itself.
 struct WindowRig : ::testing::Test, SyncRig {
-  void Load() {
-    settings.Write(QStringLiteral("Store"), QStringLiteral("Maildir"), dir.path());
+  void Load(const QString& mailFolder = {}) {
+    settings.Write(QStringLiteral("Store"), QStringLiteral("Maildir"),
+                   mailFolder.isEmpty() ? dir.path() : mailFolder);
     window = std::make_unique<MainWindow>(
         MainWindowServices{settings, line, clock,
                            [this](const QString& root) {
