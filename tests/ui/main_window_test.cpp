@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -114,12 +115,24 @@ TEST_F(MainWindowTest, AroundARun) {
   window->SetNotifier([&told](const QString&, const QString& text) { told << text; });
   boxes.answer = false;
   QTime closeAt(12, 0, 3), breakAt(12, 0, 6);
+  const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+  QString whereDuring;
   onYield = [&] {
     clock.Advance(1);
     if (clock.Now().time() == closeAt) window->close();
-    if (clock.Now().time() == breakAt) window->Break();
+    if (clock.Now().time() == breakAt) {
+      // Options stored during the run show at once.
+      for (const QString& folder : {elsewhere, dir.path()}) {
+        window->ShowOptions();
+        Control<QLineEdit>(window->Options(), "edMailFolder")->setText(folder);
+        window->Options().Ok();
+        if (folder == elsewhere) whereDuring = window->StatusBar().Where();
+      }
+      window->Break();
+    }
   };
   Button("btnSync")->click();
+  EXPECT_TRUE(whereDuring.startsWith(elsewhere)) << whereDuring.toStdString();
   const QString question = QStringLiteral("A synchronisation is running. Stop it and quit?");
   EXPECT_EQ(boxes.asked, QStringList{question});
   EXPECT_EQ(told, QStringList{QStringLiteral("Last synchronisation 12:00: stopped by Break")});
