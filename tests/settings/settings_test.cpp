@@ -10,6 +10,7 @@
 
 #include "settings/lenient_number.h"
 #include "settings/memory_settings_store.h"
+#include "settings/password_command.h"
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
 #include "support/qt_print.h"
@@ -259,6 +260,39 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapOptionsTest, ::testing::Values(
             "maildir||143|2|||", "Security=none"},
     ImapRow{"BadPortAndSecurityFallBack", {"Imap/Security=ssl", "Imap/Port=99999"},
             "maildir||993|0|||", ""}),
+    testing::RowName());
+// clang-format on
+
+// The password is the command's first line; a failure says why, with the
+// command's status and the first line it wrote to standard error.
+struct CommandRow {
+  const char* name;
+  const char* command;
+  int timeoutMs;
+  const char* password;  // empty when it fails
+  const char* failure;   // part of the reason
+};
+class PasswordCommandTest : public ::testing::TestWithParam<CommandRow> {};
+
+TEST_P(PasswordCommandTest, FirstLineOrWhyNot) {
+  const CommandPassword got = RunPasswordCommand(U(GetParam().command), GetParam().timeoutMs);
+  if (*GetParam().password) {
+    EXPECT_EQ(std::get<QString>(got), U(GetParam().password));
+  } else {
+    ASSERT_TRUE(std::holds_alternative<CommandFailure>(got));
+    EXPECT_TRUE(std::get<CommandFailure>(got).reason.contains(U(GetParam().failure)))
+        << std::get<CommandFailure>(got).reason.toStdString();
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, PasswordCommandTest, ::testing::Values(
+    CommandRow{"FirstLine", "printf 's3 cret\\nsecond\\n'", 5000, "s3 cret", ""},
+    CommandRow{"Fails", "echo locked >&2; echo no; exit 3", 5000, "",
+               "ended with status 3; it said: locked"},
+    CommandRow{"PrintsNothing", "true", 5000, "", "printed no password"},
+    CommandRow{"TooSlow", "sleep 5", 200, "", "did not finish within 0.2 seconds"},
+    CommandRow{"NoCommand", " ", 5000, "", "no command is set"}),
     testing::RowName());
 // clang-format on
 
