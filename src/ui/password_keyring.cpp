@@ -43,9 +43,16 @@ std::optional<QString> DesktopKeyring::Write(const QString& key, const QString& 
   job.setKey(key);
   job.setTextData(password);
   RunToEnd(job);
-  if (job.error() == QKeychain::NoError) return std::nullopt;
-  return job.errorString().isEmpty() ? QStringLiteral("the keyring did not answer")
-                                     : job.errorString();
+  switch (job.error()) {
+    case QKeychain::NoError:
+      return std::nullopt;
+    // Without a D-Bus session QtKeychain only says "Unknown error".
+    case QKeychain::NoBackendAvailable:
+    case QKeychain::OtherError:
+      return QStringLiteral("no keyring service is running");
+    default:
+      return job.errorString();
+  }
 }
 
 std::optional<QString> AskPassword(QWidget* parent, const QString& text) {
