@@ -452,7 +452,7 @@ std::optional<QString> MainWindow::PasswordOf(const ImapOptions& account, bool r
     if (kept.password) return passwords_[key] = *kept.password;
   }
   const QString question = PasswordQuestion(account);
-  const std::optional<QString> typed = askPassword_(
+  std::optional<QString> typed = askPassword_(
       this, refused ? QStringLiteral("The server refused the password.\n") + question : question);
   if (typed) {
     passwords_[key] = *typed;
