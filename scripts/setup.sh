@@ -10,7 +10,7 @@ build=${2:-$here/build-$flavour}
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-serialport-dev libgl-dev libqt6svg6
+  qt6-base-dev qt6-serialport-dev libgl-dev libqt6svg6 qtkeychain-qt6-dev
   libgmime-3.0-dev libsqlite3-dev
   libetpan-dev libgnutls28-dev dovecot-core dovecot-imapd openssl
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -167,7 +167,10 @@ QString UsageText() {
       "\n"
       "Settings: $XDG_CONFIG_HOME/Zandor/Zandor.ini (default ~/.config/Zandor/Zandor.ini):\n"
       "  [Ports] COM1..COM4 = the device of \"Com 1\"..\"Com 4\" (default /dev/ttyS0..3)\n"
-      "  [Store] Maildir    = the mail folder (default ~/Maildir)\n");
+      "  [Store] Maildir    = the mail folder (default ~/Maildir)\n"
+      "  [Store] Kind       = maildir (default) or imap\n"
+      "  [Imap] Host, Port, Security (tls, starttls or none), User, CertificateFile\n"
+      "  [Imap] PasswordCommand = run by /bin/sh -c; its first line is the password\n");
 }
 
 }  // namespace zandor

@@ -15,10 +15,12 @@
 #include "link/qt_serial_line.h"
 #include "records/conversion.h"
 #include "session/clock.h"
+#include "settings/password_command.h"
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
 #include "store/maildir/maildir_store.h"
 #include "sync/run_report.h"
+#include "sync/store_choice.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {
@@ -30,6 +32,66 @@ QString MissingFolderText(const QString& root, const QString& settingsFile) {
              "Choose your Maildir under Options, Mail Folder (or set Maildir in section "
              "[Store] of %2), or create it, then run again.")
       .arg(root, settingsFile);
+}
+
+// A password command that gave none: what to set.
+QString PasswordMissingText(const QString& why, const QString& settingsFile) {
+  return QStringLiteral(
+             "The IMAP password could not be read: %1.\n\r"
+             "Set %2 in %3 to a command that prints it (for example: pass show mail/work), "
+             "then run again.")
+      .arg(why, SettingName(QStringLiteral("PasswordCommand")), settingsFile);
+}
+
+QString ImapFailureText(const StoreFailure& failure, const QString& settingsFile) {
+  if (failure.kind == FailureKind::Refused) {
+    return QStringLiteral(
+               "The IMAP server refused the password (%1).\n\r"
+               "Check %2 and %3 in %4, then run again.")
+        .arg(failure.reason, SettingName(QStringLiteral("User")),
+             SettingName(QStringLiteral("PasswordCommand")), settingsFile);
+  }
+  return QStringLiteral(
+             "The IMAP server cannot be used: %1.\n\r"
+             "Check %2, Port, Security and CertificateFile in %3, then run again.")
+      .arg(failure.reason, SettingName(QStringLiteral("Host")), settingsFile);
+}
+
+// The IMAP store of the settings, logged in; nullptr after a box that says
+// what to set, before anything reaches the Kelvo.
+std::unique_ptr<MailStore> OpenImapStore(Host& host, const ImapOptions& imap,
+                                         const QString& settingsFile, const Clock& clock) {
+  if (imap.host.trimmed().isEmpty()) {
+    host.ShowMessage(QStringLiteral("No IMAP server is set.\n\rSet %1 in %2, then run again.")
+                         .arg(SettingName(QStringLiteral("Host")), settingsFile));
+    return nullptr;
+  }
+  const CommandPassword password = RunPasswordCommand(imap.passwordCommand);
+  if (const auto* failed = std::get_if<CommandFailure>(&password)) {
+    host.ShowMessage(PasswordMissingText(failed->reason, settingsFile));
+    return nullptr;
+  }
+  std::unique_ptr<MailStore> store =
+      MakeImapStore(imap, std::get<QString>(password), QLocale::system(), clock);
+  if (StoreStatus reached = store->CheckHoldsMail(); !reached) {
+    host.ShowMessage(ImapFailureText(reached.failure(), settingsFile));
+    return nullptr;
+  }
+  return store;
+}
+
+// The store the settings choose; nullptr after a box saying why there is none.
+std::unique_ptr<MailStore> OpenChosenStore(Host& host, const StoredOptions& stored,
+                                           const QString& settingsFile, const Clock& clock) {
+  if (stored.storeKind == StoreKind::Imap) {
+    return OpenImapStore(host, stored.imap, settingsFile, clock);
+  }
+  const QString root = MailFolderPath(stored.mailFolder);
+  if (!QFileInfo(root).isDir()) {
+    host.ShowMessage(MissingFolderText(root, settingsFile));
+    return nullptr;
+  }
+  return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
 }
 
 // The width of the terminal the output goes to; 0 when it goes elsewhere.
@@ -53,16 +115,17 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   // What the window's load step and the options dialog would hold, with the
   // three boxes that are never stored taken from the command line.
   RunFirstRunStep(settings);
-  SyncOptions options = SyncOptionsOf(ReadStoredOptions(settings));
+  const StoredOptions stored = ReadStoredOptions(settings);
+  SyncOptions options = SyncOptionsOf(stored);
   options.fullSync = command.full;
   options.removeFromKelvo = command.removeFromKelvo;
   options.removeFromMail = command.removeFromMail;
 
-  const QString root = StoredMailFolder(settings);
-  if (!QFileInfo(root).isDir()) {
-    host.ShowMessage(MissingFolderText(root, settings.FilePath()));
-    return kExitErrorShown;
-  }
+  const SystemClock clock;
+  const std::unique_ptr<MailStore> chosen =
+      OpenChosenStore(host, stored, settings.FilePath(), clock);
+  if (!chosen) return kExitErrorShown;
+  MailStore& store = *chosen;
 
   QtSerialLine serial;
   WatchedLine line(serial);
@@ -75,8 +138,6 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
     }
   }
 
-  const SystemClock clock;
-  MaildirStore store(root, QLocale::system(), clock);
   // The window fills its tree when it is first shown; so does this run.
   RebuildFolderTree(host, store, settings);
 

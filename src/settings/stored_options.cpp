@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <cmath>
+#include <utility>
 
 #include "settings/lenient_number.h"
 
@@ -18,6 +19,18 @@ namespace {
 //   [Split] SplitNum                the parts box's number + 1
 //   [Ports] COM1..COM4              the device path behind each port
 //   [Store] Maildir                 the mail folder; absent for ~/Maildir
+//   [Store] Kind                    "imap", or "maildir" (absent: maildir)
+//   [Imap] Host                     the server's name or address
+//   [Imap] Port                     absent for 993 with tls, 143 otherwise
+//   [Imap] Security                 "tls" (absent), "starttls", "none"
+//   [Imap] User                     the user name given at login
+//   [Imap] PasswordCommand          run by /bin/sh -c for zandor --sync; its
+//                                   first line is the password
+//   [Imap] CertificateFile          PEM certificates trusted in place of the
+//                                   system's; absent for the system's
+//
+// The password itself is never stored here. Keys holding their default are
+// left absent.
 //
 // Numbers are read leniently, so a hand-edited value still reads as one.
 const QString kCom = QStringLiteral("Com");
@@ -31,6 +44,16 @@ const QString kSplitNum = QStringLiteral("SplitNum");
 const QString kPorts = QStringLiteral("Ports");
 const QString kStore = QStringLiteral("Store");
 const QString kMaildir = QStringLiteral("Maildir");
+const QString kKind = QStringLiteral("Kind");
+const QString kImap = QStringLiteral("Imap");
+const QString kHost = QStringLiteral("Host");
+const QString kSecurity = QStringLiteral("Security");
+const QString kUser = QStringLiteral("User");
+const QString kPasswordCommand = QStringLiteral("PasswordCommand");
+const QString kCertificateFile = QStringLiteral("CertificateFile");
+
+constexpr std::pair<ImapSecurity, const char*> kSecurityNames[] = {
+    {ImapSecurity::Tls, "tls"}, {ImapSecurity::StartTls, "starttls"}, {ImapSecurity::None, "none"}};
 
 struct ConversionKey {
   const char* key;
@@ -74,6 +97,51 @@ QString StoredPortPath(const SettingsStore& settings, int port) {
   return path.isEmpty() ? DefaultPortPath(port) : path;
 }
 
+// An unknown word reads as TLS: a typing slip never sends the password in clear.
+ImapSecurity SecurityOf(const QString& text) {
+  for (const auto& [security, name] : kSecurityNames) {
+    if (text.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return security;
+  }
+  return ImapSecurity::Tls;
+}
+
+QString SecurityName(ImapSecurity security) {
+  for (const auto& [each, name] : kSecurityNames) {
+    if (each == security) return QLatin1String(name);
+  }
+  return QStringLiteral("tls");
+}
+
+ImapOptions ReadImapOptions(const SettingsStore& settings) {
+  ImapOptions imap;
+  imap.host = settings.ReadOr(kImap, kHost, QString());
+  imap.port = settings.ReadOr(kImap, kPort, QString());
+  imap.security = SecurityOf(settings.ReadOr(kImap, kSecurity, QString()));
+  imap.user = settings.ReadOr(kImap, kUser, QString());
+  imap.passwordCommand = settings.ReadOr(kImap, kPasswordCommand, QString());
+  imap.certificateFile = settings.ReadOr(kImap, kCertificateFile, QString());
+  return imap;
+}
+
+void WriteOrDelete(SettingsStore& settings, const QString& key, const QString& value) {
+  if (value.trimmed().isEmpty()) {
+    settings.Delete(kImap, key);
+  } else {
+    settings.Write(kImap, key, value.trimmed());
+  }
+}
+
+void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
+  WriteOrDelete(settings, kHost, imap.host);
+  const bool defaultPort = ImapPort(imap) == DefaultImapPort(imap.security);
+  WriteOrDelete(settings, kPort, defaultPort ? QString() : QString::number(ImapPort(imap)));
+  WriteOrDelete(settings, kSecurity,
+                imap.security == ImapSecurity::Tls ? QString() : SecurityName(imap.security));
+  WriteOrDelete(settings, kUser, imap.user);
+  WriteOrDelete(settings, kPasswordCommand, imap.passwordCommand);
+  WriteOrDelete(settings, kCertificateFile, imap.certificateFile);
+}
+
 }  // namespace
 
 int StoredListPosition(double stored, int count, int fallback) {
@@ -112,6 +180,11 @@ StoredOptions ReadStoredOptions(const SettingsStore& settings) {
     options.portPaths[static_cast<std::size_t>(port - 1)] = StoredPortPath(settings, port);
   }
   options.mailFolder = settings.ReadOr(kStore, kMaildir, QString());
+  const QString kind = settings.ReadOr(kStore, kKind, QString()).trimmed();
+  options.storeKind = kind.compare(QLatin1String("imap"), Qt::CaseInsensitive) == 0
+                          ? StoreKind::Imap
+                          : StoreKind::Maildir;
+  options.imap = ReadImapOptions(settings);
   return options;
 }
 
@@ -137,6 +210,12 @@ void WriteStoredOptions(SettingsStore& settings, const StoredOptions& options) {
   } else {
     settings.Write(kStore, kMaildir, mailFolder);
   }
+  if (options.storeKind == StoreKind::Imap) {
+    settings.Write(kStore, kKind, QStringLiteral("imap"));
+  } else {
+    settings.Delete(kStore, kKind);
+  }
+  WriteImapOptions(settings, options.imap);
 }
 
 SyncOptions SyncOptionsOf(const StoredOptions& stored) {
@@ -169,6 +248,30 @@ QString MailFolderPath(const QString& text) {
 
 QString StoredMailFolder(const SettingsStore& settings) {
   return MailFolderPath(settings.ReadOr(kStore, kMaildir, QString()));
+}
+
+int DefaultImapPort(ImapSecurity security) {
+  return security == ImapSecurity::Tls ? 993 : 143;
+}
+
+int ImapPort(const ImapOptions& imap) {
+  bool number = false;
+  const int port = imap.port.trimmed().toInt(&number);
+  return number && port > 0 && port <= 65535 ? port : DefaultImapPort(imap.security);
+}
+
+QString SettingName(const QString& key) {
+  return QStringLiteral("[%1] %2").arg(key == kMaildir || key == kKind ? kStore : kImap, key);
+}
+
+QString StateFolder() {
+  QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (state.isEmpty() || QDir::isRelativePath(state)) {
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir(home).exists()) return QString();
+    state = home + QStringLiteral("/.local/state");
+  }
+  return QDir::cleanPath(state + QStringLiteral("/zandor"));
 }
 
 }  // namespace zandor

@@ -9,6 +9,23 @@
 
 namespace zandor {
 
+// Where the mail lives.
+enum class StoreKind { Maildir, Imap };
+// How the IMAP session is protected; None is for this machine only.
+enum class ImapSecurity { Tls, StartTls, None };
+
+// The [Imap] section. The password is never stored here: the window keeps it
+// in the desktop keyring, zandor --sync runs the password command.
+struct ImapOptions {
+  QString host;
+  QString port;  // as typed; empty for the security's default
+  ImapSecurity security = ImapSecurity::Tls;
+  QString user;
+  QString passwordCommand;
+  QString certificateFile;  // trusted in place of the system's certificates
+  bool operator==(const ImapOptions&) const = default;
+};
+
 // The options as the settings store keeps them. Where each lives and how it
 // is written stands in one place, stored_options.cpp: the window's load, the
 // options dialog's OK, Load and Cancel and the headless run all go through
@@ -21,6 +38,8 @@ struct StoredOptions {
   QString parts = QStringLiteral("0");                 // the parts box's text
   std::array<QString, 4> portPaths;                    // the device behind Com 1..Com 4
   QString mailFolder;                                  // as typed; empty for the default
+  StoreKind storeKind = StoreKind::Maildir;
+  ImapOptions imap;
 };
 
 // The stored options: the lists from their stored numbers, the three
@@ -58,5 +77,19 @@ QString DefaultPortPath(int port);
 // folder. StoredMailFolder is the one the settings name.
 QString MailFolderPath(const QString& text);
 QString StoredMailFolder(const SettingsStore& settings);
+
+// 993 for TLS, 143 otherwise.
+int DefaultImapPort(ImapSecurity security);
+// The port the options name: the typed one when it is a port number, else
+// the security's default.
+int ImapPort(const ImapOptions& imap);
+
+// Where a setting lives, as a user may look for it: "[Imap] PasswordCommand".
+QString SettingName(const QString& key);
+
+// The folder of the program's state (run logs, an IMAP account's marks):
+// $XDG_STATE_HOME/zandor, by default ~/.local/state/zandor. Empty when there
+// is no home to put it in.
+QString StateFolder();
 
 }  // namespace zandor

@@ -14,6 +14,7 @@ enum class FailureKind {
   Store,    // the store cannot be used (its marks cannot be read or kept, the
             // disk is full): nothing more is sent from it in this run
   Gone,     // the store went away (the mail folder vanished, the server hung up)
+  Refused,  // the server refused the user name or password: nothing can be read
 };
 
 // Why a store operation failed, in words for the user ("cannot read

@@ -25,7 +25,8 @@ std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr)
 // would fail alike.
 void StoreFailed(SyncContext& context, const QString& what, const StoreFailure& failure) {
   SyncSession& session = context.session;
-  if (failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone) {
+  if (failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone ||
+      failure.kind == FailureKind::Refused) {
     context.host.ShowMessage(
         QStringLiteral("The mail store cannot be used, so nothing more was sent: %1")
             .arg(failure.reason));

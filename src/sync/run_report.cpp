@@ -3,6 +3,8 @@
 #include <QDir>
 #include <algorithm>
 
+#include "settings/stored_options.h"
+
 namespace zandor {
 namespace {
 
@@ -57,13 +59,7 @@ QString SilenceText(int seconds, int port, const QString& portPath) {
 }
 
 QString RunLogFolder() {
-  QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  if (state.isEmpty() || QDir::isRelativePath(state)) {
-    const QString home = qEnvironmentVariable("HOME");
-    if (home.isEmpty() || !QDir(home).exists()) return QString();
-    state = home + QStringLiteral("/.local/state");
-  }
-  return QDir::cleanPath(state + QStringLiteral("/zandor"));
+  return StateFolder();
 }
 
 std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& begun, int keep) {

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "settings/stored_options.h"
+#include "sync/store_choice.h"
 #include "sync/sync_driver.h"
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
@@ -42,7 +43,16 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       line_(services.line),
       clock_(services.clock),
       storeFactory_(std::move(services.storeFactory)),
-      locale_(std::move(services.locale)) {
+      locale_(std::move(services.locale)),
+      imapFactory_(std::move(services.imapFactory)),
+      keyring_(services.keyring != nullptr ? services.keyring : &desktopKeyring_),
+      askPassword_(std::move(services.askPassword)) {
+  if (!askPassword_) askPassword_ = AskPassword;
+  if (!imapFactory_) {
+    imapFactory_ = [this](const ImapOptions& account, const QString& password) {
+      return MakeImapStore(account, password, locale_, clock_);
+    };
+  }
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelvo Mail Sync"));
   history_ = new ActivationHistory(this);
@@ -58,6 +68,16 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   options_->SetFullSyncSource([this] { return chkFullSync_->checkState() != Qt::Unchecked; });
   RunFirstRunStep(settings_);
   options_->RestorePortAndRange(ReadStoredOptions(settings_));
+  options_->SetPasswordKeeping(*keyring_, askPassword_);
+  // A password given in the options is the one the next login uses.
+  connect(options_, &OptionsDialog::PasswordGiven, this,
+          [this](const ImapOptions& account, const QString& password) {
+            passwords_[KeyringKey(account)] = password;
+            if (storeAccount_ && KeyringKey(*storeAccount_) == KeyringKey(account)) {
+              store_.reset();
+              storeAccount_.reset();
+            }
+          });
   tables_ = BuildConversionTables();
   btnBreak_->setEnabled(false);
 
@@ -166,7 +186,7 @@ void MainWindow::SetSilenceHintAfter(int milliseconds) {
 
 void MainWindow::ShowWhere() {
   const SyncOptions options = options_->Current();
-  statusBar_->SetWhere(WhereText(options_->MailFolder(), options.port, options.portPath));
+  statusBar_->SetWhere(WhereText(StorePlace(), options.port, options.portPath));
 }
 
 void MainWindow::RestartSilence() {
@@ -208,6 +228,13 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
 }
 
 void MainWindow::ShowFirstStartHintIfEmpty() {
+  if (options_->ChosenStore() == StoreKind::Imap) {
+    hintText_->setText(
+        QStringLiteral("No mail folders to show yet. Check the IMAP account under "
+                       "Options, then tick the folders to synchronise."));
+    treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
+    return;
+  }
   const QString folder = options_->MailFolder();
   QString text = QStringLiteral(
       "No mail folders to show yet. Choose the folder that holds your Maildir (often ~/Maildir "
@@ -410,7 +437,76 @@ void MainWindow::SetMessageBoxes(MessageBoxes* boxes) {
   boxes_ = boxes != nullptr ? boxes : &realBoxes_;
 }
 
+QString MainWindow::StorePlace() const {
+  if (options_->ChosenStore() == StoreKind::Maildir) return options_->MailFolder();
+  const ImapOptions account = options_->Imap();
+  return QStringLiteral("%1@%2").arg(account.user, account.host);
+}
+
+std::optional<QString> MainWindow::PasswordOf(const ImapOptions& account, bool refused) {
+  const QString key = KeyringKey(account);
+  if (!refused) {
+    if (const auto known = passwords_.find(key); known != passwords_.end()) return known->second;
+    const KeyringRead kept = keyring_->Read(key);
+    keyringAvailable_ = kept.available;
+    if (kept.password) return passwords_[key] = *kept.password;
+  }
+  const QString question = PasswordQuestion(account);
+  std::optional<QString> typed = askPassword_(
+      this, refused ? QStringLiteral("The server refused the password.\n") + question : question);
+  if (typed) {
+    passwords_[key] = *typed;
+    typedKey_ = key;
+  }
+  return typed;
+}
+
+void MainWindow::OfferToKeep(const ImapOptions& account, const QString& password) {
+  const QString key = KeyringKey(account);
+  if (typedKey_ != key) return;
+  typedKey_.clear();
+  if (!keyringAvailable_ ||
+      !boxes_->Ask(this, QStringLiteral("Keep the password of %1 on %2 in the desktop keyring?")
+                             .arg(account.user, account.host))) {
+    return;
+  }
+  if (const std::optional<QString> why = keyring_->Write(key, password)) {
+    ShowMessage(QStringLiteral("The password could not be kept in the keyring: %1").arg(*why));
+  }
+}
+
+MailStore* MainWindow::CurrentImapStore(bool report) {
+  const ImapOptions account = options_->Imap();
+  if (store_ && storeAccount_ == account) return store_.get();
+  store_.reset();
+  storeRoot_.clear();
+  storeAccount_.reset();
+  for (bool refused = false;; refused = true) {
+    const std::optional<QString> password = PasswordOf(account, refused);
+    if (!password) return nullptr;
+    std::unique_ptr<MailStore> store = imapFactory_(account, *password);
+    const StoreStatus reached = store->CheckHoldsMail();
+    if (reached) {
+      store_ = std::move(store);
+      storeAccount_ = account;
+      OfferToKeep(account, *password);
+      return store_.get();
+    }
+    passwords_.erase(KeyringKey(account));
+    if (reached.kind() != FailureKind::Refused) {
+      if (report) {
+        ShowMessage(QStringLiteral("The IMAP server cannot be used: %1.\n\r"
+                                   "Check the IMAP account under Options, then press Sync again.")
+                        .arg(reached.reason()));
+      }
+      return nullptr;
+    }
+  }
+}
+
 MailStore* MainWindow::CurrentStore(bool report) {
+  if (options_->ChosenStore() == StoreKind::Imap) return CurrentImapStore(report);
+  storeAccount_.reset();
   const QString root = options_->MailFolder();
   if (!QFileInfo(root).isDir()) {
     store_.reset();
@@ -426,7 +522,7 @@ MailStore* MainWindow::CurrentStore(bool report) {
 }
 
 void MainWindow::RebuildTree() {
-  const QString root = options_->MailFolder();
+  const QString root = StorePlace();
   // A folder that is still missing was reported already; say it again only
   // when the user has chosen another one.
   MailStore* store = CurrentStore(root != reportedMissingFolder_);
@@ -532,7 +628,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   // Sync names it again.
   QTimer::singleShot(0, this, [this] {
     if (syncRunning_) return;
-    reportedMissingFolder_ = options_->MailFolder();
+    reportedMissingFolder_ = StorePlace();
     RebuildTree();
   });
 }

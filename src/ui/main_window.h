@@ -6,7 +6,9 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "link/serial_line.h"
 #include "link/watched_line.h"
@@ -20,6 +22,7 @@
 #include "sync/sync_driver.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
+#include "ui/password_keyring.h"
 
 class QAction;
 class QCheckBox;
@@ -41,6 +44,9 @@ struct RunOutcome;
 // The mail store kept in a mail folder; the window makes a new one when the
 // folder chosen in the options changes.
 using MailStoreFactory = std::function<std::unique_ptr<MailStore>(const QString& rootPath)>;
+// The store of an IMAP account, with the password given; it logs in on first use.
+using ImapStoreFactory =
+    std::function<std::unique_ptr<MailStore>(const ImapOptions& account, const QString& password)>;
 
 // What the main window works with. All of it must outlive the window.
 struct MainWindowServices {
@@ -49,6 +55,10 @@ struct MainWindowServices {
   const Clock& clock;
   MailStoreFactory storeFactory;
   QLocale locale = QLocale::system();
+  // The real IMAP store, the desktop keyring and a password dialog when unset.
+  ImapStoreFactory imapFactory = nullptr;
+  PasswordKeyring* keyring = nullptr;
+  PasswordAsker askPassword = AskPassword;
 };
 
 // frmMain, "Kelvo Mail Sync": the folder tree, &Sync and &Break, the full-sync
@@ -138,6 +148,16 @@ class MainWindow final : public QMainWindow, public Host {
   // The store of the mail folder chosen now; nullptr when that folder does not
   // exist, after telling the user when report is set.
   MailStore* CurrentStore(bool report);
+  // The store of the IMAP account chosen now, logged in: the password from
+  // this session, the keyring or the user, asked again while the server
+  // refuses it. nullptr when the user gives none, or the server cannot be used
+  // (told when report is set).
+  MailStore* CurrentImapStore(bool report);
+  std::optional<QString> PasswordOf(const ImapOptions& account, bool refused);
+  // Offers to keep a password the user typed in the keyring, once it worked.
+  void OfferToKeep(const ImapOptions& account, const QString& password);
+  // The mail folder, or the account as user@host.
+  QString StorePlace() const;
 
   SettingsStore& settings_;
   WatchedLine line_;
@@ -182,6 +202,15 @@ class MainWindow final : public QMainWindow, public Host {
   SyncSession session_;
   std::unique_ptr<MailStore> store_;
   QString storeRoot_;
+  std::optional<ImapOptions> storeAccount_;  // the account store_ is for
+  ImapStoreFactory imapFactory_;
+  DesktopKeyring desktopKeyring_;
+  PasswordKeyring* keyring_ = nullptr;
+  PasswordAsker askPassword_;
+  // Passwords by keyring key, for as long as the window lives.
+  std::map<QString, QString> passwords_;
+  QString typedKey_;  // the account whose password was typed and not offered to the keyring
+  bool keyringAvailable_ = false;
   QString reportedMissingFolder_;
 
   bool shownOnce_ = false;

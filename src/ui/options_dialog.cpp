@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -163,6 +164,7 @@ void OptionsDialog::BuildControls() {
   connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
 
   auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
+  fmMailStore_ = fmMailStore;
   fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
@@ -218,7 +220,9 @@ void OptionsDialog::BuildControls() {
   optionsLayout->addWidget(fmRemovalSync);
   optionsLayout->addWidget(frame1);
   optionsLayout->addWidget(frame2);
+  optionsLayout->addWidget(BuildStoreChoice());
   optionsLayout->addWidget(fmMailStore);
+  optionsLayout->addWidget(BuildImapAccount());
   optionsLayout->addStretch(1);
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrollOptions"));
@@ -234,10 +238,12 @@ void OptionsDialog::BuildControls() {
   layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
 
-  QWidget* order[] = {cbDaysNum_,        cbCom_,         cbPortPath_,   chkKelvoRemove_,
-                      chkOutlookRemove_, chkOstrelConv_, chkRusConv_,   chkDravoConv_,
-                      cbMessagesSplit_,  edMaxNumSplit_, edMailFolder_, btnBrowseMail_,
-                      btnCancel_,        btnOK_};
+  QWidget* order[] = {
+      cbDaysNum_,     cbCom_,          cbPortPath_,   chkKelvoRemove_,  chkOutlookRemove_,
+      chkOstrelConv_, chkRusConv_,     chkDravoConv_, cbMessagesSplit_, edMaxNumSplit_,
+      optMaildir_,    optImap_,        edMailFolder_, btnBrowseMail_,   edImapHost_,
+      edImapPort_,    cbImapSecurity_, edImapUser_,   btnImapPassword_, btnCancel_,
+      btnOK_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   IgnoreWheelWhenUnfocused();
   // A hint line that comes or goes changes the options' layout.
@@ -250,6 +256,110 @@ void OptionsDialog::BuildControls() {
     if (!showingPortPath_) DescribePort();
   });
   OfferPorts();
+}
+
+QWidget* OptionsDialog::BuildStoreChoice() {
+  auto* choice = new QWidget(this);
+  optMaildir_ = new QRadioButton(QStringLiteral("Maildir fo&lder"), choice);
+  optMaildir_->setObjectName(QStringLiteral("optMaildir"));
+  optImap_ = new QRadioButton(QStringLiteral("&IMAP account"), choice);
+  optImap_->setObjectName(QStringLiteral("optImap"));
+  auto* layout = new QHBoxLayout(choice);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(optMaildir_);
+  layout->addWidget(optImap_);
+  layout->addStretch(1);
+  connect(optImap_, &QRadioButton::toggled, this, &OptionsDialog::ShowChosenStore);
+  return choice;
+}
+
+QGroupBox* OptionsDialog::BuildImapAccount() {
+  fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), this);
+  fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
+  auto* grid = new QGridLayout(fmImapAccount_);
+  const auto row = [&](const QString& text, QWidget* field, int at) {
+    auto* label = new QLabel(text, fmImapAccount_);
+    label->setBuddy(field);
+    grid->addWidget(label, at, 0);
+    grid->addWidget(field, at, 1);
+  };
+  edImapHost_ = new QLineEdit(fmImapAccount_);
+  edImapHost_->setObjectName(QStringLiteral("edImapHost"));
+  row(QStringLiteral("Server &name:"), edImapHost_, 0);
+  edImapPort_ = new QLineEdit(fmImapAccount_);
+  edImapPort_->setObjectName(QStringLiteral("edImapPort"));
+  edImapPort_->setValidator(new QIntValidator(1, 65535, edImapPort_));
+  row(QStringLiteral("Port num&ber:"), edImapPort_, 1);
+  cbImapSecurity_ = new QComboBox(fmImapAccount_);
+  cbImapSecurity_->setObjectName(QStringLiteral("cbImapSecurity"));
+  // In the order of ImapSecurity.
+  cbImapSecurity_->addItems({QStringLiteral("TLS"), QStringLiteral("STARTTLS"),
+                             QStringLiteral("None (this computer only)")});
+  row(QStringLiteral("Securit&y:"), cbImapSecurity_, 2);
+  edImapUser_ = new QLineEdit(fmImapAccount_);
+  edImapUser_->setObjectName(QStringLiteral("edImapUser"));
+  row(QStringLiteral("&User name:"), edImapUser_, 3);
+  btnImapPassword_ = new QPushButton(QStringLiteral("Password in keyrin&g..."), fmImapAccount_);
+  btnImapPassword_->setObjectName(QStringLiteral("btnImapPassword"));
+  btnImapPassword_->setAutoDefault(false);
+  lblImapPassword_ = new QLabel(fmImapAccount_);
+  lblImapPassword_->setObjectName(QStringLiteral("lblImapPassword"));
+  lblImapPassword_->setWordWrap(true);
+  grid->addWidget(btnImapPassword_, 4, 0);
+  grid->addWidget(lblImapPassword_, 4, 1);
+  grid->setColumnStretch(1, 1);
+  // The port field shows the default of the security chosen until one is typed.
+  connect(cbImapSecurity_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    edImapPort_->setPlaceholderText(
+        QString::number(DefaultImapPort(static_cast<ImapSecurity>(std::max(index, 0)))));
+  });
+  connect(btnImapPassword_, &QPushButton::clicked, this, &OptionsDialog::AskAndKeepPassword);
+  return fmImapAccount_;
+}
+
+void OptionsDialog::ShowChosenStore() {
+  const bool imap = optImap_->isChecked();
+  fmMailStore_->setVisible(!imap);
+  fmImapAccount_->setVisible(imap);
+}
+
+void OptionsDialog::RestoreImap(const StoredOptions& stored) {
+  imapStored_ = stored.imap;
+  edImapHost_->setText(stored.imap.host);
+  edImapPort_->setText(ImapPort(stored.imap) == DefaultImapPort(stored.imap.security)
+                           ? QString()
+                           : QString::number(ImapPort(stored.imap)));
+  cbImapSecurity_->setCurrentIndex(static_cast<int>(stored.imap.security));
+  edImapPort_->setPlaceholderText(QString::number(DefaultImapPort(stored.imap.security)));
+  edImapUser_->setText(stored.imap.user);
+  lblImapPassword_->clear();
+  (stored.storeKind == StoreKind::Imap ? optImap_ : optMaildir_)->setChecked(true);
+  ShowChosenStore();
+}
+
+StoreKind OptionsDialog::ChosenStore() const {
+  return optImap_->isChecked() ? StoreKind::Imap : StoreKind::Maildir;
+}
+
+ImapOptions OptionsDialog::Imap() const {
+  ImapOptions imap = imapStored_;
+  imap.host = edImapHost_->text().trimmed();
+  imap.port = edImapPort_->text().trimmed();
+  imap.security = static_cast<ImapSecurity>(std::max(cbImapSecurity_->currentIndex(), 0));
+  imap.user = edImapUser_->text().trimmed();
+  return imap;
+}
+
+void OptionsDialog::AskAndKeepPassword() {
+  const ImapOptions account = Imap();
+  const std::optional<QString> password = askPassword_(this, PasswordQuestion(account));
+  if (!password) return;
+  const std::optional<QString> why = keyring_->Write(KeyringKey(account), *password);
+  lblImapPassword_->setText(why ? QStringLiteral("Not kept in the keyring (%1): it is asked for "
+                                                 "at each start.")
+                                      .arg(*why)
+                                : QStringLiteral("Kept in the desktop keyring."));
+  Q_EMIT PasswordGiven(account, *password);
 }
 
 void OptionsDialog::IgnoreWheelWhenUnfocused() {
@@ -335,6 +445,7 @@ void OptionsDialog::Load() {
   RestoreStored(stored);
   RestorePortPaths(stored);
   RestoreMailFolder(stored);
+  RestoreImap(stored);
 }
 
 void OptionsDialog::RestoreStored(const StoredOptions& stored) {
@@ -467,7 +578,10 @@ void OptionsDialog::Ok() {
   if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
   stored.portPaths = portPaths_;
   stored.mailFolder = edMailFolder_->text();
+  stored.storeKind = ChosenStore();
+  stored.imap = Imap();
   WriteStoredOptions(settings_, stored);
+  imapStored_ = stored.imap;
   edMaxNumSplit_->setText(stored.parts);
   hide();
 }
@@ -480,6 +594,7 @@ void OptionsDialog::Cancel() {
   chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
   RestorePortPaths(stored);
   RestoreMailFolder(stored);
+  RestoreImap(stored);
   hide();
 }
 

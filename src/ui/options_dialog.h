@@ -9,8 +9,10 @@
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/sync_options.h"
+#include "ui/password_keyring.h"
 
 class QButtonGroup;
+class QGroupBox;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -45,7 +47,10 @@ class ActivationHistory;
 //
 // Beside the port list it shows the device path of the chosen entry (section
 // Ports, COM1..COM4), and below the frames the mail folder (section Store, key
-// Maildir); OK stores both, Cancel restores both.
+// Maildir); OK stores both, Cancel restores both. The mail is in that folder
+// or on an IMAP account (section Imap), whose server, port, security and user
+// are shown in place of the folder; Password... keeps the account's password
+// in the desktop keyring, never in the settings.
 //
 // Every control has an Alt+letter of its own; a list takes the wheel only
 // when it has focus. It opens as large as its options need, within the
@@ -77,12 +82,26 @@ class OptionsDialog final : public QDialog {
   // default ~/Maildir when the box is empty.
   QString MailFolder() const;
 
+  // The store chosen now, and the account as the controls show it (with the
+  // password command and certificate file as stored).
+  StoreKind ChosenStore() const;
+  ImapOptions Imap() const;
+  // Where Password... keeps what it asks for; the desktop's by default.
+  void SetPasswordKeeping(PasswordKeyring& keyring, PasswordAsker ask) {
+    keyring_ = &keyring;
+    askPassword_ = std::move(ask);
+  }
+
   // The main window's load: selects the port and the range stored.
   void RestorePortAndRange(const StoredOptions& stored);
 
   // btnOK and btnCancel.
   void Ok();
   void Cancel();
+
+ Q_SIGNALS:
+  // Password... was given a password for the account.
+  void PasswordGiven(const ImapOptions& account, const QString& password);
 
  protected:
   // The title bar's close acts as Cancel; so does Escape (reject).
@@ -93,6 +112,11 @@ class OptionsDialog final : public QDialog {
 
  private:
   void BuildControls();
+  QWidget* BuildStoreChoice();
+  QGroupBox* BuildImapAccount();
+  void ShowChosenStore();
+  void RestoreImap(const StoredOptions& stored);
+  void AskAndKeepPassword();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
   int ScrollBarWidth() const;
@@ -143,6 +167,21 @@ class OptionsDialog final : public QDialog {
   QLineEdit* edMailFolder_ = nullptr;
   QLabel* lblMailFolderWarning_ = nullptr;
   QPushButton* btnBrowseMail_ = nullptr;
+  QGroupBox* fmMailStore_ = nullptr;
+  QRadioButton* optMaildir_ = nullptr;
+  QRadioButton* optImap_ = nullptr;
+  QGroupBox* fmImapAccount_ = nullptr;
+  QLineEdit* edImapHost_ = nullptr;
+  QLineEdit* edImapPort_ = nullptr;
+  QComboBox* cbImapSecurity_ = nullptr;
+  QLineEdit* edImapUser_ = nullptr;
+  QPushButton* btnImapPassword_ = nullptr;
+  QLabel* lblImapPassword_ = nullptr;
+  // The [Imap] keys no control shows, kept as stored.
+  ImapOptions imapStored_;
+  DesktopKeyring desktopKeyring_;
+  PasswordKeyring* keyring_ = &desktopKeyring_;
+  PasswordAsker askPassword_ = AskPassword;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
 

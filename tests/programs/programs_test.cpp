@@ -11,7 +11,9 @@
 #include <iostream>
 #include <map>
 
+#include "support/dovecot_server.h"
 #include "support/program_world.h"
+#include "support/qt_print.h"
 #include "support/row_name.h"
 
 namespace zandor::testing {
@@ -302,6 +304,77 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
   EXPECT_LE(repeats, runs);
   std::cerr << "soak: " << runs << " runs, " << repeats << " parts sent twice\n";
 }
+
+// zandor --sync with [Store] Kind=imap against the test's Dovecot: the
+// server's INBOX reaches the Kelvo and a note written on it lands in Drafts;
+// a refused password stops before the port opens, naming the setting.
+struct ImapRunRow {
+  const char* name;
+  const char* password;
+  int status;
+  bool synchronised;
+};
+class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
+
+QString DraftsText(const QString& mailRoot) {
+  QString text;
+  QDirIterator it(mailRoot + QStringLiteral("/.Drafts"), QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    QFile file(it.next());
+    if (file.open(QIODevice::ReadOnly)) text += QString::fromUtf8(file.readAll());
+  }
+  return text;
+}
+
+TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
+  if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
+  const ImapRunRow& row = GetParam();
+  DovecotServer server;
+  MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
+  TestMessage message;
+  message.subject = QStringLiteral("On the server");
+  message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
+  mail.Add(kInbox, message);
+  server.Own();
+  ProgramWorld world;
+  const auto set = [&world](const char* key, const QString& value) {
+    world.Set(QStringLiteral("Imap"), QString::fromLatin1(key), value);
+  };
+  world.Set(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
+  set("Host", QStringLiteral("127.0.0.1"));
+  set("Port", QString::number(server.Account(imap::Security::None).port));
+  set("Security", QStringLiteral("none"));
+  set("User", QString::fromLatin1(DovecotServer::kUser));
+  set("PasswordCommand", QStringLiteral("echo ") + QString::fromLatin1(row.password));
+  world.WriteKelvo({QStringLiteral("Written on the road")});
+  ASSERT_TRUE(world.StartKelvo());
+
+  const ProgramWorld::Run run = world.Zandor({QStringLiteral("--sync")});
+  world.StopKelvo();
+  EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+  const QStringList held = world.Held(true);
+  EXPECT_EQ(held.filter(QStringLiteral("#On the server")).size(), row.synchronised ? 1 : 0)
+      << held.join(u' ').toStdString();
+  EXPECT_EQ(DraftsText(server.MailRoot()).contains(QStringLiteral("Written on the road")),
+            row.synchronised);
+  if (!row.synchronised) {
+    EXPECT_TRUE(run.err.contains(QStringLiteral("refused the password")) &&
+                run.err.contains(QStringLiteral("[Imap] PasswordCommand in ") + world.Settings()))
+        << run.err.toStdString();
+  }
+  // The password is in no value of the settings file.
+  QFile settings(world.Settings());
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly | QIODevice::Text));
+  for (const QString& line : QString::fromUtf8(settings.readAll()).split(u'\n')) {
+    EXPECT_NE(line.section(u'=', 1), QString::fromLatin1(row.password)) << line.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest,
+                         ::testing::Values(ImapRunRow{"RightPassword", DovecotServer::kPassword, 0,
+                                                      true},
+                                           ImapRunRow{"WrongPassword", "wrong", 1, false}),
+                         RowName());
 
 }  // namespace
 }  // namespace zandor::testing

@@ -10,9 +10,11 @@
 
 #include "settings/lenient_number.h"
 #include "settings/memory_settings_store.h"
+#include "settings/password_command.h"
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
 #include "support/qt_print.h"
+#include "support/row_name.h"
 
 namespace zandor {
 namespace {
@@ -212,6 +214,87 @@ TEST(StoredOptionsTest, RecordOptionsAndMailFolder) {
   EXPECT_EQ(std::pair(StoredMailFolder(store), ReadStoredOptions(store).portPaths[2]),
             std::pair(U("/srv/mail"), U("/dev/ttyS2")));
 }
+
+// The store's kind and the [Imap] keys as read, then as written back: the
+// default kind and the defaults of port and security are left absent.
+struct ImapRow {
+  const char* name;
+  std::vector<const char*> stored;
+  const char* read;     // kind, host, port used, security, user, command, certificate
+  const char* written;  // the keys written back, in order
+};
+class ImapOptionsTest : public ::testing::TestWithParam<ImapRow> {};
+
+TEST_P(ImapOptionsTest, ReadAndWrittenBack) {
+  const StoredOptions o = ReadStoredOptions(StoreOf(GetParam().stored));
+  const QString read = QStringList{o.storeKind == StoreKind::Imap ? U("imap") : U("maildir"),
+                                   o.imap.host,
+                                   QString::number(ImapPort(o.imap)),
+                                   QString::number(int(o.imap.security)),
+                                   o.imap.user,
+                                   o.imap.passwordCommand,
+                                   o.imap.certificateFile}
+                           .join(U("|"));
+  EXPECT_EQ(read, U(GetParam().read));
+  MemorySettingsStore written;
+  WriteStoredOptions(written, o);
+  QStringList keys;
+  for (const auto& [at, value] : written.Values())
+    if (at.first == U("Imap") || at.second == U("Kind")) keys << at.second + u'=' + value;
+  EXPECT_EQ(keys.join(u' '), U(GetParam().written));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, ImapOptionsTest, ::testing::Values(
+    ImapRow{"AbsentKindIsMaildir", {"Store/Maildir=/m"}, "maildir||993|0|||", ""},
+    ImapRow{"ImapWithDefaults", {"Store/Kind=IMAP", "Imap/Host=mail.example.org", "Imap/User=ann"},
+            "imap|mail.example.org|993|0|ann||", "Host=mail.example.org User=ann Kind=imap"},
+    ImapRow{"StartTlsOwnPort", {"Store/Kind=imap", "Imap/Security=starttls", "Imap/Port=1143",
+                                "Imap/PasswordCommand=pass show mail/work",
+                                "Imap/CertificateFile=/etc/ca.pem"},
+            "imap||1143|1||pass show mail/work|/etc/ca.pem",
+            "CertificateFile=/etc/ca.pem PasswordCommand=pass show mail/work Port=1143 "
+            "Security=starttls Kind=imap"},
+    ImapRow{"PlainDefaultPortAndUnknownWords", {"Store/Kind=pop", "Imap/Security=none",
+                                                "Imap/Port=143"},
+            "maildir||143|2|||", "Security=none"},
+    ImapRow{"BadPortAndSecurityFallBack", {"Imap/Security=ssl", "Imap/Port=99999"},
+            "maildir||993|0|||", ""}),
+    testing::RowName());
+// clang-format on
+
+// The password is the command's first line; a failure says why, with the
+// command's status and the first line it wrote to standard error.
+struct CommandRow {
+  const char* name;
+  const char* command;
+  int timeoutMs;
+  const char* password;  // empty when it fails
+  const char* failure;   // part of the reason
+};
+class PasswordCommandTest : public ::testing::TestWithParam<CommandRow> {};
+
+TEST_P(PasswordCommandTest, FirstLineOrWhyNot) {
+  const CommandPassword got = RunPasswordCommand(U(GetParam().command), GetParam().timeoutMs);
+  if (*GetParam().password) {
+    EXPECT_EQ(std::get<QString>(got), U(GetParam().password));
+  } else {
+    ASSERT_TRUE(std::holds_alternative<CommandFailure>(got));
+    EXPECT_TRUE(std::get<CommandFailure>(got).reason.contains(U(GetParam().failure)))
+        << std::get<CommandFailure>(got).reason.toStdString();
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, PasswordCommandTest, ::testing::Values(
+    CommandRow{"FirstLine", "printf 's3 cret\\nsecond\\n'", 5000, "s3 cret", ""},
+    CommandRow{"Fails", "echo locked >&2; echo no; exit 3", 5000, "",
+               "ended with status 3; it said: locked"},
+    CommandRow{"PrintsNothing", "true", 5000, "", "printed no password"},
+    CommandRow{"TooSlow", "sleep 5", 200, "", "did not finish within 0.2 seconds"},
+    CommandRow{"NoCommand", " ", 5000, "", "no command is set"}),
+    testing::RowName());
+// clang-format on
 
 // Keys and sections holding '/', '\' and '%' come back exactly from the INI
 // file in the test's own configuration folder.

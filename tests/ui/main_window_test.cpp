@@ -19,6 +19,8 @@
 namespace zandor::testing {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class MainWindowTest : public WindowRig {};
 
 // Three synchronisations in one window: a whole one, one broken at its first
@@ -215,6 +217,64 @@ TEST_F(MainWindowTest, TheTreeKeepsItsTicksInTheSettings) {
   tree.Node(keys[1])->setCheckState(0, Qt::Checked);
   EXPECT_EQ(settings.Read(kFoldersSection, keys[1]), std::nullopt);
 }
+
+// The rig's Maildir behind a login that takes one password only.
+class GuardedStore final : public MailStore {
+ public:
+  GuardedStore(std::unique_ptr<MailStore> inner, bool taken)
+      : inner_(std::move(inner)), taken_(taken) {}
+  StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) override {
+    return inner_->GetDefaultFolder(which);
+  }
+  StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override {
+    return inner_->Subfolders(folder);
+  }
+  StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override {
+    return inner_->Items(folder);
+  }
+  std::unique_ptr<NewMailItem> CreateItem() override { return inner_->CreateItem(); }
+  StoreStatus CheckHoldsMail() override {
+    if (taken_) return Done{};
+    return StoreFailure{FailureKind::Refused, QStringLiteral("Authentication failed")};
+  }
+
+ private:
+  std::unique_ptr<MailStore> inner_;
+  bool taken_;
+};
+
+// An account's password is asked for, and again while the server refuses
+// it; one that worked is offered to the keyring when there is one.
+class ImapPasswordTest : public WindowRig, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
+  keyring.available = GetParam();
+  AddMail(kInbox, QStringLiteral("On the server"));
+  settings.Write(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
+  settings.Write(QStringLiteral("Imap"), QStringLiteral("Host"),
+                 QStringLiteral("mail.example.org"));
+  settings.Write(QStringLiteral("Imap"), QStringLiteral("User"), QStringLiteral("ann"));
+  QStringList asked, answers{QStringLiteral("wrong"), QStringLiteral("right")};
+  Load(
+      {},
+      [this](const ImapOptions&, const QString& password) {
+        return std::make_unique<GuardedStore>(
+            std::make_unique<MaildirStore>(dir.path(), QLocale::c(), clock), password == u"right");
+      },
+      [&](QWidget*, const QString& text) -> std::optional<QString> {
+        asked << text;
+        return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
+      });
+  Show();
+  const QString question = QStringLiteral("Password of ann on mail.example.org:");
+  EXPECT_EQ(asked, QStringList({question, u"The server refused the password.\n"_s + question}));
+  EXPECT_EQ(boxes.asked.size(), GetParam() ? 1 : 0) << boxes.asked.join(u'|').toStdString();
+  EXPECT_EQ(keyring.kept.size(), GetParam() ? 1u : 0u);
+  EXPECT_GT(window->Tree().topLevelItemCount(), 0);
+  window->RebuildTree();  // the password is known for as long as the window lives
+  EXPECT_EQ(asked.size(), 2);
+}
+INSTANTIATE_TEST_SUITE_P(Keyring, ImapPasswordTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace zandor::testing

@@ -20,6 +20,8 @@
 namespace zandor::testing {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // What the phases read of the options, in one line.
 QString Reads(const SyncOptions& o) {
   return QString::asprintf("port %d, range %d, mode %d, long %d, parts ", o.port, int(o.range),
@@ -255,6 +257,35 @@ TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
     Control<QPushButton>(dialog, "btnCancel")->click();
     EXPECT_EQ(Reads(dialog.Current()), Reads(SyncOptionsOf(ReadStoredOptions(settings))));
   }
+}
+
+// IMAP shows the account in place of the folder; OK stores it without a
+// password, Cancel brings back what is stored; Password... keeps what is
+// typed in the keyring.
+TEST_F(OptionsDialogTest, ImapAccountStoredRestoredAndItsPasswordKept) {
+  MemoryKeyring keyring;
+  dialog.SetPasswordKeeping(keyring, [](QWidget*, const QString&) { return u"pw"_s; });
+  dialog.show();
+  Control<QRadioButton>(dialog, "optImap")->click();
+  EXPECT_TRUE(Control<QGroupBox>(dialog, "fmImapAccount")->isVisible());
+  EXPECT_FALSE(Control<QGroupBox>(dialog, "fmMailStore")->isVisible());
+  Control<QLineEdit>(dialog, "edImapHost")->setText(u"mail.example.org"_s);
+  Control<QLineEdit>(dialog, "edImapUser")->setText(u"ann"_s);
+  Control<QComboBox>(dialog, "cbImapSecurity")->setCurrentIndex(1);
+  EXPECT_EQ(Control<QLineEdit>(dialog, "edImapPort")->placeholderText(), u"143"_s);
+  Control<QPushButton>(dialog, "btnImapPassword")->click();
+  EXPECT_EQ(keyring.kept, (std::map<QString, QString>{{u"imap:ann@mail.example.org"_s, u"pw"_s}}));
+  Control<QPushButton>(dialog, "btnOK")->click();
+  QString stored;
+  for (const auto& [at, value] : settings.Values())
+    if (at.first == u"Imap" || at.first == u"Store") stored += at.second + u'=' + value + u' ';
+  EXPECT_EQ(stored, u"Host=mail.example.org Security=starttls User=ann Kind=imap "_s);
+  dialog.show();
+  Control<QLineEdit>(dialog, "edImapHost")->setText(u"other"_s);
+  Control<QRadioButton>(dialog, "optMaildir")->click();
+  Control<QPushButton>(dialog, "btnCancel")->click();
+  EXPECT_EQ(std::pair(dialog.ChosenStore(), dialog.Imap().host),
+            std::pair(StoreKind::Imap, u"mail.example.org"_s));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "support/sync_rig.h"
 #include "ui/main_window.h"
@@ -32,11 +34,28 @@ class RecordingBoxes final : public MessageBoxes {
   bool answer = true;
 };
 
+// A keyring in memory; without a service it keeps nothing, as QtKeychain
+// without a D-Bus session.
+class MemoryKeyring final : public PasswordKeyring {
+ public:
+  KeyringRead Read(const QString& key) override {
+    const auto it = kept.find(key);
+    return {it == kept.end() ? std::nullopt : std::optional(it->second), available};
+  }
+  std::optional<QString> Write(const QString& key, const QString& password) override {
+    if (!available) return QStringLiteral("no keyring service");
+    kept[key] = password;
+    return std::nullopt;
+  }
+  std::map<QString, QString> kept;
+  bool available = true;
+};
+
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and
 // clock. Every yield runs onYield, then steps the Kelvo and wakes the event
 // loop, which the in-process line never does by itself.
 struct WindowRig : ::testing::Test, SyncRig {
-  void Load(const QString& mailFolder = {}) {
+  void Load(const QString& mailFolder = {}, ImapStoreFactory imap = {}, PasswordAsker ask = {}) {
     settings.Write(QStringLiteral("Store"), QStringLiteral("Maildir"),
                    mailFolder.isEmpty() ? dir.path() : mailFolder);
     window = std::make_unique<MainWindow>(
@@ -44,7 +63,7 @@ struct WindowRig : ::testing::Test, SyncRig {
                            [this](const QString& root) {
                              return std::make_unique<MaildirStore>(root, QLocale::c(), clock);
                            },
-                           QLocale::c()});
+                           QLocale::c(), std::move(imap), &keyring, std::move(ask)});
     window->SetMessageBoxes(&boxes);
     window->SetYieldHook([this] {
       if (onYield) onYield();
@@ -70,6 +89,7 @@ struct WindowRig : ::testing::Test, SyncRig {
   QPushButton* Button(const char* name) const { return Control<QPushButton>(*window, name); }
 
   RecordingBoxes boxes;
+  MemoryKeyring keyring;
   std::function<void()> onYield;
   int yields = 0;
   std::unique_ptr<MainWindow> window;

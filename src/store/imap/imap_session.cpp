@@ -169,8 +169,11 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
   code = mailimap_login(imap, account.user.toUtf8().constData(),
                         account.password.toUtf8().constData());
   if (!Succeeded(code)) {
-    return session->Failure(FailureKind::Gone, QStringLiteral("log in as %1").arg(account.user),
-                            code);
+    // A server that answers NO refused the credentials; any other failure
+    // is the line's.
+    const FailureKind kind =
+        code == MAILIMAP_ERROR_LOGIN ? FailureKind::Refused : FailureKind::Gone;
+    return session->Failure(kind, QStringLiteral("log in as %1").arg(account.user), code);
   }
   // The capabilities before the login are not those after it.
   mailimap_capability_data* capabilities = nullptr;

@@ -9,24 +9,10 @@
 #include <QString>
 #include <memory>
 
+#include "store/imap/imap_account.h"
 #include "store/store_result.h"
 
 namespace zandor::imap {
-
-enum class Security { Tls, StartTls, None };
-
-// Where the mail is and who reads it; the caller reads the settings and runs
-// the password command.
-struct Account {
-  QString host;
-  quint16 port = 993;
-  Security security = Security::Tls;
-  QString user;
-  QString password;
-  // A PEM file of certificates trusted in place of the system's, when set.
-  QString certificateFile;
-  int timeoutSeconds = 30;
-};
 
 struct MailimapFree {
   void operator()(mailimap* session) const { mailimap_free(session); }

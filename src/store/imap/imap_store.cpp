@@ -241,6 +241,12 @@ std::unique_ptr<NewMailItem> ImapStore::CreateItem() {
   return std::make_unique<imap::ImapNewItem>(core_);
 }
 
+StoreStatus ImapStore::CheckHoldsMail() {
+  auto boxes = core_->Mailboxes();
+  if (!boxes) return boxes.failure();
+  return Done{};
+}
+
 StoreStatus ImapStore::CheckSentMarks() {
   return core_->state.Check();
 }

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "session/clock.h"
-#include "store/imap/imap_session.h"
+#include "store/imap/imap_account.h"
 #include "store/mail_store.h"
 
 namespace zandor {
@@ -38,6 +38,9 @@ class ImapStore final : public MailStore {
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
+  // Logs in and lists the folders: a refused password fails with Refused,
+  // a server out of reach with Gone, before anything else is done.
+  StoreStatus CheckHoldsMail() override;
   StoreStatus CheckSentMarks() override;
   StoreStatus SettleSaves() override;
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <memory>
+
+#include "session/clock.h"
+#include "settings/stored_options.h"
+#include "store/imap/imap_account.h"
+#include "store/mail_store.h"
+
+namespace zandor {
+
+// The account the [Imap] options name, with the password given.
+imap::Account ImapAccountOf(const ImapOptions& options, const QString& password);
+
+// The IMAP store of the options; its sent marks live in a file of the
+// account's under StateFolder(). Connects on first use.
+std::unique_ptr<MailStore> MakeImapStore(const ImapOptions& options, const QString& password,
+                                         const QLocale& locale, const Clock& clock);
+
+}  // namespace zandor
