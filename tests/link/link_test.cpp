@@ -43,23 +43,18 @@ INSTANTIATE_TEST_SUITE_P(Cuts, DeliveryTest,
                          ::testing::Values(Delivery{1, 1}, Delivery{2, 1}, Delivery{7, 3},
                                            Delivery{0, 5}));
 
-// The identifier after CmdRemove: the Kelvo's hexadecimal id in decimal.
+// The identifier after CmdRemove: the Kelvo's hexadecimal id in decimal, at
+// least six digits; none for what is not a 32-bit hexadecimal number.
 TEST(FieldFormsTest, RemovalIdentifiersAreTheHexadecimalIdInDecimal) {
-  const std::pair<const char*, const char*> rows[] = {{"0000001A", "000026"},
-                                                      {"9", "000009"},
-                                                      {"a", "000010"},
-                                                      {"F", "000015"},
-                                                      {"f", "000015"},
-                                                      {"A0", "000160"},
-                                                      {"FFFFFFFF", "4294967295"},
-                                                      {"100000000", nullptr},
-                                                      {"g", nullptr},
-                                                      {"", nullptr},
-                                                      {"/", nullptr},
-                                                      {":", nullptr}};
-  for (const auto& [id, decimal] : rows) {
-    const std::optional<QByteArray> field = RemovalIdentifier(QString::fromLatin1(id));
-    EXPECT_EQ(field, decimal ? std::optional(QByteArray(decimal) + '\0') : std::nullopt) << id;
+  for (const char* id : {"0000001A", "9", "a", "F", "f", "A0", "FFFFFFFF", "100000000", "g", "",
+                         "/", ":", "123456789"}) {
+    bool hex = false;
+    const qulonglong value = QByteArray(id).toULongLong(&hex, 16);
+    EXPECT_EQ(RemovalIdentifier(QString::fromLatin1(id)),
+              hex && value <= 0xFFFFFFFFu
+                  ? std::optional(QByteArray::number(value).rightJustified(6, '0') + '\0')
+                  : std::nullopt)
+        << id;
   }
 }
 
