@@ -25,6 +25,7 @@
 #include "store/maildir/maildir_item.h"
 
 using namespace zandor;
+using namespace Qt::StringLiterals;
 
 // The Maildir every input is written into.
 static QString root;
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ::setenv("TZ", "UTC", 1);
   mime::EnsureGMimeInitialised();
   static QTemporaryDir dir;
-  ZANDOR_FUZZ_CHECK(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("cur")));
+  ZANDOR_FUZZ_CHECK(dir.isValid() && QDir(dir.path()).mkpath(u"cur"_s));
   root = dir.path();
   return 0;
 }
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((config & 16) != 0) file.prepend("X-Pad: " + QByteArray(pad - 8, 'p') + '\n');
   const char* uniques[] = {"1772390000.M1P1.fuzz", "nodate.fuzz", "99999999999.M1P1.f", "-5.M1.f"};
   const QString unique = QLatin1String(uniques[config & 3]);
-  const QString name = root + QStringLiteral("/cur/") + unique + QStringLiteral(":2,S");
+  const QString name = root + u"/cur/"_s + unique + u":2,S"_s;
   QFile out(name);
   ZANDOR_FUZZ_CHECK(out.open(QFile::WriteOnly) && out.write(file) == file.size() && out.flush());
 
@@ -76,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const QLocale locales[] = {QLocale::c(), QLocale(QLocale::Russian),
                                     QLocale(QLocale::Polish), QLocale(QLocale::Greek)};
   auto core = std::make_shared<maildir::StoreCore>(root, locales[(config >> 5) & 3], clock);
-  maildir::MaildirItem item(core, maildir::NativePath(root + QStringLiteral("/cur")),
+  maildir::MaildirItem item(core, maildir::NativePath(root + u"/cur"_s),
                             maildir::MessageEntry{unique, path, std::nullopt, false});
-  static const QRegularExpression bareLineEnd(QStringLiteral("\r(?!\n)|(?<!\r)\n"));
+  static const QRegularExpression bareLineEnd(u"\r(?!\n)|(?<!\r)\n"_s);
   for (const ItemText which : {ItemText::Subject, ItemText::SenderName, ItemText::To, ItemText::CC,
                                ItemText::BCC, ItemText::Body}) {
     auto text = item.Text(which);

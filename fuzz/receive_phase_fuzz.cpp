@@ -23,6 +23,7 @@
 #include "sync/phases.h"
 
 using namespace zandor;
+using namespace Qt::StringLiterals;
 
 static const QDateTime kNow(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
 // The entry ids of the items saved, in order; empty for a failed save.
@@ -43,7 +44,7 @@ struct CheckedItem final : NewMailItem {
   StoreStatus Save() override {
     Fill(16, filled == 15);
     saved.push_back(id);
-    if (id.isEmpty()) return StoreFailure{FailureKind::Store, QStringLiteral("disk full")};
+    if (id.isEmpty()) return StoreFailure{FailureKind::Store, u"disk full"_s};
     return Done{};
   }
   QString EntryId() const override { return filled == 31 ? id : QString(); }
@@ -63,13 +64,13 @@ struct CheckedStore final : MailStore {
   StoreResult<FolderRef> GetDefaultFolder(DefaultFolder) override { return No(); }
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef&) override { return No(); }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef&) override { return No(); }
-  static StoreFailure No() { return StoreFailure{FailureKind::Folder, QStringLiteral("not here")}; }
+  static StoreFailure No() { return StoreFailure{FailureKind::Folder, u"not here"_s}; }
   std::unique_ptr<NewMailItem> CreateItem() override {
     const QString n = QString::number(++created);
     // Plain, counts of bytes and characters that differ, long, bare.
-    const QString ids[] = {QStringLiteral("draft-") + n.rightJustified(6, QLatin1Char('0')),
-                           QStringLiteral("1772390000.M%1P1.\u0445\u043E\u0441\u0442").arg(n),
-                           QString(300, QLatin1Char('x')) + n, n};
+    const QString ids[] = {u"draft-"_s + n.rightJustified(6, u'0'),
+                           u"1772390000.M%1P1.\u0445\u043E\u0441\u0442"_s.arg(n),
+                           QString(300, u'x') + n, n};
     const QString id = (config & 8) != 0 ? QString() : ids[(config >> 4) & 3];
     return std::make_unique<CheckedItem>(saved, id);
   }
@@ -85,10 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Scripted kelvo(fuzz::SplitIntoReads(input.Rest()));
   kelvo.silentLimit = 2 + ((config >> 6) & 3);
   using K = LineEvent::Kind;
-  const LineEvent events[] = {
-      {K::Error, 1234, {}}, {K::Error, 1004, {}},
-      {K::Error, 1008, {}}, {K::Error, 999, {}},
-      {K::Notice, 2, {}},   {K::DeviceLost, 0, QStringLiteral("No such device")}};
+  const LineEvent events[] = {{K::Error, 1234, {}}, {K::Error, 1004, {}},
+                              {K::Error, 1008, {}}, {K::Error, 999, {}},
+                              {K::Notice, 2, {}},   {K::DeviceLost, 0, u"No such device"_s}};
   kelvo.eventAt = (event & 7) != 0 ? 1 + (event >> 3) : 0;
   kelvo.event = events[(event & 7) % 6];
   SyncSession& session = kelvo.session;
@@ -108,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // break keeps the later phases from using the list.
     ZANDOR_FUZZ_CHECK(kelvo.lastRead == QByteArray(1, protocol::CmdEnd) && kelvo.breaks == 0);
     for (const QString& box : kelvo.boxes) {
-      ZANDOR_FUZZ_CHECK(box.startsWith(QStringLiteral("Serial port error #")) ||
-                        box.startsWith(QStringLiteral("The Kelvo is no longer connected")));
+      ZANDOR_FUZZ_CHECK(box.startsWith(u"Serial port error #"_s) ||
+                        box.startsWith(u"The Kelvo is no longer connected"_s));
     }
   } else if (!session.BreakRequested) {
     ZANDOR_FUZZ_CHECK(kelvo.boxes.size() == 1);

@@ -6,14 +6,16 @@
 #include "support/sync_rig.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 // A rig with mail to send, an upload and a listing: every kind of read.
 struct Busy : SyncRig {
   Busy() {
-    AddMail(kInbox, QStringLiteral("long"), 1, QString(3000, QLatin1Char('x')));
+    AddMail(kInbox, u"long"_s, 1, QString(3000, u'x'));
     device.AddWritten(Written("Up", "ann@example.org", "Hello"));
-    device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+    device.AddHeld({u"0000001A"_s, "stale", 1, "r"});
     options.removeFromKelvo = true;
     host.BreakWhenSilent(200);
   }
@@ -32,9 +34,8 @@ TEST_P(DeliveryTest, PiecesAndDelaysChangeNothing) {
   rig.line.SetChunkSize(GetParam().chunk);
   rig.line.SetDeliveryDelay(GetParam().delay);
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
-  EXPECT_EQ(rig.host.StatusLines(),
-            (QStringList{QStringLiteral("Sent: 1 (1 truncated)"), QStringLiteral("Received: 1"),
-                         QStringLiteral("Removed from Kelvo: 1"), QString()}));
+  EXPECT_EQ(rig.host.StatusLines(), (QStringList{u"Sent: 1 (1 truncated)"_s, u"Received: 1"_s,
+                                                 u"Removed from Kelvo: 1"_s, QString()}));
   EXPECT_TRUE(rig.host.Boxes().isEmpty());
   EXPECT_TRUE(rig.device.Violations().isEmpty());
 }
@@ -68,16 +69,16 @@ class LineEventTest : public ::testing::TestWithParam<EventRow> {};
 
 TEST_P(LineEventTest, ErrorsAboveOneThousandBreakWithTheirCode) {
   Busy rig;
-  rig.line.RaiseEvent({GetParam().kind, GetParam().code, QStringLiteral("gone")}, 6);
+  rig.line.RaiseEvent({GetParam().kind, GetParam().code, u"gone"_s}, 6);
   rig.Run();
   if (GetParam().box.isEmpty()) {
     EXPECT_TRUE(rig.host.Boxes().isEmpty());
-    EXPECT_EQ(rig.host.Status(2), QStringLiteral("Received: 1"));
+    EXPECT_EQ(rig.host.Status(2), u"Received: 1"_s);
   } else {
     // The fault is told once; the break it makes is nobody's Break.
     EXPECT_EQ(rig.host.Boxes().value(0), GetParam().box);
-    EXPECT_FALSE(rig.host.Boxes().contains(QStringLiteral("      User Break      ")));
-    EXPECT_TRUE(rig.line.Transcript().Lines().contains(QStringLiteral("PC  ABORT")));
+    EXPECT_FALSE(rig.host.Boxes().contains(u"      User Break      "_s));
+    EXPECT_TRUE(rig.line.Transcript().Lines().contains(u"PC  ABORT"_s));
   }
 }
 
@@ -86,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EventRow{LineEvent::Kind::Notice, 1, {}}, EventRow{LineEvent::Kind::Error, 1000, {}},
         EventRow{LineEvent::Kind::Error, 1001,
-                 QStringLiteral("Serial port error #1001\n\rA Break signal was received")},
+                 u"Serial port error #1001\n\rA Break signal was received"_s},
         EventRow{LineEvent::Kind::Error, 1009,
                  QStringLiteral("Serial port error #1009\n\rParity Error. The hardware detected a "
                                 "parity error")}));

@@ -17,33 +17,33 @@
 #include "support/row_name.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
-const QStringList kInbox{QStringLiteral("Inbox")};
+const QStringList kInbox{u"Inbox"_s};
 
 // The four status lines a run ends with.
 QString Summary(const QString& out) {
-  return out.section(QLatin1Char('\n'), -5);
+  return out.section(u'\n', -5);
 }
 
 // The stored options and folder choice, and --full and --yes, reach the run.
 TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   ProgramWorld world;
-  const QString a = world.Add(kInbox, QStringLiteral("A"), QString(7000, QLatin1Char('a')));
-  const QStringList skip{QStringLiteral("Inbox"), QStringLiteral("Skip")};
-  const QString skipped = world.Add(skip, QStringLiteral("S"));
-  world.Set(QStringLiteral("Folders"), world.Mail().EntryIdOf(skip), QStringLiteral("1"));
-  world.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2.5"));  // split
-  world.WriteKelvo({QStringLiteral("Hi")});
+  const QString a = world.Add(kInbox, u"A"_s, QString(7000, u'a'));
+  const QStringList skip{u"Inbox"_s, u"Skip"_s};
+  const QString skipped = world.Add(skip, u"S"_s);
+  world.Set(u"Folders"_s, world.Mail().EntryIdOf(skip), u"1"_s);
+  world.Set(u"Split"_s, u"SplitMode"_s, u"2.5"_s);  // split
+  world.WriteKelvo({u"Hi"_s});
   ASSERT_TRUE(world.StartKelvo());
 
-  ProgramWorld::Run first = world.Zandor({QStringLiteral("--sync")});
+  ProgramWorld::Run first = world.Zandor({u"--sync"_s});
   EXPECT_EQ(first.status, 0) << first.err.toStdString();
-  EXPECT_EQ(Summary(first.out),
-            QStringLiteral("[1] Sent: 3 (1 splitted)\n[2] Received: 1\n[3] \n[4] \n"));
-  ProgramWorld::Run full =
-      world.Zandor({QStringLiteral("--sync"), QStringLiteral("--full"), QStringLiteral("--yes")});
-  EXPECT_TRUE(Summary(full.out).startsWith(QStringLiteral("[1] Sent: 3 (1 splitted)\n")));
+  EXPECT_EQ(Summary(first.out), u"[1] Sent: 3 (1 splitted)\n[2] Received: 1\n[3] \n[4] \n"_s);
+  ProgramWorld::Run full = world.Zandor({u"--sync"_s, u"--full"_s, u"--yes"_s});
+  EXPECT_TRUE(Summary(full.out).startsWith(u"[1] Sent: 3 (1 splitted)\n"_s));
   world.StopKelvo();
   const QStringList held = world.Held();
   EXPECT_EQ(held.count(a), 6);
@@ -59,7 +59,7 @@ std::map<QString, QByteArray> Snapshot(const QString& root) {
     QFile file(it.next());
     // The marks are the program's own; reading them here would also drop a
     // lock a row holds (closing any descriptor of a file drops them all).
-    if (it.fileName().startsWith(QStringLiteral("zandor-state"))) continue;
+    if (it.fileName().startsWith(u"zandor-state"_s)) continue;
     entries[QDir(root).relativeFilePath(it.filePath())] =
         file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<dir or unreadable>");
   }
@@ -104,11 +104,11 @@ Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages)
 // how to run without one.
 TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   ProgramWorld world;
-  world.Add(kInbox, QStringLiteral("A"));
+  world.Add(kInbox, u"A"_s);
   ASSERT_TRUE(world.StartKelvo());
   const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
-  world.Zandor({QStringLiteral("--sync")}, 0, 0, QString::fromLatin1(::ptsname(terminal)));
+  world.Zandor({u"--sync"_s}, 0, 0, QString::fromLatin1(::ptsname(terminal)));
   QByteArray shown;
   char buffer[4096];
   for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
@@ -118,27 +118,24 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_TRUE(shown.contains("\r\033[K[message 1 of 1, 0:01 left] Scanning Inbox. Message 1 of 1"))
       << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
-  EXPECT_TRUE(world.Zandor({QStringLiteral("--sync")})
-                  .out.startsWith(QStringLiteral("[1] Mail sync started\n[1] Handshaking...\n")));
-  const ProgramWorld::Run full =
-      world.Zandor({QStringLiteral("--sync")}, 0, 0, QStringLiteral("/dev/full"));
-  EXPECT_TRUE(full.status == 1 && full.err.contains(QStringLiteral("could not be written")))
+  EXPECT_TRUE(
+      world.Zandor({u"--sync"_s}).out.startsWith(u"[1] Mail sync started\n[1] Handshaking...\n"_s));
+  const ProgramWorld::Run full = world.Zandor({u"--sync"_s}, 0, 0, u"/dev/full"_s);
+  EXPECT_TRUE(full.status == 1 && full.err.contains(u"could not be written"_s))
       << full.err.toStdString();
-  world.Env().remove(QStringLiteral("QT_QPA_PLATFORM"));
+  world.Env().remove(u"QT_QPA_PLATFORM"_s);
   const ProgramWorld::Run window = world.Zandor({});
   EXPECT_EQ(window.status, 2);
-  EXPECT_TRUE(window.err.contains(QStringLiteral("run 'zandor --sync'")))
-      << window.err.toStdString();
+  EXPECT_TRUE(window.err.contains(u"run 'zandor --sync'"_s)) << window.err.toStdString();
   for (const auto& [variable, value] :
        {std::pair{"DISPLAY", ":7391"}, {"QT_QPA_PLATFORM", "bogus"}}) {
     world.Env().insert(QLatin1String(variable), QLatin1String(value));
     const ProgramWorld::Run broken = world.Zandor({});
     EXPECT_EQ(broken.status, 2) << variable;
-    EXPECT_TRUE(broken.err.contains(QStringLiteral("cannot be opened")))
-        << broken.err.toStdString();
+    EXPECT_TRUE(broken.err.contains(u"cannot be opened"_s)) << broken.err.toStdString();
   }
-  const ProgramWorld::Run bogus = world.Zandor({QStringLiteral("--bogus")});
-  EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(QStringLiteral("Unknown option 'bogus'")))
+  const ProgramWorld::Run bogus = world.Zandor({u"--bogus"_s});
+  EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(u"Unknown option 'bogus'"_s))
       << bogus.err.toStdString();
 }
 
@@ -160,19 +157,19 @@ class HostileTest : public ::testing::TestWithParam<HostileRow> {};
 TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
   const HostileRow& row = GetParam();
   ProgramWorld world;
-  world.Add(kInbox, QStringLiteral("A"));
+  world.Add(kInbox, u"A"_s);
   const Hold hold = row.prepare ? row.prepare(world) : nullptr;
   const QString root = world.Mail().Root();
   const std::map<QString, QByteArray> before = Snapshot(root);
   const QString fault = QString::fromUtf8(row.fault);
-  if (fault == QStringLiteral("no Kelvo")) {
-    world.Set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/no-such"));
+  if (fault == u"no Kelvo"_s) {
+    world.Set(u"Ports"_s, u"COM1"_s, u"/dev/no-such"_s);
   } else {
-    ASSERT_TRUE(world.StartKelvo(fault.isEmpty() ? QStringList()
-                                                 : QStringList{QStringLiteral("--fault"), fault}));
+    ASSERT_TRUE(
+        world.StartKelvo(fault.isEmpty() ? QStringList() : QStringList{u"--fault"_s, fault}));
   }
   const ProgramWorld::Run run =
-      world.Zandor(QStringList{QStringLiteral("--sync")} + row.zandor, 0, row.interruptAfterMs);
+      world.Zandor(QStringList{u"--sync"_s} + row.zandor, 0, row.interruptAfterMs);
   world.StopKelvo();
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
   EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(row.says)))
@@ -183,7 +180,7 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
     after.erase(path);
   }
   for (const auto& [path, content] : after) {
-    EXPECT_TRUE(path.startsWith(QStringLiteral(".Drafts"))) << "made " << path.toStdString();
+    EXPECT_TRUE(path.startsWith(u".Drafts"_s)) << "made " << path.toStdString();
   }
   const QStringList held = world.Held(true);
   EXPECT_EQ(QSet<QString>(held.begin(), held.end()).size(), held.size())
@@ -191,7 +188,7 @@ TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
 }
 
 QString MarksOf(ProgramWorld& w) {
-  return w.Mail().Root() + QStringLiteral("/zandor-state.sqlite");
+  return w.Mail().Root() + u"/zandor-state.sqlite"_s;
 }
 
 // clang-format off
@@ -199,12 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
     Table, HostileTest,
     ::testing::Values(
         HostileRow{"NoPort", 1, "Cannot open Com 1 (/dev/no-such)", {}, "no Kelvo"},
-        HostileRow{"Silent", 1, "User Break", {}, "1:silence", {QStringLiteral("--timeout"), QStringLiteral("1")}},
+        HostileRow{"Silent", 1, "User Break", {}, "1:silence", {u"--timeout"_s, u"1"_s}},
         HostileRow{"SilentForTheDefault30Seconds", 1, "no answer from the Kelvo for 30 seconds", {}, "1:silence"},
         HostileRow{"HungUp", 1, "no longer connected", {}, "1:hang-up"},
         HostileRow{"HungUpWithinASplitMessage", 1, "no longer connected", [](ProgramWorld& w) {
-          w.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2"));
-          w.Add(kInbox, QStringLiteral("Long"), QString(7000, QLatin1Char('x')));
+          w.Set(u"Split"_s, u"SplitMode"_s, u"2"_s);
+          w.Add(kInbox, u"Long"_s, QString(7000, u'x'));
           return Hold();
         }, "16:hang-up"},
         HostileRow{"Interrupted", 1, "User Break", {}, "1:silence", {}, 3000},
@@ -233,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
           return Hold(db, sqlite3_close);
         }},
         HostileRow{"NotAMaildir", 1, "holds no Maildir", [](ProgramWorld& w) {
-          QDir().mkpath(w.Mail().Root() + QStringLiteral("/.Work/logs"));
-          w.Set(QStringLiteral("Store"), QStringLiteral("Maildir"), w.Mail().Root() + QStringLiteral("/.Work/logs"));
+          QDir().mkpath(w.Mail().Root() + u"/.Work/logs"_s);
+          w.Set(u"Store"_s, u"Maildir"_s, w.Mail().Root() + u"/.Work/logs"_s);
           return Hold();
         }},
         HostileRow{"SettingsAFolder", 1, "The settings file", [](ProgramWorld& w) {
@@ -243,12 +240,12 @@ INSTANTIATE_TEST_SUITE_P(
           return Hold();
         }},
         HostileRow{"MessageUnreadable", 0, "Skipped: Inbox / ", [](ProgramWorld& w) {
-          QFile::link(QStringLiteral("/proc/self/mem"), w.Mail().Root() + QStringLiteral("/cur/") +
-                      QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".bad:2,S"));
+          QFile::link(u"/proc/self/mem"_s, w.Mail().Root() + u"/cur/"_s +
+                      QString::number(QDateTime::currentSecsSinceEpoch()) + u".bad:2,S"_s);
           return Hold();
         }},
         HostileRow{"KelvoTooLong", 1, "Message 2 written on the Kelvo is too long", [](ProgramWorld& w) {
-          w.WriteKelvo({QString(40000, QLatin1Char('b')), QString(70000, QLatin1Char('c'))});
+          w.WriteKelvo({QString(40000, u'b'), QString(70000, u'c')});
           return Hold();
         }}),
     RowName());
@@ -265,37 +262,34 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
   QRandomGenerator random(
       static_cast<quint32>(qEnvironmentVariableIntValue("ZANDOR_SOAK_SEED") + 1));
   ProgramWorld world;
-  world.Set(QStringLiteral("Split"), QStringLiteral("SplitMode"), QStringLiteral("2"));
+  world.Set(u"Split"_s, u"SplitMode"_s, u"2"_s);
   QStringList parts;  // every part due, as the Kelvo holds it: "id#subject"
   for (int i = 0; i < runs; ++i) {
     for (int k = 0; k < 3; ++k) {
-      const QString subject = QStringLiteral("m%1.%2").arg(i).arg(k);
-      const QString id = world.Add(kInbox, subject, QString(3500 * k, QLatin1Char('x')));
+      const QString subject = u"m%1.%2"_s.arg(i).arg(k);
+      const QString id = world.Add(kInbox, subject, QString(3500 * k, u'x'));
       for (int part = 1; part <= k + 1; ++part) {
-        parts << id + QLatin1Char('#') + (k ? QStringLiteral("%1>").arg(part) : QString()) +
-                     subject;
+        parts << id + u'#' + (k ? u"%1>"_s.arg(part) : QString()) + subject;
       }
     }
     const std::multiset<QByteArray> before = MessageContents(world.Mail().Root());
     static const char* const kKinds[] = {"wrong-byte", "twice", "joined", "too-many", "hang-up"};
-    const QString fault = QStringLiteral("%1:%2")
-                              .arg(random.bounded(1, 14))
-                              .arg(QLatin1String(kKinds[random.bounded(5)]));
+    const QString fault =
+        u"%1:%2"_s.arg(random.bounded(1, 14)).arg(QLatin1String(kKinds[random.bounded(5)]));
     const bool kill = i % 2 == 1;
-    const QStringList faulty{QStringLiteral("--fault"), fault};
-    ASSERT_TRUE(world.StartKelvo(QStringList{QStringLiteral("--pace"), QStringLiteral("38400")} +
-                                 (kill ? QStringList() : faulty)));
-    const ProgramWorld::Run run =
-        world.Zandor({QStringLiteral("--sync")}, kill ? random.bounded(50, 600) : 0);
+    const QStringList faulty{u"--fault"_s, fault};
+    ASSERT_TRUE(
+        world.StartKelvo(QStringList{u"--pace"_s, u"38400"_s} + (kill ? QStringList() : faulty)));
+    const ProgramWorld::Run run = world.Zandor({u"--sync"_s}, kill ? random.bounded(50, 600) : 0);
     world.StopKelvo();
     EXPECT_NE(run.status, 2) << run.err.toStdString();
-    EXPECT_FALSE(run.err.contains(QStringLiteral("Sanitizer"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(u"Sanitizer"_s)) << run.err.toStdString();
     const std::multiset<QByteArray> after = MessageContents(world.Mail().Root());
     for (const QByteArray& content : before)
       EXPECT_GE(after.count(content), before.count(content)) << fault.toStdString();
   }
   ASSERT_TRUE(world.StartKelvo());
-  EXPECT_EQ(world.Zandor({QStringLiteral("--sync")}).status, 0);
+  EXPECT_EQ(world.Zandor({u"--sync"_s}).status, 0);
   world.StopKelvo();
   // A run may lose the mark of the one part in flight, which is then sent again.
   const QStringList held = world.Held(true);
@@ -318,7 +312,7 @@ class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
 
 QString DraftsText(const QString& mailRoot) {
   QString text;
-  QDirIterator it(mailRoot + QStringLiteral("/.Drafts"), QDir::Files, QDirIterator::Subdirectories);
+  QDirIterator it(mailRoot + u"/.Drafts"_s, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext()) {
     QFile file(it.next());
     if (file.open(QIODevice::ReadOnly)) text += QString::fromUtf8(file.readAll());
@@ -332,34 +326,33 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   DovecotServer server;
   MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
   TestMessage message;
-  message.subject = QStringLiteral("On the server");
+  message.subject = u"On the server"_s;
   message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
   mail.Add(kInbox, message);
   server.Own();
   ProgramWorld world;
   const auto set = [&world](const char* key, const QString& value) {
-    world.Set(QStringLiteral("Imap"), QString::fromLatin1(key), value);
+    world.Set(u"Imap"_s, QString::fromLatin1(key), value);
   };
-  world.Set(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
-  set("Host", QStringLiteral("127.0.0.1"));
+  world.Set(u"Store"_s, u"Kind"_s, u"imap"_s);
+  set("Host", u"127.0.0.1"_s);
   set("Port", QString::number(server.Account(imap::Security::None).port));
-  set("Security", QStringLiteral("none"));
+  set("Security", u"none"_s);
   set("User", QString::fromLatin1(DovecotServer::kUser));
-  set("PasswordCommand", QStringLiteral("echo ") + QString::fromLatin1(row.password));
-  world.WriteKelvo({QStringLiteral("Written on the road")});
+  set("PasswordCommand", u"echo "_s + QString::fromLatin1(row.password));
+  world.WriteKelvo({u"Written on the road"_s});
   ASSERT_TRUE(world.StartKelvo());
 
-  const ProgramWorld::Run run = world.Zandor({QStringLiteral("--sync")});
+  const ProgramWorld::Run run = world.Zandor({u"--sync"_s});
   world.StopKelvo();
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
   const QStringList held = world.Held(true);
-  EXPECT_EQ(held.filter(QStringLiteral("#On the server")).size(), row.synchronised ? 1 : 0)
+  EXPECT_EQ(held.filter(u"#On the server"_s).size(), row.synchronised ? 1 : 0)
       << held.join(u' ').toStdString();
-  EXPECT_EQ(DraftsText(server.MailRoot()).contains(QStringLiteral("Written on the road")),
-            row.synchronised);
+  EXPECT_EQ(DraftsText(server.MailRoot()).contains(u"Written on the road"_s), row.synchronised);
   if (!row.synchronised) {
-    EXPECT_TRUE(run.err.contains(QStringLiteral("refused the password")) &&
-                run.err.contains(QStringLiteral("[Imap] PasswordCommand in ") + world.Settings()))
+    EXPECT_TRUE(run.err.contains(u"refused the password"_s) &&
+                run.err.contains(u"[Imap] PasswordCommand in "_s + world.Settings()))
         << run.err.toStdString();
   }
   // The password is in no value of the settings file.

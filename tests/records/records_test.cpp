@@ -10,6 +10,8 @@
 #include "support/qt_print.h"
 
 namespace zandor {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 using M = ConversionMode;
@@ -94,7 +96,7 @@ TEST(ConversionTest, TablesPairOneToOneAndLettersComeBack) {
   // lacks, a NUL included, leaves as one '?' per character.
   for (const M mode : kModes)
     EXPECT_EQ(EncodeHostText(DecodeHostText(Range(1, 256), mode), mode), Range(1, 256));
-  const QString text = QString::fromUtf8("é€Я\U0001F600") + QChar(0) + QStringLiteral("a");
+  const QString text = QString::fromUtf8("é€Я\U0001F600") + QChar(0) + u"a"_s;
   EXPECT_EQ(EncodeHostText(text, M::Western), Hex("e9803f3f3f61"));
   EXPECT_EQ(EncodeHostText(text, M::RussianDravo), Hex("3f88df3f3f61"));
 }
@@ -128,8 +130,7 @@ const QDateTime kReceived(QDate(2026, 3, 7), QTime(9, 5, 3));  // "07-Mar-2026 9
 const QDateTime kSent(QDate(999, 12, 1), QTime(23, 59, 58));   // "01-Dec-0999 23:59:58"
 
 OutgoingMessage Message(const QString& subject, const QString& body) {
-  return {subject, QStringLiteral("F"), QStringLiteral("T"), QString(), QString(), body, kReceived,
-          kSent};
+  return {subject, u"F"_s, u"T"_s, QString(), QString(), body, kReceived, kSent};
 }
 QByteArray Join(const std::vector<QByteArray>& fields, char separator = '\xfe') {
   QByteArray record = fields[0];
@@ -145,7 +146,7 @@ RecordOptions Opt(int split, qsizetype n = 1, std::optional<int> cap = {}, M mod
   return {mode, static_cast<LongMessages>(split + 1), n, cap};
 }
 OutgoingRecords Build(const OutgoingMessage& message, const RecordOptions& o = Opt(0), int kind = 1,
-                      const QString& folder = QStringLiteral("Inbox"), unsigned char sep = 254) {
+                      const QString& folder = u"Inbox"_s, unsigned char sep = 254) {
   return BuildOutgoingRecords(message, folder, kind, o, sep, kTables, QLocale::c());
 }
 void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
@@ -155,7 +156,7 @@ void ExpectRecords(const OutgoingRecords& got, const OutgoingRecords& want) {
 
 TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
   OutgoingMessage m = Message(QString::fromUtf8("Hi\té"), QString::fromUtf8("L1\r\nЖ"));
-  m.cc = QStringLiteral("c");
+  m.cc = u"c"_s;
   // The folder name þ has the separator's own code and leaves as the Kelvo's þ.
   ExpectRecords(Build(m, Opt(0), 1, QString::fromUtf8("þ")),
                 {{Join({"Hi \x91", "F", "T", "L1\r\n?", "07-Mar-2026 9:05:03", "\xe1", "c", ""})}});
@@ -166,11 +167,11 @@ TEST(OutgoingRecordTest, EightConvertedFieldsOrASkip) {
       Build(Message({}, QString(1000, QChar(0x2026))), Opt(1, 1, {}, M::RussianOstrel)),
       {{Record("1>", QByteArray(2758, '.')), Record("2>", QByteArray(242, '.'))}, false, true});
   ExpectRecords(
-      Build(m, Opt(0, 1, {}, M::RussianDravo), 1, QStringLiteral("Inbox"), 31),
+      Build(m, Opt(0, 1, {}, M::RussianDravo), 1, u"Inbox"_s, 31),
       {{Join({"\xc4\xe0", "F", "T", "", "07-Mar-2026 9:05:03", "Inbox", "", ""}, '\x1f')}});
-  const QLocale finnish(QStringLiteral("fi_FI"));  // writes its times as 9.05
+  const QLocale finnish(u"fi_FI"_s);  // writes its times as 9.05
   EXPECT_EQ(FormatRecordDate(kReceived, finnish),
-            QStringLiteral("07-%1-2026 9.05.03").arg(finnish.monthName(3, QLocale::ShortFormat)));
+            u"07-%1-2026 9.05.03"_s.arg(finnish.monthName(3, QLocale::ShortFormat)));
   // A missing property skips; the Inbox tree (kind 1) dates a record by its
   // received time, others by SentOn.
   const OutgoingRecords skipped{{QByteArray()}, false, false, true, OutgoingRecords::Skip::Lacking};
@@ -226,7 +227,7 @@ TEST(OutgoingRecordTest, LongMessagesAreCutSplitOrSkippedAroundTheBoundaries) {
     std::vector<qsizetype> bodies = {2790 - h, 2791 - h, 2792 - h, 2793 - h};
     if (h < 300) bodies.insert(bodies.end(), {6000, 32767 - h, 32768 - h});
     for (const qsizetype b : bodies) {
-      const OutgoingMessage m = Message(QChar(0xE9) + QString(h - 34, QLatin1Char('S')), Text(b));
+      const OutgoingMessage m = Message(QChar(0xE9) + QString(h - 34, u'S'), Text(b));
       for (const RecordOptions& o : options) {
         SCOPED_TRACE(testing::Message() << h << ' ' << b << ' ' << int(o.longMessages) << ' '
                                         << o.partsTextLength << ' ' << o.partLimit.value_or(-99));
@@ -282,8 +283,7 @@ TEST(IncomingRecordTest, RecipientListsKeepEveryRecipient) {
       {"(Sales; ann@ex.org", "(Sales; ann@ex.org"},
   };
   for (const auto& [field, recipients] : rows) {
-    EXPECT_EQ(SplitRecipients(QString::fromUtf8(field)).join(QLatin1Char('|')),
-              QString::fromUtf8(recipients))
+    EXPECT_EQ(SplitRecipients(QString::fromUtf8(field)).join(u'|'), QString::fromUtf8(recipients))
         << field;
   }
 }

@@ -17,6 +17,8 @@
 #include "support/row_name.h"
 
 namespace zandor {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kInf = HUGE_VAL;
@@ -42,8 +44,8 @@ TEST(LenientNumberTest, ReadsTheNumberAtTheStartOfTheText) {
     const bool fits = whole >= -32768 && whole <= 32767;
     EXPECT_EQ(ReadPartLimit(U(text)), fits ? std::optional<int>(int(whole)) : nullopt) << text;
   }
-  EXPECT_TRUE(std::signbit(ReadLenientNumber(QStringLiteral("-1e-999"))));
-  EXPECT_FALSE(std::signbit(ReadLenientNumber(QStringLiteral("1e-999"))));
+  EXPECT_TRUE(std::signbit(ReadLenientNumber(u"-1e-999"_s)));
+  EXPECT_FALSE(std::signbit(ReadLenientNumber(u"1e-999"_s)));
 }
 
 TEST(LenientNumberTest, RoundingMinimumAnd16BitBounds) {
@@ -68,7 +70,7 @@ MemorySettingsStore StoreOf(const std::vector<const char*>& lines) {
   MemorySettingsStore store;
   for (const char* line : lines) {
     const QString text = U(line);
-    const qsizetype slash = text.indexOf(QLatin1Char('/')), equals = text.indexOf(QLatin1Char('='));
+    const qsizetype slash = text.indexOf(u'/'), equals = text.indexOf(u'=');
     store.Write(text.left(slash), text.mid(slash + 1, equals - slash - 1), text.mid(equals + 1));
   }
   return store;
@@ -81,8 +83,7 @@ QString Digest(const StoredOptions& o) {
                            : *o.conversion == M::RussianOstrel ? "R"
                            : *o.conversion == M::RussianDravo  ? "D"
                                                                : "W";
-  return QStringLiteral("port %1, range %2, conv %3, long %4, parts %5")
-      .arg(o.port)
+  return u"port %1, range %2, conv %3, long %4, parts %5"_s.arg(o.port)
       .arg(int(o.range))
       .arg(U(conversion))
       .arg(int(o.longMessages))
@@ -317,8 +318,7 @@ TEST(QSettingsStoreTest, KeysAndSectionsRoundTripThroughTheFile) {
     QString key;
     for (int d = n; key.size() < 4; d /= 8) key += alphabet[d % 8];
     EXPECT_EQ(UnescapeSettingsKey(EscapeSettingsKey(key)), key);
-    EXPECT_FALSE(EscapeSettingsKey(key).contains(QLatin1Char('/')) ||
-                 EscapeSettingsKey(key).contains(QLatin1Char('\\')));
+    EXPECT_FALSE(EscapeSettingsKey(key).contains(u'/') || EscapeSettingsKey(key).contains(u'\\'));
   }
 }
 

@@ -15,6 +15,8 @@
 #include <thread>
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 constexpr const char* kDovecot = "/usr/sbin/dovecot";
@@ -100,20 +102,17 @@ DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
   QDir().mkpath(MailRoot());
-  const int made = QProcess::execute(
-      QString::fromLatin1(kOpenssl),
-      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-       QStringLiteral("ec"), QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:P-256"),
-       QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"),
-       QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-       QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), Path("key.pem"),
-       QStringLiteral("-out"), Path("cert.pem")});
+  const int made =
+      QProcess::execute(QString::fromLatin1(kOpenssl),
+                        {u"req"_s, u"-x509"_s, u"-newkey"_s, u"ec"_s, u"-pkeyopt"_s,
+                         u"ec_paramgen_curve:P-256"_s, u"-nodes"_s, u"-days"_s, u"2"_s, u"-subj"_s,
+                         u"/CN=127.0.0.1"_s, u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s,
+                         u"-keyout"_s, Path("key.pem"), u"-out"_s, Path("cert.pem")});
   if (made != 0) throw std::runtime_error("openssl made no certificate");
   WriteConfig();
   Own();
   process_.setProcessChannelMode(QProcess::MergedChannels);
-  process_.start(QString::fromLatin1(kDovecot),
-                 {QStringLiteral("-F"), QStringLiteral("-c"), Path("dovecot.conf")});
+  process_.start(QString::fromLatin1(kDovecot), {u"-F"_s, u"-c"_s, Path("dovecot.conf")});
   WaitUntilListening();
 }
 
@@ -124,7 +123,7 @@ DovecotServer::~DovecotServer() {
 }
 
 void DovecotServer::WriteConfig() const {
-  Write(Path("passwd"), QStringLiteral("%1:{PLAIN}%2:%3:%4::%5::\n")
+  Write(Path("passwd"), u"%1:{PLAIN}%2:%3:%4::%5::\n"_s
                             .arg(QString::fromLatin1(kUser), QString::fromLatin1(kPassword))
                             .arg(kMailUid)
                             .arg(kMailGid)
@@ -198,7 +197,7 @@ void DovecotServer::WaitUntilListening() {
 
 imap::Account DovecotServer::Account(imap::Security security) const {
   imap::Account account;
-  account.host = QStringLiteral("127.0.0.1");
+  account.host = u"127.0.0.1"_s;
   account.port = security == imap::Security::Tls ? imapsPort_ : imapPort_;
   account.security = security;
   account.user = QString::fromLatin1(kUser);

@@ -4,6 +4,8 @@
 
 namespace zandor::testing {
 
+using namespace Qt::StringLiterals;
+
 std::optional<OpenFailure> InProcessLine::Open(const QString& path, const LineSettings& settings) {
   path_ = path;
   settings_ = settings;
@@ -75,15 +77,15 @@ void InProcessLine::Pump() {
 
   if (open_ && device_.HungUp() && !lostReported_) {
     lostReported_ = true;
-    Raise({LineEvent::Kind::DeviceLost, 0, QStringLiteral("Input/output error")});
+    Raise({LineEvent::Kind::DeviceLost, 0, u"Input/output error"_s});
   }
 }
 
 void InProcessLine::Raise(const LineEvent& event) {
   if (event.kind == LineEvent::Kind::DeviceLost) {
-    transcript_.Note(QStringLiteral("device lost: ") + event.detail);
+    transcript_.Note(u"device lost: "_s + event.detail);
   } else {
-    transcript_.Note(QStringLiteral("line event %1").arg(event.code));
+    transcript_.Note(u"line event %1"_s.arg(event.code));
   }
   if (handler_) handler_(event);
 }

@@ -10,6 +10,8 @@
 #include "store/mutf7.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 bool IsAscii(const QString& text) {
@@ -28,7 +30,7 @@ QByteArray HeaderText(const QString& text) {
 // An address list: non-ASCII display names become encoded words.
 QByteArray AddressText(const QString& text) {
   if (IsAscii(text)) return text.toLatin1();
-  const qsizetype open = text.indexOf(QLatin1Char('<'));
+  const qsizetype open = text.indexOf(u'<');
   if (open <= 0) return HeaderText(text);
   return HeaderText(text.left(open).trimmed()) + " " + text.mid(open).toLatin1();
 }
@@ -60,21 +62,20 @@ MaildirBuilder::MaildirBuilder(QString root, MaildirLayout layout)
 QString MaildirBuilder::RelativeDir(const QStringList& path) const {
   QStringList encoded;
   for (const QString& element : path) encoded.append(EncodeModifiedUtf7(element));
-  if (layout_ == MaildirLayout::Nested) return encoded.join(QLatin1Char('/'));
-  if (!path.isEmpty() && path.front() == QStringLiteral("Inbox")) encoded.removeFirst();
-  return encoded.isEmpty() ? QString() : QLatin1Char('.') + encoded.join(QLatin1Char('.'));
+  if (layout_ == MaildirLayout::Nested) return encoded.join(u'/');
+  if (!path.isEmpty() && path.front() == u"Inbox"_s) encoded.removeFirst();
+  return encoded.isEmpty() ? QString() : u'.' + encoded.join(u'.');
 }
 
 QString MaildirBuilder::EntryIdOf(const QStringList& path) const {
   const QString relative = RelativeDir(path);
-  return relative.isEmpty() ? QStringLiteral(".") : relative;
+  return relative.isEmpty() ? u"."_s : relative;
 }
 
 QString MaildirBuilder::Folder(const QStringList& path) {
   const QString relative = RelativeDir(path);
-  const QString dir = relative.isEmpty() ? root_ : root_ + QLatin1Char('/') + relative;
-  for (const char* sub : {"cur", "new", "tmp"})
-    QDir().mkpath(dir + QLatin1Char('/') + QLatin1String(sub));
+  const QString dir = relative.isEmpty() ? root_ : root_ + u'/' + relative;
+  for (const char* sub : {"cur", "new", "tmp"}) QDir().mkpath(dir + u'/' + QLatin1String(sub));
   return dir;
 }
 
@@ -94,10 +95,9 @@ QString MaildirBuilder::Add(const QStringList& folder, const TestMessage& messag
 QString MaildirBuilder::AddRaw(const QStringList& folder, const QByteArray& raw, QString unique,
                                const QString& flags, bool inNew) {
   const QString dir = Folder(folder);
-  if (unique.isEmpty()) unique = QStringLiteral("test%1.M%1.builder").arg(++next_);
-  const QString path = inNew
-                           ? dir + QStringLiteral("/new/") + unique
-                           : dir + QStringLiteral("/cur/") + unique + QStringLiteral(":2,") + flags;
+  if (unique.isEmpty()) unique = u"test%1.M%1.builder"_s.arg(++next_);
+  const QString path =
+      inNew ? dir + u"/new/"_s + unique : dir + u"/cur/"_s + unique + u":2,"_s + flags;
   WriteFile(path, raw);
   lastPath_ = path;
   return unique;
@@ -106,10 +106,9 @@ QString MaildirBuilder::AddRaw(const QStringList& folder, const QByteArray& raw,
 QByteArray MaildirBuilder::DateText(const QDateTime& time) {
   const int offset = time.offsetFromUtc() / 60;
   const int absolute = offset < 0 ? -offset : offset;
-  return QLocale::c().toString(time, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")).toLatin1() +
+  return QLocale::c().toString(time, u"ddd, dd MMM yyyy HH:mm:ss "_s).toLatin1() +
          (offset < 0 ? "-" : "+") +
-         QStringLiteral("%1%2")
-             .arg(absolute / 60, 2, 10, QLatin1Char('0'))
+         u"%1%2"_s.arg(absolute / 60, 2, 10, QLatin1Char('0'))
              .arg(absolute % 60, 2, 10, QLatin1Char('0'))
              .toLatin1();
 }

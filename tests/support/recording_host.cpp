@@ -6,9 +6,11 @@
 
 namespace zandor::testing {
 
+using namespace Qt::StringLiterals;
+
 void RecordingHost::ShowMessage(const QString& text) {
   boxes_ << text;
-  Note(QStringLiteral("box: ") + text);
+  Note(u"box: "_s + text);
 }
 
 bool RecordingHost::Confirm(const QString& text) {
@@ -41,7 +43,7 @@ void RecordingHost::Yield(YieldMode mode) {
 }
 
 void RecordingHost::PressBreak() {
-  Note(QStringLiteral("&Break"));
+  Note(u"&Break"_s);
   if (session_ != nullptr) session_->BreakRequested = true;
 }
 
@@ -56,8 +58,8 @@ QStringList RecordingHost::StatusHistory(int line) const {
 void RecordingHost::Note(const QString& text) {
   if (line_ == nullptr) return;
   QString oneLine = text;
-  line_->Transcript().Note(oneLine.replace(QLatin1Char('\n'), QLatin1String("\\n"))
-                               .replace(QLatin1Char('\r'), QLatin1String("\\r")));
+  line_->Transcript().Note(
+      oneLine.replace(u'\n', QLatin1String("\\n")).replace(u'\r', QLatin1String("\\r")));
 }
 
 }  // namespace zandor::testing

@@ -1,6 +1,8 @@
 #include "support/sync_rig.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 // An item whose Save fails when the store says so, as the Maildir store's
@@ -73,7 +75,7 @@ class FaultyDraft final : public NewMailItem {
   }
   QString EntryId() const override {
     if (!store_.stableDraftIds) return inner_->EntryId();
-    return QStringLiteral("draft-%1").arg(number_, 6, 10, QLatin1Char('0'));
+    return u"draft-%1"_s.arg(number_, 6, 10, QLatin1Char('0'));
   }
   StoreStatus Withdraw() override { return inner_->Withdraw(); }
 

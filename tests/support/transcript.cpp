@@ -4,9 +4,11 @@
 
 namespace zandor::testing {
 
+using namespace Qt::StringLiterals;
+
 QString TranscriptRecorder::Text() const {
   QString text;
-  for (const QString& line : lines_) text += line + QLatin1Char('\n');
+  for (const QString& line : lines_) text += line + u'\n';
   return text;
 }
 

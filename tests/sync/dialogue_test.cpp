@@ -10,11 +10,13 @@
 #include "sync/phases.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 using sim::FaultKind;
 
-const QString kUserBreakBox = QStringLiteral("--  box:       User Break      ");
+const QString kUserBreakBox = u"--  box:       User Break      "_s;
 
 // A golden file under tests/sync/golden; ZANDOR_UPDATE_GOLDEN rewrites it.
 QString Golden(const char* name, const QString& actual) {
@@ -39,8 +41,8 @@ TEST(GoldenTest, ReceivesUploadsAndListingsMixed) {
   rig.host.BreakWhenSilent(20);
   rig.device.AddWritten(Upload("Lunch?", "Ann Smith", "Meet at 12:30\r\nat the usual place"));
   rig.device.AddWritten(Upload("Caf\x91", "", "No recipient"));  // 145 is the Kelvo's e-acute
-  rig.device.AddHeld({QStringLiteral("0000000A"), "1772390000.M1P1.host", 1, "old\xFErecord"});
-  rig.device.AddHeld({QStringLiteral("0000001B"), "1772390001.M2P1.host", 1, "old\xFErecord"});
+  rig.device.AddHeld({u"0000000A"_s, "1772390000.M1P1.host", 1, "old\xFErecord"});
+  rig.device.AddHeld({u"0000001B"_s, "1772390001.M2P1.host", 1, "old\xFErecord"});
   using Item = sim::ReceiveItem;
   rig.device.SetReceiveOrder({{Item::Kind::Listing, 0},
                               {Item::Kind::Upload, 0},
@@ -56,16 +58,14 @@ TEST(GoldenTest, ReceivesUploadsAndListingsMixed) {
   EXPECT_EQ(rig.session.ReceivedCount, 2);
   EXPECT_TRUE(rig.session.DeviceListComplete);
   ASSERT_EQ(rig.session.DeviceList.size(), 2u);
-  EXPECT_EQ(rig.session.DeviceList[1].EntryId, QStringLiteral("1772390001.M2P1.host"));
-  EXPECT_EQ(rig.session.DeviceList[1].DeviceId, QStringLiteral("0000001B"));
+  EXPECT_EQ(rig.session.DeviceList[1].EntryId, u"1772390001.M2P1.host"_s);
+  EXPECT_EQ(rig.session.DeviceList[1].DeviceId, u"0000001B"_s);
   EXPECT_EQ(rig.FilesIn(kDrafts), 2);
-  EXPECT_EQ(rig.host.StatusHistory(1), (QStringList{QStringLiteral("Waiting for messages..."),
-                                                    QStringLiteral("Receiving message ID: 1"),
-                                                    QStringLiteral("Receiving message: 1"),
-                                                    QStringLiteral("Receiving message ID: 2"),
-                                                    QStringLiteral("Receiving message: 2")}));
-  EXPECT_EQ(rig.host.StatusHistory(2),
-            (QStringList{QStringLiteral("Message size: 74"), QStringLiteral("Message size: 42")}));
+  EXPECT_EQ(rig.host.StatusHistory(1),
+            (QStringList{u"Waiting for messages..."_s, u"Receiving message ID: 1"_s,
+                         u"Receiving message: 1"_s, u"Receiving message ID: 2"_s,
+                         u"Receiving message: 2"_s}));
+  EXPECT_EQ(rig.host.StatusHistory(2), (QStringList{u"Message size: 74"_s, u"Message size: 42"_s}));
 }
 
 // A synchronisation that runs every phase: two uploads and a listing come in,
@@ -77,15 +77,14 @@ struct Scenario {
   QString dropped;  // sent before, no longer on the Kelvo: goes to Trash
   QStringList due;  // the messages to send
   Scenario() {
-    dropped = rig.AddMail(kInbox, QStringLiteral("Dropped"), 5);
+    dropped = rig.AddMail(kInbox, u"Dropped"_s, 5);
     EXPECT_EQ(rig.Run(), SyncEnd::Completed);
     rig.KeepOnDevice({});
-    rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "stale record"});
+    rig.device.AddHeld({u"0000001A"_s, "stale", 1, "stale record"});
     rig.device.AddWritten(Upload("Lunch?", "Ann", "Meet at noon"));
     rig.device.AddWritten(Upload("Caf\x91", "", "No recipient"));
-    due << rig.AddMail(kInbox, QStringLiteral("A"), 3)
-        << rig.AddMail(kWork, QStringLiteral("B"), 2, QString(6000, QLatin1Char('b')))
-        << rig.AddMail(kSent, QStringLiteral("C"), 1);
+    due << rig.AddMail(kInbox, u"A"_s, 3) << rig.AddMail(kWork, u"B"_s, 2, QString(6000, u'b'))
+        << rig.AddMail(kSent, u"C"_s, 1);
     rig.options.longMessages = LongMessages::Split;
     rig.options.removeFromKelvo = true;
     rig.options.removeFromMail = true;
@@ -113,11 +112,10 @@ QString RunWithFault(int reply, FaultKind kind) {
   const std::string trace = rig.line.Transcript().Text().toStdString();
   QStringList shown;  // each box's first line: a Comm Err's code
   for (const QString& box : rig.host.Boxes().mid(boxesBefore)) shown << box.section(u'\n', 0, 0);
-  const QString summary = QStringLiteral("%1 %2: %3 | %4 | held %5")
-                              .arg(reply)
-                              .arg(QLatin1String(KindName(kind)), shown.join(QLatin1Char('/')),
-                                   rig.host.StatusLines().join(QLatin1Char('/')))
-                              .arg(rig.device.Held().size());
+  const QString summary =
+      u"%1 %2: %3 | %4 | held %5"_s.arg(reply)
+          .arg(QLatin1String(KindName(kind)), shown.join(u'/'), rig.host.StatusLines().join(u'/'))
+          .arg(rig.device.Held().size());
 
   // Each Abort is followed at once by its box, but for the break of a
   // hang-up, which was told as it happened. After the first one the PC
@@ -125,31 +123,29 @@ QString RunWithFault(int reply, FaultKind kind) {
   // acknowledges the item it waited for (with no box: the break was told),
   // and the removal phase may start one CmdRemove, whose wait then aborts at
   // once.
-  const qsizetype firstAbort = lines.indexOf(QStringLiteral("PC  ABORT"));
+  const qsizetype firstAbort = lines.indexOf(u"PC  ABORT"_s);
   int removesAfterBreak = 0, acksAfterBreak = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (lines[i] == QStringLiteral("PC  ABORT") && kind != FaultKind::HangUp) {
+    if (lines[i] == u"PC  ABORT"_s && kind != FaultKind::HangUp) {
       EXPECT_EQ(lines.value(i + 1), kUserBreakBox) << trace;
     }
     if (firstAbort < 0 || i < firstAbort || !lines[i].startsWith(QLatin1String("PC"))) continue;
     const QString next = lines.value(i + 1);
-    const bool pollAck = lines[i] == QStringLiteral("PC  ACK") &&
-                         !next.startsWith(QLatin1String("--  box")) && ++acksAfterBreak == 1;
-    const bool remove = lines[i] == QStringLiteral("PC  CMD_REMOVE") &&
-                        next == QStringLiteral("PC  ABORT") && ++removesAfterBreak == 1;
-    EXPECT_TRUE(lines[i] == QStringLiteral("PC  ABORT") || pollAck || remove)
-        << "line " << i << " after Abort\n"
-        << trace;
+    const bool pollAck = lines[i] == u"PC  ACK"_s && !next.startsWith(QLatin1String("--  box")) &&
+                         ++acksAfterBreak == 1;
+    const bool remove =
+        lines[i] == u"PC  CMD_REMOVE"_s && next == u"PC  ABORT"_s && ++removesAfterBreak == 1;
+    EXPECT_TRUE(lines[i] == u"PC  ABORT"_s || pollAck || remove) << "line " << i << " after Abort\n"
+                                                                 << trace;
   }
-  EXPECT_EQ(kind == FaultKind::HangUp ? 0 : lines.count(QStringLiteral("PC  ABORT")),
-            lines.count(kUserBreakBox))
+  EXPECT_EQ(kind == FaultKind::HangUp ? 0 : lines.count(u"PC  ABORT"_s), lines.count(kUserBreakBox))
       << trace;
   // Nothing is removed on the strength of an incomplete list.
   if (!rig.session.DeviceListComplete) {
     EXPECT_EQ(rig.FilesIn(kTrash), 0);
   }
   if (!rig.session.SelectionListComplete) {
-    EXPECT_TRUE(rig.HeldEntryIds().contains(QStringLiteral("stale"))) << trace;
+    EXPECT_TRUE(rig.HeldEntryIds().contains(u"stale"_s)) << trace;
   }
   EXPECT_FALSE(rig.line.IsOpen());
   EXPECT_TRUE(rig.host.SyncEnabled());
@@ -174,7 +170,7 @@ QString RunWithFault(int reply, FaultKind kind) {
     repeats += copies - (id == scenario.due[1] ? 3 : 1);
   }
   EXPECT_LE(repeats, 1);
-  EXPECT_FALSE(held.contains(QStringLiteral("stale")));
+  EXPECT_FALSE(held.contains(u"stale"_s));
   EXPECT_FALSE(held.contains(scenario.dropped));
   const int drafts = rig.FilesIn(kDrafts);
   EXPECT_EQ(drafts, 2);
@@ -195,7 +191,7 @@ TEST(FaultMatrixTest, EveryFaultEndsSoundlyAndTheNextRunMendsIt) {
     for (FaultKind kind : {FaultKind::WrongByte, FaultKind::Twice, FaultKind::Joined,
                            FaultKind::Silence, FaultKind::HangUp, FaultKind::TooMany}) {
       SCOPED_TRACE(std::to_string(reply) + " " + KindName(kind));
-      summary += RunWithFault(reply, kind) + QLatin1Char('\n');
+      summary += RunWithFault(reply, kind) + u'\n';
     }
   }
   EXPECT_EQ(summary, Golden("fault_matrix.txt", summary));

@@ -13,11 +13,12 @@
 #include "sync/folder_tree.h"
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
-const QStringList kWork2026{QStringLiteral("Inbox"), QStringLiteral("Work"),
-                            QStringLiteral("2026")};
-const QStringList kZoo{QStringLiteral("Inbox"), QStringLiteral("Zoo")};
+const QStringList kWork2026{u"Inbox"_s, u"Work"_s, u"2026"_s};
+const QStringList kZoo{u"Inbox"_s, u"Zoo"_s};
 
 QStringList Lines(const char* a, const char* b, const char* c, const char* d) {
   return {QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(c), QString::fromUtf8(d)};
@@ -28,7 +29,7 @@ QStringList Scanned(const RecordingHost& host, qsizetype from = 0) {
   QStringList folders;
   for (const QString& text : host.StatusHistory(1).mid(from)) {
     if (!text.startsWith(QLatin1String("Scanning "))) continue;
-    const QString folder = text.mid(9).section(QLatin1Char('.'), 0, 0);
+    const QString folder = text.mid(9).section(u'.', 0, 0);
     if (!folders.contains(folder)) folders << folder;
   }
   return folders;
@@ -44,23 +45,23 @@ class FirstSyncTest : public ::testing::TestWithParam<MaildirLayout> {};
 // the lines.
 TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   SyncRig rig(GetParam());
-  const QString inbox1 = rig.AddMail(kInbox, QStringLiteral("Inbox older"), 3);
-  const QString inbox2 = rig.AddMail(kInbox, QStringLiteral("Inbox newer"), 1);
-  rig.AddMail(kInbox, QStringLiteral("Out of range"), 40);
-  rig.AddMail(kWork, QStringLiteral("Excluded folder"), 1);
-  const QString nested = rig.AddMail(kWork2026, QStringLiteral("Nested"), 2);
-  const QString sent = rig.AddMail(kSent, QStringLiteral("Sent by me"), 2);
-  rig.settings.Write(kFoldersSection, rig.builder.EntryIdOf(kWork), QStringLiteral("1"));
+  const QString inbox1 = rig.AddMail(kInbox, u"Inbox older"_s, 3);
+  const QString inbox2 = rig.AddMail(kInbox, u"Inbox newer"_s, 1);
+  rig.AddMail(kInbox, u"Out of range"_s, 40);
+  rig.AddMail(kWork, u"Excluded folder"_s, 1);
+  const QString nested = rig.AddMail(kWork2026, u"Nested"_s, 2);
+  const QString sent = rig.AddMail(kSent, u"Sent by me"_s, 2);
+  rig.settings.Write(kFoldersSection, rig.builder.EntryIdOf(kWork), u"1"_s);
   // A recipient list and a NUL in the subject, as the Kelvo sends them.
   sim::WrittenMessage note =
       Written("", "Ann Smith; bob@example.com, \"Lee, Jo\" <jo@x.example>", "On the Kelvo\r\n");
   note.fields[0] = QByteArray("Lunch\0later", 11);
   rig.device.AddWritten(note);
   rig.session.BreakRequested = true;
-  for (int i = 1; i <= 4; ++i) rig.host.SetStatus(i, QStringLiteral("old"));
+  for (int i = 1; i <= 4; ++i) rig.host.SetStatus(i, u"old"_s);
   QStringList atHandshake;
   rig.host.SetYieldHook([&rig, &atHandshake](RecordingHost& host, int) {
-    if (host.Status(1) == QStringLiteral("Handshaking...")) atHandshake = host.StatusLines();
+    if (host.Status(1) == u"Handshaking..."_s) atHandshake = host.StatusLines();
     for (const QStringList& folder : {kWork, kWork2026}) {
       const QString key = rig.builder.EntryIdOf(folder);
       if (host.Tree().HasNode(key))
@@ -71,12 +72,12 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
   EXPECT_EQ(atHandshake, Lines("Handshaking...", "", "", ""));
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 4", "Received: 1", "", ""));
-  EXPECT_TRUE(rig.host.Boxes().isEmpty()) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(rig.host.Boxes().isEmpty()) << rig.host.Boxes().join(u'|').toStdString();
   EXPECT_TRUE(rig.device.Violations().isEmpty());
   const std::unique_ptr<MailItem> draft = rig.FirstItem(DefaultFolder::Drafts);
   ASSERT_TRUE(draft);
   EXPECT_EQ(draft->Text(ItemText::Subject).value() + u'|' + draft->Text(ItemText::To).value(),
-            QStringLiteral("Lunch?later|Ann Smith; bob@example.com; Lee, Jo"));
+            u"Lunch?later|Ann Smith; bob@example.com; Lee, Jo"_s);
   // The upload is held under the draft's id; the mail follows in walk order:
   // a folder before its subfolders, oldest first, the Inbox tree first.
   EXPECT_EQ(rig.HeldEntryIds(), (QStringList{draft->EntryId(), inbox1, inbox2, nested, sent}));
@@ -119,12 +120,12 @@ TEST(RemovalTest, RemovesWhatTheOtherSideNoLongerHolds) {
       SCOPED_TRACE(::testing::Message()
                    << "from Kelvo " << fromKelvo << ", from mail " << fromMail);
       SyncRig rig;
-      const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 3);
-      const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 2);
-      rig.AddMail(kInbox, QStringLiteral("C"), 1);
+      const QString a = rig.AddMail(kInbox, u"A"_s, 3);
+      const QString b = rig.AddMail(kInbox, u"B"_s, 2);
+      rig.AddMail(kInbox, u"C"_s, 1);
       ASSERT_EQ(rig.Run(), SyncEnd::Completed);
       rig.KeepOnDevice({a, b});
-      rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
+      rig.device.AddHeld({u"0000001A"_s, "deleted-from-mail", 1, "X record"});
       rig.options.removeFromKelvo = fromKelvo;
       rig.options.removeFromMail = fromMail;
       EXPECT_EQ(rig.Run(), SyncEnd::Completed);
@@ -138,7 +139,7 @@ TEST(RemovalTest, RemovesWhatTheOtherSideNoLongerHolds) {
       EXPECT_TRUE(rig.device.Violations().isEmpty());
       // Every synchronisation ends with the closing bytes.
       EXPECT_EQ(rig.line.Transcript().Lines().mid(rig.line.Transcript().Lines().size() - 2),
-                (QStringList{QStringLiteral("PC  CMD_END"), QStringLiteral("PC  ACK")}));
+                (QStringList{u"PC  CMD_END"_s, u"PC  ACK"_s}));
     }
   }
 }
@@ -147,9 +148,9 @@ TEST(RemovalTest, RemovesWhatTheOtherSideNoLongerHolds) {
 // incomplete, so nothing is removed from the Kelvo.
 TEST(FolderLimitTest, AFolderOfMoreThan400MessagesInRangeIsSkippedWhole) {
   SyncRig rig;
-  for (int i = 0; i < 401; ++i) rig.AddMail(kInbox, QStringLiteral("m%1").arg(i), 1);
-  rig.AddMail(kSent, QStringLiteral("sent"), 1);
-  rig.device.AddHeld({QStringLiteral("0000001A"), "deleted-from-mail", 1, "X record"});
+  for (int i = 0; i < 401; ++i) rig.AddMail(kInbox, u"m%1"_s.arg(i), 1);
+  rig.AddMail(kSent, u"sent"_s, 1);
+  rig.device.AddHeld({u"0000001A"_s, "deleted-from-mail", 1, "X record"});
   rig.options.removeFromKelvo = true;
   rig.Run();
   EXPECT_EQ(rig.host.StatusLines(),
@@ -165,42 +166,41 @@ TEST(FolderLimitTest, AFolderOfMoreThan400MessagesInRangeIsSkippedWhole) {
 // ends when the search runs out.
 TEST(DateRangeTest, AllCountsEveryMessageButSendsOnlyWhatTheFilterFinds) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("recent"), 1);
-  rig.AddMail(kInbox, QStringLiteral("last year"), 300);
+  rig.AddMail(kInbox, u"recent"_s, 1);
+  rig.AddMail(kInbox, u"last year"_s, 300);
   TestMessage ancient;
-  ancient.subject = QStringLiteral("ancient");
+  ancient.subject = u"ancient"_s;
   ancient.received = QDateTime(QDate(1990, 1, 1), QTime(9, 0));
   rig.builder.Add(kInbox, ancient);
   rig.options.range = DateRange::All;
   rig.Run();
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
-  const QStringList scanned = rig.host.StatusHistory(1).filter(QStringLiteral("Scanning"));
-  EXPECT_TRUE(scanned.contains(QStringLiteral("Scanning Inbox. Message 2 of 3 - Sending: 2")));
-  EXPECT_FALSE(scanned.join(QLatin1Char('|')).contains(QStringLiteral("Message 3 of 3")));
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 2"_s);
+  const QStringList scanned = rig.host.StatusHistory(1).filter(u"Scanning"_s);
+  EXPECT_TRUE(scanned.contains(u"Scanning Inbox. Message 2 of 3 - Sending: 2"_s));
+  EXPECT_FALSE(scanned.join(u'|').contains(u"Message 3 of 3"_s));
 }
 
 // The summary counts split, cut and skipped messages; split parts show their
 // numbers and cut parts say so.
 TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("long"), 2, QString(6000, QLatin1Char('a')));
-  rig.AddMail(kInbox, QString(2900, QLatin1Char('s')), 1);  // a subject the Kelvo cannot take
+  rig.AddMail(kInbox, u"long"_s, 2, QString(6000, u'a'));
+  rig.AddMail(kInbox, QString(2900, u's'), 1);  // a subject the Kelvo cannot take
   rig.options.longMessages = LongMessages::Split;
   rig.Run();
   // The skipped message is not counted as split: it was not sent.
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 3 (1 splitted); Skipped: 1"));
-  EXPECT_EQ(rig.host.StatusHistory(3).filter(QStringLiteral("part")),
-            (QStringList{QStringLiteral("(part 1)"), QStringLiteral("(part 2)"),
-                         QStringLiteral("(part 3)")}));
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 3 (1 splitted); Skipped: 1"_s);
+  EXPECT_EQ(rig.host.StatusHistory(3).filter(u"part"_s),
+            (QStringList{u"(part 1)"_s, u"(part 2)"_s, u"(part 3)"_s}));
 
   // A message of any length is cut, beyond 32,767 bytes too.
   SyncRig cut;
-  cut.AddMail(kInbox, QStringLiteral("long"), 1, QString(40000, QLatin1Char('a')));
-  cut.options.parts = QStringLiteral("12");
+  cut.AddMail(kInbox, u"long"_s, 1, QString(40000, u'a'));
+  cut.options.parts = u"12"_s;
   cut.Run();
-  EXPECT_EQ(cut.host.Status(1), QStringLiteral("Sent: 1 (1 truncated)"));
-  EXPECT_EQ(cut.host.StatusHistory(2).filter(QStringLiteral("Message size")),
-            QStringList{QStringLiteral("Message size: 2789 bytes (truncated)")});
+  EXPECT_EQ(cut.host.Status(1), u"Sent: 1 (1 truncated)"_s);
+  EXPECT_EQ(cut.host.StatusHistory(2).filter(u"Message size"_s),
+            QStringList{u"Message size: 2789 bytes (truncated)"_s});
 }
 
 // A Break while a folder is scanned (nothing to send, so no wait notices it)
@@ -209,42 +209,42 @@ TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
 TEST(SessionTest, ABreakDuringAScanEndsTheWalk) {
   for (const QStringList& breakIn : {kInbox, kWork}) {
     SyncRig rig;
-    rig.AddMail(kInbox, QStringLiteral("I"));
-    rig.AddMail(kWork, QStringLiteral("W"));
-    rig.AddMail(kZoo, QStringLiteral("Z"));
-    rig.AddMail(kSent, QStringLiteral("S"));
+    rig.AddMail(kInbox, u"I"_s);
+    rig.AddMail(kWork, u"W"_s);
+    rig.AddMail(kZoo, u"Z"_s);
+    rig.AddMail(kSent, u"S"_s);
     ASSERT_EQ(rig.Run(), SyncEnd::Completed);
     const QString name = breakIn.last();
     rig.host.BreakWhen([&](const RecordingHost& host) {
-      return host.Status(1).startsWith(QStringLiteral("Scanning ") + name);
+      return host.Status(1).startsWith(u"Scanning "_s + name);
     });
     const qsizetype from = rig.host.StatusHistory(1).size();
     rig.line.Transcript().Clear();
     rig.Run();
     const QStringList scanned = Scanned(rig.host, from);
     EXPECT_EQ(scanned.value(scanned.size() - 1), name);
-    EXPECT_FALSE(scanned.contains(QStringLiteral("Zoo")));
-    EXPECT_FALSE(scanned.contains(QStringLiteral("Sent")));
+    EXPECT_FALSE(scanned.contains(u"Zoo"_s));
+    EXPECT_FALSE(scanned.contains(u"Sent"_s));
     const QString key = rig.builder.EntryIdOf(breakIn);
     EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Bold)) << name.toStdString();
     EXPECT_TRUE(rig.host.Tree().Get(key, FolderView::Flag::Selected));
-    EXPECT_FALSE(rig.line.Transcript().Text().contains(QStringLiteral("PC  CMD_END")));
+    EXPECT_FALSE(rig.line.Transcript().Text().contains(u"PC  CMD_END"_s));
   }
 }
 
 // The store's failures are told once, in words, and never taken for success.
 TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.AddMail(kInbox, u"M"_s);
   rig.device.AddWritten(Written("Up", "", "body"));
-  rig.AddMail(kWork, QStringLiteral("W"));
-  rig.faults.failDraftSaves = QStringLiteral("disk full");
-  rig.faults.failItemSaves = QStringLiteral("read-only");
-  rig.faults.failFolder = QStringLiteral("Permission denied");
+  rig.AddMail(kWork, u"W"_s);
+  rig.faults.failDraftSaves = u"disk full"_s;
+  rig.faults.failItemSaves = u"read-only"_s;
+  rig.faults.failFolder = u"Permission denied"_s;
   rig.faults.failFolderId = rig.builder.EntryIdOf(kWork);
   rig.options.removeFromKelvo = true;
   rig.Run();
-  EXPECT_EQ(rig.host.Boxes().size(), 4) << rig.host.Boxes().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(rig.host.Boxes().size(), 4) << rig.host.Boxes().join(u'|').toStdString();
   EXPECT_EQ(
       rig.host.Boxes().mid(1, 2),
       (QStringList{
@@ -256,7 +256,7 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
       rig.host.Status(3),
       QStringLiteral(
           "Nothing removed from Kelvo: the folder Work could not be read (Permission denied)"));
-  EXPECT_TRUE(rig.host.Boxes().value(0).contains(QStringLiteral("disk full")));
+  EXPECT_TRUE(rig.host.Boxes().value(0).contains(u"disk full"_s));
   // A mark's save ends in the background: its failure is told before the summary.
   EXPECT_EQ(rig.host.Boxes().value(3),
             QStringLiteral("The message \"M\" was sent to the Kelvo, but could not be marked as "
@@ -266,14 +266,13 @@ TEST(SessionTest, StoreFailuresAreToldAndNothingIsMarkedFalsely) {
   rig.faults.failItemSaves.reset();
   rig.faults.failFolder.reset();
   rig.Run();
-  EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
-            (QStringList{QStringLiteral("Sent: 2"), QStringLiteral("Received: 1")}));
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 2), (QStringList{u"Sent: 2"_s, u"Received: 1"_s}));
 }
 
 // A mail folder another synchronisation holds is left alone, the port closed.
 TEST(SessionTest, AMailFolderInUseIsNotSynchronised) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"));
+  rig.AddMail(kInbox, u"M"_s);
   MaildirStore other(rig.dir.path(), QLocale::c(), rig.clock);
   const auto held = other.LockForSync();
   EXPECT_EQ(rig.Run(), SyncEnd::StoreFailed);
@@ -285,28 +284,28 @@ TEST(SessionTest, AMailFolderInUseIsNotSynchronised) {
 TEST(SessionTest, NothingMoreIsSentOnceAMarkCannotBeSaved) {
   SyncRig rig;
   for (const char* subject : {"A", "B", "C"}) rig.AddMail(kInbox, QLatin1String(subject));
-  rig.faults.failItemSaves = QStringLiteral("No space left on device");
+  rig.faults.failItemSaves = u"No space left on device"_s;
   rig.Run();
   EXPECT_EQ(rig.host.Boxes(),
             QStringList{QStringLiteral("The message \"A\" was sent to the Kelvo, but could not be "
                                        "marked as sent: No space left on device")});
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 2"_s);
 }
 
 // A store that cannot be used at all is told once, and no folder after it is
 // tried: each would fail alike.
 TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"));
-  rig.AddMail(kWork, QStringLiteral("W"));
-  rig.device.AddHeld({QStringLiteral("0000001A"), "elsewhere", 1, "r"});
-  rig.faults.failMarkReads = QStringLiteral("disk I/O error");
+  rig.AddMail(kInbox, u"M"_s);
+  rig.AddMail(kWork, u"W"_s);
+  rig.device.AddHeld({u"0000001A"_s, "elsewhere", 1, "r"});
+  rig.faults.failMarkReads = u"disk I/O error"_s;
   rig.options.removeFromKelvo = true;
   rig.Run();
   EXPECT_EQ(rig.host.Boxes(), QStringList{QStringLiteral("The mail store cannot be used, so "
                                                          "nothing more was sent: disk I/O error")});
-  EXPECT_EQ(Scanned(rig.host, 0), QStringList{QStringLiteral("Inbox")});
-  EXPECT_EQ(rig.HeldEntryIds(), QStringList{QStringLiteral("elsewhere")});
+  EXPECT_EQ(Scanned(rig.host, 0), QStringList{u"Inbox"_s});
+  EXPECT_EQ(rig.HeldEntryIds(), QStringList{u"elsewhere"_s});
   EXPECT_EQ(rig.host.Status(3), QStringLiteral("Nothing removed from Kelvo: the mail store could "
                                                "not be used (disk I/O error)"));
 }
@@ -315,15 +314,14 @@ TEST(SessionTest, AStoreThatCannotBeUsedIsToldOnceAndEndsTheWalk) {
 // acknowledged part lacks a durable mark, and all are durable at the summary.
 TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {
   SyncRig rig;
-  for (int i = 0; i < 3; ++i)
-    rig.AddMail(kInbox, QStringLiteral("M%1").arg(i), 1, QString(7000, QLatin1Char('x')));
+  for (int i = 0; i < 3; ++i) rig.AddMail(kInbox, u"M%1"_s.arg(i), 1, QString(7000, u'x'));
   rig.options.longMessages = LongMessages::Split;
   int most = 0;
   rig.host.SetYieldHook([&rig, &most](RecordingHost&, int) {
     most = std::max(most, static_cast<int>(rig.device.Held().size()) - rig.faults.savesSettled);
   });
   rig.Run();
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 9 (3 splitted)"));
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 9 (3 splitted)"_s);
   EXPECT_EQ(most, 1);
   EXPECT_EQ(rig.faults.savesSettled, 9);
 }
@@ -334,9 +332,9 @@ TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {
 TEST(SessionTest, EveryPartArrivesOnceAfterAnyInterruptionAndOneCleanRun) {
   const auto fill = [](SyncRig& rig) {
     rig.options.longMessages = LongMessages::Split;
-    rig.AddMail(kInbox, QStringLiteral("A"), 2, QString(7000, QLatin1Char('a')));
-    rig.AddMail(kInbox, QStringLiteral("B"), 1);
-    rig.AddMail(kWork, QStringLiteral("C"), 1, QString(4000, QLatin1Char('c')));
+    rig.AddMail(kInbox, u"A"_s, 2, QString(7000, u'a'));
+    rig.AddMail(kInbox, u"B"_s, 1);
+    rig.AddMail(kWork, u"C"_s, 1, QString(4000, u'c'));
   };
   const auto records = [](const SyncRig& rig) {
     std::multiset<QByteArray> held;
@@ -369,16 +367,16 @@ TEST(SessionTest, EveryPartArrivesOnceAfterAnyInterruptionAndOneCleanRun) {
 // first message, it sends that message and the rest of the folder again.
 TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("A"), 2);
-  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  rig.AddMail(kInbox, u"A"_s, 2);
+  const QString b = rig.AddMail(kInbox, u"B"_s, 1);
   ASSERT_EQ(rig.Run(), SyncEnd::Completed);
   rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
-    if (host.Status(1).startsWith(QStringLiteral("Scanning Inbox. Message 1"))) {
+    if (host.Status(1).startsWith(u"Scanning Inbox. Message 1"_s)) {
       rig.options.fullSync = true;
     }
   });
   rig.Run();
-  EXPECT_EQ(rig.host.Status(1), QStringLiteral("Sent: 2"));
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 2"_s);
   EXPECT_EQ(rig.HeldEntryIds().count(b), 2);
 }
 
@@ -386,10 +384,10 @@ TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
 // during it wait for the next run, which asks about them.
 TEST(SessionTest, RemovalsTickedDuringARunWaitForTheNextOne) {
   SyncRig rig;
-  rig.AddMail(kInbox, QStringLiteral("M"));
-  rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+  rig.AddMail(kInbox, u"M"_s);
+  rig.device.AddHeld({u"0000001A"_s, "stale", 1, "r"});
   ASSERT_EQ(rig.Run(), SyncEnd::Completed);
-  rig.KeepOnDevice({QStringLiteral("stale")});  // M deleted on the Kelvo
+  rig.KeepOnDevice({u"stale"_s});  // M deleted on the Kelvo
   rig.host.SetYieldHook([&rig](RecordingHost&, int) {
     rig.options.removeFromKelvo = rig.options.removeFromMail = true;
   });
@@ -415,18 +413,18 @@ class DeferredBreakTest : public ::testing::TestWithParam<DeferredBreak> {};
 // then stops: the next run neither sends nor receives anything twice.
 TEST_P(DeferredBreakTest, LetsTheExchangeInFlightEnd) {
   SyncRig rig;
-  const QString a = rig.AddMail(kInbox, QStringLiteral("A"), 2);
-  const QString b = rig.AddMail(kInbox, QStringLiteral("B"), 1);
+  const QString a = rig.AddMail(kInbox, u"A"_s, 2);
+  const QString b = rig.AddMail(kInbox, u"B"_s, 1);
   rig.device.AddWritten(Written("Up", "ann@example.org", "body"));
   rig.device.AddWritten(Written("Up2", "ann@example.org", "body"));
   rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
     if (host.Status(1).startsWith(QLatin1String(GetParam().during)) &&
-        host.Status(2).startsWith(QStringLiteral("Message size"))) {
+        host.Status(2).startsWith(u"Message size"_s)) {
       RequestBreakAfterExchange(rig.session);
     }
   });
   rig.Run();
-  EXPECT_EQ(rig.host.Boxes().value(0).trimmed(), QStringLiteral("User Break"));
+  EXPECT_EQ(rig.host.Boxes().value(0).trimmed(), u"User Break"_s);
   const QStringList heldAfterBreak = rig.HeldEntryIds();
   EXPECT_EQ(rig.FilesIn(kDrafts), GetParam().drafts);
   EXPECT_EQ(heldAfterBreak.size(), GetParam().held);
@@ -434,7 +432,7 @@ TEST_P(DeferredBreakTest, LetsTheExchangeInFlightEnd) {
   rig.Run();
   EXPECT_EQ(rig.FilesIn(kDrafts), 2);
   EXPECT_EQ(rig.HeldEntryIds().mid(0, heldAfterBreak.size()), heldAfterBreak);
-  EXPECT_EQ(rig.HeldEntryIds().filter(QRegularExpression(a + QLatin1Char('|') + b)).size(), 2);
+  EXPECT_EQ(rig.HeldEntryIds().filter(QRegularExpression(a + u'|' + b)).size(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exchanges, DeferredBreakTest,
@@ -457,7 +455,7 @@ class HostileLayoutTest : public ::testing::TestWithParam<HostileLayout> {};
 // A folder the store cannot use leaves the Kelvo's messages where they are.
 TEST_P(HostileLayoutTest, EveryFolderIsWalkedOnceAndBrokenEntriesAreIgnored) {
   SyncRig rig(GetParam().layout);
-  const QString root = rig.builder.Root() + QLatin1Char('/');
+  const QString root = rig.builder.Root() + u'/';
   // The spoilt entries come first, so that a listing meets them before and
   // after the good ones, whatever its order.
   for (const QStringList& folder : {kInbox, kWork, kSent}) rig.builder.Folder(folder);
@@ -465,22 +463,21 @@ TEST_P(HostileLayoutTest, EveryFolderIsWalkedOnceAndBrokenEntriesAreIgnored) {
     ASSERT_EQ(::symlink(target, (root + QLatin1String(link)).toLocal8Bit().constData()), 0) << link;
   }
   if (GetParam().directory != nullptr) QDir().mkpath(root + QLatin1String(GetParam().directory));
-  rig.AddMail(kInbox, QStringLiteral("I"));
-  rig.AddMail(kWork, QStringLiteral("W"));
-  rig.AddMail(kSent, QStringLiteral("S"));
+  rig.AddMail(kInbox, u"I"_s);
+  rig.AddMail(kWork, u"W"_s);
+  rig.AddMail(kSent, u"S"_s);
   for (const auto& [target, link] : GetParam().links) {
-    const QString after = root + QLatin1String(link) + QStringLiteral("-again");
-    if (QString::fromUtf8(link).contains(QStringLiteral("cur/")))
+    const QString after = root + QLatin1String(link) + u"-again"_s;
+    if (QString::fromUtf8(link).contains(u"cur/"_s))
       ::symlink(target, after.toLocal8Bit().constData());
   }
-  rig.device.AddHeld({QStringLiteral("0000001A"), "stale", 1, "r"});
+  rig.device.AddHeld({u"0000001A"_s, "stale", 1, "r"});
   rig.options.fullSync = rig.options.removeFromKelvo = true;
   EXPECT_EQ(rig.Run(), SyncEnd::Completed);
-  EXPECT_EQ(rig.host.StatusLines().mid(0, 2),
-            (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 0")}));
+  EXPECT_EQ(rig.host.StatusLines().mid(0, 2), (QStringList{u"Sent: 3"_s, u"Received: 0"_s}));
   const char* box = GetParam().box;
   EXPECT_EQ(rig.host.Boxes(), box ? QStringList{QString::fromUtf8(box)} : QStringList());
-  EXPECT_EQ(rig.HeldEntryIds().contains(QStringLiteral("stale")), box != nullptr);
+  EXPECT_EQ(rig.HeldEntryIds().contains(u"stale"_s), box != nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -528,7 +525,7 @@ TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
     for (qsizetype no = 0; no <= questions.size(); ++no) {
       SCOPED_TRACE(std::to_string(boxes) + " no at " + std::to_string(no));
       SyncRig rig;
-      rig.AddMail(kInbox, QStringLiteral("M"), 1);
+      rig.AddMail(kInbox, u"M"_s, 1);
       rig.options.fullSync = boxes & 1;
       rig.options.removeFromKelvo = boxes & 2;
       rig.options.removeFromMail = boxes & 4;
@@ -537,7 +534,7 @@ TEST(ConfirmationTest, AsksInOrderAndAnyNoTouchesNothing) {
       EXPECT_EQ(rig.Run(), refused ? SyncEnd::Refused : SyncEnd::Completed);
       EXPECT_EQ(rig.host.Confirmations(), questions.mid(0, refused ? no + 1 : questions.size()));
       EXPECT_EQ(rig.line.OpenCount(), refused ? 0 : 1);
-      EXPECT_EQ(rig.host.Status(1), refused ? QString() : QStringLiteral("Sent: 1"));
+      EXPECT_EQ(rig.host.Status(1), refused ? QString() : u"Sent: 1"_s);
     }
   }
 }
@@ -558,12 +555,12 @@ TEST(DriverTest, OpensTheLineAsTheKelvoNeedsAndClosesItInOrder) {
   const LineSettings& s = rig.line.OpenedSettings();
   EXPECT_EQ(std::tuple(rig.line.OpenedPath(), s.baudRate, s.parity, s.dataBits, s.stopBits,
                        s.rtsCtsFlowControl, s.inputBufferSize, s.outputBufferSize),
-            std::tuple(QStringLiteral("/dev/kelvo-test"), 38400, 'N', 8, 1, true, 4096, 4096));
+            std::tuple(u"/dev/kelvo-test"_s, 38400, 'N', 8, 1, true, 4096, 4096));
   EXPECT_EQ(std::tuple(rig.line.DiscardInputCount(), rig.line.DiscardOutputCount(),
                        rig.line.UndrainedDiscards(), rig.line.HasHandler()),
             std::tuple(2, 2, 0, false));
   EXPECT_EQ(rig.host.StatusHistory(1).mid(0, 2),
-            (QStringList{QStringLiteral("Mail sync started"), QStringLiteral("Handshaking...")}));
+            (QStringList{u"Mail sync started"_s, u"Handshaking..."_s}));
 }
 
 // The separator follows chkDravoConv at the start; the Kelvo's uploads are
@@ -573,7 +570,7 @@ TEST(DriverTest, DravoConversionSeparatesFieldsWith31) {
   rig.options.mode = ConversionMode::RussianDravo;
   rig.device.SetSeparator(protocol::DravoSeparator);
   rig.device.AddWritten(Written("Dravo", "", "body"));
-  rig.AddMail(kInbox, QStringLiteral("M"), 1);
+  rig.AddMail(kInbox, u"M"_s, 1);
   rig.Run();
   EXPECT_EQ(rig.session.FieldSeparator, 31);
   EXPECT_EQ(rig.host.StatusLines(), Lines("Sent: 1", "Received: 1", "", ""));

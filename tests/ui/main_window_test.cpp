@@ -28,9 +28,9 @@ class MainWindowTest : public WindowRig {};
 // status bar tells how each ended, also at the next start. (FirstSyncTest
 // checks what the driver clears at the start of each run.)
 TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
-  AddMail(kInbox, QStringLiteral("Older"), 3);
-  AddMail(kInbox, QStringLiteral("Newer"), 1);
-  AddMail(kSent, QStringLiteral("Sent by me"), 2);
+  AddMail(kInbox, u"Older"_s, 3);
+  AddMail(kInbox, u"Newer"_s, 1);
+  AddMail(kSent, u"Sent by me"_s, 2);
   device.AddWritten(Written("From the road", "ann@example.org", "Written on the Kelvo\r\n"));
   Load();
   Show();
@@ -44,59 +44,55 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
     if (std::exchange(breakAtFirstYield, false)) window->Break();
   };
 
-  for (int i = 2; i <= 4; ++i) window->SetStatus(i, QStringLiteral("stale"));
+  for (int i = 2; i <= 4; ++i) window->SetStatus(i, u"stale"_s);
   Button("btnSync")->click();
-  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(QLatin1Char('|')).toStdString();
-  EXPECT_EQ(StatusLines(), (QStringList{QStringLiteral("Sent: 3"), QStringLiteral("Received: 1"),
-                                        QString(), QString()}));
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(u'|').toStdString();
+  EXPECT_EQ(StatusLines(), (QStringList{u"Sent: 3"_s, u"Received: 1"_s, QString(), QString()}));
   EXPECT_EQ(window->Session().SelectionList.size(), 3U);
   const QString complete =
-      QStringLiteral("Last synchronisation 12:00: complete: 3 sent, 1 received into Drafts");
+      u"Last synchronisation 12:00: complete: 3 sent, 1 received into Drafts"_s;
   EXPECT_EQ(window->StatusBar().Note(), complete);
-  EXPECT_TRUE(progress.startsWith(QStringLiteral("message 3 of 3, 0:0"))) << progress.toStdString();
+  EXPECT_TRUE(progress.startsWith(u"message 3 of 3, 0:0"_s)) << progress.toStdString();
   // What happened to each message, in the list and in the run's log.
   auto* details = Control<QListWidget>(*window, "lstDetails");
   QStringList listed;
   for (int i = 0; i < details->count(); ++i) listed << details->item(i)->text();
-  EXPECT_EQ(listed.mid(0, 4), (QStringList{QStringLiteral("Received into Drafts: From the road"),
-                                           QStringLiteral("Sent: Inbox / Older"),
-                                           QStringLiteral("Sent: Inbox / Newer"),
-                                           QStringLiteral("Sent: Sent / Sent by me")}));
+  EXPECT_EQ(listed.mid(0, 4),
+            (QStringList{u"Received into Drafts: From the road"_s, u"Sent: Inbox / Older"_s,
+                         u"Sent: Inbox / Newer"_s, u"Sent: Sent / Sent by me"_s}));
   QFile log(listed.last().mid(5));
   ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << listed.last().toStdString();
   EXPECT_TRUE(log.readAll().contains("Sent: Sent / Sent by me\n[1] Sent: 3\n"));
   EXPECT_FALSE(bar->isVisible());
-  EXPECT_EQ(window->StatusBar().Where(), dir.path() + QStringLiteral(" · Com 1 (/dev/ttyS0)"));
+  EXPECT_EQ(window->StatusBar().Where(), dir.path() + u" · Com 1 (/dev/ttyS0)"_s);
 
   breakAtFirstYield = true;
   Button("btnSync")->click();
-  EXPECT_EQ(boxes.shown, (QStringList{QStringLiteral("      User Break      "),
-                                      QStringLiteral("     Handshake error     ")}));
-  EXPECT_EQ(window->StatusBar().Note(),
-            QStringLiteral("Last synchronisation 12:00: stopped by Break"));
+  EXPECT_EQ(boxes.shown,
+            (QStringList{u"      User Break      "_s, u"     Handshake error     "_s}));
+  EXPECT_EQ(window->StatusBar().Note(), u"Last synchronisation 12:00: stopped by Break"_s);
 
   boxes.shown.clear();
   Button("btnSync")->click();
-  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(QLatin1Char('|')).toStdString();
-  EXPECT_EQ(window->Status(1), QStringLiteral("Sent: 0"));
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(u'|').toStdString();
+  EXPECT_EQ(window->Status(1), u"Sent: 0"_s);
   EXPECT_EQ(yieldsWithIdleButtons, 0);
   EXPECT_TRUE(Button("btnSync")->isEnabled());
   EXPECT_FALSE(Button("btnBreak")->isEnabled());
   Load();  // the next start shows how the last run ended
-  EXPECT_EQ(window->StatusBar().Note(),
-            QStringLiteral("Last synchronisation 12:00: complete: 0 sent"));
+  EXPECT_EQ(window->StatusBar().Note(), u"Last synchronisation 12:00: complete: 0 sent"_s);
 }
 
 // A Kelvo that does not answer is named in the status bar, with what to check.
 TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
   device.AddFault({2, sim::FaultKind::Silence, {}});
-  AddMail(kInbox, QStringLiteral("A"));
+  AddMail(kInbox, u"A"_s);
   Load();
   window->SetSilenceHintAfter(1000);
   QString hint;
   onYield = [&] {
     QThread::msleep(1);  // a second of silence in a thousand yields, not millions
-    if (window->StatusBar().Note().startsWith(QStringLiteral("No answer"))) {
+    if (window->StatusBar().Note().startsWith(u"No answer"_s)) {
       hint = window->StatusBar().Note();
       window->Break();
     }
@@ -111,13 +107,13 @@ TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
 // to the desktop; a question answered No says so; the window opens inside
 // the screen, where it was left.
 TEST_F(MainWindowTest, AroundARun) {
-  AddMail(kInbox, QStringLiteral("A"));
+  AddMail(kInbox, u"A"_s);
   Load();
   QStringList told;
   window->SetNotifier([&told](const QString&, const QString& text) { told << text; });
   boxes.answer = false;
   QTime closeAt(12, 0, 3), breakAt(12, 0, 6);
-  const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+  const QString elsewhere = dir.filePath(u"elsewhere"_s);
   QString whereDuring;
   onYield = [&] {
     clock.Advance(1);
@@ -135,21 +131,20 @@ TEST_F(MainWindowTest, AroundARun) {
   };
   Button("btnSync")->click();
   EXPECT_TRUE(whereDuring.startsWith(elsewhere)) << whereDuring.toStdString();
-  const QString question = QStringLiteral("A synchronisation is running. Stop it and quit?");
+  const QString question = u"A synchronisation is running. Stop it and quit?"_s;
   EXPECT_EQ(boxes.asked, QStringList{question});
-  EXPECT_EQ(told, QStringList{QStringLiteral("Last synchronisation 12:00: stopped by Break")});
+  EXPECT_EQ(told, QStringList{u"Last synchronisation 12:00: stopped by Break"_s});
   boxes.answer = true;
   closeAt = clock.Now().time().addSecs(2);
   Button("btnSync")->click();
   EXPECT_EQ(boxes.asked, QStringList(2, question));
   EXPECT_EQ(told.size(), 1) << "nobody to tell on the way out";
-  EXPECT_EQ(window->StatusBar().Note(),
-            QStringLiteral("Last synchronisation 12:00: stopped by Break"));
+  EXPECT_EQ(window->StatusBar().Note(), u"Last synchronisation 12:00: stopped by Break"_s);
   onYield = nullptr;
   Control<QCheckBox>(*window, "chkFullSync")->setChecked(true);
   boxes.answer = false;
   Button("btnSync")->click();
-  EXPECT_EQ(window->StatusBar().Note(), QStringLiteral("Synchronisation cancelled"));
+  EXPECT_EQ(window->StatusBar().Note(), u"Synchronisation cancelled"_s);
 
   window->setGeometry(QRect(QPoint(-5000, -5000), QSize(5000, 5000)));
   window->close();
@@ -164,11 +159,10 @@ TEST_F(MainWindowTest, AroundARun) {
 TEST_F(MainWindowTest, FirstStartStoresCom1AndShowsWhatToDo) {
   Load();
   Show();
-  EXPECT_EQ(settings.Read(QStringLiteral("Com"), QStringLiteral("Port")), QStringLiteral("1"));
-  EXPECT_EQ(settings.Read(QStringLiteral("Sync"), QStringLiteral("Days")), QStringLiteral("2"));
-  EXPECT_EQ(Control<QComboBox>(window->Options(), "cbCom")->currentText(), QStringLiteral("Com 1"));
-  EXPECT_EQ(Control<QComboBox>(window->Options(), "cbDaysNum")->currentText(),
-            QStringLiteral("Last 7 days"));
+  EXPECT_EQ(settings.Read(u"Com"_s, u"Port"_s), u"1"_s);
+  EXPECT_EQ(settings.Read(u"Sync"_s, u"Days"_s), u"2"_s);
+  EXPECT_EQ(Control<QComboBox>(window->Options(), "cbCom")->currentText(), u"Com 1"_s);
+  EXPECT_EQ(Control<QComboBox>(window->Options(), "cbDaysNum")->currentText(), u"Last 7 days"_s);
   EXPECT_TRUE(Button("btnSync")->isEnabled());
   EXPECT_FALSE(Button("btnBreak")->isEnabled());
   EXPECT_TRUE(Control<QWidget>(*window, "pnlFirstStart")->isVisible());
@@ -178,11 +172,11 @@ TEST_F(MainWindowTest, FirstStartStoresCom1AndShowsWhatToDo) {
   EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
   quit->trigger();
   EXPECT_FALSE(window->isVisible());
-  const auto question = QtMessageBoxes::Question(nullptr, QStringLiteral("Continue?"));
+  const auto question = QtMessageBoxes::Question(nullptr, u"Continue?"_s);
   EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::No));
   EXPECT_EQ(question->icon(), QMessageBox::Question);
-  EXPECT_EQ(QtMessageBoxes::Warning(nullptr, QStringLiteral("Stop"))->icon(), QMessageBox::Warning);
-  Load(dir.filePath(QStringLiteral("missing")));
+  EXPECT_EQ(QtMessageBoxes::Warning(nullptr, u"Stop"_s)->icon(), QMessageBox::Warning);
+  Load(dir.filePath(u"missing"_s));
   Show();
   EXPECT_TRUE(boxes.shown.isEmpty());
   EXPECT_TRUE(Control<QLabel>(*window, "lblFirstStart")->text().contains(u"does not exist yet"));
@@ -196,7 +190,7 @@ TEST_F(MainWindowTest, TheTreeKeepsItsTicksInTheSettings) {
   builder.Folder(kSent);
   const QStringList keys{builder.EntryIdOf(kInbox), builder.EntryIdOf(kWork),
                          builder.EntryIdOf(kSent)};
-  settings.Write(kFoldersSection, keys[2], QStringLiteral("1"));
+  settings.Write(kFoldersSection, keys[2], u"1"_s);
   Load();
   Show();
   FolderTreeWidget& tree = window->Tree();
@@ -206,14 +200,14 @@ TEST_F(MainWindowTest, TheTreeKeepsItsTicksInTheSettings) {
       out += tree.Node(key)->checkState(0) == Qt::Checked ? u'x' : u'o';
     return out;
   };
-  EXPECT_EQ(ticks(), QStringLiteral("xxo"));
+  EXPECT_EQ(ticks(), u"xxo"_s);
 
   tree.Node(keys[1])->setCheckState(0, Qt::Unchecked);
   tree.Node(keys[2])->setCheckState(0, Qt::Checked);
-  EXPECT_EQ(settings.Read(kFoldersSection, keys[1]), QStringLiteral("1"));
+  EXPECT_EQ(settings.Read(kFoldersSection, keys[1]), u"1"_s);
   EXPECT_EQ(settings.Read(kFoldersSection, keys[2]), std::nullopt);
   window->RebuildTree();
-  EXPECT_EQ(ticks(), QStringLiteral("xox"));
+  EXPECT_EQ(ticks(), u"xox"_s);
   tree.Node(keys[1])->setCheckState(0, Qt::Checked);
   EXPECT_EQ(settings.Read(kFoldersSection, keys[1]), std::nullopt);
 }
@@ -235,7 +229,7 @@ class GuardedStore final : public MailStore {
   std::unique_ptr<NewMailItem> CreateItem() override { return inner_->CreateItem(); }
   StoreStatus CheckHoldsMail() override {
     if (taken_) return Done{};
-    return StoreFailure{FailureKind::Refused, QStringLiteral("Authentication failed")};
+    return StoreFailure{FailureKind::Refused, u"Authentication failed"_s};
   }
 
  private:
@@ -249,12 +243,11 @@ class ImapPasswordTest : public WindowRig, public ::testing::WithParamInterface<
 
 TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
   keyring.available = GetParam();
-  AddMail(kInbox, QStringLiteral("On the server"));
-  settings.Write(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
-  settings.Write(QStringLiteral("Imap"), QStringLiteral("Host"),
-                 QStringLiteral("mail.example.org"));
-  settings.Write(QStringLiteral("Imap"), QStringLiteral("User"), QStringLiteral("ann"));
-  QStringList asked, answers{QStringLiteral("wrong"), QStringLiteral("right")};
+  AddMail(kInbox, u"On the server"_s);
+  settings.Write(u"Store"_s, u"Kind"_s, u"imap"_s);
+  settings.Write(u"Imap"_s, u"Host"_s, u"mail.example.org"_s);
+  settings.Write(u"Imap"_s, u"User"_s, u"ann"_s);
+  QStringList asked, answers{u"wrong"_s, u"right"_s};
   Load(
       {},
       [this](const ImapOptions&, const QString& password) {
@@ -266,7 +259,7 @@ TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
         return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
       });
   Show();
-  const QString question = QStringLiteral("Password of ann on mail.example.org:");
+  const QString question = u"Password of ann on mail.example.org:"_s;
   EXPECT_EQ(asked, QStringList({question, u"The server refused the password.\n"_s + question}));
   EXPECT_EQ(boxes.asked.size(), GetParam() ? 1 : 0) << boxes.asked.join(u'|').toStdString();
   EXPECT_EQ(keyring.kept.size(), GetParam() ? 1u : 0u);

@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 QString Reads(const SyncOptions& o) {
   return QString::asprintf("port %d, range %d, mode %d, long %d, parts ", o.port, int(o.range),
                            int(o.mode), int(o.longMessages)) +
-         o.parts + QStringLiteral(", device ") + o.portPath;
+         o.parts + u", device "_s + o.portPath;
 }
 
 class OptionsDialogTest : public ::testing::Test {
@@ -70,14 +70,14 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndThePartsAsShown) {
   }
   // Com 3 with its device field cleared falls back to its default device.
   Control<QComboBox>(dialog, "cbPortPath")->setEditText(QString());
-  EXPECT_EQ(dialog.Current().portPath, QStringLiteral("/dev/ttyS2"));
+  EXPECT_EQ(dialog.Current().portPath, u"/dev/ttyS2"_s);
 }
 
 // B&rowse... starts at the folder shown; a cancelled choice changes nothing.
 TEST_F(OptionsDialogTest, BrowseKeepsTheFieldWhenCancelled) {
   auto* field = Control<QLineEdit>(dialog, "edMailFolder");
-  field->setText(QStringLiteral("/srv/mail"));
-  QStringList answers{QString(), QStringLiteral("/home/ann/Mail")};
+  field->setText(u"/srv/mail"_s);
+  QStringList answers{QString(), u"/home/ann/Mail"_s};
   QString started;
   dialog.SetFolderChooser([&](QWidget*, const QString& start) {
     started = start;
@@ -86,7 +86,7 @@ TEST_F(OptionsDialogTest, BrowseKeepsTheFieldWhenCancelled) {
   for (const char* shown : {"/srv/mail", "/home/ann/Mail"}) {
     Control<QPushButton>(dialog, "btnBrowseMail")->click();
     EXPECT_EQ(std::pair(started, field->text()),
-              std::pair(QStringLiteral("/srv/mail"), QString::fromUtf8(shown)));
+              std::pair(u"/srv/mail"_s, QString::fromUtf8(shown)));
   }
 }
 
@@ -95,14 +95,14 @@ TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
   QTemporaryDir home;
   auto* warning = Control<QLabel>(dialog, "lblMailFolderWarning");
   Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path());
-  EXPECT_TRUE(warning->text().contains(QStringLiteral("holds no Maildir")) && !warning->isHidden());
+  EXPECT_TRUE(warning->text().contains(u"holds no Maildir"_s) && !warning->isHidden());
   // The Maildir below the folder chosen is named.
   for (const char* part : {"Maildir/cur", "Maildir/new", "Maildir/tmp"}) {
     QDir(home.path()).mkpath(QString::fromUtf8(part));
   }
-  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path() + QLatin1Char('/'));
-  EXPECT_TRUE(warning->text().contains(home.filePath(QStringLiteral("Maildir holds one"))));
-  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.filePath(QStringLiteral("Maildir")));
+  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.path() + u'/');
+  EXPECT_TRUE(warning->text().contains(home.filePath(u"Maildir holds one"_s)));
+  Control<QLineEdit>(dialog, "edMailFolder")->setText(home.filePath(u"Maildir"_s));
   EXPECT_TRUE(warning->isHidden());
 }
 
@@ -110,16 +110,16 @@ TEST_F(OptionsDialogTest, WarnsOfAMailFolderWithoutAMaildir) {
 // one is, and says so when it does not exist.
 TEST_F(OptionsDialogTest, OffersTheSystemsPortsAndNamesAMissingOne) {
   dialog.SetPortLister([] {
-    return std::vector<PortChoice>{{QStringLiteral("/dev/ttyK0"), QStringLiteral("Cradle (Acme)")}};
+    return std::vector<PortChoice>{{u"/dev/ttyK0"_s, u"Cradle (Acme)"_s}};
   });
   auto* device = Control<QComboBox>(dialog, "cbPortPath");
-  EXPECT_EQ(device->itemText(0), QStringLiteral("/dev/ttyK0"));
+  EXPECT_EQ(device->itemText(0), u"/dev/ttyK0"_s);
   Control<QComboBox>(dialog, "cbCom")->setCurrentIndex(0);
-  device->setEditText(QStringLiteral("/dev/ttyK0"));
+  device->setEditText(u"/dev/ttyK0"_s);
   auto* info = Control<QLabel>(dialog, "lblPortInfo");
-  EXPECT_EQ(info->text(), QStringLiteral("Cradle (Acme)"));
-  device->setEditText(QStringLiteral("/no/ttyZ"));
-  EXPECT_EQ(info->text(), QStringLiteral("/no/ttyZ does not exist on this machine"));
+  EXPECT_EQ(info->text(), u"Cradle (Acme)"_s);
+  device->setEditText(u"/no/ttyZ"_s);
+  EXPECT_EQ(info->text(), u"/no/ttyZ does not exist on this machine"_s);
 }
 
 // At 2x scaling on a 1280x900 screen (640x450 logical), with room for the
@@ -191,8 +191,8 @@ TEST_F(OptionsDialogTest, ShowsEveryOptionUnscrolled) {
   auto* folder = Control<QLineEdit>(dialog, "edMailFolder");
   folder->setText(home.path());
   dialog.show();
-  folder->setText(home.filePath(QStringLiteral("gone")));  // a warning line appears
-  QCoreApplication::processEvents();                       // the scroll bars follow the layout
+  folder->setText(home.filePath(u"gone"_s));  // a warning line appears
+  QCoreApplication::processEvents();          // the scroll bars follow the layout
   auto* scroll = Control<QScrollArea>(dialog, "scrollOptions");
   EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
   EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
@@ -244,7 +244,7 @@ TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row[0] ? row[0] : "(absent)");
     for (std::size_t i = 0; i < std::size(keys); ++i) {
-      const QStringList at = QString::fromUtf8(keys[i]).split(QLatin1Char('/'));
+      const QStringList at = QString::fromUtf8(keys[i]).split(u'/');
       settings.Delete(at[0], at[1]);
       if (row[i] != nullptr) settings.Write(at[0], at[1], QString::fromUtf8(row[i]));
     }
@@ -252,7 +252,7 @@ TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
     Control<QComboBox>(dialog, "cbDaysNum")->setCurrentIndex(0);
     Control<QComboBox>(dialog, "cbMessagesSplit")->setCurrentIndex(1);
     Control<QRadioButton>(dialog, row[5] ? "chkRusConv" : "chkDravoConv")->click();
-    Control<QLineEdit>(dialog, "edMaxNumSplit")->setText(QStringLiteral("123"));
+    Control<QLineEdit>(dialog, "edMaxNumSplit")->setText(u"123"_s);
     dialog.show();
     Control<QPushButton>(dialog, "btnCancel")->click();
     EXPECT_EQ(Reads(dialog.Current()), Reads(SyncOptionsOf(ReadStoredOptions(settings))));
