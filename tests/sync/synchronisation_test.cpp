@@ -326,43 +326,6 @@ TEST(SessionTest, AtMostOnePartAwaitsItsDurableMark) {
   EXPECT_EQ(rig.faults.savesSettled, 9);
 }
 
-// A run that ends at any reply of the Kelvo, then one clean run: the Kelvo
-// holds every part of every due message, each once, but for at most the one
-// part whose mark was in flight. A split message is taken up where it ended.
-TEST(SessionTest, EveryPartArrivesOnceAfterAnyInterruptionAndOneCleanRun) {
-  const auto fill = [](SyncRig& rig) {
-    rig.options.longMessages = LongMessages::Split;
-    rig.AddMail(kInbox, u"A"_s, 2, QString(7000, u'a'));
-    rig.AddMail(kInbox, u"B"_s, 1);
-    rig.AddMail(kWork, u"C"_s, 1, QString(4000, u'c'));
-  };
-  const auto records = [](const SyncRig& rig) {
-    std::multiset<QByteArray> held;
-    for (const sim::HeldMessage& message : rig.device.Held()) held.insert(message.record);
-    return held;
-  };
-  SyncRig clean;
-  fill(clean);
-  clean.Run();
-  const std::multiset<QByteArray> due = records(clean);
-  ASSERT_EQ(due.size(), 6u);
-  for (const sim::FaultKind kind : {sim::FaultKind::WrongByte, sim::FaultKind::HangUp}) {
-    for (int reply = 1; reply <= clean.device.RepliesSent(); ++reply) {
-      SyncRig rig;
-      fill(rig);
-      rig.device.AddFault({reply, kind, {}});
-      rig.Run();
-      rig.device.ClearFaults();
-      rig.Run();
-      const std::multiset<QByteArray> held = records(rig);
-      size_t missing = 0;
-      for (const QByteArray& record : due) missing += held.count(record) == 0 ? 1u : 0u;
-      EXPECT_EQ(missing, 0u) << "fault at reply " << reply;
-      EXPECT_LE(held.size(), due.size() + 1) << "fault at reply " << reply;
-    }
-  }
-}
-
 // Full sync is read for each message: ticked while a folder's scan shows its
 // first message, it sends that message and the rest of the folder again.
 TEST(SessionTest, FullSyncTickedDuringAScanTakesEffectAtTheNextMessage) {
