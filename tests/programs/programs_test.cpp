@@ -198,7 +198,6 @@ INSTANTIATE_TEST_SUITE_P(
         HostileRow{"NoPort", 1, "Cannot open Com 1 (/dev/no-such)", {}, "no Kelvo"},
         HostileRow{"Silent", 1, "User Break", {}, "1:silence", {u"--timeout"_s, u"1"_s}},
         HostileRow{"SilentForTheDefault30Seconds", 1, "no answer from the Kelvo for 30 seconds", {}, "1:silence"},
-        HostileRow{"HungUp", 1, "no longer connected", {}, "1:hang-up"},
         HostileRow{"HungUpWithinASplitMessage", 1, "no longer connected", [](ProgramWorld& w) {
           w.Set(u"Split"_s, u"SplitMode"_s, u"2"_s);
           w.Add(kInbox, u"Long"_s, QString(7000, u'x'));
@@ -215,11 +214,6 @@ INSTANTIATE_TEST_SUITE_P(
           file.write(QByteArray(5000, 'g'));
           return Hold();
         }},
-        HostileRow{"MarksCutShort", 1, "Move it aside", [](ProgramWorld& w) {
-          sqlite3_close(MarksFile(MarksOf(w)));
-          QFile(MarksOf(w)).resize(8192);
-          return Hold();
-        }},
         HostileRow{"MarksAFolder", 1, "cannot open the sent marks", [](ProgramWorld& w) {
           QDir().mkpath(MarksOf(w));
           return Hold();
@@ -228,11 +222,6 @@ INSTANTIATE_TEST_SUITE_P(
           sqlite3* db = MarksFile(MarksOf(w));
           sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr, nullptr);
           return Hold(db, sqlite3_close);
-        }},
-        HostileRow{"NotAMaildir", 1, "holds no Maildir", [](ProgramWorld& w) {
-          QDir().mkpath(w.Mail().Root() + u"/.Work/logs"_s);
-          w.Set(u"Store"_s, u"Maildir"_s, w.Mail().Root() + u"/.Work/logs"_s);
-          return Hold();
         }},
         HostileRow{"SettingsAFolder", 1, "The settings file", [](ProgramWorld& w) {
           QFile::remove(w.Settings());
