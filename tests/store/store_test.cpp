@@ -260,7 +260,7 @@ TEST_P(Store, PartsAcknowledgedAreKeptWithTheMark) {
   auto item = Find(kWork, ids[1]);
   item->SetKelvoSent(kNow);
   item->SetKelvoParts(SentParts{1, 3});
-  ASSERT_TRUE(item->Save().ok());
+  ASSERT_TRUE(item->Save().ok() && store_->SettleSaves().ok());
   store_ = Open();
   EXPECT_EQ(*Find(kWork, ids[1])->KelvoParts(), std::optional(SentParts{1, 3}));
 
