@@ -169,7 +169,8 @@ QString UsageText() {
       "  [Ports] COM1..COM4 = the device of \"Com 1\"..\"Com 4\" (default /dev/ttyS0..3)\n"
       "  [Store] Maildir    = the mail folder (default ~/Maildir)\n"
       "  [Store] Kind       = maildir (default) or imap\n"
-      "  [Imap] Host, Port, Security (tls, starttls or none), User, CertificateFile\n"
+      "  [Imap] Host, Port, Security (tls, starttls or none), User, CertificateFile,\n"
+      "         CertificateFingerprint (SHA-256 of a certificate trusted on purpose)\n"
       "  [Imap] PasswordCommand = run by /bin/sh -c; its first line is the password\n");
 }
 

@@ -53,7 +53,8 @@ QString ImapFailureText(const StoreFailure& failure, const QString& settingsFile
   }
   return QStringLiteral(
              "The IMAP server cannot be used: %1.\n\r"
-             "Check %2, Port, Security and CertificateFile in %3, then run again.")
+             "Check %2, Port, Security, CertificateFile and CertificateFingerprint in %3, then "
+             "run again.")
       .arg(failure.reason, SettingName(QStringLiteral("Host")), settingsFile);
 }
 

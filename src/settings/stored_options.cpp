@@ -28,6 +28,8 @@ namespace {
 //                                   first line is the password
 //   [Imap] CertificateFile          PEM certificates trusted in place of the
 //                                   system's; absent for the system's
+//   [Imap] CertificateFingerprint   the SHA-256 fingerprint of the server's
+//                                   own certificate, trusted on purpose
 //
 // The password itself is never stored here. Keys holding their default are
 // left absent.
@@ -51,6 +53,7 @@ const QString kSecurity = QStringLiteral("Security");
 const QString kUser = QStringLiteral("User");
 const QString kPasswordCommand = QStringLiteral("PasswordCommand");
 const QString kCertificateFile = QStringLiteral("CertificateFile");
+const QString kCertificateFingerprint = QStringLiteral("CertificateFingerprint");
 
 constexpr std::pair<ImapSecurity, const char*> kSecurityNames[] = {
     {ImapSecurity::Tls, "tls"}, {ImapSecurity::StartTls, "starttls"}, {ImapSecurity::None, "none"}};
@@ -120,6 +123,7 @@ ImapOptions ReadImapOptions(const SettingsStore& settings) {
   imap.user = settings.ReadOr(kImap, kUser, QString());
   imap.passwordCommand = settings.ReadOr(kImap, kPasswordCommand, QString());
   imap.certificateFile = settings.ReadOr(kImap, kCertificateFile, QString());
+  imap.certificateFingerprint = settings.ReadOr(kImap, kCertificateFingerprint, QString());
   return imap;
 }
 
@@ -140,6 +144,7 @@ void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
   WriteOrDelete(settings, kUser, imap.user);
   WriteOrDelete(settings, kPasswordCommand, imap.passwordCommand);
   WriteOrDelete(settings, kCertificateFile, imap.certificateFile);
+  WriteOrDelete(settings, kCertificateFingerprint, imap.certificateFingerprint);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ struct ImapOptions {
   ImapSecurity security = ImapSecurity::Tls;
   QString user;
   QString passwordCommand;
-  QString certificateFile;  // trusted in place of the system's certificates
+  QString certificateFile;         // trusted in place of the system's certificates
+  QString certificateFingerprint;  // the server's own certificate, trusted on purpose
   bool operator==(const ImapOptions&) const = default;
 };
 

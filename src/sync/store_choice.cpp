@@ -27,6 +27,7 @@ imap::Account ImapAccountOf(const ImapOptions& options, const QString& password)
   account.user = options.user.trimmed();
   account.password = password;
   account.certificateFile = options.certificateFile.trimmed();
+  account.certificateFingerprint = options.certificateFingerprint.trimmed();
   return account;
 }
 

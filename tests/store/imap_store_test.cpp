@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "store/maildir/maildir_store.h"
@@ -232,7 +233,17 @@ struct ConnectRow {
   const char* password;  // the user's when empty
   bool systemTrust;      // the test's certificate not given
   const char* failure;   // part of the reason; empty when it connects
+  const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
 };
+
+// The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
+QString FingerprintOf(const QString& pemFile) {
+  QProcess openssl;
+  openssl.start(u"openssl"_s,
+                {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s, pemFile});
+  openssl.waitForFinished();
+  return QString::fromLatin1(openssl.readAllStandardOutput()).section(u'=', 1).trimmed();
+}
 class ImapConnectTest : public ::testing::TestWithParam<ConnectRow> {};
 
 TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
@@ -242,6 +253,10 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
   imap::Account account = server.Account(row.security);
   if (*row.host) account.host = QString::fromLatin1(row.host);
   if (*row.password) account.password = QString::fromLatin1(row.password);
+  const QString fingerprint = FingerprintOf(account.certificateFile);
+  ASSERT_EQ(fingerprint.size(), 95);
+  account.certificateFingerprint =
+      row.pin == std::string("own") ? fingerprint.toLower() : QString::fromLatin1(row.pin);
   if (row.systemTrust) account.certificateFile.clear();
   QTemporaryDir state;
   const FixedClock clock(kNow);
@@ -250,6 +265,9 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
   if (*row.failure) {
     EXPECT_TRUE(!trash.ok() && trash.reason().contains(QString::fromLatin1(row.failure)))
         << (trash.ok() ? QString() : trash.reason()).toStdString();
+    // A refused certificate is named, so that the user may pin it.
+    EXPECT_EQ(trash.reason().contains(u"CertificateFingerprint="_s + fingerprint),
+              trash.reason().contains(u"is not trusted"_s));
   } else {
     EXPECT_TRUE(trash.ok()) << trash.reason().toStdString();
   }
@@ -262,6 +280,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"PlainOnLoopback", imap::Security::None, "", "", false, ""},
     ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
     ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
+    ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", "own"},
+    ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false, "not the one pinned", "AB:CD"},
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
                "is not trusted"},
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"}),

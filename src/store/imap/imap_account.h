@@ -19,6 +19,9 @@ struct Account {
   QString password;
   // A PEM file of certificates trusted in place of the system's, when set.
   QString certificateFile;
+  // The SHA-256 fingerprint of the server's own certificate, trusted on
+  // purpose (a self-signed one): "AB:CD:..." or the bare hexadecimal digits.
+  QString certificateFingerprint;
   int timeoutSeconds = 30;
 };
 

@@ -63,16 +63,50 @@ std::vector<CertificatePtr> PeerChain(mailstream* stream) {
   return chain;
 }
 
+// "AB:CD:...": the SHA-256 fingerprint of a certificate, as people compare them.
+QString Fingerprint(gnutls_x509_crt_t certificate) {
+  unsigned char digest[32];
+  size_t size = sizeof digest;
+  if (gnutls_x509_crt_get_fingerprint(certificate, GNUTLS_DIG_SHA256, digest, &size) < 0) return {};
+  return QString::fromLatin1(
+      QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(size))
+          .toHex(':')
+          .toUpper());
+}
+
+// The hexadecimal digits alone, upper case: "sha256:ab cd" reads as "ABCD".
+QString FingerprintDigits(QString text) {
+  text = text.trimmed().toUpper();
+  if (text.startsWith(QStringLiteral("SHA256:"))) text.remove(0, 7);
+  return text.remove(QLatin1Char(':')).remove(QLatin1Char(' '));
+}
+
 // libetpan's GnuTLS build checks nothing: the chain is checked here, before
-// any credential is sent.
+// any credential is sent. A certificate pinned by its fingerprint is trusted
+// as it stands; any other must verify against the trusted ones and name the
+// host. A refusal names the fingerprint, so that the user can compare it with
+// the one the server's keeper gives and pin it.
 StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
-  auto refuse = [&](const QString& why) {
-    return StoreFailure{
-        FailureKind::Gone,
-        QStringLiteral("the certificate of %1 is not trusted: %2").arg(account.host, why)};
-  };
   std::vector<CertificatePtr> chain = PeerChain(stream);
+  const QString fingerprint = chain.empty() ? QString() : Fingerprint(chain.front().get());
+  auto refuse = [&](const QString& why) {
+    QString text =
+        QStringLiteral("the certificate of %1 is not trusted: %2").arg(account.host, why);
+    if (!fingerprint.isEmpty()) {
+      text += QStringLiteral(
+                  " (its SHA-256 fingerprint is %1; to trust it on purpose, set "
+                  "CertificateFingerprint=%1 under [Imap], or name the certificates to trust in "
+                  "CertificateFile)")
+                  .arg(fingerprint);
+    }
+    return StoreFailure{FailureKind::Gone, text};
+  };
   if (chain.empty()) return refuse(QStringLiteral("the server sent none"));
+  if (!account.certificateFingerprint.trimmed().isEmpty()) {
+    if (FingerprintDigits(account.certificateFingerprint) == FingerprintDigits(fingerprint))
+      return Done{};
+    return refuse(QStringLiteral("it is not the one pinned in CertificateFingerprint"));
+  }
   gnutls_x509_trust_list_t raw = nullptr;
   if (gnutls_x509_trust_list_init(&raw, 0) < 0) return refuse(QStringLiteral("out of memory"));
   std::unique_ptr<gnutls_x509_trust_list_st, TrustListFree> trusted(raw);
