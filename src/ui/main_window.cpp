@@ -228,7 +228,10 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
 }
 
 void MainWindow::ShowFirstStartHintIfEmpty() {
-  if (options_->ChosenStore() == StoreKind::Imap) {
+  const bool imap = options_->ChosenStore() == StoreKind::Imap;
+  hintButton_->setText(imap ? QStringLiteral("Check the IMAP account...")
+                            : QStringLiteral("Choose mail folder..."));
+  if (imap) {
     hintText_->setText(
         QStringLiteral("No mail folders to show yet. Check the IMAP account under "
                        "Options, then tick the folders to synchronise."));
@@ -295,13 +298,13 @@ void MainWindow::BuildControls() {
   hintText_->setObjectName(QStringLiteral("lblFirstStart"));
   hintText_->setTextFormat(Qt::PlainText);
   hintText_->setWordWrap(true);
-  auto* choose = new QPushButton(QStringLiteral("Choose mail folder..."), hint);
-  choose->setObjectName(QStringLiteral("btnChooseMailFolder"));
-  connect(choose, &QPushButton::clicked, this, [this] { options_->ShowAtMailFolder(); });
+  hintButton_ = new QPushButton(hint);
+  hintButton_->setObjectName(QStringLiteral("btnChooseMailFolder"));
+  connect(hintButton_, &QPushButton::clicked, this, [this] { options_->ShowAtMailFolder(); });
   auto* hintLayout = new QVBoxLayout(hint);
   hintLayout->addStretch(1);
   hintLayout->addWidget(hintText_);
-  hintLayout->addWidget(choose, 0, Qt::AlignLeft);
+  hintLayout->addWidget(hintButton_, 0, Qt::AlignLeft);
   hintLayout->addStretch(1);
   treeOrHint_ = new QStackedLayout;
   treeOrHint_->addWidget(tree_);

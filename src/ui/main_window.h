@@ -181,6 +181,7 @@ class MainWindow final : public QMainWindow, public Host {
   SyncStatusBar* statusBar_ = nullptr;
   QStackedLayout* treeOrHint_ = nullptr;
   QLabel* hintText_ = nullptr;
+  QPushButton* hintButton_ = nullptr;
   QTimer* silence_ = nullptr;
   QTimer* silenceTick_ = nullptr;
   QElapsedTimer sinceByte_;

@@ -539,8 +539,10 @@ void OptionsDialog::ShowAtMailFolder() {
   show();
   raise();
   activateWindow();
-  edMailFolder_->setFocus();
-  edMailFolder_->selectAll();
+  // The field that says where the mail is: the folder, or the account's server.
+  QLineEdit* where = ChosenStore() == StoreKind::Imap ? edImapHost_ : edMailFolder_;
+  where->setFocus();
+  where->selectAll();
 }
 
 void OptionsDialog::BrowseMailFolder() {
