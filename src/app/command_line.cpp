@@ -171,7 +171,8 @@ QString UsageText() {
       "  [Store] Kind       = maildir (default) or imap\n"
       "  [Imap] Host, Port, Security (tls, starttls or none), User, CertificateFile,\n"
       "         CertificateFingerprint (SHA-256 of a certificate trusted on purpose)\n"
-      "  [Imap] PasswordCommand = run by /bin/sh -c; its first line is the password\n");
+      "  [Imap] PasswordCommand = run by /bin/sh -c; its first line is the password\n"
+      "  [Imap] Login = xoauth2: the command prints an OAuth 2.0 access token\n");
 }
 
 }  // namespace zandor

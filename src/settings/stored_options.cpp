@@ -26,6 +26,8 @@ namespace {
 //   [Imap] User                     the user name given at login
 //   [Imap] PasswordCommand          run by /bin/sh -c for zandor --sync; its
 //                                   first line is the password
+//   [Imap] Login                    "xoauth2": the command prints an OAuth 2.0
+//                                   access token; absent: a password
 //   [Imap] CertificateFile          PEM certificates trusted in place of the
 //                                   system's; absent for the system's
 //   [Imap] CertificateFingerprint   the SHA-256 fingerprint of the server's
@@ -54,6 +56,8 @@ const QString kUser = QStringLiteral("User");
 const QString kPasswordCommand = QStringLiteral("PasswordCommand");
 const QString kCertificateFile = QStringLiteral("CertificateFile");
 const QString kCertificateFingerprint = QStringLiteral("CertificateFingerprint");
+const QString kLogin = QStringLiteral("Login");
+const QString kXOAuth2 = QStringLiteral("xoauth2");
 
 constexpr std::pair<ImapSecurity, const char*> kSecurityNames[] = {
     {ImapSecurity::Tls, "tls"}, {ImapSecurity::StartTls, "starttls"}, {ImapSecurity::None, "none"}};
@@ -124,6 +128,10 @@ ImapOptions ReadImapOptions(const SettingsStore& settings) {
   imap.passwordCommand = settings.ReadOr(kImap, kPasswordCommand, QString());
   imap.certificateFile = settings.ReadOr(kImap, kCertificateFile, QString());
   imap.certificateFingerprint = settings.ReadOr(kImap, kCertificateFingerprint, QString());
+  const bool token =
+      settings.ReadOr(kImap, kLogin, QString()).trimmed().compare(kXOAuth2, Qt::CaseInsensitive) ==
+      0;
+  imap.login = token ? ImapLogin::XOAuth2 : ImapLogin::Password;
   return imap;
 }
 
@@ -145,6 +153,7 @@ void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
   WriteOrDelete(settings, kPasswordCommand, imap.passwordCommand);
   WriteOrDelete(settings, kCertificateFile, imap.certificateFile);
   WriteOrDelete(settings, kCertificateFingerprint, imap.certificateFingerprint);
+  WriteOrDelete(settings, kLogin, imap.login == ImapLogin::XOAuth2 ? kXOAuth2 : QString());
 }
 
 }  // namespace

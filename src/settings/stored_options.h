@@ -13,6 +13,9 @@ namespace zandor {
 enum class StoreKind { Maildir, Imap };
 // How the IMAP session is protected; None is for this machine only.
 enum class ImapSecurity { Tls, StartTls, None };
+// How the user proves who they are: a password, or an OAuth 2.0 access token
+// (SASL XOAUTH2) that the password command prints, as the big providers ask.
+enum class ImapLogin { Password, XOAuth2 };
 
 // The [Imap] section. The password is never stored here: the window keeps it
 // in the desktop keyring, zandor --sync runs the password command.
@@ -24,6 +27,7 @@ struct ImapOptions {
   QString passwordCommand;
   QString certificateFile;         // trusted in place of the system's certificates
   QString certificateFingerprint;  // the server's own certificate, trusted on purpose
+  ImapLogin login = ImapLogin::Password;
   bool operator==(const ImapOptions&) const = default;
 };
 

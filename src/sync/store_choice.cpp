@@ -26,6 +26,7 @@ imap::Account ImapAccountOf(const ImapOptions& options, const QString& password)
   account.security = SecurityOf(options.security);
   account.user = options.user.trimmed();
   account.password = password;
+  account.xoauth2 = options.login == ImapLogin::XOAuth2;
   account.certificateFile = options.certificateFile.trimmed();
   account.certificateFingerprint = options.certificateFingerprint.trimmed();
   return account;

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "settings/password_command.h"
 #include "settings/stored_options.h"
 #include "sync/store_choice.h"
 #include "sync/sync_driver.h"
@@ -446,7 +447,30 @@ QString MainWindow::StorePlace() const {
   return QStringLiteral("%1@%2").arg(account.user, account.host);
 }
 
+std::optional<QString> MainWindow::AccessTokenOf(const ImapOptions& account, bool refused) {
+  const QString fix = QStringLiteral(
+      "Set PasswordCommand under [Imap] in Zandor.ini to a command that prints a fresh access "
+      "token (see the README), or remove Login=xoauth2 to log in with a password.");
+  if (refused) {
+    ShowMessage(QStringLiteral("The IMAP server refused the access token.\n\r") + fix);
+    return std::nullopt;
+  }
+  if (account.passwordCommand.trimmed().isEmpty()) {
+    ShowMessage(QStringLiteral("Logging in with an access token needs a command that prints "
+                               "one.\n\r") +
+                fix);
+    return std::nullopt;
+  }
+  CommandPassword token = RunPasswordCommand(account.passwordCommand);
+  if (const auto* failed = std::get_if<CommandFailure>(&token)) {
+    ShowMessage(QStringLiteral("No access token could be had: %1.\n\r").arg(failed->reason) + fix);
+    return std::nullopt;
+  }
+  return std::get<QString>(token);
+}
+
 std::optional<QString> MainWindow::PasswordOf(const ImapOptions& account, bool refused) {
+  if (account.login == ImapLogin::XOAuth2) return AccessTokenOf(account, refused);
   const QString key = KeyringKey(account);
   if (!refused) {
     if (const auto known = passwords_.find(key); known != passwords_.end()) return known->second;

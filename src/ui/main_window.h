@@ -154,6 +154,9 @@ class MainWindow final : public QMainWindow, public Host {
   // (told when report is set).
   MailStore* CurrentImapStore(bool report);
   std::optional<QString> PasswordOf(const ImapOptions& account, bool refused);
+  // An access token lasts an hour or so: it is asked of the password command
+  // at each login, never kept.
+  std::optional<QString> AccessTokenOf(const ImapOptions& account, bool refused);
   // Offers to keep a password the user typed in the keyring, once it worked.
   void OfferToKeep(const ImapOptions& account, const QString& password);
   // The mail folder, or the account as user@host.

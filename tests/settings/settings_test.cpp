@@ -221,7 +221,7 @@ TEST(StoredOptionsTest, RecordOptionsAndMailFolder) {
 struct ImapRow {
   const char* name;
   std::vector<const char*> stored;
-  const char* read;     // kind, host, port used, security, user, command, certificate, pin
+  const char* read;     // kind, host, port used, security, user, command, certificate, pin, login
   const char* written;  // the keys written back, in order
 };
 class ImapOptionsTest : public ::testing::TestWithParam<ImapRow> {};
@@ -235,7 +235,8 @@ TEST_P(ImapOptionsTest, ReadAndWrittenBack) {
                                    o.imap.user,
                                    o.imap.passwordCommand,
                                    o.imap.certificateFile,
-                                   o.imap.certificateFingerprint}
+                                   o.imap.certificateFingerprint,
+                                   QString::number(int(o.imap.login))}
                            .join(U("|"));
   EXPECT_EQ(read, U(GetParam().read));
   MemorySettingsStore written;
@@ -248,20 +249,20 @@ TEST_P(ImapOptionsTest, ReadAndWrittenBack) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, ImapOptionsTest, ::testing::Values(
-    ImapRow{"AbsentKindIsMaildir", {"Store/Maildir=/m"}, "maildir||993|0||||", ""},
+    ImapRow{"AbsentKindIsMaildir", {"Store/Maildir=/m"}, "maildir||993|0|||||0", ""},
     ImapRow{"ImapWithDefaults", {"Store/Kind=IMAP", "Imap/Host=mail.example.org", "Imap/User=ann"},
-            "imap|mail.example.org|993|0|ann|||", "Host=mail.example.org User=ann Kind=imap"},
+            "imap|mail.example.org|993|0|ann||||0", "Host=mail.example.org User=ann Kind=imap"},
     ImapRow{"StartTlsOwnPort", {"Store/Kind=imap", "Imap/Security=starttls", "Imap/Port=1143",
                                 "Imap/PasswordCommand=pass show mail/work",
-                                "Imap/CertificateFile=/etc/ca.pem", "Imap/CertificateFingerprint= AB:CD "},
-            "imap||1143|1||pass show mail/work|/etc/ca.pem| AB:CD ",
-            "CertificateFile=/etc/ca.pem CertificateFingerprint=AB:CD PasswordCommand=pass show mail/work Port=1143 "
+                                "Imap/CertificateFile=/etc/ca.pem", "Imap/CertificateFingerprint= AB:CD ", "Imap/Login=XOAuth2"},
+            "imap||1143|1||pass show mail/work|/etc/ca.pem| AB:CD |1",
+            "CertificateFile=/etc/ca.pem CertificateFingerprint=AB:CD Login=xoauth2 PasswordCommand=pass show mail/work Port=1143 "
             "Security=starttls Kind=imap"},
     ImapRow{"PlainDefaultPortAndUnknownWords", {"Store/Kind=pop", "Imap/Security=none",
                                                 "Imap/Port=143"},
-            "maildir||143|2||||", "Security=none"},
+            "maildir||143|2|||||0", "Security=none"},
     ImapRow{"BadPortAndSecurityFallBack", {"Imap/Security=ssl", "Imap/Port=99999"},
-            "maildir||993|0||||", ""}),
+            "maildir||993|0|||||0", ""}),
     testing::RowName());
 // clang-format on
 

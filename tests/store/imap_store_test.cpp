@@ -234,6 +234,7 @@ struct ConnectRow {
   bool systemTrust;      // the test's certificate not given
   const char* failure;   // part of the reason; empty when it connects
   const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
+  bool xoauth2 = false;  // an access token in place of the password: the user's when empty
 };
 
 // The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
@@ -252,6 +253,8 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
   const ConnectRow& row = GetParam();
   imap::Account account = server.Account(row.security);
   if (*row.host) account.host = QString::fromLatin1(row.host);
+  account.xoauth2 = row.xoauth2;
+  if (row.xoauth2) account.password = DovecotServer::Token();
   if (*row.password) account.password = QString::fromLatin1(row.password);
   const QString fingerprint = FingerprintOf(account.certificateFile);
   ASSERT_EQ(fingerprint.size(), 95);
@@ -278,6 +281,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"Tls", imap::Security::Tls, "", "", false, ""},
     ConnectRow{"StartTls", imap::Security::StartTls, "", "", false, ""},
     ConnectRow{"PlainOnLoopback", imap::Security::None, "", "", false, ""},
+    ConnectRow{"AccessToken", imap::Security::Tls, "", "", false, "", "", true},
+    ConnectRow{"AccessTokenRefused", imap::Security::StartTls, "", "ey.forged.token", false, "cannot log in", "", true},
     ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
     ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
     ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", "own"},

@@ -5,10 +5,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageAuthenticationCode>
 #include <chrono>
 #include <stdexcept>
 #include <string_view>
@@ -139,12 +141,18 @@ ssl = yes
 ssl_cert = <%1/cert.pem
 ssl_key = <%1/key.pem
 disable_plaintext_auth = no
-auth_mechanisms = plain
+auth_mechanisms = plain xoauth2
 mail_location = maildir:%1/mail
 first_valid_uid = 1
 passdb {
   driver = passwd-file
+  mechanisms = plain
   args = %1/passwd
+}
+passdb {
+  driver = oauth2
+  mechanisms = xoauth2
+  args = %1/oauth2.conf
 }
 userdb {
   driver = passwd-file
@@ -180,6 +188,13 @@ namespace inbox {
                              .arg(imapPort_)
                              .arg(imapsPort_);
   Write(Path("dovecot.conf"), config.toUtf8());
+  // Access tokens are checked here, against a key of the test's own.
+  Write(Path("oauth2.conf"),
+        u"introspection_mode = local\nusername_attribute = sub\n"
+        u"local_validation_key_dict = fs:posix:prefix=%1/keys/\n"_s.arg(dir_.path())
+            .toUtf8());
+  QDir().mkpath(Path("keys/default/HS256"));
+  Write(Path("keys/default/HS256/default"), QByteArray(kTokenKey).toBase64());
 }
 
 void DovecotServer::WaitUntilListening() {
@@ -193,6 +208,23 @@ void DovecotServer::WaitUntilListening() {
     }
     std::this_thread::sleep_for(50ms);
   }
+}
+
+QString DovecotServer::Token(const char* user) {
+  const auto part = [](const QByteArray& json) {
+    return json.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+  };
+  // Dovecot checks the expiry against its own clock, the real one.
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  const QByteArray signedPart = part(R"({"alg":"HS256","typ":"JWT"})") + '.' +
+                                part(QStringLiteral(R"({"sub":"%1","iat":%2,"exp":%3})")
+                                         .arg(QString::fromUtf8(user))
+                                         .arg(now - 60)
+                                         .arg(now + 3600)
+                                         .toUtf8());
+  const QByteArray signature =
+      QMessageAuthenticationCode::hash(signedPart, kTokenKey, QCryptographicHash::Sha256);
+  return QString::fromLatin1(signedPart + '.' + part(signature));
 }
 
 imap::Account DovecotServer::Account(imap::Security security) const {

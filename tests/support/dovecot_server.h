@@ -21,6 +21,11 @@ class DovecotServer {
  public:
   static constexpr const char* kUser = "ann";
   static constexpr const char* kPassword = "secret";
+  static constexpr const char* kTokenKey = "the test's own key for access tokens";
+
+  // An OAuth 2.0 access token for the user, signed with kTokenKey, valid for
+  // an hour: what a provider's token command would print.
+  static QString Token(const char* user = kUser);
 
   // Why no Dovecot can run here (not root, not installed); nullopt when it can.
   static std::optional<std::string> Unavailable();

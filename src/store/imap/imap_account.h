@@ -16,7 +16,8 @@ struct Account {
   quint16 port = 993;
   Security security = Security::Tls;
   QString user;
-  QString password;
+  QString password;  // or, with xoauth2, the access token
+  bool xoauth2 = false;
   // A PEM file of certificates trusted in place of the system's, when set.
   QString certificateFile;
   // The SHA-256 fingerprint of the server's own certificate, trusted on

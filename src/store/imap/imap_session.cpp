@@ -200,8 +200,16 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
       return trusted.failure();
     }
   }
-  code = mailimap_login(imap, account.user.toUtf8().constData(),
-                        account.password.toUtf8().constData());
+  if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {
+    return StoreFailure{FailureKind::Gone,
+                        QStringLiteral("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
+                                       "[Imap] and log in with a password")
+                            .arg(account.host)};
+  }
+  code = account.xoauth2 ? mailimap_oauth2_authenticate(imap, account.user.toUtf8().constData(),
+                                                        account.password.toUtf8().constData())
+                         : mailimap_login(imap, account.user.toUtf8().constData(),
+                                          account.password.toUtf8().constData());
   if (!Succeeded(code)) {
     // A server that answers NO refused the credentials; any other failure
     // is the line's.
