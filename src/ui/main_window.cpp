@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -502,6 +504,25 @@ void MainWindow::OfferToKeep(const ImapOptions& account, const QString& password
   }
 }
 
+StoreStatus MainWindow::LogInWithoutFreezing(MailStore& store, const QString& host) {
+  // The server may take up to the session's timeout to answer: the window
+  // keeps drawing meanwhile, and takes no input, so nothing starts twice.
+  const QString note = statusBar_->Note();
+  statusBar_->SetNote(QStringLiteral("Connecting to %1...").arg(host));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::optional<StoreStatus> reached;
+  const std::unique_ptr<QThread> worker(
+      QThread::create([&store, &reached] { reached.emplace(store.CheckHoldsMail()); }));
+  QEventLoop loop;
+  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  worker->wait();
+  QApplication::restoreOverrideCursor();
+  statusBar_->SetNote(note);
+  return std::move(*reached);
+}
+
 MailStore* MainWindow::CurrentImapStore(bool report) {
   const ImapOptions account = options_->Imap();
   if (store_ && storeAccount_ == account) return store_.get();
@@ -512,7 +533,7 @@ MailStore* MainWindow::CurrentImapStore(bool report) {
     const std::optional<QString> password = PasswordOf(account, refused);
     if (!password) return nullptr;
     std::unique_ptr<MailStore> store = imapFactory_(account, *password);
-    const StoreStatus reached = store->CheckHoldsMail();
+    const StoreStatus reached = LogInWithoutFreezing(*store, account.host);
     if (reached) {
       store_ = std::move(store);
       storeAccount_ = account;

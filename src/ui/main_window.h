@@ -153,6 +153,7 @@ class MainWindow final : public QMainWindow, public Host {
   // refuses it. nullptr when the user gives none, or the server cannot be used
   // (told when report is set).
   MailStore* CurrentImapStore(bool report);
+  StoreStatus LogInWithoutFreezing(MailStore& store, const QString& host);
   std::optional<QString> PasswordOf(const ImapOptions& account, bool refused);
   // An access token lasts an hour or so: it is asked of the password command
   // at each login, never kept.
