@@ -132,6 +132,7 @@ TEST_P(Store, ShowsTheFoldersAsOneTreeInNameOrder) {
        u"Inbox/Work|Inbox/Work/Old|Inbox/Work/2026|Inbox/beta|Inbox/Alpha|Inbox/Отправленные|"
        u"Inbox/Café & Bar|Inbox/日本|Lists|Sent|Sent/2025|Drafts|Trash|Trash/Old"_s.split(u'|'))
     maildir_.Folder(path.split(u'/'));
+  QDir(dir_.path()).mkpath(u"Inbox/"_s + u"deep/"_s.repeated(34));  // no Maildir at its end
   using enum DefaultFolder;
   std::string trees;
   for (DefaultFolder which : {Inbox, SentItems, Drafts, Trash, Outbox})
@@ -179,7 +180,7 @@ TEST_P(Store, ReadsEveryTextAndTimeOfAMessage) {
        "line 1\r\nline 2\r\n|2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
       {"m2.x",
        "Subject: h\nFrom: <a@b.c>\nContent-Type: text/html\n\n<html><head><title>T</title>"
-       "<style>p{}</style></head><body><p>Hello&nbsp;<b>world</b> &amp; all&#33;</p><p>Bye<br>now"
+       "<style>p{}</style></head><body><p>Hello&nbsp;<b title='a>b'>world</b> &amp; all&#33;</p><p>Bye<br>now"
        "</p><ul><li>one</li><li>two</li></ul><script>alert(1)</script></body></html>\n",
        "h|a@b.c||||Hello world & all!\r\n\r\nBye\r\nnow\r\n\r\n- one\r\n- two|"
        "2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
