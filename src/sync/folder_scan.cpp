@@ -12,10 +12,17 @@ namespace {
 // The value, or nullopt; the first reason a value could not be read goes to
 // firstFailure when one is given.
 template <class T>
-std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr) {
+std::optional<T> ValueOf(StoreResult<T> result,
+                         std::optional<StoreFailure>* firstFailure = nullptr) {
   if (result) return std::move(result.value());
-  if (firstFailure != nullptr && firstFailure->isEmpty()) *firstFailure = result.reason();
+  if (firstFailure != nullptr && !*firstFailure) *firstFailure = result.failure();
   return std::nullopt;
+}
+
+// A failure after which nothing more can come from the store in this run.
+bool OfTheWholeStore(const StoreFailure& failure) {
+  return failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone ||
+         failure.kind == FailureKind::Refused;
 }
 
 // A folder whose messages or subfolders cannot be read: the user is told
@@ -25,8 +32,7 @@ std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr)
 // would fail alike.
 void StoreFailed(SyncContext& context, const QString& what, const StoreFailure& failure) {
   SyncSession& session = context.session;
-  if (failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone ||
-      failure.kind == FailureKind::Refused) {
+  if (OfTheWholeStore(failure)) {
     context.host.ShowMessage(
         QStringLiteral("The mail store cannot be used, so nothing more was sent: %1")
             .arg(failure.reason));
@@ -118,10 +124,16 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
   if (!held) item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
-  QString unreadable;
+  std::optional<StoreFailure> unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
       ReadOutgoingMessage(item, &unreadable), folder.Name, folderKind,
       RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
+  // A store gone in mid-run (a server that cannot be reached again) ends the
+  // run here: the message waits for the next one rather than being skipped.
+  if (unreadable && OfTheWholeStore(*unreadable)) {
+    StoreFailed(context, FolderWhat(folder), *unreadable);
+    return false;
+  }
   const QString entryId = item.EntryId();
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
@@ -129,7 +141,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     ++session.SkippedCount;
     host.Report({RunItem::Kind::Skipped, folder.Name,
                  ValueOf(item.Text(ItemText::Subject)).value_or(entryId), 0, 0,
-                 SkipNote(records.why, entryId, unreadable, context.options().parts)});
+                 SkipNote(records.why, entryId, unreadable ? unreadable->reason : QString(),
+                          context.options().parts)});
   }
 
   const auto partCount = records.parts.size();
@@ -211,6 +224,8 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
   }
   if (DeviceHolds(session, item.EntryId())) return;
   if (StoreStatus deleted = item.Delete(); !deleted) {
+    if (OfTheWholeStore(deleted.failure()))
+      return StoreFailed(context, FolderWhat(folder), deleted.failure());
     context.host.ShowMessage(QStringLiteral("A message deleted on the Kelvo could not be removed "
                                             "from the mail folder: %1")
                                  .arg(deleted.reason()));
@@ -227,7 +242,8 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
 
 }  // namespace
 
-OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure) {
+OutgoingMessage ReadOutgoingMessage(const MailItem& item,
+                                    std::optional<StoreFailure>* firstFailure) {
   OutgoingMessage message;
   message.subject = ValueOf(item.Text(ItemText::Subject), firstFailure);
   message.senderName = ValueOf(item.Text(ItemText::SenderName), firstFailure);
@@ -298,6 +314,7 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
       if (!SendMessage(context, *item, folder, folderKind, scanning, due->held)) return;
     } else if (context.options().removeFromMail) {
       RemoveIfGoneFromDevice(context, *item, folder);
+      if (session.StoreUnusable) return;
     }
     host.Yield();
     item = items.FindNext();

@@ -38,6 +38,7 @@ int SecondsOnTheLine(qint64 bytes);
 // What the record builder needs of a message; a property that cannot be read
 // stays empty, and the builder then skips the message. The reason the first
 // one could not be read goes to firstFailure when one is given.
-OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure = nullptr);
+OutgoingMessage ReadOutgoingMessage(const MailItem& item,
+                                    std::optional<StoreFailure>* firstFailure = nullptr);
 
 }  // namespace zandor

@@ -8,6 +8,7 @@
 #include <QChar>
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +43,13 @@ struct Core {
 
   // The session, opened on first use and again after it was lost.
   StoreResult<Session*> Live();
+  // Runs one command on the live session (its libetpan code). A connection
+  // found lost is opened once more, the mailbox that was selected selected
+  // again, and the command sent again: a run carries on over one loss. A
+  // second loss, or a reconnection that fails, is Gone (Refused when the
+  // password no longer works); the failure says what was being done.
+  using Command = std::function<int(mailimap*)>;
+  StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
   // Every mailbox of the account, listed once per store.
   StoreResult<const std::vector<Mailbox>*> Mailboxes();
   // The mailbox that serves as a default folder: the one with its SPECIAL-USE
@@ -68,7 +76,12 @@ struct Core {
   KelvoStateDb state;
 
  private:
+  // Forgets a session whose connection was lost: no LOGOUT on a dead line.
+  void Drop();
+  StoreStatus Reconnect(const QString& mailbox, Access access, uint32_t uidValidity);
+
   std::unique_ptr<Session> session_;
+  bool reconnecting_ = false;
   std::optional<std::vector<Mailbox>> mailboxes_;
   QString selected_;
   Access selectedAccess_ = Access::ReadOnly;
