@@ -59,21 +59,21 @@ struct Stream {
   std::deque<Chunk> queue;
   size_t offset = 0;   // of the front chunk, already written
   bool ended = false;  // its source closed: nothing more to read
+  std::string seen;    // the end of what came, for a pattern split between reads
   bool Due(Clock::time_point now) const { return !queue.empty() && queue.front().due <= now; }
 };
 
 struct Connection {
   Connection(int clientFd, int serverFd) : client(clientFd), server(serverFd) {}
   Fd client, server;
-  Stream up, down;   // client to server, server to client
-  std::string seen;  // the end of what the server sent, for a pattern split between reads
+  Stream up, down;  // client to server, server to client
   bool closed = false;
 };
 
 enum class Step { Going, Closed, Cut };
 
 // Reads what is waiting on `from` into the stream, due oneWay from now.
-Step ReadInto(int from, Stream& stream, Clock::time_point due, Connection* watched,
+Step ReadInto(int from, Stream& stream, Clock::time_point due,
               const std::optional<QByteArray>& cutAt) {
   if (stream.ended) return Step::Going;
   char buffer[65536];
@@ -85,15 +85,15 @@ Step ReadInto(int from, Stream& stream, Clock::time_point due, Connection* watch
     return Step::Going;
   }
   Chunk chunk{due, std::string(buffer, static_cast<size_t>(got)), false};
-  if (watched != nullptr && cutAt && !cutAt->isEmpty()) {
+  if (cutAt && !cutAt->isEmpty()) {
     const std::string pattern = cutAt->toStdString();
-    const std::string text = watched->seen + chunk.bytes;
+    const std::string text = stream.seen + chunk.bytes;
     const size_t at = text.find(pattern);
     if (at != std::string::npos) {
-      chunk.bytes.resize(at + pattern.size() - watched->seen.size());
+      chunk.bytes.resize(at + pattern.size() - stream.seen.size());
       chunk.cutAfter = true;
     }
-    watched->seen = text.substr(text.size() - std::min(text.size(), pattern.size()));
+    stream.seen = text.substr(text.size() - std::min(text.size(), pattern.size()));
   }
   stream.queue.push_back(std::move(chunk));
   return Step::Going;
@@ -146,16 +146,13 @@ DelayProxy::~DelayProxy() {
   ::close(wake_);
 }
 
-void DelayProxy::CutAt(const QByteArray& pattern) {
+void DelayProxy::CutAt(const QByteArray& pattern, bool refuseAfter) {
   {
     const std::lock_guard lock(mutex_);
     cutAt_ = pattern;
+    refuseAfter_ = refuseAfter;
   }
   Wake();
-}
-
-void DelayProxy::Refuse(bool refuse) {
-  refuse_ = refuse;
 }
 
 void DelayProxy::Wake() const {
@@ -219,14 +216,15 @@ void DelayProxy::Run() {
         if (step == Step::Closed) c.closed = true;
         if (step == Step::Cut) cut = true;
       };
-      go(ReadInto(c.client.fd, c.up, due, nullptr, cutAt));
-      go(ReadInto(c.server.fd, c.down, due, &c, cutAt));
+      go(ReadInto(c.client.fd, c.up, due, cutAt));
+      go(ReadInto(c.server.fd, c.down, due, cutAt));
       go(WriteDue(c.server.fd, c.up, Clock::now()));
       go(WriteDue(c.client.fd, c.down, Clock::now()));
     }
     if (cut) {
       const std::lock_guard lock(mutex_);
       cutAt_.reset();
+      refuse_ = refuseAfter_;
       connections.clear();
     }
     connections.remove_if([](const Connection& c) { return c.closed; });

@@ -26,12 +26,11 @@ class DelayProxy {
   DelayProxy& operator=(const DelayProxy&) = delete;
 
   quint16 Port() const { return port_; }
-  // Cuts every connection, once, as soon as the server has sent the pattern
-  // to the client (the pattern still reaches it, the rest of the answer does
-  // not); an empty pattern cuts at once.
-  void CutAt(const QByteArray& pattern);
-  // While set, each new connection is closed as soon as it comes.
-  void Refuse(bool refuse);
+  // Cuts every connection, once, as soon as one side has sent the pattern
+  // (it still reaches the other side, what follows it does not); an empty
+  // pattern cuts at once. With refuseAfter, every connection after the cut
+  // is closed as soon as it comes.
+  void CutAt(const QByteArray& pattern, bool refuseAfter = false);
   // The connections accepted so far, refused ones included.
   int Accepted() const { return accepted_; }
 
@@ -45,10 +44,11 @@ class DelayProxy {
   quint16 target_ = 0;
   std::chrono::milliseconds oneWay_;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> refuse_{false};
+  bool refuse_ = false;  // the thread's own
   std::atomic<int> accepted_{0};
   std::mutex mutex_;
   std::optional<QByteArray> cutAt_;  // under mutex_
+  bool refuseAfter_ = false;         // under mutex_
   std::thread thread_;
 };
 

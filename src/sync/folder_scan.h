@@ -29,8 +29,9 @@ void TellFolderProblems(SyncContext& context);
 
 // Counts the messages due in the chosen folders and the bytes their records
 // put on the line, into the session's Due fields, for the progress of the
-// whole run. Reads the store only; a folder that fails counts nothing.
-void CountDueMail(const SyncEnvironment& environment, SyncSession& session);
+// whole run, and has the store read their texts ahead. Reads the store only;
+// a folder that fails counts nothing. The collections it listed, for the scan.
+FolderListings CountDueMail(const SyncEnvironment& environment, SyncSession& session);
 
 // How long the line takes for so many bytes, in whole seconds.
 int SecondsOnTheLine(qint64 bytes);

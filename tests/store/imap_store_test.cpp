@@ -299,8 +299,7 @@ TEST_P(ImapCutTest, ReadsOnOverOneLostConnection) {
   const FixedClock clock(kNow);
   ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
   auto items = std::move(store.Items(store.GetDefaultFolder(DefaultFolder::Inbox).value()).value());
-  proxy.CutAt(GetParam().pattern);
-  proxy.Refuse(GetParam().refuse);
+  proxy.CutAt(GetParam().pattern, GetParam().refuse);
   const StoreResult<int> count = items->Count(kNow.date().addDays(-5));
   QStringList read;
   for (auto item = count ? items->Find(kNow.date().addDays(-5)) : nullptr; item;

@@ -93,6 +93,9 @@ void Take(const mailimap_msg_att_static& item, Fetched& into) {
     case MAILIMAP_MSG_ATT_INTERNALDATE:
       into.received = MsecsOf(item.att_data.att_internal_date);
       break;
+    case MAILIMAP_MSG_ATT_RFC822_SIZE:
+      into.size = item.att_data.att_rfc822_size;
+      break;
     case MAILIMAP_MSG_ATT_BODY_SECTION: {
       const mailimap_msg_att_body_section* body = item.att_data.att_body_section;
       if (body == nullptr || body->sec_body_part == nullptr) break;
@@ -124,6 +127,9 @@ FetchTypePtr FetchTypeOf(Core::Part part) {
   FetchTypePtr type(mailimap_fetch_type_new_fetch_att_list_empty());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_uid());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_internaldate());
+  if (part == Core::Part::Header) {
+    mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_rfc822_size());
+  }
   if (part != Core::Part::None) {
     mailimap_section* section =
         part == Core::Part::Header ? mailimap_section_new_header() : mailimap_section_new(nullptr);

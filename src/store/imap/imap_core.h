@@ -32,6 +32,7 @@ struct Mailbox {
 struct Fetched {
   uint32_t uid = 0;
   std::optional<qint64> received;  // INTERNALDATE, msecs since the epoch
+  qint64 size = 0;                 // RFC822.SIZE, with the header
   QByteArray header;
   QByteArray whole;
 };
@@ -63,7 +64,8 @@ struct Core {
   // UID SEARCH SINCE, the UIDs found.
   StoreResult<std::vector<uint32_t>> UidsSince(QDate day);
   // UID FETCH of the UIDs (all when empty): UID, INTERNALDATE, and the header
-  // or the whole message, always by BODY.PEEK so that no flag changes.
+  // with the size, or the whole message, always by BODY.PEEK so that no flag
+  // changes.
   enum class Part { None, Header, Whole };
   StoreResult<std::vector<Fetched>> Fetch(const std::vector<uint32_t>& uids, Part part);
   // A failure of the last command, in words.

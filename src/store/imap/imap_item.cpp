@@ -65,11 +65,12 @@ int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) 
 }  // namespace
 
 ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity,
-                   Fetched message)
+                   Fetched message, std::shared_ptr<const Bodies> readAhead)
     : core_(std::move(core)),
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
-      message_(std::move(message)) {}
+      message_(std::move(message)),
+      readAhead_(std::move(readAhead)) {}
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
@@ -100,6 +101,11 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
 }
 
 StoreResult<QString> ImapItem::Body() const {
+  if (!body_ && readAhead_) {
+    if (const auto found = readAhead_->find(message_.uid); found != readAhead_->end()) {
+      body_ = found->second;
+    }
+  }
   if (!body_) {
     auto validity = core_->Select(mailbox_, Access::ReadOnly);
     if (!validity) return validity.failure();
