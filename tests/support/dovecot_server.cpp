@@ -95,7 +95,8 @@ std::optional<std::string> DovecotServer::Unavailable() {
   return std::nullopt;
 }
 
-DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
+DovecotServer::DovecotServer(const QString& extraConfig)
+    : imapPort_(FreePort()), imapsPort_(FreePort()) {
   // Dovecot's own processes run as other users and must reach their files.
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
@@ -109,7 +110,7 @@ DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
        QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), Path("key.pem"),
        QStringLiteral("-out"), Path("cert.pem")});
   if (made != 0) throw std::runtime_error("openssl made no certificate");
-  WriteConfig();
+  WriteConfig(extraConfig);
   Own();
   process_.setProcessChannelMode(QProcess::MergedChannels);
   process_.start(QString::fromLatin1(kDovecot),
@@ -123,7 +124,7 @@ DovecotServer::~DovecotServer() {
   process_.waitForFinished(5000);
 }
 
-void DovecotServer::WriteConfig() const {
+void DovecotServer::WriteConfig(const QString& extra) const {
   Write(Path("passwd"), QStringLiteral("%1:{PLAIN}%2:%3:%4::%5::\n")
                             .arg(QString::fromLatin1(kUser), QString::fromLatin1(kPassword))
                             .arg(kMailUid)
@@ -179,7 +180,8 @@ namespace inbox {
                              .arg(dir_.path())
                              .arg(imapPort_)
                              .arg(imapPort_)
-                             .arg(imapsPort_);
+                             .arg(imapsPort_) +
+                         extra;
   Write(Path("dovecot.conf"), config.toUtf8());
 }
 
