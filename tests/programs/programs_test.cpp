@@ -398,6 +398,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest, ::testing::Values(
     ImapRunRow{"WrongPassword", "wrong", "", false, false, 1, false,
                "refused the password|[Imap] PasswordCommand in %1"},
     ImapRunRow{"CutInMidScan", DovecotServer::kPassword, "BODY[HEADER]", false, false, 0, true, ""},
+    ImapRunRow{"CutInTheReadAhead", DovecotServer::kPassword, "BODY[] {", false, false, 0, true,
+               ""},
     ImapRunRow{"CutInMidScanForGood", DovecotServer::kPassword, "BODY[HEADER]", false, true, 1,
                false, "The mail store cannot be used"},
     ImapRunRow{"CutAsTheNoteIsFiled", DovecotServer::kPassword, "* 1 EXISTS", false, false, 0,

@@ -8,7 +8,6 @@
 #include <QDirIterator>
 #include <QTemporaryDir>
 
-#include "delay_proxy.h"
 #include "store/maildir/maildir_store.h"
 #include "support/dovecot_server.h"
 #include "support/maildir_builder.h"
@@ -268,59 +267,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"}),
     testing::RowName());
 // clang-format on
-
-// A connection cut in the middle of an answer (when the server has sent the
-// pattern) is opened once more and the read carries on where it was; with the
-// second connection refused, the read fails as Gone.
-struct CutRow {
-  const char* name;
-  const char* pattern;
-  bool refuse;
-};
-class ImapCutTest : public ::testing::TestWithParam<CutRow> {};
-
-TEST_P(ImapCutTest, ReadsOnOverOneLostConnection) {
-  if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-  DovecotServer server;
-  testing::MaildirBuilder mail(server.MailRoot(), testing::MaildirLayout::PlusPlus);
-  QStringList sent;
-  for (int i = 0; i < 3; ++i) {
-    TestMessage message;
-    message.subject = u"cut %1"_s.arg(i);
-    message.received = message.date = kNow.addDays(i - 3);
-    mail.Add(Path({"Inbox"}), message);
-    sent << message.subject + u'|' + message.body;
-  }
-  server.Own();
-  imap::Account account = server.Account(imap::Security::None);
-  testing::DelayProxy proxy(account.port, std::chrono::milliseconds(0));
-  account.port = proxy.Port();
-  QTemporaryDir state;
-  const FixedClock clock(kNow);
-  ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
-  auto items = std::move(store.Items(store.GetDefaultFolder(DefaultFolder::Inbox).value()).value());
-  proxy.CutAt(GetParam().pattern, GetParam().refuse);
-  const StoreResult<int> count = items->Count(kNow.date().addDays(-5));
-  QStringList read;
-  for (auto item = count ? items->Find(kNow.date().addDays(-5)) : nullptr; item;
-       item = items->FindNext()) {
-    const auto body = item->Text(ItemText::Body);
-    read << item->Text(ItemText::Subject).value() + u'|' + (body ? body.value() : body.reason());
-  }
-  EXPECT_EQ(proxy.Accepted(), 2);
-  if (GetParam().refuse) {
-    EXPECT_EQ(count.ok() ? FailureKind::Message : count.kind(), FailureKind::Gone)
-        << count.reason().toStdString();
-  } else {
-    EXPECT_EQ(read.replaceInStrings(u"\r\n"_s, u"\n"_s), sent);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, ImapCutTest,
-                         ::testing::Values(CutRow{"InTheListing", "BODY[HEADER]", false},
-                                           CutRow{"InABody", "BODY[] {", false},
-                                           CutRow{"TwiceInTheListing", "BODY[HEADER]", true}),
-                         testing::RowName());
 
 }  // namespace
 }  // namespace zandor
