@@ -224,8 +224,11 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
   }
   if (DeviceHolds(session, item.EntryId())) return;
   if (StoreStatus deleted = item.Delete(); !deleted) {
-    if (OfTheWholeStore(deleted.failure()))
-      return StoreFailed(context, FolderWhat(folder), deleted.failure());
+    // A server gone for good ends the scan as it would a read.
+    if (OfTheWholeStore(deleted.failure())) {
+      StoreFailed(context, FolderWhat(folder), deleted.failure());
+      return;
+    }
     context.host.ShowMessage(QStringLiteral("A message deleted on the Kelvo could not be removed "
                                             "from the mail folder: %1")
                                  .arg(deleted.reason()));

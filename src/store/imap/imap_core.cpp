@@ -187,9 +187,10 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
         imap->imap_selection_info != nullptr ? imap->imap_selection_info->sel_uidvalidity : 0;
     const StoreFailure lost = Failure(FailureKind::Gone, what, code);
     if (StoreStatus back = Reconnect(mailbox, access, validity); !back) {
-      const FailureKind gone =
-          back.kind() == FailureKind::Folder ? FailureKind::Folder : FailureKind::Gone;
-      return StoreFailure{back.kind() == FailureKind::Refused ? FailureKind::Refused : gone,
+      // A refused password and a renumbered folder keep their kinds.
+      FailureKind gone = back.kind();
+      if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
+      return StoreFailure{gone,
                           lost.reason + QStringLiteral("; connecting again: ") + back.reason()};
     }
     code = command(session_->get());
