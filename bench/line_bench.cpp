@@ -1,13 +1,15 @@
 // The real programs on a pseudo-terminal: zandor --sync against kelvo-sim.
 //
-//   bench_line line [--messages N] [--baud B] [--busy]
+//   bench_line line [--messages N] [--baud B] [--busy | --imap [--delay-ms D]]
 //     N messages of mixed sizes (some split: split mode "Split unlimited") go
 //     to a Kelvo that takes and gives bytes at B baud. Prints the wall time,
 //     the bytes on the line both ways (from the simulator's transcript), the
 //     time those bytes take at B baud (ten bit times a byte), the ratio of the
 //     two, and zandor's CPU time as a share of the wall time. With --busy,
 //     two writers keep the disk of the Maildir busy meanwhile: each writes
-//     2 MiB to a file beside it and syncs it, over and over.
+//     2 MiB to a file beside it and syncs it, over and over. With --imap the
+//     mail is on a Dovecot of the benchmark's own (as root), reached through a
+//     proxy that delays each byte D ms each way (25: a 50 ms round trip).
 //   bench_line idle [--seconds S]
 //     zandor --sync --timeout S waits for a Kelvo that never answers the
 //     handshake. Prints zandor's CPU seconds, all told and while it waited.
@@ -30,9 +32,11 @@
 #include <vector>
 
 #include "child_process.h"
+#include "delay_proxy.h"
 #include "line_trace.h"
 #include "mixed_mail.h"
 #include "save_probe.h"
+#include "support/dovecot_server.h"
 #include "support/program_world.h"
 
 namespace zandor {
@@ -111,7 +115,7 @@ bool StartZandor(ProgramWorld& world, ChildProcess& zandor, const QStringList& a
 }
 
 // The mixed lot in the Inbox, Sent and Work, hours apart; returns the bytes of body.
-int AddMixedMail(ProgramWorld& world, int count) {
+int AddMixedMail(testing::MaildirBuilder& mail, int count) {
   QRandomGenerator random(20260601);
   const QDateTime now = QDateTime::currentDateTimeUtc();
   int bodyBytes = 0;
@@ -123,20 +127,60 @@ int AddMixedMail(ProgramWorld& world, int count) {
     const QStringList folder = i % 10 < 6   ? Path({"Inbox"})
                                : i % 10 < 9 ? Path({"Sent"})
                                             : Path({"Work"});
-    world.Mail().Add(folder, message);
+    mail.Add(folder, message);
     bodyBytes += static_cast<int>(message.body.size());
   }
   return bodyBytes;
 }
 
-int LineEfficiency(int messages, int baud, bool busy) {
+// The account on the Dovecot behind the proxy, as [Store] and [Imap] settings.
+void ImapSettings(ProgramWorld& world, const testing::DelayProxy& proxy) {
+  const auto set = [&world](const char* key, const QString& value) {
+    world.Set(QStringLiteral("Imap"), QString::fromLatin1(key), value);
+  };
+  world.Set(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
+  set("Host", QStringLiteral("127.0.0.1"));
+  set("Port", QString::number(proxy.Port()));
+  set("Security", QStringLiteral("none"));
+  set("User", QString::fromLatin1(testing::DovecotServer::kUser));
+  set("PasswordCommand",
+      QStringLiteral("echo ") + QString::fromLatin1(testing::DovecotServer::kPassword));
+}
+
+// Where the mail of a line benchmark lives: the world's Maildir, or a
+// Dovecot of its own behind the delaying proxy.
+struct MailServer {
+  MailServer(ProgramWorld& world, std::optional<int> delayMs) {
+    if (!delayMs) return;
+    dovecot.emplace();
+    mail.emplace(dovecot->MailRoot(), testing::MaildirLayout::PlusPlus);
+    proxy.emplace(dovecot->Account(imap::Security::None).port, std::chrono::milliseconds(*delayMs));
+    ImapSettings(world, *proxy);
+  }
+  std::optional<testing::DovecotServer> dovecot;
+  std::optional<testing::MaildirBuilder> mail;
+  std::optional<testing::DelayProxy> proxy;
+};
+
+int LineEfficiency(int messages, int baud, bool busy, std::optional<int> imapDelayMs) {
   ProgramWorld world;
   CommonSettings(world);
-  const int bodyBytes = AddMixedMail(world, messages);
-  Detail(QStringLiteral("line: %1 messages, %2 bytes of body, Kelvo at %3 baud")
+  if (imapDelayMs) {
+    if (auto why = testing::DovecotServer::Unavailable()) {
+      Detail(QString::fromStdString(*why));
+      return 1;
+    }
+  }
+  MailServer server(world, imapDelayMs);
+  const int bodyBytes = AddMixedMail(server.mail ? *server.mail : world.Mail(), messages);
+  if (server.dovecot) server.dovecot->Own();
+  Detail(QStringLiteral("line: %1 messages, %2 bytes of body, Kelvo at %3 baud%4")
              .arg(messages)
              .arg(bodyBytes)
-             .arg(baud));
+             .arg(baud)
+             .arg(imapDelayMs
+                      ? QStringLiteral(", mail on Dovecot %1 ms away each way").arg(*imapDelayMs)
+                      : QString()));
   const QString trace = world.Path(QStringLiteral("kelvo.trace"));
   if (!world.StartKelvo(
           {QStringLiteral("--pace"), QString::number(baud), QStringLiteral("--trace"), trace})) {
@@ -182,7 +226,10 @@ int LineEfficiency(int messages, int baud, bool busy) {
              .arg(end.userSeconds, 0, 'f', 3)
              .arg(end.systemSeconds, 0, 'f', 3)
              .arg(end.maxRssKb));
-  const QString line = busy ? QStringLiteral("line, busy disk") : QStringLiteral("line");
+  const QString line = imapDelayMs
+                           ? QStringLiteral("line, IMAP %1 ms round trip").arg(*imapDelayMs * 2)
+                       : busy ? QStringLiteral("line, busy disk")
+                              : QStringLiteral("line");
   Row(QStringLiteral("%1: %2 messages at %3 baud, wall time").arg(line).arg(messages).arg(baud),
       QStringLiteral("%1 s").arg(wall, 0, 'f', 2), QStringLiteral("-"), true);
   Row(line + QStringLiteral(": bytes exchanged (PC + Kelvo)"),
@@ -190,7 +237,7 @@ int LineEfficiency(int messages, int baud, bool busy) {
       QStringLiteral("-"), bytes.unknownTokens == 0);
   Row(line + QStringLiteral(": pure line time of those bytes"),
       QStringLiteral("%1 s").arg(lineSeconds, 0, 'f', 2), QStringLiteral("-"), true);
-  const double target = busy ? 1.01 : 1.003;
+  const double target = busy || imapDelayMs ? 1.01 : 1.003;
   Row(line + QStringLiteral(": wall / line time"), QString::number(ratio, 'f', 3),
       QStringLiteral("<= %1").arg(target), ratio <= target);
   // What the durable save of the mark after each part costs on this disk; it
@@ -215,7 +262,7 @@ int LineEfficiency(int messages, int baud, bool busy) {
 int IdleCost(int seconds) {
   ProgramWorld world;
   CommonSettings(world);
-  AddMixedMail(world, 10);
+  AddMixedMail(world.Mail(), 10);
   if (!world.StartKelvo({QStringLiteral("--fault"), QStringLiteral("1:silence")})) {
     Detail(QStringLiteral("kelvo-sim did not start"));
     return 1;
@@ -269,15 +316,18 @@ int main(int argc, char** argv) {
   const QStringList arguments = QCoreApplication::arguments().mid(1);
   const QString mode = arguments.value(0);
   if (mode == QLatin1String("line")) {
-    return zandor::LineEfficiency(zandor::Option(arguments, "--messages", 200),
-                                  zandor::Option(arguments, "--baud", 38400),
-                                  arguments.contains(QLatin1String("--busy")));
+    const bool imap = arguments.contains(QLatin1String("--imap"));
+    return zandor::LineEfficiency(
+        zandor::Option(arguments, "--messages", 200), zandor::Option(arguments, "--baud", 38400),
+        arguments.contains(QLatin1String("--busy")),
+        imap ? std::optional(zandor::Option(arguments, "--delay-ms", 25)) : std::nullopt);
   }
   if (mode == QLatin1String("idle")) {
     return zandor::IdleCost(zandor::Option(arguments, "--seconds", 10));
   }
   std::fprintf(stderr,
-               "usage: bench_line line [--messages N] [--baud B] [--busy]\n"
+               "usage: bench_line line [--messages N] [--baud B] [--busy | --imap [--delay-ms "
+               "D]]\n"
                "       bench_line idle [--seconds S]\n");
   return 2;
 }

@@ -2,7 +2,7 @@
 # Builds the benchmarks in Release and runs them; prints one Markdown table
 # with the machine it ran on (paste it into docs/benchmarks.md).
 #
-#   bench/run.sh [BUILD_DIR]        default: build-bench-release beside bench/
+#   bench/run.sh [--imap] [BUILD_DIR]   default: build-bench-release beside bench/
 #
 # The benchmarks:
 #   line   200 messages to kelvo-sim --pace 38400 over a pseudo-terminal: wall
@@ -10,12 +10,24 @@
 #          once on a quiet disk, once with two writers keeping it busy
 #   idle   zandor --sync waiting 10 s for a Kelvo that never answers: its CPU
 #   large  a whole synchronisation over a 400-message folder in-process
+# With --imap (as root: it starts a Dovecot of its own on 127.0.0.1), also:
+#   line --imap   the line benchmark with the mail on Dovecot, behind a proxy
+#                 that delays each byte 25 ms each way (a 50 ms round trip)
+#   large --imap  a 10,000-message folder on Dovecot behind the same proxy:
+#                 the count of a 7-day range and a second synchronisation,
+#                 each logging in afresh; once with Dovecot's defaults, once
+#                 with Dovecot trusting its index of the Maildir
 # Each line benchmark takes about a minute and a half; the idle one 10 s.
 # Details go to standard error. Run it on a quiet machine: the figures are
 # wall-clock and CPU times.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+imap=0
+if [ "${1:-}" = --imap ]; then
+  imap=1
+  shift
+fi
 build=${1:-$root/build-bench-release}
 
 mkdir -p "$build"
@@ -35,6 +47,13 @@ export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
 "$build/bench/bench_line" line --messages 200 --baud 38400 --busy >> "$rows" || status=1
 "$build/bench/bench_line" idle --seconds 10 >> "$rows" || status=1
 "$build/bench/bench_large_folder" --messages 400 --repeat 3 >> "$rows" || status=1
+if [ "$imap" = 1 ]; then
+  "$build/bench/bench_line" line --messages 200 --baud 38400 --imap --delay-ms 25 >> "$rows" ||
+    status=1
+  "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 >> "$rows" || status=1
+  "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 --trusted-index \
+    >> "$rows" || status=1
+fi
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)

@@ -6,23 +6,31 @@
 # display it opens the window: press Sync. Without one it runs
 # `zandor --sync --yes` twice and shows what happened.
 #
-#   scripts/demo.sh [--keep] [--no-window]
+#   scripts/demo.sh [--keep] [--no-window] [--imap]
 #     --keep       keep the demo folder (Maildir, settings, transcripts) at the end
 #     --no-window  run without the window even when there is a display
+#     --imap       serve the sample mail from a throwaway Dovecot on 127.0.0.1
+#                  (as root) and synchronise with that IMAP account instead
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$here/build-plain
 keep=0
 window=1
+imap=0
 for argument in "$@"; do
   case "$argument" in
     --keep) keep=1 ;;
     --no-window) window=0 ;;
-    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "demo: unknown argument '$argument' (--keep, --no-window)" >&2; exit 2 ;;
+    --imap) imap=1 ;;
+    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo: unknown argument '$argument' (--keep, --no-window, --imap)" >&2; exit 2 ;;
   esac
 done
+if [ "$imap" = 1 ] && [ "$(id -u)" -ne 0 ]; then
+  echo "demo: --imap starts a Dovecot of its own, which must run as root (try sudo)" >&2
+  exit 2
+fi
 [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || window=0
 
 say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
@@ -34,11 +42,14 @@ say "Setting up and building (scripts/setup.sh plain)"
 
 work=$(mktemp -d -t zandor-demo.XXXXXX)
 sim_pid=""
+dovecot_pid=""
 cleanup() {
-  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
-    kill -TERM "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
+  for pid in "$sim_pid" "$dovecot_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill -TERM "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
+  done
   if [ "$keep" = 1 ]; then
     echo "demo: kept $work"
   else
@@ -50,6 +61,76 @@ trap 'exit 130' INT TERM
 
 say "Making a sample Maildir"
 python3 "$here/tools/sample-maildir.py" "$work/Maildir"
+
+# With --imap the sample Maildir is the mail of user "demo" (password "demo")
+# on a Dovecot of the demo's own: plain IMAP on a free port of 127.0.0.1, the
+# mail served as nobody, everything in the demo folder.
+start_dovecot() {
+  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  mkdir -p "$work/dovecot"
+  chmod 755 "$work"
+  chown -R 65534:65534 "$work/Maildir"
+  echo "demo:{PLAIN}demo:65534:65534::$work::" > "$work/dovecot/passwd"
+  cat > "$work/dovecot/dovecot.conf" <<EOF
+protocols = imap
+listen = 127.0.0.1
+base_dir = $work/dovecot/run
+state_dir = $work/dovecot/state
+log_path = $work/dovecot/dovecot.log
+instance_name = zandor-demo-$$
+ssl = no
+disable_plaintext_auth = no
+auth_mechanisms = plain
+mail_location = maildir:$work/Maildir
+first_valid_uid = 1
+passdb {
+  driver = passwd-file
+  args = $work/dovecot/passwd
+}
+userdb {
+  driver = passwd-file
+  args = $work/dovecot/passwd
+}
+service imap-login {
+  inet_listener imap {
+    port = $port
+  }
+}
+namespace inbox {
+  inbox = yes
+  separator = /
+  mailbox Drafts {
+    special_use = \\Drafts
+    auto = create
+  }
+  mailbox Sent {
+    special_use = \\Sent
+    auto = create
+  }
+  mailbox Trash {
+    special_use = \\Trash
+    auto = create
+  }
+}
+EOF
+  /usr/sbin/dovecot -F -c "$work/dovecot/dovecot.conf" > "$work/dovecot/out.log" 2>&1 &
+  dovecot_pid=$!
+  for _ in $(seq 100); do
+    if (exec 3<> "/dev/tcp/127.0.0.1/$port") 2> /dev/null; then
+      echo "Dovecot serves the sample mail on 127.0.0.1:$port (user demo, password demo)"
+      return
+    fi
+    kill -0 "$dovecot_pid" 2> /dev/null || break
+    sleep 0.1
+  done
+  echo "demo: Dovecot did not start" >&2
+  cat "$work/dovecot/out.log" "$work/dovecot/dovecot.log" >&2 2> /dev/null || true
+  exit 1
+}
+if [ "$imap" = 1 ]; then
+  say "Starting a throwaway Dovecot with the sample mail"
+  start_dovecot
+fi
 
 # The Kelvo: three messages written on it, waiting to be uploaded, and three it
 # still holds from an earlier synchronisation on another computer.
@@ -112,16 +193,30 @@ COM1=$pty
 [Store]
 Maildir=$work/Maildir
 EOF
+if [ "$imap" = 1 ]; then
+  cat >> "$XDG_CONFIG_HOME/Zandor/Zandor.ini" <<EOF
+Kind=imap
+
+[Imap]
+Host=127.0.0.1
+Port=$port
+Security=none
+User=demo
+PasswordCommand=echo demo
+EOF
+  export XDG_STATE_HOME=$work/state
+fi
 
 if [ "$window" = 1 ]; then
   say "Opening the window"
   cat <<EOF
-The folder tree shows the sample Maildir. Press Sync: the three messages
+The folder tree shows the sample mail. Press Sync: the three messages
 written on the Kelvo become drafts, and the mail of the last 30 days goes to
 the Kelvo. Press Sync again: nothing more is sent. Under Options you see
 "Com 1" mapped to $pty.
 Close the window to end the demo.
 EOF
+  [ "$imap" = 0 ] || echo "The window asks for the IMAP account's password: it is demo." 
   "$build/src/zandor" --trace "$work/zandor.trace" || true
 else
   say "First synchronisation: zandor --sync --yes"
@@ -136,10 +231,12 @@ sim_pid=""
 
 say "What happened"
 echo "Drafts made from the Kelvo's messages:"
-python3 - "$work/Maildir/.Drafts/cur" <<'EOF'
+python3 - "$work/Maildir/.Drafts" <<'EOF'
 import email, email.policy, os, sys
 folder = sys.argv[1]
-names = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+names = sorted(os.path.join(sub, name) for sub in ("cur", "new")
+               if os.path.isdir(os.path.join(folder, sub))
+               for name in os.listdir(os.path.join(folder, sub)))
 for name in names:
     with open(os.path.join(folder, name), "rb") as f:
         message = email.message_from_binary_file(f, policy=email.policy.default)

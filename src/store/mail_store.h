@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -105,6 +106,11 @@ class ItemCollection {
   // call; nullptr when there is none.
   virtual std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) = 0;
   virtual std::unique_ptr<MailItem> FindNext() = 0;
+  // Reads ahead the texts of these messages of the collection (entry ids of
+  // items it found), so that reading them later waits on nothing: a store
+  // on a network fetches them in bulk. A hint: what cannot be read ahead is
+  // read, and fails, when asked for; never changes a message.
+  virtual void ReadAhead(const QStringList& /*entryIds*/) {}
 };
 
 // A new message being written; becomes a stored message with Save.

@@ -12,10 +12,17 @@ namespace {
 // The value, or nullopt; the first reason a value could not be read goes to
 // firstFailure when one is given.
 template <class T>
-std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr) {
+std::optional<T> ValueOf(StoreResult<T> result,
+                         std::optional<StoreFailure>* firstFailure = nullptr) {
   if (result) return std::move(result.value());
-  if (firstFailure != nullptr && firstFailure->isEmpty()) *firstFailure = result.reason();
+  if (firstFailure != nullptr && !*firstFailure) *firstFailure = result.failure();
   return std::nullopt;
+}
+
+// A failure after which nothing more can come from the store in this run.
+bool OfTheWholeStore(const StoreFailure& failure) {
+  return failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone ||
+         failure.kind == FailureKind::Refused;
 }
 
 // A folder whose messages or subfolders cannot be read: the user is told
@@ -25,8 +32,7 @@ std::optional<T> ValueOf(StoreResult<T> result, QString* firstFailure = nullptr)
 // would fail alike.
 void StoreFailed(SyncContext& context, const QString& what, const StoreFailure& failure) {
   SyncSession& session = context.session;
-  if (failure.kind == FailureKind::Store || failure.kind == FailureKind::Gone ||
-      failure.kind == FailureKind::Refused) {
+  if (OfTheWholeStore(failure)) {
     context.host.ShowMessage(
         QStringLiteral("The mail store cannot be used, so nothing more was sent: %1")
             .arg(failure.reason));
@@ -118,10 +124,16 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
   if (!held) item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
-  QString unreadable;
+  std::optional<StoreFailure> unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
       ReadOutgoingMessage(item, &unreadable), folder.Name, folderKind,
       RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
+  // A store gone in mid-run (a server that cannot be reached again) ends the
+  // run here: the message waits for the next one rather than being skipped.
+  if (unreadable && OfTheWholeStore(*unreadable)) {
+    StoreFailed(context, FolderWhat(folder), *unreadable);
+    return false;
+  }
   const QString entryId = item.EntryId();
   if (records.truncated) ++session.TruncatedCount;
   if (records.split) ++session.SplitCount;
@@ -129,7 +141,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     ++session.SkippedCount;
     host.Report({RunItem::Kind::Skipped, folder.Name,
                  ValueOf(item.Text(ItemText::Subject)).value_or(entryId), 0, 0,
-                 SkipNote(records.why, entryId, unreadable, context.options().parts)});
+                 SkipNote(records.why, entryId, unreadable ? unreadable->reason : QString(),
+                          context.options().parts)});
   }
 
   const auto partCount = records.parts.size();
@@ -211,6 +224,11 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
   }
   if (DeviceHolds(session, item.EntryId())) return;
   if (StoreStatus deleted = item.Delete(); !deleted) {
+    // A server gone for good ends the scan as it would a read.
+    if (OfTheWholeStore(deleted.failure())) {
+      StoreFailed(context, FolderWhat(folder), deleted.failure());
+      return;
+    }
     context.host.ShowMessage(QStringLiteral("A message deleted on the Kelvo could not be removed "
                                             "from the mail folder: %1")
                                  .arg(deleted.reason()));
@@ -225,9 +243,17 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
                        {}});
 }
 
+// The folder's collection as the count listed it, else as listed now.
+StoreResult<std::unique_ptr<ItemCollection>> ListingOf(SyncContext& context,
+                                                       const FolderRef& folder) {
+  if (auto listed = context.listed.extract(folder.EntryId)) return std::move(listed.mapped());
+  return context.store.Items(folder);
+}
+
 }  // namespace
 
-OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure) {
+OutgoingMessage ReadOutgoingMessage(const MailItem& item,
+                                    std::optional<StoreFailure>* firstFailure) {
   OutgoingMessage message;
   message.subject = ValueOf(item.Text(ItemText::Subject), firstFailure);
   message.senderName = ValueOf(item.Text(ItemText::SenderName), firstFailure);
@@ -244,7 +270,7 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   SyncSession& session = context.session;
   Host& host = context.host;
 
-  StoreResult<std::unique_ptr<ItemCollection>> itemsResult = context.store.Items(folder);
+  StoreResult<std::unique_ptr<ItemCollection>> itemsResult = ListingOf(context, folder);
   if (!itemsResult) {
     StoreFailed(context, FolderWhat(folder), itemsResult.failure());
     return;
@@ -263,15 +289,17 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   const int count = *counted;
   if (count == 0) return;
 
-  items.SortByReceivedTime();
-  std::unique_ptr<MailItem> item = items.Find(session.DateFilter);
   // A count beyond 16 bits is more than any folder may hold, as is 401.
+  // Told before the folder is sorted: a large folder on a server is never
+  // read whole.
   if (count > kMaxMessagesPerFolder) {
     host.ShowMessage(QStringLiteral("Too many messages in ") + folder.Name +
                      QStringLiteral(" - This folder will be entirely skipped"));
     session.MarkSelectionIncomplete(QStringLiteral("the folder %1 was skipped").arg(folder.Name));
     return;
   }
+  items.SortByReceivedTime();
+  std::unique_ptr<MailItem> item = items.Find(session.DateFilter);
 
   for (int i = 1; i <= count; ++i) {
     // With "All" the count ignores the filter while the search applies it:
@@ -298,6 +326,7 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
       if (!SendMessage(context, *item, folder, folderKind, scanning, due->held)) return;
     } else if (context.options().removeFromMail) {
       RemoveIfGoneFromDevice(context, *item, folder);
+      if (session.StoreUnusable) return;
     }
     host.Yield();
     item = items.FindNext();
@@ -360,51 +389,59 @@ int SecondsOnTheLine(qint64 bytes) {
 namespace {
 
 // The due messages of one folder, as the scan will find them: the same date
-// range, exclusion and limit. What cannot be read counts nothing (the scan
-// tells it).
+// range, exclusion and limit, their texts read ahead in one go. What cannot be
+// read counts nothing (the scan tells it). The collection is kept for the scan.
 void CountFolder(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
-                 int folderKind) {
+                 int folderKind, FolderListings& listed) {
   if (IsFolderExcluded(environment.settings, folder.EntryId)) return;
   StoreResult<std::unique_ptr<ItemCollection>> items = environment.store.Items(folder);
   if (!items) return;
+  ItemCollection& collection = *(listed[folder.EntryId] = std::move(items.value()));
   const SyncOptions options = environment.options();
   const bool all = options.range == DateRange::All;
   StoreResult<int> count =
-      (*items)->Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
+      collection.Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
   if (!count || *count > kMaxMessagesPerFolder) return;
-  std::unique_ptr<MailItem> item = (*items)->Find(session.DateFilter);
-  for (int i = 0; i < *count && item; ++i, item = (*items)->FindNext()) {
-    StoreResult<Due> due = WhatIsDue(*item, options.fullSync);
-    if (!due || !due->send) continue;
+  std::vector<std::pair<std::unique_ptr<MailItem>, Due>> due;
+  std::unique_ptr<MailItem> item = collection.Find(session.DateFilter);
+  for (int i = 0; i < *count && item; ++i, item = collection.FindNext()) {
+    StoreResult<Due> what = WhatIsDue(*item, options.fullSync);
+    if (what && what->send) due.emplace_back(std::move(item), *what);
+  }
+  QStringList ids;
+  for (const auto& [message, what] : due) ids << message->EntryId();
+  collection.ReadAhead(ids);
+  for (const auto& [message, what] : due) {
     const OutgoingRecords records = BuildOutgoingRecords(
-        ReadOutgoingMessage(*item), folder.Name, folderKind, RecordOptionsOf(options),
+        ReadOutgoingMessage(*message), folder.Name, folderKind, RecordOptionsOf(options),
         session.FieldSeparator, environment.tables, environment.locale);
     if (records.skipped) continue;
     ++session.DueCount;
-    for (size_t j = FirstPartToSend(due->held, records.parts.size()); j < records.parts.size();
+    for (size_t j = FirstPartToSend(what.held, records.parts.size()); j < records.parts.size();
          ++j) {
-      session.DueBytesLeft += records.parts[j].size() + PartOverhead(item->EntryId());
+      session.DueBytesLeft += records.parts[j].size() + PartOverhead(message->EntryId());
     }
   }
 }
 
 // The count's walk: the folders the send phase scans, in its order.
 void CountBelow(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
-                int folderKind, QStringList& path) {
-  CountFolder(environment, session, folder, folderKind);
+                int folderKind, QStringList& path, FolderListings& listed) {
+  CountFolder(environment, session, folder, folderKind, listed);
   StoreResult<std::vector<FolderRef>> children = environment.store.Subfolders(folder);
   if (!children) return;
   for (const FolderRef& child : *children) {
     if (path.contains(child.EntryId)) continue;
     path.push_back(child.EntryId);
-    CountBelow(environment, session, child, folderKind, path);
+    CountBelow(environment, session, child, folderKind, path, listed);
     path.pop_back();
   }
 }
 
 }  // namespace
 
-void CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
+FolderListings CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
+  FolderListings listed;
   session.DueCount = 0;
   session.DueIndex = 0;
   session.DueBytesLeft = 0;
@@ -414,8 +451,9 @@ void CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
     StoreResult<FolderRef> root = environment.store.GetDefaultFolder(which);
     if (!root) continue;
     QStringList path{root->EntryId};
-    CountBelow(environment, session, *root, kind, path);
+    CountBelow(environment, session, *root, kind, path, listed);
   }
+  return listed;
 }
 
 }  // namespace zandor

@@ -29,8 +29,9 @@ void TellFolderProblems(SyncContext& context);
 
 // Counts the messages due in the chosen folders and the bytes their records
 // put on the line, into the session's Due fields, for the progress of the
-// whole run. Reads the store only; a folder that fails counts nothing.
-void CountDueMail(const SyncEnvironment& environment, SyncSession& session);
+// whole run, and has the store read their texts ahead. Reads the store only;
+// a folder that fails counts nothing. The collections it listed, for the scan.
+FolderListings CountDueMail(const SyncEnvironment& environment, SyncSession& session);
 
 // How long the line takes for so many bytes, in whole seconds.
 int SecondsOnTheLine(qint64 bytes);
@@ -38,6 +39,7 @@ int SecondsOnTheLine(qint64 bytes);
 // What the record builder needs of a message; a property that cannot be read
 // stays empty, and the builder then skips the message. The reason the first
 // one could not be read goes to firstFailure when one is given.
-OutgoingMessage ReadOutgoingMessage(const MailItem& item, QString* firstFailure = nullptr);
+OutgoingMessage ReadOutgoingMessage(const MailItem& item,
+                                    std::optional<StoreFailure>* firstFailure = nullptr);
 
 }  // namespace zandor

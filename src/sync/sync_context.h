@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QLocale>
+#include <map>
+#include <memory>
 
 #include "link/link.h"
 #include "records/conversion.h"
@@ -26,6 +28,13 @@ struct SyncEnvironment {
   const ConversionTables& tables;
   QLocale locale = QLocale::system();  // the record's date field
 };
+
+// The folders' collections as the count listed them before the port opened,
+// by folder entry id, with the texts of the mail due read ahead: the scan
+// takes each rather than asking the store again, so that the line does not
+// wait on a store across a network. Mail that arrives in between waits for
+// the next synchronisation.
+using FolderListings = std::map<QString, std::unique_ptr<ItemCollection>>;
 
 // What the link's waits need, taken from the window and the session: the
 // yield, the break flag, and the box of a line fault, which asks for a break.
@@ -57,6 +66,7 @@ struct SyncContext : SyncEnvironment {
   SyncSession& session;
   SessionWaits waits;
   Link link;
+  FolderListings listed;
 };
 
 // Marks one exchange (a part sent and marked, a message received and

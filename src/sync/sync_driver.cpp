@@ -140,13 +140,15 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   }
   session.DateFilter =
       environment.clock.Now().date().addDays(DateRangeOffsetDays(environment.options().range));
-  // Counted while nothing on the line waits: the whole run's progress.
-  CountDueMail(environment, session);
+  // Counted while nothing on the line waits: the whole run's progress, and
+  // what the scan will read, read now.
+  FolderListings listed = CountDueMail(environment, session);
   if (!OpenPort(host, environment.options(), line)) return SyncEnd::PortFailed;
 
   SyncEnvironment running = environment;
   running.options = RunningOptions(environment.options, *confirmed);
   SyncContext context(session, running);
+  context.listed = std::move(listed);
   host.SetSyncEnabled(false);
   host.SetBreakEnabled(true);
   session.BreakRequested = false;

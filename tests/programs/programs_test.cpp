@@ -7,10 +7,13 @@
 
 #include <QDirIterator>
 #include <QRandomGenerator>
+#include <atomic>
 #include <functional>
 #include <iostream>
 #include <map>
+#include <thread>
 
+#include "delay_proxy.h"
 #include "support/dovecot_server.h"
 #include "support/program_world.h"
 #include "support/qt_print.h"
@@ -288,14 +291,20 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
   std::cerr << "soak: " << runs << " runs, " << repeats << " parts sent twice\n";
 }
 
-// zandor --sync with [Store] Kind=imap against the test's Dovecot: the
-// server's INBOX reaches the Kelvo and a note written on it lands in Drafts;
-// a refused password stops before the port opens, naming the setting.
+// zandor --sync with [Store] Kind=imap against the test's Dovecot, through
+// a proxy that may cut the connection: the server's INBOX reaches the Kelvo
+// and a note written on it lands in Drafts, each once, over one lost
+// connection; a refused password stops before the port opens, naming the
+// setting; a connection that cannot be had again ends the run, losing nothing.
 struct ImapRunRow {
   const char* name;
   const char* password;
+  const char* cutAt;  // cuts when said by either side, once; "" never
+  bool onTheLine;     // cuts, and refuses, while the first part is on the line
+  bool refuse;        // the connection after the cut
   int status;
   bool synchronised;
+  const char* told;  // on standard error
 };
 class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
 
@@ -318,32 +327,45 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   message.subject = u"On the server"_s;
   message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
   mail.Add(kInbox, message);
+  mail.Add(kInbox, message);  // "* 1 EXISTS" then says that a draft was filed
   server.Own();
+  DelayProxy proxy(server.Account(imap::Security::None).port, std::chrono::milliseconds(0));
+  if (*row.cutAt) proxy.CutAt(row.cutAt, row.refuse);
   ProgramWorld world;
   const auto set = [&world](const char* key, const QString& value) {
     world.Set(u"Imap"_s, QString::fromLatin1(key), value);
   };
   world.Set(u"Store"_s, u"Kind"_s, u"imap"_s);
   set("Host", u"127.0.0.1"_s);
-  set("Port", QString::number(server.Account(imap::Security::None).port));
+  set("Port", QString::number(proxy.Port()));
   set("Security", u"none"_s);
   set("User", QString::fromLatin1(DovecotServer::kUser));
   set("PasswordCommand", u"echo "_s + QString::fromLatin1(row.password));
   world.WriteKelvo({u"Written on the road"_s});
-  ASSERT_TRUE(world.StartKelvo());
-
+  const QString trace = world.Path(u"kelvo.trace"_s);
+  ASSERT_TRUE(world.StartKelvo({u"--pace"_s, u"38400"_s, u"--trace"_s, trace}));
+  const auto sending = [&trace] {
+    QFile file(trace);
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains("PC  CMD_MESSAGE");
+  };
+  std::atomic<bool> ended = false;
+  std::thread cutter([&] {
+    if (!row.onTheLine) return;
+    while (!ended && !sending()) QThread::msleep(2);
+    proxy.CutAt({}, true);
+  });
   const ProgramWorld::Run run = world.Zandor({u"--sync"_s});
+  ended = true;
+  cutter.join();
   world.StopKelvo();
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
   const QStringList held = world.Held(true);
-  EXPECT_EQ(held.filter(u"#On the server"_s).size(), row.synchronised ? 1 : 0)
+  EXPECT_EQ(held.filter(u"#On the server"_s).size(), row.synchronised ? 2 : 0)
       << held.join(u' ').toStdString();
-  EXPECT_EQ(DraftsText(server.MailRoot()).contains(u"Written on the road"_s), row.synchronised);
-  if (!row.synchronised) {
-    EXPECT_TRUE(run.err.contains(u"refused the password"_s) &&
-                run.err.contains(u"[Imap] PasswordCommand in "_s + world.Settings()))
-        << run.err.toStdString();
-  }
+  EXPECT_EQ(DraftsText(server.MailRoot()).count(u"Written on the road"_s),
+            row.synchronised ? 1 : 0);
+  for (const QString& told : QString::fromLatin1(row.told).arg(world.Settings()).split(u'|'))
+    EXPECT_TRUE(run.err.contains(told)) << run.err.toStdString();
   // The password is in no value of the settings file.
   QFile settings(world.Settings());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -352,11 +374,21 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest,
-                         ::testing::Values(ImapRunRow{"RightPassword", DovecotServer::kPassword, 0,
-                                                      true},
-                                           ImapRunRow{"WrongPassword", "wrong", 1, false}),
-                         RowName());
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest, ::testing::Values(
+    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, ""},
+    ImapRunRow{"WrongPassword", "wrong", "", false, false, 1, false,
+               "refused the password|[Imap] PasswordCommand in %1"},
+    ImapRunRow{"CutInMidScan", DovecotServer::kPassword, "BODY[HEADER]", false, false, 0, true, ""},
+    ImapRunRow{"CutInTheReadAhead", DovecotServer::kPassword, "BODY[] {", false, false, 0, true,
+               ""},
+    ImapRunRow{"CutInMidScanForGood", DovecotServer::kPassword, "BODY[HEADER]", false, true, 1,
+               false, "The mail store cannot be used"},
+    ImapRunRow{"CutAsTheNoteIsFiled", DovecotServer::kPassword, "* 1 EXISTS", false, false, 0,
+               true, ""},
+    ImapRunRow{"CutInMidSendForGood", DovecotServer::kPassword, "", true, true, 0, true, ""}),
+    RowName());
+// clang-format on
 
 }  // namespace
 }  // namespace zandor::testing

@@ -99,7 +99,8 @@ std::optional<std::string> DovecotServer::Unavailable() {
   return std::nullopt;
 }
 
-DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
+DovecotServer::DovecotServer(const QString& extraConfig)
+    : imapPort_(FreePort()), imapsPort_(FreePort()) {
   // Dovecot's own processes run as other users and must reach their files.
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
@@ -111,7 +112,7 @@ DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
                          u"/CN=127.0.0.1"_s, u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s,
                          u"-keyout"_s, Path("key.pem"), u"-out"_s, Path("cert.pem")});
   if (made != 0) throw std::runtime_error("openssl made no certificate");
-  WriteConfig();
+  WriteConfig(extraConfig);
   Own();
   process_.setProcessChannelMode(QProcess::MergedChannels);
   process_.start(QString::fromLatin1(kDovecot), {u"-F"_s, u"-c"_s, Path("dovecot.conf")});
@@ -124,7 +125,7 @@ DovecotServer::~DovecotServer() {
   process_.waitForFinished(5000);
 }
 
-void DovecotServer::WriteConfig() const {
+void DovecotServer::WriteConfig(const QString& extra) const {
   Write(Path("passwd"), u"%1:{PLAIN}%2:%3:%4::%5::\n"_s
                             .arg(QString::fromLatin1(kUser), QString::fromLatin1(kPassword))
                             .arg(kMailUid)
@@ -186,7 +187,8 @@ namespace inbox {
                              .arg(dir_.path())
                              .arg(imapPort_)
                              .arg(imapPort_)
-                             .arg(imapsPort_);
+                             .arg(imapsPort_) +
+                         extra;
   Write(Path("dovecot.conf"), config.toUtf8());
   // Access tokens are checked here, against a key of the test's own.
   Write(Path("oauth2.conf"),

@@ -31,8 +31,8 @@ class DovecotServer {
   static std::optional<std::string> Unavailable();
 
   // Starts it and waits until it accepts connections; throws with its log
-  // when it does not.
-  DovecotServer();
+  // when it does not. extraConfig is added to its configuration.
+  explicit DovecotServer(const QString& extraConfig = {});
   ~DovecotServer();
   DovecotServer(const DovecotServer&) = delete;
   DovecotServer& operator=(const DovecotServer&) = delete;
@@ -48,7 +48,7 @@ class DovecotServer {
 
  private:
   QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-  void WriteConfig() const;
+  void WriteConfig(const QString& extra) const;
   void WaitUntilListening();
 
   QTemporaryDir dir_;

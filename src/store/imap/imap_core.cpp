@@ -14,6 +14,12 @@ bool Succeeded(int code) {
   return code == MAILIMAP_NO_ERROR;
 }
 
+// The connection closed, or closed in the middle of an answer (which the
+// library reads as an answer it cannot parse).
+bool Lost(int code) {
+  return code == MAILIMAP_ERROR_STREAM || code == MAILIMAP_ERROR_PARSE;
+}
+
 template <class T, class Visit>
 void ForEach(clist* list, Visit visit) {
   if (list == nullptr) return;
@@ -87,6 +93,9 @@ void Take(const mailimap_msg_att_static& item, Fetched& into) {
     case MAILIMAP_MSG_ATT_INTERNALDATE:
       into.received = MsecsOf(item.att_data.att_internal_date);
       break;
+    case MAILIMAP_MSG_ATT_RFC822_SIZE:
+      into.size = item.att_data.att_rfc822_size;
+      break;
     case MAILIMAP_MSG_ATT_BODY_SECTION: {
       const mailimap_msg_att_body_section* body = item.att_data.att_body_section;
       if (body == nullptr || body->sec_body_part == nullptr) break;
@@ -118,6 +127,9 @@ FetchTypePtr FetchTypeOf(Core::Part part) {
   FetchTypePtr type(mailimap_fetch_type_new_fetch_att_list_empty());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_uid());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_internaldate());
+  if (part == Core::Part::Header) {
+    mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_rfc822_size());
+  }
   if (part != Core::Part::None) {
     mailimap_section* section =
         part == Core::Part::Header ? mailimap_section_new_header() : mailimap_section_new(nullptr);
@@ -147,12 +159,63 @@ Core::Core(Account imapAccount, const QString& statePath, QLocale storeLocale,
 
 StoreFailure Core::Failure(FailureKind kind, const QString& what, int code) {
   StoreFailure failure = session_ ? session_->Failure(kind, what, code) : StoreFailure{kind, what};
-  // A lost line is the whole store's failure, and the next use connects anew.
-  if (code == MAILIMAP_ERROR_STREAM) {
-    failure.kind = FailureKind::Gone;
-    session_.reset();
-  }
+  // A lost line is the whole store's failure, and the next use connects anew;
+  // so it does after an answer cut short, which leaves the session unusable.
+  if (code == MAILIMAP_ERROR_STREAM) failure.kind = FailureKind::Gone;
+  if (Lost(code)) Drop();
   return failure;
+}
+
+void Core::Drop() {
+  if (session_ && session_->get()->imap_stream != nullptr) {
+    mailstream_close(session_->get()->imap_stream);
+    session_->get()->imap_stream = nullptr;
+  }
+  session_.reset();
+  selected_.clear();
+}
+
+StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& command) {
+  auto live = Live();
+  if (!live) return live.failure();
+  mailimap* imap = live.value()->get();
+  int code = command(imap);
+  if (Lost(code) && !reconnecting_) {
+    const QString mailbox = selected_;
+    const Access access = selectedAccess_;
+    const uint32_t validity =
+        imap->imap_selection_info != nullptr ? imap->imap_selection_info->sel_uidvalidity : 0;
+    const StoreFailure lost = Failure(FailureKind::Gone, what, code);
+    if (StoreStatus back = Reconnect(mailbox, access, validity); !back) {
+      // A refused password and a renumbered folder keep their kinds.
+      FailureKind gone = back.kind();
+      if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
+      return StoreFailure{gone,
+                          lost.reason + QStringLiteral("; connecting again: ") + back.reason()};
+    }
+    code = command(session_->get());
+  }
+  if (!Succeeded(code)) return Failure(kind, what, code);
+  return Done{};
+}
+
+StoreStatus Core::Reconnect(const QString& mailbox, Access access, uint32_t uidValidity) {
+  reconnecting_ = true;
+  StoreStatus back = Done{};
+  if (auto live = Live(); !live) {
+    back = live.failure();
+  } else if (!mailbox.isEmpty()) {
+    auto again = Select(mailbox, access);
+    if (!again) {
+      back = again.failure();
+    } else if (again.value() != uidValidity) {
+      back =
+          StoreFailure{FailureKind::Folder,
+                       QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox)};
+    }
+  }
+  reconnecting_ = false;
+  return back;
 }
 
 StoreResult<Session*> Core::Live() {
@@ -166,13 +229,14 @@ StoreResult<Session*> Core::Live() {
 
 StoreResult<const std::vector<Mailbox>*> Core::Mailboxes() {
   if (mailboxes_) return &*mailboxes_;
-  auto live = Live();
-  if (!live) return live.failure();
-  clist* raw = nullptr;
-  const int code = mailimap_list(live.value()->get(), "", "*", &raw);
-  ListResultPtr listed(raw);
-  if (!Succeeded(code))
-    return Failure(FailureKind::Store, QStringLiteral("list the folders"), code);
+  ListResultPtr listed;
+  auto ran = Run(FailureKind::Store, QStringLiteral("list the folders"), [&](mailimap* imap) {
+    clist* raw = nullptr;
+    const int code = mailimap_list(imap, "", "*", &raw);
+    listed.reset(raw);
+    return code;
+  });
+  if (!ran) return ran.failure();
   std::vector<Mailbox> boxes;
   ForEach<mailimap_mailbox_list>(
       listed.get(), [&](const mailimap_mailbox_list& entry) { boxes.push_back(MailboxOf(entry)); });
@@ -206,12 +270,10 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
   const std::optional<DefaultPlace> place = PlaceOf(which);
   if (!place) return StoreFailure{FailureKind::Store, QStringLiteral("no such folder")};
   const QString name = QString::fromLatin1(place->names.front());
-  auto live = Live();
-  if (!live) return live.failure();
-  const int code = mailimap_create(live.value()->get(), name.toUtf8().constData());
-  if (!Succeeded(code)) {
-    return Failure(FailureKind::Store, QStringLiteral("create the folder %1").arg(name), code);
-  }
+  const QByteArray bytes = name.toUtf8();
+  auto made = Run(FailureKind::Store, QStringLiteral("create the folder %1").arg(name),
+                  [&](mailimap* imap) { return mailimap_create(imap, bytes.constData()); });
+  if (!made) return made.failure();
   mailboxes_.reset();
   return name;
 }
@@ -219,20 +281,20 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
 StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   auto live = Live();
   if (!live) return live.failure();
-  mailimap* imap = live.value()->get();
   const bool enough = access == Access::ReadOnly || selectedAccess_ == Access::ReadWrite;
-  if (selected_ != mailbox || !enough || imap->imap_selection_info == nullptr) {
+  if (selected_ != mailbox || !enough || live.value()->get()->imap_selection_info == nullptr) {
     selected_.clear();
     const QByteArray name = mailbox.toUtf8();
-    const int code = access == Access::ReadOnly ? mailimap_examine(imap, name.constData())
-                                                : mailimap_select(imap, name.constData());
-    if (!Succeeded(code)) {
-      return Failure(FailureKind::Folder, QStringLiteral("open the folder %1").arg(mailbox), code);
-    }
+    auto opened = Run(FailureKind::Folder, QStringLiteral("open the folder %1").arg(mailbox),
+                      [&](mailimap* imap) {
+                        return access == Access::ReadOnly ? mailimap_examine(imap, name.constData())
+                                                          : mailimap_select(imap, name.constData());
+                      });
+    if (!opened) return opened.failure();
     selected_ = mailbox;
     selectedAccess_ = access;
   }
-  return imap->imap_selection_info->sel_uidvalidity;
+  return session_->get()->imap_selection_info->sel_uidvalidity;
 }
 
 uint32_t Core::Exists() const {
@@ -241,33 +303,34 @@ uint32_t Core::Exists() const {
 }
 
 StoreResult<std::vector<uint32_t>> Core::UidsSince(QDate day) {
-  auto live = Live();
-  if (!live) return live.failure();
   SearchKeyPtr key(
       mailimap_search_key_new_since(mailimap_date_new(day.day(), day.month(), day.year())));
-  clist* raw = nullptr;
-  const int code = mailimap_uid_search(live.value()->get(), nullptr, key.get(), &raw);
-  SearchResultPtr found(raw);
-  if (!Succeeded(code)) {
-    return Failure(FailureKind::Folder, QStringLiteral("search %1").arg(selected_), code);
-  }
+  SearchResultPtr found;
+  auto ran =
+      Run(FailureKind::Folder, QStringLiteral("search %1").arg(selected_), [&](mailimap* imap) {
+        clist* raw = nullptr;
+        const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
+        found.reset(raw);
+        return code;
+      });
+  if (!ran) return ran.failure();
   std::vector<uint32_t> uids;
   ForEach<uint32_t>(found.get(), [&](uint32_t uid) { uids.push_back(uid); });
   return uids;
 }
 
 StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids, Part part) {
-  auto live = Live();
-  if (!live) return live.failure();
   SetPtr set = SetOf(uids);
   FetchTypePtr type = FetchTypeOf(part);
-  clist* raw = nullptr;
-  const int code = mailimap_uid_fetch(live.value()->get(), set.get(), type.get(), &raw);
-  FetchListPtr fetched(raw);
-  if (!Succeeded(code)) {
-    return Failure(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
-                   code);
-  }
+  FetchListPtr fetched;
+  auto ran = Run(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
+                 [&](mailimap* imap) {
+                   clist* raw = nullptr;
+                   const int code = mailimap_uid_fetch(imap, set.get(), type.get(), &raw);
+                   fetched.reset(raw);
+                   return code;
+                 });
+  if (!ran) return ran.failure();
   std::vector<Fetched> messages;
   ForEach<mailimap_msg_att>(fetched.get(), [&](const mailimap_msg_att& message) {
     Fetched into;

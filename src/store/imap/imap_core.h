@@ -8,6 +8,7 @@
 #include <QChar>
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,6 +32,7 @@ struct Mailbox {
 struct Fetched {
   uint32_t uid = 0;
   std::optional<qint64> received;  // INTERNALDATE, msecs since the epoch
+  qint64 size = 0;                 // RFC822.SIZE, with the header
   QByteArray header;
   QByteArray whole;
 };
@@ -42,6 +44,13 @@ struct Core {
 
   // The session, opened on first use and again after it was lost.
   StoreResult<Session*> Live();
+  // Runs one command on the live session (its libetpan code). A connection
+  // found lost is opened once more, the mailbox that was selected selected
+  // again, and the command sent again: a run carries on over one loss. A
+  // second loss, or a reconnection that fails, is Gone (Refused when the
+  // password no longer works); the failure says what was being done.
+  using Command = std::function<int(mailimap*)>;
+  StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
   // Every mailbox of the account, listed once per store.
   StoreResult<const std::vector<Mailbox>*> Mailboxes();
   // The mailbox that serves as a default folder: the one with its SPECIAL-USE
@@ -55,7 +64,8 @@ struct Core {
   // UID SEARCH SINCE, the UIDs found.
   StoreResult<std::vector<uint32_t>> UidsSince(QDate day);
   // UID FETCH of the UIDs (all when empty): UID, INTERNALDATE, and the header
-  // or the whole message, always by BODY.PEEK so that no flag changes.
+  // with the size, or the whole message, always by BODY.PEEK so that no flag
+  // changes.
   enum class Part { None, Header, Whole };
   StoreResult<std::vector<Fetched>> Fetch(const std::vector<uint32_t>& uids, Part part);
   // A failure of the last command, in words.
@@ -68,7 +78,12 @@ struct Core {
   KelvoStateDb state;
 
  private:
+  // Forgets a session whose connection was lost: no LOGOUT on a dead line.
+  void Drop();
+  StoreStatus Reconnect(const QString& mailbox, Access access, uint32_t uidValidity);
+
   std::unique_ptr<Session> session_;
+  bool reconnecting_ = false;
   std::optional<std::vector<Mailbox>> mailboxes_;
   QString selected_;
   Access selectedAccess_ = Access::ReadOnly;

@@ -41,23 +41,36 @@ StoreStatus ExpungeOne(Core& core, uint32_t uid) {
   FlagListPtr flags(mailimap_flag_list_new_empty());
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
   StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
-  int code = mailimap_uid_store(live.value()->get(), SingleUid(uid).get(), change.get());
-  if (code != MAILIMAP_NO_ERROR)
-    return core.Failure(FailureKind::Store, QStringLiteral("mark a message deleted"), code);
-  code = mailimap_uid_expunge(live.value()->get(), SingleUid(uid).get());
-  if (code != MAILIMAP_NO_ERROR)
-    return core.Failure(FailureKind::Store, QStringLiteral("expunge a message"), code);
-  return Done{};
+  auto marked = core.Run(
+      FailureKind::Store, QStringLiteral("mark a message deleted"),
+      [&](mailimap* imap) { return mailimap_uid_store(imap, SingleUid(uid).get(), change.get()); });
+  if (!marked) return marked;
+  return core.Run(FailureKind::Store, QStringLiteral("expunge a message"),
+                  [&](mailimap* imap) { return mailimap_uid_expunge(imap, SingleUid(uid).get()); });
+}
+
+// Looks for the message with the Message-ID in the selected mailbox: its UID
+// into uid (0 when none); the command's code.
+int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) {
+  SearchKeyPtr key(
+      mailimap_search_key_new_header(strdup("Message-ID"), strdup(messageId.constData())));
+  clist* raw = nullptr;
+  const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
+  SearchResultPtr found(raw);
+  clistiter* last = code == MAILIMAP_NO_ERROR && found ? clist_end(found.get()) : nullptr;
+  uid = last != nullptr ? *static_cast<const uint32_t*>(clist_content(last)) : 0;
+  return code;
 }
 
 }  // namespace
 
 ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity,
-                   Fetched message)
+                   Fetched message, std::shared_ptr<const Bodies> readAhead)
     : core_(std::move(core)),
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
-      message_(std::move(message)) {}
+      message_(std::move(message)),
+      readAhead_(std::move(readAhead)) {}
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
@@ -88,6 +101,11 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
 }
 
 StoreResult<QString> ImapItem::Body() const {
+  if (!body_ && readAhead_) {
+    if (const auto found = readAhead_->find(message_.uid); found != readAhead_->end()) {
+      body_ = found->second;
+    }
+  }
   if (!body_) {
     auto validity = core_->Select(mailbox_, Access::ReadOnly);
     if (!validity) return validity.failure();
@@ -182,21 +200,15 @@ StoreStatus ImapItem::Delete() {
   auto live = core_->Live();
   if (!live) return live.failure();
   const QByteArray target = trash.value().toUtf8();
-  if (live.value()->Has("MOVE")) {
-    const int code =
-        mailimap_uid_move(live.value()->get(), SingleUid(message_.uid).get(), target.constData());
-    if (code != MAILIMAP_NO_ERROR) {
-      return core_->Failure(FailureKind::Store,
-                            QStringLiteral("move a message to %1").arg(trash.value()), code);
-    }
-    return Done{};
-  }
-  const int code =
-      mailimap_uid_copy(live.value()->get(), SingleUid(message_.uid).get(), target.constData());
-  if (code != MAILIMAP_NO_ERROR) {
-    return core_->Failure(FailureKind::Store,
-                          QStringLiteral("copy a message to %1").arg(trash.value()), code);
-  }
+  const bool move = live.value()->Has("MOVE");
+  auto done = core_->Run(
+      FailureKind::Store,
+      QStringLiteral("%1 a message to %2").arg(move ? u"move" : u"copy", trash.value()),
+      [&](mailimap* imap) {
+        return move ? mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData())
+                    : mailimap_uid_copy(imap, SingleUid(message_.uid).get(), target.constData());
+      });
+  if (!done || move) return done;
   return ExpungeOne(*core_, message_.uid);
 }
 
@@ -207,21 +219,13 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
   uidValidity_ = validity.value();
   if (appendedUid != 0) return appendedUid;
   // Without APPENDUID, the message is found by its Message-ID.
-  auto live = core_->Live();
-  if (!live) return live.failure();
-  SearchKeyPtr key(
-      mailimap_search_key_new_header(strdup("Message-ID"), strdup(messageId.constData())));
-  clist* raw = nullptr;
-  const int code = mailimap_uid_search(live.value()->get(), nullptr, key.get(), &raw);
-  SearchResultPtr found(raw);
-  clistiter* last =
-      code == MAILIMAP_NO_ERROR && found != nullptr ? clist_end(found.get()) : nullptr;
-  const auto* uid = last != nullptr ? static_cast<const uint32_t*>(clist_content(last)) : nullptr;
-  if (uid == nullptr) {
-    return core_->Failure(FailureKind::Store,
-                          QStringLiteral("find the message just filed in %1").arg(drafts), code);
-  }
-  return *uid;
+  uint32_t uid = 0;
+  const QString what = QStringLiteral("find the message just filed in %1").arg(drafts);
+  auto found = core_->Run(FailureKind::Store, what,
+                          [&](mailimap* imap) { return FindByMessageId(imap, messageId, uid); });
+  if (!found) return found.failure();
+  if (uid == 0) return StoreFailure{FailureKind::Store, QStringLiteral("cannot %1").arg(what)};
+  return uid;
 }
 
 StoreStatus ImapNewItem::Save() {
@@ -233,8 +237,11 @@ StoreStatus ImapNewItem::Save() {
   }
   auto drafts = core_->MailboxToFile(DefaultFolder::Drafts);
   if (!drafts) return drafts.failure();
-  auto live = core_->Live();
-  if (!live) return live.failure();
+  // Selected first, so that after a lost connection the message can be
+  // looked for there before it is filed again.
+  if (auto selected = core_->Select(drafts.value(), Access::ReadOnly); !selected) {
+    return selected.failure();
+  }
 
   const QDateTime now = core_->clock.Now();
   const QString local =
@@ -246,18 +253,26 @@ StoreStatus ImapNewItem::Save() {
   FlagListPtr flags(mailimap_flag_list_new_empty());
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_draft());
   DateTimePtr received = ImapTime(now);
+  const QByteArray messageId = QStringLiteral("<%1@kelvo.localhost>").arg(local).toUtf8();
+  const QByteArray mailbox = drafts.value().toUtf8();
   uint32_t validity = 0;
   uint32_t uid = 0;
-  const int code = mailimap_uidplus_append(live.value()->get(), drafts.value().toUtf8().constData(),
-                                           flags.get(), received.get(), bytes.constData(),
-                                           static_cast<size_t>(bytes.size()), &validity, &uid);
-  if (code != MAILIMAP_NO_ERROR) {
-    return core_->Failure(FailureKind::Store,
-                          QStringLiteral("file a message in %1").arg(drafts.value()), code);
-  }
+  int tries = 0;
+  auto filed =
+      core_->Run(FailureKind::Store, QStringLiteral("file a message in %1").arg(drafts.value()),
+                 [&](mailimap* imap) {
+                   // Sent once and the answer lost: the server may hold it already.
+                   if (tries++ > 0) {
+                     const int code = FindByMessageId(imap, messageId, uid);
+                     if (code != MAILIMAP_NO_ERROR || uid != 0) return code;
+                   }
+                   return mailimap_uidplus_append(
+                       imap, mailbox.constData(), flags.get(), received.get(), bytes.constData(),
+                       static_cast<size_t>(bytes.size()), &validity, &uid);
+                 });
+  if (!filed) return filed;
   drafts_ = drafts.value();
-  auto found =
-      UidOfAppended(drafts_, uid, QStringLiteral("<%1@kelvo.localhost>").arg(local).toUtf8());
+  auto found = UidOfAppended(drafts_, uid, messageId);
   if (!found) return found.failure();
   uid_ = found.value();
   entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);

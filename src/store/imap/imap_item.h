@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -9,12 +10,16 @@
 
 namespace zandor::imap {
 
+// The body texts a collection read ahead, by UID, shared with its items.
+using Bodies = std::map<uint32_t, QString>;
+
 // A message on the server. Its header came with the folder's listing; its
-// whole text is fetched only when Body is asked for, by BODY.PEEK, so reading
-// it changes no flag.
+// whole text is fetched only when Body is asked for and was not read ahead,
+// by BODY.PEEK, so reading it changes no flag.
 class ImapItem final : public MailItem {
  public:
-  ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message);
+  ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message,
+           std::shared_ptr<const Bodies> readAhead = nullptr);
 
   QString EntryId() const override { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
   StoreResult<QString> Text(ItemText which) const override;
@@ -39,6 +44,7 @@ class ImapItem final : public MailItem {
   QString mailbox_;
   uint32_t uidValidity_;
   Fetched message_;
+  std::shared_ptr<const Bodies> readAhead_;
   mutable std::optional<mime::HeaderTexts> texts_;
   mutable std::optional<QString> body_;
   mutable std::optional<std::optional<KelvoStateDb::Mark>> stored_;

@@ -200,6 +200,7 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
       return trusted.failure();
     }
   }
+  const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
   if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {
     return StoreFailure{FailureKind::Gone,
                         QStringLiteral("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
@@ -217,7 +218,10 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
         code == MAILIMAP_ERROR_LOGIN ? FailureKind::Refused : FailureKind::Gone;
     return session->Failure(kind, QStringLiteral("log in as %1").arg(account.user), code);
   }
-  // The capabilities before the login are not those after it.
+  // The capabilities before the login are not those after it. Most servers
+  // tell them in the login's answer (kept in place of the greeting's); the
+  // others are asked, a round trip more.
+  if (imap->imap_connection_info->imap_capability != greeted) return session;
   mailimap_capability_data* capabilities = nullptr;
   code = mailimap_capability(imap, &capabilities);
   if (!Succeeded(code)) {

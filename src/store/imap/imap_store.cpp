@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <climits>
 
 #include "store/imap/imap_core.h"
 #include "store/imap/imap_item.h"
+#include "store/mime/message_reader.h"
 #include "store/mutf7.h"
 
 namespace zandor {
@@ -48,7 +50,7 @@ qint64 Threshold(QDate day) {
 // The messages of one mailbox. Listing a day's messages is a UID SEARCH SINCE
 // two days earlier (SINCE reads INTERNALDATE in the server's time zone), then
 // one UID FETCH of their INTERNALDATE and header, refined here to the local
-// day.
+// day; a small mailbox is fetched whole and refined alike.
 class ImapItems final : public ItemCollection {
  public:
   ImapItems(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, uint32_t exists)
@@ -80,7 +82,46 @@ class ImapItems final : public ItemCollection {
 
   std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
 
+  // The whole messages in batches of about kReadAheadBytes (attachments and
+  // all pass through memory), one UID FETCH each; their body texts kept.
+  void ReadAhead(const QStringList& entryIds) override {
+    const QSet<QString> wanted(entryIds.begin(), entryIds.end());
+    std::vector<uint32_t> batch;
+    qint64 bytes = 0;
+    const auto fetch = [&] {
+      if (!batch.empty()) FetchBodies(batch);
+      batch.clear();
+      bytes = 0;
+    };
+    for (const Fetched& message : entries_) {
+      if (!wanted.contains(EntryIdOf(mailbox_, uidValidity_, message.uid)) ||
+          bodies_->contains(message.uid)) {
+        continue;
+      }
+      batch.push_back(message.uid);
+      bytes += message.size;
+      if (bytes >= kReadAheadBytes) fetch();
+    }
+    fetch();
+  }
+
  private:
+  static constexpr qint64 kReadAheadBytes = 8 << 20;
+  static constexpr uint32_t kListedWhole = 500;
+
+  // What fails is left for Body to fetch and tell.
+  void FetchBodies(const std::vector<uint32_t>& uids) {
+    auto validity = core_->Select(mailbox_, Access::ReadOnly);
+    if (!validity || validity.value() != uidValidity_) return;
+    auto whole = core_->Fetch(uids, Core::Part::Whole);
+    if (!whole) return;
+    for (const Fetched& message : whole.value()) {
+      if (auto body = mime::BodyTextOf(message.whole, core_->options.get())) {
+        (*bodies_)[message.uid] = std::move(body.value());
+      }
+    }
+  }
+
   static bool Matches(const Fetched& message, std::optional<qint64> threshold) {
     return !threshold || (message.received && *message.received >= *threshold);
   }
@@ -98,20 +139,23 @@ class ImapItems final : public ItemCollection {
           FailureKind::Folder,
           QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
     }
+    // A small folder is listed whole: its headers cost less than the search's
+    // round trip.
+    const bool whole = !since || exists_ <= kListedWhole;
     std::vector<uint32_t> uids;
-    if (since) {
+    if (!whole) {
       auto found = core_->UidsSince(since->addDays(-2));
       if (!found) return found.failure();
       uids = std::move(found.value());
     }
     std::vector<Fetched> entries;
-    if (!since || !uids.empty()) {
+    if (whole || !uids.empty()) {
       auto fetched = core_->Fetch(uids, Core::Part::Header);
       if (!fetched) return fetched.failure();
       entries = std::move(fetched.value());
     }
     entries_ = std::move(entries);
-    listed_ = since;
+    listed_ = whole ? std::optional<QDate>() : since;
     if (sorted_) Sort();
     return Done{};
   }
@@ -128,7 +172,7 @@ class ImapItems final : public ItemCollection {
     while (cursor_ < entries_.size()) {
       const Fetched& message = entries_[cursor_++];
       if (Matches(message, threshold_)) {
-        return std::make_unique<ImapItem>(core_, mailbox_, uidValidity_, message);
+        return std::make_unique<ImapItem>(core_, mailbox_, uidValidity_, message, bodies_);
       }
     }
     return nullptr;
@@ -144,6 +188,7 @@ class ImapItems final : public ItemCollection {
   bool sorted_ = false;
   size_t cursor_ = 0;
   std::optional<qint64> threshold_;
+  std::shared_ptr<Bodies> bodies_ = std::make_shared<Bodies>();
 };
 
 }  // namespace

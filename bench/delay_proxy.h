@@ -1,0 +1,55 @@
+#pragma once
+
+// A TCP proxy on 127.0.0.1 in front of a server on this machine: every byte
+// reaches the other side a fixed time after it arrived, as over a slow
+// network, and every connection can be cut at a chosen moment. The IMAP
+// benchmark puts it between zandor and Dovecot; the tests cut connections
+// with it. One thread of its own does the forwarding.
+
+#include <QByteArray>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace zandor::testing {
+
+class DelayProxy {
+ public:
+  // Listens on a free port of 127.0.0.1 and forwards each connection to
+  // targetPort there, oneWay late in each direction (a round trip costs
+  // twice that). Throws when it cannot listen.
+  DelayProxy(quint16 targetPort, std::chrono::milliseconds oneWay);
+  ~DelayProxy();
+  DelayProxy(const DelayProxy&) = delete;
+  DelayProxy& operator=(const DelayProxy&) = delete;
+
+  quint16 Port() const { return port_; }
+  // Cuts every connection, once, as soon as one side has sent the pattern
+  // (it still reaches the other side, what follows it does not); an empty
+  // pattern cuts at once. With refuseAfter, every connection after the cut
+  // is closed as soon as it comes.
+  void CutAt(const QByteArray& pattern, bool refuseAfter = false);
+  // The connections accepted so far, refused ones included.
+  int Accepted() const { return accepted_; }
+
+ private:
+  void Wake() const;
+  void Run();
+
+  int listen_ = -1;
+  int wake_ = -1;
+  quint16 port_ = 0;
+  quint16 target_ = 0;
+  std::chrono::milliseconds oneWay_;
+  std::atomic<bool> stop_{false};
+  bool refuse_ = false;  // the thread's own
+  std::atomic<int> accepted_{0};
+  std::mutex mutex_;
+  std::optional<QByteArray> cutAt_;  // under mutex_
+  bool refuseAfter_ = false;         // under mutex_
+  std::thread thread_;
+};
+
+}  // namespace zandor::testing
