@@ -40,10 +40,10 @@ std::map<QString, QByteArray> MessageFiles(const QString& root) {
 }
 
 // One Maildir++, opened as files or through Dovecot.
-class BothStores : public ::testing::TestWithParam<Kind> {
+class StoreRig : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (GetParam() == Kind::Imap) {
+  void Start(Kind kind) {
+    if (kind == Kind::Imap) {
       if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
       server_.emplace();
     }
@@ -62,13 +62,18 @@ class BothStores : public ::testing::TestWithParam<Kind> {
     return *store_;
   }
   QString Root() const { return server_ ? server_->MailRoot() : dir_.path(); }
-  // The messages of a default folder, sorted, from the day on.
+  // The messages of a default folder and of the folders under it, each
+  // sorted, from the day on.
   std::vector<std::unique_ptr<MailItem>> Items(DefaultFolder which, std::optional<QDate> since) {
-    auto items = std::move(store_->Items(store_->GetDefaultFolder(which).value()).value());
-    items->SortByReceivedTime();
+    const FolderRef top = store_->GetDefaultFolder(which).value();
+    std::vector<FolderRef> folders = store_->Subfolders(top).value();
+    folders.insert(folders.begin(), top);
     std::vector<std::unique_ptr<MailItem>> found;
-    for (auto item = items->Find(since); item; item = items->FindNext()) {
-      found.push_back(std::move(item));
+    for (const FolderRef& folder : folders) {
+      auto items = std::move(store_->Items(folder).value());
+      items->SortByReceivedTime();
+      for (auto item = items->Find(since); item; item = items->FindNext())
+        found.push_back(std::move(item));
     }
     return found;
   }
@@ -96,6 +101,11 @@ class BothStores : public ::testing::TestWithParam<Kind> {
   std::optional<DovecotServer> server_;
   std::optional<testing::MaildirBuilder> mail_;
   std::unique_ptr<MailStore> store_;
+};
+
+class BothStores : public StoreRig, public ::testing::WithParamInterface<Kind> {
+ protected:
+  void SetUp() override { Start(GetParam()); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BothStores, ::testing::Values(Kind::Maildir, Kind::Imap),
@@ -224,6 +234,55 @@ TEST_P(ImapStoreTest, FindsDefaultFoldersBySpecialUse) {
     trees += Tree(store, store.GetDefaultFolder(which).value()) + " ";
   EXPECT_EQ(trees, "Inbox(Café & Bar,Sent Items,Work(2026)) Sent(2025) Drafts Trash(Old) ");
 }
+
+// What happens to Inbox/Work on the server between a run that marked its
+// messages (some in parts) and the next run, which must find each listed
+// message marked as it was under the id the Kelvo holds, and tell of a
+// folder gone once.
+struct IdentityRow {
+  const char* name;
+  void (*change)(const QString& work);  // the folder's directory
+  size_t listed;                        // messages the next run lists
+  const char* problems;                 // the folders it tells of
+};
+class ImapIdentityTest : public StoreRig, public ::testing::WithParamInterface<IdentityRow> {
+ protected:
+  void SetUp() override { Start(Kind::Imap); }
+};
+
+TEST_P(ImapIdentityTest, MarksFollowTheMessage) {
+  AddDays(Path({"Inbox", "Work"}), 3);
+  Open();
+  std::map<QString, std::optional<SentParts>> marked;
+  for (const auto& item : Items(DefaultFolder::Inbox, std::nullopt)) {
+    item->SetKelvoSent(kNow);
+    item->SetKelvoParts({1, static_cast<int>(marked.size()) + 1});
+    ASSERT_TRUE(item->Save().ok());
+    marked[item->EntryId()] = *item->KelvoParts();
+  }
+  GetParam().change(Root() + u"/.Work"_s);
+  for (const char* problems : {GetParam().problems, ""}) {  // the next run, the one after
+    Open();
+    QStringList told;
+    for (const FolderProblem& problem : store_->FolderProblems()) told << problem.folder;
+    EXPECT_EQ(told.join(u','), QString::fromLatin1(problems));
+    const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+    EXPECT_EQ(items.size(), GetParam().listed);
+    for (const auto& item : items) {
+      ASSERT_TRUE(marked.contains(item->EntryId())) << item->EntryId().toStdString();
+      EXPECT_EQ(*item->KelvoSent(), std::optional(kNow));
+      EXPECT_EQ(*item->KelvoParts(), marked[item->EntryId()]);
+    }
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, ImapIdentityTest, ::testing::Values(
+    IdentityRow{"Renumbered", [](const QString& work) {  // Dovecot's record of UIDs lost
+      for (const QString& file : QDir(work).entryList({u"dovecot*"_s})) QFile::remove(work + u'/' + file);
+    }, 3, ""}),
+    testing::RowName());
+// clang-format on
 
 struct ConnectRow {
   const char* name;

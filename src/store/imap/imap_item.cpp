@@ -25,6 +25,10 @@ DateTimePtr ImapTime(const QDateTime& time) {
                                             local.time().minute(), local.time().second(), zone));
 }
 
+QByteArray MessageIdOf(const QByteArray& header) {
+  return mime::FirstHeaderValue(header, "Message-ID").value_or(QByteArray()).trimmed();
+}
+
 SetPtr SingleUid(uint32_t uid) {
   return SetPtr(mailimap_set_new_single(uid));
 }
@@ -57,11 +61,38 @@ ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidVali
     : core_(std::move(core)),
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
-      message_(std::move(message)) {}
+      message_(std::move(message)),
+      messageId_(MessageIdOf(message_.header)) {}
+
+QString ImapItem::EntryId() const {
+  auto identity = Identified();
+  // Marks that cannot be read fail KelvoSent too, and nothing is sent then.
+  return identity ? identity.value()->entryId : OwnId();
+}
+
+StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
+  if (identity_) return &*identity_;
+  const QString own = OwnId();
+  auto read = core_->state.Get(own);
+  if (!read) return read.failure();
+  Identity identity{own, std::move(read.value())};
+  if (!identity.mark && !messageId_.isEmpty()) {
+    auto earlier = core_->state.MarksOfMessage(messageId_);
+    if (!earlier) return earlier.failure();
+    for (KelvoStateDb::Marked& marked : earlier.value()) {
+      if (MailboxOfEntryId(marked.unique) == mailbox_) {
+        identity = {std::move(marked.unique), std::move(marked.mark)};
+        break;
+      }
+    }
+  }
+  identity_ = std::move(identity);
+  return &*identity_;
+}
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
-                      QStringLiteral("the message %1 is no longer in %2").arg(EntryId(), mailbox_)};
+                      QStringLiteral("the message %1 is no longer in %2").arg(OwnId(), mailbox_)};
 }
 
 StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
@@ -80,10 +111,7 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
   auto now = core_->Fetch({message_.uid}, Core::Part::Header);
   if (!now) return now.failure();
   if (now->empty()) return Gone();
-  const auto id = [](const QByteArray& header) {
-    return mime::FirstHeaderValue(header, "Message-ID");
-  };
-  if (id(now->front().header) != id(message_.header)) return Gone();
+  if (MessageIdOf(now->front().header) != messageId_) return Gone();
   return Done{};
 }
 
@@ -140,12 +168,9 @@ StoreResult<QDateTime> ImapItem::SentOn() const {
 }
 
 StoreResult<std::optional<KelvoStateDb::Mark>> ImapItem::StoredMark() const {
-  if (!stored_) {
-    auto read = core_->state.Get(EntryId());
-    if (!read) return read.failure();
-    stored_ = std::move(read.value());
-  }
-  return *stored_;
+  auto identity = Identified();
+  if (!identity) return identity.failure();
+  return identity.value()->mark;
 }
 
 StoreResult<std::optional<QDateTime>> ImapItem::KelvoSent() const {
@@ -166,9 +191,11 @@ StoreResult<std::optional<SentParts>> ImapItem::KelvoParts() const {
 
 StoreStatus ImapItem::Save() {
   if (!pendingKelvoSent_) return Done{};
+  auto identity = Identified();
+  if (!identity) return identity.failure();
   const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
-  core_->state.PutInBackground(EntryId(), mark);
-  stored_ = std::optional<KelvoStateDb::Mark>(mark);
+  core_->state.PutInBackground(identity.value()->entryId, mark, messageId_);
+  identity_->mark = mark;
   pendingKelvoSent_.reset();
   pendingParts_.reset();
   return Done{};

@@ -12,11 +12,16 @@ namespace zandor::imap {
 // A message on the server. Its header came with the folder's listing; its
 // whole text is fetched only when Body is asked for, by BODY.PEEK, so reading
 // it changes no flag.
+//
+// Its entry id is the one it was marked under: its own, else, when the server
+// renumbered its mailbox (a new UIDVALIDITY), that of its Message-ID's mark
+// in the same mailbox. The Kelvo then keeps knowing it by the id it holds,
+// and the mark and its parts carry over.
 class ImapItem final : public MailItem {
  public:
   ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message);
 
-  QString EntryId() const override { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
+  QString EntryId() const override;
   StoreResult<QString> Text(ItemText which) const override;
   StoreResult<QDateTime> ReceivedTime() const override;
   StoreResult<QDateTime> SentOn() const override;
@@ -28,7 +33,14 @@ class ImapItem final : public MailItem {
   StoreStatus Delete() override;
 
  private:
+  // The id the Kelvo knows the message by, and its mark.
+  struct Identity {
+    QString entryId;
+    std::optional<KelvoStateDb::Mark> mark;
+  };
+  StoreResult<const Identity*> Identified() const;
   StoreResult<std::optional<KelvoStateDb::Mark>> StoredMark() const;
+  QString OwnId() const { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
   StoreResult<const mime::HeaderTexts*> Texts() const;
   StoreResult<QString> Body() const;
   // Selects the folder and checks that the UID still holds this message.
@@ -39,9 +51,10 @@ class ImapItem final : public MailItem {
   QString mailbox_;
   uint32_t uidValidity_;
   Fetched message_;
+  QByteArray messageId_;
   mutable std::optional<mime::HeaderTexts> texts_;
   mutable std::optional<QString> body_;
-  mutable std::optional<std::optional<KelvoStateDb::Mark>> stored_;
+  mutable std::optional<Identity> identity_;
   std::optional<QDateTime> pendingKelvoSent_;
   std::optional<SentParts> pendingParts_;
 };
