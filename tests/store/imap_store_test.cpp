@@ -280,7 +280,11 @@ TEST_P(ImapIdentityTest, MarksFollowTheMessage) {
 INSTANTIATE_TEST_SUITE_P(Rows, ImapIdentityTest, ::testing::Values(
     IdentityRow{"Renumbered", [](const QString& work) {  // Dovecot's record of UIDs lost
       for (const QString& file : QDir(work).entryList({u"dovecot*"_s})) QFile::remove(work + u'/' + file);
-    }, 3, ""}),
+    }, 3, ""},
+    IdentityRow{"CopiedToInbox", [](const QString& work) {  // as a Gmail label does
+      const QString name = QDir(work + u"/cur"_s).entryList(QDir::Files).value(0);
+      QFile::copy(work + u"/cur/"_s + name, work + u"/../cur/"_s + name);
+    }, 4, ""}),
     testing::RowName());
 // clang-format on
 

@@ -137,10 +137,6 @@ QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid) {
   return QStringLiteral("%1:%2:%3").arg(uidValidity).arg(uid).arg(mailbox);
 }
 
-QString MailboxOfEntryId(const QString& entryId) {
-  return entryId.section(QLatin1Char(':'), 2);
-}
-
 Core::Core(Account imapAccount, const QString& statePath, QLocale storeLocale,
            const Clock& storeClock)
     : account(std::move(imapAccount)),

@@ -76,6 +76,5 @@ struct Core {
 
 // A message's entry id: "<UIDVALIDITY>:<UID>:<mailbox>".
 QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid);
-QString MailboxOfEntryId(const QString& entryId);
 
 }  // namespace zandor::imap

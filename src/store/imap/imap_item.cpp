@@ -80,7 +80,7 @@ StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
     auto earlier = core_->state.MarksOfMessage(messageId_);
     if (!earlier) return earlier.failure();
     for (KelvoStateDb::Marked& marked : earlier.value()) {
-      if (MailboxOfEntryId(marked.unique) == mailbox_) {
+      if (marked.mark.sent != NeverSentDate()) {
         identity = {std::move(marked.unique), std::move(marked.mark)};
         break;
       }

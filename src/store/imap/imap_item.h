@@ -13,10 +13,11 @@ namespace zandor::imap {
 // whole text is fetched only when Body is asked for, by BODY.PEEK, so reading
 // it changes no flag.
 //
-// Its entry id is the one it was marked under: its own, else, when the server
-// renumbered its mailbox (a new UIDVALIDITY), that of its Message-ID's mark
-// in the same mailbox. The Kelvo then keeps knowing it by the id it holds,
-// and the mark and its parts carry over.
+// Its entry id is the one it was marked under: its own, else that of the
+// first mark sent under its Message-ID, which the message had before its
+// mailbox was renumbered (a new UIDVALIDITY) or renamed, or which its copy in
+// another mailbox has (a Gmail label). The Kelvo then keeps knowing it by the
+// id it holds, the mark and its parts carry over, and a copy goes once.
 class ImapItem final : public MailItem {
  public:
   ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message);
