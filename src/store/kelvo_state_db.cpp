@@ -386,6 +386,41 @@ StoreStatus KelvoStateDb::Check() {
   return Done{};
 }
 
+// Made when first used: a store that keeps no folders (Maildir) has no table.
+StoreResult<QStringList> KelvoStateDb::KnownFolders() {
+  if (auto opened = Open(); !opened) return opened.failure();
+  QStringList names;
+  auto add = [](void* out, int, char** values, char**) {
+    static_cast<QStringList*>(out)->append(TextOfBytes(values[0]));
+    return 0;
+  };
+  if (sqlite3_exec(db_.get(),
+                   "CREATE TABLE IF NOT EXISTS known_folders (name TEXT PRIMARY KEY NOT NULL);"
+                   "SELECT name FROM known_folders",
+                   add, &names, nullptr) != SQLITE_OK) {
+    return Failure("read");
+  }
+  return names;
+}
+
+StoreStatus KelvoStateDb::SetKnownFolders(const QStringList& names) {
+  if (auto known = KnownFolders(); !known) return known.failure();
+  QByteArray sql = "BEGIN; DELETE FROM known_folders;";
+  for (const QString& name : names) {
+    char* quoted =
+        sqlite3_mprintf("INSERT INTO known_folders VALUES (%Q);", BytesOfText(name).constData());
+    sql += quoted;
+    sqlite3_free(quoted);
+  }
+  sql += "COMMIT";
+  if (sqlite3_exec(db_.get(), sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    StoreFailure failure = Failure("write");
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    return failure;
+  }
+  return Done{};
+}
+
 StoreStatus KelvoStateDb::Remove(const QString& unique) {
   auto statement = Prepared(remove_, "DELETE FROM kelvo_sent WHERE unique_name = ?1");
   if (!statement) return statement.failure();

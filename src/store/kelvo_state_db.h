@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <future>
 #include <memory>
 #include <optional>
@@ -81,6 +82,10 @@ class KelvoStateDb {
   StoreStatus CheckInPlace();
   // Drops the value (a delivery that failed after its row was written).
   StoreStatus Remove(const QString& unique);
+  // The folders a store read at its last run, so that one gone since is
+  // told (once); empty at first.
+  StoreResult<QStringList> KnownFolders();
+  StoreStatus SetKnownFolders(const QStringList& names);
   // Reads every row and commits one write, so that a file that is damaged,
   // read-only, locked or on a full disk is found before anything is sent.
   StoreStatus Check();

@@ -252,7 +252,7 @@ class ImapIdentityTest : public StoreRig, public ::testing::WithParamInterface<I
 
 TEST_P(ImapIdentityTest, MarksFollowTheMessage) {
   AddDays(Path({"Inbox", "Work"}), 3);
-  Open();
+  Open().FolderProblems();  // as every run asks
   std::map<QString, std::optional<SentParts>> marked;
   for (const auto& item : Items(DefaultFolder::Inbox, std::nullopt)) {
     item->SetKelvoSent(kNow);
@@ -284,7 +284,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapIdentityTest, ::testing::Values(
     IdentityRow{"CopiedToInbox", [](const QString& work) {  // as a Gmail label does
       const QString name = QDir(work + u"/cur"_s).entryList(QDir::Files).value(0);
       QFile::copy(work + u"/cur/"_s + name, work + u"/../cur/"_s + name);
-    }, 4, ""}),
+    }, 4, ""},
+    IdentityRow{"Renamed", [](const QString& work) { QDir().rename(work, work + u"2"_s); }, 3, "Work"},
+    IdentityRow{"Deleted", [](const QString& work) { QDir(work).removeRecursively(); }, 0, "Work"}),
     testing::RowName());
 // clang-format on
 

@@ -42,8 +42,9 @@ struct Core {
 
   // The session, opened on first use and again after it was lost.
   StoreResult<Session*> Live();
-  // Every mailbox of the account, listed once per store.
+  // Every mailbox of the account, listed once until forgotten.
   StoreResult<const std::vector<Mailbox>*> Mailboxes();
+  void ForgetMailboxes() { mailboxes_.reset(); }
   // The mailbox that serves as a default folder: the one with its SPECIAL-USE
   // attribute, else one of its usual names; nullopt when there is none.
   StoreResult<std::optional<QString>> DefaultMailbox(DefaultFolder which);
