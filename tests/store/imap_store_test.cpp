@@ -42,10 +42,10 @@ std::map<QString, QByteArray> MessageFiles(const QString& root) {
 // One Maildir++, opened as files or through Dovecot.
 class StoreRig : public ::testing::Test {
  protected:
-  void Start(Kind kind) {
+  void Start(Kind kind, const QStringList& hidden = {}) {
     if (kind == Kind::Imap) {
       if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-      server_.emplace();
+      server_.emplace(testing::ServerLimits{hidden});
     }
     mail_.emplace(server_ ? server_->MailRoot() : dir_.path(), testing::MaildirLayout::PlusPlus);
   }
@@ -103,15 +103,27 @@ class StoreRig : public ::testing::Test {
   std::unique_ptr<MailStore> store_;
 };
 
-class BothStores : public StoreRig, public ::testing::WithParamInterface<Kind> {
+// A store, and for IMAP the capabilities its server hides.
+struct StoreRow {
+  const char* name;
+  Kind kind;
+  QStringList hidden = {};
+};
+class BothStores : public StoreRig, public ::testing::WithParamInterface<StoreRow> {
  protected:
-  void SetUp() override { Start(GetParam()); }
+  void SetUp() override { Start(GetParam().kind, GetParam().hidden); }
 };
 
-INSTANTIATE_TEST_SUITE_P(Kinds, BothStores, ::testing::Values(Kind::Maildir, Kind::Imap),
-                         [](const auto& row) -> std::string {
-                           return row.param == Kind::Imap ? "Imap" : "Maildir";
-                         });
+const StoreRow kImap{"Imap", Kind::Imap};
+const StoreRow kNoSpecialUse{"ImapNoSpecialUse", Kind::Imap, {u"SPECIAL-USE"_s}};
+// Without MOVE, Delete copies and expunges one UID; without UIDPLUS a draft is
+// found by its Message-ID; without SPECIAL-USE default folders go by name.
+INSTANTIATE_TEST_SUITE_P(Kinds, BothStores,
+                         ::testing::Values(StoreRow{"Maildir", Kind::Maildir}, kImap,
+                                           StoreRow{"ImapNoMove", Kind::Imap, {u"MOVE"_s}},
+                                           StoreRow{"ImapNoUidplus", Kind::Imap, {u"UIDPLUS"_s}},
+                                           kNoSpecialUse),
+                         testing::RowName());
 
 TEST_P(BothStores, CountsAndSortsFromTheStartOfTheDay) {
   AddDays(Path({"Inbox"}), 5);
@@ -218,8 +230,8 @@ std::string Tree(MailStore& store, const FolderRef& folder) {
 }
 
 class ImapStoreTest : public BothStores {};
-INSTANTIATE_TEST_SUITE_P(Dovecot, ImapStoreTest, ::testing::Values(Kind::Imap),
-                         [](const auto&) -> std::string { return "Imap"; });
+INSTANTIATE_TEST_SUITE_P(Dovecot, ImapStoreTest, ::testing::Values(kImap, kNoSpecialUse),
+                         testing::RowName());
 
 // Sent, Drafts and Trash are the SPECIAL-USE mailboxes: a plain "Sent Items"
 // is the user's own folder, under Inbox with the others beside INBOX.

@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <chrono>
 #include <stdexcept>
 #include <string_view>
@@ -95,7 +96,8 @@ std::optional<std::string> DovecotServer::Unavailable() {
   return std::nullopt;
 }
 
-DovecotServer::DovecotServer() : imapPort_(FreePort()), imapsPort_(FreePort()) {
+DovecotServer::DovecotServer(ServerLimits limits)
+    : limits_(std::move(limits)), imapPort_(FreePort()), imapsPort_(FreePort()) {
   // Dovecot's own processes run as other users and must reach their files.
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
@@ -130,7 +132,7 @@ void DovecotServer::WriteConfig() const {
                             .arg(kMailGid)
                             .arg(dir_.path())
                             .toUtf8());
-  const QString config = QStringLiteral(R"(protocols = imap
+  QString config = QStringLiteral(R"(protocols = imap
 listen = 127.0.0.1, 127.0.0.2
 base_dir = %1/run
 state_dir = %1/state
@@ -176,10 +178,28 @@ namespace inbox {
   }
 }
 )")
-                             .arg(dir_.path())
-                             .arg(imapPort_)
-                             .arg(imapPort_)
-                             .arg(imapsPort_);
+                       .arg(dir_.path())
+                       .arg(imapPort_)
+                       .arg(imapPort_)
+                       .arg(imapsPort_);
+  if (!limits_.hidden.isEmpty()) {
+    // Dovecot's own list after login, less what is hidden.
+    QStringList announced = QStringLiteral(
+                                "IMAP4rev1 SASL-IR LOGIN-REFERRALS ID ENABLE IDLE LITERAL+ "
+                                "NAMESPACE UNSELECT CHILDREN UIDPLUS LIST-EXTENDED ESEARCH "
+                                "MOVE SPECIAL-USE")
+                                .split(u' ');
+    for (const QString& capability : limits_.hidden) announced.removeAll(capability);
+    config += QStringLiteral("imap_capability = %1\n").arg(announced.join(u' '));
+    if (limits_.hidden.contains(QStringLiteral("SPECIAL-USE")))
+      config.remove(QRegularExpression(QStringLiteral("special_use = .*\n")));
+  }
+  if (limits_.full) {
+    config += QStringLiteral(
+        "mail_plugins = $mail_plugins quota\n"
+        "plugin {\n  quota = count:User quota\n  quota_rule = *:bytes=1\n  quota_vsizes = "
+        "yes\n}\n");
+  }
   Write(Path("dovecot.conf"), config.toUtf8());
 }
 

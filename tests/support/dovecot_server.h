@@ -9,6 +9,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 #include <string>
@@ -16,6 +17,13 @@
 #include "store/imap/imap_session.h"
 
 namespace zandor::testing {
+
+// What a server may lack: capabilities it does not announce (without
+// SPECIAL-USE it marks no mailbox either), or room (a quota no message fits).
+struct ServerLimits {
+  QStringList hidden;
+  bool full = false;
+};
 
 class DovecotServer {
  public:
@@ -27,7 +35,7 @@ class DovecotServer {
 
   // Starts it and waits until it accepts connections; throws with its log
   // when it does not.
-  DovecotServer();
+  explicit DovecotServer(ServerLimits limits = {});
   ~DovecotServer();
   DovecotServer(const DovecotServer&) = delete;
   DovecotServer& operator=(const DovecotServer&) = delete;
@@ -46,6 +54,7 @@ class DovecotServer {
   void WriteConfig() const;
   void WaitUntilListening();
 
+  ServerLimits limits_;
   QTemporaryDir dir_;
   quint16 imapPort_ = 0;
   quint16 imapsPort_ = 0;

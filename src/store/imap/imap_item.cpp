@@ -33,15 +33,17 @@ SetPtr SingleUid(uint32_t uid) {
   return SetPtr(mailimap_set_new_single(uid));
 }
 
+StoreFailure NoUidExpunge() {
+  return StoreFailure{FailureKind::Store,
+                      QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
+}
+
 // Marks one UID \Deleted and expunges that UID alone: never a plain EXPUNGE,
 // which would take every message marked so by anyone.
 StoreStatus ExpungeOne(Core& core, uint32_t uid) {
   auto live = core.Live();
   if (!live) return live.failure();
-  if (!live.value()->Has("UIDPLUS")) {
-    return StoreFailure{FailureKind::Store,
-                        QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
-  }
+  if (!live.value()->Has("UIDPLUS")) return NoUidExpunge();
   FlagListPtr flags(mailimap_flag_list_new_empty());
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
   StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
@@ -218,6 +220,8 @@ StoreStatus ImapItem::Delete() {
     }
     return Done{};
   }
+  // Copied and then left, it would gain one more copy in Trash at every run.
+  if (!live.value()->Has("UIDPLUS")) return NoUidExpunge();
   const int code =
       mailimap_uid_copy(live.value()->get(), SingleUid(message_.uid).get(), target.constData());
   if (code != MAILIMAP_NO_ERROR) {
@@ -283,8 +287,10 @@ StoreStatus ImapNewItem::Save() {
                           QStringLiteral("file a message in %1").arg(drafts.value()), code);
   }
   drafts_ = drafts.value();
-  auto found =
-      UidOfAppended(drafts_, uid, QStringLiteral("<%1@kelvo.localhost>").arg(local).toUtf8());
+  // APPENDUID is taken only from a server that announces it; else the
+  // message is found by its Message-ID.
+  auto found = UidOfAppended(drafts_, live.value()->Has("UIDPLUS") ? uid : 0,
+                             QStringLiteral("<%1@kelvo.localhost>").arg(local).toUtf8());
   if (!found) return found.failure();
   uid_ = found.value();
   entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);
