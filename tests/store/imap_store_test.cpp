@@ -308,14 +308,15 @@ struct ConnectRow {
   const char* host;      // the server's when empty
   const char* password;  // the user's when empty
   bool systemTrust;      // the test's certificate not given
-  const char* failure;   // part of the reason; empty when it connects
+  const char* failure;   // part of the reason; empty when a draft is filed
+  bool full = false;     // the account over its quota
 };
 class ImapConnectTest : public ::testing::TestWithParam<ConnectRow> {};
 
-TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
+TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-  DovecotServer server;
   const ConnectRow& row = GetParam();
+  DovecotServer server({{}, row.full});
   imap::Account account = server.Account(row.security);
   if (*row.host) account.host = QString::fromLatin1(row.host);
   if (*row.password) account.password = QString::fromLatin1(row.password);
@@ -323,12 +324,12 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
   QTemporaryDir state;
   const FixedClock clock(kNow);
   ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
-  const auto trash = store.GetDefaultFolder(DefaultFolder::Trash);
+  const StoreStatus filed = store.CreateItem()->Save();
   if (*row.failure) {
-    EXPECT_TRUE(!trash.ok() && trash.reason().contains(QString::fromLatin1(row.failure)))
-        << (trash.ok() ? QString() : trash.reason()).toStdString();
+    EXPECT_TRUE(!filed.ok() && filed.reason().contains(QString::fromLatin1(row.failure)))
+        << (filed.ok() ? QString() : filed.reason()).toStdString();
   } else {
-    EXPECT_TRUE(trash.ok()) << trash.reason().toStdString();
+    EXPECT_TRUE(filed.ok()) << filed.reason().toStdString();
   }
 }
 
@@ -341,7 +342,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
                "is not trusted"},
-    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"}),
+    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"},
+    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "Quota exceeded", true}),
     testing::RowName());
 // clang-format on
 
