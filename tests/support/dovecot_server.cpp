@@ -16,6 +16,8 @@
 #include <thread>
 
 namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 constexpr const char* kDovecot = "/usr/sbin/dovecot";
@@ -96,8 +98,8 @@ std::optional<std::string> DovecotServer::Unavailable() {
   return std::nullopt;
 }
 
-DovecotServer::DovecotServer(ServerLimits limits)
-    : limits_(std::move(limits)), imapPort_(FreePort()), imapsPort_(FreePort()) {
+DovecotServer::DovecotServer(QStringList hidden, bool full)
+    : hidden_(std::move(hidden)), full_(full), imapPort_(FreePort()), imapsPort_(FreePort()) {
   // Dovecot's own processes run as other users and must reach their files.
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
@@ -182,24 +184,17 @@ namespace inbox {
                        .arg(imapPort_)
                        .arg(imapPort_)
                        .arg(imapsPort_);
-  if (!limits_.hidden.isEmpty()) {
-    // Dovecot's own list after login, less what is hidden.
-    QStringList announced = QStringLiteral(
-                                "IMAP4rev1 SASL-IR LOGIN-REFERRALS ID ENABLE IDLE LITERAL+ "
-                                "NAMESPACE UNSELECT CHILDREN UIDPLUS LIST-EXTENDED ESEARCH "
-                                "MOVE SPECIAL-USE")
-                                .split(u' ');
-    for (const QString& capability : limits_.hidden) announced.removeAll(capability);
-    config += QStringLiteral("imap_capability = %1\n").arg(announced.join(u' '));
-    if (limits_.hidden.contains(QStringLiteral("SPECIAL-USE")))
-      config.remove(QRegularExpression(QStringLiteral("special_use = .*\n")));
+  if (!hidden_.isEmpty()) {
+    QStringList announced = u"IMAP4rev1 LITERAL+ UIDPLUS MOVE SPECIAL-USE"_s.split(u' ');
+    for (const QString& capability : hidden_) announced.removeAll(capability);
+    config += u"imap_capability = "_s + announced.join(u' ') + u'\n';
   }
-  if (limits_.full) {
-    config += QStringLiteral(
-        "mail_plugins = $mail_plugins quota\n"
-        "plugin {\n  quota = count:User quota\n  quota_rule = *:bytes=1\n  quota_vsizes = "
-        "yes\n}\n");
-  }
+  if (hidden_.contains(u"SPECIAL-USE"_s))
+    config.remove(QRegularExpression(u"special_use = .*\n"_s));
+  if (full_)
+    config +=
+        u"mail_plugins = quota\nplugin {\n  quota = count\n"
+        u"  quota_rule = *:bytes=1\n  quota_vsizes = yes\n}\n"_s;
   Write(Path("dovecot.conf"), config.toUtf8());
 }
 

@@ -18,13 +18,6 @@
 
 namespace zandor::testing {
 
-// What a server may lack: capabilities it does not announce (without
-// SPECIAL-USE it marks no mailbox either), or room (a quota no message fits).
-struct ServerLimits {
-  QStringList hidden;
-  bool full = false;
-};
-
 class DovecotServer {
  public:
   static constexpr const char* kUser = "ann";
@@ -34,8 +27,10 @@ class DovecotServer {
   static std::optional<std::string> Unavailable();
 
   // Starts it and waits until it accepts connections; throws with its log
-  // when it does not.
-  explicit DovecotServer(ServerLimits limits = {});
+  // when it does not. It may lack capabilities (hidden from what it
+  // announces; without SPECIAL-USE it marks no mailbox either) or room (full:
+  // a quota no message fits).
+  explicit DovecotServer(QStringList hidden = {}, bool full = false);
   ~DovecotServer();
   DovecotServer(const DovecotServer&) = delete;
   DovecotServer& operator=(const DovecotServer&) = delete;
@@ -54,7 +49,8 @@ class DovecotServer {
   void WriteConfig() const;
   void WaitUntilListening();
 
-  ServerLimits limits_;
+  QStringList hidden_;
+  bool full_;
   QTemporaryDir dir_;
   quint16 imapPort_ = 0;
   quint16 imapsPort_ = 0;
