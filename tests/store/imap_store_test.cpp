@@ -320,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
                "is not trusted"},
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"},
-    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "Quota exceeded", true}),
+    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full", true}),
     testing::RowName());
 // clang-format on
 
