@@ -256,8 +256,8 @@ int RunImap(int messages, int repeat, int delayMs, bool trustedIndex) {
     std::fprintf(stderr, "large folder, IMAP: %s\n", why->c_str());
     return 1;
   }
-  testing::DovecotServer server(trustedIndex ? QStringLiteral("maildir_very_dirty_syncs = yes\n")
-                                             : QString());
+  testing::DovecotServer server(
+      {}, false, trustedIndex ? QStringLiteral("maildir_very_dirty_syncs = yes\n") : QString());
   MaildirBuilder builder(server.MailRoot(), MaildirLayout::PlusPlus);
   FillFolder(builder, messages, 1800);
   server.Own();

@@ -95,6 +95,7 @@ KelvoStateDb::~KelvoStateDb() {
   Settle();
   // Statements go before the connection they belong to.
   get_.reset();
+  byMessageId_.reset();
   put_.reset();
   remove_.reset();
 }
@@ -143,15 +144,18 @@ StoreStatus KelvoStateDb::Open() {
                           " msecs INTEGER NOT NULL,"
                           " local_time TEXT NOT NULL,"
                           " parts_acknowledged INTEGER,"
-                          " parts_total INTEGER) WITHOUT ROWID"}) {
+                          " parts_total INTEGER,"
+                          " message_id TEXT) WITHOUT ROWID"}) {
     if (auto done = Execute(sql); !done) {
       db_.reset();
       return done;
     }
   }
-  if (auto added = AddPartColumns(); !added) {
-    db_.reset();
-    return added;
+  for (auto add : {&KelvoStateDb::AddPartColumns, &KelvoStateDb::AddMessageIdColumn}) {
+    if (auto added = (this->*add)(); !added) {
+      db_.reset();
+      return added;
+    }
   }
   if (struct stat info{}; ::stat(NativePath(path_).constData(), &info) == 0) {
     opened_ = std::pair(info.st_dev, info.st_ino);
@@ -189,6 +193,23 @@ StoreStatus KelvoStateDb::AddPartColumns() {
       "COMMIT");
 }
 
+// Rows of a file from before Message-IDs were kept have none; the index holds
+// only the rows that do, so a store that keeps none pays nothing for it.
+StoreStatus KelvoStateDb::AddMessageIdColumn() {
+  sqlite3_stmt* probe = nullptr;
+  const int rc = sqlite3_prepare_v2(db_.get(), "SELECT message_id FROM kelvo_sent LIMIT 0", -1,
+                                    &probe, nullptr);
+  sqlite3_finalize(probe);
+  if (rc != SQLITE_OK) {
+    if (auto added = Execute("ALTER TABLE kelvo_sent ADD COLUMN message_id TEXT"); !added) {
+      return added;
+    }
+  }
+  return Execute(
+      "CREATE INDEX IF NOT EXISTS kelvo_sent_by_message_id ON kelvo_sent (message_id) "
+      "WHERE message_id IS NOT NULL");
+}
+
 StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char* sql) {
   if (auto opened = Open(); !opened) return opened.failure();
   if (!slot) {
@@ -201,12 +222,13 @@ StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char
   return slot.get();
 }
 
-void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark) {
+void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
+                                   const QByteArray& messageId) {
   if (StoreStatus earlier = Settle(); !earlier) backgroundFailure_ = earlier.reason();
   if (!writer_) writer_ = std::make_unique<KelvoStateDb>(path_);
-  inFlight_ = InFlight{unique, mark};
-  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, mark] {
-    return writer->Put(unique, mark);
+  inFlight_ = InFlight{unique, mark, messageId};
+  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, mark, messageId] {
+    return writer->Put(unique, mark, messageId);
   });
 }
 
@@ -221,6 +243,25 @@ StoreStatus KelvoStateDb::Settle() {
   StoreFailure failure{FailureKind::Store, *backgroundFailure_};
   backgroundFailure_.reset();
   return failure;
+}
+
+KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
+  const qint64 msecs = sqlite3_column_int64(row, first);
+  const QString wallClock =
+      QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, first + 1)),
+                        sqlite3_column_bytes(row, first + 1));
+  Mark mark;
+  if (sqlite3_column_type(row, first + 3) != SQLITE_NULL) {
+    mark.parts = SentParts{sqlite3_column_int(row, first + 2), sqlite3_column_int(row, first + 3)};
+  }
+  const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs);
+  if (WallClockText(instant) == wallClock) {
+    mark.sent = instant;
+  } else {
+    const QDateTime local = QDateTime::fromString(wallClock, Qt::ISODateWithMs);
+    mark.sent = local.isValid() ? local : instant;
+  }
+  return mark;
 }
 
 StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {
@@ -242,26 +283,45 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
     sqlite3_reset(query);
     return failure;
   }
-  const qint64 msecs = sqlite3_column_int64(query, 0);
-  const QString wallClock = QString::fromUtf8(
-      reinterpret_cast<const char*>(sqlite3_column_text(query, 1)), sqlite3_column_bytes(query, 1));
-  Mark mark;
-  if (sqlite3_column_type(query, 3) != SQLITE_NULL) {
-    mark.parts = SentParts{sqlite3_column_int(query, 2), sqlite3_column_int(query, 3)};
-  }
+  Mark mark = MarkOf(query, 0);
   sqlite3_reset(query);
-
-  const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs);
-  if (WallClockText(instant) == wallClock) {
-    mark.sent = instant;
-  } else {
-    const QDateTime local = QDateTime::fromString(wallClock, Qt::ISODateWithMs);
-    mark.sent = local.isValid() ? local : instant;
-  }
   return std::optional<Mark>(std::move(mark));
 }
 
-StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark) {
+StoreResult<std::vector<KelvoStateDb::Marked>> KelvoStateDb::MarksOfMessage(
+    const QByteArray& messageId) {
+  auto statement = Prepared(byMessageId_,
+                            "SELECT unique_name, msecs, local_time, parts_acknowledged, "
+                            "parts_total FROM kelvo_sent WHERE message_id = ?1 "
+                            "ORDER BY msecs, unique_name");
+  if (!statement) return statement.failure();
+  sqlite3_stmt* query = statement.value();
+  sqlite3_bind_text(query, 1, messageId.constData(), static_cast<int>(messageId.size()),
+                    SQLITE_STATIC);
+  std::vector<Marked> found;
+  int rc = SQLITE_ROW;
+  while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+    QString unique =
+        TextOfBytes(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)),
+                               sqlite3_column_bytes(query, 0)));
+    found.push_back({std::move(unique), MarkOf(query, 1)});
+  }
+  if (rc != SQLITE_DONE) {
+    StoreFailure failure = Failure("read");
+    sqlite3_reset(query);
+    return failure;
+  }
+  sqlite3_reset(query);
+  // The write in flight is the newest value of its row.
+  if (inFlight_ && !messageId.isEmpty() && inFlight_->messageId == messageId) {
+    std::erase_if(found, [&](const Marked& m) { return m.unique == inFlight_->unique; });
+    found.push_back({inFlight_->unique, inFlight_->mark});
+  }
+  return found;
+}
+
+StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
+                              const QByteArray& messageId) {
   const QDateTime& value = mark.sent;
   if (!value.isValid()) {
     return StoreFailure{
@@ -271,7 +331,7 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark) {
   auto statement = Prepared(
       put_,
       "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time, parts_acknowledged, "
-      "parts_total) VALUES (?1, ?2, ?3, ?4, ?5)");
+      "parts_total, message_id) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
@@ -284,6 +344,10 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark) {
   if (mark.parts) {
     sqlite3_bind_int(query, 4, mark.parts->acknowledged);
     sqlite3_bind_int(query, 5, mark.parts->total);
+  }
+  if (!messageId.isEmpty()) {
+    sqlite3_bind_text(query, 6, messageId.constData(), static_cast<int>(messageId.size()),
+                      SQLITE_STATIC);
   }
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
@@ -318,6 +382,41 @@ StoreStatus KelvoStateDb::Check() {
       "INSERT INTO checks VALUES (1, 1) ON CONFLICT (id) DO UPDATE SET count = count + 1";
   if (sqlite3_exec(db_.get(), write, nullptr, nullptr, nullptr) != SQLITE_OK) {
     return advised(Failure("write"));
+  }
+  return Done{};
+}
+
+// Made when first used: a store that keeps no folders (Maildir) has no table.
+StoreResult<QStringList> KelvoStateDb::KnownFolders() {
+  if (auto opened = Open(); !opened) return opened.failure();
+  QStringList names;
+  auto add = [](void* out, int, char** values, char**) {
+    static_cast<QStringList*>(out)->append(TextOfBytes(values[0]));
+    return 0;
+  };
+  if (sqlite3_exec(db_.get(),
+                   "CREATE TABLE IF NOT EXISTS known_folders (name TEXT PRIMARY KEY NOT NULL);"
+                   "SELECT name FROM known_folders",
+                   add, &names, nullptr) != SQLITE_OK) {
+    return Failure("read");
+  }
+  return names;
+}
+
+StoreStatus KelvoStateDb::SetKnownFolders(const QStringList& names) {
+  if (auto known = KnownFolders(); !known) return known.failure();
+  QByteArray sql = "BEGIN; DELETE FROM known_folders;";
+  for (const QString& name : names) {
+    char* quoted =
+        sqlite3_mprintf("INSERT INTO known_folders VALUES (%Q);", BytesOfText(name).constData());
+    sql += quoted;
+    sqlite3_free(quoted);
+  }
+  sql += "COMMIT";
+  if (sqlite3_exec(db_.get(), sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    StoreFailure failure = Failure("write");
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    return failure;
   }
   return Done{};
 }

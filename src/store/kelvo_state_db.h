@@ -4,10 +4,12 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <future>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "store/mail_store.h"
 #include "store/store_result.h"
@@ -19,7 +21,8 @@ namespace zandor {
 
 // The KelvoSent marks of a Maildir, kept in zandor-state.sqlite in its root
 // so that the message files are never rewritten (Dovecot trusts its cached
-// sizes and mbsync its file names). One row per unique name.
+// sizes and mbsync its file names). One row per unique name, with the
+// message's Message-ID where the store gives one.
 //
 // A value is kept as milliseconds since the epoch and as the local wall-clock
 // time it was written at. It reads back as the same instant while the time
@@ -52,13 +55,24 @@ class KelvoStateDb {
   KelvoStateDb(const KelvoStateDb&) = delete;
   KelvoStateDb& operator=(const KelvoStateDb&) = delete;
 
+  // A mark and the id it is kept under.
+  struct Marked {
+    QString unique;
+    Mark mark;
+  };
+
   // The stored value; nullopt when the message has none.
   StoreResult<std::optional<Mark>> Get(const QString& unique);
-  // Adds or replaces the value, in one transaction.
-  StoreStatus Put(const QString& unique, const Mark& mark);
+  // The marks kept with the message's Message-ID, first sent first: a store
+  // whose ids may change (a mailbox renumbered by its server) finds a message
+  // again by it. Empty when there is none.
+  StoreResult<std::vector<Marked>> MarksOfMessage(const QByteArray& messageId);
+  // Adds or replaces the value, in one transaction, with the Message-ID when
+  // one is given.
+  StoreStatus Put(const QString& unique, const Mark& mark, const QByteArray& messageId = {});
   // The same in the background: waits for the write in flight, if any, then
   // starts this one and returns. A failure is told by the next Settle.
-  void PutInBackground(const QString& unique, const Mark& mark);
+  void PutInBackground(const QString& unique, const Mark& mark, const QByteArray& messageId = {});
   // Waits until no write is in flight; the first failure since the last
   // Settle, if there was one.
   StoreStatus Settle();
@@ -68,6 +82,10 @@ class KelvoStateDb {
   StoreStatus CheckInPlace();
   // Drops the value (a delivery that failed after its row was written).
   StoreStatus Remove(const QString& unique);
+  // The folders a store read at its last run, so that one gone since is
+  // told (once); empty at first.
+  StoreResult<QStringList> KnownFolders();
+  StoreStatus SetKnownFolders(const QStringList& names);
   // Reads every row and commits one write, so that a file that is damaged,
   // read-only, locked or on a full disk is found before anything is sent.
   StoreStatus Check();
@@ -86,10 +104,14 @@ class KelvoStateDb {
   StoreFailure Failure(const char* what) const;
   StoreStatus Execute(const char* sql);
   StoreStatus AddPartColumns();
+  StoreStatus AddMessageIdColumn();
+  // The mark of the row the statement stands on, from its first column on.
+  static Mark MarkOf(sqlite3_stmt* row, int first);
 
   struct InFlight {
     QString unique;
     Mark mark;
+    QByteArray messageId;
   };
 
   QString path_;
@@ -98,6 +120,7 @@ class KelvoStateDb {
   bool lossTold_ = false;
   std::unique_ptr<sqlite3, DbClose> db_;
   StatementPtr get_;
+  StatementPtr byMessageId_;
   StatementPtr put_;
   StatementPtr remove_;
   // The background writer and its write; the future goes first, so that it is

@@ -163,8 +163,9 @@ class MailStore {
 
   // The folders the store found but cannot use (one that cannot be entered,
   // a damaged one, a name it refuses): they are in no folder list, and the
-  // engine names each and counts the selection incomplete. Never fails;
-  // writes nothing.
+  // engine names each and counts the selection incomplete. Asked once a run,
+  // as the walk begins. Never fails; changes no mail (a store may note in its
+  // own state what it told).
   virtual std::vector<FolderProblem> FolderProblems() { return {}; }
 
   // Takes the store for one synchronisation. Fails with Store, at once,

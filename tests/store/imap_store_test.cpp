@@ -8,6 +8,8 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <set>
 
 #include "store/maildir/maildir_store.h"
 #include "support/dovecot_server.h"
@@ -40,13 +42,24 @@ std::map<QString, QByteArray> MessageFiles(const QString& root) {
   return files;
 }
 
+// A store; for IMAP, the capabilities its server hides, and what happens to
+// Inbox/Work (its directory given) between two runs.
+struct StoreRow {
+  const char* name;
+  Kind kind;
+  QStringList hidden = {};
+  void (*change)(const QString& work) = nullptr;
+  bool kept = true;       // Work's messages still there after it
+  const char* told = "";  // the folder then told of as gone
+};
+
 // One Maildir++, opened as files or through Dovecot.
-class BothStores : public ::testing::TestWithParam<Kind> {
+class BothStores : public ::testing::TestWithParam<StoreRow> {
  protected:
   void SetUp() override {
-    if (GetParam() == Kind::Imap) {
+    if (GetParam().kind == Kind::Imap) {
       if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-      server_.emplace();
+      server_.emplace(GetParam().hidden);
     }
     mail_.emplace(server_ ? server_->MailRoot() : dir_.path(), testing::MaildirLayout::PlusPlus);
   }
@@ -63,13 +76,18 @@ class BothStores : public ::testing::TestWithParam<Kind> {
     return *store_;
   }
   QString Root() const { return server_ ? server_->MailRoot() : dir_.path(); }
-  // The messages of a default folder, sorted, from the day on.
+  // The messages of a default folder and of the folders under it, each
+  // sorted, from the day on.
   std::vector<std::unique_ptr<MailItem>> Items(DefaultFolder which, std::optional<QDate> since) {
-    auto items = std::move(store_->Items(store_->GetDefaultFolder(which).value()).value());
-    items->SortByReceivedTime();
+    const FolderRef top = store_->GetDefaultFolder(which).value();
+    std::vector<FolderRef> folders = store_->Subfolders(top).value();
+    folders.insert(folders.begin(), top);
     std::vector<std::unique_ptr<MailItem>> found;
-    for (auto item = items->Find(since); item; item = items->FindNext()) {
-      found.push_back(std::move(item));
+    for (const FolderRef& folder : folders) {
+      auto items = std::move(store_->Items(folder).value());
+      items->SortByReceivedTime();
+      for (auto item = items->Find(since); item; item = items->FindNext())
+        found.push_back(std::move(item));
     }
     return found;
   }
@@ -99,10 +117,16 @@ class BothStores : public ::testing::TestWithParam<Kind> {
   std::unique_ptr<MailStore> store_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Kinds, BothStores, ::testing::Values(Kind::Maildir, Kind::Imap),
-                         [](const auto& row) -> std::string {
-                           return row.param == Kind::Imap ? "Imap" : "Maildir";
-                         });
+const StoreRow kImap{"Imap", Kind::Imap};
+const StoreRow kNoSpecialUse{"ImapNoSpecialUse", Kind::Imap, {u"SPECIAL-USE"_s}};
+// Without MOVE, Delete copies and expunges one UID; without UIDPLUS a draft is
+// found by its Message-ID; without SPECIAL-USE default folders go by name.
+INSTANTIATE_TEST_SUITE_P(Kinds, BothStores,
+                         ::testing::Values(StoreRow{"Maildir", Kind::Maildir}, kImap,
+                                           StoreRow{"ImapNoMove", Kind::Imap, {u"MOVE"_s}},
+                                           StoreRow{"ImapNoUidplus", Kind::Imap, {u"UIDPLUS"_s}},
+                                           kNoSpecialUse),
+                         testing::RowName());
 
 TEST_P(BothStores, CountsAndSortsFromTheStartOfTheDay) {
   AddDays(Path({"Inbox"}), 5);
@@ -145,27 +169,6 @@ TEST_P(BothStores, ReadsEveryTextAndChangesNoFlag) {
   EXPECT_EQ(MessageFiles(Root()), before);
 }
 
-TEST_P(BothStores, MarksAndPartsReadBackAfterReopening) {
-  AddDays(Path({"Inbox"}), 3);
-  Open();
-  const std::optional<SentParts> parts[] = {SentParts{1, 3}, std::nullopt, std::nullopt};
-  const QDateTime marks[] = {kNow, NeverSentDate(), kNow};
-  auto items = Items(DefaultFolder::Inbox, std::nullopt);
-  for (size_t i = 0; i < 2; ++i) {
-    items[i]->SetKelvoSent(marks[i]);
-    if (parts[i]) items[i]->SetKelvoParts(*parts[i]);
-    ASSERT_TRUE(items[i]->Save().ok());
-  }
-  items[2]->SetKelvoSent(kNow);  // never saved
-  ASSERT_TRUE(store_->SettleSaves().ok());
-  Open();
-  items = Items(DefaultFolder::Inbox, std::nullopt);
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(*items[i]->KelvoSent(), i < 2 ? std::optional(marks[i]) : std::nullopt) << i;
-    EXPECT_EQ(*items[i]->KelvoParts(), parts[i]) << i;
-  }
-}
-
 TEST_P(BothStores, NewItemGoesToDraftsAndReadsBack) {
   Open();
   auto item = store_->CreateItem();
@@ -190,14 +193,11 @@ TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
   AddDays(Path({"Inbox"}), 3);
   mail_->Folder(Path({"Trash"}));
   Open();
-  std::map<QByteArray, int> before;
-  for (const auto& [name, bytes] : MessageFiles(Root())) ++before[bytes];
+  const auto before = testing::MessageContents(Root());
   ASSERT_TRUE(Items(DefaultFolder::Inbox, std::nullopt)[1]->Delete().ok());
   EXPECT_EQ(Subjects(DefaultFolder::Inbox), (QStringList{u"day 0"_s, u"day 2"_s}));
   EXPECT_EQ(Subjects(DefaultFolder::Trash), QStringList{u"day 1"_s});
-  std::map<QByteArray, int> after;
-  for (const auto& [name, bytes] : MessageFiles(Root())) ++after[bytes];
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(testing::MessageContents(Root()), before);
 }
 
 // The tree as "Name(Child,Child(Grandchild))".
@@ -209,8 +209,8 @@ std::string Tree(MailStore& store, const FolderRef& folder) {
 }
 
 class ImapStoreTest : public BothStores {};
-INSTANTIATE_TEST_SUITE_P(Dovecot, ImapStoreTest, ::testing::Values(Kind::Imap),
-                         [](const auto&) -> std::string { return "Imap"; });
+INSTANTIATE_TEST_SUITE_P(Dovecot, ImapStoreTest, ::testing::Values(kImap, kNoSpecialUse),
+                         testing::RowName());
 
 // Sent, Drafts and Trash are the SPECIAL-USE mailboxes: a plain "Sent Items"
 // is the user's own folder, under Inbox with the others beside INBOX.
@@ -226,15 +226,71 @@ TEST_P(ImapStoreTest, FindsDefaultFoldersBySpecialUse) {
   EXPECT_EQ(trees, "Inbox(Café & Bar,Sent Items,Work(2026)) Sent(2025) Drafts Trash(Old) ");
 }
 
+// Marks and parts read back after reopening under the ids the Kelvo holds,
+// through what may happen to Inbox/Work between two runs; a folder gone is
+// told once.
+class MarksTest : public BothStores {
+ protected:
+  // What a run reads: "id mark parts" of each message under INBOX, and
+  // "!folder" for each folder told of.
+  std::set<QString> Marks() {
+    std::set<QString> read;
+    for (const FolderProblem& problem : store_->FolderProblems())
+      read.insert(u'!' + problem.folder);
+    for (const auto& item : Items(DefaultFolder::Inbox, std::nullopt)) {
+      read.insert(
+          u"%1 %2 %3"_s.arg(item->EntryId(), item->KelvoSent()->value_or(QDateTime()).toString())
+              .arg(item->KelvoParts()->value_or(SentParts{}).total));
+    }
+    return read;
+  }
+};
+
+TEST_P(MarksTest, FollowTheMessage) {
+  AddDays(Path({"Inbox", "Work"}), 3);
+  Open();
+  for (const auto& item : Items(DefaultFolder::Inbox, std::nullopt)) {
+    item->SetKelvoSent(kNow);
+    item->SetKelvoParts({1, 2});
+    ASSERT_TRUE(item->Save().ok());
+  }
+  std::set<QString> marked = Marks();
+  ASSERT_EQ(marked.size(), 3U);
+  if (GetParam().change) GetParam().change(Root() + u"/.Work"_s);
+  if (!GetParam().kept) marked.clear();
+  std::set<QString> told = marked;
+  if (*GetParam().told) told.insert(u'!' + QString::fromLatin1(GetParam().told));
+  Open();
+  EXPECT_EQ(Marks(), told);
+  Open();
+  EXPECT_EQ(Marks(), marked);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, MarksTest, ::testing::Values(StoreRow{"Maildir", Kind::Maildir}, kImap,
+    StoreRow{"Renumbered", Kind::Imap, {}, [](const QString& work) {  // Dovecot's UID records lost
+      for (const QString& file : QDir(work).entryList({u"dovecot*"_s})) QFile::remove(work + u'/' + file);
+    }},
+    StoreRow{"CopiedToLabel", Kind::Imap, {}, [](const QString& work) {  // as Gmail's labels are
+      std::filesystem::copy(work.toStdString(), work.toStdString() + '2', std::filesystem::copy_options::recursive);
+    }},
+    StoreRow{"Renamed", Kind::Imap, {}, [](const QString& work) { QDir().rename(work, work + u"2"_s); },
+             true, "Work"},
+    StoreRow{"Deleted", Kind::Imap, {}, [](const QString& work) { QDir(work).removeRecursively(); },
+             false, "Work"}),
+    testing::RowName());
+// clang-format on
+
 struct ConnectRow {
   const char* name;
   imap::Security security;
   const char* host;      // the server's when empty
   const char* password;  // the user's when empty
   bool systemTrust;      // the test's certificate not given
-  const char* failure;   // part of the reason; empty when it connects
+  const char* failure;   // part of the reason; empty when a draft is filed
   const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
   bool xoauth2 = false;  // an access token in place of the password: the user's when empty
+  bool full = false;     // the account over its quota
 };
 
 // The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
@@ -247,10 +303,10 @@ QString FingerprintOf(const QString& pemFile) {
 }
 class ImapConnectTest : public ::testing::TestWithParam<ConnectRow> {};
 
-TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
+TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-  DovecotServer server;
   const ConnectRow& row = GetParam();
+  DovecotServer server({}, row.full);
   imap::Account account = server.Account(row.security);
   if (*row.host) account.host = QString::fromLatin1(row.host);
   account.xoauth2 = row.xoauth2;
@@ -264,15 +320,15 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
   QTemporaryDir state;
   const FixedClock clock(kNow);
   ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
-  const auto trash = store.GetDefaultFolder(DefaultFolder::Trash);
+  const StoreStatus filed = store.CreateItem()->Save();
   if (*row.failure) {
-    EXPECT_TRUE(!trash.ok() && trash.reason().contains(QString::fromLatin1(row.failure)))
-        << (trash.ok() ? QString() : trash.reason()).toStdString();
+    EXPECT_TRUE(!filed.ok() && filed.reason().contains(QString::fromLatin1(row.failure)))
+        << (filed.ok() ? QString() : filed.reason()).toStdString();
     // A refused certificate is named, so that the user may pin it.
-    EXPECT_EQ(trash.reason().contains(u"CertificateFingerprint="_s + fingerprint),
-              trash.reason().contains(u"is not trusted"_s));
+    EXPECT_EQ(filed.reason().contains(u"CertificateFingerprint="_s + fingerprint),
+              filed.reason().contains(u"is not trusted"_s));
   } else {
-    EXPECT_TRUE(trash.ok()) << trash.reason().toStdString();
+    EXPECT_TRUE(filed.ok()) << filed.reason().toStdString();
   }
 }
 
@@ -280,7 +336,6 @@ TEST_P(ImapConnectTest, ConnectsOnlyWhereItShould) {
 INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"Tls", imap::Security::Tls, "", "", false, ""},
     ConnectRow{"StartTls", imap::Security::StartTls, "", "", false, ""},
-    ConnectRow{"PlainOnLoopback", imap::Security::None, "", "", false, ""},
     ConnectRow{"AccessToken", imap::Security::Tls, "", "", false, "", "", true},
     ConnectRow{"AccessTokenRefused", imap::Security::StartTls, "", "ey.forged.token", false, "cannot log in", "", true},
     ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
@@ -289,7 +344,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false, "not the one pinned", "AB:CD"},
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
                "is not trusted"},
-    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"}),
+    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"},
+    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full", "", false, true}),
     testing::RowName());
 // clang-format on
 

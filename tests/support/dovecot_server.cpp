@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageAuthenticationCode>
+#include <QRegularExpression>
 #include <chrono>
 #include <stdexcept>
 #include <string_view>
@@ -99,8 +100,8 @@ std::optional<std::string> DovecotServer::Unavailable() {
   return std::nullopt;
 }
 
-DovecotServer::DovecotServer(const QString& extraConfig)
-    : imapPort_(FreePort()), imapsPort_(FreePort()) {
+DovecotServer::DovecotServer(QStringList hidden, bool full, const QString& extraConfig)
+    : hidden_(std::move(hidden)), full_(full), imapPort_(FreePort()), imapsPort_(FreePort()) {
   // Dovecot's own processes run as other users and must reach their files.
   QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ExeGroup |
                                          QFile::ReadGroup | QFile::ExeOther | QFile::ReadOther);
@@ -132,7 +133,7 @@ void DovecotServer::WriteConfig(const QString& extra) const {
                             .arg(kMailGid)
                             .arg(dir_.path())
                             .toUtf8());
-  const QString config = QStringLiteral(R"(protocols = imap
+  QString config = QStringLiteral(R"(protocols = imap
 listen = 127.0.0.1, 127.0.0.2
 base_dir = %1/run
 state_dir = %1/state
@@ -184,11 +185,22 @@ namespace inbox {
   }
 }
 )")
-                             .arg(dir_.path())
-                             .arg(imapPort_)
-                             .arg(imapPort_)
-                             .arg(imapsPort_) +
-                         extra;
+                       .arg(dir_.path())
+                       .arg(imapPort_)
+                       .arg(imapPort_)
+                       .arg(imapsPort_);
+  if (!hidden_.isEmpty()) {
+    QStringList announced = u"IMAP4rev1 LITERAL+ UIDPLUS MOVE SPECIAL-USE"_s.split(u' ');
+    for (const QString& capability : hidden_) announced.removeAll(capability);
+    config += u"imap_capability = "_s + announced.join(u' ') + u'\n';
+  }
+  if (hidden_.contains(u"SPECIAL-USE"_s))
+    config.remove(QRegularExpression(u"special_use = .*\n"_s));
+  if (full_)
+    config +=
+        u"mail_plugins = quota\nplugin {\n  quota = count\n"
+        u"  quota_rule = *:bytes=1\n  quota_vsizes = yes\n}\n"_s;
+  config += extra;
   Write(Path("dovecot.conf"), config.toUtf8());
   // Access tokens are checked here, against a key of the test's own.
   Write(Path("oauth2.conf"),

@@ -9,6 +9,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 #include <string>
@@ -31,8 +32,11 @@ class DovecotServer {
   static std::optional<std::string> Unavailable();
 
   // Starts it and waits until it accepts connections; throws with its log
-  // when it does not. extraConfig is added to its configuration.
-  explicit DovecotServer(const QString& extraConfig = {});
+  // when it does not. It may lack capabilities (hidden from what it
+  // announces; without SPECIAL-USE it marks no mailbox either) or room (full:
+  // a quota no message fits). extraConfig is added to its configuration.
+  explicit DovecotServer(QStringList hidden = {}, bool full = false,
+                         const QString& extraConfig = {});
   ~DovecotServer();
   DovecotServer(const DovecotServer&) = delete;
   DovecotServer& operator=(const DovecotServer&) = delete;
@@ -51,6 +55,8 @@ class DovecotServer {
   void WriteConfig(const QString& extra) const;
   void WaitUntilListening();
 
+  QStringList hidden_;
+  bool full_;
   QTemporaryDir dir_;
   quint16 imapPort_ = 0;
   quint16 imapsPort_ = 0;

@@ -51,8 +51,9 @@ struct Core {
   // password no longer works); the failure says what was being done.
   using Command = std::function<int(mailimap*)>;
   StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
-  // Every mailbox of the account, listed once per store.
+  // Every mailbox of the account, listed once until forgotten.
   StoreResult<const std::vector<Mailbox>*> Mailboxes();
+  void ForgetMailboxes() { mailboxes_.reset(); }
   // The mailbox that serves as a default folder: the one with its SPECIAL-USE
   // attribute, else one of its usual names; nullopt when there is none.
   StoreResult<std::optional<QString>> DefaultMailbox(DefaultFolder which);

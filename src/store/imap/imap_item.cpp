@@ -25,8 +25,17 @@ DateTimePtr ImapTime(const QDateTime& time) {
                                             local.time().minute(), local.time().second(), zone));
 }
 
+QByteArray MessageIdOf(const QByteArray& header) {
+  return mime::FirstHeaderValue(header, "Message-ID").value_or(QByteArray()).trimmed();
+}
+
 SetPtr SingleUid(uint32_t uid) {
   return SetPtr(mailimap_set_new_single(uid));
+}
+
+StoreFailure NoUidExpunge() {
+  return StoreFailure{FailureKind::Store,
+                      QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
 }
 
 // Marks one UID \Deleted and expunges that UID alone: never a plain EXPUNGE,
@@ -34,10 +43,7 @@ SetPtr SingleUid(uint32_t uid) {
 StoreStatus ExpungeOne(Core& core, uint32_t uid) {
   auto live = core.Live();
   if (!live) return live.failure();
-  if (!live.value()->Has("UIDPLUS")) {
-    return StoreFailure{FailureKind::Store,
-                        QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
-  }
+  if (!live.value()->Has("UIDPLUS")) return NoUidExpunge();
   FlagListPtr flags(mailimap_flag_list_new_empty());
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
   StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
@@ -70,11 +76,38 @@ ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidVali
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
       message_(std::move(message)),
-      readAhead_(std::move(readAhead)) {}
+      readAhead_(std::move(readAhead)),
+      messageId_(MessageIdOf(message_.header)) {}
+
+QString ImapItem::EntryId() const {
+  auto identity = Identified();
+  // Marks that cannot be read fail KelvoSent too, and nothing is sent then.
+  return identity ? identity.value()->entryId : OwnId();
+}
+
+StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
+  if (identity_) return &*identity_;
+  const QString own = OwnId();
+  auto read = core_->state.Get(own);
+  if (!read) return read.failure();
+  Identity identity{own, std::move(read.value())};
+  if (!identity.mark && !messageId_.isEmpty()) {
+    auto earlier = core_->state.MarksOfMessage(messageId_);
+    if (!earlier) return earlier.failure();
+    for (KelvoStateDb::Marked& marked : earlier.value()) {
+      if (marked.mark.sent != NeverSentDate()) {
+        identity = {std::move(marked.unique), std::move(marked.mark)};
+        break;
+      }
+    }
+  }
+  identity_ = std::move(identity);
+  return &*identity_;
+}
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
-                      QStringLiteral("the message %1 is no longer in %2").arg(EntryId(), mailbox_)};
+                      QStringLiteral("the message %1 is no longer in %2").arg(OwnId(), mailbox_)};
 }
 
 StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
@@ -93,10 +126,7 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
   auto now = core_->Fetch({message_.uid}, Core::Part::Header);
   if (!now) return now.failure();
   if (now->empty()) return Gone();
-  const auto id = [](const QByteArray& header) {
-    return mime::FirstHeaderValue(header, "Message-ID");
-  };
-  if (id(now->front().header) != id(message_.header)) return Gone();
+  if (MessageIdOf(now->front().header) != messageId_) return Gone();
   return Done{};
 }
 
@@ -158,12 +188,9 @@ StoreResult<QDateTime> ImapItem::SentOn() const {
 }
 
 StoreResult<std::optional<KelvoStateDb::Mark>> ImapItem::StoredMark() const {
-  if (!stored_) {
-    auto read = core_->state.Get(EntryId());
-    if (!read) return read.failure();
-    stored_ = std::move(read.value());
-  }
-  return *stored_;
+  auto identity = Identified();
+  if (!identity) return identity.failure();
+  return identity.value()->mark;
 }
 
 StoreResult<std::optional<QDateTime>> ImapItem::KelvoSent() const {
@@ -184,9 +211,11 @@ StoreResult<std::optional<SentParts>> ImapItem::KelvoParts() const {
 
 StoreStatus ImapItem::Save() {
   if (!pendingKelvoSent_) return Done{};
+  auto identity = Identified();
+  if (!identity) return identity.failure();
   const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
-  core_->state.PutInBackground(EntryId(), mark);
-  stored_ = std::optional<KelvoStateDb::Mark>(mark);
+  core_->state.PutInBackground(identity.value()->entryId, mark, messageId_);
+  identity_->mark = mark;
   pendingKelvoSent_.reset();
   pendingParts_.reset();
   return Done{};
@@ -201,6 +230,8 @@ StoreStatus ImapItem::Delete() {
   if (!live) return live.failure();
   const QByteArray target = trash.value().toUtf8();
   const bool move = live.value()->Has("MOVE");
+  // Copied and then left, it would gain one more copy in Trash at every run.
+  if (!move && !live.value()->Has("UIDPLUS")) return NoUidExpunge();
   auto done = core_->Run(
       FailureKind::Store,
       QStringLiteral("%1 a message to %2").arg(move ? u"move" : u"copy", trash.value()),
@@ -272,7 +303,11 @@ StoreStatus ImapNewItem::Save() {
                  });
   if (!filed) return filed;
   drafts_ = drafts.value();
-  auto found = UidOfAppended(drafts_, uid, messageId);
+  // APPENDUID is taken only from a server that announces it; else the
+  // message is found by its Message-ID. The session may be a new one by now.
+  auto session = core_->Live();
+  if (!session) return session.failure();
+  auto found = UidOfAppended(drafts_, session.value()->Has("UIDPLUS") ? uid : 0, messageId);
   if (!found) return found.failure();
   uid_ = found.value();
   entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);

@@ -16,12 +16,18 @@ using Bodies = std::map<uint32_t, QString>;
 // A message on the server. Its header came with the folder's listing; its
 // whole text is fetched only when Body is asked for and was not read ahead,
 // by BODY.PEEK, so reading it changes no flag.
+//
+// Its entry id is the one it was marked under: its own, else that of the
+// first mark sent under its Message-ID, which the message had before its
+// mailbox was renumbered (a new UIDVALIDITY) or renamed, or which its copy in
+// another mailbox has (a Gmail label). The Kelvo then keeps knowing it by the
+// id it holds, the mark and its parts carry over, and a copy goes once.
 class ImapItem final : public MailItem {
  public:
   ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message,
            std::shared_ptr<const Bodies> readAhead = nullptr);
 
-  QString EntryId() const override { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
+  QString EntryId() const override;
   StoreResult<QString> Text(ItemText which) const override;
   StoreResult<QDateTime> ReceivedTime() const override;
   StoreResult<QDateTime> SentOn() const override;
@@ -33,7 +39,14 @@ class ImapItem final : public MailItem {
   StoreStatus Delete() override;
 
  private:
+  // The id the Kelvo knows the message by, and its mark.
+  struct Identity {
+    QString entryId;
+    std::optional<KelvoStateDb::Mark> mark;
+  };
+  StoreResult<const Identity*> Identified() const;
   StoreResult<std::optional<KelvoStateDb::Mark>> StoredMark() const;
+  QString OwnId() const { return EntryIdOf(mailbox_, uidValidity_, message_.uid); }
   StoreResult<const mime::HeaderTexts*> Texts() const;
   StoreResult<QString> Body() const;
   // Selects the folder and checks that the UID still holds this message.
@@ -45,9 +58,10 @@ class ImapItem final : public MailItem {
   uint32_t uidValidity_;
   Fetched message_;
   std::shared_ptr<const Bodies> readAhead_;
+  QByteArray messageId_;
   mutable std::optional<mime::HeaderTexts> texts_;
   mutable std::optional<QString> body_;
-  mutable std::optional<std::optional<KelvoStateDb::Mark>> stored_;
+  mutable std::optional<Identity> identity_;
   std::optional<QDateTime> pendingKelvoSent_;
   std::optional<SentParts> pendingParts_;
 };

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <gnutls/gnutls.h>
 #include <gnutls/x509.h>
+#include <strings.h>
 
 #include <vector>
 
@@ -159,9 +160,18 @@ bool IsLocalHost(const QString& host) {
 
 StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {
   const char* words = imap_ ? imap_->imap_response : nullptr;
-  const QString why = words != nullptr && *words != '\0' && code != MAILIMAP_ERROR_STREAM
-                          ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
-                          : CodeText(code);
+  QString why = words != nullptr && *words != '\0' && code != MAILIMAP_ERROR_STREAM
+                    ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
+                    : CodeText(code);
+  // RFC 5530's code for a full account: only the user can make room.
+  const mailimap_response_info* info = imap_ ? imap_->imap_response_info : nullptr;
+  if (code != MAILIMAP_ERROR_STREAM && info != nullptr && info->rsp_atom != nullptr &&
+      strcasecmp(info->rsp_atom, "OVERQUOTA") == 0) {
+    why = QStringLiteral(
+              "the account is full (%1); make room in it on the server, then synchronise "
+              "again")
+              .arg(why);
+  }
   return StoreFailure{kind, QStringLiteral("cannot %1 on %2: %3").arg(what, host_, why)};
 }
 

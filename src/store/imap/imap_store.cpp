@@ -287,9 +287,43 @@ std::unique_ptr<NewMailItem> ImapStore::CreateItem() {
 }
 
 StoreStatus ImapStore::CheckHoldsMail() {
+  core_->ForgetMailboxes();
   auto boxes = core_->Mailboxes();
   if (!boxes) return boxes.failure();
   return Done{};
+}
+
+std::vector<FolderProblem> ImapStore::FolderProblems() {
+  auto boxes = core_->Mailboxes();
+  auto known = core_->state.KnownFolders();
+  if (!boxes || !known) return {};
+  QStringList listed;
+  QStringList read;  // all but where messages are filed, which no run reads
+  for (const imap::Mailbox& box : *boxes.value()) {
+    listed << box.name;
+    if (!IsFilingPlace(box)) read << box.name;
+  }
+  std::vector<FolderProblem> problems;
+  for (const QString& name : known.value()) {
+    if (listed.contains(name)) continue;
+    problems.push_back(
+        {DisplayFolderName(name),
+         QStringLiteral("the server no longer has it (deleted or renamed since the last "
+                        "synchronisation), so nothing was removed from the Kelvo; the next "
+                        "synchronisation takes it as gone")});
+  }
+  core_->state.SetKnownFolders(read);  // a failure tells the folders again next time
+  return problems;
+}
+
+bool ImapStore::IsFilingPlace(const imap::Mailbox& box) {
+  for (DefaultFolder which : {DefaultFolder::Drafts, DefaultFolder::Trash}) {
+    auto found = core_->DefaultMailbox(which);
+    if (!found || !found.value()) continue;
+    const QString& top = *found.value();
+    if (box.name == top || box.name.startsWith(top + box.delimiter)) return true;
+  }
+  return false;
 }
 
 StoreStatus ImapStore::CheckSentMarks() {

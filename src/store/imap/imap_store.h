@@ -12,7 +12,8 @@ namespace zandor {
 
 namespace imap {
 struct Core;
-}
+struct Mailbox;
+}  // namespace imap
 
 // The mail store on an IMAP server, through libetpan; MIME through the same
 // GMime reader as the Maildir store.
@@ -38,9 +39,15 @@ class ImapStore final : public MailStore {
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
-  // Logs in and lists the folders: a refused password fails with Refused,
-  // a server out of reach with Gone, before anything else is done.
+  // Logs in and lists the folders anew, as each run begins: a refused
+  // password fails with Refused, a server out of reach with Gone, before
+  // anything else is done.
   StoreStatus CheckHoldsMail() override;
+  // The mailboxes read at the last run that the server no longer has
+  // (deleted or renamed since): told once, so that this run removes nothing
+  // from the Kelvo on their account, and the next one takes them as gone.
+  // Records the mailboxes read now in the state file.
+  std::vector<FolderProblem> FolderProblems() override;
   StoreStatus CheckSentMarks() override;
   StoreStatus SettleSaves() override;
 
@@ -51,6 +58,8 @@ class ImapStore final : public MailStore {
  private:
   // Whether the id is where a default folder is or will be made.
   bool IsDefaultPlace(const QString& entryId);
+  // Whether the mailbox is Drafts, Trash or below them.
+  bool IsFilingPlace(const imap::Mailbox& box);
 
   std::shared_ptr<imap::Core> core_;
 };
