@@ -39,7 +39,7 @@
 #include "settings/sync_options.h"
 #include "store/imap/imap_store.h"
 #include "store/maildir/maildir_store.h"
-#include "support/dovecot_server.h"
+#include "mail_server/dovecot_server.h"
 #include "support/maildir_builder.h"
 #include "sync/sync_driver.h"
 
@@ -252,11 +252,11 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 // `repeat`, a fresh store's count of the range and a whole second
 // synchronisation, each logging in anew.
 int RunImap(int messages, int repeat, int delayMs, bool trustedIndex) {
-  if (auto why = testing::DovecotServer::Unavailable()) {
+  if (auto why = sim::DovecotServer::Unavailable()) {
     std::fprintf(stderr, "large folder, IMAP: %s\n", why->c_str());
     return 1;
   }
-  testing::DovecotServer server(
+  sim::DovecotServer server(
       {}, false, trustedIndex ? QStringLiteral("maildir_very_dirty_syncs = yes\n") : QString());
   MaildirBuilder builder(server.MailRoot(), MaildirLayout::PlusPlus);
   FillFolder(builder, messages, 1800);

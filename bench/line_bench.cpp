@@ -36,7 +36,7 @@
 #include "line_trace.h"
 #include "mixed_mail.h"
 #include "save_probe.h"
-#include "support/dovecot_server.h"
+#include "mail_server/dovecot_server.h"
 #include "support/program_world.h"
 
 namespace zandor {
@@ -142,9 +142,9 @@ void ImapSettings(ProgramWorld& world, const testing::DelayProxy& proxy) {
   set("Host", QStringLiteral("127.0.0.1"));
   set("Port", QString::number(proxy.Port()));
   set("Security", QStringLiteral("none"));
-  set("User", QString::fromLatin1(testing::DovecotServer::kUser));
+  set("User", QString::fromLatin1(sim::DovecotServer::kUser));
   set("PasswordCommand",
-      QStringLiteral("echo ") + QString::fromLatin1(testing::DovecotServer::kPassword));
+      QStringLiteral("echo ") + QString::fromLatin1(sim::DovecotServer::kPassword));
 }
 
 // Where the mail of a line benchmark lives: the world's Maildir, or a
@@ -157,7 +157,7 @@ struct MailServer {
     proxy.emplace(dovecot->Account(imap::Security::None).port, std::chrono::milliseconds(*delayMs));
     ImapSettings(world, *proxy);
   }
-  std::optional<testing::DovecotServer> dovecot;
+  std::optional<sim::DovecotServer> dovecot;
   std::optional<testing::MaildirBuilder> mail;
   std::optional<testing::DelayProxy> proxy;
 };
@@ -166,7 +166,7 @@ int LineEfficiency(int messages, int baud, bool busy, std::optional<int> imapDel
   ProgramWorld world;
   CommonSettings(world);
   if (imapDelayMs) {
-    if (auto why = testing::DovecotServer::Unavailable()) {
+    if (auto why = sim::DovecotServer::Unavailable()) {
       Detail(QString::fromStdString(*why));
       return 1;
     }

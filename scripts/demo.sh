@@ -62,71 +62,26 @@ trap 'exit 130' INT TERM
 say "Making a sample Maildir"
 python3 "$here/tools/sample-maildir.py" "$work/Maildir"
 
-# With --imap the sample Maildir is the mail of user "demo" (password "demo")
-# on a Dovecot of the demo's own: plain IMAP on a free port of 127.0.0.1, the
-# mail served as nobody, everything in the demo folder.
+# With --imap a copy of the sample Maildir is served by imap-sandbox: a
+# Dovecot of the demo's own on a free port of 127.0.0.1, which the tests use
+# too. It prints its port, user, password and the Maildir it serves.
 start_dovecot() {
-  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  mkdir -p "$work/dovecot"
-  chmod 755 "$work"
-  chown -R 65534:65534 "$work/Maildir"
-  echo "demo:{PLAIN}demo:65534:65534::$work::" > "$work/dovecot/passwd"
-  cat > "$work/dovecot/dovecot.conf" <<EOF
-protocols = imap
-listen = 127.0.0.1
-base_dir = $work/dovecot/run
-state_dir = $work/dovecot/state
-log_path = $work/dovecot/dovecot.log
-instance_name = zandor-demo-$$
-ssl = no
-disable_plaintext_auth = no
-auth_mechanisms = plain
-mail_location = maildir:$work/Maildir
-first_valid_uid = 1
-passdb {
-  driver = passwd-file
-  args = $work/dovecot/passwd
-}
-userdb {
-  driver = passwd-file
-  args = $work/dovecot/passwd
-}
-service imap-login {
-  inet_listener imap {
-    port = $port
-  }
-}
-namespace inbox {
-  inbox = yes
-  separator = /
-  mailbox Drafts {
-    special_use = \\Drafts
-    auto = create
-  }
-  mailbox Sent {
-    special_use = \\Sent
-    auto = create
-  }
-  mailbox Trash {
-    special_use = \\Trash
-    auto = create
-  }
-}
-EOF
-  /usr/sbin/dovecot -F -c "$work/dovecot/dovecot.conf" > "$work/dovecot/out.log" 2>&1 &
+  "$build/sim/imap-sandbox" --from "$work/Maildir" > "$work/sandbox.out" 2> "$work/sandbox.log" &
   dovecot_pid=$!
-  for _ in $(seq 100); do
-    if (exec 3<> "/dev/tcp/127.0.0.1/$port") 2> /dev/null; then
-      echo "Dovecot serves the sample mail on 127.0.0.1:$port (user demo, password demo)"
+  for _ in $(seq 300); do
+    if [ -s "$work/sandbox.out" ]; then
+      read -r port imap_user imap_password maildir < "$work/sandbox.out"
+      echo "Dovecot serves the sample mail on 127.0.0.1:$port (user $imap_user, password $imap_password)"
       return
     fi
     kill -0 "$dovecot_pid" 2> /dev/null || break
     sleep 0.1
   done
   echo "demo: Dovecot did not start" >&2
-  cat "$work/dovecot/out.log" "$work/dovecot/dovecot.log" >&2 2> /dev/null || true
+  cat "$work/sandbox.log" >&2 2> /dev/null || true
   exit 1
 }
+maildir=$work/Maildir
 if [ "$imap" = 1 ]; then
   say "Starting a throwaway Dovecot with the sample mail"
   start_dovecot
@@ -201,8 +156,8 @@ Kind=imap
 Host=127.0.0.1
 Port=$port
 Security=none
-User=demo
-PasswordCommand=echo demo
+User=$imap_user
+PasswordCommand=echo $imap_password
 EOF
   export XDG_STATE_HOME=$work/state
 fi
@@ -216,7 +171,7 @@ the Kelvo. Press Sync again: nothing more is sent. Under Options you see
 "Com 1" mapped to $pty.
 Close the window to end the demo.
 EOF
-  [ "$imap" = 0 ] || echo "The window asks for the IMAP account's password: it is demo." 
+  [ "$imap" = 0 ] || echo "The window asks for the IMAP account's password: it is $imap_password."
   "$build/src/zandor" --trace "$work/zandor.trace" || true
 else
   say "First synchronisation: zandor --sync --yes"
@@ -231,7 +186,7 @@ sim_pid=""
 
 say "What happened"
 echo "Drafts made from the Kelvo's messages:"
-python3 - "$work/Maildir/.Drafts" <<'EOF'
+python3 - "$maildir/.Drafts" <<'EOF'
 import email, email.policy, os, sys
 folder = sys.argv[1]
 names = sorted(os.path.join(sub, name) for sub in ("cur", "new")

@@ -1,4 +1,4 @@
-#include "support/dovecot_server.h"
+#include "mail_server/dovecot_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -17,7 +17,7 @@
 #include <string_view>
 #include <thread>
 
-namespace zandor::testing {
+namespace zandor::sim {
 
 using namespace Qt::StringLiterals;
 namespace {
@@ -271,4 +271,4 @@ QString DovecotServer::Log() const {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-}  // namespace zandor::testing
+}  // namespace zandor::sim
