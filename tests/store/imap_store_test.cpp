@@ -188,6 +188,20 @@ TEST_P(BothStores, NewItemGoesToDraftsAndReadsBack) {
   EXPECT_EQ(*drafts[0]->KelvoSent(), std::optional(NeverSentDate()));
 }
 
+// One synchronisation per store at a time: a second is refused at once, and
+// the store is free again when the first ends; the mail is untouched.
+TEST_P(BothStores, ASecondSynchronisationIsRefusedUntilTheFirstEnds) {
+  Open();
+  const auto before = MessageFiles(Root());
+  auto held = store_->LockForSync();
+  ASSERT_TRUE(held.ok() && held.value());
+  Open();
+  EXPECT_FALSE(store_->LockForSync().ok());
+  held.value().reset();
+  EXPECT_TRUE(store_->LockForSync().ok());
+  EXPECT_EQ(MessageFiles(Root()), before);
+}
+
 // One message goes to Trash whole; every other message stays as it was.
 TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
   AddDays(Path({"Inbox"}), 3);

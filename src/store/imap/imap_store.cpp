@@ -1,10 +1,16 @@
 #include "store/imap/imap_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "store/imap/imap_core.h"
 #include "store/imap/imap_item.h"
@@ -194,9 +200,27 @@ class ImapItems final : public ItemCollection {
 }  // namespace
 }  // namespace imap
 
+namespace {
+
+// Held by an open descriptor of the account's lock file; closing it (or the
+// program's end) lets the lock go.
+class AccountLock final : public SyncLock {
+ public:
+  explicit AccountLock(int fd) : fd_(fd) {}
+  ~AccountLock() override { ::close(fd_); }
+  AccountLock(const AccountLock&) = delete;
+  AccountLock& operator=(const AccountLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
 ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale locale,
                      const Clock& clock)
-    : core_(std::make_shared<imap::Core>(std::move(account), stateFile, std::move(locale), clock)) {
+    : core_(std::make_shared<imap::Core>(std::move(account), stateFile, std::move(locale), clock)),
+      lockFile_(stateFile + QStringLiteral(".lock")) {
   QDir().mkpath(QFileInfo(stateFile).path());
 }
 
@@ -284,6 +308,27 @@ bool ImapStore::IsDefaultPlace(const QString& entryId) {
 
 std::unique_ptr<NewMailItem> ImapStore::CreateItem() {
   return std::make_unique<imap::ImapNewItem>(core_);
+}
+
+// The lock is a file of its own beside the state file: SQLite's locks on the
+// state file are POSIX locks, which any close of that file would drop.
+StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
+  const QByteArray path = QFile::encodeName(lockFile_);
+  const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    return StoreFailure{FailureKind::Store,
+                        QStringLiteral("cannot open %1: %2")
+                            .arg(lockFile_, QString::fromLocal8Bit(std::strerror(errno)))};
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return StoreFailure{FailureKind::Store,
+                        QStringLiteral("The IMAP account %1 on %2 is in use by another "
+                                       "synchronisation (another Zandor window, or zandor "
+                                       "--sync). Let it end, then synchronise again.")
+                            .arg(core_->account.user, core_->account.host)};
+  }
+  return std::unique_ptr<SyncLock>(std::make_unique<AccountLock>(fd));
 }
 
 StoreStatus ImapStore::CheckHoldsMail() {

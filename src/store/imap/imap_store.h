@@ -43,6 +43,9 @@ class ImapStore final : public MailStore {
   // password fails with Refused, a server out of reach with Gone, before
   // anything else is done.
   StoreStatus CheckHoldsMail() override;
+  // One synchronisation per account at a time: an flock on a file beside
+  // the state file.
+  StoreResult<std::unique_ptr<SyncLock>> LockForSync() override;
   // The mailboxes read at the last run that the server no longer has
   // (deleted or renamed since): told once, so that this run removes nothing
   // from the Kelvo on their account, and the next one takes them as gone.
@@ -62,6 +65,7 @@ class ImapStore final : public MailStore {
   bool IsFilingPlace(const imap::Mailbox& box);
 
   std::shared_ptr<imap::Core> core_;
+  QString lockFile_;
 };
 
 }  // namespace zandor
