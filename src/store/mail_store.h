@@ -139,6 +139,19 @@ class SyncLock {
   virtual ~SyncLock() = default;
 };
 
+// A lock held by an open descriptor (an flock on it): closing the descriptor
+// lets it go, as does the program's end.
+class DescriptorLock final : public SyncLock {
+ public:
+  explicit DescriptorLock(int fd) : fd_(fd) {}
+  ~DescriptorLock() override;
+  DescriptorLock(const DescriptorLock&) = delete;
+  DescriptorLock& operator=(const DescriptorLock&) = delete;
+
+ private:
+  int fd_;
+};
+
 // The mail store. It never reads the settings; its caller hands it what it
 // needs.
 class MailStore {

@@ -200,23 +200,6 @@ class ImapItems final : public ItemCollection {
 }  // namespace
 }  // namespace imap
 
-namespace {
-
-// Held by an open descriptor of the account's lock file; closing it (or the
-// program's end) lets the lock go.
-class AccountLock final : public SyncLock {
- public:
-  explicit AccountLock(int fd) : fd_(fd) {}
-  ~AccountLock() override { ::close(fd_); }
-  AccountLock(const AccountLock&) = delete;
-  AccountLock& operator=(const AccountLock&) = delete;
-
- private:
-  int fd_;
-};
-
-}  // namespace
-
 ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale locale,
                      const Clock& clock)
     : core_(std::make_shared<imap::Core>(std::move(account), stateFile, std::move(locale), clock)),
@@ -328,7 +311,7 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
                                        "--sync). Let it end, then synchronise again.")
                             .arg(core_->account.user, core_->account.host)};
   }
-  return std::unique_ptr<SyncLock>(std::make_unique<AccountLock>(fd));
+  return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
 }
 
 StoreStatus ImapStore::CheckHoldsMail() {

@@ -184,21 +184,6 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
   return layout->Default(which);
 }
 
-namespace {
-
-class FolderLock final : public SyncLock {
- public:
-  explicit FolderLock(int fd) : fd_(fd) {}
-  ~FolderLock() override { ::close(fd_); }  // closing releases the lock
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-
- private:
-  int fd_;
-};
-
-}  // namespace
-
 StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
   const QByteArray root = maildir::NativePath(core_->root);
   const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -215,7 +200,7 @@ StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
                                        "then synchronise again.")
                             .arg(core_->root)};
   }
-  return std::unique_ptr<SyncLock>(std::make_unique<FolderLock>(fd));
+  return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
 }
 
 std::vector<FolderProblem> MaildirStore::FolderProblems() {
