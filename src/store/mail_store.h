@@ -152,6 +152,12 @@ class DescriptorLock final : public SyncLock {
   int fd_;
 };
 
+// Held while a store reads a run's mail ahead; it stops when this goes.
+class ReadingAhead {
+ public:
+  virtual ~ReadingAhead() = default;
+};
+
 // The mail store. It never reads the settings; its caller hands it what it
 // needs.
 class MailStore {
@@ -169,6 +175,15 @@ class MailStore {
   virtual StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) = 0;
   // A new, unsaved mail message.
   virtual std::unique_ptr<NewMailItem> CreateItem() = 0;
+  // Says which folders a walk is about to list for the day (all messages
+  // without one), in its order, and which messages it will then read ahead
+  // (ItemCollection::ReadAhead): a store on a network may fetch them side by
+  // side meanwhile. A hint that never fails, while the object returned lives;
+  // null when the store has nothing to gain.
+  virtual std::unique_ptr<ReadingAhead> ListAhead(const std::vector<FolderRef>& /*folders*/,
+                                                  std::optional<QDate> /*receivedSince*/) {
+    return nullptr;
+  }
 
   // Waits until every MailItem::Save is on the disk; the first failure since
   // the last call, if one failed (Store).

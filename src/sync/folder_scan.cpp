@@ -388,52 +388,55 @@ int SecondsOnTheLine(qint64 bytes) {
 
 namespace {
 
-// The due messages of one folder, as the scan will find them: the same date
-// range, exclusion and limit, their texts read ahead in one go. What cannot be
+// A folder the count reads, as the send phase's walk reaches it.
+struct CountedFolder {
+  FolderRef folder;
+  int kind;
+};
+
+// The due messages of one folder, as the scan will find them.
+struct DueMessage {
+  std::unique_ptr<MailItem> item;
+  Due due;
+  const CountedFolder* folder;
+};
+
+// The due messages of one folder: the same date range, exclusion and limit
+// as the scan's, their texts asked to be read ahead in one go. What cannot be
 // read counts nothing (the scan tells it). The collection is kept for the scan.
-void CountFolder(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
-                 int folderKind, FolderListings& listed) {
-  if (IsFolderExcluded(environment.settings, folder.EntryId)) return;
-  StoreResult<std::unique_ptr<ItemCollection>> items = environment.store.Items(folder);
+void ListDue(const SyncEnvironment& environment, const SyncSession& session,
+             const CountedFolder& counted, FolderListings& listed, std::vector<DueMessage>& due) {
+  StoreResult<std::unique_ptr<ItemCollection>> items = environment.store.Items(counted.folder);
   if (!items) return;
-  ItemCollection& collection = *(listed[folder.EntryId] = std::move(items.value()));
+  ItemCollection& collection = *(listed[counted.folder.EntryId] = std::move(items.value()));
   const SyncOptions options = environment.options();
   const bool all = options.range == DateRange::All;
   StoreResult<int> count =
       collection.Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
   if (!count || *count > kMaxMessagesPerFolder) return;
-  std::vector<std::pair<std::unique_ptr<MailItem>, Due>> due;
+  QStringList ids;
   std::unique_ptr<MailItem> item = collection.Find(session.DateFilter);
   for (int i = 0; i < *count && item; ++i, item = collection.FindNext()) {
     StoreResult<Due> what = WhatIsDue(*item, options.fullSync);
-    if (what && what->send) due.emplace_back(std::move(item), *what);
+    if (!what || !what->send) continue;
+    ids << item->EntryId();
+    due.push_back({std::move(item), *what, &counted});
   }
-  QStringList ids;
-  for (const auto& [message, what] : due) ids << message->EntryId();
   collection.ReadAhead(ids);
-  for (const auto& [message, what] : due) {
-    const OutgoingRecords records = BuildOutgoingRecords(
-        ReadOutgoingMessage(*message), folder.Name, folderKind, RecordOptionsOf(options),
-        session.FieldSeparator, environment.tables, environment.locale);
-    if (records.skipped) continue;
-    ++session.DueCount;
-    for (size_t j = FirstPartToSend(what.held, records.parts.size()); j < records.parts.size();
-         ++j) {
-      session.DueBytesLeft += records.parts[j].size() + PartOverhead(message->EntryId());
-    }
-  }
 }
 
 // The count's walk: the folders the send phase scans, in its order.
-void CountBelow(const SyncEnvironment& environment, SyncSession& session, const FolderRef& folder,
-                int folderKind, QStringList& path, FolderListings& listed) {
-  CountFolder(environment, session, folder, folderKind, listed);
+void FoldersBelow(const SyncEnvironment& environment, const FolderRef& folder, int folderKind,
+                  QStringList& path, std::vector<CountedFolder>& folders) {
+  if (!IsFolderExcluded(environment.settings, folder.EntryId)) {
+    folders.push_back({folder, folderKind});
+  }
   StoreResult<std::vector<FolderRef>> children = environment.store.Subfolders(folder);
   if (!children) return;
   for (const FolderRef& child : *children) {
     if (path.contains(child.EntryId)) continue;
     path.push_back(child.EntryId);
-    CountBelow(environment, session, child, folderKind, path, listed);
+    FoldersBelow(environment, child, folderKind, path, folders);
     path.pop_back();
   }
 }
@@ -441,17 +444,37 @@ void CountBelow(const SyncEnvironment& environment, SyncSession& session, const 
 }  // namespace
 
 FolderListings CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
-  FolderListings listed;
   session.DueCount = 0;
   session.DueIndex = 0;
   session.DueBytesLeft = 0;
+  std::vector<CountedFolder> folders;
   const std::pair<DefaultFolder, int> trees[] = {{DefaultFolder::Inbox, kInboxTree},
                                                  {DefaultFolder::SentItems, kSentItemsTree}};
   for (const auto& [which, kind] : trees) {
     StoreResult<FolderRef> root = environment.store.GetDefaultFolder(which);
     if (!root) continue;
     QStringList path{root->EntryId};
-    CountBelow(environment, session, *root, kind, path, listed);
+    FoldersBelow(environment, *root, kind, path, folders);
+  }
+  // Every folder is listed, and its due texts asked for, before any text is
+  // read: a store on a network fetches them side by side meanwhile.
+  std::vector<FolderRef> refs;
+  for (const CountedFolder& counted : folders) refs.push_back(counted.folder);
+  const std::unique_ptr<ReadingAhead> ahead = environment.store.ListAhead(refs, session.DateFilter);
+  FolderListings listed;
+  std::vector<DueMessage> due;
+  for (const CountedFolder& counted : folders) ListDue(environment, session, counted, listed, due);
+  const SyncOptions options = environment.options();
+  for (const DueMessage& message : due) {
+    const OutgoingRecords records = BuildOutgoingRecords(
+        ReadOutgoingMessage(*message.item), message.folder->folder.Name, message.folder->kind,
+        RecordOptionsOf(options), session.FieldSeparator, environment.tables, environment.locale);
+    if (records.skipped) continue;
+    ++session.DueCount;
+    for (size_t j = FirstPartToSend(message.due.held, records.parts.size());
+         j < records.parts.size(); ++j) {
+      session.DueBytesLeft += records.parts[j].size() + PartOverhead(message.item->EntryId());
+    }
   }
   return listed;
 }

@@ -296,6 +296,8 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
 // and a note written on it lands in Drafts, each once, over one lost
 // connection; a refused password stops before the port opens, naming the
 // setting; a connection that cannot be had again ends the run, losing nothing.
+// The scan's helper sessions are used where the server allows them, and not
+// missed where it does not.
 struct ImapRunRow {
   const char* name;
   const char* password;
@@ -304,7 +306,9 @@ struct ImapRunRow {
   bool refuse;        // the connection after the cut
   int status;
   bool synchronised;
-  const char* told;  // on standard error
+  const char* told;         // on standard error
+  int accepted = 0;         // connections the proxy takes, when not 0
+  const char* config = "";  // Dovecot's, added
 };
 class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
 
@@ -321,7 +325,7 @@ QString DraftsText(const QString& mailRoot) {
 TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
   const ImapRunRow& row = GetParam();
-  DovecotServer server;
+  DovecotServer server({}, false, QString::fromLatin1(row.config));
   MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
   TestMessage message;
   message.subject = u"On the server"_s;
@@ -366,6 +370,9 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
             row.synchronised ? 1 : 0);
   for (const QString& told : QString::fromLatin1(row.told).arg(world.Settings()).split(u'|'))
     EXPECT_TRUE(run.err.contains(told)) << run.err.toStdString();
+  if (row.accepted != 0) {
+    EXPECT_EQ(proxy.Accepted(), row.accepted);
+  }
   // The password is in no value of the settings file.
   QFile settings(world.Settings());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -376,7 +383,10 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest, ::testing::Values(
-    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, ""},
+    // The run's session, and a helper for each of INBOX and Sent.
+    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, "", 3},
+    ImapRunRow{"OneSessionAllowed", DovecotServer::kPassword, "", false, false, 0, true, "", 3,
+               "protocol imap {\n  mail_max_userip_connections = 1\n}\n"},
     ImapRunRow{"WrongPassword", "wrong", "", false, false, 1, false,
                "refused the password|[Imap] PasswordCommand in %1"},
     ImapRunRow{"CutInMidScan", DovecotServer::kPassword, "BODY[HEADER]", false, false, 0, true, ""},

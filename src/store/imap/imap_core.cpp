@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "store/imap/etpan_ptr.h"
+#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
@@ -123,16 +124,16 @@ SetPtr SetOf(std::vector<uint32_t> uids) {
   return set;
 }
 
-FetchTypePtr FetchTypeOf(Core::Part part) {
+FetchTypePtr FetchTypeOf(Part part) {
   FetchTypePtr type(mailimap_fetch_type_new_fetch_att_list_empty());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_uid());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_internaldate());
-  if (part == Core::Part::Header) {
+  if (part == Part::Header) {
     mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_rfc822_size());
   }
-  if (part != Core::Part::None) {
+  if (part != Part::None) {
     mailimap_section* section =
-        part == Core::Part::Header ? mailimap_section_new_header() : mailimap_section_new(nullptr);
+        part == Part::Header ? mailimap_section_new_header() : mailimap_section_new(nullptr);
     mailimap_fetch_type_new_fetch_att_list_add(type.get(),
                                                mailimap_fetch_att_new_body_peek_section(section));
   }
@@ -156,6 +157,13 @@ Core::Core(Account imapAccount, const QString& statePath, QLocale storeLocale,
       clock(storeClock),
       options(mime::MakeParserOptions(locale)),
       state(statePath) {}
+
+Core::~Core() = default;
+
+bool Core::ListingIsFresh() const {
+  constexpr std::chrono::seconds kMoments(2);
+  return mailboxes_ && !listingRead_ && std::chrono::steady_clock::now() - listedAt_ < kMoments;
+}
 
 StoreFailure Core::Failure(FailureKind kind, const QString& what, int code) {
   StoreFailure failure = session_ ? session_->Failure(kind, what, code) : StoreFailure{kind, what};
@@ -241,6 +249,8 @@ StoreResult<const std::vector<Mailbox>*> Core::Mailboxes() {
   ForEach<mailimap_mailbox_list>(
       listed.get(), [&](const mailimap_mailbox_list& entry) { boxes.push_back(MailboxOf(entry)); });
   mailboxes_ = std::move(boxes);
+  listedAt_ = std::chrono::steady_clock::now();
+  listingRead_ = false;
   return &*mailboxes_;
 }
 
@@ -284,12 +294,8 @@ StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   const bool enough = access == Access::ReadOnly || selectedAccess_ == Access::ReadWrite;
   if (selected_ != mailbox || !enough || live.value()->get()->imap_selection_info == nullptr) {
     selected_.clear();
-    const QByteArray name = mailbox.toUtf8();
     auto opened = Run(FailureKind::Folder, QStringLiteral("open the folder %1").arg(mailbox),
-                      [&](mailimap* imap) {
-                        return access == Access::ReadOnly ? mailimap_examine(imap, name.constData())
-                                                          : mailimap_select(imap, name.constData());
-                      });
+                      [&](mailimap* imap) { return ExamineOn(imap, mailbox, access); });
     if (!opened) return opened.failure();
     selected_ = mailbox;
     selectedAccess_ = access;
@@ -302,36 +308,42 @@ uint32_t Core::Exists() const {
   return session_->get()->imap_selection_info->sel_exists;
 }
 
-StoreResult<std::vector<uint32_t>> Core::UidsSince(QDate day) {
-  SearchKeyPtr key(
-      mailimap_search_key_new_since(mailimap_date_new(day.day(), day.month(), day.year())));
-  SearchResultPtr found;
-  auto ran =
-      Run(FailureKind::Folder, QStringLiteral("search %1").arg(selected_), [&](mailimap* imap) {
-        clist* raw = nullptr;
-        const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
-        found.reset(raw);
-        return code;
-      });
+StoreResult<Listing> Core::List(std::optional<QDate> since) {
+  Listing listing;
+  auto ran = Run(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
+                 [&](mailimap* imap) {
+                   listing = Listing{};
+                   return ListOn(imap, since, listing);
+                 });
   if (!ran) return ran.failure();
-  std::vector<uint32_t> uids;
-  ForEach<uint32_t>(found.get(), [&](uint32_t uid) { uids.push_back(uid); });
-  return uids;
+  return listing;
 }
 
 StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids, Part part) {
-  SetPtr set = SetOf(uids);
-  FetchTypePtr type = FetchTypeOf(part);
-  FetchListPtr fetched;
+  std::vector<Fetched> messages;
   auto ran = Run(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
                  [&](mailimap* imap) {
-                   clist* raw = nullptr;
-                   const int code = mailimap_uid_fetch(imap, set.get(), type.get(), &raw);
-                   fetched.reset(raw);
-                   return code;
+                   messages.clear();
+                   return FetchOn(imap, uids, part, messages);
                  });
   if (!ran) return ran.failure();
-  std::vector<Fetched> messages;
+  return messages;
+}
+
+int ExamineOn(mailimap* imap, const QString& mailbox, Access access) {
+  const QByteArray name = mailbox.toUtf8();
+  return access == Access::ReadOnly ? mailimap_examine(imap, name.constData())
+                                    : mailimap_select(imap, name.constData());
+}
+
+int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
+            std::vector<Fetched>& messages) {
+  SetPtr set = SetOf(uids);
+  FetchTypePtr type = FetchTypeOf(part);
+  clist* raw = nullptr;
+  const int code = mailimap_uid_fetch(imap, set.get(), type.get(), &raw);
+  FetchListPtr fetched(raw);
+  if (code != MAILIMAP_NO_ERROR) return code;
   ForEach<mailimap_msg_att>(fetched.get(), [&](const mailimap_msg_att& message) {
     Fetched into;
     ForEach<mailimap_msg_att_item>(message.att_list, [&](const mailimap_msg_att_item& item) {
@@ -341,7 +353,30 @@ StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids,
     });
     if (into.uid != 0) messages.push_back(std::move(into));
   });
-  return messages;
+  return code;
+}
+
+int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing) {
+  constexpr uint32_t kListedWhole = 500;
+  const mailimap_selection_info* info = imap->imap_selection_info;
+  if (info == nullptr) return MAILIMAP_ERROR_BAD_STATE;
+  listing.uidValidity = info->sel_uidvalidity;
+  listing.exists = info->sel_exists;
+  listing.since = listing.exists <= kListedWhole ? std::nullopt : since;
+  if (listing.exists == 0) return MAILIMAP_NO_ERROR;
+  std::vector<uint32_t> uids;
+  if (listing.since) {
+    const QDate day = listing.since->addDays(-2);
+    SearchKeyPtr key(
+        mailimap_search_key_new_since(mailimap_date_new(day.day(), day.month(), day.year())));
+    clist* raw = nullptr;
+    const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
+    SearchResultPtr found(raw);
+    if (code != MAILIMAP_NO_ERROR) return code;
+    ForEach<uint32_t>(found.get(), [&](uint32_t uid) { uids.push_back(uid); });
+    if (uids.empty()) return MAILIMAP_NO_ERROR;
+  }
+  return FetchOn(imap, uids, Part::Header, listing.entries);
 }
 
 }  // namespace zandor::imap

@@ -1,6 +1,7 @@
 #include "store/imap/imap_item.h"
 
 #include <QRandomGenerator>
+#include <algorithm>
 
 #include "store/imap/etpan_ptr.h"
 #include "store/mime/message_writer.h"
@@ -70,8 +71,40 @@ int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) 
 
 }  // namespace
 
+void Bodies::Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids) {
+  awaited_.push_back({std::move(wholes), std::move(uids)});
+}
+
+bool Bodies::Holds(uint32_t uid) const {
+  if (texts_.contains(uid)) return true;
+  return std::any_of(awaited_.begin(), awaited_.end(), [uid](const Awaited& batch) {
+    return std::find(batch.uids.begin(), batch.uids.end(), uid) != batch.uids.end();
+  });
+}
+
+std::optional<QString> Bodies::Find(uint32_t uid) {
+  for (Awaited& batch : awaited_) {
+    Lookahead::Wholes wholes = batch.wholes.get();
+    Add(wholes ? wholes : fetch_(batch.uids));
+  }
+  awaited_.clear();
+  const auto found = texts_.find(uid);
+  if (found == texts_.end()) return std::nullopt;
+  return found->second;
+}
+
+// What cannot be parsed is left for Body to read and tell.
+void Bodies::Add(const Lookahead::Wholes& wholes) {
+  if (!wholes) return;
+  for (const Fetched& message : *wholes) {
+    if (auto body = mime::BodyTextOf(message.whole, options_)) {
+      texts_[message.uid] = std::move(body.value());
+    }
+  }
+}
+
 ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity,
-                   Fetched message, std::shared_ptr<const Bodies> readAhead)
+                   Fetched message, std::shared_ptr<Bodies> readAhead)
     : core_(std::move(core)),
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
@@ -131,11 +164,7 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
 }
 
 StoreResult<QString> ImapItem::Body() const {
-  if (!body_ && readAhead_) {
-    if (const auto found = readAhead_->find(message_.uid); found != readAhead_->end()) {
-      body_ = found->second;
-    }
-  }
+  if (!body_ && readAhead_) body_ = readAhead_->Find(message_.uid);
   if (!body_) {
     auto validity = core_->Select(mailbox_, Access::ReadOnly);
     if (!validity) return validity.failure();

@@ -1,17 +1,48 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "store/imap/imap_core.h"
+#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
 
 // The body texts a collection read ahead, by UID, shared with its items.
-using Bodies = std::map<uint32_t, QString>;
+// Those a helper session fetches arrive later: they are taken in when a text
+// is first asked for, and a batch the helper could not fetch is fetched then
+// on the run's own session.
+class Bodies {
+ public:
+  using Fetch = std::function<Lookahead::Wholes(const std::vector<uint32_t>& uids)>;
+  Bodies(GMimeParserOptions* options, Fetch fetch) : options_(options), fetch_(std::move(fetch)) {}
+
+  // Fetches the messages now, on the run's session.
+  void FetchNow(const std::vector<uint32_t>& uids) { Add(fetch_(uids)); }
+  // Takes the messages in once the helper has them.
+  void Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids);
+  // Whether the message was read ahead or is on its way.
+  bool Holds(uint32_t uid) const;
+  // The body text read ahead, waiting for what is on its way.
+  std::optional<QString> Find(uint32_t uid);
+
+ private:
+  void Add(const Lookahead::Wholes& wholes);
+
+  GMimeParserOptions* options_;
+  Fetch fetch_;
+  std::map<uint32_t, QString> texts_;
+  struct Awaited {
+    std::future<Lookahead::Wholes> wholes;
+    std::vector<uint32_t> uids;
+  };
+  std::vector<Awaited> awaited_;
+};
 
 // A message on the server. Its header came with the folder's listing; its
 // whole text is fetched only when Body is asked for and was not read ahead,
@@ -25,7 +56,7 @@ using Bodies = std::map<uint32_t, QString>;
 class ImapItem final : public MailItem {
  public:
   ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message,
-           std::shared_ptr<const Bodies> readAhead = nullptr);
+           std::shared_ptr<Bodies> readAhead = nullptr);
 
   QString EntryId() const override;
   StoreResult<QString> Text(ItemText which) const override;
@@ -57,7 +88,7 @@ class ImapItem final : public MailItem {
   QString mailbox_;
   uint32_t uidValidity_;
   Fetched message_;
-  std::shared_ptr<const Bodies> readAhead_;
+  std::shared_ptr<Bodies> readAhead_;
   QByteArray messageId_;
   mutable std::optional<mime::HeaderTexts> texts_;
   mutable std::optional<QString> body_;

@@ -14,6 +14,7 @@
 
 #include "store/imap/imap_core.h"
 #include "store/imap/imap_item.h"
+#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 #include "store/mutf7.h"
 
@@ -53,17 +54,25 @@ qint64 Threshold(QDate day) {
   return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();
 }
 
-// The messages of one mailbox. Listing a day's messages is a UID SEARCH SINCE
-// two days earlier (SINCE reads INTERNALDATE in the server's time zone), then
-// one UID FETCH of their INTERNALDATE and header, refined here to the local
-// day; a small mailbox is fetched whole and refined alike.
+// The messages of one mailbox, listed for a day (see Listing) and refined
+// here to the local day; or as a helper listed them ahead.
 class ImapItems final : public ItemCollection {
  public:
   ImapItems(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, uint32_t exists)
       : core_(std::move(core)),
         mailbox_(std::move(mailbox)),
         uidValidity_(uidValidity),
-        exists_(exists) {}
+        exists_(exists),
+        bodies_(std::make_shared<Bodies>(
+            core_->options.get(),
+            [core = core_, mailbox = mailbox_, uidValidity](const std::vector<uint32_t>& uids) {
+              return FetchWholes(*core, mailbox, uidValidity, uids);
+            })) {}
+  ImapItems(std::shared_ptr<Core> core, QString mailbox, Listing listing)
+      : ImapItems(std::move(core), std::move(mailbox), listing.uidValidity, listing.exists) {
+    listed_.emplace(listing.since);
+    entries_ = std::move(listing.entries);
+  }
 
   StoreResult<int> Count(std::optional<QDate> receivedSince) const override {
     if (!receivedSince) return static_cast<int>(std::min<uint32_t>(exists_, INT_MAX));
@@ -89,19 +98,27 @@ class ImapItems final : public ItemCollection {
   std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
 
   // The whole messages in batches of about kReadAheadBytes (attachments and
-  // all pass through memory), one UID FETCH each; their body texts kept.
+  // all pass through memory), one UID FETCH each, on the helper that listed
+  // the mailbox when there is one; their body texts kept.
   void ReadAhead(const QStringList& entryIds) override {
     const QSet<QString> wanted(entryIds.begin(), entryIds.end());
     std::vector<uint32_t> batch;
     qint64 bytes = 0;
     const auto fetch = [&] {
-      if (!batch.empty()) FetchBodies(batch);
+      if (batch.empty()) return;
+      if (auto ahead = core_->lookahead
+                           ? core_->lookahead->FetchWhole(mailbox_, uidValidity_, batch)
+                           : std::nullopt) {
+        bodies_->Await(std::move(*ahead), std::move(batch));
+      } else {
+        bodies_->FetchNow(batch);
+      }
       batch.clear();
       bytes = 0;
     };
     for (const Fetched& message : entries_) {
       if (!wanted.contains(EntryIdOf(mailbox_, uidValidity_, message.uid)) ||
-          bodies_->contains(message.uid)) {
+          bodies_->Holds(message.uid)) {
         continue;
       }
       batch.push_back(message.uid);
@@ -113,19 +130,15 @@ class ImapItems final : public ItemCollection {
 
  private:
   static constexpr qint64 kReadAheadBytes = 8 << 20;
-  static constexpr uint32_t kListedWhole = 500;
 
   // What fails is left for Body to fetch and tell.
-  void FetchBodies(const std::vector<uint32_t>& uids) {
-    auto validity = core_->Select(mailbox_, Access::ReadOnly);
-    if (!validity || validity.value() != uidValidity_) return;
-    auto whole = core_->Fetch(uids, Core::Part::Whole);
-    if (!whole) return;
-    for (const Fetched& message : whole.value()) {
-      if (auto body = mime::BodyTextOf(message.whole, core_->options.get())) {
-        (*bodies_)[message.uid] = std::move(body.value());
-      }
-    }
+  static Lookahead::Wholes FetchWholes(Core& core, const QString& mailbox, uint32_t uidValidity,
+                                       const std::vector<uint32_t>& uids) {
+    auto validity = core.Select(mailbox, Access::ReadOnly);
+    if (!validity || validity.value() != uidValidity) return std::nullopt;
+    auto whole = core.Fetch(uids, Core::Part::Whole);
+    if (!whole) return std::nullopt;
+    return std::move(whole.value());
   }
 
   static bool Matches(const Fetched& message, std::optional<qint64> threshold) {
@@ -140,30 +153,18 @@ class ImapItems final : public ItemCollection {
     if (exists_ == 0 || Covers(since)) return Done{};
     auto validity = core_->Select(mailbox_, Access::ReadOnly);
     if (!validity) return validity.failure();
-    if (validity.value() != uidValidity_) {
-      return StoreFailure{
-          FailureKind::Folder,
-          QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
-    }
-    // A small folder is listed whole: its headers cost less than the search's
-    // round trip.
-    const bool whole = !since || exists_ <= kListedWhole;
-    std::vector<uint32_t> uids;
-    if (!whole) {
-      auto found = core_->UidsSince(since->addDays(-2));
-      if (!found) return found.failure();
-      uids = std::move(found.value());
-    }
-    std::vector<Fetched> entries;
-    if (whole || !uids.empty()) {
-      auto fetched = core_->Fetch(uids, Core::Part::Header);
-      if (!fetched) return fetched.failure();
-      entries = std::move(fetched.value());
-    }
-    entries_ = std::move(entries);
-    listed_ = whole ? std::optional<QDate>() : since;
+    auto listing = validity.value() == uidValidity_ ? core_->List(since) : Renumbered();
+    if (listing && listing->uidValidity != uidValidity_) listing = Renumbered();
+    if (!listing) return listing.failure();
+    entries_ = std::move(listing->entries);
+    listed_.emplace(listing->since);
     if (sorted_) Sort();
     return Done{};
+  }
+
+  StoreResult<Listing> Renumbered() const {
+    return StoreFailure{FailureKind::Folder,
+                        QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
   }
 
   void Sort() const {
@@ -194,7 +195,7 @@ class ImapItems final : public ItemCollection {
   bool sorted_ = false;
   size_t cursor_ = 0;
   std::optional<qint64> threshold_;
-  std::shared_ptr<Bodies> bodies_ = std::make_shared<Bodies>();
+  std::shared_ptr<Bodies> bodies_;
 };
 
 }  // namespace
@@ -274,6 +275,13 @@ StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& f
     return std::unique_ptr<ItemCollection>(
         std::make_unique<imap::ImapItems>(core_, folder.EntryId, 0, 0));
   }
+  core_->NoteListingRead();
+  if (core_->lookahead) {
+    if (std::optional<imap::Listing> listing = core_->lookahead->TakeListing(folder.EntryId)) {
+      return std::unique_ptr<ItemCollection>(
+          std::make_unique<imap::ImapItems>(core_, folder.EntryId, std::move(*listing)));
+    }
+  }
   auto validity = core_->Select(folder.EntryId, imap::Access::ReadOnly);
   if (!validity) return validity.failure();
   return std::unique_ptr<ItemCollection>(
@@ -314,8 +322,52 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
   return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
 }
 
+namespace {
+
+// The helpers stop taking work when the walk no longer needs them; they log
+// out on their own threads, and the store lets them go at the next run.
+class HelpersAtWork final : public ReadingAhead {
+ public:
+  explicit HelpersAtWork(std::shared_ptr<imap::Core> core)
+      : core_(std::move(core)), lookahead_(core_->lookahead.get()) {}
+  ~HelpersAtWork() override {
+    if (core_->lookahead.get() == lookahead_) lookahead_->Finish();
+  }
+  HelpersAtWork(const HelpersAtWork&) = delete;
+  HelpersAtWork& operator=(const HelpersAtWork&) = delete;
+
+ private:
+  std::shared_ptr<imap::Core> core_;
+  imap::Lookahead* lookahead_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>& folders,
+                                                   std::optional<QDate> receivedSince) {
+  // A few sessions of one user are welcome on any server (most allow ten or
+  // more from one address); the run's own makes the fourth.
+  constexpr int kHelpers = 3;
+  core_->lookahead.reset();
+  auto boxes = core_->Mailboxes();
+  if (!boxes) return nullptr;
+  QStringList mailboxes;
+  for (const FolderRef& folder : folders) {
+    const bool selectable =
+        std::any_of(boxes.value()->begin(), boxes.value()->end(), [&](const imap::Mailbox& box) {
+          return box.name == folder.EntryId && !box.Is("Noselect") && !box.Is("NonExistent");
+        });
+    if (selectable && !mailboxes.contains(folder.EntryId)) mailboxes << folder.EntryId;
+  }
+  if (mailboxes.isEmpty()) return nullptr;
+  core_->lookahead =
+      std::make_unique<imap::Lookahead>(core_->account, mailboxes, receivedSince, kHelpers);
+  return std::make_unique<HelpersAtWork>(core_);
+}
+
 StoreStatus ImapStore::CheckHoldsMail() {
-  core_->ForgetMailboxes();
+  core_->lookahead.reset();
+  if (!core_->ListingIsFresh()) core_->ForgetMailboxes();
   auto boxes = core_->Mailboxes();
   if (!boxes) return boxes.failure();
   return Done{};

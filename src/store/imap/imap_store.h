@@ -39,9 +39,14 @@ class ImapStore final : public MailStore {
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
+  // Lists the mailboxes on up to three helper sessions at once, each of
+  // which then fetches the messages read ahead in the mailboxes it listed.
+  std::unique_ptr<ReadingAhead> ListAhead(const std::vector<FolderRef>& folders,
+                                          std::optional<QDate> receivedSince) override;
   // Logs in and lists the folders anew, as each run begins: a refused
   // password fails with Refused, a server out of reach with Gone, before
-  // anything else is done.
+  // anything else is done. Checks moments apart with no mail read between
+  // them (the login's, the tree's, the run's) share one listing.
   StoreStatus CheckHoldsMail() override;
   // One synchronisation per account at a time: an flock on a file beside
   // the state file.

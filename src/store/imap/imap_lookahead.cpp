@@ -1,0 +1,164 @@
+#include "store/imap/imap_lookahead.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "store/imap/imap_session.h"
+
+namespace zandor::imap {
+
+// One helper session and its thread, which does the work given to it in turn.
+// The session opens with the first piece of work; after a failure it is
+// dropped, and what follows is answered with nothing.
+class Lookahead::Helper {
+ public:
+  using Work = std::function<void(mailimap* imap)>;  // null when the session is unusable
+
+  explicit Helper(Account account) : account_(std::move(account)), thread_([this] { Serve(); }) {}
+
+  ~Helper() {
+    Finish();
+    thread_.join();
+  }
+  Helper(const Helper&) = delete;
+  Helper& operator=(const Helper&) = delete;
+
+  void Give(Work work) {
+    {
+      const std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(work));
+    }
+    wake_.notify_one();
+  }
+
+  void Finish() {
+    {
+      const std::lock_guard lock(mutex_);
+      finished_ = true;
+    }
+    wake_.notify_one();
+  }
+
+  // On the helper's thread: whether the mailbox is selected, examining it
+  // when it is not; the session is dropped when that fails.
+  bool Examine(mailimap* imap, const QString& mailbox) {
+    if (selected_ == mailbox) return true;
+    selected_.clear();
+    if (ExamineOn(imap, mailbox, Access::ReadOnly) != MAILIMAP_NO_ERROR) {
+      Drop();
+      return false;
+    }
+    selected_ = mailbox;
+    return true;
+  }
+
+  void Drop() {
+    broken_ = true;
+    if (session_ && session_->get()->imap_stream != nullptr) {
+      mailstream_close(session_->get()->imap_stream);
+      session_->get()->imap_stream = nullptr;
+    }
+    session_.reset();
+  }
+
+ private:
+  void Serve() {
+    for (;;) {
+      Work work;
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return finished_ || !queue_.empty(); });
+        if (queue_.empty()) break;
+        work = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      if (!session_ && !broken_) {
+        auto opened = Session::Open(account_);
+        if (opened) {
+          session_ = std::move(opened.value());
+        } else {
+          broken_ = true;
+        }
+      }
+      work(session_ ? session_->get() : nullptr);
+    }
+    session_.reset();  // logs out
+  }
+
+  Account account_;
+  std::unique_ptr<Session> session_;
+  QString selected_;
+  bool broken_ = false;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Work> queue_;
+  bool finished_ = false;
+  std::thread thread_;  // last: it starts once the rest is built
+};
+
+Lookahead::Lookahead(const Account& account, const QStringList& mailboxes,
+                     std::optional<QDate> since, int sessions) {
+  const int count = std::min<int>(sessions, static_cast<int>(mailboxes.size()));
+  for (int i = 0; i < count; ++i) helpers_.push_back(std::make_unique<Helper>(account));
+  for (qsizetype i = 0; i < mailboxes.size() && count > 0; ++i) {
+    Helper* helper = helpers_[static_cast<size_t>(i % count)].get();
+    auto promise = std::make_shared<std::promise<std::optional<Listing>>>();
+    listings_.emplace(mailboxes[i], Pending{helper, promise->get_future()});
+    helper->Give([helper, promise, mailbox = mailboxes[i], since](mailimap* imap) {
+      std::optional<Listing> listing;
+      if (imap != nullptr && helper->Examine(imap, mailbox)) {
+        listing.emplace();
+        if (ListOn(imap, since, *listing) != MAILIMAP_NO_ERROR) {
+          listing.reset();
+          helper->Drop();
+        }
+      }
+      promise->set_value(std::move(listing));
+    });
+  }
+}
+
+Lookahead::~Lookahead() = default;
+
+std::optional<Listing> Lookahead::TakeListing(const QString& mailbox) {
+  const auto found = listings_.find(mailbox);
+  if (found == listings_.end()) return std::nullopt;
+  std::optional<Listing> listing = found->second.listing.get();
+  if (listing) listedBy_[mailbox] = found->second.helper;
+  listings_.erase(found);
+  return listing;
+}
+
+std::optional<std::future<Lookahead::Wholes>> Lookahead::FetchWhole(const QString& mailbox,
+                                                                    uint32_t uidValidity,
+                                                                    std::vector<uint32_t> uids) {
+  const auto found = listedBy_.find(mailbox);
+  if (finished_ || found == listedBy_.end()) return std::nullopt;
+  Helper* helper = found->second;
+  auto promise = std::make_shared<std::promise<Wholes>>();
+  std::future<Wholes> wholes = promise->get_future();
+  helper->Give([helper, promise, mailbox, uidValidity, uids = std::move(uids)](mailimap* imap) {
+    Wholes messages;
+    if (imap != nullptr && helper->Examine(imap, mailbox) && imap->imap_selection_info != nullptr &&
+        imap->imap_selection_info->sel_uidvalidity == uidValidity) {
+      messages.emplace();
+      if (FetchOn(imap, uids, Part::Whole, *messages) != MAILIMAP_NO_ERROR) {
+        messages.reset();
+        helper->Drop();
+      }
+    }
+    promise->set_value(std::move(messages));
+  });
+  return wholes;
+}
+
+void Lookahead::Finish() {
+  finished_ = true;
+  for (const auto& helper : helpers_) helper->Finish();
+}
+
+}  // namespace zandor::imap
