@@ -619,6 +619,13 @@ void MainWindow::Sync() {
     log_.Add(QStringLiteral("Cancelled: a question was answered No"));
   } else {
     KeepOutcome(end, *store);
+    // A server that refused a login again (a password changed, a token
+    // expired) or could not be reached again would fail every later run the
+    // same way: the next Sync logs in afresh, asking when it is refused.
+    if (storeAccount_ && (end == SyncEnd::StoreFailed || session_.StoreUnusable)) {
+      store_.reset();
+      storeAccount_.reset();
+    }
     for (int i = 1; i <= 4; ++i) log_.Add(QStringLiteral("[%1] %2").arg(i).arg(Status(i)));
     log_.Add(statusBar_->Note());
     if (!log_.Path().isEmpty()) details_->addItem(QStringLiteral("Log: ") + log_.Path());

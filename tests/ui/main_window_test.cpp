@@ -212,11 +212,12 @@ TEST_F(MainWindowTest, TheTreeKeepsItsTicksInTheSettings) {
   EXPECT_EQ(settings.Read(kFoldersSection, keys[1]), std::nullopt);
 }
 
-// The rig's Maildir behind a login that takes one password only.
+// The rig's Maildir behind a login that takes one password only, which the
+// server may change.
 class GuardedStore final : public MailStore {
  public:
-  GuardedStore(std::unique_ptr<MailStore> inner, bool taken)
-      : inner_(std::move(inner)), taken_(taken) {}
+  GuardedStore(std::unique_ptr<MailStore> inner, QString password, const QString& taken)
+      : inner_(std::move(inner)), password_(std::move(password)), taken_(taken) {}
   StoreResult<FolderRef> GetDefaultFolder(DefaultFolder which) override {
     return inner_->GetDefaultFolder(which);
   }
@@ -228,17 +229,20 @@ class GuardedStore final : public MailStore {
   }
   std::unique_ptr<NewMailItem> CreateItem() override { return inner_->CreateItem(); }
   StoreStatus CheckHoldsMail() override {
-    if (taken_) return Done{};
+    if (password_ == taken_) return Done{};
     return StoreFailure{FailureKind::Refused, u"Authentication failed"_s};
   }
 
  private:
   std::unique_ptr<MailStore> inner_;
-  bool taken_;
+  QString password_;
+  const QString& taken_;
 };
 
 // An account's password is asked for, and again while the server refuses
-// it; one that worked is offered to the keyring when there is one.
+// it; one that worked is offered to the keyring when there is one. When the
+// server later refuses it, the run that finds it says so, and the next one
+// logs in afresh.
 class ImapPasswordTest : public WindowRig, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
@@ -248,11 +252,12 @@ TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
   settings.Write(u"Imap"_s, u"Host"_s, u"mail.example.org"_s);
   settings.Write(u"Imap"_s, u"User"_s, u"ann"_s);
   QStringList asked, answers{u"wrong"_s, u"right"_s};
+  QString taken = u"right"_s;
   Load(
       {},
-      [this](const ImapOptions&, const QString& password) {
+      [this, &taken](const ImapOptions&, const QString& password) {
         return std::make_unique<GuardedStore>(
-            std::make_unique<MaildirStore>(dir.path(), QLocale::c(), clock), password == u"right");
+            std::make_unique<MaildirStore>(dir.path(), QLocale::c(), clock), password, taken);
       },
       [&](QWidget*, const QString& text) -> std::optional<QString> {
         asked << text;
@@ -266,6 +271,14 @@ TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
   EXPECT_GT(window->Tree().topLevelItemCount(), 0);
   window->RebuildTree();  // the password is known for as long as the window lives
   EXPECT_EQ(asked.size(), 2);
+  taken = u"changed"_s;
+  answers << u"changed"_s;
+  window->Sync();
+  EXPECT_TRUE(boxes.shown.join(u'|').contains(u"Authentication failed"_s))
+      << boxes.shown.join(u'|').toStdString();
+  window->RebuildTree();
+  EXPECT_EQ(asked.size(), 3);
+  EXPECT_EQ(asked.back(), u"The server refused the password.\n"_s + question);
 }
 INSTANTIATE_TEST_SUITE_P(Keyring, ImapPasswordTest, ::testing::Bool());
 
