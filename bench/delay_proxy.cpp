@@ -74,7 +74,7 @@ enum class Step { Going, Closed, Cut };
 
 // Reads what is waiting on `from` into the stream, due oneWay from now.
 Step ReadInto(int from, Stream& stream, Clock::time_point due,
-              const std::optional<QByteArray>& cutAt) {
+              const std::optional<QByteArray>& cutAt, bool withheld) {
   if (stream.ended) return Step::Going;
   char buffer[65536];
   const ssize_t got = ::recv(from, buffer, sizeof buffer, 0);
@@ -90,7 +90,8 @@ Step ReadInto(int from, Stream& stream, Clock::time_point due,
     const std::string text = stream.seen + chunk.bytes;
     const size_t at = text.find(pattern);
     if (at != std::string::npos) {
-      chunk.bytes.resize(at + pattern.size() - stream.seen.size());
+      const size_t end = at + (withheld ? 0 : pattern.size());
+      chunk.bytes.resize(end > stream.seen.size() ? end - stream.seen.size() : 0);
       chunk.cutAfter = true;
     }
     stream.seen = text.substr(text.size() - std::min(text.size(), pattern.size()));
@@ -146,11 +147,12 @@ DelayProxy::~DelayProxy() {
   ::close(wake_);
 }
 
-void DelayProxy::CutAt(const QByteArray& pattern, bool refuseAfter) {
+void DelayProxy::CutAt(const QByteArray& pattern, bool refuseAfter, bool withheld) {
   {
     const std::lock_guard lock(mutex_);
     cutAt_ = pattern;
     refuseAfter_ = refuseAfter;
+    withheld_ = withheld;
   }
   Wake();
 }
@@ -189,9 +191,11 @@ void DelayProxy::Run() {
     while (::read(wake_, &woken, sizeof woken) > 0) {
     }
     std::optional<QByteArray> cutAt;
+    bool withheld = false;
     {
       const std::lock_guard lock(mutex_);
       cutAt = cutAt_;
+      withheld = withheld_;
       if (cutAt && cutAt->isEmpty()) cutAt_.reset();
     }
     bool cut = cutAt && cutAt->isEmpty();
@@ -216,8 +220,8 @@ void DelayProxy::Run() {
         if (step == Step::Closed) c.closed = true;
         if (step == Step::Cut) cut = true;
       };
-      go(ReadInto(c.client.fd, c.up, due, cutAt));
-      go(ReadInto(c.server.fd, c.down, due, cutAt));
+      go(ReadInto(c.client.fd, c.up, due, cutAt, withheld));
+      go(ReadInto(c.server.fd, c.down, due, cutAt, withheld));
       go(WriteDue(c.server.fd, c.up, Clock::now()));
       go(WriteDue(c.client.fd, c.down, Clock::now()));
     }

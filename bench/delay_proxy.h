@@ -27,10 +27,10 @@ class DelayProxy {
 
   quint16 Port() const { return port_; }
   // Cuts every connection, once, as soon as one side has sent the pattern
-  // (it still reaches the other side, what follows it does not); an empty
-  // pattern cuts at once. With refuseAfter, every connection after the cut
-  // is closed as soon as it comes.
-  void CutAt(const QByteArray& pattern, bool refuseAfter = false);
+  // (it still reaches the other side, what follows it does not; with
+  // withheld, neither does the pattern); an empty pattern cuts at once. With
+  // refuseAfter, every connection after the cut is closed as soon as it comes.
+  void CutAt(const QByteArray& pattern, bool refuseAfter = false, bool withheld = false);
   // The connections accepted so far, refused ones included.
   int Accepted() const { return accepted_; }
 
@@ -49,6 +49,7 @@ class DelayProxy {
   std::mutex mutex_;
   std::optional<QByteArray> cutAt_;  // under mutex_
   bool refuseAfter_ = false;         // under mutex_
+  bool withheld_ = false;            // under mutex_
   std::thread thread_;
 };
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 
+#include "delay_proxy.h"
 #include "store/maildir/maildir_store.h"
 #include "support/dovecot_server.h"
 #include "support/maildir_builder.h"
@@ -49,8 +50,9 @@ struct StoreRow {
   Kind kind;
   QStringList hidden = {};
   void (*change)(const QString& work) = nullptr;
-  bool kept = true;       // Work's messages still there after it
-  const char* told = "";  // the folder then told of as gone
+  bool kept = true;             // Work's messages still there after it
+  const char* told = "";        // the folder then told of as gone
+  const char* cutAt = nullptr;  // through a proxy that cuts when this is said, once armed
 };
 
 // One Maildir++, opened as files or through Dovecot.
@@ -69,9 +71,11 @@ class BothStores : public ::testing::TestWithParam<StoreRow> {
       store_ = std::make_unique<MaildirStore>(dir_.path(), QLocale(u"en_US"_s), clock_);
     } else {
       server_->Own();
-      store_ = std::make_unique<ImapStore>(server_->Account(imap::Security::None),
-                                           state_.filePath(u"imap.sqlite"_s), QLocale(u"en_US"_s),
-                                           clock_);
+      imap::Account account = server_->Account(imap::Security::None);
+      if (GetParam().cutAt && !proxy_) proxy_.emplace(account.port, std::chrono::milliseconds(0));
+      if (proxy_) account.port = proxy_->Port();
+      store_ = std::make_unique<ImapStore>(account, state_.filePath(u"imap.sqlite"_s),
+                                           QLocale(u"en_US"_s), clock_);
     }
     return *store_;
   }
@@ -113,6 +117,7 @@ class BothStores : public ::testing::TestWithParam<StoreRow> {
   QTemporaryDir dir_, state_;
   FixedClock clock_{kNow};
   std::optional<DovecotServer> server_;
+  std::optional<testing::DelayProxy> proxy_;
   std::optional<testing::MaildirBuilder> mail_;
   std::unique_ptr<MailStore> store_;
 };
@@ -213,6 +218,34 @@ TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
   EXPECT_EQ(Subjects(DefaultFolder::Trash), QStringList{u"day 1"_s});
   EXPECT_EQ(testing::MessageContents(Root()), before);
 }
+
+// A removal whose answer is lost is made once over the reconnection; a
+// server that can neither move nor remove one message alone is refused it.
+class ImapTrashTest : public BothStores {};
+
+TEST_P(ImapTrashTest, OneMessageGoesToTrashOnceOrStays) {
+  AddDays(Path({"Inbox"}), 3);
+  mail_->Folder(Path({"Trash"}));
+  Open();
+  const auto before = testing::MessageContents(Root());
+  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+  if (proxy_) proxy_->CutAt(GetParam().cutAt, false, true);  // done, but not answered
+  const StoreStatus removed = items[1]->Delete();
+  const bool kept = GetParam().kept;
+  EXPECT_EQ(removed.ok(), !kept) << (removed.ok() ? QString() : removed.reason()).toStdString();
+  EXPECT_EQ(Subjects(DefaultFolder::Inbox).join(u','),
+            kept ? u"day 0,day 1,day 2"_s : u"day 0,day 2"_s);
+  EXPECT_EQ(Subjects(DefaultFolder::Trash), kept ? QStringList() : QStringList{u"day 1"_s});
+  EXPECT_EQ(testing::MessageContents(Root()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dovecot, ImapTrashTest,
+    ::testing::Values(
+        StoreRow{"CopyAnswerLost", Kind::Imap, {u"MOVE"_s}, nullptr, false, "", "OK [COPYUID"},
+        StoreRow{"MoveAnswerLost", Kind::Imap, {}, nullptr, false, "", "OK [COPYUID"},
+        StoreRow{"NoMoveNoUidplus", Kind::Imap, {u"MOVE"_s, u"UIDPLUS"_s}, nullptr, true}),
+    testing::RowName());
 
 // The tree as "Name(Child,Child(Grandchild))".
 std::string Tree(MailStore& store, const FolderRef& folder) {

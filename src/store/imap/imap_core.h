@@ -97,6 +97,9 @@ struct Core {
   // Selects (or examines) the mailbox; its UIDVALIDITY.
   StoreResult<uint32_t> Select(const QString& mailbox, Access access);
   uint32_t Exists() const;
+  // After a command that selected another mailbox and could not select the
+  // one before again: the next Select selects afresh.
+  void ForgetSelection() { selected_.clear(); }
   // Lists the mailbox, selected as it was, for the day (see Listing).
   StoreResult<Listing> List(std::optional<QDate> since);
   // UID FETCH of the UIDs (all when empty): UID, INTERNALDATE and the part.

@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <algorithm>
+#include <utility>
 
 #include "store/imap/etpan_ptr.h"
 #include "store/mime/message_writer.h"
@@ -261,12 +262,25 @@ StoreStatus ImapItem::Delete() {
   const bool move = live.value()->Has("MOVE");
   // Copied and then left, it would gain one more copy in Trash at every run.
   if (!move && !live.value()->Has("UIDPLUS")) return NoUidExpunge();
+  // A copy whose answer was lost may have been made: after the reconnection
+  // it is looked for in Trash by its Message-ID before copying again, so
+  // that Trash does not gain the message twice. A move made twice moves
+  // nothing the second time.
+  bool again = false;
   auto done = core_->Run(
       FailureKind::Store,
       QStringLiteral("%1 a message to %2").arg(move ? u"move" : u"copy", trash.value()),
       [&](mailimap* imap) {
-        return move ? mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData())
-                    : mailimap_uid_copy(imap, SingleUid(message_.uid).get(), target.constData());
+        if (move) return mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData());
+        if (std::exchange(again, true) && !messageId_.isEmpty()) {
+          uint32_t copied = 0;
+          int code = ExamineOn(imap, trash.value(), Access::ReadOnly);
+          if (code == MAILIMAP_NO_ERROR) code = FindByMessageId(imap, messageId_, copied);
+          if (code == MAILIMAP_NO_ERROR) code = ExamineOn(imap, mailbox_, Access::ReadWrite);
+          if (code != MAILIMAP_NO_ERROR) core_->ForgetSelection();
+          if (code != MAILIMAP_NO_ERROR || copied != 0) return code;
+        }
+        return mailimap_uid_copy(imap, SingleUid(message_.uid).get(), target.constData());
       });
   if (!done || move) return done;
   return ExpungeOne(*core_, message_.uid);
