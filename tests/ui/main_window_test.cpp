@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QThread>
 
+#include "support/row_name.h"
 #include "sync/folder_tree.h"
 #include "ui/sync_status_bar.h"
 #include "window_rig.h"
@@ -281,6 +282,53 @@ TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
   EXPECT_EQ(asked.back(), u"The server refused the password.\n"_s + question);
 }
 INSTANTIATE_TEST_SUITE_P(Keyring, ImapPasswordTest, ::testing::Bool());
+
+// With Login=xoauth2 each login runs the command for a fresh access token and
+// asks nothing; what goes wrong is one box that names the setting.
+struct TokenRow {
+  const char* name;
+  const char* command;
+  const char* box;  // part of the one box shown; "" for none, the tree filled
+};
+class ImapTokenTest : public WindowRig, public ::testing::WithParamInterface<TokenRow> {};
+
+TEST_P(ImapTokenTest, EachLoginRunsTheCommand) {
+  AddMail(kInbox, u"On the server"_s);
+  settings.Write(u"Store"_s, u"Kind"_s, u"imap"_s);
+  settings.Write(u"Imap"_s, u"Host"_s, u"mail.example.org"_s);
+  settings.Write(u"Imap"_s, u"User"_s, u"ann"_s);
+  settings.Write(u"Imap"_s, u"Login"_s, u"xoauth2"_s);
+  settings.Write(u"Imap"_s, u"PasswordCommand"_s, QString::fromLatin1(GetParam().command));
+  const QString taken = u"token-1"_s;
+  QStringList given, asked;
+  Load(
+      {},
+      [&](const ImapOptions&, const QString& token) {
+        given << token;
+        return std::make_unique<GuardedStore>(
+            std::make_unique<MaildirStore>(dir.path(), QLocale::c(), clock), token, taken);
+      },
+      [&](QWidget*, const QString& text) -> std::optional<QString> {
+        asked << text;
+        return std::nullopt;
+      });
+  Show();
+  const QString box = QString::fromLatin1(GetParam().box);
+  EXPECT_EQ(asked, QStringList());
+  EXPECT_EQ(boxes.shown.size(), box.isEmpty() ? 0 : 1) << boxes.shown.join(u'|').toStdString();
+  EXPECT_TRUE(boxes.shown.join(u'|').contains(box));
+  EXPECT_EQ(given.contains(taken), box.isEmpty());
+  EXPECT_EQ(window->Tree().topLevelItemCount() > 0, box.isEmpty());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, ImapTokenTest, ::testing::Values(
+    TokenRow{"TokenTaken", "echo token-1", ""},
+    TokenRow{"TokenRefused", "echo expired", "refused the access token"},
+    TokenRow{"NoCommand", "", "needs a command that prints one"},
+    TokenRow{"CommandFails", "false", "No access token could be had"}),
+    RowName());
+// clang-format on
 
 }  // namespace
 }  // namespace zandor::testing
