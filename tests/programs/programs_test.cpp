@@ -309,6 +309,7 @@ struct ImapRunRow {
   const char* told;         // on standard error
   int accepted = 0;         // connections the proxy takes, when not 0
   const char* config = "";  // Dovecot's, added
+  bool tls = false;         // the run's session and its helpers alike
 };
 class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
 
@@ -333,16 +334,19 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   mail.Add(kInbox, message);
   mail.Add(kInbox, message);  // "* 1 EXISTS" then says that a draft was filed
   server.Own();
-  DelayProxy proxy(server.Account(imap::Security::None).port, std::chrono::milliseconds(0));
+  const imap::Account account =
+      server.Account(row.tls ? imap::Security::Tls : imap::Security::None);
+  DelayProxy proxy(account.port, std::chrono::milliseconds(0));
   if (*row.cutAt) proxy.CutAt(row.cutAt, row.refuse);
   ProgramWorld world;
   const auto set = [&world](const char* key, const QString& value) {
     world.Set(u"Imap"_s, QString::fromLatin1(key), value);
   };
   world.Set(u"Store"_s, u"Kind"_s, u"imap"_s);
-  set("Host", u"127.0.0.1"_s);
+  set("Host", account.host);
   set("Port", QString::number(proxy.Port()));
-  set("Security", u"none"_s);
+  set("Security", row.tls ? u"tls"_s : u"none"_s);
+  set("CertificateFile", account.certificateFile);
   set("User", QString::fromLatin1(DovecotServer::kUser));
   set("PasswordCommand", u"echo "_s + QString::fromLatin1(row.password));
   world.WriteKelvo({u"Written on the road"_s});
@@ -384,7 +388,7 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest, ::testing::Values(
     // The run's session, and a helper for each of INBOX and Sent.
-    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, "", 3},
+    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, "", 3, "", true},
     ImapRunRow{"OneSessionAllowed", DovecotServer::kPassword, "", false, false, 0, true, "", 3,
                "protocol imap {\n  mail_max_userip_connections = 1\n}\n"},
     ImapRunRow{"WrongPassword", "wrong", "", false, false, 1, false,
