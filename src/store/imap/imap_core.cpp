@@ -175,10 +175,7 @@ StoreFailure Core::Failure(FailureKind kind, const QString& what, int code) {
 }
 
 void Core::Drop() {
-  if (session_ && session_->get()->imap_stream != nullptr) {
-    mailstream_close(session_->get()->imap_stream);
-    session_->get()->imap_stream = nullptr;
-  }
+  if (session_) session_->Close();
   session_.reset();
   selected_.clear();
 }

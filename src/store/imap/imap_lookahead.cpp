@@ -58,10 +58,7 @@ class Lookahead::Helper {
 
   void Drop() {
     broken_ = true;
-    if (session_ && session_->get()->imap_stream != nullptr) {
-      mailstream_close(session_->get()->imap_stream);
-      session_->get()->imap_stream = nullptr;
-    }
+    if (session_) session_->Close();
     session_.reset();
   }
 

@@ -245,4 +245,10 @@ Session::~Session() {
   if (imap_ && imap_->imap_stream != nullptr) mailimap_logout(imap_.get());
 }
 
+void Session::Close() {
+  if (imap_->imap_stream == nullptr) return;
+  mailstream_close(imap_->imap_stream);
+  imap_->imap_stream = nullptr;
+}
+
 }  // namespace zandor::imap

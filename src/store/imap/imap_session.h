@@ -24,7 +24,9 @@ class Session {
   // Connects and logs in. The failure says what went wrong in words, with the
   // server's own when it gave any; its kind is Gone.
   static StoreResult<std::unique_ptr<Session>> Open(const Account& account);
-  ~Session();  // logs out
+  ~Session();  // logs out, unless the connection was closed
+  // Closes the connection without LOGOUT, for a line found lost.
+  void Close();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 

@@ -34,6 +34,11 @@ bool IsDirectChild(const Mailbox& box, const QString& parent) {
   return box.name.startsWith(prefix) && !box.name.mid(prefix.size()).contains(box.delimiter);
 }
 
+// Whether the mailbox can be selected: a parent may hold no mail.
+bool HoldsMail(const Mailbox& box) {
+  return !box.Is("Noselect") && !box.Is("NonExistent");
+}
+
 bool IsTopLevel(const Mailbox& box) {
   return box.delimiter.isNull() || !box.name.contains(box.delimiter);
 }
@@ -267,7 +272,7 @@ StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& f
   const auto box = std::find_if(boxes.value()->begin(), boxes.value()->end(),
                                 [&](const imap::Mailbox& b) { return b.name == folder.EntryId; });
   // A default folder not made yet, or a parent that holds no mail, reads as empty.
-  if (box == boxes.value()->end() || box->Is("Noselect") || box->Is("NonExistent")) {
+  if (box == boxes.value()->end() || !imap::HoldsMail(*box)) {
     if (box == boxes.value()->end() && !IsDefaultPlace(folder.EntryId)) {
       return StoreFailure{FailureKind::Folder,
                           QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
@@ -355,7 +360,7 @@ std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>&
   for (const FolderRef& folder : folders) {
     const bool selectable =
         std::any_of(boxes.value()->begin(), boxes.value()->end(), [&](const imap::Mailbox& box) {
-          return box.name == folder.EntryId && !box.Is("Noselect") && !box.Is("NonExistent");
+          return box.name == folder.EntryId && imap::HoldsMail(box);
         });
     if (selectable && !mailboxes.contains(folder.EntryId)) mailboxes << folder.EntryId;
   }
