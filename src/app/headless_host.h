@@ -6,7 +6,7 @@
 
 #include "session/host.h"
 #include "session/plain_folder_view.h"
-#include "sync/run_report.h"
+#include "front/run_report.h"
 
 namespace zandor {
 

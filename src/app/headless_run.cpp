@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLocale>
 #include <QTimer>
 #include <cstdio>
 
@@ -15,85 +13,14 @@
 #include "link/qt_serial_line.h"
 #include "records/conversion.h"
 #include "session/clock.h"
-#include "settings/password_command.h"
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
-#include "store/maildir/maildir_store.h"
-#include "sync/run_report.h"
-#include "sync/store_choice.h"
+#include "front/run_report.h"
+#include "front/store_opener.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {
 namespace {
-
-QString MissingFolderText(const QString& root, const QString& settingsFile) {
-  return QStringLiteral(
-             "The mail folder %1 does not exist.\n\r"
-             "Choose your Maildir under Options, Mail Folder (or set Maildir in section "
-             "[Store] of %2), or create it, then run again.")
-      .arg(root, settingsFile);
-}
-
-// A password command that gave none: what to set.
-QString PasswordMissingText(const QString& why, const QString& settingsFile) {
-  return QStringLiteral(
-             "The IMAP password could not be read: %1.\n\r"
-             "Set %2 in %3 to a command that prints it (for example: pass show mail/work), "
-             "then run again.")
-      .arg(why, SettingName(QStringLiteral("PasswordCommand")), settingsFile);
-}
-
-QString ImapFailureText(const StoreFailure& failure, const QString& settingsFile) {
-  if (failure.kind == FailureKind::Refused) {
-    return QStringLiteral(
-               "The IMAP server refused the password (%1).\n\r"
-               "Check %2 and %3 in %4, then run again.")
-        .arg(failure.reason, SettingName(QStringLiteral("User")),
-             SettingName(QStringLiteral("PasswordCommand")), settingsFile);
-  }
-  return QStringLiteral(
-             "The IMAP server cannot be used: %1.\n\r"
-             "Check %2, Port, Security, CertificateFile and CertificateFingerprint in %3, then "
-             "run again.")
-      .arg(failure.reason, SettingName(QStringLiteral("Host")), settingsFile);
-}
-
-// The IMAP store of the settings, logged in; nullptr after a box that says
-// what to set, before anything reaches the Kelvo.
-std::unique_ptr<MailStore> OpenImapStore(Host& host, const ImapOptions& imap,
-                                         const QString& settingsFile, const Clock& clock) {
-  if (imap.host.trimmed().isEmpty()) {
-    host.ShowMessage(QStringLiteral("No IMAP server is set.\n\rSet %1 in %2, then run again.")
-                         .arg(SettingName(QStringLiteral("Host")), settingsFile));
-    return nullptr;
-  }
-  const CommandPassword password = RunPasswordCommand(imap.passwordCommand);
-  if (const auto* failed = std::get_if<CommandFailure>(&password)) {
-    host.ShowMessage(PasswordMissingText(failed->reason, settingsFile));
-    return nullptr;
-  }
-  std::unique_ptr<MailStore> store =
-      MakeImapStore(imap, std::get<QString>(password), QLocale::system(), clock);
-  if (StoreStatus reached = store->CheckHoldsMail(); !reached) {
-    host.ShowMessage(ImapFailureText(reached.failure(), settingsFile));
-    return nullptr;
-  }
-  return store;
-}
-
-// The store the settings choose; nullptr after a box saying why there is none.
-std::unique_ptr<MailStore> OpenChosenStore(Host& host, const StoredOptions& stored,
-                                           const QString& settingsFile, const Clock& clock) {
-  if (stored.storeKind == StoreKind::Imap) {
-    return OpenImapStore(host, stored.imap, settingsFile, clock);
-  }
-  const QString root = MailFolderPath(stored.mailFolder);
-  if (!QFileInfo(root).isDir()) {
-    host.ShowMessage(MissingFolderText(root, settingsFile));
-    return nullptr;
-  }
-  return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
-}
 
 // The width of the terminal the output goes to; 0 when it goes elsewhere.
 int TerminalWidth() {
@@ -123,10 +50,15 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   options.removeFromMail = command.removeFromMail;
 
   const SystemClock clock;
-  const std::unique_ptr<MailStore> chosen =
-      OpenChosenStore(host, stored, settings.FilePath(), clock);
-  if (!chosen) return kExitErrorShown;
-  MailStore& store = *chosen;
+  DesktopKeyring keyring;
+  StoredPasswords passwords(keyring);
+  const OpenedStore opened = OpenStore(StoreChoiceOf(stored), passwords, StoreOpening{clock},
+                                       FixPlace{false, settings.FilePath()});
+  if (!opened.store) {
+    host.ShowMessage(opened.refusal->text);
+    return kExitErrorShown;
+  }
+  MailStore& store = *opened.store;
 
   QtSerialLine serial;
   WatchedLine line(serial);

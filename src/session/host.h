@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "session/folder_view.h"
 #include "session/yield_mode.h"
@@ -76,6 +77,12 @@ class Host {
 
   // What happened to one message: sent, received, removed or skipped.
   virtual void Report(const RunItem& item) { static_cast<void>(item); }
+  // Runs work that waits on the mail store, which on a server may take
+  // seconds. The window runs it on another thread and meanwhile keeps drawing
+  // and takes Break (which reaches the work through the session's
+  // CancelStoreWork); the work touches nothing of the host. By default it runs
+  // here and now.
+  virtual void RunAside(const std::function<void()>& work) { work(); }
 };
 
 }  // namespace zandor

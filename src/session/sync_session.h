@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace zandor {
@@ -18,7 +19,11 @@ struct MessageListEntry {
 // survives into the next synchronisation except BreakRequested, which stays
 // set until the next one starts.
 struct SyncSession {
+  // &Break was pressed (or Ctrl-C, or the line failed): every wait unwinds.
   bool BreakRequested = false;
+  // While the store works on another thread before the port opens: stops
+  // that work, from the thread that asks for the break.
+  std::function<void()> CancelStoreWork;
   // Set while a record part or a message written on the Kelvo is between its
   // first byte and the Ack that completes it, with its mark saved.
   bool ExchangeInFlight = false;

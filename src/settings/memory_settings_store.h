@@ -23,6 +23,13 @@ class MemorySettingsStore final : public SettingsStore {
   void Delete(const QString& section, const QString& key) override {
     values_.erase({section, key});
   }
+  QStringList Keys(const QString& section) const override {
+    QStringList keys;
+    for (const auto& [where, value] : values_) {
+      if (where.first == section) keys << where.second;
+    }
+    return keys;
+  }
   const std::map<std::pair<QString, QString>, QString>& Values() const { return values_; }
 
  private:

@@ -83,6 +83,15 @@ void QSettingsStore::Delete(const QString& section, const QString& key) {
   settings->sync();
 }
 
+QStringList QSettingsStore::Keys(const QString& section) const {
+  const auto settings = OpenSettings(iniPath_);
+  settings->beginGroup(EscapeSettingsKey(section));
+  QStringList keys;
+  for (const QString& escaped : settings->childKeys()) keys << UnescapeSettingsKey(escaped);
+  settings->endGroup();
+  return keys;
+}
+
 QString QSettingsStore::FilePath() const {
   // Named without opening it: a FIFO in its place must not block the start.
   if (!iniPath_.isEmpty()) return iniPath_;

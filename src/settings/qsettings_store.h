@@ -19,6 +19,7 @@ class QSettingsStore final : public SettingsStore {
   std::optional<QString> Read(const QString& section, const QString& key) const override;
   void Write(const QString& section, const QString& key, const QString& value) override;
   void Delete(const QString& section, const QString& key) override;
+  QStringList Keys(const QString& section) const override;
 
   // Where the values live.
   QString FilePath() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace zandor {
@@ -18,6 +19,8 @@ class SettingsStore {
   virtual std::optional<QString> Read(const QString& section, const QString& key) const = 0;
   virtual void Write(const QString& section, const QString& key, const QString& value) = 0;
   virtual void Delete(const QString& section, const QString& key) = 0;
+  // The keys of the section, as written.
+  virtual QStringList Keys(const QString& section) const = 0;
 
   // The stored text, or fallback when the key is absent.
   QString ReadOr(const QString& section, const QString& key, const QString& fallback) const {

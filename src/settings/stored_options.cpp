@@ -199,6 +199,7 @@ StoredOptions ReadStoredOptions(const SettingsStore& settings) {
                           ? StoreKind::Imap
                           : StoreKind::Maildir;
   options.imap = ReadImapOptions(settings);
+  options.excludedFolders = ExcludedFolders(settings);
   return options;
 }
 
@@ -242,7 +243,24 @@ SyncOptions SyncOptionsOf(const StoredOptions& stored) {
   options.mode = stored.conversion.value_or(ConversionMode::Western);
   options.longMessages = stored.longMessages;
   options.parts = stored.parts;
+  options.excludedFolders = stored.excludedFolders;
   return options;
+}
+
+QSet<QString> ExcludedFolders(const SettingsStore& settings) {
+  QSet<QString> excluded;
+  for (const QString& key : settings.Keys(kFoldersSection)) {
+    if (settings.Read(kFoldersSection, key) == QStringLiteral("1")) excluded.insert(key);
+  }
+  return excluded;
+}
+
+void SetFolderExcluded(SettingsStore& settings, const QString& entryId, bool excluded) {
+  if (excluded) {
+    settings.Write(kFoldersSection, entryId, QStringLiteral("1"));
+  } else {
+    settings.Delete(kFoldersSection, entryId);
+  }
 }
 
 void RunFirstRunStep(SettingsStore& settings) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <array>
 #include <optional>
@@ -45,7 +46,16 @@ struct StoredOptions {
   QString mailFolder;                                  // as typed; empty for the default
   StoreKind storeKind = StoreKind::Maildir;
   ImapOptions imap;
+  QSet<QString> excludedFolders;  // the folders whose tick the user cleared
 };
+
+// The settings section of the folders left out of synchronisation, by entry
+// id. A folder is left out only when its key holds exactly "1"; a folder the
+// store does not name takes part.
+inline const QString kFoldersSection = QStringLiteral("Folders");
+QSet<QString> ExcludedFolders(const SettingsStore& settings);
+// Ticking a folder deletes its key, clearing the tick writes "1".
+void SetFolderExcluded(SettingsStore& settings, const QString& entryId, bool excluded);
 
 // The stored options: the lists from their stored numbers, the three
 // conversion buttons restored in the order Russian, Dravo, Western (the last

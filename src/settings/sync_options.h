@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -29,6 +30,7 @@ struct SyncOptions {
   bool removeFromKelvo = false;  // remove on the Kelvo what is no longer selected
   bool removeFromMail = false;   // remove from the mail what the Kelvo no longer holds
   bool fullSync = false;         // send again what was sent before
+  QSet<QString> excludedFolders;  // entry ids of the folders left out
 
   bool operator==(const SyncOptions&) const = default;
 };

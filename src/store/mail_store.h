@@ -156,6 +156,10 @@ class DescriptorLock final : public SyncLock {
 class ReadingAhead {
  public:
   virtual ~ReadingAhead() = default;
+  // Stops reading ahead after the commands in flight; what was not read yet
+  // is read when asked for, as if never read ahead. Thread-safe: a break
+  // calls it from another thread while the store works on this one.
+  virtual void Cancel() {}
 };
 
 // The mail store. It never reads the settings; its caller hands it what it

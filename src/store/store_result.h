@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -17,11 +18,21 @@ enum class FailureKind {
   Refused,  // the server refused the user name or password: nothing can be read
 };
 
+// A server whose certificate is not trusted: what the user needs to decide
+// whether to trust it on purpose.
+struct UntrustedCertificate {
+  QString host;
+  QString why;          // "it is not the one pinned", the verifier's words
+  QString fingerprint;  // SHA-256, "AB:CD:..."; empty when the server sent none
+};
+
 // Why a store operation failed, in words for the user ("cannot read
 // /home/ann/Maildir/cur/...: Permission denied"), and what kind of failure.
 struct StoreFailure {
   FailureKind kind = FailureKind::Store;
   QString reason;
+  // Set when the failure is a server's certificate that is not trusted.
+  std::optional<UntrustedCertificate> certificate = std::nullopt;
 };
 
 // A value or the failure that stands in its place. Store operations never

@@ -2,22 +2,11 @@
 
 #include <algorithm>
 
-#include "store/byte_names.h"
-#include "sync/folder_tree.h"
+#include "sync/due_mail.h"
 #include "sync/phases.h"
 
 namespace zandor {
 namespace {
-
-// The value, or nullopt; the first reason a value could not be read goes to
-// firstFailure when one is given.
-template <class T>
-std::optional<T> ValueOf(StoreResult<T> result,
-                         std::optional<StoreFailure>* firstFailure = nullptr) {
-  if (result) return std::move(result.value());
-  if (firstFailure != nullptr && !*firstFailure) *firstFailure = result.failure();
-  return std::nullopt;
-}
 
 // A failure after which nothing more can come from the store in this run.
 bool OfTheWholeStore(const StoreFailure& failure) {
@@ -56,38 +45,6 @@ bool DeviceHolds(const SyncSession& session, const QString& entryId) {
                      [&entryId](const MessageListEntry& e) { return e.EntryId == entryId; });
 }
 
-// What a run sends of a message: nothing, all of it, or the parts the Kelvo
-// lacks after a run that ended within it (held: the parts it has).
-struct Due {
-  bool send = false;
-  std::optional<SentParts> held;
-};
-
-StoreResult<Due> WhatIsDue(const MailItem& item, bool fullSync) {
-  StoreResult<std::optional<QDateTime>> mark = item.KelvoSent();
-  if (!mark) return mark.failure();
-  const QDateTime sentDate = mark.value().value_or(NeverSentDate());
-  if (sentDate == NeverSentDate() || fullSync) return Due{true, std::nullopt};
-  StoreResult<std::optional<SentParts>> parts = item.KelvoParts();
-  if (!parts) return parts.failure();
-  if (*parts && (*parts)->acknowledged < (*parts)->total) return Due{true, *parts};
-  return Due{};
-}
-
-// The bytes one part puts on the line beyond its record: the command, the
-// three numbers, the entry id, the fields' framing and the Kelvo's Acks.
-qint64 PartOverhead(const QString& entryId) {
-  return 40 + BytesOfText(entryId).size();
-}
-
-// The first part to send: the Kelvo holds the first parts of a message a run
-// ended within. Cut another way since (the long-message option changed), the
-// parts it holds are not these: all of them go.
-size_t FirstPartToSend(const std::optional<SentParts>& held, size_t partCount) {
-  if (!held || held->total != static_cast<int>(partCount)) return 0;
-  return static_cast<size_t>(std::clamp(held->acknowledged, 0, held->total));
-}
-
 // Why a message was skipped, in words: the reason it could not be read, else
 // what kept it from a record.
 QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QString& unreadable,
@@ -116,7 +73,7 @@ QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QStrin
 // acknowledged part, with the count of parts acknowledged; scanning is status
 // line 1 as the scan shows it. Returns false when the scan of the folder must
 // end (a failed exchange or a break).
-bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, int folderKind,
+bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, FolderTree tree,
                  const QString& scanning, std::optional<SentParts> held) {
   SyncSession& session = context.session;
   Host& host = context.host;
@@ -126,7 +83,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   QString truncationSuffix;
   std::optional<StoreFailure> unreadable;
   const OutgoingRecords records = BuildOutgoingRecords(
-      ReadOutgoingMessage(item, &unreadable), folder.Name, folderKind,
+      ReadOutgoingMessage(item, &unreadable), folder.Name, FolderKindOf(tree),
       RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
   // A store gone in mid-run (a server that cannot be reached again) ends the
   // run here: the message waits for the next one rather than being skipped.
@@ -173,7 +130,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
                        SecondsOnTheLine(session.DueBytesLeft)});
     host.Yield();
     const ExchangeScope exchange(session);
-    const SendOutcome outcome = SendPart(context, folderKind, entryId, part, truncationSuffix);
+    const SendOutcome outcome = SendPart(context, FolderKindOf(tree), entryId, part, truncationSuffix);
     bool unsaved = TellUnsavedMark(context);
     switch (outcome) {
       case SendOutcome::Done:
@@ -252,23 +209,10 @@ StoreResult<std::unique_ptr<ItemCollection>> ListingOf(SyncContext& context,
 
 }  // namespace
 
-OutgoingMessage ReadOutgoingMessage(const MailItem& item,
-                                    std::optional<StoreFailure>* firstFailure) {
-  OutgoingMessage message;
-  message.subject = ValueOf(item.Text(ItemText::Subject), firstFailure);
-  message.senderName = ValueOf(item.Text(ItemText::SenderName), firstFailure);
-  message.to = ValueOf(item.Text(ItemText::To), firstFailure);
-  message.cc = ValueOf(item.Text(ItemText::CC), firstFailure);
-  message.bcc = ValueOf(item.Text(ItemText::BCC), firstFailure);
-  message.body = ValueOf(item.Text(ItemText::Body), firstFailure);
-  message.receivedTime = ValueOf(item.ReceivedTime(), firstFailure);
-  message.sentOn = ValueOf(item.SentOn(), firstFailure);
-  return message;
-}
-
-void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
+void ScanFolder(SyncContext& context, const FolderNode& node) {
   SyncSession& session = context.session;
   Host& host = context.host;
+  const FolderRef& folder = node.folder;
 
   StoreResult<std::unique_ptr<ItemCollection>> itemsResult = ListingOf(context, folder);
   if (!itemsResult) {
@@ -279,9 +223,8 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
 
   // With "All" the count takes every message while the search keeps to the
   // date filter.
-  const bool all = context.options().range == DateRange::All;
-  StoreResult<int> counted =
-      items.Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
+  const RunPlan& plan = context.plan;
+  StoreResult<int> counted = items.Count(plan.CountFrom());
   if (!counted) {
     StoreFailed(context, FolderWhat(folder), counted.failure());
     return;
@@ -292,14 +235,14 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   // A count beyond 16 bits is more than any folder may hold, as is 401.
   // Told before the folder is sorted: a large folder on a server is never
   // read whole.
-  if (count > kMaxMessagesPerFolder) {
+  if (count > plan.maxPerFolder) {
     host.ShowMessage(QStringLiteral("Too many messages in ") + folder.Name +
                      QStringLiteral(" - This folder will be entirely skipped"));
     session.MarkSelectionIncomplete(QStringLiteral("the folder %1 was skipped").arg(folder.Name));
     return;
   }
   items.SortByReceivedTime();
-  std::unique_ptr<MailItem> item = items.Find(session.DateFilter);
+  std::unique_ptr<MailItem> item = items.Find(plan.since);
 
   for (int i = 1; i <= count; ++i) {
     // With "All" the count ignores the filter while the search applies it:
@@ -323,7 +266,7 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
       return;
     }
     if (due->send) {
-      if (!SendMessage(context, *item, folder, folderKind, scanning, due->held)) return;
+      if (!SendMessage(context, *item, folder, node.tree, scanning, due->held)) return;
     } else if (context.options().removeFromMail) {
       RemoveIfGoneFromDevice(context, *item, folder);
       if (session.StoreUnusable) return;
@@ -333,42 +276,6 @@ void ScanFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
   }
 }
 
-namespace {
-
-// The walk below one folder; path holds the folders from the tree's root
-// down to this one.
-void Walk(SyncContext& context, const FolderRef& folder, int folderKind, QStringList& path) {
-  SyncSession& session = context.session;
-  if (session.BreakRequested || session.StoreUnusable) return;
-  FolderView& view = context.host.Folders();
-  view.Set(folder.EntryId, FolderView::Flag::Selected, true);
-  view.Set(folder.EntryId, FolderView::Flag::Bold, true);
-  if (!IsFolderExcluded(context.settings, folder.EntryId)) {
-    ScanFolder(context, folder, folderKind);
-  }
-  // The path stays bold until the next rebuild.
-  if (session.BreakRequested || session.StoreUnusable) return;
-
-  StoreResult<std::vector<FolderRef>> children = context.store.Subfolders(folder);
-  if (!children) {
-    StoreFailed(context, QStringLiteral("the subfolders of %1").arg(folder.Name),
-                children.failure());
-    if (session.StoreUnusable) return;
-  } else {
-    for (const FolderRef& child : *children) {
-      // A store that names a folder inside itself would be walked for ever.
-      if (path.contains(child.EntryId)) continue;
-      path.push_back(child.EntryId);
-      Walk(context, child, folderKind, path);
-      path.pop_back();
-    }
-  }
-  view.Set(folder.EntryId, FolderView::Flag::Selected, false);
-  view.Set(folder.EntryId, FolderView::Flag::Bold, false);
-}
-
-}  // namespace
-
 void TellFolderProblems(SyncContext& context) {
   for (const FolderProblem& problem : context.store.FolderProblems()) {
     StoreFailed(context, QStringLiteral("the folder %1").arg(problem.folder),
@@ -376,107 +283,37 @@ void TellFolderProblems(SyncContext& context) {
   }
 }
 
-void WalkFolder(SyncContext& context, const FolderRef& folder, int folderKind) {
-  QStringList path{folder.EntryId};
-  Walk(context, folder, folderKind, path);
-}
-
-int SecondsOnTheLine(qint64 bytes) {
-  // Ten bits a byte (start, eight data bits, stop) at 38,400 baud.
-  return static_cast<int>((bytes * 10 + 38399) / 38400);
-}
-
-namespace {
-
-// A folder the count reads, as the send phase's walk reaches it.
-struct CountedFolder {
-  FolderRef folder;
-  int kind;
-};
-
-// The due messages of one folder, as the scan will find them.
-struct DueMessage {
-  std::unique_ptr<MailItem> item;
-  Due due;
-  const CountedFolder* folder;
-};
-
-// The due messages of one folder: the same date range, exclusion and limit
-// as the scan's, their texts asked to be read ahead in one go. What cannot be
-// read counts nothing (the scan tells it). The collection is kept for the scan.
-void ListDue(const SyncEnvironment& environment, const SyncSession& session,
-             const CountedFolder& counted, FolderListings& listed, std::vector<DueMessage>& due) {
-  StoreResult<std::unique_ptr<ItemCollection>> items = environment.store.Items(counted.folder);
-  if (!items) return;
-  ItemCollection& collection = *(listed[counted.folder.EntryId] = std::move(items.value()));
-  const SyncOptions options = environment.options();
-  const bool all = options.range == DateRange::All;
-  StoreResult<int> count =
-      collection.Count(all ? std::nullopt : std::optional<QDate>(session.DateFilter));
-  if (!count || *count > kMaxMessagesPerFolder) return;
-  QStringList ids;
-  std::unique_ptr<MailItem> item = collection.Find(session.DateFilter);
-  for (int i = 0; i < *count && item; ++i, item = collection.FindNext()) {
-    StoreResult<Due> what = WhatIsDue(*item, options.fullSync);
-    if (!what || !what->send) continue;
-    ids << item->EntryId();
-    due.push_back({std::move(item), *what, &counted});
-  }
-  collection.ReadAhead(ids);
-}
-
-// The count's walk: the folders the send phase scans, in its order.
-void FoldersBelow(const SyncEnvironment& environment, const FolderRef& folder, int folderKind,
-                  QStringList& path, std::vector<CountedFolder>& folders) {
-  if (!IsFolderExcluded(environment.settings, folder.EntryId)) {
-    folders.push_back({folder, folderKind});
-  }
-  StoreResult<std::vector<FolderRef>> children = environment.store.Subfolders(folder);
-  if (!children) return;
-  for (const FolderRef& child : *children) {
-    if (path.contains(child.EntryId)) continue;
-    path.push_back(child.EntryId);
-    FoldersBelow(environment, child, folderKind, path, folders);
-    path.pop_back();
-  }
-}
-
-}  // namespace
-
-FolderListings CountDueMail(const SyncEnvironment& environment, SyncSession& session) {
-  session.DueCount = 0;
-  session.DueIndex = 0;
-  session.DueBytesLeft = 0;
-  std::vector<CountedFolder> folders;
-  const std::pair<DefaultFolder, int> trees[] = {{DefaultFolder::Inbox, kInboxTree},
-                                                 {DefaultFolder::SentItems, kSentItemsTree}};
-  for (const auto& [which, kind] : trees) {
-    StoreResult<FolderRef> root = environment.store.GetDefaultFolder(which);
-    if (!root) continue;
-    QStringList path{root->EntryId};
-    FoldersBelow(environment, *root, kind, path, folders);
-  }
-  // Every folder is listed, and its due texts asked for, before any text is
-  // read: a store on a network fetches them side by side meanwhile.
-  std::vector<FolderRef> refs;
-  for (const CountedFolder& counted : folders) refs.push_back(counted.folder);
-  const std::unique_ptr<ReadingAhead> ahead = environment.store.ListAhead(refs, session.DateFilter);
-  FolderListings listed;
-  std::vector<DueMessage> due;
-  for (const CountedFolder& counted : folders) ListDue(environment, session, counted, listed, due);
-  const SyncOptions options = environment.options();
-  for (const DueMessage& message : due) {
-    const OutgoingRecords records = BuildOutgoingRecords(
-        ReadOutgoingMessage(*message.item), message.folder->folder.Name, message.folder->kind,
-        RecordOptionsOf(options), session.FieldSeparator, environment.tables, environment.locale);
-    if (records.skipped) continue;
-    ++session.DueCount;
-    for (size_t j = FirstPartToSend(message.due.held, records.parts.size());
-         j < records.parts.size(); ++j) {
-      session.DueBytesLeft += records.parts[j].size() + PartOverhead(message.item->EntryId());
+void WalkPlannedFolders(SyncContext& context) {
+  SyncSession& session = context.session;
+  FolderView& view = context.host.Folders();
+  // The folders from the tree's root down to the one being scanned, bold.
+  std::vector<QString> path;
+  const auto leave = [&](std::size_t depth) {
+    while (path.size() > depth) {
+      view.Set(path.back(), FolderView::Flag::Selected, false);
+      view.Set(path.back(), FolderView::Flag::Bold, false);
+      path.pop_back();
+    }
+  };
+  const auto stopped = [&] { return session.BreakRequested || session.StoreUnusable; };
+  for (const FolderNode& node : context.plan.trees.nodes) {
+    leave(static_cast<std::size_t>(node.depth));
+    if (stopped()) break;
+    view.Set(node.folder.EntryId, FolderView::Flag::Selected, true);
+    view.Set(node.folder.EntryId, FolderView::Flag::Bold, true);
+    path.push_back(node.folder.EntryId);
+    if (!node.excluded) ScanFolder(context, node);
+    if (!stopped() && node.subfoldersFailure) {
+      StoreFailed(context, QStringLiteral("the subfolders of %1").arg(node.folder.Name),
+                  *node.subfoldersFailure);
+    }
+    // The folder the walk stopped in stays bold until the next rebuild.
+    if (session.BreakRequested || session.StoreUnusable) {
+      path.pop_back();
+      break;
     }
   }
-  return listed;
+  leave(0);
 }
 
 }  // namespace zandor

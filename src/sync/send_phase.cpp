@@ -10,9 +10,6 @@ void RunSendPhase(SyncContext& context) {
   SyncSession& session = context.session;
   Host& host = context.host;
 
-  StoreResult<FolderRef> inbox = context.store.GetDefaultFolder(DefaultFolder::Inbox);
-  StoreResult<FolderRef> sentItems = context.store.GetDefaultFolder(DefaultFolder::SentItems);
-
   session.SentCount = 0;
   session.TruncatedCount = 0;
   session.SkippedCount = 0;
@@ -25,14 +22,14 @@ void RunSendPhase(SyncContext& context) {
   session.StoreRemovalSkipped = false;
   session.StoreUnusable = false;
 
-  if (inbox && sentItems) {
+  const FolderTrees& trees = context.plan.trees;
+  if (!trees.rootsFailure) {
     // Rebuilt so that every folder the walk meets has a node.
-    FillFolderTree(host, context.store, context.settings, *inbox, *sentItems);
+    ShowFolderTrees(host, trees);
     TellFolderProblems(context);
-    WalkFolder(context, *inbox, kInboxTree);
-    WalkFolder(context, *sentItems, kSentItemsTree);
+    WalkPlannedFolders(context);
   } else {
-    const QString reason = inbox ? sentItems.reason() : inbox.reason();
+    const QString& reason = trees.rootsFailure->reason;
     host.ShowMessage(
         QStringLiteral("The mail folder could not be read, so no mail was sent: %1").arg(reason));
     session.MarkSelectionIncomplete(QStringLiteral("the mail folder could not be read"));

@@ -13,6 +13,7 @@
 #include "settings/settings_store.h"
 #include "settings/sync_options.h"
 #include "store/mail_store.h"
+#include "sync/run_plan.h"
 
 namespace zandor {
 
@@ -66,6 +67,7 @@ struct SyncContext : SyncEnvironment {
   SyncSession& session;
   SessionWaits waits;
   Link link;
+  RunPlan plan;
   FolderListings listed;
 };
 

@@ -1,7 +1,8 @@
 #include "sync/sync_driver.h"
 
 #include "link/protocol.h"
-#include "sync/folder_scan.h"
+#include "settings/stored_options.h"
+#include "sync/due_count.h"
 #include "sync/folder_tree.h"
 #include "sync/handshake.h"
 #include "sync/phases.h"
@@ -66,6 +67,54 @@ LiveOptions RunningOptions(LiveOptions live, ConfirmedRemovals confirmed) {
   };
 }
 
+// What the run reads of the store before the port opens.
+struct PreparedRun {
+  StoreStatus ready = Done{};
+  std::unique_ptr<SyncLock> lock;  // held for the whole run
+  RunPlan plan;
+  DueCount due;
+};
+
+// A store without mail, or whose sent marks cannot be kept, would take the
+// Kelvo's messages nowhere or send the same mail on every run: that is
+// found first. One synchronisation per store at a time: two would send the
+// same mail. Then the plan, and the count of what is due, whose texts the
+// store reads ahead meanwhile. All of it waits on the store while nothing
+// on the line waits, aside from the window, where a break stops it.
+PreparedRun PrepareRun(const SyncEnvironment& environment, SyncSession& session,
+                       const SyncOptions& options, const QDate& since) {
+  PreparedRun prepared;
+  StoreWorkStop stop;
+  session.CancelStoreWork = [&stop] { stop.Request(); };
+  const unsigned char separator = session.FieldSeparator;
+  environment.host.RunAside([&] {
+    MailStore& store = environment.store;
+    prepared.ready = store.CheckHoldsMail();
+    if (prepared.ready) {
+      StoreResult<std::unique_ptr<SyncLock>> lock = store.LockForSync();
+      if (lock) {
+        prepared.lock = std::move(*lock);
+      } else {
+        prepared.ready = lock.failure();
+      }
+    }
+    if (prepared.ready) prepared.ready = store.CheckSentMarks();
+    if (!prepared.ready || stop.Requested()) return;
+    prepared.plan = PlanRun(store, options, since);
+    if (stop.Requested()) return;
+    prepared.due = CountDueMail(store, prepared.plan, options, separator, environment.tables,
+                                environment.locale, stop);
+  });
+  session.CancelStoreWork = nullptr;
+  return prepared;
+}
+
+// The buttons as they stand between runs.
+void EndRun(Host& host) {
+  host.SetSyncEnabled(true);
+  host.SetBreakEnabled(false);
+}
+
 // Opens the chosen port; on failure tells the user which port, which device
 // and why, and returns false with nothing written.
 bool OpenPort(Host& host, const SyncOptions& options, SerialLine& line) {
@@ -126,32 +175,38 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
                                : protocol::DefaultSeparator;
   const std::optional<ConfirmedRemovals> confirmed = AskConfirmations(host, environment.options);
   if (!confirmed) return SyncEnd::Refused;
-  // A store without mail, or whose sent marks cannot be kept, would take the
-  // Kelvo's messages nowhere or send the same mail on every run: stop first.
-  // One synchronisation per store at a time: two would send the same mail.
-  StoreStatus ready = environment.store.CheckHoldsMail();
-  StoreResult<std::unique_ptr<SyncLock>> lock = std::unique_ptr<SyncLock>();
-  if (ready) lock = environment.store.LockForSync();
-  if (!lock) ready = lock.failure();
-  if (ready) ready = environment.store.CheckSentMarks();
-  if (!ready) {
-    host.ShowMessage(ready.reason() + kLineBreak + QStringLiteral("Nothing was synchronised."));
+  session.BreakRequested = false;
+  host.SetSyncEnabled(false);
+  host.SetBreakEnabled(true);
+
+  const SyncOptions options = environment.options();
+  session.DateFilter =
+      environment.clock.Now().date().addDays(DateRangeOffsetDays(options.range));
+  PreparedRun prepared = PrepareRun(environment, session, options, session.DateFilter);
+  if (!prepared.ready) {
+    host.ShowMessage(prepared.ready.reason() + kLineBreak +
+                     QStringLiteral("Nothing was synchronised."));
+    EndRun(host);
     return SyncEnd::StoreFailed;
   }
-  session.DateFilter =
-      environment.clock.Now().date().addDays(DateRangeOffsetDays(environment.options().range));
-  // Counted while nothing on the line waits: the whole run's progress, and
-  // what the scan will read, read now.
-  FolderListings listed = CountDueMail(environment, session);
-  if (!OpenPort(host, environment.options(), line)) return SyncEnd::PortFailed;
+  // Nothing has reached the Kelvo yet: a break ends the run here.
+  if (session.BreakRequested) {
+    EndRun(host);
+    return SyncEnd::Broken;
+  }
+  session.DueCount = prepared.due.messages;
+  session.DueIndex = 0;
+  session.DueBytesLeft = prepared.due.bytes;
+  if (!OpenPort(host, environment.options(), line)) {
+    EndRun(host);
+    return SyncEnd::PortFailed;
+  }
 
   SyncEnvironment running = environment;
   running.options = RunningOptions(environment.options, *confirmed);
   SyncContext context(session, running);
-  context.listed = std::move(listed);
-  host.SetSyncEnabled(false);
-  host.SetBreakEnabled(true);
-  session.BreakRequested = false;
+  context.plan = std::move(prepared.plan);
+  context.listed = std::move(prepared.due.listed);
   session.ExchangeInFlight = false;
   session.BreakAfterExchange = false;
   session.SavingMarkOf.clear();
@@ -185,36 +240,39 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   line.DiscardOutput();
   line.DiscardInput();
   line.Close();
-  host.SetSyncEnabled(true);
-  host.SetBreakEnabled(false);
+  EndRun(host);
   return handshaken ? SyncEnd::Completed : SyncEnd::HandshakeFailed;
 }
 
 void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settings) {
-  StoreResult<FolderRef> inbox = store.GetDefaultFolder(DefaultFolder::Inbox);
-  StoreResult<FolderRef> sentItems = store.GetDefaultFolder(DefaultFolder::SentItems);
-  if (!inbox || !sentItems) {
+  const QSet<QString> excluded = ExcludedFolders(settings);
+  StoreStatus roots = Done{};
+  StoreStatus holdsMail = Done{};
+  FolderTrees trees;
+  host.RunAside([&] {
+    StoreResult<FolderRef> inbox = store.GetDefaultFolder(DefaultFolder::Inbox);
+    StoreResult<FolderRef> sentItems = store.GetDefaultFolder(DefaultFolder::SentItems);
+    if (!inbox || !sentItems) {
+      roots = inbox ? sentItems.failure() : inbox.failure();
+      return;
+    }
+    holdsMail = store.CheckHoldsMail();
+    if (holdsMail) trees = ListFolderTrees(store, excluded);
+  });
+  if (!roots || trees.rootsFailure) {
     host.Folders().Clear();
     host.ShowMessage(QStringLiteral("The mail folder could not be read: %1")
-                         .arg(inbox ? sentItems.reason() : inbox.reason()));
+                         .arg(roots ? trees.rootsFailure->reason : roots.reason()));
     return;
   }
   // A folder that holds no mail shows no tree; Options and Sync say why.
-  if (!store.CheckHoldsMail()) {
+  if (!holdsMail) {
     host.Folders().Clear();
     return;
   }
-  if (StoreStatus filled = FillFolderTree(host, store, settings, *inbox, *sentItems); !filled) {
-    host.ShowMessage(
-        QStringLiteral("Some mail folders could not be read: %1").arg(filled.reason()));
-  }
-}
-
-void FolderTreeNodeCheck(SettingsStore& settings, const QString& key, bool checked) {
-  if (checked) {
-    settings.Delete(kFoldersSection, key);
-  } else {
-    settings.Write(kFoldersSection, key, QStringLiteral("1"));
+  ShowFolderTrees(host, trees);
+  if (const StoreFailure* failure = trees.FirstFailure()) {
+    host.ShowMessage(QStringLiteral("Some mail folders could not be read: %1").arg(failure->reason));
   }
 }
 

@@ -10,6 +10,7 @@ enum class SyncEnd {
   StoreFailed,  // the mail store holds no mail or cannot keep its marks: nothing was written
   PortFailed,   // the port could not be opened: nothing was written
   HandshakeFailed,
+  Broken,  // a break before the port opened: nothing was written
   Completed,  // the phases ran (errors inside them were shown in boxes)
 };
 
@@ -21,6 +22,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
 // &Break: only sets the flag; the wait that notices it writes Abort.
 inline void RequestBreak(SyncSession& session) {
   session.BreakRequested = true;
+  if (session.CancelStoreWork) session.CancelStoreWork();
 }
 
 // A gentler break: at once between exchanges, else when the exchange in
@@ -35,12 +37,8 @@ inline void RequestBreakAfterExchange(SyncSession& session) {
 }
 
 // The activation step: rebuilds the folder tree from the store's Inbox and
-// Sent Items. A failure of the store is shown in a box and leaves the tree
-// empty.
+// Sent Items, the store read aside from the window. A failure of the store is
+// shown in a box and leaves the tree empty.
 void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settings);
-
-// The tree's node-check notification: ticking a folder deletes its key in
-// section Folders, clearing the tick writes "1".
-void FolderTreeNodeCheck(SettingsStore& settings, const QString& key, bool checked);
 
 }  // namespace zandor

@@ -18,11 +18,13 @@
 #include "session/sync_session.h"
 #include "settings/settings_store.h"
 #include "store/mail_store.h"
-#include "sync/run_report.h"
+#include "front/run_report.h"
 #include "sync/sync_driver.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
-#include "ui/password_keyring.h"
+#include "front/store_opener.h"
+#include "ui/password_dialog.h"
+#include "ui/window_passwords.h"
 
 class QAction;
 class QCheckBox;
@@ -91,6 +93,7 @@ class MainWindow final : public QMainWindow, public Host {
   void SetBreakEnabled(bool enabled) override;
   FolderView& Folders() override { return *folderView_; }
   void Report(const RunItem& item) override;
+  void RunAside(const std::function<void()>& work) override;
 
   // The boxes go through boxes from now on; nullptr puts back the real ones.
   // The object must outlive its use.
@@ -145,21 +148,15 @@ class MainWindow final : public QMainWindow, public Host {
   void KeepOutcome(SyncEnd end, MailStore& store);
   void ShowFirstStartHintIfEmpty();
   void OnActivated(QWidget* window, QWidget* previous);
-  // The store of the mail folder chosen now; nullptr when that folder does not
-  // exist, after telling the user when report is set.
-  MailStore* CurrentStore(bool report);
-  // The store of the IMAP account chosen now, logged in: the password from
-  // this session, the keyring or the user, asked again while the server
-  // refuses it. nullptr when the user gives none, or the server cannot be used
-  // (told when report is set).
-  MailStore* CurrentImapStore(bool report);
+  // The store the options choose now, opened (an IMAP account logged in,
+  // the password asked while the server refuses it); nullptr when there is
+  // none. Where the store itself is wrong (a mail folder missing, a server out
+  // of reach), the user is told only when report is set.
+  std::shared_ptr<MailStore> CurrentStore(bool report);
+  StoreChoice ChosenStore() const;
   StoreStatus LogInWithoutFreezing(MailStore& store, const QString& host);
-  std::optional<QString> PasswordOf(const ImapOptions& account, bool refused);
-  // An access token lasts an hour or so: it is asked of the password command
-  // at each login, never kept.
-  std::optional<QString> AccessTokenOf(const ImapOptions& account, bool refused);
-  // Offers to keep a password the user typed in the keyring, once it worked.
-  void OfferToKeep(const ImapOptions& account, const QString& password);
+  // The options as they stand, with the folders whose tick is cleared.
+  SyncOptions CurrentOptions() const;
   // The mail folder, or the account as user@host.
   QString StorePlace() const;
 
@@ -205,22 +202,21 @@ class MainWindow final : public QMainWindow, public Host {
 
   ConversionTables tables_;
   SyncSession session_;
-  std::unique_ptr<MailStore> store_;
-  QString storeRoot_;
-  std::optional<ImapOptions> storeAccount_;  // the account store_ is for
+  // Shared with the run that uses it: options changed meanwhile drop the
+  // window's, never the run's.
+  std::shared_ptr<MailStore> store_;
+  std::optional<StoreChoice> storeChoice_;  // what store_ was opened for
   ImapStoreFactory imapFactory_;
   DesktopKeyring desktopKeyring_;
   PasswordKeyring* keyring_ = nullptr;
   PasswordAsker askPassword_;
-  // Passwords by keyring key, for as long as the window lives.
-  std::map<QString, QString> passwords_;
-  QString typedKey_;  // the account whose password was typed and not offered to the keyring
-  bool keyringAvailable_ = false;
+  std::unique_ptr<WindowPasswords> passwords_;
   QString reportedMissingFolder_;
 
   bool shownOnce_ = false;
   bool busy_ = false;
   bool syncRunning_ = false;
+  bool startingRun_ = false;  // Sync pressed, the store being opened
   // Set when the window closed during a synchronisation: boxes are no longer
   // shown and no yield waits, so that the break unwinds at once.
   bool closing_ = false;
@@ -229,8 +225,5 @@ class MainWindow final : public QMainWindow, public Host {
 // The settings section and key of the last run's outcome line.
 inline const QString kLastRunSection = QStringLiteral("LastRun");
 inline const QString kLastRunKey = QStringLiteral("Outcome");
-
-// The text shown when the chosen mail folder does not exist.
-QString MissingMailFolderText(const QString& path);
 
 }  // namespace zandor

@@ -9,7 +9,7 @@
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/sync_options.h"
-#include "ui/password_keyring.h"
+#include "ui/password_dialog.h"
 
 class QButtonGroup;
 class QGroupBox;

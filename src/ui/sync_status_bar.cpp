@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "sync/run_report.h"
+#include "front/run_report.h"
 
 namespace zandor {
 

@@ -39,7 +39,7 @@ class FirstSyncTest : public ::testing::TestWithParam<MaildirLayout> {};
 
 // A store with nested folders in both trees and one excluded folder: the
 // excluded folder's mail stays home, its subfolder's goes, whatever ticks the
-// tree shows (the walk asks the settings); a second synchronisation sends
+// tree shows (the walk follows the options); a second synchronisation sends
 // nothing; a full one sends everything again and deletes nothing. A Break and
 // status lines left from before neither stop nor stay: the handshake clears
 // the lines.
@@ -51,7 +51,7 @@ TEST_P(FirstSyncTest, SendsTheChosenFoldersOnceAndAgainOnlyInAFullSync) {
   rig.AddMail(kWork, u"Excluded folder"_s, 1);
   const QString nested = rig.AddMail(kWork2026, u"Nested"_s, 2);
   const QString sent = rig.AddMail(kSent, u"Sent by me"_s, 2);
-  rig.settings.Write(kFoldersSection, rig.builder.EntryIdOf(kWork), u"1"_s);
+  rig.options.excludedFolders = {rig.builder.EntryIdOf(kWork)};
   // A recipient list and a NUL in the subject, as the Kelvo sends them.
   sim::WrittenMessage note =
       Written("", "Ann Smith; bob@example.com, \"Lee, Jo\" <jo@x.example>", "On the Kelvo\r\n");

@@ -100,7 +100,8 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
                   "CertificateFile)")
                   .arg(fingerprint);
     }
-    return StoreFailure{FailureKind::Gone, text};
+    return StoreFailure{FailureKind::Gone, text,
+                        UntrustedCertificate{account.host, why, fingerprint}};
   };
   if (chain.empty()) return refuse(QStringLiteral("the server sent none"));
   if (!account.certificateFingerprint.trimmed().isEmpty()) {

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <optional>
 
 #include "settings/stored_options.h"
-
-class QWidget;
 
 namespace zandor {
 
@@ -20,7 +17,8 @@ struct KeyringRead {
   bool available = false;
 };
 
-// Where the window keeps IMAP passwords between starts.
+// Where IMAP passwords are kept between starts: the window keeps them there,
+// and a run without a window finds them there.
 class PasswordKeyring {
  public:
   virtual ~PasswordKeyring() = default;
@@ -29,19 +27,12 @@ class PasswordKeyring {
   virtual std::optional<QString> Write(const QString& key, const QString& password) = 0;
 };
 
-// The desktop keyring through QtKeychain, service "Zandor".
+// The desktop keyring through QtKeychain, service "Zandor". Each call runs an
+// event loop of its own until the keyring answers (5 seconds at most).
 class DesktopKeyring final : public PasswordKeyring {
  public:
   KeyringRead Read(const QString& key) override;
   std::optional<QString> Write(const QString& key, const QString& password) override;
 };
-
-// Asks the user for a password with the text given; nullopt when cancelled.
-using PasswordAsker = std::function<std::optional<QString>(QWidget* parent, const QString& text)>;
-// A QInputDialog whose field hides what is typed.
-std::optional<QString> AskPassword(QWidget* parent, const QString& text);
-
-// "Password of ann on mail.example.org:"
-QString PasswordQuestion(const ImapOptions& imap);
 
 }  // namespace zandor

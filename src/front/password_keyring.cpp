@@ -1,10 +1,8 @@
-#include "ui/password_keyring.h"
+#include "front/password_keyring.h"
 
 #include <qt6keychain/keychain.h>
 
 #include <QEventLoop>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QTimer>
 
 namespace zandor {
@@ -53,18 +51,6 @@ std::optional<QString> DesktopKeyring::Write(const QString& key, const QString& 
     default:
       return job.errorString();
   }
-}
-
-std::optional<QString> AskPassword(QWidget* parent, const QString& text) {
-  bool ok = false;
-  const QString password = QInputDialog::getText(parent, QStringLiteral("Zandor - IMAP Password"),
-                                                 text, QLineEdit::Password, QString(), &ok);
-  if (!ok) return std::nullopt;
-  return password;
-}
-
-QString PasswordQuestion(const ImapOptions& imap) {
-  return QStringLiteral("Password of %1 on %2:").arg(imap.user.trimmed(), imap.host.trimmed());
 }
 
 }  // namespace zandor

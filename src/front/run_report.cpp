@@ -1,4 +1,4 @@
-#include "sync/run_report.h"
+#include "front/run_report.h"
 
 #include <QDir>
 #include <algorithm>

@@ -15,8 +15,9 @@ namespace zandor {
 imap::Account ImapAccountOf(const ImapOptions& options, const QString& password);
 
 // The IMAP store of the options; its sent marks live in a file of the
-// account's under StateFolder(). Connects on first use.
+// account's in stateFolder. Connects on first use.
 std::unique_ptr<MailStore> MakeImapStore(const ImapOptions& options, const QString& password,
-                                         const QLocale& locale, const Clock& clock);
+                                         const QString& stateFolder, const QLocale& locale,
+                                         const Clock& clock);
 
 }  // namespace zandor

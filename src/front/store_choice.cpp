@@ -1,4 +1,4 @@
-#include "sync/store_choice.h"
+#include "front/store_choice.h"
 
 #include "store/imap/imap_store.h"
 
@@ -33,9 +33,10 @@ imap::Account ImapAccountOf(const ImapOptions& options, const QString& password)
 }
 
 std::unique_ptr<MailStore> MakeImapStore(const ImapOptions& options, const QString& password,
-                                         const QLocale& locale, const Clock& clock) {
+                                         const QString& stateFolder, const QLocale& locale,
+                                         const Clock& clock) {
   imap::Account account = ImapAccountOf(options, password);
-  const QString stateFile = ImapStore::StateFilePath(StateFolder(), account);
+  const QString stateFile = ImapStore::StateFilePath(stateFolder, account);
   return std::make_unique<ImapStore>(std::move(account), stateFile, locale, clock);
 }
 

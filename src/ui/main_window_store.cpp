@@ -1,0 +1,128 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "settings/stored_options.h"
+#include "sync/sync_driver.h"
+#include "ui/about_dialog.h"
+#include "ui/activation_history.h"
+#include "ui/desktop_notifier.h"
+#include "ui/options_dialog.h"
+#include "ui/sync_status_bar.h"
+
+// The window's store: opened through the one door, logged in without
+// freezing, and the folder tree it fills.
+
+namespace zandor {
+
+void MainWindow::ShowFirstStartHintIfEmpty() {
+  const bool imap = options_->ChosenStore() == StoreKind::Imap;
+  hintButton_->setText(imap ? QStringLiteral("Check the IMAP account...")
+                            : QStringLiteral("Choose mail folder..."));
+  if (imap) {
+    hintText_->setText(
+        QStringLiteral("No mail folders to show yet. Check the IMAP account under "
+                       "Options, then tick the folders to synchronise."));
+    treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
+    return;
+  }
+  const QString folder = options_->MailFolder();
+  QString text = QStringLiteral(
+      "No mail folders to show yet. Choose the folder that holds your Maildir (often ~/Maildir "
+      "or ~/Mail), then tick the folders to synchronise.");
+  if (!QFileInfo(folder).isDir()) {
+    text = QStringLiteral("The mail folder %1 does not exist yet. ").arg(folder) + text;
+  }
+  hintText_->setText(text);
+  treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
+}
+
+QString MainWindow::StorePlace() const {
+  if (options_->ChosenStore() == StoreKind::Maildir) return options_->MailFolder();
+  const ImapOptions account = options_->Imap();
+  return QStringLiteral("%1@%2").arg(account.user, account.host);
+}
+
+StoreStatus MainWindow::LogInWithoutFreezing(MailStore& store, const QString& host) {
+  // The server may take up to the session's timeout to answer.
+  const QString note = statusBar_->Note();
+  statusBar_->SetNote(QStringLiteral("Connecting to %1...").arg(host));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  StoreStatus reached = Done{};
+  RunAside([&store, &reached] { reached = store.CheckHoldsMail(); });
+  QApplication::restoreOverrideCursor();
+  statusBar_->SetNote(note);
+  return reached;
+}
+
+SyncOptions MainWindow::CurrentOptions() const {
+  SyncOptions options = options_->Current();
+  options.excludedFolders = ExcludedFolders(settings_);
+  return options;
+}
+
+StoreChoice MainWindow::ChosenStore() const {
+  return {options_->ChosenStore(), options_->MailFolder(), options_->Imap()};
+}
+
+std::shared_ptr<MailStore> MainWindow::CurrentStore(bool report) {
+  const StoreChoice choice = ChosenStore();
+  if (store_ && storeChoice_ == choice) return store_;
+  store_.reset();
+  storeChoice_.reset();
+  StoreOpening opening{clock_, locale_};
+  opening.makeMaildir = storeFactory_;
+  opening.makeImap = imapFactory_;
+  opening.logIn = [this](MailStore& store, const ImapOptions& account) {
+    return LogInWithoutFreezing(store, account.host);
+  };
+  OpenedStore opened = OpenStore(choice, *passwords_, opening, FixPlace{true, {}});
+  if (!opened.store) {
+    // A password or token is what the user just gave, or a command's: said
+    // at once. The place of the store was said already when it was chosen.
+    const StoreRefusal& refusal = *opened.refusal;
+    const bool aboutThePassword =
+        refusal.kind == Refusal::NoPassword || refusal.kind == Refusal::LoginRefused;
+    if (!refusal.text.isEmpty() && (report || aboutThePassword)) ShowMessage(refusal.text);
+    return nullptr;
+  }
+  store_ = std::move(opened.store);
+  storeChoice_ = choice;
+  return store_;
+}
+
+void MainWindow::RebuildTree() {
+  const QString root = StorePlace();
+  // A folder that is still missing was reported already; say it again only
+  // when the user has chosen another one.
+  const std::shared_ptr<MailStore> store = CurrentStore(root != reportedMissingFolder_);
+  if (store == nullptr) {
+    reportedMissingFolder_ = root;
+    folderView_->Clear();
+    ShowFirstStartHintIfEmpty();
+    return;
+  }
+  reportedMissingFolder_.clear();
+  RebuildFolderTree(*this, *store, settings_);
+  ShowFirstStartHintIfEmpty();
+}
+
+}  // namespace zandor

@@ -1,0 +1,56 @@
+#include "ui/window_passwords.h"
+
+namespace zandor {
+
+WindowPasswords::WindowPasswords(QWidget& parent, PasswordKeyring& keyring,
+                                 PasswordAsker askPassword, std::function<bool(const QString&)> ask,
+                                 std::function<void(const QString&)> tell)
+    : parent_(parent),
+      keyring_(keyring),
+      askPassword_(askPassword ? std::move(askPassword) : PasswordAsker(AskPassword)),
+      ask_(std::move(ask)),
+      tell_(std::move(tell)) {}
+
+PasswordAnswer WindowPasswords::Password(const ImapOptions& account, bool refused) {
+  // A refused token is the command's to renew: asking the user is no help.
+  if (account.login == ImapLogin::XOAuth2) {
+    return refused ? PasswordAnswer(PasswordLacking{QStringLiteral("refused")})
+                   : AccessTokenOf(account);
+  }
+  const QString key = KeyringKey(account);
+  if (refused) {
+    known_.erase(key);
+  } else {
+    if (const auto known = known_.find(key); known != known_.end()) return known->second;
+    const KeyringRead kept = keyring_.Read(key);
+    keyringAvailable_ = kept.available;
+    if (kept.password) return known_[key] = *kept.password;
+  }
+  const QString question = PasswordQuestion(account);
+  const std::optional<QString> typed = askPassword_(
+      &parent_, refused ? QStringLiteral("The server refused the password.\n") + question : question);
+  if (!typed) return PasswordLacking{QString(), true};
+  known_[key] = *typed;
+  typedKey_ = key;
+  return *typed;
+}
+
+void WindowPasswords::Taken(const ImapOptions& account, const QString& password) {
+  const QString key = KeyringKey(account);
+  if (typedKey_ != key) return;
+  typedKey_.clear();
+  if (!keyringAvailable_ ||
+      !ask_(QStringLiteral("Keep the password of %1 on %2 in the desktop keyring?")
+                .arg(account.user, account.host))) {
+    return;
+  }
+  if (const std::optional<QString> why = keyring_.Write(key, password)) {
+    tell_(QStringLiteral("The password could not be kept in the keyring: %1").arg(*why));
+  }
+}
+
+void WindowPasswords::Remember(const ImapOptions& account, const QString& password) {
+  known_[KeyringKey(account)] = password;
+}
+
+}  // namespace zandor
