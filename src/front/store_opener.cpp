@@ -28,12 +28,17 @@ QString NoServerText(const FixPlace& place) {
          Again(place);
 }
 
+// Settings the window does not show are named by the file's name there.
+QString SettingsFileName(const FixPlace& place) {
+  return place.window ? QStringLiteral("Zandor.ini") : place.settingsFile;
+}
+
 // An access token is had only from the command, wherever the run started.
 QString TokenFix(const FixPlace& place) {
   return QStringLiteral(
              "Set PasswordCommand under [Imap] in %1 to a command that prints a fresh access "
              "token (see the README), or remove Login=xoauth2 to log in with a password.")
-      .arg(place.window ? QStringLiteral("Zandor.ini") : place.settingsFile);
+      .arg(SettingsFileName(place));
 }
 
 QString NoPasswordText(const ImapOptions& account, const QString& why, const FixPlace& place) {
@@ -48,7 +53,7 @@ QString NoPasswordText(const ImapOptions& account, const QString& why, const Fix
          QStringLiteral(
              "Set %1 in %2 to a command that prints it (for example: pass show mail/work), or "
              "keep the password in the desktop keyring from the window, ")
-             .arg(Setting("PasswordCommand"), place.settingsFile) +
+             .arg(Setting("PasswordCommand"), SettingsFileName(place)) +
          Again(place);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "support/memory_keyring.h"
 #include "support/sync_rig.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -32,23 +33,6 @@ class RecordingBoxes final : public MessageBoxes {
   }
   QStringList shown, asked;
   bool answer = true;
-};
-
-// A keyring in memory; without a service it keeps nothing, as QtKeychain
-// without a D-Bus session.
-class MemoryKeyring final : public PasswordKeyring {
- public:
-  KeyringRead Read(const QString& key) override {
-    const auto it = kept.find(key);
-    return {it == kept.end() ? std::nullopt : std::optional(it->second), available};
-  }
-  std::optional<QString> Write(const QString& key, const QString& password) override {
-    if (!available) return QStringLiteral("no keyring service");
-    kept[key] = password;
-    return std::nullopt;
-  }
-  std::map<QString, QString> kept;
-  bool available = true;
 };
 
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and
