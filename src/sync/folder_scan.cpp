@@ -82,8 +82,12 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   if (!held) item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
   std::optional<StoreFailure> unreadable;
+  // A text not read ahead comes from the server: aside from the window.
+  OutgoingMessage message;
+  context.host.RunAside(
+      [&item, &message, &unreadable] { message = ReadOutgoingMessage(item, &unreadable); });
   const OutgoingRecords records = BuildOutgoingRecords(
-      ReadOutgoingMessage(item, &unreadable), folder.Name, FolderKindOf(tree),
+      message, folder.Name, FolderKindOf(tree),
       RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
   // A store gone in mid-run (a server that cannot be reached again) ends the
   // run here: the message waits for the next one rather than being skipped.
@@ -180,7 +184,9 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
     return;
   }
   if (DeviceHolds(session, item.EntryId())) return;
-  if (StoreStatus deleted = item.Delete(); !deleted) {
+  StoreStatus deleted = Done{};
+  context.host.RunAside([&item, &deleted] { deleted = item.Delete(); });
+  if (!deleted) {
     // A server gone for good ends the scan as it would a read.
     if (OfTheWholeStore(deleted.failure())) {
       StoreFailed(context, FolderWhat(folder), deleted.failure());

@@ -44,7 +44,9 @@ std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord
   const QStringList recipients = SplitRecipients(text(record.fields[2]));
   for (const QString& recipient : recipients) item->AddRecipient(recipient);
   if (recipients.isEmpty()) item->AddRecipient(QStringLiteral("Dummy"));
-  const StoreStatus saved = item->Save();
+  // Filing on a server takes a round trip: aside from the window.
+  StoreStatus saved = Done{};
+  context.host.RunAside([&item, &saved] { saved = item->Save(); });
   if (!saved) {
     context.host.ShowMessage(
         QStringLiteral("The message received from the Kelvo could not be saved: ") +
@@ -58,7 +60,9 @@ std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord
 // again: the draft goes, or the next run would file the note twice.
 void Withdraw(SyncContext& context, NewMailItem& item) {
   const QString entryId = item.EntryId();
-  if (StoreStatus withdrawn = item.Withdraw(); !withdrawn) {
+  StoreStatus withdrawn = Done{};
+  context.host.RunAside([&item, &withdrawn] { withdrawn = item.Withdraw(); });
+  if (!withdrawn) {
     context.host.ShowMessage(
         QStringLiteral("The draft %1 was made from a message on the Kelvo that the Kelvo will "
                        "offer again, but it could not be removed: %2. Delete it from Drafts to "
