@@ -6,11 +6,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,11 +21,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 
 #include "settings/lenient_number.h"
-#include "store/maildir/maildir_store.h"
 #include "ui/activation_history.h"
 
 namespace zandor {
@@ -163,26 +159,7 @@ void OptionsDialog::BuildControls() {
           &OptionsDialog::UpdatePartsEnabled);
   connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
 
-  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
-  fmMailStore_ = fmMailStore;
-  fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
-  edMailFolder_ = new QLineEdit(fmMailStore);
-  edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
-  edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
-  btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
-  btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
-  btnBrowseMail_->setAutoDefault(false);
-  lblMailFolderWarning_ = new QLabel(fmMailStore);
-  lblMailFolderWarning_->setObjectName(QStringLiteral("lblMailFolderWarning"));
-  lblMailFolderWarning_->setWordWrap(true);
-  lblMailFolderWarning_->hide();
-  auto* mailLayout = new QGridLayout(fmMailStore);
-  mailLayout->addWidget(edMailFolder_, 0, 0);
-  mailLayout->addWidget(btnBrowseMail_, 0, 1);
-  mailLayout->addWidget(lblMailFolderWarning_, 1, 0, 1, 2);
-  mailLayout->setColumnStretch(0, 1);
-  connect(btnBrowseMail_, &QPushButton::clicked, this, &OptionsDialog::BrowseMailFolder);
-  connect(edMailFolder_, &QLineEdit::textChanged, this, &OptionsDialog::UpdateMailFolderWarning);
+  QWidget* fmMailStore = mailStore_.BuildFolderFrame(this);
 
   btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   btnCancel_->setObjectName(QStringLiteral("btnCancel"));
@@ -220,9 +197,12 @@ void OptionsDialog::BuildControls() {
   optionsLayout->addWidget(fmRemovalSync);
   optionsLayout->addWidget(frame1);
   optionsLayout->addWidget(frame2);
-  optionsLayout->addWidget(BuildStoreChoice());
+  optionsLayout->addWidget(mailStore_.BuildChoice(this));
   optionsLayout->addWidget(fmMailStore);
-  optionsLayout->addWidget(BuildImapAccount());
+  optionsLayout->addWidget(mailStore_.BuildImapAccount(
+      this, [this](const ImapOptions& account, const QString& password) {
+        Q_EMIT PasswordGiven(account, password);
+      }));
   optionsLayout->addStretch(1);
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrollOptions"));
@@ -238,13 +218,13 @@ void OptionsDialog::BuildControls() {
   layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
 
-  QWidget* order[] = {
-      cbDaysNum_,     cbCom_,          cbPortPath_,   chkKelvoRemove_,  chkOutlookRemove_,
-      chkOstrelConv_, chkRusConv_,     chkDravoConv_, cbMessagesSplit_, edMaxNumSplit_,
-      optMaildir_,    optImap_,        edMailFolder_, btnBrowseMail_,   edImapHost_,
-      edImapPort_,    cbImapSecurity_, edImapUser_,   btnImapPassword_, btnCancel_,
-      btnOK_};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  std::vector<QWidget*> order = {cbDaysNum_,        cbCom_,         cbPortPath_, chkKelvoRemove_,
+                                 chkOutlookRemove_, chkOstrelConv_, chkRusConv_, chkDravoConv_,
+                                 cbMessagesSplit_,  edMaxNumSplit_};
+  for (QWidget* control : mailStore_.TabOrder()) order.push_back(control);
+  order.push_back(btnCancel_);
+  order.push_back(btnOK_);
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
   IgnoreWheelWhenUnfocused();
   // A hint line that comes or goes changes the options' layout.
   page_->installEventFilter(this);
@@ -258,108 +238,12 @@ void OptionsDialog::BuildControls() {
   OfferPorts();
 }
 
-QWidget* OptionsDialog::BuildStoreChoice() {
-  auto* choice = new QWidget(this);
-  optMaildir_ = new QRadioButton(QStringLiteral("Maildir fo&lder"), choice);
-  optMaildir_->setObjectName(QStringLiteral("optMaildir"));
-  optImap_ = new QRadioButton(QStringLiteral("&IMAP account"), choice);
-  optImap_->setObjectName(QStringLiteral("optImap"));
-  auto* layout = new QHBoxLayout(choice);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(optMaildir_);
-  layout->addWidget(optImap_);
-  layout->addStretch(1);
-  connect(optImap_, &QRadioButton::toggled, this, &OptionsDialog::ShowChosenStore);
-  return choice;
-}
-
-QGroupBox* OptionsDialog::BuildImapAccount() {
-  fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), this);
-  fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
-  auto* grid = new QGridLayout(fmImapAccount_);
-  const auto row = [&](const QString& text, QWidget* field, int at) {
-    auto* label = new QLabel(text, fmImapAccount_);
-    label->setBuddy(field);
-    grid->addWidget(label, at, 0);
-    grid->addWidget(field, at, 1);
-  };
-  edImapHost_ = new QLineEdit(fmImapAccount_);
-  edImapHost_->setObjectName(QStringLiteral("edImapHost"));
-  row(QStringLiteral("Server &name:"), edImapHost_, 0);
-  edImapPort_ = new QLineEdit(fmImapAccount_);
-  edImapPort_->setObjectName(QStringLiteral("edImapPort"));
-  edImapPort_->setValidator(new QIntValidator(1, 65535, edImapPort_));
-  row(QStringLiteral("Port num&ber:"), edImapPort_, 1);
-  cbImapSecurity_ = new QComboBox(fmImapAccount_);
-  cbImapSecurity_->setObjectName(QStringLiteral("cbImapSecurity"));
-  // In the order of ImapSecurity.
-  cbImapSecurity_->addItems({QStringLiteral("TLS"), QStringLiteral("STARTTLS"),
-                             QStringLiteral("None (this computer only)")});
-  row(QStringLiteral("Securit&y:"), cbImapSecurity_, 2);
-  edImapUser_ = new QLineEdit(fmImapAccount_);
-  edImapUser_->setObjectName(QStringLiteral("edImapUser"));
-  row(QStringLiteral("&User name:"), edImapUser_, 3);
-  btnImapPassword_ = new QPushButton(QStringLiteral("Password in keyrin&g..."), fmImapAccount_);
-  btnImapPassword_->setObjectName(QStringLiteral("btnImapPassword"));
-  btnImapPassword_->setAutoDefault(false);
-  lblImapPassword_ = new QLabel(fmImapAccount_);
-  lblImapPassword_->setObjectName(QStringLiteral("lblImapPassword"));
-  lblImapPassword_->setWordWrap(true);
-  grid->addWidget(btnImapPassword_, 4, 0);
-  grid->addWidget(lblImapPassword_, 4, 1);
-  grid->setColumnStretch(1, 1);
-  // The port field shows the default of the security chosen until one is typed.
-  connect(cbImapSecurity_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    edImapPort_->setPlaceholderText(
-        QString::number(DefaultImapPort(static_cast<ImapSecurity>(std::max(index, 0)))));
-  });
-  connect(btnImapPassword_, &QPushButton::clicked, this, &OptionsDialog::AskAndKeepPassword);
-  return fmImapAccount_;
-}
-
-void OptionsDialog::ShowChosenStore() {
-  const bool imap = optImap_->isChecked();
-  fmMailStore_->setVisible(!imap);
-  fmImapAccount_->setVisible(imap);
-}
-
-void OptionsDialog::RestoreImap(const StoredOptions& stored) {
-  imapStored_ = stored.imap;
-  edImapHost_->setText(stored.imap.host);
-  edImapPort_->setText(ImapPort(stored.imap) == DefaultImapPort(stored.imap.security)
-                           ? QString()
-                           : QString::number(ImapPort(stored.imap)));
-  cbImapSecurity_->setCurrentIndex(static_cast<int>(stored.imap.security));
-  edImapPort_->setPlaceholderText(QString::number(DefaultImapPort(stored.imap.security)));
-  edImapUser_->setText(stored.imap.user);
-  lblImapPassword_->clear();
-  (stored.storeKind == StoreKind::Imap ? optImap_ : optMaildir_)->setChecked(true);
-  ShowChosenStore();
-}
-
 StoreKind OptionsDialog::ChosenStore() const {
-  return optImap_->isChecked() ? StoreKind::Imap : StoreKind::Maildir;
+  return mailStore_.Chosen();
 }
 
 ImapOptions OptionsDialog::Imap() const {
-  ImapOptions imap = imapStored_;
-  imap.host = edImapHost_->text().trimmed();
-  imap.port = edImapPort_->text().trimmed();
-  imap.security = static_cast<ImapSecurity>(std::max(cbImapSecurity_->currentIndex(), 0));
-  imap.user = edImapUser_->text().trimmed();
-  return imap;
-}
-
-void OptionsDialog::AskAndKeepPassword() {
-  const ImapOptions account = Imap();
-  const std::optional<QString> password = askPassword_(this, PasswordQuestion(account));
-  if (!password) return;
-  const std::optional<QString> why = keyring_->Write(KeyringKey(account), *password);
-  lblImapPassword_->setText(why ? QStringLiteral("Not kept in the keyring (%1): it is asked for "
-                                                 "at each start.")
-                                      .arg(*why)
-                                : QStringLiteral("Kept in the desktop keyring."));
-  Q_EMIT PasswordGiven(account, *password);
+  return mailStore_.Imap();
 }
 
 void OptionsDialog::IgnoreWheelWhenUnfocused() {
@@ -444,8 +328,7 @@ void OptionsDialog::Load() {
   const StoredOptions stored = ReadStoredOptions(settings_);
   RestoreStored(stored);
   RestorePortPaths(stored);
-  RestoreMailFolder(stored);
-  RestoreImap(stored);
+  mailStore_.Restore(stored);
 }
 
 void OptionsDialog::RestoreStored(const StoredOptions& stored) {
@@ -461,13 +344,6 @@ void OptionsDialog::RestoreStored(const StoredOptions& stored) {
 void OptionsDialog::RestorePortPaths(const StoredOptions& stored) {
   portPaths_ = stored.portPaths;
   ShowPortPath();
-}
-
-void OptionsDialog::RestoreMailFolder(const StoredOptions& stored) {
-  // The default shows as text; OK leaves it unstored, so that it keeps
-  // following the home folder.
-  edMailFolder_->setText(stored.mailFolder.trimmed().isEmpty() ? MailFolderPath(QString())
-                                                               : stored.mailFolder);
 }
 
 void OptionsDialog::SelectOption(QRadioButton* chosen) {
@@ -539,19 +415,7 @@ void OptionsDialog::ShowAtMailFolder() {
   show();
   raise();
   activateWindow();
-  // The field that says where the mail is: the folder, or the account's server.
-  QLineEdit* where = ChosenStore() == StoreKind::Imap ? edImapHost_ : edMailFolder_;
-  where->setFocus();
-  where->selectAll();
-}
-
-void OptionsDialog::BrowseMailFolder() {
-  const QString chosen = chooseFolder_
-                             ? chooseFolder_(this, MailFolder())
-                             : QFileDialog::getExistingDirectory(
-                                   this, QStringLiteral("Zandor - Mail Folder"), MailFolder());
-  // Cancelled: the field keeps what it held.
-  if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
+  mailStore_.FocusWhereTheMailIs();
 }
 
 void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
@@ -579,11 +443,11 @@ void OptionsDialog::Ok() {
   if (chkDravoConv_->isChecked()) stored.conversion = ConversionMode::RussianDravo;
   if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
   stored.portPaths = portPaths_;
-  stored.mailFolder = edMailFolder_->text();
+  stored.mailFolder = mailStore_.MailFolderText();
   stored.storeKind = ChosenStore();
   stored.imap = Imap();
   WriteStoredOptions(settings_, stored);
-  imapStored_ = stored.imap;
+  mailStore_.Stored(stored.imap);
   edMaxNumSplit_->setText(stored.parts);
   hide();
 }
@@ -595,8 +459,7 @@ void OptionsDialog::Cancel() {
   chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
   chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
   RestorePortPaths(stored);
-  RestoreMailFolder(stored);
-  RestoreImap(stored);
+  mailStore_.Restore(stored);
   hide();
 }
 
@@ -633,15 +496,8 @@ SyncOptions OptionsDialog::Current() const {
   return options;
 }
 
-void OptionsDialog::UpdateMailFolderWarning() {
-  // Only a warning: the folder may be mounted later, or filled by a mail program.
-  const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
-  lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
-  lblMailFolderWarning_->setVisible(!holds);
-}
-
 QString OptionsDialog::MailFolder() const {
-  return MailFolderPath(edMailFolder_->text());
+  return mailStore_.MailFolder();
 }
 
 }  // namespace zandor

@@ -9,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/sync_options.h"
+#include "ui/options_mail_store.h"
 #include "ui/password_keyring.h"
 
 class QButtonGroup;
@@ -29,8 +30,6 @@ struct PortChoice {
   QString description;  // "FT232R USB UART (FTDI)"; may be empty
 };
 using PortLister = std::function<std::vector<PortChoice>()>;
-// Asks the user for a folder, starting at the one given; empty when cancelled.
-using FolderChooser = std::function<QString(QWidget* parent, const QString& start)>;
 // The system's: QSerialPortInfo's ports, then the stable /dev/serial/by-id names.
 std::vector<PortChoice> SystemSerialPorts();
 
@@ -69,7 +68,7 @@ class OptionsDialog final : public QDialog {
     OfferPorts();
   }
   // How B&rowse... asks for the mail folder; a QFileDialog by default.
-  void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+  void SetFolderChooser(FolderChooser chooser) { mailStore_.SetFolderChooser(std::move(chooser)); }
   // Shows the dialog with the mail folder field ready for typing.
   void ShowAtMailFolder();
 
@@ -88,8 +87,7 @@ class OptionsDialog final : public QDialog {
   ImapOptions Imap() const;
   // Where Password... keeps what it asks for; the desktop's by default.
   void SetPasswordKeeping(PasswordKeyring& keyring, PasswordAsker ask) {
-    keyring_ = &keyring;
-    askPassword_ = std::move(ask);
+    mailStore_.SetPasswordKeeping(keyring, std::move(ask));
   }
 
   // The main window's load: selects the port and the range stored.
@@ -112,11 +110,6 @@ class OptionsDialog final : public QDialog {
 
  private:
   void BuildControls();
-  QWidget* BuildStoreChoice();
-  QGroupBox* BuildImapAccount();
-  void ShowChosenStore();
-  void RestoreImap(const StoredOptions& stored);
-  void AskAndKeepPassword();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
   int ScrollBarWidth() const;
@@ -128,7 +121,6 @@ class OptionsDialog final : public QDialog {
   void Load();
   void RestoreStored(const StoredOptions& stored);
   void RestorePortPaths(const StoredOptions& stored);
-  void RestoreMailFolder(const StoredOptions& stored);
   // The device path of the chosen entry, its default when the field is empty.
   QString PortPath() const;
   void SelectOption(QRadioButton* chosen);
@@ -137,9 +129,6 @@ class OptionsDialog final : public QDialog {
   void OfferPorts();
   // Says under the device field what the device is, or that it is missing.
   void DescribePort();
-  void BrowseMailFolder();
-  // Shows under the field why the folder chosen holds no mail, if it does not.
-  void UpdateMailFolderWarning();
   void OnActivated(QWidget* window, QWidget* previous);
 
   SettingsStore& settings_;
@@ -164,29 +153,11 @@ class OptionsDialog final : public QDialog {
   QComboBox* cbMessagesSplit_ = nullptr;
   QLineEdit* edMaxNumSplit_ = nullptr;
   QLabel* parts_ = nullptr;
-  QLineEdit* edMailFolder_ = nullptr;
-  QLabel* lblMailFolderWarning_ = nullptr;
-  QPushButton* btnBrowseMail_ = nullptr;
-  QGroupBox* fmMailStore_ = nullptr;
-  QRadioButton* optMaildir_ = nullptr;
-  QRadioButton* optImap_ = nullptr;
-  QGroupBox* fmImapAccount_ = nullptr;
-  QLineEdit* edImapHost_ = nullptr;
-  QLineEdit* edImapPort_ = nullptr;
-  QComboBox* cbImapSecurity_ = nullptr;
-  QLineEdit* edImapUser_ = nullptr;
-  QPushButton* btnImapPassword_ = nullptr;
-  QLabel* lblImapPassword_ = nullptr;
-  // The [Imap] keys no control shows, kept as stored.
-  ImapOptions imapStored_;
-  DesktopKeyring desktopKeyring_;
-  PasswordKeyring* keyring_ = &desktopKeyring_;
-  PasswordAsker askPassword_ = AskPassword;
+  MailStoreControls mailStore_;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
 
   PortLister portLister_ = SystemSerialPorts;
-  FolderChooser chooseFolder_;
   std::vector<PortChoice> offered_;
 
   // The device path of each port entry as the dialog shows it now.
