@@ -1,8 +1,6 @@
 #include "ui/options_dialog.h"
 
 #include <QAbstractSpinBox>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -10,9 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSerialPortInfo>
@@ -20,49 +16,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
-#include "settings/lenient_number.h"
 #include "ui/activation_history.h"
+#include "ui/options_list_position.h"
 
 namespace zandor {
-namespace {
-
-// The lists' positions are the enumerations' values less one: none counts 0.
-template <class Enum>
-Enum FromPosition(int position) {
-  return static_cast<Enum>(position + 1);
-}
-template <class Enum>
-int PositionOf(Enum value) {
-  return static_cast<int>(value) - 1;
-}
-
-// An option button as the conversion frame needs it: a click selects it and
-// never clears it, as with any option button. The frame's group is not
-// exclusive (a stored state may leave no button selected), so this and
-// OptionsDialog::SelectOption keep the one-of-three rule by hand.
-class OptionButton final : public QRadioButton {
- public:
-  using QRadioButton::QRadioButton;
-
- protected:
-  void nextCheckState() override {
-    if (!isChecked()) setChecked(true);
-  }
-};
-
-}  // namespace
-
-QString ClampedPartsText(const QString& typed) {
-  const std::optional<qint16> number = ToInt16(RoundHalfToEven(ReadLenientNumber(typed)));
-  // -32768 has no 16-bit absolute value: it counts as beyond the range.
-  if (!number || *number == std::numeric_limits<qint16>::min()) return QStringLiteral("999");
-  qint16 parts = *number;
-  qint16 limit = 999;
-  return QString::number(MinOfAbsolutes(parts, limit));
-}
 
 OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent)
     : QDialog(parent), settings_(settings) {
@@ -106,59 +64,9 @@ void OptionsDialog::BuildControls() {
   lblPortInfo_->setTextFormat(Qt::PlainText);
   lblPortInfo_->setWordWrap(true);
 
-  auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
-  fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
-  chkKelvoRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted in the mail from &Kelvo also"), this);
-  chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
-  chkOutlookRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from the &mail also"), this);
-  chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
-  auto* removalLayout = new QVBoxLayout(fmRemovalSync);
-  removalLayout->addWidget(chkKelvoRemove_);
-  removalLayout->addWidget(chkOutlookRemove_);
-
-  auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
-  chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
-  chkRusConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
-  chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
-  chkDravoConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (For Dr&avo client)"), frame1);
-  chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
-  conversionGroup_ = new QButtonGroup(this);
-  conversionGroup_->setExclusive(false);
-  auto* conversionLayout = new QVBoxLayout(frame1);
-  for (QRadioButton* button : {chkOstrelConv_, chkRusConv_, chkDravoConv_}) {
-    conversionGroup_->addButton(button);
-    conversionLayout->addWidget(button);
-    connect(button, &QAbstractButton::toggled, this, [this, button](bool on) {
-      if (on) SelectOption(button);
-    });
-  }
-
-  auto* frame2 = new QGroupBox(QStringLiteral("Messages &split"), this);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  cbMessagesSplit_ = new QComboBox(frame2);
-  cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
-  edMaxNumSplit_ = new QLineEdit(frame2);
-  edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
-  edMaxNumSplit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  parts_ = new QLabel(QStringLiteral("par&ts"), frame2);
-  parts_->setObjectName(QStringLiteral("parts"));
-  parts_->setBuddy(edMaxNumSplit_);
-  auto* splitLayout = new QHBoxLayout(frame2);
-  splitLayout->addWidget(cbMessagesSplit_, 1);
-  splitLayout->addWidget(edMaxNumSplit_);
-  splitLayout->addWidget(parts_);
-  connect(cbMessagesSplit_, &QComboBox::currentIndexChanged, this,
-          &OptionsDialog::UpdatePartsEnabled);
-  connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
-          &OptionsDialog::UpdatePartsEnabled);
-  connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
-
+  QGroupBox* fmRemovalSync = removal_.Build(this);
+  QGroupBox* frame1 = conversion_.Build(this);
+  QGroupBox* frame2 = longMessages_.Build(this);
   QWidget* fmMailStore = mailStore_.BuildFolderFrame(this);
 
   btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
@@ -218,9 +126,11 @@ void OptionsDialog::BuildControls() {
   layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
 
-  std::vector<QWidget*> order = {cbDaysNum_,        cbCom_,         cbPortPath_, chkKelvoRemove_,
-                                 chkOutlookRemove_, chkOstrelConv_, chkRusConv_, chkDravoConv_,
-                                 cbMessagesSplit_,  edMaxNumSplit_};
+  std::vector<QWidget*> order = {cbDaysNum_, cbCom_, cbPortPath_};
+  for (const std::vector<QWidget*>& more :
+       {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder()}) {
+    order.insert(order.end(), more.begin(), more.end());
+  }
   for (QWidget* control : mailStore_.TabOrder()) order.push_back(control);
   order.push_back(btnCancel_);
   order.push_back(btnOK_);
@@ -308,52 +218,23 @@ void OptionsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void OptionsDialog::ShowPartsUsed() {
-  // Text that is no usable number shows, once typed, the number OK keeps
-  // and a synchronisation uses.
-  const QString used = ClampedPartsText(edMaxNumSplit_->text());
-  if (edMaxNumSplit_->text() != used) edMaxNumSplit_->setText(used);
-}
-
 void OptionsDialog::Load() {
   cbDaysNum_->clear();
   cbDaysNum_->addItems({QStringLiteral("Last day"), QStringLiteral("Last 7 days"),
                         QStringLiteral("Last 30 days"), QStringLiteral("Last 90 days"),
                         QStringLiteral("All")});
   cbDaysNum_->setCurrentIndex(1);
-  cbMessagesSplit_->clear();
-  cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
-                              QStringLiteral("Split no more then")});
-  cbMessagesSplit_->setCurrentIndex(0);
+  longMessages_.OfferChoices();
   const StoredOptions stored = ReadStoredOptions(settings_);
-  RestoreStored(stored);
+  conversion_.Restore(stored.conversion);
+  longMessages_.Restore(stored.longMessages, stored.parts);
   RestorePortPaths(stored);
   mailStore_.Restore(stored);
-}
-
-void OptionsDialog::RestoreStored(const StoredOptions& stored) {
-  // At most one of the three is selected, so the order does not matter.
-  chkRusConv_->setChecked(stored.conversion == ConversionMode::RussianOstrel);
-  chkDravoConv_->setChecked(stored.conversion == ConversionMode::RussianDravo);
-  chkOstrelConv_->setChecked(stored.conversion == ConversionMode::Western);
-  cbMessagesSplit_->setCurrentIndex(PositionOf(stored.longMessages));
-  UpdatePartsEnabled();
-  edMaxNumSplit_->setText(stored.parts);
 }
 
 void OptionsDialog::RestorePortPaths(const StoredOptions& stored) {
   portPaths_ = stored.portPaths;
   ShowPortPath();
-}
-
-void OptionsDialog::SelectOption(QRadioButton* chosen) {
-  for (QAbstractButton* button : conversionGroup_->buttons()) {
-    if (button != chosen) button->setChecked(false);
-  }
-}
-
-void OptionsDialog::UpdatePartsEnabled() {
-  edMaxNumSplit_->setEnabled(cbMessagesSplit_->currentIndex() == 2);
 }
 
 void OptionsDialog::ShowPortPath() {
@@ -421,8 +302,7 @@ void OptionsDialog::ShowAtMailFolder() {
 void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
   // A return from another program leaves the snapshot as it was.
   if (window != this || previous == this) return;
-  snapshotKelvoRemove_ = chkKelvoRemove_->isChecked();
-  snapshotOutlookRemove_ = chkOutlookRemove_->isChecked();
+  removal_.TakeSnapshot();
   OfferPorts();
 }
 
@@ -435,29 +315,27 @@ void OptionsDialog::Ok() {
   StoredOptions stored;
   stored.port = cbCom_->currentIndex() + 1;
   stored.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
-  stored.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
+  stored.longMessages = longMessages_.Chosen();
   // What the box shows after OK is what is stored and what a synchronisation
   // uses: a whole number of parts, 0 to 999.
-  stored.parts = ClampedPartsText(edMaxNumSplit_->text());
-  if (chkRusConv_->isChecked()) stored.conversion = ConversionMode::RussianOstrel;
-  if (chkDravoConv_->isChecked()) stored.conversion = ConversionMode::RussianDravo;
-  if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
+  stored.parts = ClampedPartsText(longMessages_.Parts());
+  stored.conversion = conversion_.Selected();
   stored.portPaths = portPaths_;
   stored.mailFolder = mailStore_.MailFolderText();
   stored.storeKind = ChosenStore();
   stored.imap = Imap();
   WriteStoredOptions(settings_, stored);
   mailStore_.Stored(stored.imap);
-  edMaxNumSplit_->setText(stored.parts);
+  longMessages_.ShowParts(stored.parts);
   hide();
 }
 
 void OptionsDialog::Cancel() {
   const StoredOptions stored = ReadStoredOptions(settings_);
   RestorePortAndRange(stored);
-  RestoreStored(stored);
-  chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
-  chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
+  conversion_.Restore(stored.conversion);
+  longMessages_.Restore(stored.longMessages, stored.parts);
+  removal_.RestoreSnapshot();
   RestorePortPaths(stored);
   mailStore_.Restore(stored);
   hide();
@@ -484,14 +362,11 @@ SyncOptions OptionsDialog::Current() const {
   options.port = cbCom_->currentIndex() + 1;
   options.portPath = PortPath();
   options.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
-  // Russian is tested before Dravo; with neither the mode is Western.
-  options.mode = chkRusConv_->isChecked()     ? ConversionMode::RussianOstrel
-                 : chkDravoConv_->isChecked() ? ConversionMode::RussianDravo
-                                              : ConversionMode::Western;
-  options.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
-  options.parts = edMaxNumSplit_->text();
-  options.removeFromKelvo = chkKelvoRemove_->isChecked();
-  options.removeFromMail = chkOutlookRemove_->isChecked();
+  options.mode = conversion_.Mode();
+  options.longMessages = longMessages_.Chosen();
+  options.parts = longMessages_.Parts();
+  options.removeFromKelvo = removal_.RemoveFromKelvo();
+  options.removeFromMail = removal_.RemoveFromMail();
   options.fullSync = fullSyncSource_ && fullSyncSource_();
   return options;
 }

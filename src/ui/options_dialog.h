@@ -10,16 +10,13 @@
 #include "settings/stored_options.h"
 #include "settings/sync_options.h"
 #include "ui/options_mail_store.h"
+#include "ui/options_message_frames.h"
 #include "ui/password_keyring.h"
 
-class QButtonGroup;
 class QGroupBox;
-class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QScrollArea;
 
 namespace zandor {
@@ -116,15 +113,10 @@ class OptionsDialog final : public QDialog {
   // The size that shows every option unscrolled, within the screen.
   QSize OpeningSize() const;
   void FitContents();
-  // Puts the number that will be used in place of parts text that is not one.
-  void ShowPartsUsed();
   void Load();
-  void RestoreStored(const StoredOptions& stored);
   void RestorePortPaths(const StoredOptions& stored);
   // The device path of the chosen entry, its default when the field is empty.
   QString PortPath() const;
-  void SelectOption(QRadioButton* chosen);
-  void UpdatePartsEnabled();
   void ShowPortPath();
   void OfferPorts();
   // Says under the device field what the device is, or that it is missing.
@@ -144,15 +136,9 @@ class OptionsDialog final : public QDialog {
   QLabel* lblPortPath_ = nullptr;
   QComboBox* cbPortPath_ = nullptr;
   QLabel* lblPortInfo_ = nullptr;
-  QCheckBox* chkKelvoRemove_ = nullptr;
-  QCheckBox* chkOutlookRemove_ = nullptr;
-  QButtonGroup* conversionGroup_ = nullptr;
-  QRadioButton* chkOstrelConv_ = nullptr;
-  QRadioButton* chkRusConv_ = nullptr;
-  QRadioButton* chkDravoConv_ = nullptr;
-  QComboBox* cbMessagesSplit_ = nullptr;
-  QLineEdit* edMaxNumSplit_ = nullptr;
-  QLabel* parts_ = nullptr;
+  RemovalFrame removal_;
+  ConversionFrame conversion_;
+  LongMessagesFrame longMessages_;
   MailStoreControls mailStore_;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
@@ -163,15 +149,6 @@ class OptionsDialog final : public QDialog {
   // The device path of each port entry as the dialog shows it now.
   std::array<QString, 4> portPaths_;
   bool showingPortPath_ = false;
-
-  // The removal boxes as they were when the dialog last became active.
-  bool snapshotKelvoRemove_ = false;
-  bool snapshotOutlookRemove_ = false;
 };
-
-// What OK leaves in the parts box for the text typed there: the number
-// rounded (halves to even), as its absolute value, at most 999. A number that
-// does not fit in 16 bits shows 999.
-QString ClampedPartsText(const QString& typed);
 
 }  // namespace zandor
