@@ -3,22 +3,17 @@
 #include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSerialPortInfo>
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "ui/activation_history.h"
-#include "ui/options_list_position.h"
 
 namespace zandor {
 
@@ -34,36 +29,7 @@ OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history
 }
 
 void OptionsDialog::BuildControls() {
-  label1_ = new QLabel(QStringLiteral("&Date Range"), this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  cbDaysNum_ = new QComboBox(this);
-  cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
-  label2_ = new QLabel(QStringLiteral("Serial COM &Port"), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  cbCom_ = new QComboBox(this);
-  cbCom_->setObjectName(QStringLiteral("cbCom"));
-  cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
-                    QStringLiteral("Com 4")});
-  cbCom_->setCurrentIndex(-1);
-  label1_->setBuddy(cbDaysNum_);
-  label2_->setBuddy(cbCom_);
-  lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), this);
-  lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
-  cbPortPath_ = new QComboBox(this);
-  cbPortPath_->setObjectName(QStringLiteral("cbPortPath"));
-  cbPortPath_->setEditable(true);
-  cbPortPath_->setInsertPolicy(QComboBox::NoInsert);
-  cbPortPath_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  cbPortPath_->setMinimumContentsLength(18);
-  cbPortPath_->setToolTip(
-      QStringLiteral("The serial device behind the chosen entry: pick one the system lists, "
-                     "or type any path"));
-  lblPortPath_->setBuddy(cbPortPath_);
-  lblPortInfo_ = new QLabel(this);
-  lblPortInfo_->setObjectName(QStringLiteral("lblPortInfo"));
-  lblPortInfo_->setTextFormat(Qt::PlainText);
-  lblPortInfo_->setWordWrap(true);
-
+  rangeAndPort_.Build(this);
   QGroupBox* fmRemovalSync = removal_.Build(this);
   QGroupBox* frame1 = conversion_.Build(this);
   QGroupBox* frame2 = longMessages_.Build(this);
@@ -78,18 +44,7 @@ void OptionsDialog::BuildControls() {
   connect(btnOK_, &QPushButton::clicked, this, &OptionsDialog::Ok);
   connect(btnCancel_, &QPushButton::clicked, this, &OptionsDialog::Cancel);
 
-  // Date range on the left, the port and its device path on the right.
-  auto* top = new QGridLayout;
-  top->addWidget(label1_, 0, 0);
-  top->addWidget(cbDaysNum_, 1, 0);
-  top->addWidget(label2_, 0, 1, 1, 2);
-  top->addWidget(cbCom_, 1, 1, 1, 2);
-  top->addWidget(lblPortPath_, 2, 1);
-  top->addWidget(cbPortPath_, 2, 2);
-  top->addWidget(lblPortInfo_, 3, 1, 1, 2);
-  top->setColumnStretch(0, 1);
-  top->setColumnStretch(2, 1);
-  top->setHorizontalSpacing(12);
+  QGridLayout* top = rangeAndPort_.LayOut();
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -126,7 +81,7 @@ void OptionsDialog::BuildControls() {
   layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
 
-  std::vector<QWidget*> order = {cbDaysNum_, cbCom_, cbPortPath_};
+  std::vector<QWidget*> order = rangeAndPort_.TabOrder();
   for (const std::vector<QWidget*>& more :
        {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder()}) {
     order.insert(order.end(), more.begin(), more.end());
@@ -139,13 +94,7 @@ void OptionsDialog::BuildControls() {
   // A hint line that comes or goes changes the options' layout.
   page_->installEventFilter(this);
 
-  connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
-  connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-    const int index = cbCom_->currentIndex();
-    if (!showingPortPath_ && index >= 0) portPaths_[static_cast<std::size_t>(index)] = text;
-    if (!showingPortPath_) DescribePort();
-  });
-  OfferPorts();
+  rangeAndPort_.OfferPorts();
 }
 
 StoreKind OptionsDialog::ChosenStore() const {
@@ -219,77 +168,13 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::Load() {
-  cbDaysNum_->clear();
-  cbDaysNum_->addItems({QStringLiteral("Last day"), QStringLiteral("Last 7 days"),
-                        QStringLiteral("Last 30 days"), QStringLiteral("Last 90 days"),
-                        QStringLiteral("All")});
-  cbDaysNum_->setCurrentIndex(1);
+  rangeAndPort_.OfferRanges();
   longMessages_.OfferChoices();
   const StoredOptions stored = ReadStoredOptions(settings_);
   conversion_.Restore(stored.conversion);
   longMessages_.Restore(stored.longMessages, stored.parts);
-  RestorePortPaths(stored);
+  rangeAndPort_.RestorePortPaths(stored);
   mailStore_.Restore(stored);
-}
-
-void OptionsDialog::RestorePortPaths(const StoredOptions& stored) {
-  portPaths_ = stored.portPaths;
-  ShowPortPath();
-}
-
-void OptionsDialog::ShowPortPath() {
-  const int index = cbCom_->currentIndex();
-  showingPortPath_ = true;
-  cbPortPath_->setEnabled(index >= 0);
-  cbPortPath_->setEditText(index >= 0 ? portPaths_[static_cast<std::size_t>(index)] : QString());
-  showingPortPath_ = false;
-  DescribePort();
-}
-
-std::vector<PortChoice> SystemSerialPorts() {
-  std::vector<PortChoice> ports;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-    QString description = port.description();
-    if (!port.manufacturer().isEmpty())
-      description += QStringLiteral(" (%1)").arg(port.manufacturer());
-    ports.push_back({port.systemLocation(), description.trimmed()});
-  }
-  // The stable names survive re-plugging an adapter, unlike /dev/ttyUSB0.
-  const QDir byId(QStringLiteral("/dev/serial/by-id"));
-  for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
-    ports.push_back(
-        {entry.absoluteFilePath(), QStringLiteral("the same as %1").arg(entry.symLinkTarget())});
-  }
-  return ports;
-}
-
-void OptionsDialog::OfferPorts() {
-  offered_ = portLister_();
-  showingPortPath_ = true;
-  const QString current = cbPortPath_->currentText();
-  cbPortPath_->clear();
-  for (const PortChoice& port : offered_) {
-    cbPortPath_->addItem(port.path);
-    cbPortPath_->setItemData(cbPortPath_->count() - 1, port.description, Qt::ToolTipRole);
-  }
-  cbPortPath_->setEditText(current);
-  showingPortPath_ = false;
-  DescribePort();
-}
-
-void OptionsDialog::DescribePort() {
-  const QString path = cbPortPath_->currentText().trimmed();
-  QString text;
-  if (!path.isEmpty() && cbPortPath_->isEnabled()) {
-    const auto known = std::find_if(offered_.begin(), offered_.end(),
-                                    [&path](const PortChoice& port) { return port.path == path; });
-    if (known != offered_.end()) {
-      text = known->description;
-    } else if (!QFileInfo::exists(path)) {
-      text = QStringLiteral("%1 does not exist on this machine").arg(path);
-    }
-  }
-  lblPortInfo_->setText(text);
 }
 
 void OptionsDialog::ShowAtMailFolder() {
@@ -303,24 +188,23 @@ void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
   // A return from another program leaves the snapshot as it was.
   if (window != this || previous == this) return;
   removal_.TakeSnapshot();
-  OfferPorts();
+  rangeAndPort_.OfferPorts();
 }
 
 void OptionsDialog::RestorePortAndRange(const StoredOptions& stored) {
-  cbCom_->setCurrentIndex(stored.port - 1);
-  cbDaysNum_->setCurrentIndex(PositionOf(stored.range));
+  rangeAndPort_.RestorePortAndRange(stored);
 }
 
 void OptionsDialog::Ok() {
   StoredOptions stored;
-  stored.port = cbCom_->currentIndex() + 1;
-  stored.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
+  stored.port = rangeAndPort_.Port();
+  stored.range = rangeAndPort_.Range();
   stored.longMessages = longMessages_.Chosen();
   // What the box shows after OK is what is stored and what a synchronisation
   // uses: a whole number of parts, 0 to 999.
   stored.parts = ClampedPartsText(longMessages_.Parts());
   stored.conversion = conversion_.Selected();
-  stored.portPaths = portPaths_;
+  stored.portPaths = rangeAndPort_.PortPaths();
   stored.mailFolder = mailStore_.MailFolderText();
   stored.storeKind = ChosenStore();
   stored.imap = Imap();
@@ -336,7 +220,7 @@ void OptionsDialog::Cancel() {
   conversion_.Restore(stored.conversion);
   longMessages_.Restore(stored.longMessages, stored.parts);
   removal_.RestoreSnapshot();
-  RestorePortPaths(stored);
+  rangeAndPort_.RestorePortPaths(stored);
   mailStore_.Restore(stored);
   hide();
 }
@@ -350,18 +234,11 @@ void OptionsDialog::reject() {
   Cancel();
 }
 
-QString OptionsDialog::PortPath() const {
-  const int index = cbCom_->currentIndex();
-  if (index < 0) return QString();
-  const QString path = portPaths_[static_cast<std::size_t>(index)].trimmed();
-  return path.isEmpty() ? DefaultPortPath(index + 1) : path;
-}
-
 SyncOptions OptionsDialog::Current() const {
   SyncOptions options;
-  options.port = cbCom_->currentIndex() + 1;
-  options.portPath = PortPath();
-  options.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
+  options.port = rangeAndPort_.Port();
+  options.portPath = rangeAndPort_.PortPath();
+  options.range = rangeAndPort_.Range();
   options.mode = conversion_.Mode();
   options.longMessages = longMessages_.Chosen();
   options.parts = longMessages_.Parts();

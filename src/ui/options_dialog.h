@@ -11,6 +11,7 @@
 #include "settings/sync_options.h"
 #include "ui/options_mail_store.h"
 #include "ui/options_message_frames.h"
+#include "ui/options_range_and_port.h"
 #include "ui/password_keyring.h"
 
 class QGroupBox;
@@ -20,15 +21,6 @@ class QPushButton;
 class QScrollArea;
 
 namespace zandor {
-
-// A serial port the system knows, for the device field's list.
-struct PortChoice {
-  QString path;         // "/dev/ttyUSB0", "/dev/serial/by-id/usb-..."
-  QString description;  // "FT232R USB UART (FTDI)"; may be empty
-};
-using PortLister = std::function<std::vector<PortChoice>()>;
-// The system's: QSerialPortInfo's ports, then the stable /dev/serial/by-id names.
-std::vector<PortChoice> SystemSerialPorts();
 
 class ActivationHistory;
 
@@ -60,10 +52,7 @@ class OptionsDialog final : public QDialog {
   OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent = nullptr);
 
   // The serial ports the device field offers; the system's by default.
-  void SetPortLister(PortLister lister) {
-    portLister_ = std::move(lister);
-    OfferPorts();
-  }
+  void SetPortLister(PortLister lister) { rangeAndPort_.SetPortLister(std::move(lister)); }
   // How B&rowse... asks for the mail folder; a QFileDialog by default.
   void SetFolderChooser(FolderChooser chooser) { mailStore_.SetFolderChooser(std::move(chooser)); }
   // Shows the dialog with the mail folder field ready for typing.
@@ -114,13 +103,6 @@ class OptionsDialog final : public QDialog {
   QSize OpeningSize() const;
   void FitContents();
   void Load();
-  void RestorePortPaths(const StoredOptions& stored);
-  // The device path of the chosen entry, its default when the field is empty.
-  QString PortPath() const;
-  void ShowPortPath();
-  void OfferPorts();
-  // Says under the device field what the device is, or that it is missing.
-  void DescribePort();
   void OnActivated(QWidget* window, QWidget* previous);
 
   SettingsStore& settings_;
@@ -129,26 +111,13 @@ class OptionsDialog final : public QDialog {
   QWidget* page_ = nullptr;  // the options, inside scroll_
   QScrollArea* scroll_ = nullptr;
   bool opened_ = false;
-  QLabel* label1_ = nullptr;
-  QComboBox* cbDaysNum_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QComboBox* cbCom_ = nullptr;
-  QLabel* lblPortPath_ = nullptr;
-  QComboBox* cbPortPath_ = nullptr;
-  QLabel* lblPortInfo_ = nullptr;
+  RangeAndPortControls rangeAndPort_;
   RemovalFrame removal_;
   ConversionFrame conversion_;
   LongMessagesFrame longMessages_;
   MailStoreControls mailStore_;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
-
-  PortLister portLister_ = SystemSerialPorts;
-  std::vector<PortChoice> offered_;
-
-  // The device path of each port entry as the dialog shows it now.
-  std::array<QString, 4> portPaths_;
-  bool showingPortPath_ = false;
 };
 
 }  // namespace zandor
