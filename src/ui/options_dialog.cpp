@@ -29,12 +29,23 @@ OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history
 }
 
 void OptionsDialog::BuildControls() {
+  // The focus chain takes the controls in the order they are created, this
+  // one (the mail folder frame before the store choice above it); SetTabOrder
+  // then puts them in reading order.
   rangeAndPort_.Build(this);
-  QGroupBox* fmRemovalSync = removal_.Build(this);
-  QGroupBox* frame1 = conversion_.Build(this);
-  QGroupBox* frame2 = longMessages_.Build(this);
-  QWidget* fmMailStore = mailStore_.BuildFolderFrame(this);
+  const std::vector<QWidget*> messageFrames = {removal_.Build(this), conversion_.Build(this),
+                                               longMessages_.Build(this)};
+  QWidget* mailFolder = mailStore_.BuildFolderFrame(this);
+  BuildButtons();
+  LayOut(messageFrames, mailFolder);
+  SetTabOrder();
+  IgnoreWheelWhenUnfocused();
+  // A hint line that comes or goes changes the options' layout.
+  page_->installEventFilter(this);
+  rangeAndPort_.OfferPorts();
+}
 
+void OptionsDialog::BuildButtons() {
   btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   btnCancel_->setObjectName(QStringLiteral("btnCancel"));
   btnCancel_->setAutoDefault(false);
@@ -43,30 +54,40 @@ void OptionsDialog::BuildControls() {
   btnOK_->setDefault(true);
   connect(btnOK_, &QPushButton::clicked, this, &OptionsDialog::Ok);
   connect(btnCancel_, &QPushButton::clicked, this, &OptionsDialog::Cancel);
+}
 
+void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder) {
   QGridLayout* top = rangeAndPort_.LayOut();
-
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(btnCancel_);
   buttons->addWidget(btnOK_);
+  BuildPage(top, messageFrames, mailFolder);
+  BuildScrollArea();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(scroll_, 1);
+  layout->addLayout(buttons);
+}
 
+void OptionsDialog::BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames,
+                              QWidget* mailFolder) {
   // The options scroll when the screen is small (2x scaling on a laptop);
   // OK and Cancel stay below them, always in reach.
   page_ = new QWidget;
   auto* optionsLayout = new QVBoxLayout(page_);
   optionsLayout->setContentsMargins(0, 0, 0, 0);
   optionsLayout->addLayout(top);
-  optionsLayout->addWidget(fmRemovalSync);
-  optionsLayout->addWidget(frame1);
-  optionsLayout->addWidget(frame2);
+  for (QWidget* frame : messageFrames) optionsLayout->addWidget(frame);
   optionsLayout->addWidget(mailStore_.BuildChoice(this));
-  optionsLayout->addWidget(fmMailStore);
+  optionsLayout->addWidget(mailFolder);
   optionsLayout->addWidget(mailStore_.BuildImapAccount(
       this, [this](const ImapOptions& account, const QString& password) {
         Q_EMIT PasswordGiven(account, password);
       }));
   optionsLayout->addStretch(1);
+}
+
+void OptionsDialog::BuildScrollArea() {
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrollOptions"));
   scroll_->setWidget(page_);
@@ -76,33 +97,16 @@ void OptionsDialog::BuildControls() {
   // than cut off their right edge.
   scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   scroll_->setMinimumHeight(160);
+}
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll_, 1);
-  layout->addLayout(buttons);
-
+void OptionsDialog::SetTabOrder() {
   std::vector<QWidget*> order = rangeAndPort_.TabOrder();
   for (const std::vector<QWidget*>& more :
-       {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder()}) {
+       {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder(),
+        mailStore_.TabOrder(), std::vector<QWidget*>{btnCancel_, btnOK_}}) {
     order.insert(order.end(), more.begin(), more.end());
   }
-  for (QWidget* control : mailStore_.TabOrder()) order.push_back(control);
-  order.push_back(btnCancel_);
-  order.push_back(btnOK_);
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-  IgnoreWheelWhenUnfocused();
-  // A hint line that comes or goes changes the options' layout.
-  page_->installEventFilter(this);
-
-  rangeAndPort_.OfferPorts();
-}
-
-StoreKind OptionsDialog::ChosenStore() const {
-  return mailStore_.Chosen();
-}
-
-ImapOptions OptionsDialog::Imap() const {
-  return mailStore_.Imap();
 }
 
 void OptionsDialog::IgnoreWheelWhenUnfocused() {
@@ -250,6 +254,14 @@ SyncOptions OptionsDialog::Current() const {
 
 QString OptionsDialog::MailFolder() const {
   return mailStore_.MailFolder();
+}
+
+StoreKind OptionsDialog::ChosenStore() const {
+  return mailStore_.Chosen();
+}
+
+ImapOptions OptionsDialog::Imap() const {
+  return mailStore_.Imap();
 }
 
 }  // namespace zandor

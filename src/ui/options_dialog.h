@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <array>
 #include <functional>
 #include <vector>
 
@@ -14,9 +13,7 @@
 #include "ui/options_range_and_port.h"
 #include "ui/password_keyring.h"
 
-class QGroupBox;
-class QComboBox;
-class QLabel;
+class QLayout;
 class QPushButton;
 class QScrollArea;
 
@@ -96,6 +93,14 @@ class OptionsDialog final : public QDialog {
 
  private:
   void BuildControls();
+  void BuildButtons();
+  // Places the controls: the options in a scroll area, the buttons below.
+  // The message frames go under the range and port, the mail folder frame
+  // between the store choice and the account.
+  void LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
+  void BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
+  void BuildScrollArea();
+  void SetTabOrder();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
   int ScrollBarWidth() const;
@@ -108,14 +113,15 @@ class OptionsDialog final : public QDialog {
   SettingsStore& settings_;
   std::function<bool()> fullSyncSource_;
 
-  QWidget* page_ = nullptr;  // the options, inside scroll_
-  QScrollArea* scroll_ = nullptr;
-  bool opened_ = false;
   RangeAndPortControls rangeAndPort_;
   RemovalFrame removal_;
   ConversionFrame conversion_;
   LongMessagesFrame longMessages_;
   MailStoreControls mailStore_;
+
+  QWidget* page_ = nullptr;  // the options, inside scroll_
+  QScrollArea* scroll_ = nullptr;
+  bool opened_ = false;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
 };
