@@ -82,8 +82,10 @@ void RemovalFrame::RestoreSnapshot() {
 QGroupBox* ConversionFrame::Build(QWidget* dialog) {
   auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), dialog);
   frame1->setObjectName(QStringLiteral("Frame1"));
+  // The Western conversion, whatever its name says.
   chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
   chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
+  // The Russian conversion for Ostrel's client.
   chkRusConv_ =
       new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
   chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));

@@ -67,8 +67,11 @@ class ConversionFrame {
   void SelectOnly(QRadioButton* chosen);
 
   QButtonGroup* conversionGroup_ = nullptr;
+  // ConversionMode::Western: Windows-1252 through the Western tables.
   QRadioButton* chkOstrelConv_ = nullptr;
+  // ConversionMode::RussianOstrel: Windows-1251, sent through the Cyrillic table.
   QRadioButton* chkRusConv_ = nullptr;
+  // ConversionMode::RussianDravo: Windows-1251, sent as it is.
   QRadioButton* chkDravoConv_ = nullptr;
 };
 
