@@ -1,72 +1,21 @@
 #include "ui/options_dialog.h"
 
 #include <QAbstractSpinBox>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSerialPortInfo>
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cmath>
-#include <iterator>
-#include <limits>
 
-#include "settings/lenient_number.h"
-#include "store/maildir/maildir_store.h"
 #include "ui/activation_history.h"
 
 namespace zandor {
-namespace {
-
-// The lists' positions are the enumerations' values less one: none counts 0.
-template <class Enum>
-Enum FromPosition(int position) {
-  return static_cast<Enum>(position + 1);
-}
-template <class Enum>
-int PositionOf(Enum value) {
-  return static_cast<int>(value) - 1;
-}
-
-// An option button as the conversion frame needs it: a click selects it and
-// never clears it, as with any option button. The frame's group is not
-// exclusive (a stored state may leave no button selected), so this and
-// OptionsDialog::SelectOption keep the one-of-three rule by hand.
-class OptionButton final : public QRadioButton {
- public:
-  using QRadioButton::QRadioButton;
-
- protected:
-  void nextCheckState() override {
-    if (!isChecked()) setChecked(true);
-  }
-};
-
-}  // namespace
-
-QString ClampedPartsText(const QString& typed) {
-  const std::optional<qint16> number = ToInt16(RoundHalfToEven(ReadLenientNumber(typed)));
-  // -32768 has no 16-bit absolute value: it counts as beyond the range.
-  if (!number || *number == std::numeric_limits<qint16>::min()) return QStringLiteral("999");
-  qint16 parts = *number;
-  qint16 limit = 999;
-  return QString::number(MinOfAbsolutes(parts, limit));
-}
 
 OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent)
     : QDialog(parent), settings_(settings) {
@@ -80,110 +29,23 @@ OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history
 }
 
 void OptionsDialog::BuildControls() {
-  label1_ = new QLabel(QStringLiteral("&Date Range"), this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  cbDaysNum_ = new QComboBox(this);
-  cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
-  label2_ = new QLabel(QStringLiteral("Serial COM &Port"), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  cbCom_ = new QComboBox(this);
-  cbCom_->setObjectName(QStringLiteral("cbCom"));
-  cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
-                    QStringLiteral("Com 4")});
-  cbCom_->setCurrentIndex(-1);
-  label1_->setBuddy(cbDaysNum_);
-  label2_->setBuddy(cbCom_);
-  lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), this);
-  lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
-  cbPortPath_ = new QComboBox(this);
-  cbPortPath_->setObjectName(QStringLiteral("cbPortPath"));
-  cbPortPath_->setEditable(true);
-  cbPortPath_->setInsertPolicy(QComboBox::NoInsert);
-  cbPortPath_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  cbPortPath_->setMinimumContentsLength(18);
-  cbPortPath_->setToolTip(
-      QStringLiteral("The serial device behind the chosen entry: pick one the system lists, "
-                     "or type any path"));
-  lblPortPath_->setBuddy(cbPortPath_);
-  lblPortInfo_ = new QLabel(this);
-  lblPortInfo_->setObjectName(QStringLiteral("lblPortInfo"));
-  lblPortInfo_->setTextFormat(Qt::PlainText);
-  lblPortInfo_->setWordWrap(true);
+  // The focus chain takes the controls in the order they are created, this
+  // one (the mail folder frame before the store choice above it); SetTabOrder
+  // then puts them in reading order.
+  rangeAndPort_.Build(this);
+  const std::vector<QWidget*> messageFrames = {removal_.Build(this), conversion_.Build(this),
+                                               longMessages_.Build(this)};
+  QWidget* mailFolder = mailStore_.BuildFolderFrame(this);
+  BuildButtons();
+  LayOut(messageFrames, mailFolder);
+  SetTabOrder();
+  IgnoreWheelWhenUnfocused();
+  // A hint line that comes or goes changes the options' layout.
+  page_->installEventFilter(this);
+  rangeAndPort_.OfferPorts();
+}
 
-  auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), this);
-  fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
-  chkKelvoRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted in the mail from &Kelvo also"), this);
-  chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
-  chkOutlookRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from the &mail also"), this);
-  chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
-  auto* removalLayout = new QVBoxLayout(fmRemovalSync);
-  removalLayout->addWidget(chkKelvoRemove_);
-  removalLayout->addWidget(chkOutlookRemove_);
-
-  auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
-  chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
-  chkRusConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
-  chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
-  chkDravoConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (For Dr&avo client)"), frame1);
-  chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
-  conversionGroup_ = new QButtonGroup(this);
-  conversionGroup_->setExclusive(false);
-  auto* conversionLayout = new QVBoxLayout(frame1);
-  for (QRadioButton* button : {chkOstrelConv_, chkRusConv_, chkDravoConv_}) {
-    conversionGroup_->addButton(button);
-    conversionLayout->addWidget(button);
-    connect(button, &QAbstractButton::toggled, this, [this, button](bool on) {
-      if (on) SelectOption(button);
-    });
-  }
-
-  auto* frame2 = new QGroupBox(QStringLiteral("Messages &split"), this);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  cbMessagesSplit_ = new QComboBox(frame2);
-  cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
-  edMaxNumSplit_ = new QLineEdit(frame2);
-  edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
-  edMaxNumSplit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  parts_ = new QLabel(QStringLiteral("par&ts"), frame2);
-  parts_->setObjectName(QStringLiteral("parts"));
-  parts_->setBuddy(edMaxNumSplit_);
-  auto* splitLayout = new QHBoxLayout(frame2);
-  splitLayout->addWidget(cbMessagesSplit_, 1);
-  splitLayout->addWidget(edMaxNumSplit_);
-  splitLayout->addWidget(parts_);
-  connect(cbMessagesSplit_, &QComboBox::currentIndexChanged, this,
-          &OptionsDialog::UpdatePartsEnabled);
-  connect(cbMessagesSplit_, &QComboBox::currentTextChanged, this,
-          &OptionsDialog::UpdatePartsEnabled);
-  connect(edMaxNumSplit_, &QLineEdit::editingFinished, this, &OptionsDialog::ShowPartsUsed);
-
-  auto* fmMailStore = new QGroupBox(QStringLiteral("Mail &Folder"), this);
-  fmMailStore_ = fmMailStore;
-  fmMailStore->setObjectName(QStringLiteral("fmMailStore"));
-  edMailFolder_ = new QLineEdit(fmMailStore);
-  edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
-  edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
-  btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore);
-  btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
-  btnBrowseMail_->setAutoDefault(false);
-  lblMailFolderWarning_ = new QLabel(fmMailStore);
-  lblMailFolderWarning_->setObjectName(QStringLiteral("lblMailFolderWarning"));
-  lblMailFolderWarning_->setWordWrap(true);
-  lblMailFolderWarning_->hide();
-  auto* mailLayout = new QGridLayout(fmMailStore);
-  mailLayout->addWidget(edMailFolder_, 0, 0);
-  mailLayout->addWidget(btnBrowseMail_, 0, 1);
-  mailLayout->addWidget(lblMailFolderWarning_, 1, 0, 1, 2);
-  mailLayout->setColumnStretch(0, 1);
-  connect(btnBrowseMail_, &QPushButton::clicked, this, &OptionsDialog::BrowseMailFolder);
-  connect(edMailFolder_, &QLineEdit::textChanged, this, &OptionsDialog::UpdateMailFolderWarning);
-
+void OptionsDialog::BuildButtons() {
   btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   btnCancel_->setObjectName(QStringLiteral("btnCancel"));
   btnCancel_->setAutoDefault(false);
@@ -192,38 +54,40 @@ void OptionsDialog::BuildControls() {
   btnOK_->setDefault(true);
   connect(btnOK_, &QPushButton::clicked, this, &OptionsDialog::Ok);
   connect(btnCancel_, &QPushButton::clicked, this, &OptionsDialog::Cancel);
+}
 
-  // Date range on the left, the port and its device path on the right.
-  auto* top = new QGridLayout;
-  top->addWidget(label1_, 0, 0);
-  top->addWidget(cbDaysNum_, 1, 0);
-  top->addWidget(label2_, 0, 1, 1, 2);
-  top->addWidget(cbCom_, 1, 1, 1, 2);
-  top->addWidget(lblPortPath_, 2, 1);
-  top->addWidget(cbPortPath_, 2, 2);
-  top->addWidget(lblPortInfo_, 3, 1, 1, 2);
-  top->setColumnStretch(0, 1);
-  top->setColumnStretch(2, 1);
-  top->setHorizontalSpacing(12);
-
+void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder) {
+  QGridLayout* top = rangeAndPort_.LayOut();
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(btnCancel_);
   buttons->addWidget(btnOK_);
+  BuildPage(top, messageFrames, mailFolder);
+  BuildScrollArea();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(scroll_, 1);
+  layout->addLayout(buttons);
+}
 
+void OptionsDialog::BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames,
+                              QWidget* mailFolder) {
   // The options scroll when the screen is small (2x scaling on a laptop);
   // OK and Cancel stay below them, always in reach.
   page_ = new QWidget;
   auto* optionsLayout = new QVBoxLayout(page_);
   optionsLayout->setContentsMargins(0, 0, 0, 0);
   optionsLayout->addLayout(top);
-  optionsLayout->addWidget(fmRemovalSync);
-  optionsLayout->addWidget(frame1);
-  optionsLayout->addWidget(frame2);
-  optionsLayout->addWidget(BuildStoreChoice());
-  optionsLayout->addWidget(fmMailStore);
-  optionsLayout->addWidget(BuildImapAccount());
+  for (QWidget* frame : messageFrames) optionsLayout->addWidget(frame);
+  optionsLayout->addWidget(mailStore_.BuildChoice(this));
+  optionsLayout->addWidget(mailFolder);
+  optionsLayout->addWidget(mailStore_.BuildImapAccount(
+      this, [this](const ImapOptions& account, const QString& password) {
+        Q_EMIT PasswordGiven(account, password);
+      }));
   optionsLayout->addStretch(1);
+}
+
+void OptionsDialog::BuildScrollArea() {
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("scrollOptions"));
   scroll_->setWidget(page_);
@@ -233,133 +97,16 @@ void OptionsDialog::BuildControls() {
   // than cut off their right edge.
   scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   scroll_->setMinimumHeight(160);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll_, 1);
-  layout->addLayout(buttons);
-
-  QWidget* order[] = {
-      cbDaysNum_,     cbCom_,          cbPortPath_,   chkKelvoRemove_,  chkOutlookRemove_,
-      chkOstrelConv_, chkRusConv_,     chkDravoConv_, cbMessagesSplit_, edMaxNumSplit_,
-      optMaildir_,    optImap_,        edMailFolder_, btnBrowseMail_,   edImapHost_,
-      edImapPort_,    cbImapSecurity_, edImapUser_,   btnImapPassword_, btnCancel_,
-      btnOK_};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  IgnoreWheelWhenUnfocused();
-  // A hint line that comes or goes changes the options' layout.
-  page_->installEventFilter(this);
-
-  connect(cbCom_, &QComboBox::currentIndexChanged, this, &OptionsDialog::ShowPortPath);
-  connect(cbPortPath_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-    const int index = cbCom_->currentIndex();
-    if (!showingPortPath_ && index >= 0) portPaths_[static_cast<std::size_t>(index)] = text;
-    if (!showingPortPath_) DescribePort();
-  });
-  OfferPorts();
 }
 
-QWidget* OptionsDialog::BuildStoreChoice() {
-  auto* choice = new QWidget(this);
-  optMaildir_ = new QRadioButton(QStringLiteral("Maildir fo&lder"), choice);
-  optMaildir_->setObjectName(QStringLiteral("optMaildir"));
-  optImap_ = new QRadioButton(QStringLiteral("&IMAP account"), choice);
-  optImap_->setObjectName(QStringLiteral("optImap"));
-  auto* layout = new QHBoxLayout(choice);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(optMaildir_);
-  layout->addWidget(optImap_);
-  layout->addStretch(1);
-  connect(optImap_, &QRadioButton::toggled, this, &OptionsDialog::ShowChosenStore);
-  return choice;
-}
-
-QGroupBox* OptionsDialog::BuildImapAccount() {
-  fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), this);
-  fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
-  auto* grid = new QGridLayout(fmImapAccount_);
-  const auto row = [&](const QString& text, QWidget* field, int at) {
-    auto* label = new QLabel(text, fmImapAccount_);
-    label->setBuddy(field);
-    grid->addWidget(label, at, 0);
-    grid->addWidget(field, at, 1);
-  };
-  edImapHost_ = new QLineEdit(fmImapAccount_);
-  edImapHost_->setObjectName(QStringLiteral("edImapHost"));
-  row(QStringLiteral("Server &name:"), edImapHost_, 0);
-  edImapPort_ = new QLineEdit(fmImapAccount_);
-  edImapPort_->setObjectName(QStringLiteral("edImapPort"));
-  edImapPort_->setValidator(new QIntValidator(1, 65535, edImapPort_));
-  row(QStringLiteral("Port num&ber:"), edImapPort_, 1);
-  cbImapSecurity_ = new QComboBox(fmImapAccount_);
-  cbImapSecurity_->setObjectName(QStringLiteral("cbImapSecurity"));
-  // In the order of ImapSecurity.
-  cbImapSecurity_->addItems({QStringLiteral("TLS"), QStringLiteral("STARTTLS"),
-                             QStringLiteral("None (this computer only)")});
-  row(QStringLiteral("Securit&y:"), cbImapSecurity_, 2);
-  edImapUser_ = new QLineEdit(fmImapAccount_);
-  edImapUser_->setObjectName(QStringLiteral("edImapUser"));
-  row(QStringLiteral("&User name:"), edImapUser_, 3);
-  btnImapPassword_ = new QPushButton(QStringLiteral("Password in keyrin&g..."), fmImapAccount_);
-  btnImapPassword_->setObjectName(QStringLiteral("btnImapPassword"));
-  btnImapPassword_->setAutoDefault(false);
-  lblImapPassword_ = new QLabel(fmImapAccount_);
-  lblImapPassword_->setObjectName(QStringLiteral("lblImapPassword"));
-  lblImapPassword_->setWordWrap(true);
-  grid->addWidget(btnImapPassword_, 4, 0);
-  grid->addWidget(lblImapPassword_, 4, 1);
-  grid->setColumnStretch(1, 1);
-  // The port field shows the default of the security chosen until one is typed.
-  connect(cbImapSecurity_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    edImapPort_->setPlaceholderText(
-        QString::number(DefaultImapPort(static_cast<ImapSecurity>(std::max(index, 0)))));
-  });
-  connect(btnImapPassword_, &QPushButton::clicked, this, &OptionsDialog::AskAndKeepPassword);
-  return fmImapAccount_;
-}
-
-void OptionsDialog::ShowChosenStore() {
-  const bool imap = optImap_->isChecked();
-  fmMailStore_->setVisible(!imap);
-  fmImapAccount_->setVisible(imap);
-}
-
-void OptionsDialog::RestoreImap(const StoredOptions& stored) {
-  imapStored_ = stored.imap;
-  edImapHost_->setText(stored.imap.host);
-  edImapPort_->setText(ImapPort(stored.imap) == DefaultImapPort(stored.imap.security)
-                           ? QString()
-                           : QString::number(ImapPort(stored.imap)));
-  cbImapSecurity_->setCurrentIndex(static_cast<int>(stored.imap.security));
-  edImapPort_->setPlaceholderText(QString::number(DefaultImapPort(stored.imap.security)));
-  edImapUser_->setText(stored.imap.user);
-  lblImapPassword_->clear();
-  (stored.storeKind == StoreKind::Imap ? optImap_ : optMaildir_)->setChecked(true);
-  ShowChosenStore();
-}
-
-StoreKind OptionsDialog::ChosenStore() const {
-  return optImap_->isChecked() ? StoreKind::Imap : StoreKind::Maildir;
-}
-
-ImapOptions OptionsDialog::Imap() const {
-  ImapOptions imap = imapStored_;
-  imap.host = edImapHost_->text().trimmed();
-  imap.port = edImapPort_->text().trimmed();
-  imap.security = static_cast<ImapSecurity>(std::max(cbImapSecurity_->currentIndex(), 0));
-  imap.user = edImapUser_->text().trimmed();
-  return imap;
-}
-
-void OptionsDialog::AskAndKeepPassword() {
-  const ImapOptions account = Imap();
-  const std::optional<QString> password = askPassword_(this, PasswordQuestion(account));
-  if (!password) return;
-  const std::optional<QString> why = keyring_->Write(KeyringKey(account), *password);
-  lblImapPassword_->setText(why ? QStringLiteral("Not kept in the keyring (%1): it is asked for "
-                                                 "at each start.")
-                                      .arg(*why)
-                                : QStringLiteral("Kept in the desktop keyring."));
-  Q_EMIT PasswordGiven(account, *password);
+void OptionsDialog::SetTabOrder() {
+  std::vector<QWidget*> order = rangeAndPort_.TabOrder();
+  for (const std::vector<QWidget*>& more :
+       {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder(),
+        mailStore_.TabOrder(), std::vector<QWidget*>{btnCancel_, btnOK_}}) {
+    order.insert(order.end(), more.begin(), more.end());
+  }
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void OptionsDialog::IgnoreWheelWhenUnfocused() {
@@ -424,179 +171,61 @@ void OptionsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void OptionsDialog::ShowPartsUsed() {
-  // Text that is no usable number shows, once typed, the number OK keeps
-  // and a synchronisation uses.
-  const QString used = ClampedPartsText(edMaxNumSplit_->text());
-  if (edMaxNumSplit_->text() != used) edMaxNumSplit_->setText(used);
-}
-
 void OptionsDialog::Load() {
-  cbDaysNum_->clear();
-  cbDaysNum_->addItems({QStringLiteral("Last day"), QStringLiteral("Last 7 days"),
-                        QStringLiteral("Last 30 days"), QStringLiteral("Last 90 days"),
-                        QStringLiteral("All")});
-  cbDaysNum_->setCurrentIndex(1);
-  cbMessagesSplit_->clear();
-  cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
-                              QStringLiteral("Split no more then")});
-  cbMessagesSplit_->setCurrentIndex(0);
+  rangeAndPort_.OfferRanges();
+  longMessages_.OfferChoices();
   const StoredOptions stored = ReadStoredOptions(settings_);
-  RestoreStored(stored);
-  RestorePortPaths(stored);
-  RestoreMailFolder(stored);
-  RestoreImap(stored);
-}
-
-void OptionsDialog::RestoreStored(const StoredOptions& stored) {
-  // At most one of the three is selected, so the order does not matter.
-  chkRusConv_->setChecked(stored.conversion == ConversionMode::RussianOstrel);
-  chkDravoConv_->setChecked(stored.conversion == ConversionMode::RussianDravo);
-  chkOstrelConv_->setChecked(stored.conversion == ConversionMode::Western);
-  cbMessagesSplit_->setCurrentIndex(PositionOf(stored.longMessages));
-  UpdatePartsEnabled();
-  edMaxNumSplit_->setText(stored.parts);
-}
-
-void OptionsDialog::RestorePortPaths(const StoredOptions& stored) {
-  portPaths_ = stored.portPaths;
-  ShowPortPath();
-}
-
-void OptionsDialog::RestoreMailFolder(const StoredOptions& stored) {
-  // The default shows as text; OK leaves it unstored, so that it keeps
-  // following the home folder.
-  edMailFolder_->setText(stored.mailFolder.trimmed().isEmpty() ? MailFolderPath(QString())
-                                                               : stored.mailFolder);
-}
-
-void OptionsDialog::SelectOption(QRadioButton* chosen) {
-  for (QAbstractButton* button : conversionGroup_->buttons()) {
-    if (button != chosen) button->setChecked(false);
-  }
-}
-
-void OptionsDialog::UpdatePartsEnabled() {
-  edMaxNumSplit_->setEnabled(cbMessagesSplit_->currentIndex() == 2);
-}
-
-void OptionsDialog::ShowPortPath() {
-  const int index = cbCom_->currentIndex();
-  showingPortPath_ = true;
-  cbPortPath_->setEnabled(index >= 0);
-  cbPortPath_->setEditText(index >= 0 ? portPaths_[static_cast<std::size_t>(index)] : QString());
-  showingPortPath_ = false;
-  DescribePort();
-}
-
-std::vector<PortChoice> SystemSerialPorts() {
-  std::vector<PortChoice> ports;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-    QString description = port.description();
-    if (!port.manufacturer().isEmpty())
-      description += QStringLiteral(" (%1)").arg(port.manufacturer());
-    ports.push_back({port.systemLocation(), description.trimmed()});
-  }
-  // The stable names survive re-plugging an adapter, unlike /dev/ttyUSB0.
-  const QDir byId(QStringLiteral("/dev/serial/by-id"));
-  for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
-    ports.push_back(
-        {entry.absoluteFilePath(), QStringLiteral("the same as %1").arg(entry.symLinkTarget())});
-  }
-  return ports;
-}
-
-void OptionsDialog::OfferPorts() {
-  offered_ = portLister_();
-  showingPortPath_ = true;
-  const QString current = cbPortPath_->currentText();
-  cbPortPath_->clear();
-  for (const PortChoice& port : offered_) {
-    cbPortPath_->addItem(port.path);
-    cbPortPath_->setItemData(cbPortPath_->count() - 1, port.description, Qt::ToolTipRole);
-  }
-  cbPortPath_->setEditText(current);
-  showingPortPath_ = false;
-  DescribePort();
-}
-
-void OptionsDialog::DescribePort() {
-  const QString path = cbPortPath_->currentText().trimmed();
-  QString text;
-  if (!path.isEmpty() && cbPortPath_->isEnabled()) {
-    const auto known = std::find_if(offered_.begin(), offered_.end(),
-                                    [&path](const PortChoice& port) { return port.path == path; });
-    if (known != offered_.end()) {
-      text = known->description;
-    } else if (!QFileInfo::exists(path)) {
-      text = QStringLiteral("%1 does not exist on this machine").arg(path);
-    }
-  }
-  lblPortInfo_->setText(text);
+  conversion_.Restore(stored.conversion);
+  longMessages_.Restore(stored.longMessages, stored.parts);
+  rangeAndPort_.RestorePortPaths(stored);
+  mailStore_.Restore(stored);
 }
 
 void OptionsDialog::ShowAtMailFolder() {
   show();
   raise();
   activateWindow();
-  // The field that says where the mail is: the folder, or the account's server.
-  QLineEdit* where = ChosenStore() == StoreKind::Imap ? edImapHost_ : edMailFolder_;
-  where->setFocus();
-  where->selectAll();
-}
-
-void OptionsDialog::BrowseMailFolder() {
-  const QString chosen = chooseFolder_
-                             ? chooseFolder_(this, MailFolder())
-                             : QFileDialog::getExistingDirectory(
-                                   this, QStringLiteral("Zandor - Mail Folder"), MailFolder());
-  // Cancelled: the field keeps what it held.
-  if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
+  mailStore_.FocusWhereTheMailIs();
 }
 
 void OptionsDialog::OnActivated(QWidget* window, QWidget* previous) {
   // A return from another program leaves the snapshot as it was.
   if (window != this || previous == this) return;
-  snapshotKelvoRemove_ = chkKelvoRemove_->isChecked();
-  snapshotOutlookRemove_ = chkOutlookRemove_->isChecked();
-  OfferPorts();
+  removal_.TakeSnapshot();
+  rangeAndPort_.OfferPorts();
 }
 
 void OptionsDialog::RestorePortAndRange(const StoredOptions& stored) {
-  cbCom_->setCurrentIndex(stored.port - 1);
-  cbDaysNum_->setCurrentIndex(PositionOf(stored.range));
+  rangeAndPort_.RestorePortAndRange(stored);
 }
 
 void OptionsDialog::Ok() {
   StoredOptions stored;
-  stored.port = cbCom_->currentIndex() + 1;
-  stored.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
-  stored.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
+  stored.port = rangeAndPort_.Port();
+  stored.range = rangeAndPort_.Range();
+  stored.longMessages = longMessages_.Chosen();
   // What the box shows after OK is what is stored and what a synchronisation
   // uses: a whole number of parts, 0 to 999.
-  stored.parts = ClampedPartsText(edMaxNumSplit_->text());
-  if (chkRusConv_->isChecked()) stored.conversion = ConversionMode::RussianOstrel;
-  if (chkDravoConv_->isChecked()) stored.conversion = ConversionMode::RussianDravo;
-  if (chkOstrelConv_->isChecked()) stored.conversion = ConversionMode::Western;
-  stored.portPaths = portPaths_;
-  stored.mailFolder = edMailFolder_->text();
+  stored.parts = ClampedPartsText(longMessages_.Parts());
+  stored.conversion = conversion_.Selected();
+  stored.portPaths = rangeAndPort_.PortPaths();
+  stored.mailFolder = mailStore_.MailFolderText();
   stored.storeKind = ChosenStore();
   stored.imap = Imap();
   WriteStoredOptions(settings_, stored);
-  imapStored_ = stored.imap;
-  edMaxNumSplit_->setText(stored.parts);
+  mailStore_.Stored(stored.imap);
+  longMessages_.ShowParts(stored.parts);
   hide();
 }
 
 void OptionsDialog::Cancel() {
   const StoredOptions stored = ReadStoredOptions(settings_);
   RestorePortAndRange(stored);
-  RestoreStored(stored);
-  chkKelvoRemove_->setChecked(snapshotKelvoRemove_);
-  chkOutlookRemove_->setChecked(snapshotOutlookRemove_);
-  RestorePortPaths(stored);
-  RestoreMailFolder(stored);
-  RestoreImap(stored);
+  conversion_.Restore(stored.conversion);
+  longMessages_.Restore(stored.longMessages, stored.parts);
+  removal_.RestoreSnapshot();
+  rangeAndPort_.RestorePortPaths(stored);
+  mailStore_.Restore(stored);
   hide();
 }
 
@@ -609,39 +238,30 @@ void OptionsDialog::reject() {
   Cancel();
 }
 
-QString OptionsDialog::PortPath() const {
-  const int index = cbCom_->currentIndex();
-  if (index < 0) return QString();
-  const QString path = portPaths_[static_cast<std::size_t>(index)].trimmed();
-  return path.isEmpty() ? DefaultPortPath(index + 1) : path;
-}
-
 SyncOptions OptionsDialog::Current() const {
   SyncOptions options;
-  options.port = cbCom_->currentIndex() + 1;
-  options.portPath = PortPath();
-  options.range = FromPosition<DateRange>(cbDaysNum_->currentIndex());
-  // Russian is tested before Dravo; with neither the mode is Western.
-  options.mode = chkRusConv_->isChecked()     ? ConversionMode::RussianOstrel
-                 : chkDravoConv_->isChecked() ? ConversionMode::RussianDravo
-                                              : ConversionMode::Western;
-  options.longMessages = FromPosition<LongMessages>(cbMessagesSplit_->currentIndex());
-  options.parts = edMaxNumSplit_->text();
-  options.removeFromKelvo = chkKelvoRemove_->isChecked();
-  options.removeFromMail = chkOutlookRemove_->isChecked();
+  options.port = rangeAndPort_.Port();
+  options.portPath = rangeAndPort_.PortPath();
+  options.range = rangeAndPort_.Range();
+  options.mode = conversion_.Mode();
+  options.longMessages = longMessages_.Chosen();
+  options.parts = longMessages_.Parts();
+  options.removeFromKelvo = removal_.RemoveFromKelvo();
+  options.removeFromMail = removal_.RemoveFromMail();
   options.fullSync = fullSyncSource_ && fullSyncSource_();
   return options;
 }
 
-void OptionsDialog::UpdateMailFolderWarning() {
-  // Only a warning: the folder may be mounted later, or filled by a mail program.
-  const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
-  lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
-  lblMailFolderWarning_->setVisible(!holds);
+QString OptionsDialog::MailFolder() const {
+  return mailStore_.MailFolder();
 }
 
-QString OptionsDialog::MailFolder() const {
-  return MailFolderPath(edMailFolder_->text());
+StoreKind OptionsDialog::ChosenStore() const {
+  return mailStore_.Chosen();
+}
+
+ImapOptions OptionsDialog::Imap() const {
+  return mailStore_.Imap();
 }
 
 }  // namespace zandor

@@ -2,37 +2,22 @@
 
 #include <QDialog>
 #include <QString>
-#include <array>
 #include <functional>
 #include <vector>
 
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/sync_options.h"
+#include "ui/options_mail_store.h"
+#include "ui/options_message_frames.h"
+#include "ui/options_range_and_port.h"
 #include "ui/password_dialog.h"
 
-class QButtonGroup;
-class QGroupBox;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
+class QLayout;
 class QPushButton;
-class QRadioButton;
 class QScrollArea;
 
 namespace zandor {
-
-// A serial port the system knows, for the device field's list.
-struct PortChoice {
-  QString path;         // "/dev/ttyUSB0", "/dev/serial/by-id/usb-..."
-  QString description;  // "FT232R USB UART (FTDI)"; may be empty
-};
-using PortLister = std::function<std::vector<PortChoice>()>;
-// Asks the user for a folder, starting at the one given; empty when cancelled.
-using FolderChooser = std::function<QString(QWidget* parent, const QString& start)>;
-// The system's: QSerialPortInfo's ports, then the stable /dev/serial/by-id names.
-std::vector<PortChoice> SystemSerialPorts();
 
 class ActivationHistory;
 
@@ -64,12 +49,9 @@ class OptionsDialog final : public QDialog {
   OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent = nullptr);
 
   // The serial ports the device field offers; the system's by default.
-  void SetPortLister(PortLister lister) {
-    portLister_ = std::move(lister);
-    OfferPorts();
-  }
+  void SetPortLister(PortLister lister) { rangeAndPort_.SetPortLister(std::move(lister)); }
   // How B&rowse... asks for the mail folder; a QFileDialog by default.
-  void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+  void SetFolderChooser(FolderChooser chooser) { mailStore_.SetFolderChooser(std::move(chooser)); }
   // Shows the dialog with the mail folder field ready for typing.
   void ShowAtMailFolder();
 
@@ -88,8 +70,7 @@ class OptionsDialog final : public QDialog {
   ImapOptions Imap() const;
   // Where Password... keeps what it asks for; the desktop's by default.
   void SetPasswordKeeping(PasswordKeyring& keyring, PasswordAsker ask) {
-    keyring_ = &keyring;
-    askPassword_ = std::move(ask);
+    mailStore_.SetPasswordKeeping(keyring, std::move(ask));
   }
 
   // The main window's load: selects the port and the range stored.
@@ -112,95 +93,37 @@ class OptionsDialog final : public QDialog {
 
  private:
   void BuildControls();
-  QWidget* BuildStoreChoice();
-  QGroupBox* BuildImapAccount();
-  void ShowChosenStore();
-  void RestoreImap(const StoredOptions& stored);
-  void AskAndKeepPassword();
+  void BuildButtons();
+  // Places the controls: the options in a scroll area, the buttons below.
+  // The message frames go under the range and port, the mail folder frame
+  // between the store choice and the account.
+  void LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
+  void BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
+  void BuildScrollArea();
+  void SetTabOrder();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
   int ScrollBarWidth() const;
   // The size that shows every option unscrolled, within the screen.
   QSize OpeningSize() const;
   void FitContents();
-  // Puts the number that will be used in place of parts text that is not one.
-  void ShowPartsUsed();
   void Load();
-  void RestoreStored(const StoredOptions& stored);
-  void RestorePortPaths(const StoredOptions& stored);
-  void RestoreMailFolder(const StoredOptions& stored);
-  // The device path of the chosen entry, its default when the field is empty.
-  QString PortPath() const;
-  void SelectOption(QRadioButton* chosen);
-  void UpdatePartsEnabled();
-  void ShowPortPath();
-  void OfferPorts();
-  // Says under the device field what the device is, or that it is missing.
-  void DescribePort();
-  void BrowseMailFolder();
-  // Shows under the field why the folder chosen holds no mail, if it does not.
-  void UpdateMailFolderWarning();
   void OnActivated(QWidget* window, QWidget* previous);
 
   SettingsStore& settings_;
   std::function<bool()> fullSyncSource_;
 
+  RangeAndPortControls rangeAndPort_;
+  RemovalFrame removal_;
+  ConversionFrame conversion_;
+  LongMessagesFrame longMessages_;
+  MailStoreControls mailStore_;
+
   QWidget* page_ = nullptr;  // the options, inside scroll_
   QScrollArea* scroll_ = nullptr;
   bool opened_ = false;
-  QLabel* label1_ = nullptr;
-  QComboBox* cbDaysNum_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QComboBox* cbCom_ = nullptr;
-  QLabel* lblPortPath_ = nullptr;
-  QComboBox* cbPortPath_ = nullptr;
-  QLabel* lblPortInfo_ = nullptr;
-  QCheckBox* chkKelvoRemove_ = nullptr;
-  QCheckBox* chkOutlookRemove_ = nullptr;
-  QButtonGroup* conversionGroup_ = nullptr;
-  QRadioButton* chkOstrelConv_ = nullptr;
-  QRadioButton* chkRusConv_ = nullptr;
-  QRadioButton* chkDravoConv_ = nullptr;
-  QComboBox* cbMessagesSplit_ = nullptr;
-  QLineEdit* edMaxNumSplit_ = nullptr;
-  QLabel* parts_ = nullptr;
-  QLineEdit* edMailFolder_ = nullptr;
-  QLabel* lblMailFolderWarning_ = nullptr;
-  QPushButton* btnBrowseMail_ = nullptr;
-  QGroupBox* fmMailStore_ = nullptr;
-  QRadioButton* optMaildir_ = nullptr;
-  QRadioButton* optImap_ = nullptr;
-  QGroupBox* fmImapAccount_ = nullptr;
-  QLineEdit* edImapHost_ = nullptr;
-  QLineEdit* edImapPort_ = nullptr;
-  QComboBox* cbImapSecurity_ = nullptr;
-  QLineEdit* edImapUser_ = nullptr;
-  QPushButton* btnImapPassword_ = nullptr;
-  QLabel* lblImapPassword_ = nullptr;
-  // The [Imap] keys no control shows, kept as stored.
-  ImapOptions imapStored_;
-  DesktopKeyring desktopKeyring_;
-  PasswordKeyring* keyring_ = &desktopKeyring_;
-  PasswordAsker askPassword_ = AskPassword;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;
-
-  PortLister portLister_ = SystemSerialPorts;
-  FolderChooser chooseFolder_;
-  std::vector<PortChoice> offered_;
-
-  // The device path of each port entry as the dialog shows it now.
-  std::array<QString, 4> portPaths_;
-  bool showingPortPath_ = false;
-
-  // The removal boxes as they were when the dialog last became active.
-  bool snapshotKelvoRemove_ = false;
-  bool snapshotOutlookRemove_ = false;
 };
-
-// What OK leaves in the parts box for the text typed there: the number
-// rounded (halves to even), as its absolute value, at most 999. A number that
-// does not fit in 16 bits shows 999.
-QString ClampedPartsText(const QString& typed);
 
 }  // namespace zandor

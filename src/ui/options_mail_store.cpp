@@ -1,0 +1,202 @@
+#include "ui/options_mail_store.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "store/maildir/maildir_store.h"
+
+namespace zandor {
+namespace {
+
+// A field of the account with its label on the left.
+void AddRow(QGridLayout* grid, const QString& text, QWidget* field, int at) {
+  auto* label = new QLabel(text, grid->parentWidget());
+  label->setBuddy(field);
+  grid->addWidget(label, at, 0);
+  grid->addWidget(field, at, 1);
+}
+
+}  // namespace
+
+QGroupBox* MailStoreControls::BuildFolderFrame(QWidget* dialog) {
+  dialog_ = dialog;
+  fmMailStore_ = new QGroupBox(QStringLiteral("Mail &Folder"), dialog);
+  fmMailStore_->setObjectName(QStringLiteral("fmMailStore"));
+  edMailFolder_ = new QLineEdit(fmMailStore_);
+  edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
+  edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
+  btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore_);
+  btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
+  btnBrowseMail_->setAutoDefault(false);
+  lblMailFolderWarning_ = new QLabel(fmMailStore_);
+  lblMailFolderWarning_->setObjectName(QStringLiteral("lblMailFolderWarning"));
+  lblMailFolderWarning_->setWordWrap(true);
+  lblMailFolderWarning_->hide();
+  auto* mailLayout = new QGridLayout(fmMailStore_);
+  mailLayout->addWidget(edMailFolder_, 0, 0);
+  mailLayout->addWidget(btnBrowseMail_, 0, 1);
+  mailLayout->addWidget(lblMailFolderWarning_, 1, 0, 1, 2);
+  mailLayout->setColumnStretch(0, 1);
+  QObject::connect(btnBrowseMail_, &QPushButton::clicked, dialog, [this] { BrowseMailFolder(); });
+  QObject::connect(edMailFolder_, &QLineEdit::textChanged, dialog,
+                   [this] { UpdateMailFolderWarning(); });
+  return fmMailStore_;
+}
+
+QWidget* MailStoreControls::BuildChoice(QWidget* dialog) {
+  auto* choice = new QWidget(dialog);
+  optMaildir_ = new QRadioButton(QStringLiteral("Maildir fo&lder"), choice);
+  optMaildir_->setObjectName(QStringLiteral("optMaildir"));
+  optImap_ = new QRadioButton(QStringLiteral("&IMAP account"), choice);
+  optImap_->setObjectName(QStringLiteral("optImap"));
+  auto* layout = new QHBoxLayout(choice);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(optMaildir_);
+  layout->addWidget(optImap_);
+  layout->addStretch(1);
+  QObject::connect(optImap_, &QRadioButton::toggled, dialog, [this] { ShowChosenStore(); });
+  return choice;
+}
+
+QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver given) {
+  passwordGiven_ = std::move(given);
+  fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), dialog);
+  fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
+  auto* grid = new QGridLayout(fmImapAccount_);
+  edImapHost_ = new QLineEdit(fmImapAccount_);
+  edImapHost_->setObjectName(QStringLiteral("edImapHost"));
+  AddRow(grid, QStringLiteral("Server &name:"), edImapHost_, 0);
+  edImapPort_ = new QLineEdit(fmImapAccount_);
+  edImapPort_->setObjectName(QStringLiteral("edImapPort"));
+  edImapPort_->setValidator(new QIntValidator(1, 65535, edImapPort_));
+  AddRow(grid, QStringLiteral("Port num&ber:"), edImapPort_, 1);
+  cbImapSecurity_ = new QComboBox(fmImapAccount_);
+  cbImapSecurity_->setObjectName(QStringLiteral("cbImapSecurity"));
+  // In the order of ImapSecurity.
+  cbImapSecurity_->addItems({QStringLiteral("TLS"), QStringLiteral("STARTTLS"),
+                             QStringLiteral("None (this computer only)")});
+  AddRow(grid, QStringLiteral("Securit&y:"), cbImapSecurity_, 2);
+  edImapUser_ = new QLineEdit(fmImapAccount_);
+  edImapUser_->setObjectName(QStringLiteral("edImapUser"));
+  AddRow(grid, QStringLiteral("&User name:"), edImapUser_, 3);
+  btnImapPassword_ = new QPushButton(QStringLiteral("Password in keyrin&g..."), fmImapAccount_);
+  btnImapPassword_->setObjectName(QStringLiteral("btnImapPassword"));
+  btnImapPassword_->setAutoDefault(false);
+  lblImapPassword_ = new QLabel(fmImapAccount_);
+  lblImapPassword_->setObjectName(QStringLiteral("lblImapPassword"));
+  lblImapPassword_->setWordWrap(true);
+  grid->addWidget(btnImapPassword_, 4, 0);
+  grid->addWidget(lblImapPassword_, 4, 1);
+  grid->setColumnStretch(1, 1);
+  // The port field shows the default of the security chosen until one is typed.
+  QObject::connect(cbImapSecurity_, &QComboBox::currentIndexChanged, dialog, [this](int index) {
+    edImapPort_->setPlaceholderText(
+        QString::number(DefaultImapPort(static_cast<ImapSecurity>(std::max(index, 0)))));
+  });
+  QObject::connect(btnImapPassword_, &QPushButton::clicked, dialog,
+                   [this] { AskAndKeepPassword(); });
+  return fmImapAccount_;
+}
+
+std::vector<QWidget*> MailStoreControls::TabOrder() const {
+  return {optMaildir_, optImap_,        edMailFolder_, btnBrowseMail_,  edImapHost_,
+          edImapPort_, cbImapSecurity_, edImapUser_,   btnImapPassword_};
+}
+
+void MailStoreControls::Restore(const StoredOptions& stored) {
+  RestoreMailFolder(stored);
+  RestoreImap(stored);
+}
+
+QString MailStoreControls::MailFolder() const {
+  return MailFolderPath(edMailFolder_->text());
+}
+
+QString MailStoreControls::MailFolderText() const {
+  return edMailFolder_->text();
+}
+
+StoreKind MailStoreControls::Chosen() const {
+  return optImap_->isChecked() ? StoreKind::Imap : StoreKind::Maildir;
+}
+
+ImapOptions MailStoreControls::Imap() const {
+  ImapOptions imap = imapStored_;
+  imap.host = edImapHost_->text().trimmed();
+  imap.port = edImapPort_->text().trimmed();
+  imap.security = static_cast<ImapSecurity>(std::max(cbImapSecurity_->currentIndex(), 0));
+  imap.user = edImapUser_->text().trimmed();
+  return imap;
+}
+
+void MailStoreControls::FocusWhereTheMailIs() {
+  QLineEdit* where = Chosen() == StoreKind::Imap ? edImapHost_ : edMailFolder_;
+  where->setFocus();
+  where->selectAll();
+}
+
+void MailStoreControls::ShowChosenStore() {
+  const bool imap = optImap_->isChecked();
+  fmMailStore_->setVisible(!imap);
+  fmImapAccount_->setVisible(imap);
+}
+
+void MailStoreControls::RestoreMailFolder(const StoredOptions& stored) {
+  // The default shows as text; OK leaves it unstored, so that it keeps
+  // following the home folder.
+  edMailFolder_->setText(stored.mailFolder.trimmed().isEmpty() ? MailFolderPath(QString())
+                                                               : stored.mailFolder);
+}
+
+void MailStoreControls::RestoreImap(const StoredOptions& stored) {
+  imapStored_ = stored.imap;
+  edImapHost_->setText(stored.imap.host);
+  edImapPort_->setText(ImapPort(stored.imap) == DefaultImapPort(stored.imap.security)
+                           ? QString()
+                           : QString::number(ImapPort(stored.imap)));
+  cbImapSecurity_->setCurrentIndex(static_cast<int>(stored.imap.security));
+  edImapPort_->setPlaceholderText(QString::number(DefaultImapPort(stored.imap.security)));
+  edImapUser_->setText(stored.imap.user);
+  lblImapPassword_->clear();
+  (stored.storeKind == StoreKind::Imap ? optImap_ : optMaildir_)->setChecked(true);
+  ShowChosenStore();
+}
+
+void MailStoreControls::BrowseMailFolder() {
+  const QString chosen = chooseFolder_
+                             ? chooseFolder_(dialog_, MailFolder())
+                             : QFileDialog::getExistingDirectory(
+                                   dialog_, QStringLiteral("Zandor - Mail Folder"), MailFolder());
+  // Cancelled: the field keeps what it held.
+  if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
+}
+
+void MailStoreControls::UpdateMailFolderWarning() {
+  // Only a warning: the folder may be mounted later, or filled by a mail program.
+  const StoreStatus holds = MaildirStore::HoldsMail(MailFolder());
+  lblMailFolderWarning_->setText(holds ? QString() : holds.reason());
+  lblMailFolderWarning_->setVisible(!holds);
+}
+
+void MailStoreControls::AskAndKeepPassword() {
+  const ImapOptions account = Imap();
+  const std::optional<QString> password = askPassword_(dialog_, PasswordQuestion(account));
+  if (!password) return;
+  const std::optional<QString> why = keyring_->Write(KeyringKey(account), *password);
+  lblImapPassword_->setText(why ? QStringLiteral("Not kept in the keyring (%1): it is asked for "
+                                                 "at each start.")
+                                      .arg(*why)
+                                : QStringLiteral("Kept in the desktop keyring."));
+  passwordGiven_(account, *password);
+}
+
+}  // namespace zandor
