@@ -10,8 +10,8 @@ namespace zandor {
 struct CommandLine {
   enum class Mode { Window, Sync, Help, Version };
   Mode mode = Mode::Window;
-  // The three check boxes that are not stored: chkFullSync, chkKelvoRemove,
-  // chkOutlookRemove.
+  // The window's three check boxes that are never stored: full
+  // synchronisation, removal from the Kelvo, removal from the mail.
   bool full = false;
   bool removeFromKelvo = false;
   bool removeFromMail = false;

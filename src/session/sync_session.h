@@ -35,6 +35,8 @@ struct SyncSession {
   QString UnsavedMarkBox;
   // Set once a mark that could not be saved was told: nothing more is sent.
   bool UnsavedMarkTold = false;
+  // The byte between a record's fields on the wire: 254, or the Dravo
+  // conversion's own.
   unsigned char FieldSeparator = 254;
   // The first day of the date range: mail received on or after it is sent.
   QDate DateFilter;
@@ -68,15 +70,17 @@ struct SyncSession {
   bool SelectionListComplete = false;
   QString SelectionIncompleteReason;
 
-  // Set by the removal phase when chkKelvoRemove was ticked but the selection
-  // list was incomplete, so nothing was removed from the Kelvo.
+  // Set by the removal phase when the user asked to remove from the Kelvo
+  // what is no longer sent, but the selection list was incomplete, so
+  // nothing was removed from the Kelvo.
   bool DeviceRemovalSkipped = false;
   // Set by the scan when the mail store cannot be used at all (its marks
   // cannot be read, it went away): the walk ends there.
   bool StoreUnusable = false;
 
-  // Set by the scan when chkOutlookRemove was ticked but the device list was
-  // incomplete, so nothing was removed from the store.
+  // Set by the scan when the user asked to remove from the mail what was
+  // deleted on the Kelvo, but the device list was incomplete, so nothing was
+  // removed from the store.
   bool StoreRemovalSkipped = false;
 
   // Marks the selection list incomplete; the first reason is the one kept.

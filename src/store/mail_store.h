@@ -16,7 +16,9 @@ namespace zandor {
 enum class DefaultFolder { Trash = 3, Outbox = 4, SentItems = 5, Inbox = 6, Drafts = 16 };
 
 // A folder as the tree and the walk see it. The entry id is unique in the
-// store and stable across runs; the name is what the user sees.
+// store and stable across runs; the name is what the user sees. (EntryId and
+// Name keep the capitals of the dialogue's own vocabulary, as SyncSession's
+// fields do; every other member is camelCase.)
 struct FolderRef {
   QString EntryId;
   QString Name;

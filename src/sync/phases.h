@@ -16,11 +16,11 @@ namespace zandor {
 // session.DeviceListComplete only when the Kelvo ended the stage with CmdEnd.
 void RunReceivePhase(SyncContext& context);
 
-// Send: rebuilds the tree, walks the chosen folders (Inbox tree, then Sent
-// Items tree), scans and sends, and ends with CmdEnd.
+// Send: shows the planned folders in the tree, walks them (Inbox tree, then
+// Sent Items tree), scans and sends, and ends with CmdEnd.
 void RunSendPhase(SyncContext& context);
 
-// Removal: when chkKelvoRemove is ticked, removes on the Kelvo what is no longer
+// Removal: when the user asked for it, removes on the Kelvo what is no longer
 // selected (nothing when the selection list is incomplete), then writes the
 // closing bytes.
 void RunRemovalPhase(SyncContext& context);
