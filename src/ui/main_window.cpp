@@ -348,7 +348,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (syncRunning_) {
+  if (syncRunning_ || startingRun_) {
     if (!closing_ && !boxes_->Ask(this, QStringLiteral("A synchronisation is running. Stop it "
                                                        "and quit?"))) {
       event->ignore();
