@@ -4,8 +4,6 @@
 // mailbox list, the selected mailbox, the GMime options and the sent marks.
 // Private to the store.
 
-#include <QByteArray>
-#include <QChar>
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "session/clock.h"
+#include "store/imap/imap_commands.h"
 #include "store/imap/imap_session.h"
 #include "store/kelvo_state_db.h"
 #include "store/mail_store.h"
@@ -23,49 +22,7 @@
 
 namespace zandor::imap {
 
-struct Mailbox {
-  QString name;  // as the server spells it (modified UTF-7)
-  QChar delimiter;
-  QStringList attributes;  // without the backslash: "Sent", "Noselect", "HasChildren"
-  bool Is(const char* attribute) const;
-};
-
-// One message as a fetch gave it; what was not asked for is empty.
-struct Fetched {
-  uint32_t uid = 0;
-  std::optional<qint64> received;  // INTERNALDATE, msecs since the epoch
-  qint64 size = 0;                 // RFC822.SIZE, with the header
-  QByteArray header;
-  QByteArray whole;
-};
-
-enum class Access { ReadOnly, ReadWrite };
-
 class Lookahead;
-
-// What a UID FETCH brings besides UID and INTERNALDATE: nothing, the header
-// with the size, or the whole message; always by BODY.PEEK, so no flag changes.
-enum class Part { None, Header, Whole };
-
-// A mailbox's messages as a listing gave them. A small mailbox is listed
-// whole (its headers cost less than a search's round trip); a large one from
-// two days before the day asked for, since SEARCH SINCE reads INTERNALDATE in
-// the server's time zone. The caller refines to the local day.
-struct Listing {
-  uint32_t uidValidity = 0;
-  uint32_t exists = 0;
-  std::optional<QDate> since;  // what the entries cover: nullopt for all
-  std::vector<Fetched> entries;
-};
-
-// Single commands on a session, as libetpan's codes: the run's session sends
-// them through Core::Run, the helpers that read ahead directly.
-int ExamineOn(mailimap* imap, const QString& mailbox, Access access);
-int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
-            std::vector<Fetched>& messages);
-// Lists the selected mailbox (exists and UIDVALIDITY as its selection gave
-// them) for the day: UID SEARCH SINCE when it is large, then the headers.
-int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing);
 
 struct Core {
   Core(Account imapAccount, const QString& statePath, QLocale storeLocale, const Clock& storeClock);
@@ -129,8 +86,5 @@ struct Core {
   QString selected_;
   Access selectedAccess_ = Access::ReadOnly;
 };
-
-// A message's entry id: "<UIDVALIDITY>:<UID>:<mailbox>".
-QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid);
 
 }  // namespace zandor::imap

@@ -57,22 +57,9 @@ StoreStatus ExpungeOne(Core& core, uint32_t uid) {
                   [&](mailimap* imap) { return mailimap_uid_expunge(imap, SingleUid(uid).get()); });
 }
 
-// Looks for the message with the Message-ID in the selected mailbox: its UID
-// into uid (0 when none); the command's code.
-int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) {
-  SearchKeyPtr key(
-      mailimap_search_key_new_header(strdup("Message-ID"), strdup(messageId.constData())));
-  clist* raw = nullptr;
-  const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
-  SearchResultPtr found(raw);
-  clistiter* last = code == MAILIMAP_NO_ERROR && found ? clist_end(found.get()) : nullptr;
-  uid = last != nullptr ? *static_cast<const uint32_t*>(clist_content(last)) : 0;
-  return code;
-}
-
 }  // namespace
 
-void Bodies::Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids) {
+void Bodies::Await(std::future<Wholes> wholes, std::vector<uint32_t> uids) {
   awaited_.push_back({std::move(wholes), std::move(uids)});
 }
 
@@ -85,7 +72,7 @@ bool Bodies::Holds(uint32_t uid) const {
 
 std::optional<QString> Bodies::Find(uint32_t uid) {
   for (Awaited& batch : awaited_) {
-    Lookahead::Wholes wholes = batch.wholes.get();
+    Wholes wholes = batch.wholes.get();
     Add(wholes ? wholes : fetch_(batch.uids));
   }
   awaited_.clear();
@@ -95,7 +82,7 @@ std::optional<QString> Bodies::Find(uint32_t uid) {
 }
 
 // What cannot be parsed is left for Body to read and tell.
-void Bodies::Add(const Lookahead::Wholes& wholes) {
+void Bodies::Add(const Wholes& wholes) {
   if (!wholes) return;
   for (const Fetched& message : *wholes) {
     if (auto body = mime::BodyTextOf(message.whole, options_)) {
@@ -274,9 +261,7 @@ StoreStatus ImapItem::Delete() {
         if (move) return mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData());
         if (std::exchange(again, true) && !messageId_.isEmpty()) {
           uint32_t copied = 0;
-          int code = ExamineOn(imap, trash.value(), Access::ReadOnly);
-          if (code == MAILIMAP_NO_ERROR) code = FindByMessageId(imap, messageId_, copied);
-          if (code == MAILIMAP_NO_ERROR) code = ExamineOn(imap, mailbox_, Access::ReadWrite);
+          const int code = FindCopy(imap, mailbox_, trash.value(), messageId_, copied);
           if (code != MAILIMAP_NO_ERROR) core_->ForgetSelection();
           if (code != MAILIMAP_NO_ERROR || copied != 0) return code;
         }

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "store/imap/imap_core.h"
-#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
@@ -19,26 +18,26 @@ namespace zandor::imap {
 // on the run's own session.
 class Bodies {
  public:
-  using Fetch = std::function<Lookahead::Wholes(const std::vector<uint32_t>& uids)>;
+  using Fetch = std::function<Wholes(const std::vector<uint32_t>& uids)>;
   Bodies(GMimeParserOptions* options, Fetch fetch) : options_(options), fetch_(std::move(fetch)) {}
 
   // Fetches the messages now, on the run's session.
   void FetchNow(const std::vector<uint32_t>& uids) { Add(fetch_(uids)); }
   // Takes the messages in once the helper has them.
-  void Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids);
+  void Await(std::future<Wholes> wholes, std::vector<uint32_t> uids);
   // Whether the message was read ahead or is on its way.
   bool Holds(uint32_t uid) const;
   // The body text read ahead, waiting for what is on its way.
   std::optional<QString> Find(uint32_t uid);
 
  private:
-  void Add(const Lookahead::Wholes& wholes);
+  void Add(const Wholes& wholes);
 
   GMimeParserOptions* options_;
   Fetch fetch_;
   std::map<uint32_t, QString> texts_;
   struct Awaited {
-    std::future<Lookahead::Wholes> wholes;
+    std::future<Wholes> wholes;
     std::vector<uint32_t> uids;
   };
   std::vector<Awaited> awaited_;

@@ -19,13 +19,13 @@
 #include <vector>
 
 #include "store/imap/imap_account.h"
-#include "store/imap/imap_core.h"
+#include "store/imap/imap_commands.h"
 
 namespace zandor::imap {
 
 class Lookahead {
  public:
-  using Wholes = std::optional<std::vector<Fetched>>;
+  using Wholes = imap::Wholes;
 
   // Starts listing the mailboxes for the day on up to `sessions` helpers,
   // the mailboxes dealt out in turn.
