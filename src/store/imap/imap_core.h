@@ -37,6 +37,15 @@ struct Core {
   // again, and the command sent again: a run carries on over one loss. A
   // second loss, or a reconnection that fails, is Gone (Refused when the
   // password no longer works); the failure says what was being done.
+  //
+  // So a command may be sent twice: the lost line may have carried it to
+  // the server, which did it, and only its answer went missing. The command
+  // is called again from the start (it clears what it collected); one that
+  // must not take effect twice looks first, when it is called again, whether
+  // it did: FindByMessageId for an APPEND (ImapNewItem::Save) and FindCopy
+  // for a COPY (ImapItem::Delete), in imap_commands.h. What does no harm
+  // done twice (a read, a SELECT, a flag set, the UID EXPUNGE of one UID, a
+  // MOVE, which finds nothing to move the second time) is sent as it is.
   using Command = std::function<int(mailimap*)>;
   StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
   // Every mailbox of the account, listed once until forgotten.
