@@ -48,9 +48,13 @@ struct SentParts {
 // what it may do next (FailureKind); none throws, none shows anything to the
 // user, none reads the settings. What each may fail with, and what it must
 // never do, stands beside it.
+//
+// What a store hands out (collections, items, new items, ReadingAhead
+// handles) belongs to the caller but uses the store: it must not outlive
+// the store that made it. A store on a network keeps one session, its
+// sent marks and its helper threads for all of them, and goes with them.
 
-// One message of a folder. The caller owns it; it stays usable while the store
-// lives.
+// One message of a folder. The caller owns it; it must not outlive the store.
 class MailItem {
  public:
   virtual ~MailItem() = default;
@@ -90,7 +94,7 @@ class MailItem {
 
 // The messages of one folder as listed when the collection was made, to be
 // counted, sorted and searched by the day they were received. Owned by the
-// caller.
+// caller; must not outlive the store. Its items may outlive it.
 class ItemCollection {
  public:
   virtual ~ItemCollection() = default;
@@ -113,7 +117,8 @@ class ItemCollection {
   virtual void ReadAhead(const QStringList& /*entryIds*/) {}
 };
 
-// A new message being written; becomes a stored message with Save.
+// A new message being written; becomes a stored message with Save. Owned by
+// the caller; must not outlive the store.
 class NewMailItem {
  public:
   virtual ~NewMailItem() = default;
@@ -152,7 +157,8 @@ class DescriptorLock final : public SyncLock {
   int fd_;
 };
 
-// Held while a store reads a run's mail ahead; it stops when this goes.
+// Held while a store reads a run's mail ahead; it stops when this goes, and
+// this must not outlive the store.
 class ReadingAhead {
  public:
   virtual ~ReadingAhead() = default;

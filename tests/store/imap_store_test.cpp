@@ -163,13 +163,15 @@ TEST_P(BothStores, ReadsEveryTextAndChangesNoFlag) {
   mail_->Add(Path({"Inbox"}), message);
   Open();
   const auto before = MessageFiles(Root());
-  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
-  ASSERT_EQ(items.size(), 1U);
   QStringList texts;
-  for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
-    texts << items[0]->Text(static_cast<ItemText>(which)).value();
+  {
+    const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+    ASSERT_EQ(items.size(), 1U);
+    for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
+      texts << items[0]->Text(static_cast<ItemText>(which)).value();
+    EXPECT_EQ(items[0]->SentOn().value(), kNow.addDays(-2));
+  }
   EXPECT_EQ(texts.join(u'|'), u"Grüße|Jörg|Ann; b@example.org|Carl||line 1\r\nline 2\r\n"_s);
-  EXPECT_EQ(items[0]->SentOn().value(), kNow.addDays(-2));
   store_.reset();
   EXPECT_EQ(MessageFiles(Root()), before);
 }
@@ -183,10 +185,12 @@ TEST_P(BothStores, NewItemGoesToDraftsAndReadsBack) {
   item->AddRecipient(u"Dummy"_s);
   item->SetKelvoSent(NeverSentDate());
   ASSERT_TRUE(item->Save().ok());
+  const QString saved = item->EntryId();
+  item.reset();  // not to outlive its store
   Open();
   const auto drafts = Items(DefaultFolder::Drafts, std::nullopt);
   ASSERT_EQ(drafts.size(), 1U);
-  EXPECT_EQ(drafts[0]->EntryId(), item->EntryId());
+  EXPECT_EQ(drafts[0]->EntryId(), saved);
   EXPECT_EQ(drafts[0]->Text(ItemText::To).value(), u"Ann; Dummy"_s);
   EXPECT_EQ(drafts[0]->Text(ItemText::Body).value(), u"Привет,\r\nmixed\r\nline ends"_s);
   EXPECT_EQ(drafts[0]->ReceivedTime().value(), kNow);

@@ -1,6 +1,5 @@
 #include "store/imap/imap_core.h"
 
-#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {

@@ -2,6 +2,7 @@
 
 // What the IMAP store's collections and items share: the session, the
 // mailbox list, the selected mailbox, the GMime options and the sent marks.
+// The store owns it; its collections and items reach it by reference.
 // Private to the store.
 
 #include <QDate>
@@ -21,8 +22,6 @@
 #include "store/mime/gmime_ptr.h"
 
 namespace zandor::imap {
-
-class Lookahead;
 
 struct Core {
   Core(Account imapAccount, const QString& statePath, QLocale storeLocale, const Clock& storeClock);
@@ -79,8 +78,6 @@ struct Core {
   const Clock& clock;
   mime::ParserOptionsPtr options;
   KelvoStateDb state;
-  // The helpers reading the run's mail ahead, while the count lasts.
-  std::unique_ptr<Lookahead> lookahead;
 
  private:
   // Forgets a session whose connection was lost: no LOGOUT on a dead line.

@@ -54,7 +54,7 @@ class Bodies {
 // id it holds, the mark and its parts carry over, and a copy goes once.
 class ImapItem final : public MailItem {
  public:
-  ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message,
+  ImapItem(Core& core, QString mailbox, uint32_t uidValidity, Fetched message,
            std::shared_ptr<Bodies> readAhead = nullptr);
 
   QString EntryId() const override;
@@ -83,7 +83,7 @@ class ImapItem final : public MailItem {
   StoreStatus CheckStillThere(Access access) const;
   StoreFailure Gone() const;
 
-  std::shared_ptr<Core> core_;
+  Core& core_;
   QString mailbox_;
   uint32_t uidValidity_;
   Fetched message_;
@@ -99,7 +99,7 @@ class ImapItem final : public MailItem {
 // A message being written; Save appends it to Drafts with the \Draft flag.
 class ImapNewItem final : public NewMailItem {
  public:
-  explicit ImapNewItem(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+  explicit ImapNewItem(Core& core) : core_(core) {}
 
   void SetSubject(const QString& subject) override { subject_ = subject; }
   void SetBody(const QString& body) override { body_ = body; }
@@ -115,7 +115,7 @@ class ImapNewItem final : public NewMailItem {
   StoreResult<uint32_t> UidOfAppended(const QString& drafts, uint32_t appendedUid,
                                       const QByteArray& messageId);
 
-  std::shared_ptr<Core> core_;
+  Core& core_;
   QString subject_;
   QString body_;
   QStringList recipients_;

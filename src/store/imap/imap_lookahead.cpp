@@ -130,9 +130,9 @@ std::optional<Listing> Lookahead::TakeListing(const QString& mailbox) {
   return listing;
 }
 
-std::optional<std::future<Lookahead::Wholes>> Lookahead::FetchWhole(const QString& mailbox,
-                                                                    uint32_t uidValidity,
-                                                                    std::vector<uint32_t> uids) {
+std::optional<std::future<Wholes>> Lookahead::FetchWhole(const QString& mailbox,
+                                                         uint32_t uidValidity,
+                                                         std::vector<uint32_t> uids) {
   const auto found = listedBy_.find(mailbox);
   if (finished_ || found == listedBy_.end()) return std::nullopt;
   Helper* helper = found->second;
@@ -156,6 +156,30 @@ std::optional<std::future<Lookahead::Wholes>> Lookahead::FetchWhole(const QStrin
 void Lookahead::Finish() {
   finished_ = true;
   for (const auto& helper : helpers_) helper->Finish();
+}
+
+// The helpers stop taking work when the walk no longer needs them, unless
+// others took their place meanwhile.
+class Lookaheads::Handle final : public ReadingAhead {
+ public:
+  Handle(Lookaheads& owner, Lookahead* helpers) : owner_(owner), helpers_(helpers) {}
+  ~Handle() override {
+    if (owner_.Current() == helpers_) helpers_->Finish();
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+ private:
+  Lookaheads& owner_;
+  Lookahead* helpers_;
+};
+
+std::unique_ptr<ReadingAhead> Lookaheads::Start(const Account& account,
+                                                const QStringList& mailboxes,
+                                                std::optional<QDate> since, int sessions) {
+  End();
+  current_ = std::make_unique<Lookahead>(account, mailboxes, since, sessions);
+  return std::make_unique<Handle>(*this, current_.get());
 }
 
 }  // namespace zandor::imap

@@ -10,8 +10,10 @@
 // fails on them (a login refused for too many connections, a lost line) is
 // done again on the run's own session, which tells the failure.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <future>
 #include <map>
 #include <memory>
@@ -20,13 +22,13 @@
 
 #include "store/imap/imap_account.h"
 #include "store/imap/imap_commands.h"
+#include "store/mail_store.h"
 
 namespace zandor::imap {
 
+// The helpers of one run.
 class Lookahead {
  public:
-  using Wholes = imap::Wholes;
-
   // Starts listing the mailboxes for the day on up to `sessions` helpers,
   // the mailboxes dealt out in turn.
   Lookahead(const Account& account, const QStringList& mailboxes, std::optional<QDate> since,
@@ -58,6 +60,32 @@ class Lookahead {
   std::map<QString, Pending> listings_;
   std::map<QString, Helper*> listedBy_;
   bool finished_ = false;
+};
+
+// The store's read-ahead, run after run: the helpers of the run that reads
+// ahead, if one does. A run's helpers go when the next run starts its own,
+// or the store goes; collections, which may be kept longer, reach them
+// through this.
+class Lookaheads {
+ public:
+  Lookaheads() = default;
+  ~Lookaheads() { End(); }
+  Lookaheads(const Lookaheads&) = delete;
+  Lookaheads& operator=(const Lookaheads&) = delete;
+
+  // Ends the helpers there were, then starts these. When the handle goes
+  // they take no more work; it must not outlive this.
+  std::unique_ptr<ReadingAhead> Start(const Account& account, const QStringList& mailboxes,
+                                      std::optional<QDate> since, int sessions);
+  // Lets the helpers, if any, log out and waits for them.
+  void End() { current_.reset(); }
+  // The helpers of the run; null when there are none.
+  Lookahead* Current() const { return current_.get(); }
+
+ private:
+  class Handle;
+
+  std::unique_ptr<Lookahead> current_;
 };
 
 }  // namespace zandor::imap
