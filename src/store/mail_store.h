@@ -162,6 +162,14 @@ class DescriptorLock final : public SyncLock {
 class ReadingAhead {
  public:
   virtual ~ReadingAhead() = default;
+  // Stops reading ahead, for a run that is being broken off. Thread-safe:
+  // it may be called from another thread while the store is used on one,
+  // and returns at once. The store ends with the command each of its
+  // helpers has in flight and sends no other; what was not read yet is read
+  // when asked for, by the run's own session, as if it had never been read
+  // ahead (or not at all, if the run ends first). Calling it again, or
+  // after the store began another read-ahead, does nothing.
+  virtual void Cancel() {}
 };
 
 // The mail store. It never reads the settings; its caller hands it what it

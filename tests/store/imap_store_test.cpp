@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "delay_proxy.h"
 #include "store/maildir/maildir_store.h"
@@ -275,6 +276,38 @@ TEST_P(ImapStoreTest, FindsDefaultFoldersBySpecialUse) {
   for (DefaultFolder which : {Inbox, SentItems, Drafts, Trash})
     trees += Tree(store, store.GetDefaultFolder(which).value()) + " ";
   EXPECT_EQ(trees, "Inbox(Café & Bar,Sent Items,Work(2026)) Sent(2025) Drafts Trash(Old) ");
+}
+
+// A read-ahead cancelled from another thread sends none of the fetches it
+// had queued: its helper ends with the one in flight, and what it had not
+// read is read when asked for, on the run's own session, each message once.
+TEST_P(ImapStoreTest, CancelledReadAheadSendsNoQueuedFetch) {
+  constexpr int kMessages = 8;
+  AddDays(Path({"Inbox"}), kMessages);
+  proxy_.emplace(server_->Account(imap::Security::None).port, std::chrono::milliseconds(50));
+  proxy_->Count("BODY.PEEK[]");
+  Open();
+  ASSERT_TRUE(store_->CheckHoldsMail().ok());  // the run's session: the proxy's first connection
+  const FolderRef inbox = store_->GetDefaultFolder(DefaultFolder::Inbox).value();
+  QStringList bodies;
+  {
+    const auto ahead = store_->ListAhead({inbox}, std::nullopt);
+    ASSERT_TRUE(ahead);
+    auto items = std::move(store_->Items(inbox).value());
+    std::vector<std::unique_ptr<MailItem>> found;
+    for (auto item = items->Find(std::nullopt); item; item = items->FindNext()) {
+      items->ReadAhead({item->EntryId()});  // a fetch each, queued on the one helper
+      found.push_back(std::move(item));
+    }
+    std::thread([&ahead] { ahead->Cancel(); }).join();
+    for (const auto& item : found) bodies << item->Text(ItemText::Body).value();
+  }
+  store_.reset();  // and its helper with it
+  EXPECT_EQ(bodies, QStringList(kMessages, u"Hello.\r\n"_s));
+  const std::vector<int> sent = proxy_->Sent();
+  ASSERT_EQ(sent.size(), 2U);
+  EXPECT_LT(sent[1], kMessages / 2) << "the helper's fetches";
+  EXPECT_EQ(sent[0] + sent[1], kMessages);
 }
 
 // Marks and parts read back after reopening under the ids the Kelvo holds,

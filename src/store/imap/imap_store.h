@@ -44,9 +44,9 @@ class ImapStore final : public MailStore {
   std::unique_ptr<NewMailItem> CreateItem() override;
   // Lists the mailboxes on up to three helper sessions at once, each of
   // which then fetches the messages read ahead in the mailboxes it listed.
-  // When the handle goes, the helpers take no more work and log out once
-  // done, on their own threads; the store waits for them at the next run's
-  // start, or as it goes.
+  // Cancelled, or when the handle goes, each helper ends with its command in
+  // flight and logs out on its own thread; the store waits for them at the
+  // next run's start, or as it goes.
   std::unique_ptr<ReadingAhead> ListAhead(const std::vector<FolderRef>& folders,
                                           std::optional<QDate> receivedSince) override;
   // Logs in and lists the folders anew, as each run begins: a refused
