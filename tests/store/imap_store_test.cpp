@@ -54,6 +54,8 @@ struct StoreRow {
   bool kept = true;             // Work's messages still there after it
   const char* told = "";        // the folder then told of as gone
   const char* cutAt = nullptr;  // through a proxy that cuts when this is said, once armed
+  std::optional<FailureKind> failure = std::nullopt;  // of a deletion
+  const char* left = "";  // then the subjects under Inbox, and in Trash: "day 0,day 2|day 1"
 };
 
 // One Maildir++, opened as files or through Dovecot.
@@ -224,33 +226,51 @@ TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
   EXPECT_EQ(testing::MessageContents(Root()), before);
 }
 
-// A removal whose answer is lost is made once over the reconnection; a
-// server that can neither move nor remove one message alone is refused it.
+// A removal whose answer is lost is made once over the reconnection. One
+// that cannot be made moves nothing and fails by its kind: a server that can
+// neither move nor remove one message alone (Store), a message that another
+// program removed meanwhile (Message), its folder gone (Folder).
 class ImapTrashTest : public BothStores {};
 
-TEST_P(ImapTrashTest, OneMessageGoesToTrashOnceOrStays) {
-  AddDays(Path({"Inbox"}), 3);
+TEST_P(ImapTrashTest, OneMessageGoesToTrashOnceOrFailsByKind) {
+  AddDays(Path({"Inbox", "Work"}), 3);
   mail_->Folder(Path({"Trash"}));
   Open();
   const auto before = testing::MessageContents(Root());
-  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
-  if (proxy_) proxy_->CutAt(GetParam().cutAt, false, true);  // done, but not answered
-  const StoreStatus removed = items[1]->Delete();
-  const bool kept = GetParam().kept;
-  EXPECT_EQ(removed.ok(), !kept) << (removed.ok() ? QString() : removed.reason()).toStdString();
-  EXPECT_EQ(Subjects(DefaultFolder::Inbox).join(u','),
-            kept ? u"day 0,day 1,day 2"_s : u"day 0,day 2"_s);
-  EXPECT_EQ(Subjects(DefaultFolder::Trash), kept ? QStringList() : QStringList{u"day 1"_s});
-  EXPECT_EQ(testing::MessageContents(Root()), before);
+  {
+    const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+    if (GetParam().change) GetParam().change(Root() + u"/.Work"_s);
+    if (proxy_) proxy_->CutAt(GetParam().cutAt, false, true);  // done, but not answered
+    const StoreStatus removed = items[1]->Delete();
+    EXPECT_EQ(removed.ok() ? std::nullopt : std::optional(removed.kind()), GetParam().failure)
+        << (removed.ok() ? QString() : removed.reason()).toStdString();
+  }
+  Open();
+  EXPECT_EQ(
+      Subjects(DefaultFolder::Inbox).join(u',') + u'|' + Subjects(DefaultFolder::Trash).join(u','),
+      QString::fromLatin1(GetParam().left));
+  if (!GetParam().change) {
+    EXPECT_EQ(testing::MessageContents(Root()), before);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dovecot, ImapTrashTest,
-    ::testing::Values(
-        StoreRow{"CopyAnswerLost", Kind::Imap, {u"MOVE"_s}, nullptr, false, "", "OK [COPYUID"},
-        StoreRow{"MoveAnswerLost", Kind::Imap, {}, nullptr, false, "", "OK [COPYUID"},
-        StoreRow{"NoMoveNoUidplus", Kind::Imap, {u"MOVE"_s, u"UIDPLUS"_s}, nullptr, true}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Dovecot, ImapTrashTest, ::testing::Values(
+    StoreRow{.name = "CopyAnswerLost", .kind = Kind::Imap, .hidden = {u"MOVE"_s},
+             .cutAt = "OK [COPYUID", .left = "day 0,day 2|day 1"},
+    StoreRow{.name = "MoveAnswerLost", .kind = Kind::Imap, .cutAt = "OK [COPYUID",
+             .left = "day 0,day 2|day 1"},
+    StoreRow{.name = "NoMoveNoUidplus", .kind = Kind::Imap, .hidden = {u"MOVE"_s, u"UIDPLUS"_s},
+             .failure = FailureKind::Store, .left = "day 0,day 1,day 2|"},
+    StoreRow{.name = "MessageGone", .kind = Kind::Imap, .change = [](const QString& work) {
+               for (const auto& [file, bytes] : MessageFiles(work))
+                 if (bytes.contains("Subject: day 1")) QFile::remove(work + u'/' + file);
+             }, .failure = FailureKind::Message, .left = "day 0,day 2|"},
+    StoreRow{.name = "FolderGone", .kind = Kind::Imap,
+             .change = [](const QString& work) { QDir(work).removeRecursively(); },
+             .failure = FailureKind::Folder, .left = "|"}),
     testing::RowName());
+// clang-format on
 
 // The tree as "Name(Child,Child(Grandchild))".
 std::string Tree(MailStore& store, const FolderRef& folder) {
@@ -372,9 +392,11 @@ struct ConnectRow {
   const char* password;  // the user's when empty
   bool systemTrust;      // the test's certificate not given
   const char* failure;   // part of the reason; empty when a draft is filed
-  const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
-  bool xoauth2 = false;  // an access token in place of the password: the user's when empty
-  bool full = false;     // the account over its quota
+  std::optional<FailureKind> kind = std::nullopt;  // the failure's, which the engine acts on
+  const char* pin = "";         // CertificateFingerprint: "own" for the certificate's, or the text
+  bool xoauth2 = false;         // an access token in place of the password: the user's when empty
+  bool full = false;            // the account over its quota
+  const char* cutAt = nullptr;  // through a proxy that cuts where this is said, then refuses
 };
 
 // The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
@@ -401,10 +423,17 @@ TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
   account.certificateFingerprint =
       row.pin == std::string("own") ? fingerprint.toLower() : QString::fromLatin1(row.pin);
   if (row.systemTrust) account.certificateFile.clear();
+  std::optional<testing::DelayProxy> proxy;
+  if (row.cutAt) {
+    proxy.emplace(account.port, std::chrono::milliseconds(0));
+    proxy->CutAt(row.cutAt, true);
+    account.port = proxy->Port();
+  }
   QTemporaryDir state;
   const FixedClock clock(kNow);
   ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
   const StoreStatus filed = store.CreateItem()->Save();
+  EXPECT_EQ(filed.ok() ? std::nullopt : std::optional(filed.kind()), row.kind);
   if (*row.failure) {
     EXPECT_TRUE(!filed.ok() && filed.reason().contains(QString::fromLatin1(row.failure)))
         << (filed.ok() ? QString() : filed.reason()).toStdString();
@@ -420,16 +449,28 @@ TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
 INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"Tls", imap::Security::Tls, "", "", false, ""},
     ConnectRow{"StartTls", imap::Security::StartTls, "", "", false, ""},
-    ConnectRow{"AccessToken", imap::Security::Tls, "", "", false, "", "", true},
-    ConnectRow{"AccessTokenRefused", imap::Security::StartTls, "", "ey.forged.token", false, "cannot log in", "", true},
-    ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
-    ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
-    ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", "own"},
-    ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false, "not the one pinned", "AB:CD"},
+    ConnectRow{"AccessToken", imap::Security::Tls, "", "", false, "", {}, "", true},
+    ConnectRow{"AccessTokenRefused", imap::Security::StartTls, "", "ey.forged.token", false,
+               "cannot log in", FailureKind::Refused, "", true},
+    ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed",
+               FailureKind::Refused},
+    ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted",
+               FailureKind::Gone},
+    ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", {}, "own"},
+    ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false,
+               "not the one pinned", FailureKind::Gone, "AB:CD"},
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
-               "is not trusted"},
-    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"},
-    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full", "", false, true}),
+               "is not trusted", FailureKind::Gone},
+    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only",
+               FailureKind::Gone},
+    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full",
+               FailureKind::Store, "", false, true},
+    // A server that hangs up as it greets, every time.
+    ConnectRow{"ServerGone", imap::Security::None, "", "", false, "cannot connect",
+               FailureKind::Gone, "", false, false, "* OK"},
+    // The line lost as the message goes, and no connection after.
+    ConnectRow{"CutTwice", imap::Security::None, "", "", false, "connecting again",
+               FailureKind::Gone, "", false, false, "APPEND Drafts"}),
     testing::RowName());
 // clang-format on
 
