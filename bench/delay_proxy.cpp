@@ -64,11 +64,27 @@ struct Stream {
 };
 
 struct Connection {
-  Connection(int clientFd, int serverFd) : client(clientFd), server(serverFd) {}
+  Connection(int clientFd, int serverFd, size_t number)
+      : client(clientFd), server(serverFd), index(number) {}
   Fd client, server;
   Stream up, down;  // client to server, server to client
   bool closed = false;
+  size_t index;      // among the connections accepted
+  std::string tail;  // the end of what the client sent, for a counted pattern split between reads
 };
+
+// How often the pattern is in what a client sent last, once split between
+// this read and the one before included; tail keeps the end for the next.
+int Occurrences(const std::string& pattern, const std::string& bytes, std::string& tail) {
+  const std::string text = tail + bytes;
+  int found = 0;
+  for (size_t at = text.find(pattern); at != std::string::npos;
+       at = text.find(pattern, at + pattern.size())) {
+    ++found;
+  }
+  tail = text.substr(text.size() - std::min(text.size(), pattern.size() - 1));
+  return found;
+}
 
 enum class Step { Going, Closed, Cut };
 
@@ -157,6 +173,16 @@ void DelayProxy::CutAt(const QByteArray& pattern, bool refuseAfter, bool withhel
   Wake();
 }
 
+void DelayProxy::Count(const QByteArray& pattern) {
+  const std::lock_guard lock(mutex_);
+  counted_ = pattern.toStdString();
+}
+
+std::vector<int> DelayProxy::Sent() const {
+  const std::lock_guard lock(mutex_);
+  return sent_;
+}
+
 void DelayProxy::Wake() const {
   const uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
@@ -192,16 +218,24 @@ void DelayProxy::Run() {
     }
     std::optional<QByteArray> cutAt;
     bool withheld = false;
+    std::string counted;
     {
       const std::lock_guard lock(mutex_);
       cutAt = cutAt_;
       withheld = withheld_;
+      counted = counted_;
       if (cutAt && cutAt->isEmpty()) cutAt_.reset();
     }
     bool cut = cutAt && cutAt->isEmpty();
 
     for (int fd; (fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
       ++accepted_;
+      size_t index = 0;
+      {
+        const std::lock_guard lock(mutex_);
+        index = sent_.size();
+        sent_.push_back(0);
+      }
       Fd client(fd);
       if (refuse_) continue;
       Fd server(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -211,7 +245,7 @@ void DelayProxy::Run() {
       }
       Prepare(client.fd);
       Prepare(server.fd);
-      connections.emplace_back(std::exchange(client.fd, -1), std::exchange(server.fd, -1));
+      connections.emplace_back(std::exchange(client.fd, -1), std::exchange(server.fd, -1), index);
     }
 
     const Clock::time_point due = Clock::now() + oneWay_;
@@ -220,7 +254,14 @@ void DelayProxy::Run() {
         if (step == Step::Closed) c.closed = true;
         if (step == Step::Cut) cut = true;
       };
+      const size_t queued = c.up.queue.size();
       go(ReadInto(c.client.fd, c.up, due, cutAt, withheld));
+      if (!counted.empty() && c.up.queue.size() > queued) {
+        if (const int found = Occurrences(counted, c.up.queue.back().bytes, c.tail); found > 0) {
+          const std::lock_guard lock(mutex_);
+          sent_[c.index] += found;
+        }
+      }
       go(ReadInto(c.server.fd, c.down, due, cutAt, withheld));
       go(WriteDue(c.server.fd, c.up, Clock::now()));
       go(WriteDue(c.client.fd, c.down, Clock::now()));

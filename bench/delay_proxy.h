@@ -11,7 +11,9 @@
 #include <chrono>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace zandor::testing {
 
@@ -33,6 +35,11 @@ class DelayProxy {
   void CutAt(const QByteArray& pattern, bool refuseAfter = false, bool withheld = false);
   // The connections accepted so far, refused ones included.
   int Accepted() const { return accepted_; }
+  // From now on, counts each time a client sends the pattern (a command, as
+  // "BODY.PEEK[]"); Sent tells how often each connection's client did, in
+  // the order the connections came, refused ones included.
+  void Count(const QByteArray& pattern);
+  std::vector<int> Sent() const;
 
  private:
   void Wake() const;
@@ -46,8 +53,10 @@ class DelayProxy {
   std::atomic<bool> stop_{false};
   bool refuse_ = false;  // the thread's own
   std::atomic<int> accepted_{0};
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::optional<QByteArray> cutAt_;  // under mutex_
+  std::string counted_;              // under mutex_; empty when nothing is counted
+  std::vector<int> sent_;            // under mutex_, by connection
   bool refuseAfter_ = false;         // under mutex_
   bool withheld_ = false;            // under mutex_
   std::thread thread_;

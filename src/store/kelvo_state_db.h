@@ -19,10 +19,13 @@ struct sqlite3_stmt;
 
 namespace zandor {
 
-// The KelvoSent marks of a Maildir, kept in zandor-state.sqlite in its root
-// so that the message files are never rewritten (Dovecot trusts its cached
-// sizes and mbsync its file names). One row per unique name, with the
-// message's Message-ID where the store gives one.
+// The KelvoSent marks of either store, Maildir and IMAP, kept in a SQLite
+// file of their own so that no message is ever rewritten (Dovecot trusts its
+// cached sizes and mbsync its file names; on a server a message cannot be
+// changed at all): for a Maildir, zandor-state.sqlite in its root; for an
+// IMAP account, a state file of the account's that the caller names. One row
+// per message id, with the message's Message-ID where the store gives one,
+// so that the IMAP store finds a message again after its id changed.
 //
 // A value is kept as milliseconds since the epoch and as the local wall-clock
 // time it was written at. It reads back as the same instant while the time

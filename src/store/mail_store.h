@@ -50,9 +50,13 @@ struct SentParts {
 // what it may do next (FailureKind); none throws, none shows anything to the
 // user, none reads the settings. What each may fail with, and what it must
 // never do, stands beside it.
+//
+// What a store hands out (collections, items, new items, ReadingAhead
+// handles) belongs to the caller but uses the store: it must not outlive
+// the store that made it. A store on a network keeps one session, its
+// sent marks and its helper threads for all of them, and goes with them.
 
-// One message of a folder. The caller owns it; it stays usable while the store
-// lives.
+// One message of a folder. The caller owns it; it must not outlive the store.
 class MailItem {
  public:
   virtual ~MailItem() = default;
@@ -92,7 +96,7 @@ class MailItem {
 
 // The messages of one folder as listed when the collection was made, to be
 // counted, sorted and searched by the day they were received. Owned by the
-// caller.
+// caller; must not outlive the store. Its items may outlive it.
 class ItemCollection {
  public:
   virtual ~ItemCollection() = default;
@@ -115,7 +119,8 @@ class ItemCollection {
   virtual void ReadAhead(const QStringList& /*entryIds*/) {}
 };
 
-// A new message being written; becomes a stored message with Save.
+// A new message being written; becomes a stored message with Save. Owned by
+// the caller; must not outlive the store.
 class NewMailItem {
  public:
   virtual ~NewMailItem() = default;
@@ -154,13 +159,17 @@ class DescriptorLock final : public SyncLock {
   int fd_;
 };
 
-// Held while a store reads a run's mail ahead; it stops when this goes.
+// Held while a store reads a run's mail ahead; it stops when this goes, and
+// this must not outlive the store.
 class ReadingAhead {
  public:
   virtual ~ReadingAhead() = default;
-  // Stops reading ahead after the commands in flight; what was not read yet
-  // is read when asked for, as if never read ahead. Thread-safe: a break
-  // calls it from another thread while the store works on this one.
+  // Stops reading ahead, for a run that is being broken off. Thread-safe:
+  // it may be called from another thread while the store is used on one,
+  // and returns at once. The store ends with the command each of its
+  // helpers has in flight and sends no other for the read-ahead: while this
+  // handle lives, what waited on it fails at once (Gone) rather than being
+  // read on the run's own session. Calling it again does nothing.
   virtual void Cancel() {}
 };
 

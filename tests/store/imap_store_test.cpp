@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "delay_proxy.h"
 #include "store/maildir/maildir_store.h"
@@ -53,6 +53,8 @@ struct StoreRow {
   bool kept = true;             // Work's messages still there after it
   const char* told = "";        // the folder then told of as gone
   const char* cutAt = nullptr;  // through a proxy that cuts when this is said, once armed
+  std::optional<FailureKind> failure = std::nullopt;  // of a deletion
+  const char* left = "";  // then the subjects under Inbox, and in Trash: "day 0,day 2|day 1"
 };
 
 // One Maildir++, opened as files or through Dovecot.
@@ -163,13 +165,15 @@ TEST_P(BothStores, ReadsEveryTextAndChangesNoFlag) {
   mail_->Add(Path({"Inbox"}), message);
   Open();
   const auto before = MessageFiles(Root());
-  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
-  ASSERT_EQ(items.size(), 1U);
   QStringList texts;
-  for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
-    texts << items[0]->Text(static_cast<ItemText>(which)).value();
+  {
+    const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+    ASSERT_EQ(items.size(), 1U);
+    for (int which = 0; which <= static_cast<int>(ItemText::Body); ++which)
+      texts << items[0]->Text(static_cast<ItemText>(which)).value();
+    EXPECT_EQ(items[0]->SentOn().value(), kNow.addDays(-2));
+  }
   EXPECT_EQ(texts.join(u'|'), u"Grüße|Jörg|Ann; b@example.org|Carl||line 1\r\nline 2\r\n"_s);
-  EXPECT_EQ(items[0]->SentOn().value(), kNow.addDays(-2));
   store_.reset();
   EXPECT_EQ(MessageFiles(Root()), before);
 }
@@ -183,10 +187,12 @@ TEST_P(BothStores, NewItemGoesToDraftsAndReadsBack) {
   item->AddRecipient(u"Dummy"_s);
   item->SetKelvoSent(NeverSentDate());
   ASSERT_TRUE(item->Save().ok());
+  const QString saved = item->EntryId();
+  item.reset();  // not to outlive its store
   Open();
   const auto drafts = Items(DefaultFolder::Drafts, std::nullopt);
   ASSERT_EQ(drafts.size(), 1U);
-  EXPECT_EQ(drafts[0]->EntryId(), item->EntryId());
+  EXPECT_EQ(drafts[0]->EntryId(), saved);
   EXPECT_EQ(drafts[0]->Text(ItemText::To).value(), u"Ann; Dummy"_s);
   EXPECT_EQ(drafts[0]->Text(ItemText::Body).value(), u"Привет,\r\nmixed\r\nline ends"_s);
   EXPECT_EQ(drafts[0]->ReceivedTime().value(), kNow);
@@ -219,33 +225,51 @@ TEST_P(BothStores, DeleteMovesOneMessageToTrashAndNoOther) {
   EXPECT_EQ(testing::MessageContents(Root()), before);
 }
 
-// A removal whose answer is lost is made once over the reconnection; a
-// server that can neither move nor remove one message alone is refused it.
+// A removal whose answer is lost is made once over the reconnection. One
+// that cannot be made moves nothing and fails by its kind: a server that can
+// neither move nor remove one message alone (Store), a message that another
+// program removed meanwhile (Message), its folder gone (Folder).
 class ImapTrashTest : public BothStores {};
 
-TEST_P(ImapTrashTest, OneMessageGoesToTrashOnceOrStays) {
-  AddDays(Path({"Inbox"}), 3);
+TEST_P(ImapTrashTest, OneMessageGoesToTrashOnceOrFailsByKind) {
+  AddDays(Path({"Inbox", "Work"}), 3);
   mail_->Folder(Path({"Trash"}));
   Open();
   const auto before = testing::MessageContents(Root());
-  const auto items = Items(DefaultFolder::Inbox, std::nullopt);
-  if (proxy_) proxy_->CutAt(GetParam().cutAt, false, true);  // done, but not answered
-  const StoreStatus removed = items[1]->Delete();
-  const bool kept = GetParam().kept;
-  EXPECT_EQ(removed.ok(), !kept) << (removed.ok() ? QString() : removed.reason()).toStdString();
-  EXPECT_EQ(Subjects(DefaultFolder::Inbox).join(u','),
-            kept ? u"day 0,day 1,day 2"_s : u"day 0,day 2"_s);
-  EXPECT_EQ(Subjects(DefaultFolder::Trash), kept ? QStringList() : QStringList{u"day 1"_s});
-  EXPECT_EQ(testing::MessageContents(Root()), before);
+  {
+    const auto items = Items(DefaultFolder::Inbox, std::nullopt);
+    if (GetParam().change) GetParam().change(Root() + u"/.Work"_s);
+    if (proxy_) proxy_->CutAt(GetParam().cutAt, false, true);  // done, but not answered
+    const StoreStatus removed = items[1]->Delete();
+    EXPECT_EQ(removed.ok() ? std::nullopt : std::optional(removed.kind()), GetParam().failure)
+        << (removed.ok() ? QString() : removed.reason()).toStdString();
+  }
+  Open();
+  EXPECT_EQ(
+      Subjects(DefaultFolder::Inbox).join(u',') + u'|' + Subjects(DefaultFolder::Trash).join(u','),
+      QString::fromLatin1(GetParam().left));
+  if (!GetParam().change) {
+    EXPECT_EQ(testing::MessageContents(Root()), before);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dovecot, ImapTrashTest,
-    ::testing::Values(
-        StoreRow{"CopyAnswerLost", Kind::Imap, {u"MOVE"_s}, nullptr, false, "", "OK [COPYUID"},
-        StoreRow{"MoveAnswerLost", Kind::Imap, {}, nullptr, false, "", "OK [COPYUID"},
-        StoreRow{"NoMoveNoUidplus", Kind::Imap, {u"MOVE"_s, u"UIDPLUS"_s}, nullptr, true}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Dovecot, ImapTrashTest, ::testing::Values(
+    StoreRow{.name = "CopyAnswerLost", .kind = Kind::Imap, .hidden = {u"MOVE"_s},
+             .cutAt = "OK [COPYUID", .left = "day 0,day 2|day 1"},
+    StoreRow{.name = "MoveAnswerLost", .kind = Kind::Imap, .cutAt = "OK [COPYUID",
+             .left = "day 0,day 2|day 1"},
+    StoreRow{.name = "NoMoveNoUidplus", .kind = Kind::Imap, .hidden = {u"MOVE"_s, u"UIDPLUS"_s},
+             .failure = FailureKind::Store, .left = "day 0,day 1,day 2|"},
+    StoreRow{.name = "MessageGone", .kind = Kind::Imap, .change = [](const QString& work) {
+               for (const auto& [file, bytes] : MessageFiles(work))
+                 if (bytes.contains("Subject: day 1")) QFile::remove(work + u'/' + file);
+             }, .failure = FailureKind::Message, .left = "day 0,day 2|"},
+    StoreRow{.name = "FolderGone", .kind = Kind::Imap,
+             .change = [](const QString& work) { QDir(work).removeRecursively(); },
+             .failure = FailureKind::Folder, .left = "|"}),
     testing::RowName());
+// clang-format on
 
 // The tree as "Name(Child,Child(Grandchild))".
 std::string Tree(MailStore& store, const FolderRef& folder) {
@@ -271,6 +295,38 @@ TEST_P(ImapStoreTest, FindsDefaultFoldersBySpecialUse) {
   for (DefaultFolder which : {Inbox, SentItems, Drafts, Trash})
     trees += Tree(store, store.GetDefaultFolder(which).value()) + " ";
   EXPECT_EQ(trees, "Inbox(Café & Bar,Sent Items,Work(2026)) Sent(2025) Drafts Trash(Old) ");
+}
+
+// A read-ahead cancelled from another thread sends none of the fetches it
+// had queued: its helper ends with the one in flight, and what it had not
+// read is read when asked for, on the run's own session, each message once.
+TEST_P(ImapStoreTest, CancelledReadAheadSendsNoQueuedFetch) {
+  constexpr int kMessages = 8;
+  AddDays(Path({"Inbox"}), kMessages);
+  proxy_.emplace(server_->Account(imap::Security::None).port, std::chrono::milliseconds(50));
+  proxy_->Count("BODY.PEEK[]");
+  Open();
+  ASSERT_TRUE(store_->CheckHoldsMail().ok());  // the run's session: the proxy's first connection
+  const FolderRef inbox = store_->GetDefaultFolder(DefaultFolder::Inbox).value();
+  QStringList bodies;
+  {
+    const auto ahead = store_->ListAhead({inbox}, std::nullopt);
+    ASSERT_TRUE(ahead);
+    auto items = std::move(store_->Items(inbox).value());
+    std::vector<std::unique_ptr<MailItem>> found;
+    for (auto item = items->Find(std::nullopt); item; item = items->FindNext()) {
+      items->ReadAhead({item->EntryId()});  // a fetch each, queued on the one helper
+      found.push_back(std::move(item));
+    }
+    std::thread([&ahead] { ahead->Cancel(); }).join();
+    for (const auto& item : found) bodies << item->Text(ItemText::Body).value();
+  }
+  store_.reset();  // and its helper with it
+  EXPECT_EQ(bodies, QStringList(kMessages, u"Hello.\r\n"_s));
+  const std::vector<int> sent = proxy_->Sent();
+  ASSERT_EQ(sent.size(), 2U);
+  EXPECT_LT(sent[1], kMessages / 2) << "the helper's fetches";
+  EXPECT_EQ(sent[0] + sent[1], kMessages);
 }
 
 // Marks and parts read back after reopening under the ids the Kelvo holds,
@@ -325,74 +381,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, MarksTest, ::testing::Values(StoreRow{"Maildir",
              true, "Work"},
     StoreRow{"Deleted", Kind::Imap, {}, [](const QString& work) { QDir(work).removeRecursively(); },
              false, "Work"}),
-    testing::RowName());
-// clang-format on
-
-struct ConnectRow {
-  const char* name;
-  imap::Security security;
-  const char* host;      // the server's when empty
-  const char* password;  // the user's when empty
-  bool systemTrust;      // the test's certificate not given
-  const char* failure;   // part of the reason; empty when a draft is filed
-  const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
-  bool xoauth2 = false;  // an access token in place of the password: the user's when empty
-  bool full = false;     // the account over its quota
-};
-
-// The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
-QString FingerprintOf(const QString& pemFile) {
-  QProcess openssl;
-  openssl.start(u"openssl"_s,
-                {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s, pemFile});
-  openssl.waitForFinished();
-  return QString::fromLatin1(openssl.readAllStandardOutput()).section(u'=', 1).trimmed();
-}
-class ImapConnectTest : public ::testing::TestWithParam<ConnectRow> {};
-
-TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
-  if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
-  const ConnectRow& row = GetParam();
-  DovecotServer server({}, row.full);
-  imap::Account account = server.Account(row.security);
-  if (*row.host) account.host = QString::fromLatin1(row.host);
-  account.xoauth2 = row.xoauth2;
-  if (row.xoauth2) account.password = DovecotServer::Token();
-  if (*row.password) account.password = QString::fromLatin1(row.password);
-  const QString fingerprint = FingerprintOf(account.certificateFile);
-  ASSERT_EQ(fingerprint.size(), 95);
-  account.certificateFingerprint =
-      row.pin == std::string("own") ? fingerprint.toLower() : QString::fromLatin1(row.pin);
-  if (row.systemTrust) account.certificateFile.clear();
-  QTemporaryDir state;
-  const FixedClock clock(kNow);
-  ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
-  const StoreStatus filed = store.CreateItem()->Save();
-  if (*row.failure) {
-    EXPECT_TRUE(!filed.ok() && filed.reason().contains(QString::fromLatin1(row.failure)))
-        << (filed.ok() ? QString() : filed.reason()).toStdString();
-    // A refused certificate is named, so that the user may pin it.
-    EXPECT_EQ(filed.reason().contains(u"CertificateFingerprint="_s + fingerprint),
-              filed.reason().contains(u"is not trusted"_s));
-  } else {
-    EXPECT_TRUE(filed.ok()) << filed.reason().toStdString();
-  }
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
-    ConnectRow{"Tls", imap::Security::Tls, "", "", false, ""},
-    ConnectRow{"StartTls", imap::Security::StartTls, "", "", false, ""},
-    ConnectRow{"AccessToken", imap::Security::Tls, "", "", false, "", "", true},
-    ConnectRow{"AccessTokenRefused", imap::Security::StartTls, "", "ey.forged.token", false, "cannot log in", "", true},
-    ConnectRow{"WrongPassword", imap::Security::Tls, "", "wrong", false, "Authentication failed"},
-    ConnectRow{"UntrustedCertificate", imap::Security::Tls, "", "", true, "is not trusted"},
-    ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", "own"},
-    ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false, "not the one pinned", "AB:CD"},
-    ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
-               "is not trusted"},
-    ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only"},
-    ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full", "", false, true}),
     testing::RowName());
 // clang-format on
 

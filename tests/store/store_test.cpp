@@ -258,10 +258,12 @@ TEST_P(Store, PartsAcknowledgedAreKeptWithTheMark) {
                          maildir_.AddRaw(kWork, "Subject: c\n\n", u"c.x"_s)};
   EXPECT_EQ(*Find(kWork, ids[0])->KelvoSent(), std::optional(kNow));
   EXPECT_EQ(*Find(kWork, ids[0])->KelvoParts(), std::nullopt);
-  auto item = Find(kWork, ids[1]);
-  item->SetKelvoSent(kNow);
-  item->SetKelvoParts(SentParts{1, 3});
-  ASSERT_TRUE(item->Save().ok() && store_->SettleSaves().ok());
+  {
+    auto item = Find(kWork, ids[1]);  // gone before its store
+    item->SetKelvoSent(kNow);
+    item->SetKelvoParts(SentParts{1, 3});
+    ASSERT_TRUE(item->Save().ok() && store_->SettleSaves().ok());
+  }
   store_ = Open();
   EXPECT_EQ(*Find(kWork, ids[1])->KelvoParts(), std::optional(SentParts{1, 3}));
 

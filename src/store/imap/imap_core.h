@@ -2,10 +2,9 @@
 
 // What the IMAP store's collections and items share: the session, the
 // mailbox list, the selected mailbox, the GMime options and the sent marks.
+// The store owns it; its collections and items reach it by reference.
 // Private to the store.
 
-#include <QByteArray>
-#include <QChar>
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -16,56 +15,13 @@
 #include <vector>
 
 #include "session/clock.h"
+#include "store/imap/imap_commands.h"
 #include "store/imap/imap_session.h"
 #include "store/kelvo_state_db.h"
 #include "store/mail_store.h"
 #include "store/mime/gmime_ptr.h"
 
 namespace zandor::imap {
-
-struct Mailbox {
-  QString name;  // as the server spells it (modified UTF-7)
-  QChar delimiter;
-  QStringList attributes;  // without the backslash: "Sent", "Noselect", "HasChildren"
-  bool Is(const char* attribute) const;
-};
-
-// One message as a fetch gave it; what was not asked for is empty.
-struct Fetched {
-  uint32_t uid = 0;
-  std::optional<qint64> received;  // INTERNALDATE, msecs since the epoch
-  qint64 size = 0;                 // RFC822.SIZE, with the header
-  QByteArray header;
-  QByteArray whole;
-};
-
-enum class Access { ReadOnly, ReadWrite };
-
-class Lookahead;
-
-// What a UID FETCH brings besides UID and INTERNALDATE: nothing, the header
-// with the size, or the whole message; always by BODY.PEEK, so no flag changes.
-enum class Part { None, Header, Whole };
-
-// A mailbox's messages as a listing gave them. A small mailbox is listed
-// whole (its headers cost less than a search's round trip); a large one from
-// two days before the day asked for, since SEARCH SINCE reads INTERNALDATE in
-// the server's time zone. The caller refines to the local day.
-struct Listing {
-  uint32_t uidValidity = 0;
-  uint32_t exists = 0;
-  std::optional<QDate> since;  // what the entries cover: nullopt for all
-  std::vector<Fetched> entries;
-};
-
-// Single commands on a session, as libetpan's codes: the run's session sends
-// them through Core::Run, the helpers that read ahead directly.
-int ExamineOn(mailimap* imap, const QString& mailbox, Access access);
-int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
-            std::vector<Fetched>& messages);
-// Lists the selected mailbox (exists and UIDVALIDITY as its selection gave
-// them) for the day: UID SEARCH SINCE when it is large, then the headers.
-int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing);
 
 struct Core {
   Core(Account imapAccount, const QString& statePath, QLocale storeLocale, const Clock& storeClock);
@@ -80,6 +36,15 @@ struct Core {
   // again, and the command sent again: a run carries on over one loss. A
   // second loss, or a reconnection that fails, is Gone (Refused when the
   // password no longer works); the failure says what was being done.
+  //
+  // So a command may be sent twice: the lost line may have carried it to
+  // the server, which did it, and only its answer went missing. The command
+  // is called again from the start (it clears what it collected); one that
+  // must not take effect twice looks first, when it is called again, whether
+  // it did: FindByMessageId for an APPEND (ImapNewItem::Save) and FindCopy
+  // for a COPY (ImapItem::Delete), in imap_commands.h. What does no harm
+  // done twice (a read, a SELECT, a flag set, the UID EXPUNGE of one UID, a
+  // MOVE, which finds nothing to move the second time) is sent as it is.
   using Command = std::function<int(mailimap*)>;
   StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
   // Every mailbox of the account, listed once until forgotten.
@@ -113,8 +78,6 @@ struct Core {
   const Clock& clock;
   mime::ParserOptionsPtr options;
   KelvoStateDb state;
-  // The helpers reading the run's mail ahead, while the count lasts.
-  std::unique_ptr<Lookahead> lookahead;
 
  private:
   // Forgets a session whose connection was lost: no LOGOUT on a dead line.
@@ -129,8 +92,5 @@ struct Core {
   QString selected_;
   Access selectedAccess_ = Access::ReadOnly;
 };
-
-// A message's entry id: "<UIDVALIDITY>:<UID>:<mailbox>".
-QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid);
 
 }  // namespace zandor::imap

@@ -57,22 +57,9 @@ StoreStatus ExpungeOne(Core& core, uint32_t uid) {
                   [&](mailimap* imap) { return mailimap_uid_expunge(imap, SingleUid(uid).get()); });
 }
 
-// Looks for the message with the Message-ID in the selected mailbox: its UID
-// into uid (0 when none); the command's code.
-int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) {
-  SearchKeyPtr key(
-      mailimap_search_key_new_header(strdup("Message-ID"), strdup(messageId.constData())));
-  clist* raw = nullptr;
-  const int code = mailimap_uid_search(imap, nullptr, key.get(), &raw);
-  SearchResultPtr found(raw);
-  clistiter* last = code == MAILIMAP_NO_ERROR && found ? clist_end(found.get()) : nullptr;
-  uid = last != nullptr ? *static_cast<const uint32_t*>(clist_content(last)) : 0;
-  return code;
-}
-
 }  // namespace
 
-void Bodies::Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids) {
+void Bodies::Await(std::future<Wholes> wholes, std::vector<uint32_t> uids) {
   awaited_.push_back({std::move(wholes), std::move(uids)});
 }
 
@@ -85,7 +72,7 @@ bool Bodies::Holds(uint32_t uid) const {
 
 std::optional<QString> Bodies::Find(uint32_t uid) {
   for (Awaited& batch : awaited_) {
-    Lookahead::Wholes wholes = batch.wholes.get();
+    Wholes wholes = batch.wholes.get();
     Add(wholes ? wholes : fetch_(batch.uids));
   }
   awaited_.clear();
@@ -95,7 +82,7 @@ std::optional<QString> Bodies::Find(uint32_t uid) {
 }
 
 // What cannot be parsed is left for Body to read and tell.
-void Bodies::Add(const Lookahead::Wholes& wholes) {
+void Bodies::Add(const Wholes& wholes) {
   if (!wholes) return;
   for (const Fetched& message : *wholes) {
     if (auto body = mime::BodyTextOf(message.whole, options_)) {
@@ -104,9 +91,9 @@ void Bodies::Add(const Lookahead::Wholes& wholes) {
   }
 }
 
-ImapItem::ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity,
-                   Fetched message, std::shared_ptr<Bodies> readAhead)
-    : core_(std::move(core)),
+ImapItem::ImapItem(Core& core, QString mailbox, uint32_t uidValidity, Fetched message,
+                   std::shared_ptr<Bodies> readAhead)
+    : core_(core),
       mailbox_(std::move(mailbox)),
       uidValidity_(uidValidity),
       message_(std::move(message)),
@@ -122,11 +109,11 @@ QString ImapItem::EntryId() const {
 StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
   if (identity_) return &*identity_;
   const QString own = OwnId();
-  auto read = core_->state.Get(own);
+  auto read = core_.state.Get(own);
   if (!read) return read.failure();
   Identity identity{own, std::move(read.value())};
   if (!identity.mark && !messageId_.isEmpty()) {
-    auto earlier = core_->state.MarksOfMessage(messageId_);
+    auto earlier = core_.state.MarksOfMessage(messageId_);
     if (!earlier) return earlier.failure();
     for (KelvoStateDb::Marked& marked : earlier.value()) {
       if (marked.mark.sent != NeverSentDate()) {
@@ -146,7 +133,7 @@ StoreFailure ImapItem::Gone() const {
 
 StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
   if (!texts_) {
-    auto texts = mime::ParseHeaderTexts(message_.header, core_->options.get());
+    auto texts = mime::ParseHeaderTexts(message_.header, core_.options.get());
     if (!texts) return texts.failure();
     texts_ = std::move(texts.value());
   }
@@ -154,10 +141,10 @@ StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
 }
 
 StoreStatus ImapItem::CheckStillThere(Access access) const {
-  auto validity = core_->Select(mailbox_, access);
+  auto validity = core_.Select(mailbox_, access);
   if (!validity) return validity.failure();
   if (validity.value() != uidValidity_) return Gone();
-  auto now = core_->Fetch({message_.uid}, Core::Part::Header);
+  auto now = core_.Fetch({message_.uid}, Core::Part::Header);
   if (!now) return now.failure();
   if (now->empty()) return Gone();
   if (MessageIdOf(now->front().header) != messageId_) return Gone();
@@ -167,13 +154,13 @@ StoreStatus ImapItem::CheckStillThere(Access access) const {
 StoreResult<QString> ImapItem::Body() const {
   if (!body_ && readAhead_) body_ = readAhead_->Find(message_.uid);
   if (!body_) {
-    auto validity = core_->Select(mailbox_, Access::ReadOnly);
+    auto validity = core_.Select(mailbox_, Access::ReadOnly);
     if (!validity) return validity.failure();
     if (validity.value() != uidValidity_) return Gone();
-    auto whole = core_->Fetch({message_.uid}, Core::Part::Whole);
+    auto whole = core_.Fetch({message_.uid}, Core::Part::Whole);
     if (!whole) return whole.failure();
     if (whole->empty()) return Gone();
-    auto body = mime::BodyTextOf(whole->front().whole, core_->options.get());
+    auto body = mime::BodyTextOf(whole->front().whole, core_.options.get());
     if (!body) return body;
     body_ = std::move(body.value());
   }
@@ -244,7 +231,7 @@ StoreStatus ImapItem::Save() {
   auto identity = Identified();
   if (!identity) return identity.failure();
   const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
-  core_->state.PutInBackground(identity.value()->entryId, mark, messageId_);
+  core_.state.PutInBackground(identity.value()->entryId, mark, messageId_);
   identity_->mark = mark;
   pendingKelvoSent_.reset();
   pendingParts_.reset();
@@ -252,11 +239,11 @@ StoreStatus ImapItem::Save() {
 }
 
 StoreStatus ImapItem::Delete() {
-  auto trash = core_->MailboxToFile(DefaultFolder::Trash);
+  auto trash = core_.MailboxToFile(DefaultFolder::Trash);
   if (!trash) return trash.failure();
   if (trash.value() == mailbox_) return Done{};
   if (auto there = CheckStillThere(Access::ReadWrite); !there) return there;
-  auto live = core_->Live();
+  auto live = core_.Live();
   if (!live) return live.failure();
   const QByteArray target = trash.value().toUtf8();
   const bool move = live.value()->Has("MOVE");
@@ -267,36 +254,34 @@ StoreStatus ImapItem::Delete() {
   // that Trash does not gain the message twice. A move made twice moves
   // nothing the second time.
   bool again = false;
-  auto done = core_->Run(
+  auto done = core_.Run(
       FailureKind::Store,
       QStringLiteral("%1 a message to %2").arg(move ? u"move" : u"copy", trash.value()),
       [&](mailimap* imap) {
         if (move) return mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData());
         if (std::exchange(again, true) && !messageId_.isEmpty()) {
           uint32_t copied = 0;
-          int code = ExamineOn(imap, trash.value(), Access::ReadOnly);
-          if (code == MAILIMAP_NO_ERROR) code = FindByMessageId(imap, messageId_, copied);
-          if (code == MAILIMAP_NO_ERROR) code = ExamineOn(imap, mailbox_, Access::ReadWrite);
-          if (code != MAILIMAP_NO_ERROR) core_->ForgetSelection();
+          const int code = FindCopy(imap, mailbox_, trash.value(), messageId_, copied);
+          if (code != MAILIMAP_NO_ERROR) core_.ForgetSelection();
           if (code != MAILIMAP_NO_ERROR || copied != 0) return code;
         }
         return mailimap_uid_copy(imap, SingleUid(message_.uid).get(), target.constData());
       });
   if (!done || move) return done;
-  return ExpungeOne(*core_, message_.uid);
+  return ExpungeOne(core_, message_.uid);
 }
 
 StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t appendedUid,
                                                  const QByteArray& messageId) {
-  auto validity = core_->Select(drafts, Access::ReadOnly);
+  auto validity = core_.Select(drafts, Access::ReadOnly);
   if (!validity) return validity.failure();
   uidValidity_ = validity.value();
   if (appendedUid != 0) return appendedUid;
   // Without APPENDUID, the message is found by its Message-ID.
   uint32_t uid = 0;
   const QString what = QStringLiteral("find the message just filed in %1").arg(drafts);
-  auto found = core_->Run(FailureKind::Store, what,
-                          [&](mailimap* imap) { return FindByMessageId(imap, messageId, uid); });
+  auto found = core_.Run(FailureKind::Store, what,
+                         [&](mailimap* imap) { return FindByMessageId(imap, messageId, uid); });
   if (!found) return found.failure();
   if (uid == 0) return StoreFailure{FailureKind::Store, QStringLiteral("cannot %1").arg(what)};
   return uid;
@@ -305,19 +290,19 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
 StoreStatus ImapNewItem::Save() {
   if (!entryId_.isEmpty()) {
     if (!pendingKelvoSent_) return Done{};
-    auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
+    auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
     if (saved) pendingKelvoSent_.reset();
     return saved;
   }
-  auto drafts = core_->MailboxToFile(DefaultFolder::Drafts);
+  auto drafts = core_.MailboxToFile(DefaultFolder::Drafts);
   if (!drafts) return drafts.failure();
   // Selected first, so that after a lost connection the message can be
   // looked for there before it is filed again.
-  if (auto selected = core_->Select(drafts.value(), Access::ReadOnly); !selected) {
+  if (auto selected = core_.Select(drafts.value(), Access::ReadOnly); !selected) {
     return selected.failure();
   }
 
-  const QDateTime now = core_->clock.Now();
+  const QDateTime now = core_.clock.Now();
   const QString local =
       QStringLiteral("zandor.%1.%2")
           .arg(now.toSecsSinceEpoch())
@@ -333,29 +318,29 @@ StoreStatus ImapNewItem::Save() {
   uint32_t uid = 0;
   int tries = 0;
   auto filed =
-      core_->Run(FailureKind::Store, QStringLiteral("file a message in %1").arg(drafts.value()),
-                 [&](mailimap* imap) {
-                   // Sent once and the answer lost: the server may hold it already.
-                   if (tries++ > 0) {
-                     const int code = FindByMessageId(imap, messageId, uid);
-                     if (code != MAILIMAP_NO_ERROR || uid != 0) return code;
-                   }
-                   return mailimap_uidplus_append(
-                       imap, mailbox.constData(), flags.get(), received.get(), bytes.constData(),
-                       static_cast<size_t>(bytes.size()), &validity, &uid);
-                 });
+      core_.Run(FailureKind::Store, QStringLiteral("file a message in %1").arg(drafts.value()),
+                [&](mailimap* imap) {
+                  // Sent once and the answer lost: the server may hold it already.
+                  if (tries++ > 0) {
+                    const int code = FindByMessageId(imap, messageId, uid);
+                    if (code != MAILIMAP_NO_ERROR || uid != 0) return code;
+                  }
+                  return mailimap_uidplus_append(
+                      imap, mailbox.constData(), flags.get(), received.get(), bytes.constData(),
+                      static_cast<size_t>(bytes.size()), &validity, &uid);
+                });
   if (!filed) return filed;
   drafts_ = drafts.value();
   // APPENDUID is taken only from a server that announces it; else the
   // message is found by its Message-ID. The session may be a new one by now.
-  auto session = core_->Live();
+  auto session = core_.Live();
   if (!session) return session.failure();
   auto found = UidOfAppended(drafts_, session.value()->Has("UIDPLUS") ? uid : 0, messageId);
   if (!found) return found.failure();
   uid_ = found.value();
   entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);
   if (pendingKelvoSent_) {
-    if (auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt}); !saved) {
+    if (auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt}); !saved) {
       Withdraw();
       return saved;
     }
@@ -366,12 +351,12 @@ StoreStatus ImapNewItem::Save() {
 
 StoreStatus ImapNewItem::Withdraw() {
   if (entryId_.isEmpty()) return Done{};
-  auto validity = core_->Select(drafts_, Access::ReadWrite);
+  auto validity = core_.Select(drafts_, Access::ReadWrite);
   if (!validity) return validity.failure();
   if (validity.value() == uidValidity_) {
-    if (auto removed = ExpungeOne(*core_, uid_); !removed) return removed;
+    if (auto removed = ExpungeOne(core_, uid_); !removed) return removed;
   }
-  if (auto removed = core_->state.Remove(entryId_); !removed) return removed;
+  if (auto removed = core_.state.Remove(entryId_); !removed) return removed;
   entryId_.clear();
   return Done{};
 }

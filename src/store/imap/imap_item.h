@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "store/imap/imap_core.h"
-#include "store/imap/imap_lookahead.h"
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
@@ -19,26 +18,26 @@ namespace zandor::imap {
 // on the run's own session.
 class Bodies {
  public:
-  using Fetch = std::function<Lookahead::Wholes(const std::vector<uint32_t>& uids)>;
+  using Fetch = std::function<Wholes(const std::vector<uint32_t>& uids)>;
   Bodies(GMimeParserOptions* options, Fetch fetch) : options_(options), fetch_(std::move(fetch)) {}
 
   // Fetches the messages now, on the run's session.
   void FetchNow(const std::vector<uint32_t>& uids) { Add(fetch_(uids)); }
   // Takes the messages in once the helper has them.
-  void Await(std::future<Lookahead::Wholes> wholes, std::vector<uint32_t> uids);
+  void Await(std::future<Wholes> wholes, std::vector<uint32_t> uids);
   // Whether the message was read ahead or is on its way.
   bool Holds(uint32_t uid) const;
   // The body text read ahead, waiting for what is on its way.
   std::optional<QString> Find(uint32_t uid);
 
  private:
-  void Add(const Lookahead::Wholes& wholes);
+  void Add(const Wholes& wholes);
 
   GMimeParserOptions* options_;
   Fetch fetch_;
   std::map<uint32_t, QString> texts_;
   struct Awaited {
-    std::future<Lookahead::Wholes> wholes;
+    std::future<Wholes> wholes;
     std::vector<uint32_t> uids;
   };
   std::vector<Awaited> awaited_;
@@ -55,7 +54,7 @@ class Bodies {
 // id it holds, the mark and its parts carry over, and a copy goes once.
 class ImapItem final : public MailItem {
  public:
-  ImapItem(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, Fetched message,
+  ImapItem(Core& core, QString mailbox, uint32_t uidValidity, Fetched message,
            std::shared_ptr<Bodies> readAhead = nullptr);
 
   QString EntryId() const override;
@@ -84,7 +83,7 @@ class ImapItem final : public MailItem {
   StoreStatus CheckStillThere(Access access) const;
   StoreFailure Gone() const;
 
-  std::shared_ptr<Core> core_;
+  Core& core_;
   QString mailbox_;
   uint32_t uidValidity_;
   Fetched message_;
@@ -100,7 +99,7 @@ class ImapItem final : public MailItem {
 // A message being written; Save appends it to Drafts with the \Draft flag.
 class ImapNewItem final : public NewMailItem {
  public:
-  explicit ImapNewItem(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+  explicit ImapNewItem(Core& core) : core_(core) {}
 
   void SetSubject(const QString& subject) override { subject_ = subject; }
   void SetBody(const QString& body) override { body_ = body; }
@@ -116,7 +115,7 @@ class ImapNewItem final : public NewMailItem {
   StoreResult<uint32_t> UidOfAppended(const QString& drafts, uint32_t appendedUid,
                                       const QByteArray& messageId);
 
-  std::shared_ptr<Core> core_;
+  Core& core_;
   QString subject_;
   QString body_;
   QStringList recipients_;

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 #include "store/imap/imap_session.h"
@@ -13,15 +12,17 @@ namespace zandor::imap {
 
 // One helper session and its thread, which does the work given to it in turn.
 // The session opens with the first piece of work; after a failure it is
-// dropped, and what follows is answered with nothing.
+// dropped, and what follows is answered with nothing. So is what is left
+// when the helper stops, and what is given to it after.
 class Lookahead::Helper {
  public:
   using Work = std::function<void(mailimap* imap)>;  // null when the session is unusable
 
   explicit Helper(Account account) : account_(std::move(account)), thread_([this] { Serve(); }) {}
 
+  // Ends with the command in flight, not with the queue.
   ~Helper() {
-    Finish();
+    Stop();
     thread_.join();
   }
   Helper(const Helper&) = delete;
@@ -29,18 +30,35 @@ class Lookahead::Helper {
 
   void Give(Work work) {
     {
-      const std::lock_guard lock(mutex_);
-      queue_.push_back(std::move(work));
+      std::unique_lock lock(mutex_);
+      if (!stopped_) {
+        queue_.push_back(std::move(work));
+        lock.unlock();
+        wake_.notify_one();
+        return;
+      }
     }
-    wake_.notify_one();
+    work(nullptr);
   }
 
-  void Finish() {
+  // From any thread: the work not begun is answered with nothing here, so
+  // that no one waits for it.
+  void Stop() {
+    std::deque<Work> dropped;
     {
       const std::lock_guard lock(mutex_);
-      finished_ = true;
+      stopped_ = true;
+      dropped.swap(queue_);
     }
     wake_.notify_one();
+    for (Work& work : dropped) work(nullptr);
+  }
+
+  // On the helper's thread, between the commands of one piece of work:
+  // whether to go on.
+  bool Going() {
+    const std::lock_guard lock(mutex_);
+    return !stopped_;
   }
 
   // On the helper's thread: whether the mailbox is selected, examining it
@@ -68,7 +86,7 @@ class Lookahead::Helper {
       Work work;
       {
         std::unique_lock lock(mutex_);
-        wake_.wait(lock, [this] { return finished_ || !queue_.empty(); });
+        wake_.wait(lock, [this] { return stopped_ || !queue_.empty(); });
         if (queue_.empty()) break;
         work = std::move(queue_.front());
         queue_.pop_front();
@@ -81,19 +99,22 @@ class Lookahead::Helper {
           broken_ = true;
         }
       }
-      work(session_ ? session_->get() : nullptr);
+      // Stopped while logging in: the login was the command in flight.
+      work(session_ && Going() ? session_->get() : nullptr);
     }
     session_.reset();  // logs out
   }
 
+  // The helper's thread's own.
   Account account_;
   std::unique_ptr<Session> session_;
   QString selected_;
   bool broken_ = false;
+  // Shared with the threads that give work and stop it.
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Work> queue_;
-  bool finished_ = false;
+  bool stopped_ = false;
   std::thread thread_;  // last: it starts once the rest is built
 };
 
@@ -107,7 +128,7 @@ Lookahead::Lookahead(const Account& account, const QStringList& mailboxes,
     listings_.emplace(mailboxes[i], Pending{helper, promise->get_future()});
     helper->Give([helper, promise, mailbox = mailboxes[i], since](mailimap* imap) {
       std::optional<Listing> listing;
-      if (imap != nullptr && helper->Examine(imap, mailbox)) {
+      if (imap != nullptr && helper->Examine(imap, mailbox) && helper->Going()) {
         listing.emplace();
         if (ListOn(imap, since, *listing) != MAILIMAP_NO_ERROR) {
           listing.reset();
@@ -119,7 +140,10 @@ Lookahead::Lookahead(const Account& account, const QStringList& mailboxes,
   }
 }
 
-Lookahead::~Lookahead() = default;
+Lookahead::~Lookahead() {
+  // All stop at once, then each is waited for: the waits overlap.
+  Stop();
+}
 
 std::optional<Listing> Lookahead::TakeListing(const QString& mailbox) {
   const auto found = listings_.find(mailbox);
@@ -130,17 +154,18 @@ std::optional<Listing> Lookahead::TakeListing(const QString& mailbox) {
   return listing;
 }
 
-std::optional<std::future<Lookahead::Wholes>> Lookahead::FetchWhole(const QString& mailbox,
-                                                                    uint32_t uidValidity,
-                                                                    std::vector<uint32_t> uids) {
+std::optional<std::future<Wholes>> Lookahead::FetchWhole(const QString& mailbox,
+                                                         uint32_t uidValidity,
+                                                         std::vector<uint32_t> uids) {
   const auto found = listedBy_.find(mailbox);
-  if (finished_ || found == listedBy_.end()) return std::nullopt;
+  if (stopped_ || found == listedBy_.end()) return std::nullopt;
   Helper* helper = found->second;
   auto promise = std::make_shared<std::promise<Wholes>>();
   std::future<Wholes> wholes = promise->get_future();
   helper->Give([helper, promise, mailbox, uidValidity, uids = std::move(uids)](mailimap* imap) {
     Wholes messages;
-    if (imap != nullptr && helper->Examine(imap, mailbox) && imap->imap_selection_info != nullptr &&
+    if (imap != nullptr && helper->Examine(imap, mailbox) && helper->Going() &&
+        imap->imap_selection_info != nullptr &&
         imap->imap_selection_info->sel_uidvalidity == uidValidity) {
       messages.emplace();
       if (FetchOn(imap, uids, Part::Whole, *messages) != MAILIMAP_NO_ERROR) {
@@ -153,9 +178,55 @@ std::optional<std::future<Lookahead::Wholes>> Lookahead::FetchWhole(const QStrin
   return wholes;
 }
 
-void Lookahead::Finish() {
-  finished_ = true;
-  for (const auto& helper : helpers_) helper->Finish();
+void Lookahead::Stop() {
+  stopped_ = true;
+  for (const auto& helper : helpers_) helper->Stop();
+}
+
+class Lookaheads::Handle final : public ReadingAhead {
+ public:
+  Handle(Lookaheads& owner, uint64_t run) : owner_(owner), run_(run) {}
+  ~Handle() override {
+    owner_.Stop(run_);
+    owner_.cancelled_ = false;
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  void Cancel() override { owner_.Stop(run_, true); }
+
+ private:
+  Lookaheads& owner_;
+  uint64_t run_;
+};
+
+std::unique_ptr<ReadingAhead> Lookaheads::Start(const Account& account,
+                                                const QStringList& mailboxes,
+                                                std::optional<QDate> since, int sessions) {
+  End();
+  cancelled_ = false;
+  auto started = std::make_unique<Lookahead>(account, mailboxes, since, sessions);
+  const std::lock_guard lock(mutex_);
+  current_ = std::move(started);
+  return std::make_unique<Handle>(*this, run_);
+}
+
+void Lookaheads::End() {
+  std::unique_ptr<Lookahead> ended;
+  {
+    const std::lock_guard lock(mutex_);
+    ended = std::move(current_);
+    ++run_;
+  }
+  // Waited for outside the lock, so that a cancel meanwhile does not wait.
+  ended.reset();
+}
+
+void Lookaheads::Stop(uint64_t run, bool cancelled) {
+  const std::lock_guard lock(mutex_);
+  if (run != run_) return;
+  if (cancelled) cancelled_ = true;
+  if (current_) current_->Stop();
 }
 
 }  // namespace zandor::imap

@@ -10,43 +10,50 @@
 // fails on them (a login refused for too many connections, a lost line) is
 // done again on the run's own session, which tells the failure.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <cstdint>
 #include <future>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "store/imap/imap_account.h"
-#include "store/imap/imap_core.h"
+#include "store/imap/imap_commands.h"
+#include "store/mail_store.h"
 
 namespace zandor::imap {
 
+// The helpers of one run.
 class Lookahead {
  public:
-  using Wholes = std::optional<std::vector<Fetched>>;
-
   // Starts listing the mailboxes for the day on up to `sessions` helpers,
   // the mailboxes dealt out in turn.
   Lookahead(const Account& account, const QStringList& mailboxes, std::optional<QDate> since,
             int sessions);
-  // Lets each helper log out, and waits for the threads.
+  // Stops the helpers and waits for each to end the command it has in
+  // flight and log out.
   ~Lookahead();
   Lookahead(const Lookahead&) = delete;
   Lookahead& operator=(const Lookahead&) = delete;
 
-  // The mailbox's listing, waiting for it; nullopt when it was not asked for
-  // or failed. Each listing is taken once.
+  // The mailbox's listing, waiting for it; nullopt when it was not asked for,
+  // failed or was dropped. Each listing is taken once.
   std::optional<Listing> TakeListing(const QString& mailbox);
   // Fetches the whole messages on the helper that listed the mailbox, unless
   // it was renumbered since; nullopt when no helper can (the caller fetches
-  // them itself).
+  // them itself). The future gives nullopt when the fetch failed or was
+  // dropped: the caller then fetches them too.
   std::optional<std::future<Wholes>> FetchWhole(const QString& mailbox, uint32_t uidValidity,
                                                 std::vector<uint32_t> uids);
-  // Nothing more will be asked: the helpers log out once their work is done,
-  // without anyone waiting for them.
-  void Finish();
+  // Nothing more is read ahead: each helper ends with the command it has in
+  // flight, then logs out; the work it had not begun is dropped, answered at
+  // once with nothing. Any thread may call it; it waits for nothing.
+  void Stop();
 
  private:
   class Helper;
@@ -57,7 +64,50 @@ class Lookahead {
   };
   std::map<QString, Pending> listings_;
   std::map<QString, Helper*> listedBy_;
-  bool finished_ = false;
+  std::atomic<bool> stopped_{false};
+};
+
+// What a listing or a text of a run being broken off gives: nothing more is
+// read for it.
+inline StoreFailure Stopped() {
+  return {FailureKind::Gone, QStringLiteral("the synchronisation was stopped")};
+}
+
+// The store's read-ahead, run after run: the helpers of the run that reads
+// ahead, if one does. A run's helpers go when the next run starts its own,
+// or the store goes; collections, which may be kept longer, reach them
+// through this. The store's thread starts, uses and ends them; the handle a
+// run is given stops them from any thread.
+class Lookaheads {
+ public:
+  Lookaheads() = default;
+  ~Lookaheads() { End(); }
+  Lookaheads(const Lookaheads&) = delete;
+  Lookaheads& operator=(const Lookaheads&) = delete;
+
+  // Ends the helpers there were, then starts these. The handle stops them,
+  // when cancelled or destroyed, without waiting for them; it must not
+  // outlive this.
+  std::unique_ptr<ReadingAhead> Start(const Account& account, const QStringList& mailboxes,
+                                      std::optional<QDate> since, int sessions);
+  // Stops the helpers, if any, and waits for each to end its command in flight.
+  void End();
+  // The helpers of the run; null when there are none. On the store's thread.
+  Lookahead* Current() const { return current_.get(); }
+  // The run's read-ahead was cancelled and its handle still lives: the run
+  // is being broken off, and nothing more is read for it.
+  bool Cancelled() const { return cancelled_; }
+
+ private:
+  class Handle;
+  // Stops the helpers of the run, unless others took their place; cancelled:
+  // for a run being broken off.
+  void Stop(uint64_t run, bool cancelled = false);
+
+  std::mutex mutex_;
+  std::unique_ptr<Lookahead> current_;  // changed under mutex_, on the store's thread
+  uint64_t run_ = 0;                    // under mutex_
+  std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace zandor::imap

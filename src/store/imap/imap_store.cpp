@@ -7,15 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "store/imap/imap_core.h"
 #include "store/imap/imap_item.h"
+#include "store/imap/imap_items.h"
 #include "store/imap/imap_lookahead.h"
-#include "store/mime/message_reader.h"
 #include "store/mutf7.h"
 
 namespace zandor {
@@ -54,161 +52,13 @@ void SortByName(std::vector<FolderRef>& folders) {
   });
 }
 
-// Local midnight at the start of the day.
-qint64 Threshold(QDate day) {
-  return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch();
-}
-
-// The messages of one mailbox, listed for a day (see Listing) and refined
-// here to the local day; or as a helper listed them ahead.
-class ImapItems final : public ItemCollection {
- public:
-  ImapItems(std::shared_ptr<Core> core, QString mailbox, uint32_t uidValidity, uint32_t exists)
-      : core_(std::move(core)),
-        mailbox_(std::move(mailbox)),
-        uidValidity_(uidValidity),
-        exists_(exists),
-        bodies_(std::make_shared<Bodies>(
-            core_->options.get(),
-            [core = core_, mailbox = mailbox_, uidValidity](const std::vector<uint32_t>& uids) {
-              return FetchWholes(*core, mailbox, uidValidity, uids);
-            })) {}
-  ImapItems(std::shared_ptr<Core> core, QString mailbox, Listing listing)
-      : ImapItems(std::move(core), std::move(mailbox), listing.uidValidity, listing.exists) {
-    listed_.emplace(listing.since);
-    entries_ = std::move(listing.entries);
-  }
-
-  StoreResult<int> Count(std::optional<QDate> receivedSince) const override {
-    if (!receivedSince) return static_cast<int>(std::min<uint32_t>(exists_, INT_MAX));
-    if (auto listed = Listed(receivedSince); !listed) return listed.failure();
-    const qint64 threshold = Threshold(*receivedSince);
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [&](const Fetched& m) { return Matches(m, threshold); }));
-  }
-
-  void SortByReceivedTime() override {
-    if (!listed_) Listed(std::nullopt);
-    sorted_ = true;
-    Sort();
-  }
-
-  std::unique_ptr<MailItem> Find(std::optional<QDate> receivedSince) override {
-    threshold_ = receivedSince ? std::optional(Threshold(*receivedSince)) : std::nullopt;
-    cursor_ = 0;
-    if (!Listed(receivedSince)) entries_.clear();
-    return NextMatch();
-  }
-
-  std::unique_ptr<MailItem> FindNext() override { return NextMatch(); }
-
-  // The whole messages in batches of about kReadAheadBytes (attachments and
-  // all pass through memory), one UID FETCH each, on the helper that listed
-  // the mailbox when there is one; their body texts kept.
-  void ReadAhead(const QStringList& entryIds) override {
-    const QSet<QString> wanted(entryIds.begin(), entryIds.end());
-    std::vector<uint32_t> batch;
-    qint64 bytes = 0;
-    const auto fetch = [&] {
-      if (batch.empty()) return;
-      if (auto ahead = core_->lookahead
-                           ? core_->lookahead->FetchWhole(mailbox_, uidValidity_, batch)
-                           : std::nullopt) {
-        bodies_->Await(std::move(*ahead), std::move(batch));
-      } else {
-        bodies_->FetchNow(batch);
-      }
-      batch.clear();
-      bytes = 0;
-    };
-    for (const Fetched& message : entries_) {
-      if (!wanted.contains(EntryIdOf(mailbox_, uidValidity_, message.uid)) ||
-          bodies_->Holds(message.uid)) {
-        continue;
-      }
-      batch.push_back(message.uid);
-      bytes += message.size;
-      if (bytes >= kReadAheadBytes) fetch();
-    }
-    fetch();
-  }
-
- private:
-  static constexpr qint64 kReadAheadBytes = 8 << 20;
-
-  // What fails is left for Body to fetch and tell.
-  static Lookahead::Wholes FetchWholes(Core& core, const QString& mailbox, uint32_t uidValidity,
-                                       const std::vector<uint32_t>& uids) {
-    auto validity = core.Select(mailbox, Access::ReadOnly);
-    if (!validity || validity.value() != uidValidity) return std::nullopt;
-    auto whole = core.Fetch(uids, Core::Part::Whole);
-    if (!whole) return std::nullopt;
-    return std::move(whole.value());
-  }
-
-  static bool Matches(const Fetched& message, std::optional<qint64> threshold) {
-    return !threshold || (message.received && *message.received >= *threshold);
-  }
-
-  bool Covers(std::optional<QDate> since) const {
-    return listed_ && (!*listed_ || (since && *since >= **listed_));
-  }
-
-  StoreStatus Listed(std::optional<QDate> since) const {
-    if (exists_ == 0 || Covers(since)) return Done{};
-    auto validity = core_->Select(mailbox_, Access::ReadOnly);
-    if (!validity) return validity.failure();
-    auto listing = validity.value() == uidValidity_ ? core_->List(since) : Renumbered();
-    if (listing && listing->uidValidity != uidValidity_) listing = Renumbered();
-    if (!listing) return listing.failure();
-    entries_ = std::move(listing->entries);
-    listed_.emplace(listing->since);
-    if (sorted_) Sort();
-    return Done{};
-  }
-
-  StoreResult<Listing> Renumbered() const {
-    return StoreFailure{FailureKind::Folder,
-                        QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
-  }
-
-  void Sort() const {
-    std::stable_sort(entries_.begin(), entries_.end(), [](const Fetched& a, const Fetched& b) {
-      const qint64 ta = a.received.value_or(LLONG_MIN);
-      const qint64 tb = b.received.value_or(LLONG_MIN);
-      return ta != tb ? ta < tb : a.uid < b.uid;
-    });
-  }
-
-  std::unique_ptr<MailItem> NextMatch() {
-    while (cursor_ < entries_.size()) {
-      const Fetched& message = entries_[cursor_++];
-      if (Matches(message, threshold_)) {
-        return std::make_unique<ImapItem>(core_, mailbox_, uidValidity_, message, bodies_);
-      }
-    }
-    return nullptr;
-  }
-
-  std::shared_ptr<Core> core_;
-  QString mailbox_;
-  uint32_t uidValidity_;
-  uint32_t exists_;
-  // What was listed: nothing yet, every message (nullopt) or those since a day.
-  mutable std::optional<std::optional<QDate>> listed_;
-  mutable std::vector<Fetched> entries_;
-  bool sorted_ = false;
-  size_t cursor_ = 0;
-  std::optional<qint64> threshold_;
-  std::shared_ptr<Bodies> bodies_;
-};
-
 }  // namespace
 }  // namespace imap
 
 ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale locale,
                      const Clock& clock)
-    : core_(std::make_shared<imap::Core>(std::move(account), stateFile, std::move(locale), clock)),
+    : core_(std::make_unique<imap::Core>(std::move(account), stateFile, std::move(locale), clock)),
+      ahead_(std::make_unique<imap::Lookaheads>()),
       lockFile_(stateFile + QStringLiteral(".lock")) {
   QDir().mkpath(QFileInfo(stateFile).path());
 }
@@ -278,19 +128,20 @@ StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& f
                           QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
     }
     return std::unique_ptr<ItemCollection>(
-        std::make_unique<imap::ImapItems>(core_, folder.EntryId, 0, 0));
+        std::make_unique<imap::ImapItems>(*core_, *ahead_, folder.EntryId, 0, 0));
   }
+  if (ahead_->Cancelled()) return imap::Stopped();
   core_->NoteListingRead();
-  if (core_->lookahead) {
-    if (std::optional<imap::Listing> listing = core_->lookahead->TakeListing(folder.EntryId)) {
+  if (imap::Lookahead* helpers = ahead_->Current()) {
+    if (std::optional<imap::Listing> listing = helpers->TakeListing(folder.EntryId)) {
       return std::unique_ptr<ItemCollection>(
-          std::make_unique<imap::ImapItems>(core_, folder.EntryId, std::move(*listing)));
+          std::make_unique<imap::ImapItems>(*core_, *ahead_, folder.EntryId, std::move(*listing)));
     }
   }
   auto validity = core_->Select(folder.EntryId, imap::Access::ReadOnly);
   if (!validity) return validity.failure();
-  return std::unique_ptr<ItemCollection>(
-      std::make_unique<imap::ImapItems>(core_, folder.EntryId, validity.value(), core_->Exists()));
+  return std::unique_ptr<ItemCollection>(std::make_unique<imap::ImapItems>(
+      *core_, *ahead_, folder.EntryId, validity.value(), core_->Exists()));
 }
 
 bool ImapStore::IsDefaultPlace(const QString& entryId) {
@@ -303,7 +154,7 @@ bool ImapStore::IsDefaultPlace(const QString& entryId) {
 }
 
 std::unique_ptr<NewMailItem> ImapStore::CreateItem() {
-  return std::make_unique<imap::ImapNewItem>(core_);
+  return std::make_unique<imap::ImapNewItem>(*core_);
 }
 
 // The lock is a file of its own beside the state file: SQLite's locks on the
@@ -327,33 +178,12 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
   return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
 }
 
-namespace {
-
-// The helpers stop taking work when the walk no longer needs them; they log
-// out on their own threads, and the store lets them go at the next run.
-class HelpersAtWork final : public ReadingAhead {
- public:
-  explicit HelpersAtWork(std::shared_ptr<imap::Core> core)
-      : core_(std::move(core)), lookahead_(core_->lookahead.get()) {}
-  ~HelpersAtWork() override {
-    if (core_->lookahead.get() == lookahead_) lookahead_->Finish();
-  }
-  HelpersAtWork(const HelpersAtWork&) = delete;
-  HelpersAtWork& operator=(const HelpersAtWork&) = delete;
-
- private:
-  std::shared_ptr<imap::Core> core_;
-  imap::Lookahead* lookahead_;
-};
-
-}  // namespace
-
 std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>& folders,
                                                    std::optional<QDate> receivedSince) {
   // A few sessions of one user are welcome on any server (most allow ten or
   // more from one address); the run's own makes the fourth.
   constexpr int kHelpers = 3;
-  core_->lookahead.reset();
+  ahead_->End();
   auto boxes = core_->Mailboxes();
   if (!boxes) return nullptr;
   QStringList mailboxes;
@@ -365,13 +195,13 @@ std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>&
     if (selectable && !mailboxes.contains(folder.EntryId)) mailboxes << folder.EntryId;
   }
   if (mailboxes.isEmpty()) return nullptr;
-  core_->lookahead =
-      std::make_unique<imap::Lookahead>(core_->account, mailboxes, receivedSince, kHelpers);
-  return std::make_unique<HelpersAtWork>(core_);
+  // The helpers stop when the walk no longer needs them, and log out on
+  // their own threads; the store waits for them at the next run, or as it goes.
+  return ahead_->Start(core_->account, mailboxes, receivedSince, kHelpers);
 }
 
 StoreStatus ImapStore::CheckHoldsMail() {
-  core_->lookahead.reset();
+  ahead_->End();
   if (!core_->ListingIsFresh()) core_->ForgetMailboxes();
   auto boxes = core_->Mailboxes();
   if (!boxes) return boxes.failure();

@@ -12,6 +12,7 @@ namespace zandor {
 
 namespace imap {
 struct Core;
+class Lookaheads;
 struct Mailbox;
 }  // namespace imap
 
@@ -28,6 +29,8 @@ struct Mailbox;
 //   written). KelvoSent marks live in a state file of the account's, given by
 //   the caller. Delete moves one message to Trash; a new item is appended to
 //   Drafts.
+// - The store alone owns its session, its marks and its helper sessions;
+//   what it hands out uses them by reference, so must not outlive it.
 class ImapStore final : public MailStore {
  public:
   ImapStore(imap::Account account, const QString& stateFile, QLocale locale, const Clock& clock);
@@ -41,6 +44,9 @@ class ImapStore final : public MailStore {
   std::unique_ptr<NewMailItem> CreateItem() override;
   // Lists the mailboxes on up to three helper sessions at once, each of
   // which then fetches the messages read ahead in the mailboxes it listed.
+  // Cancelled, or when the handle goes, each helper ends with its command in
+  // flight and logs out on its own thread; the store waits for them at the
+  // next run's start, or as it goes.
   std::unique_ptr<ReadingAhead> ListAhead(const std::vector<FolderRef>& folders,
                                           std::optional<QDate> receivedSince) override;
   // Logs in and lists the folders anew, as each run begins: a refused
@@ -69,7 +75,11 @@ class ImapStore final : public MailStore {
   // Whether the mailbox is Drafts, Trash or below them.
   bool IsFilingPlace(const imap::Mailbox& box);
 
-  std::shared_ptr<imap::Core> core_;
+  // The store's own, which its collections, items and read-ahead handles
+  // use by reference: the session and the sent marks, then the helpers,
+  // which go first.
+  std::unique_ptr<imap::Core> core_;
+  std::unique_ptr<imap::Lookaheads> ahead_;
   QString lockFile_;
 };
 
