@@ -4,9 +4,9 @@
 #include <QTextStream>
 #include <array>
 
+#include "front/run_report.h"
 #include "session/host.h"
 #include "session/plain_folder_view.h"
-#include "front/run_report.h"
 
 namespace zandor {
 

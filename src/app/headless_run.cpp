@@ -10,13 +10,13 @@
 #include "app/headless_host.h"
 #include "app/interrupt_notifier.h"
 #include "app/line_transcript.h"
+#include "front/run_report.h"
+#include "front/store_opener.h"
 #include "link/qt_serial_line.h"
 #include "records/conversion.h"
 #include "session/clock.h"
 #include "settings/qsettings_store.h"
 #include "settings/stored_options.h"
-#include "front/run_report.h"
-#include "front/store_opener.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {

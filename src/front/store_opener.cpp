@@ -18,13 +18,15 @@ QString Setting(const char* key) {
 
 // "then press Sync again" in the window, "then run again" without it.
 QString Again(const FixPlace& place) {
-  return place.window ? QStringLiteral("then press Sync again.") : QStringLiteral("then run again.");
+  return place.window ? QStringLiteral("then press Sync again.")
+                      : QStringLiteral("then run again.");
 }
 
 QString NoServerText(const FixPlace& place) {
   return QStringLiteral("No IMAP server is set.") + kLineBreak +
-         (place.window ? QStringLiteral("Set the server of the IMAP account under Options, ")
-                       : QStringLiteral("Set %1 in %2, ").arg(Setting("Host"), place.settingsFile)) +
+         (place.window
+              ? QStringLiteral("Set the server of the IMAP account under Options, ")
+              : QStringLiteral("Set %1 in %2, ").arg(Setting("Host"), place.settingsFile)) +
          Again(place);
 }
 
@@ -63,9 +65,10 @@ QString RefusedText(const ImapOptions& account, const QString& reason, const Fix
            TokenFix(place);
   }
   return QStringLiteral("The IMAP server refused the password (%1).").arg(reason) + kLineBreak +
-         (place.window ? QStringLiteral("Check the user under Options, ")
-                       : QStringLiteral("Check %1 and %2 in %3, ")
-                             .arg(Setting("User"), Setting("PasswordCommand"), place.settingsFile)) +
+         (place.window
+              ? QStringLiteral("Check the user under Options, ")
+              : QStringLiteral("Check %1 and %2 in %3, ")
+                    .arg(Setting("User"), Setting("PasswordCommand"), place.settingsFile)) +
          Again(place);
 }
 
@@ -79,8 +82,9 @@ QString UnusableText(const QString& reason, const FixPlace& place) {
 }
 
 QString StateFolderText(const QString& folder, const QString& why) {
-  return QStringLiteral("The folder that keeps what was sent to the Kelvo, %1, cannot be used: "
-                        "%2.")
+  return QStringLiteral(
+             "The folder that keeps what was sent to the Kelvo, %1, cannot be used: "
+             "%2.")
              .arg(folder.isEmpty() ? QStringLiteral("$XDG_STATE_HOME/zandor") : folder, why) +
          kLineBreak +
          QStringLiteral("Set HOME or XDG_STATE_HOME to a folder you can write, then try again.");
@@ -133,9 +137,9 @@ OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
       return {std::move(store), std::nullopt};
     }
     if (reached.kind() != FailureKind::Refused) {
-      return Refused(reached.failure().certificate ? Refusal::CertificateUntrusted
-                                                   : Refusal::Unreachable,
-                     UnusableText(reached.reason(), place), reached.failure());
+      return Refused(
+          reached.failure().certificate ? Refusal::CertificateUntrusted : Refusal::Unreachable,
+          UnusableText(reached.reason(), place), reached.failure());
     }
     refusedBy = reached.failure();
   }

@@ -27,9 +27,9 @@ struct SyncOptions {
   // The parts box as typed: its number limits SplitAtMost, and a cut message
   // leaves room for its length.
   QString parts = QStringLiteral("0");
-  bool removeFromKelvo = false;  // remove on the Kelvo what is no longer selected
-  bool removeFromMail = false;   // remove from the mail what the Kelvo no longer holds
-  bool fullSync = false;         // send again what was sent before
+  bool removeFromKelvo = false;   // remove on the Kelvo what is no longer selected
+  bool removeFromMail = false;    // remove from the mail what the Kelvo no longer holds
+  bool fullSync = false;          // send again what was sent before
   QSet<QString> excludedFolders;  // entry ids of the folders left out
 
   bool operator==(const SyncOptions&) const = default;

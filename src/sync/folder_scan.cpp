@@ -87,8 +87,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   context.host.RunAside(
       [&item, &message, &unreadable] { message = ReadOutgoingMessage(item, &unreadable); });
   const OutgoingRecords records = BuildOutgoingRecords(
-      message, folder.Name, FolderKindOf(tree),
-      RecordOptionsOf(context.options()), session.FieldSeparator, context.tables, context.locale);
+      message, folder.Name, FolderKindOf(tree), RecordOptionsOf(context.options()),
+      session.FieldSeparator, context.tables, context.locale);
   // A store gone in mid-run (a server that cannot be reached again) ends the
   // run here: the message waits for the next one rather than being skipped.
   if (unreadable && OfTheWholeStore(*unreadable)) {
@@ -134,7 +134,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
                        SecondsOnTheLine(session.DueBytesLeft)});
     host.Yield();
     const ExchangeScope exchange(session);
-    const SendOutcome outcome = SendPart(context, FolderKindOf(tree), entryId, part, truncationSuffix);
+    const SendOutcome outcome =
+        SendPart(context, FolderKindOf(tree), entryId, part, truncationSuffix);
     bool unsaved = TellUnsavedMark(context);
     switch (outcome) {
       case SendOutcome::Done:

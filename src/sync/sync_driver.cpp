@@ -180,8 +180,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   host.SetBreakEnabled(true);
 
   const SyncOptions options = environment.options();
-  session.DateFilter =
-      environment.clock.Now().date().addDays(DateRangeOffsetDays(options.range));
+  session.DateFilter = environment.clock.Now().date().addDays(DateRangeOffsetDays(options.range));
   PreparedRun prepared = PrepareRun(environment, session, options, session.DateFilter);
   if (!prepared.ready) {
     host.ShowMessage(prepared.ready.reason() + kLineBreak +
@@ -272,7 +271,8 @@ void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settin
   }
   ShowFolderTrees(host, trees);
   if (const StoreFailure* failure = trees.FirstFailure()) {
-    host.ShowMessage(QStringLiteral("Some mail folders could not be read: %1").arg(failure->reason));
+    host.ShowMessage(
+        QStringLiteral("Some mail folders could not be read: %1").arg(failure->reason));
   }
 }
 

@@ -10,7 +10,7 @@ enum class SyncEnd {
   StoreFailed,  // the mail store holds no mail or cannot keep its marks: nothing was written
   PortFailed,   // the port could not be opened: nothing was written
   HandshakeFailed,
-  Broken,  // a break before the port opened: nothing was written
+  Broken,     // a break before the port opened: nothing was written
   Completed,  // the phases ran (errors inside them were shown in boxes)
 };
 

@@ -41,7 +41,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       keyring_(services.keyring != nullptr ? services.keyring : &desktopKeyring_),
       askPassword_(std::move(services.askPassword)) {
   passwords_ = std::make_unique<WindowPasswords>(
-      *this, *keyring_, askPassword_, [this](const QString& text) { return boxes_->Ask(this, text); },
+      *this, *keyring_, askPassword_,
+      [this](const QString& text) { return boxes_->Ask(this, text); },
       [this](const QString& text) { ShowMessage(text); });
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelvo Mail Sync"));

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+#include "front/run_report.h"
+#include "front/store_opener.h"
 #include "link/serial_line.h"
 #include "link/watched_line.h"
 #include "records/conversion.h"
@@ -18,11 +20,9 @@
 #include "session/sync_session.h"
 #include "settings/settings_store.h"
 #include "store/mail_store.h"
-#include "front/run_report.h"
 #include "sync/sync_driver.h"
 #include "ui/folder_tree.h"
 #include "ui/message_boxes.h"
-#include "front/store_opener.h"
 #include "ui/password_dialog.h"
 #include "ui/window_passwords.h"
 

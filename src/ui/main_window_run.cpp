@@ -1,5 +1,3 @@
-#include "ui/main_window.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,6 +23,7 @@
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
 #include "ui/desktop_notifier.h"
+#include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "ui/sync_status_bar.h"
 
@@ -177,7 +176,8 @@ void MainWindow::Sync() {
   RestartSilence();
   tick_->start();
   const SyncEnvironment environment{
-      *this, [this] { return CurrentOptions(); }, line_, *store, settings_, clock_, tables_, locale_};
+      *this,  [this] { return CurrentOptions(); }, line_, *store, settings_, clock_, tables_,
+      locale_};
   const SyncEnd end = RunSynchronisation(session_, environment);
   silence_->stop();
   silenceTick_->stop();

@@ -28,7 +28,8 @@ PasswordAnswer WindowPasswords::Password(const ImapOptions& account, bool refuse
   }
   const QString question = PasswordQuestion(account);
   const std::optional<QString> typed = askPassword_(
-      &parent_, refused ? QStringLiteral("The server refused the password.\n") + question : question);
+      &parent_,
+      refused ? QStringLiteral("The server refused the password.\n") + question : question);
   if (!typed) return PasswordLacking{QString(), true};
   known_[key] = *typed;
   typedKey_ = key;

@@ -18,7 +18,8 @@ class WindowPasswords final : public PasswordSource {
  public:
   // ask: a Yes/No question; tell: an OK box.
   WindowPasswords(QWidget& parent, PasswordKeyring& keyring, PasswordAsker askPassword,
-                  std::function<bool(const QString&)> ask, std::function<void(const QString&)> tell);
+                  std::function<bool(const QString&)> ask,
+                  std::function<void(const QString&)> tell);
 
   PasswordAnswer Password(const ImapOptions& account, bool refused) override;
   void Taken(const ImapOptions& account, const QString& password) override;

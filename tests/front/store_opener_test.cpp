@@ -2,11 +2,12 @@
 // can be missing, and the password asked of its source while the server
 // refuses it.
 
+#include "front/store_opener.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
-#include "front/store_opener.h"
 #include "support/memory_keyring.h"
 #include "support/sync_rig.h"
 
@@ -48,8 +49,8 @@ struct OpenRow {
   const char* name;
   StoreKind kind;
   const char* host = "mail.example.org";  // for a Maildir: "" when its folder is not there
-  const char* command = "";             // the password command
-  const char* kept = nullptr;           // the keyring's password
+  const char* command = "";               // the password command
+  const char* kept = nullptr;             // the keyring's password
   bool xoauth2 = false;
   Server server = Server::Takes;        // takes "right"
   const char* stateFolder = "ok";       // "" for none

@@ -180,7 +180,8 @@ TEST_P(Store, ReadsEveryTextAndTimeOfAMessage) {
        "line 1\r\nline 2\r\n|2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
       {"m2.x",
        "Subject: h\nFrom: <a@b.c>\nContent-Type: text/html\n\n<html><head><title>T</title>"
-       "<style>p{}</style></head><body><p>Hello&nbsp;<b title='a>b'>world</b> &amp; all&#33;</p><p>Bye<br>now"
+       "<style>p{}</style></head><body><p>Hello&nbsp;<b title='a>b'>world</b> &amp; "
+       "all&#33;</p><p>Bye<br>now"
        "</p><ul><li>one</li><li>two</li></ul><script>alert(1)</script></body></html>\n",
        "h|a@b.c||||Hello world & all!\r\n\r\nBye\r\nnow\r\n\r\n- one\r\n- two|"
        "2025-05-05T05:05:05Z|2025-05-05T05:05:05Z"},
