@@ -173,7 +173,10 @@ void MainWindow::Sync() {
   ShowWhere();
   statusBar_->SetNote(QString());
   statusBar_->StartRun(runStarted_);
-  RestartSilence();
+  // The Kelvo's silence counts from the first byte it is sent: the store's
+  // work before the port opens is not the Kelvo's.
+  silence_->stop();
+  silenceTick_->stop();
   tick_->start();
   const SyncEnvironment environment{
       *this,  [this] { return CurrentOptions(); }, line_, *store, settings_, clock_, tables_,
