@@ -245,23 +245,16 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
 
 void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settings) {
   const QSet<QString> excluded = ExcludedFolders(settings);
-  StoreStatus roots = Done{};
   StoreStatus holdsMail = Done{};
   FolderTrees trees;
   host.RunAside([&] {
-    StoreResult<FolderRef> inbox = store.GetDefaultFolder(DefaultFolder::Inbox);
-    StoreResult<FolderRef> sentItems = store.GetDefaultFolder(DefaultFolder::SentItems);
-    if (!inbox || !sentItems) {
-      roots = inbox ? sentItems.failure() : inbox.failure();
-      return;
-    }
-    holdsMail = store.CheckHoldsMail();
-    if (holdsMail) trees = ListFolderTrees(store, excluded);
+    trees = ListFolderTrees(store, excluded);
+    if (!trees.rootsFailure) holdsMail = store.CheckHoldsMail();
   });
-  if (!roots || trees.rootsFailure) {
+  if (trees.rootsFailure) {
     host.Folders().Clear();
-    host.ShowMessage(QStringLiteral("The mail folder could not be read: %1")
-                         .arg(roots ? trees.rootsFailure->reason : roots.reason()));
+    host.ShowMessage(
+        QStringLiteral("The mail folder could not be read: %1").arg(trees.rootsFailure->reason));
     return;
   }
   // A folder that holds no mail shows no tree; Options and Sync say why.

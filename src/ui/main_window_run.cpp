@@ -1,27 +1,12 @@
 #include <QApplication>
-#include <QCheckBox>
-#include <QCloseEvent>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QStackedLayout>
-#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <algorithm>
 
-#include "settings/stored_options.h"
 #include "sync/sync_driver.h"
-#include "ui/about_dialog.h"
-#include "ui/activation_history.h"
 #include "ui/desktop_notifier.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
