@@ -283,6 +283,41 @@ TEST_P(ImapPasswordTest, AskedUntilTakenThenOfferedToTheKeyring) {
 }
 INSTANTIATE_TEST_SUITE_P(Keyring, ImapPasswordTest, ::testing::Bool());
 
+// A password given in Options during a run drops the window's store, never
+// the run's: the run goes on with the store it began with, and the next Sync
+// logs in afresh with that password.
+class ImapPasswordDuringRunTest : public WindowRig {};
+
+TEST_F(ImapPasswordDuringRunTest, TheRunKeepsItsStore) {
+  AddMail(kInbox, u"On the server"_s);
+  settings.Write(u"Store"_s, u"Kind"_s, u"imap"_s);
+  settings.Write(u"Imap"_s, u"Host"_s, u"mail.example.org"_s);
+  settings.Write(u"Imap"_s, u"User"_s, u"ann"_s);
+  const QString taken = u"right"_s;
+  QStringList logins;
+  Load(
+      {},
+      [&](const ImapOptions&, const QString& password) {
+        logins << password;
+        return std::make_unique<GuardedStore>(
+            std::make_unique<MaildirStore>(dir.path(), QLocale::c(), clock), password, taken);
+      },
+      [](QWidget*, const QString&) -> std::optional<QString> { return u"right"_s; });
+  Show();
+  bool given = false;
+  onYield = [&] {
+    if (given || window->Status(1) != u"Handshaking..."_s) return;
+    given = true;
+    Q_EMIT window->Options().PasswordGiven(window->Options().Imap(), u"right"_s);
+  };
+  window->Sync();
+  EXPECT_TRUE(given);
+  EXPECT_EQ(device.Held().size(), 1u) << boxes.shown.join(u'|').toStdString();
+  EXPECT_EQ(logins, QStringList{u"right"_s});
+  window->RebuildTree();
+  EXPECT_EQ(logins, QStringList({u"right"_s, u"right"_s}));
+}
+
 // With Login=xoauth2 each login runs the command for a fresh access token and
 // asks nothing; what goes wrong is one box that names the setting.
 struct TokenRow {
