@@ -130,18 +130,10 @@ bool IsAscii(const QByteArray& bytes) {
   return true;
 }
 
-// The part's content with its transfer encoding undone, as Unicode.
-QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
-  GMimeDataWrapper* content = g_mime_part_get_content(GMIME_PART(part));
-  if (content == nullptr) return QString();
-  GObjectPtr<GMimeStream> memory(g_mime_stream_mem_new());
-  if (g_mime_data_wrapper_write_to_stream(content, memory.get()) < 0) return QString();
-  GByteArray* raw = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memory.get()));
-  const QByteArray bytes(reinterpret_cast<const char*>(raw->data),
-                         static_cast<qsizetype>(raw->len));
+// Bytes in the part's charset as Unicode, the bytes holding no NUL: the
+// converters below hand back C strings.
+QString DecodeText(const QByteArray& bytes, const char* charset, GMimeParserOptions* options) {
   const bool validUtf8 = g_utf8_validate(bytes.constData(), bytes.size(), nullptr);
-
-  const char* charset = g_mime_text_part_get_charset(part);
   const QByteArray declared = QByteArray(charset == nullptr ? "" : charset).toLower();
   const bool declaredUnicode = declared == "utf-8" || declared == "utf8";
   const bool declaredAscii = declared == "us-ascii" || declared == "ascii";
@@ -159,6 +151,31 @@ QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
   GCharPtr text(
       g_mime_utils_decode_8bit(options, bytes.constData(), static_cast<size_t>(bytes.size())));
   return text ? QString::fromUtf8(text.get()) : QString::fromLatin1(bytes);
+}
+
+// Charsets in which a zero byte may be half of a character.
+bool IsWideCharset(const char* charset) {
+  const QByteArray name = QByteArray(charset == nullptr ? "" : charset).toLower();
+  return name.startsWith("utf-16") || name.startsWith("utf-32") || name.startsWith("utf16") ||
+         name.startsWith("utf32") || name.startsWith("ucs");
+}
+
+// The part's content with its transfer encoding undone, as Unicode. A NUL in
+// the text stays a character (the Kelvo gets a stand-in for it) rather than
+// ending the text there.
+QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
+  GMimeDataWrapper* content = g_mime_part_get_content(GMIME_PART(part));
+  if (content == nullptr) return QString();
+  GObjectPtr<GMimeStream> memory(g_mime_stream_mem_new());
+  if (g_mime_data_wrapper_write_to_stream(content, memory.get()) < 0) return QString();
+  GByteArray* raw = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memory.get()));
+  const QByteArray bytes(reinterpret_cast<const char*>(raw->data),
+                         static_cast<qsizetype>(raw->len));
+  const char* charset = g_mime_text_part_get_charset(part);
+  if (!bytes.contains('\0') || IsWideCharset(charset)) return DecodeText(bytes, charset, options);
+  QStringList pieces;
+  for (const QByteArray& piece : bytes.split('\0')) pieces << DecodeText(piece, charset, options);
+  return pieces.join(QChar(0));
 }
 
 // The body of a message read from the stream; the failure's reason follows
