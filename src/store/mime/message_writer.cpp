@@ -1,5 +1,8 @@
 #include "store/mime/message_writer.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 #include "store/mime/gmime_ptr.h"
 
 namespace zandor::mime {
@@ -70,23 +73,89 @@ QByteArray WithLf(const QString& text) {
   return lf.toUtf8();
 }
 
+// The addresses written in a text: each word around an '@', up to the
+// characters that end an address in a header.
+QStringList TypedAddresses(const QString& text) {
+  static const QRegularExpression kAddress(QStringLiteral(R"([^\s<>"(),;:]+@[^\s<>"(),;:]+)"));
+  QStringList addresses;
+  for (auto match = kAddress.globalMatch(text); match.hasNext();)
+    addresses << match.next().captured().toLower();
+  return addresses;
+}
+
+void CollectAddresses(InternetAddressList* list, QStringList& addresses) {
+  const int count = list == nullptr ? 0 : internet_address_list_length(list);
+  for (int i = 0; i < count; ++i) {
+    InternetAddress* address = internet_address_list_get_address(list, i);
+    if (INTERNET_ADDRESS_IS_GROUP(address)) {
+      CollectAddresses(internet_address_group_get_members(INTERNET_ADDRESS_GROUP(address)),
+                       addresses);
+    } else if (const char* addr =
+                   internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address))) {
+      addresses << QString::fromUtf8(addr).toLower();
+    }
+  }
+}
+
+bool HoldsEvery(InternetAddressList* list, const QStringList& typed) {
+  QStringList held;
+  CollectAddresses(list, held);
+  return std::all_of(typed.begin(), typed.end(),
+                     [&held](const QString& address) { return held.contains(address); });
+}
+
+// A plain name ("Dummy", "Ivan") has no address: it becomes an empty group
+// of that name ("Dummy:;"), the standard form of a recipient without an
+// address, which every reader shows by its name.
+void AddName(InternetAddressList* list, const QString& name) {
+  GObjectPtr<InternetAddress> group(internet_address_group_new(name.toUtf8().constData()));
+  internet_address_list_add(list, group.get());
+}
+
+// Recipients typed with a quote or bracket left open, which a parser reads
+// past the next recipient: each piece between semicolons on its own, its
+// address found by hand and the rest of it as the name.
+GObjectPtr<InternetAddressList> SalvagedRecipients(const QString& text) {
+  GObjectPtr<InternetAddressList> list(internet_address_list_new());
+  static const QRegularExpression kMarks(QStringLiteral(R"([<>"])"));
+  for (const QString& piece : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QStringList addresses = TypedAddresses(piece);
+    if (addresses.isEmpty()) {
+      if (!piece.trimmed().isEmpty()) AddName(list.get(), piece.trimmed());
+      continue;
+    }
+    QString name;
+    if (addresses.size() == 1) {
+      name = piece;
+      name.remove(addresses.front(), Qt::CaseInsensitive);
+      name = name.remove(kMarks).trimmed();
+    }
+    for (const QString& address : addresses) {
+      GObjectPtr<InternetAddress> mailbox(internet_address_mailbox_new(
+          name.isEmpty() ? nullptr : name.toUtf8().constData(), address.toUtf8().constData()));
+      internet_address_list_add(list.get(), mailbox.get());
+    }
+  }
+  return list;
+}
+
 void AddRecipient(InternetAddressList* to, const QString& recipient) {
-  const QByteArray text = recipient.trimmed().toUtf8();
+  const QString text = recipient.trimmed();
   if (text.isEmpty()) return;
-  // Something that reads as addresses is kept as such; one longer than a
-  // header line may be could not be folded, so it is kept as a name.
-  if (text.contains('@') && text.size() <= kLongestLine) {
-    GObjectPtr<InternetAddressList> parsed(internet_address_list_parse(nullptr, text.constData()));
-    if (parsed && internet_address_list_length(parsed.get()) > 0) {
+  // Something that reads as addresses is kept as such, with every address
+  // typed; one longer than a header line may be could not be folded, so it is
+  // kept as a name, as is anything whose addresses cannot all be kept.
+  const QStringList typed = TypedAddresses(text);
+  if (!typed.isEmpty() && text.toUtf8().size() <= kLongestLine) {
+    GObjectPtr<InternetAddressList> parsed(
+        internet_address_list_parse(nullptr, text.toUtf8().constData()));
+    if (!parsed || !HoldsEvery(parsed.get(), typed)) parsed = SalvagedRecipients(text);
+    if (HoldsEvery(parsed.get(), typed)) {
       internet_address_list_append(to, parsed.get());
       return;
     }
   }
-  // A plain name ("Dummy", "Ivan") has no address: it becomes an empty group
-  // of that name ("Dummy:;"), the standard form of a recipient without an
-  // address, which every reader shows by its name.
-  GObjectPtr<InternetAddress> group(internet_address_group_new(text.constData()));
-  internet_address_list_add(to, group.get());
+  AddName(to, text);
 }
 
 }  // namespace
