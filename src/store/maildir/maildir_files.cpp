@@ -116,8 +116,15 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
     if (type == DT_UNKNOWN || type == DT_LNK) {
       struct stat info {};
       const QByteArray full = dir + '/' + name;
-      if (::stat(full.constData(), &info) != 0) continue;  // vanished, or a dangling link
-      type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+      if (::stat(full.constData(), &info) == 0) {
+        type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+      } else if (errno == ENOENT) {
+        continue;  // vanished, or a dangling link
+      } else {
+        // A link whose target cannot be reached (a folder the user may not
+        // enter, a loop) is listed as a file, so that reading it names it.
+        type = DT_REG;
+      }
     }
     if ((kind == EntryKind::File && type == DT_REG) ||
         (kind == EntryKind::Directory && type == DT_DIR)) {
