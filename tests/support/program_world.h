@@ -104,12 +104,27 @@ class ProgramWorld {
     }
     return ids;
   }
+  // The text of each record the Kelvo holds, its fields joined by '|'.
+  QStringList HeldTexts() const {
+    QFile file(Data());
+    QStringList texts;
+    if (!file.open(QIODevice::ReadOnly)) return texts;
+    const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
+    for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
+      QStringList fields;
+      for (const QJsonValue& field : held[QStringLiteral("record")].toArray())
+        fields << field.toString();
+      texts << fields.join(QLatin1Char('|'));
+    }
+    return texts;
+  }
   // A Kelvo whose only messages are written on it, one per body.
-  void WriteKelvo(const QStringList& bodies = {}) {
+  void WriteKelvo(const QStringList& bodies = {},
+                  const QString& to = QStringLiteral("ann@example.org")) {
     QJsonArray notes;
     for (const QString& body : bodies)
       notes.append(QJsonObject{{QStringLiteral("subject"), QStringLiteral("From the road")},
-                               {QStringLiteral("to"), QStringLiteral("ann@example.org")},
+                               {QStringLiteral("to"), to},
                                {QStringLiteral("body"), body}});
     const QJsonObject data{{QStringLiteral("format"), QStringLiteral("kelvo-data")},
                            {QStringLiteral("version"), 1},
