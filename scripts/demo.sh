@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Zandor in two minutes: sets up and builds (scripts/setup.sh plain), makes a
+# Zandor in two minutes: sets up and builds (scripts/setup.sh demo), makes a
 # sample Maildir, starts a simulated Kelvo (kelvo-sim) on a pseudo-terminal
 # with a few messages written on it, and points "Com 1" at it in a settings
 # folder of its own (your own settings and mail are never touched). With a
@@ -14,7 +14,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build-plain
+build=$here/build-demo
 keep=0
 window=1
 imap=0
@@ -37,8 +37,8 @@ say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
 # The status lines as they change, without the blank ones and the sizes.
 progress() { grep --line-buffered -v -E '^\[[1-4]\] ?$|Message size' || true; }
 
-say "Setting up and building (scripts/setup.sh plain)"
-"$here/scripts/setup.sh" plain
+say "Setting up and building what the demo runs (scripts/setup.sh demo)"
+"$here/scripts/setup.sh" demo
 
 work=$(mktemp -d -t zandor-demo.XXXXXX)
 sim_pid=""
