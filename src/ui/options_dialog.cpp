@@ -11,7 +11,9 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/activation_history.h"
 
@@ -40,8 +42,6 @@ void OptionsDialog::BuildControls() {
   LayOut(messageFrames, mailFolder);
   SetTabOrder();
   IgnoreWheelWhenUnfocused();
-  // A hint line that comes or goes changes the options' layout.
-  page_->installEventFilter(this);
   rangeAndPort_.OfferPorts();
 }
 
@@ -57,46 +57,51 @@ void OptionsDialog::BuildButtons() {
 }
 
 void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder) {
-  QGridLayout* top = rangeAndPort_.LayOut();
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(btnCancel_);
   buttons->addWidget(btnOK_);
-  BuildPage(top, messageFrames, mailFolder);
-  BuildScrollArea();
+  // Three pages, so that each fits a small screen (800x600, or twice the
+  // scale on a laptop); a page that still does not fit scrolls, and OK and
+  // Cancel stay below the pages, always in reach.
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("tabsOptions"));
+  mailTab_ = AddPage(QStringLiteral("Mail"), QStringLiteral("scrollMail"), nullptr,
+                     {mailStore_.BuildChoice(this), mailFolder,
+                      mailStore_.BuildImapAccount(
+                          this, [this](const ImapOptions& account, const QString& password) {
+                            Q_EMIT PasswordGiven(account, password);
+                          })});
+  AddPage(QStringLiteral("Kelvo"), QStringLiteral("scrollKelvo"), rangeAndPort_.LayOut(),
+          {messageFrames.front()});
+  AddPage(QStringLiteral("Conversion"), QStringLiteral("scrollConversion"), nullptr,
+          {messageFrames.begin() + 1, messageFrames.end()});
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(scroll_, 1);
+  layout->addWidget(tabs_, 1);
   layout->addLayout(buttons);
 }
 
-void OptionsDialog::BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames,
-                              QWidget* mailFolder) {
-  // The options scroll when the screen is small (2x scaling on a laptop);
-  // OK and Cancel stay below them, always in reach.
-  page_ = new QWidget;
-  auto* optionsLayout = new QVBoxLayout(page_);
-  optionsLayout->setContentsMargins(0, 0, 0, 0);
-  optionsLayout->addLayout(top);
-  for (QWidget* frame : messageFrames) optionsLayout->addWidget(frame);
-  optionsLayout->addWidget(mailStore_.BuildChoice(this));
-  optionsLayout->addWidget(mailFolder);
-  optionsLayout->addWidget(mailStore_.BuildImapAccount(
-      this, [this](const ImapOptions& account, const QString& password) {
-        Q_EMIT PasswordGiven(account, password);
-      }));
-  optionsLayout->addStretch(1);
-}
-
-void OptionsDialog::BuildScrollArea() {
-  scroll_ = new QScrollArea(this);
-  scroll_->setObjectName(QStringLiteral("scrollOptions"));
-  scroll_->setWidget(page_);
-  scroll_->setWidgetResizable(true);
-  scroll_->setFrameShape(QFrame::NoFrame);
+QWidget* OptionsDialog::AddPage(const QString& title, const QString& name, QLayout* top,
+                                const std::vector<QWidget*>& frames) {
+  auto* page = new QWidget;
+  auto* pageLayout = new QVBoxLayout(page);
+  if (top != nullptr) pageLayout->addLayout(top);
+  for (QWidget* frame : frames) pageLayout->addWidget(frame);
+  pageLayout->addStretch(1);
+  // A hint line that comes or goes changes the page's layout.
+  page->installEventFilter(this);
+  pages_.push_back(page);
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(name);
+  scroll->setWidget(page);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
   // A screen too narrow for the options scrolls them sideways too, rather
   // than cut off their right edge.
-  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  scroll_->setMinimumHeight(160);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  scroll->setMinimumHeight(120);
+  tabs_->addTab(scroll, title);
+  return scroll;
 }
 
 void OptionsDialog::SetTabOrder() {
@@ -122,7 +127,7 @@ void OptionsDialog::IgnoreWheelWhenUnfocused() {
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
   // A hint line came or went: the dialog grows rather than scroll.
-  if (watched == page_) {
+  if (std::find(pages_.begin(), pages_.end(), watched) != pages_.end()) {
     if (event->type() == QEvent::LayoutRequest && isVisible()) FitContents();
     return false;
   }
@@ -138,19 +143,28 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int OptionsDialog::ScrollBarWidth() const {
-  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tabs_);
 }
 
 QSize OptionsDialog::OpeningSize() const {
-  // Wide enough for every option; as high as they are at that width, the
-  // hint lines wrapped, and the buttons below.
+  // Wide enough for the widest page; as high as the highest is at that
+  // width, the hint lines wrapped, with the tabs above and the buttons below.
+  int pageWidth = 0;
+  for (const QWidget* page : pages_) pageWidth = std::max(pageWidth, page->sizeHint().width());
+  int pageHeight = 0;
+  for (const QWidget* page : pages_) {
+    pageHeight = std::max(pageHeight, page->hasHeightForWidth() ? page->heightForWidth(pageWidth)
+                                                                : page->sizeHint().height());
+  }
+  // The tabs' own frame and bar: what their size hint adds to their pages'.
+  QSize pagesHint;
+  for (int i = 0; i < tabs_->count(); ++i)
+    pagesHint = pagesHint.expandedTo(tabs_->widget(i)->sizeHint());
+  const QSize chrome = tabs_->sizeHint() - pagesHint;
   const QMargins margins = layout()->contentsMargins();
-  const int pageWidth = page_->sizeHint().width();
-  const int pageHeight =
-      page_->hasHeightForWidth() ? page_->heightForWidth(pageWidth) : page_->sizeHint().height();
-  QSize wanted(pageWidth + margins.left() + margins.right(), pageHeight + layout()->spacing() +
-                                                                 btnOK_->sizeHint().height() +
-                                                                 margins.top() + margins.bottom());
+  QSize wanted(pageWidth + chrome.width() + margins.left() + margins.right(),
+               pageHeight + chrome.height() + layout()->spacing() + btnOK_->sizeHint().height() +
+                   margins.top() + margins.bottom());
   const QScreen* shown = screen();
   if (shown == nullptr) return wanted;
   // Room for the title bar.
@@ -182,6 +196,7 @@ void OptionsDialog::Load() {
 }
 
 void OptionsDialog::ShowAtMailFolder() {
+  tabs_->setCurrentWidget(mailTab_);
   show();
   raise();
   activateWindow();

@@ -15,7 +15,7 @@
 
 class QLayout;
 class QPushButton;
-class QScrollArea;
+class QTabWidget;
 
 namespace zandor {
 
@@ -94,12 +94,14 @@ class OptionsDialog final : public QDialog {
  private:
   void BuildControls();
   void BuildButtons();
-  // Places the controls: the options in a scroll area, the buttons below.
-  // The message frames go under the range and port, the mail folder frame
-  // between the store choice and the account.
+  // Places the controls on three tabs, the buttons below: Mail (the store
+  // choice, the mail folder frame, the account), Kelvo (range, port and the
+  // removal frame, the first message frame) and Conversion (the other two).
   void LayOut(const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
-  void BuildPage(QLayout* top, const std::vector<QWidget*>& messageFrames, QWidget* mailFolder);
-  void BuildScrollArea();
+  // A tab holding the top layout (if any) and the frames one below the
+  // other, in a scroll area of that name; returns the scroll area.
+  QWidget* AddPage(const QString& title, const QString& name, QLayout* top,
+                   const std::vector<QWidget*>& frames);
   void SetTabOrder();
   // The lists take no value from a wheel turned over them unless focused.
   void IgnoreWheelWhenUnfocused();
@@ -119,8 +121,9 @@ class OptionsDialog final : public QDialog {
   LongMessagesFrame longMessages_;
   MailStoreControls mailStore_;
 
-  QWidget* page_ = nullptr;  // the options, inside scroll_
-  QScrollArea* scroll_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  std::vector<QWidget*> pages_;  // each inside its tab's scroll area
+  QWidget* mailTab_ = nullptr;
   bool opened_ = false;
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnOK_ = nullptr;

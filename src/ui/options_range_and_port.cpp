@@ -77,17 +77,17 @@ void RangeAndPortControls::Connect(QWidget* dialog) {
 }
 
 QGridLayout* RangeAndPortControls::LayOut() const {
-  // Date range on the left, the port and its device path on the right.
+  // The date range above the port and its device path, so that the page is
+  // no wider than its widest line of text.
   auto* top = new QGridLayout;
-  top->addWidget(label1_, 0, 0);
-  top->addWidget(cbDaysNum_, 1, 0);
-  top->addWidget(label2_, 0, 1, 1, 2);
-  top->addWidget(cbCom_, 1, 1, 1, 2);
-  top->addWidget(lblPortPath_, 2, 1);
-  top->addWidget(cbPortPath_, 2, 2);
-  top->addWidget(lblPortInfo_, 3, 1, 1, 2);
-  top->setColumnStretch(0, 1);
-  top->setColumnStretch(2, 1);
+  top->addWidget(label1_, 0, 0, 1, 2);
+  top->addWidget(cbDaysNum_, 1, 0, 1, 2);
+  top->addWidget(label2_, 2, 0, 1, 2);
+  top->addWidget(cbCom_, 3, 0, 1, 2);
+  top->addWidget(lblPortPath_, 4, 0);
+  top->addWidget(cbPortPath_, 4, 1);
+  top->addWidget(lblPortInfo_, 5, 0, 1, 2);
+  top->setColumnStretch(1, 1);
   top->setHorizontalSpacing(12);
   return top;
 }
