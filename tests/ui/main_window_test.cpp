@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTabWidget>
 #include <QThread>
 
 #include "support/row_name.h"
@@ -167,8 +168,9 @@ TEST_F(MainWindowTest, FirstStartStoresCom1AndShowsWhatToDo) {
   EXPECT_TRUE(Button("btnSync")->isEnabled());
   EXPECT_FALSE(Button("btnBreak")->isEnabled());
   EXPECT_TRUE(Control<QWidget>(*window, "pnlFirstStart")->isVisible());
+  Control<QTabWidget>(window->Options(), "tabsOptions")->setCurrentIndex(2);
   Button("btnChooseMailFolder")->click();
-  EXPECT_TRUE(window->Options().isVisible());
+  EXPECT_TRUE(Control<QLineEdit>(window->Options(), "edMailFolder")->isVisible());
   auto* quit = Control<QAction>(*window, "actQuit");
   EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
   quit->trigger();
