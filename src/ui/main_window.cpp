@@ -137,7 +137,8 @@ void MainWindow::BuildStatusBar() {
   statusBar_ = new SyncStatusBar(this);
   statusBar()->addWidget(statusBar_, 1);
   statusBar()->setSizeGripEnabled(true);
-  statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, QString()));
+  statusBar_->SetNote(
+      settings_.ReadOr(kLastRunSection, kLastRunKey, QStringLiteral("Not synchronised yet")));
   ShowWhere();
 
   // A Kelvo that says nothing for a while is named, with what to check, and

@@ -58,13 +58,36 @@ QString LastRunText(const RunOutcome& outcome) {
       .arg(outcome.at.toString(QStringLiteral("HH:mm")), how);
 }
 
+// A one-line label that shows as much of its text as fits, cut in the middle
+// with an ellipsis rather than mid-word at its end; the whole text is its tooltip.
+class ElidedLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+  void SetWholeText(const QString& text) {
+    whole_ = text;
+    setToolTip(text);
+    Elide();
+  }
+  const QString& WholeText() const { return whole_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+ private:
+  void Elide() { setText(fontMetrics().elidedText(whole_, Qt::ElideMiddle, width())); }
+  QString whole_;
+};
+
 SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("syncStatusBar"));
-  where_ = new QLabel(this);
+  where_ = new ElidedLabel(this);
   where_->setObjectName(QStringLiteral("lblWhere"));
   note_ = new QLabel(this);
   note_->setObjectName(QStringLiteral("lblNote"));
-  for (QLabel* label : {where_, note_}) {
+  for (QLabel* label : std::initializer_list<QLabel*>{where_, note_}) {
     label->setTextFormat(Qt::PlainText);
     label->setMinimumWidth(1);
   }
@@ -93,13 +116,13 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
 }
 
 void SyncStatusBar::SetWhere(const QString& text) {
-  where_->setText(text);
+  where_->SetWholeText(text);
 }
 void SyncStatusBar::SetNote(const QString& text) {
   note_->setText(text);
 }
 QString SyncStatusBar::Where() const {
-  return where_->text();
+  return where_->WholeText();
 }
 QString SyncStatusBar::Note() const {
   return note_->text();

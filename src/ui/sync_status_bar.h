@@ -11,6 +11,8 @@ class QProgressBar;
 
 namespace zandor {
 
+class ElidedLabel;
+
 // "~/Maildir · Com 1 (/dev/ttyUSB0)": where the window points. The home
 // folder shows as "~"; no port chosen (0) shows as "no port".
 QString WhereText(const QString& mailFolder, int port, const QString& portPath);
@@ -56,7 +58,7 @@ class SyncStatusBar final : public QWidget {
   void ShowElapsed(const QDateTime& now);
 
  private:
-  QLabel* where_;
+  ElidedLabel* where_;  // the whole text in its tooltip
   QLabel* note_;
   QProgressBar* progress_;
   QLabel* sent_;
