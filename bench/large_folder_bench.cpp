@@ -25,10 +25,15 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "delay_proxy.h"
+#include "mail_server/dovecot_server.h"
 #include "mixed_mail.h"
 #include "model/kelvo_device.h"
 #include "records/conversion.h"
@@ -39,7 +44,6 @@
 #include "settings/sync_options.h"
 #include "store/imap/imap_store.h"
 #include "store/maildir/maildir_store.h"
-#include "mail_server/dovecot_server.h"
 #include "support/maildir_builder.h"
 #include "sync/sync_driver.h"
 
@@ -320,12 +324,79 @@ int RunImap(int messages, int repeat, int delayMs, bool trustedIndex) {
   return 0;
 }
 
+// One synchronisation of an account of `mailboxes` mailboxes: the time until
+// the port opens, and the CPU time of the whole run (Dovecot's not counted).
+// Every tenth parent is not on disk, so Dovecot lists it as \Noselect.
+std::optional<SyncTiming> Mailboxes(int mailboxes) {
+  sim::DovecotServer server;
+  MaildirBuilder builder(server.MailRoot(), MaildirLayout::PlusPlus);
+  TestMessage message;
+  message.received = message.date = kNow.addSecs(-3600);
+  builder.Add(Path({"Inbox"}), message);
+  constexpr int kPerParent = 100;
+  for (int i = 0; i < mailboxes; ++i) {
+    const QString parent = QStringLiteral("Group%1").arg(i / kPerParent, 4, 10, QLatin1Char('0'));
+    if (i % kPerParent == 0 && (i / kPerParent) % 10 != 0) builder.Folder({parent});
+    builder.Folder({parent + QStringLiteral(".Box%1").arg(i, 5, 10, QLatin1Char('0'))});
+  }
+  server.Own();
+  QTemporaryDir state;
+  ImapStore store(server.Account(imap::Security::None),
+                  state.filePath(QStringLiteral("imap.sqlite")), QLocale::c(), kClock);
+  sim::KelvoDevice device;
+  const SyncTiming run = OneSynchronisation(store, device);
+  if (run.sent != 1 || run.boxes > 0) {
+    std::fprintf(stderr, "mailboxes: the synchronisation of %d did not go through\n", mailboxes);
+    return std::nullopt;
+  }
+  std::fprintf(stderr, "mailboxes: %d: %.3f s before the port opened, %.3f s CPU in all\n",
+               mailboxes, run.seconds - run.portOpenSeconds, run.cpuSeconds);
+  return run;
+}
+
+// The wall time is mostly Dovecot's, opening every mailbox on the same
+// machine; the CPU time is Zandor's alone, and is what must grow no faster
+// than the mailboxes.
+int RunMailboxes(int most) {
+  if (auto why = sim::DovecotServer::Unavailable()) {
+    std::fprintf(stderr, "mailboxes: %s\n", why->c_str());
+    return 1;
+  }
+  std::vector<std::pair<int, SyncTiming>> timed;
+  for (const int count : {most / 20, most / 5, most}) {
+    const std::optional<SyncTiming> run = Mailboxes(count);
+    if (!run) return 1;
+    timed.emplace_back(count, *run);
+  }
+  for (const auto& [count, run] : timed) {
+    Row(QStringLiteral("mailboxes: %1 on Dovecot, from the start to the opening of the port; "
+                       "Zandor's CPU time")
+            .arg(count),
+        QStringLiteral("%1 s; %2 s CPU")
+            .arg(run.seconds - run.portOpenSeconds, 0, 'f', 2)
+            .arg(run.cpuSeconds, 0, 'f', 2),
+        count == most ? QStringLiteral("< 5 s CPU") : QStringLiteral("-"),
+        count != most || run.cpuSeconds < 5);
+  }
+  // Linear: twenty times the mailboxes, about twenty times the CPU.
+  const double growth =
+      timed.back().second.cpuSeconds / std::max(timed.front().second.cpuSeconds, 1e-3);
+  Row(QStringLiteral("mailboxes: Zandor's CPU time for %1 over that for %2")
+          .arg(most)
+          .arg(most / 20),
+      QStringLiteral("%1").arg(growth, 0, 'f', 1), QStringLiteral("< 40"), growth < 40);
+  return 0;
+}
+
 }  // namespace
 }  // namespace zandor
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments().mid(1);
+  if (arguments.contains(QLatin1String("--imap-mailboxes"))) {
+    return zandor::RunMailboxes(zandor::Option(arguments, "--imap-mailboxes", 20000));
+  }
   if (arguments.contains(QLatin1String("--imap"))) {
     return zandor::RunImap(zandor::Option(arguments, "--messages", 10000),
                            zandor::Option(arguments, "--repeat", 3),

@@ -17,6 +17,9 @@
 #                 the count of a 7-day range and a second synchronisation,
 #                 each logging in afresh; once with Dovecot's defaults, once
 #                 with Dovecot trusting its index of the Maildir
+#   mailboxes --imap  an account of 1,000, 4,000 and 20,000 mailboxes on
+#                 Dovecot: the time from the start to the opening of the port,
+#                 and Zandor's CPU time, which must grow with the mailboxes
 # Each line benchmark takes about a minute and a half; the idle one 10 s.
 # Details go to standard error. Run it on a quiet machine: the figures are
 # wall-clock and CPU times.
@@ -53,6 +56,7 @@ if [ "$imap" = 1 ]; then
   "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 >> "$rows" || status=1
   "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 --trusted-index \
     >> "$rows" || status=1
+  "$build/bench/bench_large_folder" --imap-mailboxes 20000 >> "$rows" || status=1
 fi
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)

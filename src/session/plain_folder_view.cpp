@@ -29,7 +29,8 @@ bool PlainFolderView::AddNode(const QString& relativeKey, Relation relation, con
   }
   nodes_[key] = Node{text, relative.parent, {}, {}};
   QStringList& siblings = SiblingsOf(relative);
-  siblings.insert(siblings.indexOf(relativeKey) + 1, key);
+  // The walk adds each sibling after the one it added last: look from the end.
+  siblings.insert(siblings.lastIndexOf(relativeKey) + 1, key);
   return true;
 }
 

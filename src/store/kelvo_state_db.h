@@ -24,8 +24,10 @@ namespace zandor {
 // cached sizes and mbsync its file names; on a server a message cannot be
 // changed at all): for a Maildir, zandor-state.sqlite in its root; for an
 // IMAP account, a state file of the account's that the caller names. One row
-// per message id, with the message's Message-ID where the store gives one,
-// so that the IMAP store finds a message again after its id changed.
+// per message id, with the message's Message-ID where the store gives one
+// (the IMAP store adds a digest of what a copy keeps, since a Message-ID may
+// be reused), so that the IMAP store finds a message again after its id
+// changed.
 //
 // A value is kept as milliseconds since the epoch and as the local wall-clock
 // time it was written at. It reads back as the same instant while the time

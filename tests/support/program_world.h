@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "settings/qsettings_store.h"
+#include "store/imap/imap_account.h"
 #include "support/maildir_builder.h"
 
 namespace zandor::testing {
@@ -40,6 +41,21 @@ class ProgramWorld {
   }
   void Set(const QString& section, const QString& key, const QString& value) {
     QSettingsStore(Settings()).Write(section, key, value);
+  }
+  // Zandor's store is the IMAP account, reached on the port given (the
+  // server's own, or a proxy's before it), its password from a command.
+  void UseImap(const imap::Account& account, quint16 port, const QString& password) {
+    const auto set = [this](const char* key, const QString& value) {
+      Set(QStringLiteral("Imap"), QString::fromLatin1(key), value);
+    };
+    Set(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
+    set("Host", account.host);
+    set("Port", QString::number(port));
+    set("Security",
+        account.security == imap::Security::Tls ? QStringLiteral("tls") : QStringLiteral("none"));
+    set("CertificateFile", account.certificateFile);
+    set("User", account.user);
+    set("PasswordCommand", QStringLiteral("echo ") + password);
   }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   QString Settings() const { return Path(QStringLiteral("config/Zandor/Zandor.ini")); }
@@ -88,8 +104,9 @@ class ProgramWorld {
   }
 
   // The entry ids the Kelvo holds, from its data file (the simulator stopped);
-  // withSubject adds each record's subject ("id#2>Subject" for a split part).
-  QStringList Held(bool withSubject = false) const {
+  // withSubject adds each record's subject ("id#2>Subject" for a split part),
+  // withFolder then its folder's name ("id#Subject#Work").
+  QStringList Held(bool withSubject = false, bool withFolder = false) const {
     QFile file(Data());
     QStringList ids;
     if (!file.open(QIODevice::ReadOnly)) return ids;
@@ -101,6 +118,7 @@ class ProgramWorld {
                             : id.toString());
       if (withSubject)
         ids.back() += QLatin1Char('#') + held[QStringLiteral("record")][0].toString();
+      if (withFolder) ids.back() += QLatin1Char('#') + held[QStringLiteral("record")][5].toString();
     }
     return ids;
   }

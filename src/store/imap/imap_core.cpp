@@ -120,7 +120,7 @@ StoreResult<Session*> Core::Live() {
   return session_.get();
 }
 
-StoreResult<const std::vector<Mailbox>*> Core::Mailboxes() {
+StoreResult<const MailboxList*> Core::Mailboxes() {
   if (mailboxes_) return &*mailboxes_;
   std::vector<Mailbox> boxes;
   auto ran = Run(FailureKind::Store, QStringLiteral("list the folders"), [&](mailimap* imap) {
@@ -128,7 +128,8 @@ StoreResult<const std::vector<Mailbox>*> Core::Mailboxes() {
     return ListMailboxesOn(imap, boxes);
   });
   if (!ran) return ran.failure();
-  mailboxes_ = std::move(boxes);
+  ForgetMailboxes();
+  mailboxes_.emplace(std::move(boxes));
   listedAt_ = std::chrono::steady_clock::now();
   listingRead_ = false;
   return &*mailboxes_;
@@ -140,17 +141,19 @@ StoreResult<std::optional<QString>> Core::DefaultMailbox(DefaultFolder which) {
   if (!place) return std::optional<QString>();
   auto boxes = Mailboxes();
   if (!boxes) return boxes.failure();
-  for (const Mailbox& box : *boxes.value()) {
-    if (box.Is(place->attribute)) return std::optional(box.name);
+  if (const auto known = defaults_.find(which); known != defaults_.end()) return known->second;
+  std::optional<QString>& found = defaults_[which];
+  for (const Mailbox& box : boxes.value()->All()) {
+    if (box.Is(place->attribute)) return found = box.name;
   }
   for (const char* name : place->names) {
-    for (const Mailbox& box : *boxes.value()) {
+    for (const Mailbox& box : boxes.value()->All()) {
       if (box.name.compare(QString::fromLatin1(name), Qt::CaseInsensitive) == 0) {
-        return std::optional(box.name);
+        return found = box.name;
       }
     }
   }
-  return std::optional<QString>();
+  return found;
 }
 
 StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
@@ -164,7 +167,7 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
   auto made = Run(FailureKind::Store, QStringLiteral("create the folder %1").arg(name),
                   [&](mailimap* imap) { return mailimap_create(imap, bytes.constData()); });
   if (!made) return made.failure();
-  mailboxes_.reset();
+  ForgetMailboxes();
   return name;
 }
 

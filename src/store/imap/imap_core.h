@@ -10,12 +10,14 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "session/clock.h"
 #include "store/imap/imap_commands.h"
+#include "store/imap/imap_mailboxes.h"
 #include "store/imap/imap_session.h"
 #include "store/kelvo_state_db.h"
 #include "store/mail_store.h"
@@ -48,14 +50,18 @@ struct Core {
   using Command = std::function<int(mailimap*)>;
   StoreStatus Run(FailureKind kind, const QString& what, const Command& command);
   // Every mailbox of the account, listed once until forgotten.
-  StoreResult<const std::vector<Mailbox>*> Mailboxes();
-  void ForgetMailboxes() { mailboxes_.reset(); }
+  StoreResult<const MailboxList*> Mailboxes();
+  void ForgetMailboxes() {
+    mailboxes_.reset();
+    defaults_.clear();
+  }
   // Whether the mailboxes were listed moments ago and no mail was read since:
   // the checks that open a run follow one another, and share one listing.
   bool ListingIsFresh() const;
   void NoteListingRead() { listingRead_ = true; }
   // The mailbox that serves as a default folder: the one with its SPECIAL-USE
   // attribute, else one of its usual names; nullopt when there is none.
+  // Found once a listing: the walk asks for each folder.
   StoreResult<std::optional<QString>> DefaultMailbox(DefaultFolder which);
   // The same, created when missing: a message is to be filed there.
   StoreResult<QString> MailboxToFile(DefaultFolder which);
@@ -86,7 +92,8 @@ struct Core {
 
   std::unique_ptr<Session> session_;
   bool reconnecting_ = false;
-  std::optional<std::vector<Mailbox>> mailboxes_;
+  std::optional<MailboxList> mailboxes_;
+  std::map<DefaultFolder, std::optional<QString>> defaults_;
   std::chrono::steady_clock::time_point listedAt_;
   bool listingRead_ = false;
   QString selected_;

@@ -1,5 +1,6 @@
 #include "store/imap/imap_item.h"
 
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <utility>
@@ -29,6 +30,23 @@ DateTimePtr ImapTime(const QDateTime& time) {
 
 QByteArray MessageIdOf(const QByteArray& header) {
   return mime::FirstHeaderValue(header, "Message-ID").value_or(QByteArray()).trimmed();
+}
+
+// What names one message wherever a copy of it is: in another mailbox (a
+// Gmail label) or in its own after the server renumbered it. The Message-ID
+// alone does not, as broken mailers and list tools reuse it; with it go the
+// Date, From and Subject and the size, which a copy keeps. Empty without a
+// Message-ID: such a message is only ever itself.
+QByteArray CopyKeyOf(const QByteArray& messageId, const Fetched& message) {
+  if (messageId.isEmpty()) return {};
+  QCryptographicHash digest(QCryptographicHash::Sha256);
+  for (const char* field : {"Date", "From", "Subject"}) {
+    digest.addData(
+        mime::FirstHeaderValue(message.header, field).value_or(QByteArray()).simplified());
+    digest.addData(QByteArrayView("\n"));
+  }
+  digest.addData(QByteArray::number(message.size));
+  return messageId + ' ' + digest.result().toHex().left(32);
 }
 
 SetPtr SingleUid(uint32_t uid) {
@@ -98,7 +116,8 @@ ImapItem::ImapItem(Core& core, QString mailbox, uint32_t uidValidity, Fetched me
       uidValidity_(uidValidity),
       message_(std::move(message)),
       readAhead_(std::move(readAhead)),
-      messageId_(MessageIdOf(message_.header)) {}
+      messageId_(MessageIdOf(message_.header)),
+      copyKey_(CopyKeyOf(messageId_, message_)) {}
 
 QString ImapItem::EntryId() const {
   auto identity = Identified();
@@ -112,8 +131,8 @@ StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
   auto read = core_.state.Get(own);
   if (!read) return read.failure();
   Identity identity{own, std::move(read.value())};
-  if (!identity.mark && !messageId_.isEmpty()) {
-    auto earlier = core_.state.MarksOfMessage(messageId_);
+  if (!identity.mark && !copyKey_.isEmpty()) {
+    auto earlier = core_.state.MarksOfMessage(copyKey_);
     if (!earlier) return earlier.failure();
     for (KelvoStateDb::Marked& marked : earlier.value()) {
       if (marked.mark.sent != NeverSentDate()) {
@@ -231,7 +250,7 @@ StoreStatus ImapItem::Save() {
   auto identity = Identified();
   if (!identity) return identity.failure();
   const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
-  core_.state.PutInBackground(identity.value()->entryId, mark, messageId_);
+  core_.state.PutInBackground(identity.value()->entryId, mark, copyKey_);
   identity_->mark = mark;
   pendingKelvoSent_.reset();
   pendingParts_.reset();

@@ -48,7 +48,8 @@ class Bodies {
 // by BODY.PEEK, so reading it changes no flag.
 //
 // Its entry id is the one it was marked under: its own, else that of the
-// first mark sent under its Message-ID, which the message had before its
+// first mark sent under its copy key (its Message-ID with what a copy of it
+// keeps: Date, From, Subject and size), which the message had before its
 // mailbox was renumbered (a new UIDVALIDITY) or renamed, or which its copy in
 // another mailbox has (a Gmail label). The Kelvo then keeps knowing it by the
 // id it holds, the mark and its parts carry over, and a copy goes once.
@@ -89,6 +90,7 @@ class ImapItem final : public MailItem {
   Fetched message_;
   std::shared_ptr<Bodies> readAhead_;
   QByteArray messageId_;
+  QByteArray copyKey_;  // the marks' key to its copies
   mutable std::optional<mime::HeaderTexts> texts_;
   mutable std::optional<QString> body_;
   mutable std::optional<Identity> identity_;

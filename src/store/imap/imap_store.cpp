@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 
@@ -26,19 +27,9 @@ FolderRef RefOf(const QString& name, QChar delimiter) {
   return {name, DisplayFolderName(last)};
 }
 
-bool IsDirectChild(const Mailbox& box, const QString& parent) {
-  if (box.delimiter.isNull()) return false;
-  const QString prefix = parent + box.delimiter;
-  return box.name.startsWith(prefix) && !box.name.mid(prefix.size()).contains(box.delimiter);
-}
-
 // Whether the mailbox can be selected: a parent may hold no mail.
 bool HoldsMail(const Mailbox& box) {
   return !box.Is("Noselect") && !box.Is("NonExistent");
-}
-
-bool IsTopLevel(const Mailbox& box) {
-  return box.delimiter.isNull() || !box.name.contains(box.delimiter);
 }
 
 // By name, case folded, then exact, then entry id: the same order on every run.
@@ -81,10 +72,8 @@ StoreResult<FolderRef> ImapStore::GetDefaultFolder(DefaultFolder which) {
   if (const std::optional<QString>& name = found.value()) {
     auto boxes = core_->Mailboxes();
     if (!boxes) return boxes.failure();
-    for (const imap::Mailbox& box : *boxes.value()) {
-      if (box.name == *name) return imap::RefOf(box.name, box.delimiter);
-    }
-    return imap::RefOf(*name, QChar());
+    const imap::Mailbox* box = boxes.value()->Find(*name);
+    return imap::RefOf(*name, box != nullptr ? box->delimiter : QChar());
   }
   // Not there yet: the place where it will be made.
   const QString name = which == DefaultFolder::SentItems ? QStringLiteral("Sent")
@@ -96,20 +85,21 @@ StoreResult<FolderRef> ImapStore::GetDefaultFolder(DefaultFolder which) {
 StoreResult<std::vector<FolderRef>> ImapStore::Subfolders(const FolderRef& folder) {
   auto boxes = core_->Mailboxes();
   if (!boxes) return boxes.failure();
-  QStringList defaults;
-  for (DefaultFolder which :
-       {DefaultFolder::SentItems, DefaultFolder::Drafts, DefaultFolder::Trash}) {
-    auto found = core_->DefaultMailbox(which);
-    if (found && found.value()) defaults.append(*found.value());
-  }
-  const bool inbox = folder.EntryId == QStringLiteral("INBOX");
   std::vector<FolderRef> children;
-  for (const imap::Mailbox& box : *boxes.value()) {
-    // Beside INBOX on most servers, the user's own folders belong under it.
-    const bool besideInbox = inbox && imap::IsTopLevel(box) && box.name != folder.EntryId &&
-                             !defaults.contains(box.name);
-    if (imap::IsDirectChild(box, folder.EntryId) || besideInbox) {
-      children.push_back(imap::RefOf(box.name, box.delimiter));
+  const auto show = [&children](const imap::MailboxList::Shown& shown) {
+    children.push_back({shown.box->name, DisplayFolderName(shown.name)});
+  };
+  for (const imap::MailboxList::Shown& shown : boxes.value()->Below(folder.EntryId)) show(shown);
+  // Beside INBOX on most servers, the user's own folders belong under it.
+  if (folder.EntryId == QStringLiteral("INBOX")) {
+    QStringList defaults;
+    for (DefaultFolder which :
+         {DefaultFolder::SentItems, DefaultFolder::Drafts, DefaultFolder::Trash}) {
+      auto found = core_->DefaultMailbox(which);
+      if (found && found.value()) defaults.append(*found.value());
+    }
+    for (const imap::MailboxList::Shown& shown : boxes.value()->Below(QString())) {
+      if (shown.box->name != folder.EntryId && !defaults.contains(shown.box->name)) show(shown);
     }
   }
   imap::SortByName(children);
@@ -119,11 +109,10 @@ StoreResult<std::vector<FolderRef>> ImapStore::Subfolders(const FolderRef& folde
 StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& folder) {
   auto boxes = core_->Mailboxes();
   if (!boxes) return boxes.failure();
-  const auto box = std::find_if(boxes.value()->begin(), boxes.value()->end(),
-                                [&](const imap::Mailbox& b) { return b.name == folder.EntryId; });
+  const imap::Mailbox* box = boxes.value()->Find(folder.EntryId);
   // A default folder not made yet, or a parent that holds no mail, reads as empty.
-  if (box == boxes.value()->end() || !imap::HoldsMail(*box)) {
-    if (box == boxes.value()->end() && !IsDefaultPlace(folder.EntryId)) {
+  if (box == nullptr || !imap::HoldsMail(*box)) {
+    if (box == nullptr && !IsDefaultPlace(folder.EntryId)) {
       return StoreFailure{FailureKind::Folder,
                           QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
     }
@@ -187,12 +176,12 @@ std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>&
   auto boxes = core_->Mailboxes();
   if (!boxes) return nullptr;
   QStringList mailboxes;
+  QSet<QString> taken;
   for (const FolderRef& folder : folders) {
-    const bool selectable =
-        std::any_of(boxes.value()->begin(), boxes.value()->end(), [&](const imap::Mailbox& box) {
-          return box.name == folder.EntryId && imap::HoldsMail(box);
-        });
-    if (selectable && !mailboxes.contains(folder.EntryId)) mailboxes << folder.EntryId;
+    const imap::Mailbox* box = boxes.value()->Find(folder.EntryId);
+    if (box == nullptr || !imap::HoldsMail(*box) || taken.contains(folder.EntryId)) continue;
+    taken.insert(folder.EntryId);
+    mailboxes << folder.EntryId;
   }
   if (mailboxes.isEmpty()) return nullptr;
   // The helpers stop when the walk no longer needs them, and log out on
@@ -212,15 +201,13 @@ std::vector<FolderProblem> ImapStore::FolderProblems() {
   auto boxes = core_->Mailboxes();
   auto known = core_->state.KnownFolders();
   if (!boxes || !known) return {};
-  QStringList listed;
   QStringList read;  // all but where messages are filed, which no run reads
-  for (const imap::Mailbox& box : *boxes.value()) {
-    listed << box.name;
+  for (const imap::Mailbox& box : boxes.value()->All()) {
     if (!IsFilingPlace(box)) read << box.name;
   }
   std::vector<FolderProblem> problems;
   for (const QString& name : known.value()) {
-    if (listed.contains(name)) continue;
+    if (boxes.value()->Find(name) != nullptr) continue;
     problems.push_back(
         {DisplayFolderName(name),
          QStringLiteral("the server no longer has it (deleted or renamed since the last "
