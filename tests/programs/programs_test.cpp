@@ -15,6 +15,7 @@
 
 #include "delay_proxy.h"
 #include "support/dovecot_server.h"
+#include "support/imap_world.h"
 #include "support/program_world.h"
 #include "support/qt_print.h"
 #include "support/row_name.h"
@@ -340,16 +341,7 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   DelayProxy proxy(account.port, std::chrono::milliseconds(0));
   if (*row.cutAt) proxy.CutAt(row.cutAt, row.refuse);
   ProgramWorld world;
-  const auto set = [&world](const char* key, const QString& value) {
-    world.Set(u"Imap"_s, QString::fromLatin1(key), value);
-  };
-  world.Set(u"Store"_s, u"Kind"_s, u"imap"_s);
-  set("Host", account.host);
-  set("Port", QString::number(proxy.Port()));
-  set("Security", row.tls ? u"tls"_s : u"none"_s);
-  set("CertificateFile", account.certificateFile);
-  set("User", QString::fromLatin1(DovecotServer::kUser));
-  set("PasswordCommand", u"echo "_s + QString::fromLatin1(row.password));
+  UseImapAccount(world, account, proxy.Port(), QString::fromLatin1(row.password));
   world.WriteKelvo({u"Written on the road"_s});
   const QString trace = world.Path(u"kelvo.trace"_s);
   ASSERT_TRUE(world.StartKelvo({u"--pace"_s, u"38400"_s, u"--trace"_s, trace}));
