@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <gnutls/gnutls.h>
 #include <gnutls/x509.h>
+#include <poll.h>
 #include <strings.h>
 
 #include <vector>
@@ -159,9 +160,62 @@ bool IsLocalHost(const QString& host) {
           (host.startsWith(QStringLiteral("127.")) || host == QStringLiteral("::1")));
 }
 
+Session::Session(MailimapPtr imap, QString host, int timeoutSeconds)
+    : imap_(std::move(imap)),
+      host_(std::move(host)),
+      timeoutSeconds_(timeoutSeconds),
+      lastByte_(std::chrono::steady_clock::now()) {
+  if (imap_) mailimap_set_logger(imap_.get(), Log, this);
+}
+
+void Session::Log(mailimap*, int type, const char* bytes, size_t size, void* context) {
+  if (type != MAILSTREAM_LOG_TYPE_DATA_RECEIVED) return;
+  auto* session = static_cast<Session*>(context);
+  session->lastByte_ = std::chrono::steady_clock::now();
+  // A server that goes away says why in a BYE line, which the library drops
+  // with the answer it cuts short.
+  static constexpr char kBye[] = "* BYE ";
+  const QByteArray text =
+      session->tail_ + QByteArray::fromRawData(bytes, static_cast<qsizetype>(size));
+  if (const qsizetype at = text.lastIndexOf(kBye); at >= 0) {
+    const qsizetype end = text.indexOf('\n', at);
+    if (end >= 0) {
+      session->bye_ =
+          text.mid(at + qsizetype(sizeof kBye) - 1, end - at - qsizetype(sizeof kBye) + 1)
+              .trimmed();
+    }
+  }
+  session->tail_ = text.right(200);
+}
+
+bool Session::Lost(int code) const {
+  if (code == MAILIMAP_ERROR_STREAM) return true;
+  // A server that said BYE is going, whatever the command's answer was.
+  if (code != MAILIMAP_NO_ERROR && !bye_.isEmpty()) return true;
+  if (code != MAILIMAP_ERROR_PARSE) return false;
+  // An answer cut short by a close reads as one that cannot be parsed.
+  if (imap_->imap_stream == nullptr) return true;
+  pollfd hangup{mailstream_low_get_fd(mailstream_get_low(imap_->imap_stream)), POLLRDHUP, 0};
+  return hangup.fd >= 0 && ::poll(&hangup, 1, 0) > 0 &&
+         (hangup.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
+QString Session::LostText() const {
+  const auto quiet = std::chrono::steady_clock::now() - lastByte_;
+  if (bye_.isEmpty() && timeoutSeconds_ > 0 && quiet >= std::chrono::seconds(timeoutSeconds_)) {
+    return QStringLiteral("it sent nothing for %1 s and was left ([Imap] Timeout)")
+        .arg(timeoutSeconds_);
+  }
+  const QString said =
+      bye_.isEmpty() ? QString()
+                     : QStringLiteral(", saying \"%1\"").arg(QString::fromUtf8(bye_.left(200)));
+  return QStringLiteral("the server closed the connection%1").arg(said);
+}
+
 StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {
   const char* words = imap_ ? imap_->imap_response : nullptr;
-  QString why = words != nullptr && *words != '\0' && code != MAILIMAP_ERROR_STREAM
+  QString why = Lost(code) ? LostText()
+                : words != nullptr && *words != '\0'
                     ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
                     : CodeText(code);
   // RFC 5530's code for a full account: only the user can make room.
@@ -176,6 +230,48 @@ StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) c
   return StoreFailure{kind, QStringLiteral("cannot %1 on %2: %3").arg(what, host_, why)};
 }
 
+StoreStatus Session::Capabilities(const QString& why) {
+  mailimap_capability_data* capabilities = nullptr;
+  const int code = mailimap_capability(imap_.get(), &capabilities);
+  if (code != MAILIMAP_NO_ERROR) return Failure(FailureKind::Gone, why, code);
+  mailimap_capability_data_free(capabilities);
+  return Done{};
+}
+
+StoreStatus Session::PasswordAllowed(const Account& account) {
+  mailimap* imap = imap_.get();
+  const QString asking = QStringLiteral("ask for capabilities");
+  // A greeting without capabilities leaves them to be asked.
+  if (imap->imap_connection_info == nullptr ||
+      imap->imap_connection_info->imap_capability == nullptr) {
+    if (auto asked = Capabilities(asking); !asked) return asked;
+  }
+  if (!Has("LOGINDISABLED")) return Done{};
+  // Those before STARTTLS no longer hold after it.
+  if (account.security == Security::StartTls) {
+    if (auto asked = Capabilities(asking); !asked) return asked;
+    if (!Has("LOGINDISABLED")) return Done{};
+  } else if (account.security == Security::None && Has("STARTTLS")) {
+    // A password the server will not take in plain text goes over TLS.
+    const QByteArray host = account.host.toUtf8();
+    const int code = mailimap_socket_starttls_with_callback(
+        imap, !IsAddress(account.host) ? SetServerName : nullptr,
+        const_cast<char*>(host.constData()));
+    if (code != MAILIMAP_NO_ERROR)
+      return Failure(FailureKind::Gone, QStringLiteral("start TLS"), code);
+    if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) return trusted;
+    if (auto asked = Capabilities(asking); !asked) return asked;
+    if (!Has("LOGINDISABLED")) return Done{};
+  }
+  const QString fix = account.security == Security::None
+                          ? QStringLiteral("choose STARTTLS or TLS for the connection")
+                          : QStringLiteral("ask the server's keeper which login it takes");
+  return StoreFailure{FailureKind::Gone,
+                      QStringLiteral("%1 refuses a password on this connection (it announces "
+                                     "LOGINDISABLED): %2")
+                          .arg(account.host, fix)};
+}
+
 bool Session::Has(const char* capability) const {
   return mailimap_has_extension(imap_.get(), const_cast<char*>(capability)) != 0;
 }
@@ -187,7 +283,8 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
                                        "or STARTTLS")
                             .arg(account.host)};
   }
-  auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host);
+  auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host,
+                                           account.timeoutSeconds);
   mailimap* imap = session->get();
   if (imap == nullptr) return StoreFailure{FailureKind::Gone, QStringLiteral("out of memory")};
   mailimap_set_timeout(imap, account.timeoutSeconds);
@@ -210,6 +307,9 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
     if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) {
       return trusted.failure();
     }
+  }
+  if (!account.xoauth2) {
+    if (auto allowed = session->PasswordAllowed(account); !allowed) return allowed.failure();
   }
   const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
   if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {

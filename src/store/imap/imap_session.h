@@ -6,7 +6,9 @@
 
 #include <libetpan/libetpan.h>
 
+#include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 #include "store/imap/imap_account.h"
@@ -34,12 +36,28 @@ class Session {
   bool Has(const char* capability) const;
   // "cannot <what> on <host>: <the server's words, or the library's code>".
   StoreFailure Failure(FailureKind kind, const QString& what, int code) const;
+  // Whether the code is that of a lost connection: closed, or silent too long.
+  bool Lost(int code) const;
 
-  Session(MailimapPtr imap, QString host) : imap_(std::move(imap)), host_(std::move(host)) {}
+  Session(MailimapPtr imap, QString host, int timeoutSeconds);
 
  private:
+  // Watches what the server sends: its last BYE, and when its last byte came.
+  // Whether the server takes LOGIN here; a plain connection is upgraded with
+  // STARTTLS when the server will not take a password over it.
+  StoreStatus PasswordAllowed(const Account& account);
+  StoreStatus Capabilities(const QString& why);
+  static void Log(mailimap* imap, int type, const char* bytes, size_t size, void* session);
+  // Why the connection was lost, in words: a close (with the BYE's text)
+  // or a silence.
+  QString LostText() const;
+
   MailimapPtr imap_;
   QString host_;
+  int timeoutSeconds_;
+  std::chrono::steady_clock::time_point lastByte_;
+  QByteArray tail_;  // the end of what came, for a BYE split between reads
+  QByteArray bye_;   // the text of the server's last BYE
 };
 
 // Whether plain text may be used with the host: this machine only.
