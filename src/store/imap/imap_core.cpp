@@ -61,7 +61,10 @@ StoreFailure Core::Failure(FailureKind kind, const QString& what, int code) {
   // so it does after an answer cut short, which leaves the session unusable.
   const bool gone = session_ && session_->Lost(code);
   if (code == MAILIMAP_ERROR_STREAM || gone) failure.kind = FailureKind::Gone;
-  if (Lost(code) || gone) Drop();
+  if (Lost(code) || gone) {
+    lostBecause_ = failure.reason;
+    Drop();
+  }
   return failure;
 }
 
@@ -86,10 +89,10 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
       // A refused password and a renumbered folder keep their kinds.
       FailureKind gone = back.kind();
       if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
-      return StoreFailure{gone, lost.reason + QStringLiteral("; connecting again: ") +
-                                    back.reason() +
-                                    QStringLiteral("; check that the server is running and "
-                                                   "reachable, then synchronise again")};
+      // A connection not had again already says why the last one went.
+      if (back.reason().startsWith(lost.reason)) return StoreFailure{gone, back.reason()};
+      return StoreFailure{gone,
+                          lost.reason + QStringLiteral("; connecting again: ") + back.reason()};
     }
     code = command(session_->get());
   }
@@ -120,7 +123,17 @@ StoreResult<Session*> Core::Live() {
   if (session_ && session_->get()->imap_stream != nullptr) return session_.get();
   selected_.clear();
   auto opened = Session::Open(account);
-  if (!opened) return opened.failure();
+  if (!opened) {
+    if (lostBecause_.isEmpty()) return opened.failure();
+    // Why the last connection went is what the user needs first.
+    StoreFailure failure = opened.failure();
+    failure.reason = lostBecause_ + QStringLiteral("; connecting again: ") + failure.reason +
+                     QStringLiteral(
+                         "; check that the server is running and reachable, then "
+                         "synchronise again");
+    return failure;
+  }
+  lostBecause_.clear();
   session_ = std::move(opened.value());
   return session_.get();
 }

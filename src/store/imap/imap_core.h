@@ -90,6 +90,8 @@ struct Core {
             std::span<Fetched> entries);
 
   std::unique_ptr<Session> session_;
+  // Why the last connection was lost, until a connection is had again.
+  QString lostBecause_;
   bool reconnecting_ = false;
   std::optional<std::vector<Mailbox>> mailboxes_;
   std::chrono::steady_clock::time_point listedAt_;

@@ -161,55 +161,50 @@ bool IsLocalHost(const QString& host) {
 }
 
 Session::Session(MailimapPtr imap, QString host, int timeoutSeconds)
-    : imap_(std::move(imap)),
-      host_(std::move(host)),
-      timeoutSeconds_(timeoutSeconds),
-      lastByte_(std::chrono::steady_clock::now()) {
-  if (imap_) mailimap_set_logger(imap_.get(), Log, this);
+    : imap_(std::move(imap)), host_(std::move(host)), timeoutSeconds_(timeoutSeconds) {}
+
+QByteArray Session::Bye() const {
+  // A server that goes away says why in a BYE line; the library drops it
+  // with the answer it cuts short, but it is still in the read buffer.
+  const MMAPString* read = imap_ ? imap_->imap_stream_buffer : nullptr;
+  if (read == nullptr || read->str == nullptr) return {};
+  const QByteArray text(read->str, static_cast<qsizetype>(read->len));
+  static constexpr char kBye[] = "* BYE ";
+  const qsizetype at = text.lastIndexOf(kBye);
+  if (at < 0) return {};
+  const qsizetype from = at + qsizetype(sizeof kBye) - 1;
+  const qsizetype end = text.indexOf('\n', from);
+  return text.mid(from, end < 0 ? -1 : end - from).trimmed().left(200);
 }
 
-void Session::Log(mailimap*, int type, const char* bytes, size_t size, void* context) {
-  if (type != MAILSTREAM_LOG_TYPE_DATA_RECEIVED) return;
-  auto* session = static_cast<Session*>(context);
-  session->lastByte_ = std::chrono::steady_clock::now();
-  // A server that goes away says why in a BYE line, which the library drops
-  // with the answer it cuts short.
-  static constexpr char kBye[] = "* BYE ";
-  const QByteArray text =
-      session->tail_ + QByteArray::fromRawData(bytes, static_cast<qsizetype>(size));
-  if (const qsizetype at = text.lastIndexOf(kBye); at >= 0) {
-    const qsizetype end = text.indexOf('\n', at);
-    if (end >= 0) {
-      session->bye_ =
-          text.mid(at + qsizetype(sizeof kBye) - 1, end - at - qsizetype(sizeof kBye) + 1)
-              .trimmed();
-    }
-  }
-  session->tail_ = text.right(200);
+bool Session::HungUp() const {
+  if (!imap_ || imap_->imap_stream == nullptr) return true;
+  pollfd hangup{mailstream_low_get_fd(mailstream_get_low(imap_->imap_stream)), POLLRDHUP, 0};
+  return hangup.fd < 0 ||
+         (::poll(&hangup, 1, 0) > 0 && (hangup.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0);
 }
 
 bool Session::Lost(int code) const {
   if (code == MAILIMAP_ERROR_STREAM) return true;
   // A server that said BYE is going, whatever the command's answer was.
-  if (code != MAILIMAP_NO_ERROR && !bye_.isEmpty()) return true;
-  if (code != MAILIMAP_ERROR_PARSE) return false;
+  if (code != MAILIMAP_NO_ERROR && !Bye().isEmpty()) return true;
   // An answer cut short by a close reads as one that cannot be parsed.
-  if (imap_->imap_stream == nullptr) return true;
-  pollfd hangup{mailstream_low_get_fd(mailstream_get_low(imap_->imap_stream)), POLLRDHUP, 0};
-  return hangup.fd >= 0 && ::poll(&hangup, 1, 0) > 0 &&
-         (hangup.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+  return code == MAILIMAP_ERROR_PARSE && HungUp();
 }
 
 QString Session::LostText() const {
-  const auto quiet = std::chrono::steady_clock::now() - lastByte_;
-  if (bye_.isEmpty() && timeoutSeconds_ > 0 && quiet >= std::chrono::seconds(timeoutSeconds_)) {
-    return QStringLiteral("it sent nothing for %1 s and was left ([Imap] Timeout)")
+  const QByteArray bye = Bye();
+  if (!bye.isEmpty()) {
+    return QStringLiteral("the server closed the connection, saying \"%1\"")
+        .arg(QString::fromUtf8(bye));
+  }
+  // The library gives up on a silent server with the same code as on a
+  // closed connection; a silent one has not hung up.
+  if (!HungUp() && timeoutSeconds_ > 0) {
+    return QStringLiteral("the server sent nothing for %1 s and was left ([Imap] Timeout)")
         .arg(timeoutSeconds_);
   }
-  const QString said =
-      bye_.isEmpty() ? QString()
-                     : QStringLiteral(", saying \"%1\"").arg(QString::fromUtf8(bye_.left(200)));
-  return QStringLiteral("the server closed the connection%1").arg(said);
+  return QStringLiteral("the server closed the connection");
 }
 
 StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {

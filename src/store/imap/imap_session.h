@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <chrono>
 #include <memory>
 
 #include "store/imap/imap_account.h"
@@ -42,12 +41,14 @@ class Session {
   Session(MailimapPtr imap, QString host, int timeoutSeconds);
 
  private:
-  // Watches what the server sends: its last BYE, and when its last byte came.
   // Whether the server takes LOGIN here; a plain connection is upgraded with
   // STARTTLS when the server will not take a password over it.
   StoreStatus PasswordAllowed(const Account& account);
   StoreStatus Capabilities(const QString& why);
-  static void Log(mailimap* imap, int type, const char* bytes, size_t size, void* session);
+  // The text of the BYE the server sent last, if any; empty when none.
+  QByteArray Bye() const;
+  // Whether the server has closed its end of the connection.
+  bool HungUp() const;
   // Why the connection was lost, in words: a close (with the BYE's text)
   // or a silence.
   QString LostText() const;
@@ -55,9 +56,6 @@ class Session {
   MailimapPtr imap_;
   QString host_;
   int timeoutSeconds_;
-  std::chrono::steady_clock::time_point lastByte_;
-  QByteArray tail_;  // the end of what came, for a BYE split between reads
-  QByteArray bye_;   // the text of the server's last BYE
 };
 
 // Whether plain text may be used with the host: this machine only.
