@@ -103,6 +103,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapServerFaultsTest, ::testing::Values(
              kAll},
     FaultRow{"CloseAtLogin", kNone, "", "", "", false, true, true, 1,
              "log in as ann on 127.0.0.1: the server closed the connection", ""},
+    // A day that does not exist, and a date the library cannot read at all.
+    FaultRow{"GarbledInternalDate", kNone, "UID 2 INTERNALDATE \"|UID 2 INTERNALDATE \"x", "", "",
+             false, false, false, 0, "", kAll},
     FaultRow{"BadInternalDate", kNone, "UID 2 INTERNALDATE \"|UID 2 INTERNALDATE \"3", "", "",
              false, false, false, 0, "", kAll},
     FaultRow{"LoginDisabled", kNone, "STARTTLS AUTH=PLAIN|LOGINDISABLED AUTH=PLAIN", "", "",

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "store/imap/etpan_ptr.h"
+#include "store/mime/message_reader.h"
 
 namespace zandor::imap {
 namespace {
@@ -163,6 +164,11 @@ int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
         Take(*item.att_data.att_static, into);
       }
     });
+    // An INTERNALDATE that names no real day: the message's own Date stands in.
+    if (!into.received && !into.header.isEmpty()) {
+      if (const auto date = mime::FirstHeaderValue(into.header, "Date"))
+        into.received = mime::ParseMailDate(*date);
+    }
     if (into.uid != 0) messages.push_back(std::move(into));
   });
   return code;
@@ -188,13 +194,7 @@ int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing, Part pa
     ForEach<uint32_t>(found.get(), [&](uint32_t uid) { uids.push_back(uid); });
     if (uids.empty()) return MAILIMAP_NO_ERROR;
   }
-  const int code = FetchOn(imap, uids, part, listing.entries);
-  // The library drops a message whose INTERNALDATE it cannot read: its
-  // answer counts as unreadable, so that the dates are asked for apart.
-  const size_t expected = listing.since ? uids.size() : listing.exists;
-  if (code == MAILIMAP_NO_ERROR && part == Part::Header && listing.entries.size() < expected)
-    return MAILIMAP_ERROR_PARSE;
-  return code;
+  return FetchOn(imap, uids, part, listing.entries);
 }
 
 int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) {

@@ -77,8 +77,6 @@ int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
             std::vector<Fetched>& messages);
 // Lists the selected mailbox (exists and UIDVALIDITY as its selection gave
 // them) for the day: UID SEARCH SINCE when it is large, then the headers.
-// MAILIMAP_ERROR_PARSE when a dated listing lacks messages the library could
-// not read.
 int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing, Part part = Part::Header);
 
 // Looks before sending again. A command whose connection was lost before its

@@ -256,8 +256,6 @@ void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
                    code = FetchOn(imap, uids, Part::None, dates);
                    return code;
                  });
-  // A message whose date the library cannot read is dropped from the answer.
-  if (ran && dates.size() < uids.size()) code = MAILIMAP_ERROR_PARSE;
   if (ran && code == MAILIMAP_NO_ERROR) {
     std::map<uint32_t, std::optional<qint64>> received;
     for (const Fetched& date : dates) received[date.uid] = date.received;
