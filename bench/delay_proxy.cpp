@@ -48,10 +48,11 @@ void Prepare(int fd) {
 
 // What one side sent, to be handed to the other side at `due`; an empty
 // chunk stands for the end of the side's stream.
+enum class After { Nothing, Cut, Stall };  // what the fault pattern, ending a chunk, does
 struct Chunk {
   Clock::time_point due;
   std::string bytes;
-  bool cutAfter = false;  // the cut pattern ends this chunk
+  After after = After::Nothing;
 };
 
 // One direction of a connection.
@@ -69,7 +70,8 @@ struct Connection {
   Fd client, server;
   Stream up, down;  // client to server, server to client
   bool closed = false;
-  size_t index;      // among the connections accepted
+  bool stalled = false;  // nothing more goes to the client
+  size_t index;          // among the connections accepted
   std::string tail;  // the end of what the client sent, for a counted pattern split between reads
 };
 
@@ -86,21 +88,48 @@ int Occurrences(const std::string& pattern, const std::string& bytes, std::strin
   return found;
 }
 
-enum class Step { Going, Closed, Cut };
+enum class Step { Going, Closed, Cut, Stall };
 
-// Reads what is waiting on `from` into the stream, due oneWay from now.
-Step ReadInto(int from, Stream& stream, Clock::time_point due,
-              const std::optional<QByteArray>& cutAt, bool withheld) {
+// The fault to come, as the proxy's thread took it.
+struct Fault {
+  std::optional<QByteArray> cutAt;
+  bool withheld = false;
+  bool fromServer = false;  // only the server's words trigger it
+  std::string say;          // to the client in place of the pattern and what follows
+  After then = After::Cut;
+  std::vector<std::pair<QByteArray, QByteArray>> rewrites;  // of the server's words
+};
+
+void RewriteAll(std::string& bytes,
+                const std::vector<std::pair<QByteArray, QByteArray>>& rewrites) {
+  for (const auto& [from, to] : rewrites) {
+    const std::string pattern = from.toStdString();
+    const std::string with = to.toStdString();
+    for (size_t at = bytes.find(pattern); at != std::string::npos && !pattern.empty();
+         at = bytes.find(pattern, at + with.size())) {
+      bytes.replace(at, pattern.size(), with);
+    }
+  }
+}
+
+// Reads what is waiting on `from` into the stream, due oneWay from now;
+// fromServer: the server's side.
+Step ReadInto(int from, Stream& stream, Clock::time_point due, const Fault& fault,
+              bool fromServer) {
+  const std::optional<QByteArray>& cutAt =
+      fault.fromServer && !fromServer ? std::optional<QByteArray>() : fault.cutAt;
+  const bool withheld = fault.withheld;
   if (stream.ended) return Step::Going;
   char buffer[65536];
   const ssize_t got = ::recv(from, buffer, sizeof buffer, 0);
   if (got < 0) return errno == EAGAIN || errno == EINTR ? Step::Going : Step::Closed;
   if (got == 0) {
     stream.ended = true;
-    stream.queue.push_back({due, {}, false});
+    stream.queue.push_back({due, {}, After::Nothing});
     return Step::Going;
   }
-  Chunk chunk{due, std::string(buffer, static_cast<size_t>(got)), false};
+  Chunk chunk{due, std::string(buffer, static_cast<size_t>(got)), After::Nothing};
+  if (fromServer) RewriteAll(chunk.bytes, fault.rewrites);
   if (cutAt && !cutAt->isEmpty()) {
     const std::string pattern = cutAt->toStdString();
     const std::string text = stream.seen + chunk.bytes;
@@ -108,7 +137,8 @@ Step ReadInto(int from, Stream& stream, Clock::time_point due,
     if (at != std::string::npos) {
       const size_t end = at + (withheld ? 0 : pattern.size());
       chunk.bytes.resize(end > stream.seen.size() ? end - stream.seen.size() : 0);
-      chunk.cutAfter = true;
+      chunk.bytes += fault.say;
+      chunk.after = fault.then;
     }
     stream.seen = text.substr(text.size() - std::min(text.size(), pattern.size()));
   }
@@ -116,8 +146,9 @@ Step ReadInto(int from, Stream& stream, Clock::time_point due,
   return Step::Going;
 }
 
-// Writes the chunks that are due; Cut when a chunk that ends in the cut
-// pattern went whole, Closed at the end of the stream or on an error.
+// Writes the chunks that are due; Cut (or Stall) when a chunk that ends in
+// the fault's pattern went whole, Closed at the end of the stream or on an
+// error.
 Step WriteDue(int to, Stream& stream, Clock::time_point now) {
   while (stream.Due(now)) {
     Chunk& front = stream.queue.front();
@@ -127,10 +158,11 @@ Step WriteDue(int to, Stream& stream, Clock::time_point now) {
     if (put < 0) return errno == EAGAIN || errno == EINTR ? Step::Going : Step::Closed;
     stream.offset += static_cast<size_t>(put);
     if (stream.offset < front.bytes.size()) return Step::Going;
-    const bool cut = front.cutAfter;
+    const After after = front.after;
     stream.queue.pop_front();
     stream.offset = 0;
-    if (cut) return Step::Cut;
+    if (after == After::Cut) return Step::Cut;
+    if (after == After::Stall) return Step::Stall;
   }
   return Step::Going;
 }
@@ -169,6 +201,29 @@ void DelayProxy::CutAt(const QByteArray& pattern, bool refuseAfter, bool withhel
     cutAt_ = pattern;
     refuseAfter_ = refuseAfter;
     withheld_ = withheld;
+    say_.clear();
+    then_ = Then::Cut;
+  }
+  Wake();
+}
+
+void DelayProxy::BreakAt(const QByteArray& pattern, const QByteArray& say, Then then,
+                         bool refuseAfter) {
+  {
+    const std::lock_guard lock(mutex_);
+    cutAt_ = pattern;
+    refuseAfter_ = refuseAfter;
+    withheld_ = true;
+    say_ = say.isNull() ? QByteArray("") : say;  // not null: the server's words alone trigger it
+    then_ = then;
+  }
+  Wake();
+}
+
+void DelayProxy::Rewrite(const QByteArray& from, const QByteArray& to) {
+  {
+    const std::lock_guard lock(mutex_);
+    rewrites_.emplace_back(from, to);
   }
   Wake();
 }
@@ -206,6 +261,8 @@ void DelayProxy::Run() {
     for (Connection& c : connections) {
       wait(c.client.fd, c.up, c.down);
       wait(c.server.fd, c.down, c.up);
+      // A stalled server's words are neither read nor passed on.
+      if (c.stalled) polled.back().fd = -1;
     }
     int timeout = -1;
     if (next) {
@@ -216,17 +273,20 @@ void DelayProxy::Run() {
     uint64_t woken = 0;
     while (::read(wake_, &woken, sizeof woken) > 0) {
     }
-    std::optional<QByteArray> cutAt;
-    bool withheld = false;
+    Fault fault;
     std::string counted;
     {
       const std::lock_guard lock(mutex_);
-      cutAt = cutAt_;
-      withheld = withheld_;
+      fault.cutAt = cutAt_;
+      fault.withheld = withheld_;
+      fault.fromServer = !say_.isNull();
+      fault.say = say_.toStdString();
+      fault.then = then_ == Then::Stall ? After::Stall : After::Cut;
+      fault.rewrites = rewrites_;
       counted = counted_;
-      if (cutAt && cutAt->isEmpty()) cutAt_.reset();
+      if (cutAt_ && cutAt_->isEmpty()) cutAt_.reset();
     }
-    bool cut = cutAt && cutAt->isEmpty();
+    bool cut = fault.cutAt && fault.cutAt->isEmpty();
 
     for (int fd; (fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
       ++accepted_;
@@ -253,16 +313,26 @@ void DelayProxy::Run() {
       const auto go = [&](Step step) {
         if (step == Step::Closed) c.closed = true;
         if (step == Step::Cut) cut = true;
+        if (step == Step::Stall) {
+          c.stalled = true;
+          const std::lock_guard lock(mutex_);
+          cutAt_.reset();
+          refuse_ = refuseAfter_;
+        }
       };
       const size_t queued = c.up.queue.size();
-      go(ReadInto(c.client.fd, c.up, due, cutAt, withheld));
+      go(ReadInto(c.client.fd, c.up, due, fault, false));
       if (!counted.empty() && c.up.queue.size() > queued) {
         if (const int found = Occurrences(counted, c.up.queue.back().bytes, c.tail); found > 0) {
           const std::lock_guard lock(mutex_);
           sent_[c.index] += found;
         }
       }
-      go(ReadInto(c.server.fd, c.down, due, cutAt, withheld));
+      if (c.stalled) {
+        go(WriteDue(c.server.fd, c.up, Clock::now()));
+        continue;
+      }
+      go(ReadInto(c.server.fd, c.down, due, fault, true));
       go(WriteDue(c.server.fd, c.up, Clock::now()));
       go(WriteDue(c.client.fd, c.down, Clock::now()));
     }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zandor::testing {
@@ -33,6 +34,17 @@ class DelayProxy {
   // withheld, neither does the pattern); an empty pattern cuts at once. With
   // refuseAfter, every connection after the cut is closed as soon as it comes.
   void CutAt(const QByteArray& pattern, bool refuseAfter = false, bool withheld = false);
+  // As a server that fails in mid-answer, once: as soon as the server has
+  // sent the pattern, neither it nor what follows reaches the client; `say`
+  // does in their place (a BYE, say, or nothing), then the connection is cut
+  // (the ones after it refused with refuseAfter), or with Then::Stall kept
+  // open with nothing more forwarded to the client.
+  enum class Then { Cut, Stall };
+  void BreakAt(const QByteArray& pattern, const QByteArray& say, Then then,
+               bool refuseAfter = false);
+  // From now on, each `from` the server says reaches the client as `to`, on
+  // every connection; a `from` split between two reads is left as it is.
+  void Rewrite(const QByteArray& from, const QByteArray& to);
   // The connections accepted so far, refused ones included.
   int Accepted() const { return accepted_; }
   // From now on, counts each time a client sends the pattern (a command, as
@@ -59,6 +71,9 @@ class DelayProxy {
   std::vector<int> sent_;            // under mutex_, by connection
   bool refuseAfter_ = false;         // under mutex_
   bool withheld_ = false;            // under mutex_
+  QByteArray say_;                   // under mutex_
+  Then then_ = Then::Cut;            // under mutex_
+  std::vector<std::pair<QByteArray, QByteArray>> rewrites_;  // under mutex_
   std::thread thread_;
 };
 

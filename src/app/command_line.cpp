@@ -172,7 +172,9 @@ QString UsageText() {
       "  [Imap] Host, Port, Security (tls, starttls or none), User, CertificateFile,\n"
       "         CertificateFingerprint (SHA-256 of a certificate trusted on purpose)\n"
       "  [Imap] PasswordCommand = run by /bin/sh -c; its first line is the password\n"
-      "  [Imap] Login = xoauth2: the command prints an OAuth 2.0 access token\n");
+      "  [Imap] Login = xoauth2: the command prints an OAuth 2.0 access token\n"
+      "  [Imap] Timeout = seconds without a byte from the server before it is left\n"
+      "         (default 30)\n");
 }
 
 }  // namespace zandor

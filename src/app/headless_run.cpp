@@ -113,9 +113,12 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
                          ? SilenceText(seconds, options.port, options.portPath)
                          : QString());
   });
-  line.SetWatcher(transcript.Watcher([&silence, &command, &sinceByte, &host] {
+  // The hint counts from the first byte too: until then the Kelvo was asked
+  // nothing, and a wait is the mail store's.
+  line.SetWatcher(transcript.Watcher([&silence, &command, &sinceByte, &silenceTick, &host] {
     if (command.timeoutSeconds > 0) silence.start();
     sinceByte.start();
+    if (!silenceTick.isActive()) silenceTick.start();
     host.ShowSilence(QString());
   }));
 
@@ -127,8 +130,6 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
 
   const SyncEnvironment environment{
       host, [&options] { return options; }, line, store, settings, clock, tables};
-  sinceByte.start();
-  silenceTick.start();
   const SyncEnd end = RunSynchronisation(session, environment);
   silence.stop();
   silenceTick.stop();

@@ -29,6 +29,7 @@ imap::Account ImapAccountOf(const ImapOptions& options, const QString& password)
   account.xoauth2 = options.login == ImapLogin::XOAuth2;
   account.certificateFile = options.certificateFile.trimmed();
   account.certificateFingerprint = options.certificateFingerprint.trimmed();
+  account.timeoutSeconds = options.timeoutSeconds;
   return account;
 }
 

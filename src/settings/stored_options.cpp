@@ -32,6 +32,8 @@ namespace {
 //                                   system's; absent for the system's
 //   [Imap] CertificateFingerprint   the SHA-256 fingerprint of the server's
 //                                   own certificate, trusted on purpose
+//   [Imap] Timeout                  seconds without a byte from the server
+//                                   before it is left, 1..3600; absent for 30
 //
 // The password itself is never stored here. Keys holding their default are
 // left absent.
@@ -57,6 +59,8 @@ const QString kPasswordCommand = QStringLiteral("PasswordCommand");
 const QString kCertificateFile = QStringLiteral("CertificateFile");
 const QString kCertificateFingerprint = QStringLiteral("CertificateFingerprint");
 const QString kLogin = QStringLiteral("Login");
+const QString kTimeout = QStringLiteral("Timeout");
+constexpr int kMaxImapTimeout = 3600;
 const QString kXOAuth2 = QStringLiteral("xoauth2");
 
 constexpr std::pair<ImapSecurity, const char*> kSecurityNames[] = {
@@ -132,6 +136,12 @@ ImapOptions ReadImapOptions(const SettingsStore& settings) {
       settings.ReadOr(kImap, kLogin, QString()).trimmed().compare(kXOAuth2, Qt::CaseInsensitive) ==
       0;
   imap.login = token ? ImapLogin::XOAuth2 : ImapLogin::Password;
+  // Out of range or not a number: the default, never "wait for ever".
+  const double timeout = ReadNumber(settings, kImap, kTimeout, kDefaultImapTimeout);
+  const double seconds = RoundHalfToEven(timeout);
+  imap.timeoutSeconds = std::isfinite(seconds) && seconds >= 1 && seconds <= kMaxImapTimeout
+                            ? static_cast<int>(seconds)
+                            : kDefaultImapTimeout;
   return imap;
 }
 
@@ -154,6 +164,9 @@ void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
   WriteOrDelete(settings, kCertificateFile, imap.certificateFile);
   WriteOrDelete(settings, kCertificateFingerprint, imap.certificateFingerprint);
   WriteOrDelete(settings, kLogin, imap.login == ImapLogin::XOAuth2 ? kXOAuth2 : QString());
+  WriteOrDelete(settings, kTimeout,
+                imap.timeoutSeconds == kDefaultImapTimeout ? QString()
+                                                           : QString::number(imap.timeoutSeconds));
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ enum class ImapLogin { Password, XOAuth2 };
 
 // The [Imap] section. The password is never stored here: the window keeps it
 // in the desktop keyring, zandor --sync runs the password command.
+// Seconds without a byte from the IMAP server before it is left.
+inline constexpr int kDefaultImapTimeout = 30;
+
 struct ImapOptions {
   QString host;
   QString port;  // as typed; empty for the security's default
@@ -29,6 +32,7 @@ struct ImapOptions {
   QString certificateFile;         // trusted in place of the system's certificates
   QString certificateFingerprint;  // the server's own certificate, trusted on purpose
   ImapLogin login = ImapLogin::Password;
+  int timeoutSeconds = kDefaultImapTimeout;  // a silent server is left after it
   bool operator==(const ImapOptions&) const = default;
 };
 

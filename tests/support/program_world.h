@@ -51,8 +51,9 @@ class ProgramWorld {
     Set(QStringLiteral("Store"), QStringLiteral("Kind"), QStringLiteral("imap"));
     set("Host", account.host);
     set("Port", QString::number(port));
-    set("Security",
-        account.security == imap::Security::Tls ? QStringLiteral("tls") : QStringLiteral("none"));
+    set("Security", account.security == imap::Security::Tls        ? QStringLiteral("tls")
+                    : account.security == imap::Security::StartTls ? QStringLiteral("starttls")
+                                                                   : QStringLiteral("none"));
     set("CertificateFile", account.certificateFile);
     set("User", account.user);
     set("PasswordCommand", QStringLiteral("echo ") + password);

@@ -23,6 +23,7 @@ struct Account {
   // The SHA-256 fingerprint of the server's own certificate, trusted on
   // purpose (a self-signed one): "AB:CD:..." or the bare hexadecimal digits.
   QString certificateFingerprint;
+  // A server silent this long is left: the connection counts as lost.
   int timeoutSeconds = 30;
 };
 

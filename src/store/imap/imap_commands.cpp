@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "store/imap/etpan_ptr.h"
+#include "store/mime/message_reader.h"
 
 namespace zandor::imap {
 namespace {
@@ -95,13 +96,16 @@ SetPtr SetOf(std::vector<uint32_t> uids) {
 FetchTypePtr FetchTypeOf(Part part) {
   FetchTypePtr type(mailimap_fetch_type_new_fetch_att_list_empty());
   mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_uid());
-  mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_internaldate());
-  if (part == Part::Header) {
+  if (part == Part::None || part == Part::Header) {
+    mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_internaldate());
+  }
+  const bool header = part == Part::Header || part == Part::HeaderUndated;
+  if (header) {
     mailimap_fetch_type_new_fetch_att_list_add(type.get(), mailimap_fetch_att_new_rfc822_size());
   }
   if (part != Part::None) {
     mailimap_section* section =
-        part == Part::Header ? mailimap_section_new_header() : mailimap_section_new(nullptr);
+        header ? mailimap_section_new_header() : mailimap_section_new(nullptr);
     mailimap_fetch_type_new_fetch_att_list_add(type.get(),
                                                mailimap_fetch_att_new_body_peek_section(section));
   }
@@ -118,6 +122,16 @@ QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid) {
   return QStringLiteral("%1:%2:%3").arg(uidValidity).arg(uid).arg(mailbox);
 }
 
+bool Sendable(const QString& mailbox) {
+  return !mailbox.contains(QLatin1Char('\r')) && !mailbox.contains(QLatin1Char('\n'));
+}
+
+QString Printable(const QString& mailbox) {
+  QString text = mailbox;
+  return text.replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+      .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+}
+
 int ListMailboxesOn(mailimap* imap, std::vector<Mailbox>& boxes) {
   clist* raw = nullptr;
   const int code = mailimap_list(imap, "", "*", &raw);
@@ -129,6 +143,7 @@ int ListMailboxesOn(mailimap* imap, std::vector<Mailbox>& boxes) {
 }
 
 int ExamineOn(mailimap* imap, const QString& mailbox, Access access) {
+  if (!Sendable(mailbox)) return MAILIMAP_ERROR_INVAL;
   const QByteArray name = mailbox.toUtf8();
   return access == Access::ReadOnly ? mailimap_examine(imap, name.constData())
                                     : mailimap_select(imap, name.constData());
@@ -149,12 +164,17 @@ int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
         Take(*item.att_data.att_static, into);
       }
     });
+    // An INTERNALDATE that names no real day: the message's own Date stands in.
+    if (!into.received && !into.header.isEmpty()) {
+      if (const auto date = mime::FirstHeaderValue(into.header, "Date"))
+        into.received = mime::ParseMailDate(*date);
+    }
     if (into.uid != 0) messages.push_back(std::move(into));
   });
   return code;
 }
 
-int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing) {
+int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing, Part part) {
   constexpr uint32_t kListedWhole = 500;
   const mailimap_selection_info* info = imap->imap_selection_info;
   if (info == nullptr) return MAILIMAP_ERROR_BAD_STATE;
@@ -174,7 +194,7 @@ int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing) {
     ForEach<uint32_t>(found.get(), [&](uint32_t uid) { uids.push_back(uid); });
     if (uids.empty()) return MAILIMAP_NO_ERROR;
   }
-  return FetchOn(imap, uids, Part::Header, listing.entries);
+  return FetchOn(imap, uids, part, listing.entries);
 }
 
 int FindByMessageId(mailimap* imap, const QByteArray& messageId, uint32_t& uid) {

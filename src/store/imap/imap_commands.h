@@ -40,9 +40,11 @@ using Wholes = std::optional<std::vector<Fetched>>;
 
 enum class Access { ReadOnly, ReadWrite };
 
-// What a UID FETCH brings besides UID and INTERNALDATE: nothing, the header
-// with the size, or the whole message; always by BODY.PEEK, so no flag changes.
-enum class Part { None, Header, Whole };
+// What a UID FETCH brings besides the UID: INTERNALDATE alone, the header
+// with the size and INTERNALDATE, or the whole message; always by BODY.PEEK,
+// so no flag changes. HeaderUndated leaves INTERNALDATE out, for a server
+// that sends one the library cannot read.
+enum class Part { None, Header, HeaderUndated, Whole };
 
 // A mailbox's messages as a listing gave them. A small mailbox is listed
 // whole (its headers cost less than a search's round trip); a large one from
@@ -58,9 +60,16 @@ struct Listing {
 // A message's entry id: "<UIDVALIDITY>:<UID>:<mailbox>".
 QString EntryIdOf(const QString& mailbox, uint32_t uidValidity, uint32_t uid);
 
+// Whether the name can go into a command: a line break in it would end the
+// command there and send the rest as commands of their own.
+bool Sendable(const QString& mailbox);
+// The name as it may be printed, its line breaks shown as \r and \n.
+QString Printable(const QString& mailbox);
+
 // LIST of every mailbox of the account, into boxes.
 int ListMailboxesOn(mailimap* imap, std::vector<Mailbox>& boxes);
-// EXAMINE, or SELECT for writing.
+// EXAMINE, or SELECT for writing; MAILIMAP_ERROR_INVAL, sending nothing,
+// for a name that is not Sendable.
 int ExamineOn(mailimap* imap, const QString& mailbox, Access access);
 // UID FETCH of the UIDs (all when empty): UID, INTERNALDATE and the part,
 // added to messages.
@@ -68,7 +77,7 @@ int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
             std::vector<Fetched>& messages);
 // Lists the selected mailbox (exists and UIDVALIDITY as its selection gave
 // them) for the day: UID SEARCH SINCE when it is large, then the headers.
-int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing);
+int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing, Part part = Part::Header);
 
 // Looks before sending again. A command whose connection was lost before its
 // answer came may have taken effect all the same; these look, by the

@@ -1,5 +1,7 @@
 #include "store/imap/imap_core.h"
 
+#include <map>
+
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
@@ -57,8 +59,12 @@ StoreFailure Core::Failure(FailureKind kind, const QString& what, int code) {
   StoreFailure failure = session_ ? session_->Failure(kind, what, code) : StoreFailure{kind, what};
   // A lost line is the whole store's failure, and the next use connects anew;
   // so it does after an answer cut short, which leaves the session unusable.
-  if (code == MAILIMAP_ERROR_STREAM) failure.kind = FailureKind::Gone;
-  if (Lost(code)) Drop();
+  const bool gone = session_ && session_->Lost(code);
+  if (code == MAILIMAP_ERROR_STREAM || gone) failure.kind = FailureKind::Gone;
+  if (Lost(code) || gone) {
+    lostBecause_ = failure.reason;
+    Drop();
+  }
   return failure;
 }
 
@@ -73,7 +79,7 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
   if (!live) return live.failure();
   mailimap* imap = live.value()->get();
   int code = command(imap);
-  if (Lost(code) && !reconnecting_) {
+  if ((Lost(code) || live.value()->Lost(code)) && !reconnecting_) {
     const QString mailbox = selected_;
     const Access access = selectedAccess_;
     const uint32_t validity =
@@ -83,6 +89,8 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
       // A refused password and a renumbered folder keep their kinds.
       FailureKind gone = back.kind();
       if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
+      // A connection not had again already says why the last one went.
+      if (back.reason().startsWith(lost.reason)) return StoreFailure{gone, back.reason()};
       return StoreFailure{gone,
                           lost.reason + QStringLiteral("; connecting again: ") + back.reason()};
     }
@@ -115,7 +123,17 @@ StoreResult<Session*> Core::Live() {
   if (session_ && session_->get()->imap_stream != nullptr) return session_.get();
   selected_.clear();
   auto opened = Session::Open(account);
-  if (!opened) return opened.failure();
+  if (!opened) {
+    if (lostBecause_.isEmpty()) return opened.failure();
+    // Why the last connection went is what the user needs first.
+    StoreFailure failure = opened.failure();
+    failure.reason = lostBecause_ + QStringLiteral("; connecting again: ") + failure.reason +
+                     QStringLiteral(
+                         "; check that the server is running and reachable, then "
+                         "synchronise again");
+    return failure;
+  }
+  lostBecause_.clear();
   session_ = std::move(opened.value());
   return session_.get();
 }
@@ -144,7 +162,7 @@ StoreResult<std::optional<QString>> Core::DefaultMailbox(DefaultFolder which) {
   if (const auto known = defaults_.find(which); known != defaults_.end()) return known->second;
   std::optional<QString>& found = defaults_[which];
   for (const Mailbox& box : boxes.value()->All()) {
-    if (box.Is(place->attribute)) return found = box.name;
+    if (box.Is(place->attribute) && Sendable(box.name)) return found = box.name;
   }
   for (const char* name : place->names) {
     for (const Mailbox& box : boxes.value()->All()) {
@@ -174,6 +192,13 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
 StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   auto live = Live();
   if (!live) return live.failure();
+  if (!Sendable(mailbox)) {
+    return StoreFailure{FailureKind::Folder,
+                        QStringLiteral("the folder name \"%1\" holds a line break, which no "
+                                       "command to the server can carry: rename the folder on "
+                                       "the server")
+                            .arg(Printable(mailbox))};
+  }
   const bool enough = access == Access::ReadOnly || selectedAccess_ == Access::ReadWrite;
   if (selected_ != mailbox || !enough || live.value()->get()->imap_selection_info == nullptr) {
     selected_.clear();
@@ -192,14 +217,65 @@ uint32_t Core::Exists() const {
 }
 
 StoreResult<Listing> Core::List(std::optional<QDate> since) {
+  const QString mailbox = selected_;
+  const Access access = selectedAccess_;
   Listing listing;
-  auto ran = Run(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
-                 [&](mailimap* imap) {
-                   listing = Listing{};
-                   return ListOn(imap, since, listing);
-                 });
+  int code = MAILIMAP_NO_ERROR;
+  const QString what = QStringLiteral("read the messages of %1").arg(mailbox);
+  auto ran = Run(FailureKind::Folder, what, [&](mailimap* imap) {
+    listing = Listing{};
+    return code = ListOn(imap, since, listing);
+  });
+  if (ran) return listing;
+  // An answer that cannot be read even on a fresh connection is the
+  // server's: most often one message's INTERNALDATE. The folder is listed
+  // without the dates, which are then asked for in halves, so that only the
+  // messages whose date cannot be read go without it.
+  if (code != MAILIMAP_ERROR_PARSE || mailbox.isEmpty() || ran.kind() == FailureKind::Gone)
+    return ran.failure();
+  auto validity = Select(mailbox, access);
+  if (!validity) return validity.failure();
+  ran = Run(FailureKind::Folder, what, [&](mailimap* imap) {
+    listing = Listing{};
+    return ListOn(imap, since, listing, Part::HeaderUndated);
+  });
   if (!ran) return ran.failure();
+  Date(mailbox, access, listing.uidValidity, listing.entries);
   return listing;
+}
+
+void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
+                std::span<Fetched> entries) {
+  if (entries.empty()) return;
+  auto validity = Select(mailbox, access);
+  if (!validity || validity.value() != uidValidity) return;
+  std::vector<uint32_t> uids;
+  for (const Fetched& entry : entries) uids.push_back(entry.uid);
+  std::vector<Fetched> dates;
+  int code = MAILIMAP_NO_ERROR;
+  auto ran = Run(FailureKind::Folder, QStringLiteral("read the dates of %1").arg(mailbox),
+                 [&](mailimap* imap) {
+                   dates.clear();
+                   code = FetchOn(imap, uids, Part::None, dates);
+                   return code;
+                 });
+  if (ran && code == MAILIMAP_NO_ERROR) {
+    std::map<uint32_t, std::optional<qint64>> received;
+    for (const Fetched& date : dates) received[date.uid] = date.received;
+    for (Fetched& entry : entries) entry.received = received[entry.uid];
+  } else if (code == MAILIMAP_ERROR_PARSE && entries.size() > 1) {
+    const size_t half = entries.size() / 2;
+    Date(mailbox, access, uidValidity, entries.first(half));
+    Date(mailbox, access, uidValidity, entries.subspan(half));
+    return;
+  }
+  // Left undated: the message tells when it was written.
+  for (Fetched& entry : entries) {
+    if (entry.received) continue;
+    if (auto date = mime::FirstHeaderValue(entry.header, "Date")) {
+      entry.received = mime::ParseMailDate(*date);
+    }
+  }
 }
 
 StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids, Part part) {

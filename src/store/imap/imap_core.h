@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "session/clock.h"
@@ -89,8 +90,14 @@ struct Core {
   // Forgets a session whose connection was lost: no LOGOUT on a dead line.
   void Drop();
   StoreStatus Reconnect(const QString& mailbox, Access access, uint32_t uidValidity);
+  // Asks the server for the entries' INTERNALDATEs, in halves where its
+  // answer cannot be read; an entry whose own cannot is dated by its header.
+  void Date(const QString& mailbox, Access access, uint32_t uidValidity,
+            std::span<Fetched> entries);
 
   std::unique_ptr<Session> session_;
+  // Why the last connection was lost, until a connection is had again.
+  QString lostBecause_;
   bool reconnecting_ = false;
   std::optional<MailboxList> mailboxes_;
   std::map<DefaultFolder, std::optional<QString>> defaults_;

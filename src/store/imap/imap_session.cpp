@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <gnutls/gnutls.h>
 #include <gnutls/x509.h>
+#include <poll.h>
 #include <strings.h>
 
 #include <vector>
@@ -159,9 +160,57 @@ bool IsLocalHost(const QString& host) {
           (host.startsWith(QStringLiteral("127.")) || host == QStringLiteral("::1")));
 }
 
+Session::Session(MailimapPtr imap, QString host, int timeoutSeconds)
+    : imap_(std::move(imap)), host_(std::move(host)), timeoutSeconds_(timeoutSeconds) {}
+
+QByteArray Session::Bye() const {
+  // A server that goes away says why in a BYE line; the library drops it
+  // with the answer it cuts short, but it is still in the read buffer.
+  const MMAPString* read = imap_ ? imap_->imap_stream_buffer : nullptr;
+  if (read == nullptr || read->str == nullptr) return {};
+  const QByteArray text(read->str, static_cast<qsizetype>(read->len));
+  static constexpr char kBye[] = "* BYE ";
+  const qsizetype at = text.lastIndexOf(kBye);
+  if (at < 0) return {};
+  const qsizetype from = at + qsizetype(sizeof kBye) - 1;
+  const qsizetype end = text.indexOf('\n', from);
+  return text.mid(from, end < 0 ? -1 : end - from).trimmed().left(200);
+}
+
+bool Session::HungUp() const {
+  if (!imap_ || imap_->imap_stream == nullptr) return true;
+  pollfd hangup{mailstream_low_get_fd(mailstream_get_low(imap_->imap_stream)), POLLRDHUP, 0};
+  return hangup.fd < 0 ||
+         (::poll(&hangup, 1, 0) > 0 && (hangup.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0);
+}
+
+bool Session::Lost(int code) const {
+  if (code == MAILIMAP_ERROR_STREAM) return true;
+  // A server that said BYE is going, whatever the command's answer was.
+  if (code != MAILIMAP_NO_ERROR && !Bye().isEmpty()) return true;
+  // An answer cut short by a close reads as one that cannot be parsed.
+  return code == MAILIMAP_ERROR_PARSE && HungUp();
+}
+
+QString Session::LostText() const {
+  const QByteArray bye = Bye();
+  if (!bye.isEmpty()) {
+    return QStringLiteral("the server closed the connection, saying \"%1\"")
+        .arg(QString::fromUtf8(bye));
+  }
+  // The library gives up on a silent server with the same code as on a
+  // closed connection; a silent one has not hung up.
+  if (!HungUp() && timeoutSeconds_ > 0) {
+    return QStringLiteral("the server sent nothing for %1 s and was left ([Imap] Timeout)")
+        .arg(timeoutSeconds_);
+  }
+  return QStringLiteral("the server closed the connection");
+}
+
 StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {
   const char* words = imap_ ? imap_->imap_response : nullptr;
-  QString why = words != nullptr && *words != '\0' && code != MAILIMAP_ERROR_STREAM
+  QString why = Lost(code) ? LostText()
+                : words != nullptr && *words != '\0'
                     ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
                     : CodeText(code);
   // RFC 5530's code for a full account: only the user can make room.
@@ -176,6 +225,48 @@ StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) c
   return StoreFailure{kind, QStringLiteral("cannot %1 on %2: %3").arg(what, host_, why)};
 }
 
+StoreStatus Session::Capabilities(const QString& why) {
+  mailimap_capability_data* capabilities = nullptr;
+  const int code = mailimap_capability(imap_.get(), &capabilities);
+  if (code != MAILIMAP_NO_ERROR) return Failure(FailureKind::Gone, why, code);
+  mailimap_capability_data_free(capabilities);
+  return Done{};
+}
+
+StoreStatus Session::PasswordAllowed(const Account& account) {
+  mailimap* imap = imap_.get();
+  const QString asking = QStringLiteral("ask for capabilities");
+  // A greeting without capabilities leaves them to be asked.
+  if (imap->imap_connection_info == nullptr ||
+      imap->imap_connection_info->imap_capability == nullptr) {
+    if (auto asked = Capabilities(asking); !asked) return asked;
+  }
+  if (!Has("LOGINDISABLED")) return Done{};
+  // Those before STARTTLS no longer hold after it.
+  if (account.security == Security::StartTls) {
+    if (auto asked = Capabilities(asking); !asked) return asked;
+    if (!Has("LOGINDISABLED")) return Done{};
+  } else if (account.security == Security::None && Has("STARTTLS")) {
+    // A password the server will not take in plain text goes over TLS.
+    const QByteArray host = account.host.toUtf8();
+    const int code = mailimap_socket_starttls_with_callback(
+        imap, !IsAddress(account.host) ? SetServerName : nullptr,
+        const_cast<char*>(host.constData()));
+    if (code != MAILIMAP_NO_ERROR)
+      return Failure(FailureKind::Gone, QStringLiteral("start TLS"), code);
+    if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) return trusted;
+    if (auto asked = Capabilities(asking); !asked) return asked;
+    if (!Has("LOGINDISABLED")) return Done{};
+  }
+  const QString fix = account.security == Security::None
+                          ? QStringLiteral("choose STARTTLS or TLS for the connection")
+                          : QStringLiteral("ask the server's keeper which login it takes");
+  return StoreFailure{FailureKind::Gone,
+                      QStringLiteral("%1 refuses a password on this connection (it announces "
+                                     "LOGINDISABLED): %2")
+                          .arg(account.host, fix)};
+}
+
 bool Session::Has(const char* capability) const {
   return mailimap_has_extension(imap_.get(), const_cast<char*>(capability)) != 0;
 }
@@ -187,7 +278,8 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
                                        "or STARTTLS")
                             .arg(account.host)};
   }
-  auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host);
+  auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host,
+                                           account.timeoutSeconds);
   mailimap* imap = session->get();
   if (imap == nullptr) return StoreFailure{FailureKind::Gone, QStringLiteral("out of memory")};
   mailimap_set_timeout(imap, account.timeoutSeconds);
@@ -210,6 +302,9 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
     if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) {
       return trusted.failure();
     }
+  }
+  if (!account.xoauth2) {
+    if (auto allowed = session->PasswordAllowed(account); !allowed) return allowed.failure();
   }
   const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
   if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {

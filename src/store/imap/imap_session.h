@@ -6,6 +6,7 @@
 
 #include <libetpan/libetpan.h>
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -34,12 +35,27 @@ class Session {
   bool Has(const char* capability) const;
   // "cannot <what> on <host>: <the server's words, or the library's code>".
   StoreFailure Failure(FailureKind kind, const QString& what, int code) const;
+  // Whether the code is that of a lost connection: closed, or silent too long.
+  bool Lost(int code) const;
 
-  Session(MailimapPtr imap, QString host) : imap_(std::move(imap)), host_(std::move(host)) {}
+  Session(MailimapPtr imap, QString host, int timeoutSeconds);
 
  private:
+  // Whether the server takes LOGIN here; a plain connection is upgraded with
+  // STARTTLS when the server will not take a password over it.
+  StoreStatus PasswordAllowed(const Account& account);
+  StoreStatus Capabilities(const QString& why);
+  // The text of the BYE the server sent last, if any; empty when none.
+  QByteArray Bye() const;
+  // Whether the server has closed its end of the connection.
+  bool HungUp() const;
+  // Why the connection was lost, in words: a close (with the BYE's text)
+  // or a silence.
+  QString LostText() const;
+
   MailimapPtr imap_;
   QString host_;
+  int timeoutSeconds_;
 };
 
 // Whether plain text may be used with the host: this machine only.
