@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
@@ -130,6 +131,9 @@ void MainWindow::RunAside(const std::function<void()>& work) {
 
 void MainWindow::Sync() {
   if (syncRunning_) return;
+  const auto closeIfAsked = qScopeGuard([this] {
+    if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+  });
   // The login takes Break; the run keeps its store, whatever the options do
   // meanwhile.
   session_.BreakRequested = false;
@@ -210,6 +214,20 @@ void MainWindow::TellDesktop(SyncEnd end) {
 
 void MainWindow::Break() {
   RequestBreak(session_);
+}
+
+void MainWindow::StopAndClose() {
+  if (!syncRunning_ && !startingRun_) {
+    close();
+    return;
+  }
+  closeAfterRun_ = true;
+  // The login has no part in flight; the run keeps the mark of its own.
+  if (startingRun_) {
+    RequestBreak(session_);
+  } else {
+    RequestBreakAfterExchange(session_);
+  }
 }
 
 }  // namespace zandor
