@@ -5,6 +5,7 @@
 
 #include "front/store_choice.h"
 #include "store/maildir/maildir_store.h"
+#include "store/private_files.h"
 
 namespace zandor {
 namespace {
@@ -96,7 +97,7 @@ std::optional<StoreRefusal> CheckStateFolder(const QString& folder) {
                         StateFolderText(folder, QStringLiteral("there is no home folder")),
                         std::nullopt};
   }
-  if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
+  if (!MakePrivateFolder(folder) || !QFileInfo(folder).isWritable()) {
     return StoreRefusal{Refusal::StateFolderUnusable,
                         StateFolderText(folder, QStringLiteral("it cannot be created or written")),
                         std::nullopt};
