@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
+#include "front/printable_text.h"
 #include "settings/stored_options.h"
 #include "store/private_files.h"
 
@@ -83,7 +84,7 @@ std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& beg
 
 void RunLog::Add(const QString& line) {
   if (!file_.isOpen()) return;
-  file_.write(line.toUtf8() + '\n');
+  file_.write(PrintableText(line).toUtf8() + '\n');
   file_.flush();  // a run that dies leaves what it did
 }
 

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "front/printable_text.h"
 #include "front/run_report.h"
 
 namespace zandor {
@@ -96,7 +97,7 @@ void SyncStatusBar::SetWhere(const QString& text) {
   where_->setText(text);
 }
 void SyncStatusBar::SetNote(const QString& text) {
-  note_->setText(text);
+  note_->setText(PrintableText(text));
 }
 QString SyncStatusBar::Where() const {
   return where_->text();
