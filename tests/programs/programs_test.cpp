@@ -14,8 +14,7 @@
 #include <thread>
 
 #include "delay_proxy.h"
-#include "support/dovecot_server.h"
-#include "support/program_world.h"
+#include "support/imap_world.h"
 #include "support/qt_print.h"
 #include "support/row_name.h"
 
@@ -328,28 +327,13 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
   const ImapRunRow& row = GetParam();
   DovecotServer server({}, false, QString::fromLatin1(row.config));
-  MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
-  TestMessage message;
-  message.subject = u"On the server"_s;
-  message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
-  mail.Add(kInbox, message);
-  mail.Add(kInbox, message);  // "* 1 EXISTS" then says that a draft was filed
-  server.Own();
+  FillServer(server, 2, u"On the server"_s);  // "* 1 EXISTS" then says that a draft was filed
   const imap::Account account =
       server.Account(row.tls ? imap::Security::Tls : imap::Security::None);
   DelayProxy proxy(account.port, std::chrono::milliseconds(0));
   if (*row.cutAt) proxy.CutAt(row.cutAt, row.refuse);
   ProgramWorld world;
-  const auto set = [&world](const char* key, const QString& value) {
-    world.Set(u"Imap"_s, QString::fromLatin1(key), value);
-  };
-  world.Set(u"Store"_s, u"Kind"_s, u"imap"_s);
-  set("Host", account.host);
-  set("Port", QString::number(proxy.Port()));
-  set("Security", row.tls ? u"tls"_s : u"none"_s);
-  set("CertificateFile", account.certificateFile);
-  set("User", QString::fromLatin1(DovecotServer::kUser));
-  set("PasswordCommand", u"echo "_s + QString::fromLatin1(row.password));
+  UseImapAccount(world, account, proxy.Port(), u"echo "_s + QString::fromLatin1(row.password));
   world.WriteKelvo({u"Written on the road"_s});
   const QString trace = world.Path(u"kelvo.trace"_s);
   ASSERT_TRUE(world.StartKelvo({u"--pace"_s, u"38400"_s, u"--trace"_s, trace}));
