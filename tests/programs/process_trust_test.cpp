@@ -93,13 +93,14 @@ TEST_P(ProcessTrustTest, StopsKeepsPrivatePrintsSafelyReadsAsWritten) {
   if (row.imap != nullptr) {
     server.emplace(QStringList(), false, QString::fromLatin1(row.config));
     FillServer(*server, 1, u"On the server"_s);
-    WriteImap(world, server->Account(imap::Security::None), QString::fromUtf8(row.imap));
   } else {
     world.Add(kInboxFolder, u"A"_s);
   }
   if (row.prepare) row.prepare(world);
   const QString trace = world.Path(u"kelvo.trace"_s);
   ASSERT_TRUE(world.StartKelvo({u"--pace"_s, u"38400"_s, u"--trace"_s, trace}));
+  // Written last: a value the world writes would put the file in QSettings' form.
+  if (server) WriteImap(world, server->Account(imap::Security::None), QString::fromUtf8(row.imap));
   std::atomic<bool> ended = false;
   std::thread sender;
   const auto signalInMidSend = [&](qint64 pid) {
@@ -186,7 +187,6 @@ INSTANTIATE_TEST_SUITE_P(Table, ProcessTrustTest, ::testing::Values(
              "Security=bogus\n"},
     TrustRow{"HostIpv6InBrackets", 0, "[1] Sent: 1", "Host=[::1]\n", nullptr, 0,
              "listen = 127.0.0.1, ::1\n"},
-    TrustRow{"HostIpv6", 0, "[1] Sent: 1", "Host=::1\n", nullptr, 0, "listen = 127.0.0.1, ::1\n"},
     TrustRow{"NoHome", 1, "There is no home folder to keep what was sent to the Kelvo in", "",
              [](ProgramWorld& w) {
                w.Env().remove(u"HOME"_s);
