@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "front/printable_text.h"
+
 namespace zandor {
 
 QStringList BoxLines(const QString& text) {
@@ -31,7 +33,7 @@ void HeadlessHost::DrawLive() {
   if (!silence_.isEmpty()) shown << silence_;
   const QString line =
       (counted_ + shown.join(QStringLiteral(" | "))).left(std::max(liveWidth_ - 1, 10));
-  out_ << "\r\033[K" << line;
+  out_ << "\r\033[K" << PrintableText(line);
   out_.flush();
   liveShown_ = true;
 }
@@ -39,13 +41,13 @@ void HeadlessHost::DrawLive() {
 void HeadlessHost::ShowMessage(const QString& text) {
   ClearLive();
   ++messagesShown_;
-  for (const QString& line : BoxLines(text)) err_ << line << '\n';
+  for (const QString& line : BoxLines(text)) err_ << PrintableText(line) << '\n';
   err_.flush();
 }
 
 bool HeadlessHost::Confirm(const QString& text) {
   ClearLive();
-  for (const QString& line : BoxLines(text)) err_ << line << '\n';
+  for (const QString& line : BoxLines(text)) err_ << PrintableText(line) << '\n';
   if (answerYes_) {
     err_ << "zandor: answered Yes (--yes)\n";
     err_.flush();
@@ -93,7 +95,7 @@ void HeadlessHost::ShowProgress(const Progress& progress) {
 }
 
 void HeadlessHost::PrintStatus(int line) {
-  out_ << '[' << line << "] " << status_[static_cast<std::size_t>(line - 1)] << '\n';
+  out_ << '[' << line << "] " << PrintableText(status_[static_cast<std::size_t>(line - 1)]) << '\n';
   out_.flush();
 }
 
@@ -104,7 +106,7 @@ void HeadlessHost::PrintStatusLines() {
 
 void HeadlessHost::Note(const QString& text) {
   ClearLive();
-  err_ << "zandor: " << text << '\n';
+  err_ << "zandor: " << PrintableText(text) << '\n';
   err_.flush();
 }
 

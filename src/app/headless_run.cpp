@@ -1,5 +1,6 @@
 #include "app/headless_run.h"
 
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -8,8 +9,8 @@
 #include <cstdio>
 
 #include "app/headless_host.h"
-#include "app/interrupt_notifier.h"
 #include "app/line_transcript.h"
+#include "front/interrupt_notifier.h"
 #include "front/run_report.h"
 #include "front/store_opener.h"
 #include "link/qt_serial_line.h"
@@ -77,11 +78,15 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   const ConversionTables tables = BuildConversionTables();
   SyncSession session;
 
-  const InterruptNotifier interrupt(2, [&](int count) {
-    if (count == 1) {
-      host.Note(
-          QStringLiteral("Ctrl-C: stopping once the part in flight is complete (press "
-                         "Ctrl-C again to stop at once)"));
+  // SIGTERM and SIGHUP (a kill, systemctl stop, a logout) stop as the first
+  // Ctrl-C does: what the Kelvo acknowledged keeps its mark.
+  const InterruptNotifier interrupts(2, [&](const Interrupt& interrupt) {
+    if (interrupt.count == 1) {
+      host.Note(QStringLiteral("%1: stopping once the part in flight is complete%2")
+                    .arg(QLatin1String(interrupt.Name()),
+                         interrupt.signal == SIGINT
+                             ? QStringLiteral(" (press Ctrl-C again to stop at once)")
+                             : QString()));
       RequestBreakAfterExchange(session);
     } else {
       host.Note(

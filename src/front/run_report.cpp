@@ -3,7 +3,9 @@
 #include <QDir>
 #include <algorithm>
 
+#include "front/printable_text.h"
 #include "settings/stored_options.h"
+#include "store/private_files.h"
 
 namespace zandor {
 namespace {
@@ -66,7 +68,7 @@ std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& beg
   file_.close();
   if (folder.isEmpty()) return QStringLiteral("there is no home folder to keep it in");
   QDir dir(folder);
-  if (!dir.mkpath(QStringLiteral("."))) return QStringLiteral("%1 cannot be made").arg(folder);
+  if (!MakePrivateFolder(folder)) return QStringLiteral("%1 cannot be made").arg(folder);
   // The names sort by time: the oldest come first.
   const QStringList old = dir.entryList({QStringLiteral("run-*.log")}, QDir::Files, QDir::Name);
   for (qsizetype i = 0; i + keep <= old.size(); ++i) dir.remove(old[i]);
@@ -75,13 +77,14 @@ std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& beg
   if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
     return QStringLiteral("%1: %2").arg(file_.fileName(), file_.errorString());
   }
+  MakePrivateFile(file_.fileName());
   Add(QStringLiteral("Synchronisation of %1").arg(begun.toString(Qt::ISODate)));
   return std::nullopt;
 }
 
 void RunLog::Add(const QString& line) {
   if (!file_.isOpen()) return;
-  file_.write(line.toUtf8() + '\n');
+  file_.write(PrintableText(line).toUtf8() + '\n');
   file_.flush();  // a run that dies leaves what it did
 }
 

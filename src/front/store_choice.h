@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "session/clock.h"
 #include "settings/stored_options.h"
@@ -10,6 +11,15 @@
 #include "store/mail_store.h"
 
 namespace zandor {
+
+// A setting of the account that cannot be used as it is: its key ("Host",
+// "Port", "Security"), its value and what it may be.
+struct WrongSetting {
+  const char* key;
+  QString value;
+  QString allowed;
+};
+std::optional<WrongSetting> WrongImapSetting(const ImapOptions& options);
 
 // The account the [Imap] options name, with the password given.
 imap::Account ImapAccountOf(const ImapOptions& options, const QString& password);

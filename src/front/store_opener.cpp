@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 #include "front/store_choice.h"
+#include "settings/qsettings_store.h"
 #include "store/maildir/maildir_store.h"
+#include "store/private_files.h"
 
 namespace zandor {
 namespace {
@@ -85,7 +87,7 @@ QString StateFolderText(const QString& folder, const QString& why) {
   return QStringLiteral(
              "The folder that keeps what was sent to the Kelvo, %1, cannot be used: "
              "%2.")
-             .arg(folder.isEmpty() ? QStringLiteral("$XDG_STATE_HOME/zandor") : folder, why) +
+             .arg(folder, why) +
          kLineBreak +
          QStringLiteral("Set HOME or XDG_STATE_HOME to a folder you can write, then try again.");
 }
@@ -93,15 +95,29 @@ QString StateFolderText(const QString& folder, const QString& why) {
 std::optional<StoreRefusal> CheckStateFolder(const QString& folder) {
   if (folder.isEmpty()) {
     return StoreRefusal{Refusal::StateFolderUnusable,
-                        StateFolderText(folder, QStringLiteral("there is no home folder")),
+                        NoHomeFolderText(QStringLiteral("what was sent to the Kelvo"),
+                                         QStringLiteral(" ($XDG_STATE_HOME/zandor, by default "
+                                                        "~/.local/state/zandor)"),
+                                         QStringLiteral("XDG_STATE_HOME")),
                         std::nullopt};
   }
-  if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
+  if (!MakePrivateFolder(folder) || !QFileInfo(folder).isWritable()) {
     return StoreRefusal{Refusal::StateFolderUnusable,
                         StateFolderText(folder, QStringLiteral("it cannot be created or written")),
                         std::nullopt};
   }
   return std::nullopt;
+}
+
+// "[Imap] Port in /home/ann/.config/Zandor/Zandor.ini is "70000": ..."
+QString WrongSettingText(const WrongSetting& wrong, const FixPlace& place) {
+  const QString where = place.window ? QString() : QStringLiteral(" in %1").arg(place.settingsFile);
+  return QStringLiteral("%1%2 is \"%3\", which cannot be used: it may be %4.")
+             .arg(Setting(wrong.key), where, wrong.value, wrong.allowed) +
+         kLineBreak +
+         (place.window ? QStringLiteral("Correct it under Options, ")
+                       : QStringLiteral("Correct it there, ")) +
+         Again(place);
 }
 
 OpenedStore Refused(Refusal kind, QString text, std::optional<StoreFailure> failure = {}) {
@@ -111,6 +127,9 @@ OpenedStore Refused(Refusal kind, QString text, std::optional<StoreFailure> fail
 OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
                      const StoreOpening& opening, const FixPlace& place) {
   if (account.host.trimmed().isEmpty()) return Refused(Refusal::SettingsWrong, NoServerText(place));
+  if (const std::optional<WrongSetting> wrong = WrongImapSetting(account)) {
+    return Refused(Refusal::SettingsWrong, WrongSettingText(*wrong, place));
+  }
   if (std::optional<StoreRefusal> unusable = CheckStateFolder(opening.stateFolder)) {
     return {nullptr, std::move(unusable)};
   }

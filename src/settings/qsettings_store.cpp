@@ -8,9 +8,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace zandor {
 namespace {
@@ -23,6 +25,116 @@ std::unique_ptr<QSettings> OpenSettings(const QString& iniPath) {
 
 QString GroupKey(const QString& section, const QString& key) {
   return EscapeSettingsKey(section) + QLatin1Char('/') + EscapeSettingsKey(key);
+}
+
+// A section or key that QSettings writes as it is, so that a line of the
+// file can be matched to it by its text.
+bool PlainName(const QString& name) {
+  if (name.isEmpty()) return false;
+  for (const QChar c : name) {
+    if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'_') return false;
+  }
+  return true;
+}
+
+// A "Key=value" line of the settings file as the user wrote it, value trimmed.
+struct WrittenValue {
+  QString section, key, value;
+};
+
+// The lines of plain keys, in the order written. A value stands on its own
+// line: unlike QSettings, a double quote never goes on to the next lines,
+// nor does a ';' end it.
+std::vector<WrittenValue> WrittenValues(const QString& path) {
+  std::vector<WrittenValue> values;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return values;
+  QString section;
+  for (const QString& whole : QString::fromUtf8(file.readAll()).split(u'\n')) {
+    const QString line = whole.trimmed();
+    if (line.startsWith(u'[') && line.endsWith(u']')) {
+      section = line.mid(1, line.size() - 2).trimmed();
+      continue;
+    }
+    const qsizetype equals = line.indexOf(u'=');
+    if (line.startsWith(u';') || line.startsWith(u'#') || equals <= 0) continue;
+    const QString key = line.left(equals).trimmed();
+    if (PlainName(section) && PlainName(key)) {
+      values.push_back({section, key, line.mid(equals + 1).trimmed()});
+    }
+  }
+  return values;
+}
+
+const WrittenValue* Find(const std::vector<WrittenValue>& values, const QString& section,
+                         const QString& key) {
+  const WrittenValue* found = nullptr;  // the last one counts, as in QSettings
+  for (const WrittenValue& each : values) {
+    if (each.section == section && each.key == key) found = &each;
+  }
+  return found;
+}
+
+// The text QSettings writes for a string value: '"' and '\' escaped by a
+// backslash, control characters by C escapes, the whole in double quotes
+// when it holds ';', ',' or '=' or starts or ends with a blank, and a
+// leading '@' doubled.
+QString QSettingsForm(const QString& value) {
+  static constexpr char kEscapes[] = "0......abtnvfr";
+  const QString text = value.startsWith(u'@') ? u'@' + value : value;
+  QString out;
+  bool quoted = false;
+  bool hexNext = false;  // after a numeric escape, a hex digit is escaped too
+  for (const QChar c : text) {
+    const char16_t ch = c.unicode();
+    if (ch == u';' || ch == u',' || ch == u'=') quoted = true;
+    const bool hexDigit = ch < 0x80 && std::isxdigit(static_cast<unsigned char>(ch)) != 0;
+    if (hexNext && hexDigit) {
+      out += QStringLiteral("\\x") + QString::number(ch, 16);
+      continue;
+    }
+    hexNext = false;
+    if (ch == u'"' || ch == u'\\') {
+      out += u'\\';
+      out += c;
+    } else if (ch < 14 && kEscapes[ch] != '.') {
+      out += u'\\';
+      out += QLatin1Char(kEscapes[ch]);
+      hexNext = ch == 0;
+    } else if (ch <= 0x1F) {
+      out += QStringLiteral("\\x") + QString::number(ch, 16);
+      hexNext = true;
+    } else {
+      out += c;
+    }
+  }
+  if (quoted || out.startsWith(u' ') || out.endsWith(u' ')) out = u'"' + out + u'"';
+  return out;
+}
+
+// The value as the user wrote it, unless it is in the form QSettings writes
+// (as the program itself and its earlier versions wrote it): then as
+// QSettings reads it.
+QString AsWritten(const WrittenValue& written, const QVariant& read) {
+  const bool text = read.typeId() == QMetaType::QString;
+  if (text && QSettingsForm(read.toString()) == written.value) return read.toString();
+  return written.value;
+}
+
+// A value that QSettings would not read back as written (quotes, backslashes,
+// a ';', a quote running on) is given to it in its own form before it
+// writes the file again, so that the file keeps meaning what the user wrote.
+void KeepWrittenValues(QSettings& settings) {
+  const std::vector<WrittenValue> values = WrittenValues(settings.fileName());
+  for (const WrittenValue& written : values) {
+    if (Find(values, written.section, written.key) != &written) continue;
+    const QString key = written.section + u'/' + written.key;
+    const QVariant read = settings.value(key);
+    const QString value = AsWritten(written, read);
+    if (read.typeId() != QMetaType::QString || read.toString() != value) {
+      settings.setValue(key, value);
+    }
+  }
 }
 
 }  // namespace
@@ -67,18 +179,24 @@ QString UnescapeSettingsKey(const QString& escaped) {
 std::optional<QString> QSettingsStore::Read(const QString& section, const QString& key) const {
   const auto settings = OpenSettings(iniPath_);
   const QVariant value = settings->value(GroupKey(section, key));
+  if (PlainName(section) && PlainName(key)) {
+    const std::vector<WrittenValue> written = WrittenValues(settings->fileName());
+    if (const WrittenValue* line = Find(written, section, key)) return AsWritten(*line, value);
+  }
   if (!value.isValid()) return std::nullopt;
   return value.toString();
 }
 
 void QSettingsStore::Write(const QString& section, const QString& key, const QString& value) {
   const auto settings = OpenSettings(iniPath_);
+  KeepWrittenValues(*settings);
   settings->setValue(GroupKey(section, key), value);
   settings->sync();
 }
 
 void QSettingsStore::Delete(const QString& section, const QString& key) {
   const auto settings = OpenSettings(iniPath_);
+  KeepWrittenValues(*settings);
   settings->remove(GroupKey(section, key));
   settings->sync();
 }
@@ -89,6 +207,10 @@ QStringList QSettingsStore::Keys(const QString& section) const {
   QStringList keys;
   for (const QString& escaped : settings->childKeys()) keys << UnescapeSettingsKey(escaped);
   settings->endGroup();
+  // Lines that a quote further up hid from QSettings.
+  for (const WrittenValue& written : WrittenValues(settings->fileName())) {
+    if (written.section == section && !keys.contains(written.key)) keys << written.key;
+  }
   return keys;
 }
 
@@ -128,6 +250,13 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
 
 }  // namespace
 
+QString NoHomeFolderText(const QString& what, const QString& detail, const QString& variable) {
+  return QStringLiteral(
+             "There is no home folder to keep %1 in%2.\n\rSet HOME (or %3) to your home folder, "
+             "then start Zandor again. Nothing was changed.")
+      .arg(what, detail, variable);
+}
+
 std::optional<QString> QSettingsStore::Unreadable() const {
   const QString path = FilePath();
   // Settings are made on a first start, but only in a home folder that is
@@ -136,11 +265,10 @@ std::optional<QString> QSettingsStore::Unreadable() const {
   const QString home = QFileInfo(configHome).path();
   if (QFileInfo(path).isRelative() || (!QFileInfo(configHome).isDir() &&
                                        (home == QStringLiteral("/") || !QFileInfo(home).isDir()))) {
-    return QStringLiteral(
-               "There is no home folder to keep the settings in: %1 would be made in %2, which "
-               "does not exist.\n\rSet HOME (or XDG_CONFIG_HOME) to your home folder, then start "
-               "Zandor again. Nothing was changed.")
-        .arg(path, configHome);
+    return NoHomeFolderText(
+        QStringLiteral("the settings"),
+        QStringLiteral(": %1 would be made in %2, which does not exist").arg(path, configHome),
+        QStringLiteral("XDG_CONFIG_HOME"));
   }
   const QString reason = UnreadableReason(path, iniPath_);
   if (reason.isEmpty()) return std::nullopt;  // readable, or a first start

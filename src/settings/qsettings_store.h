@@ -32,6 +32,11 @@ class QSettingsStore final : public SettingsStore {
   QString iniPath_;
 };
 
+// The box when there is no home folder to keep something in: `what` ("the
+// settings"), `detail` (": ... would be made in ..."; may be empty) and the
+// variable that names the folder in place of HOME.
+QString NoHomeFolderText(const QString& what, const QString& detail, const QString& variable);
+
 // QSettings reads '/' and '\' in a key as group separators; folder entry ids
 // hold both. Keys are escaped before they reach QSettings and unescaped after.
 QString EscapeSettingsKey(const QString& key);

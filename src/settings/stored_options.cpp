@@ -127,7 +127,12 @@ ImapOptions ReadImapOptions(const SettingsStore& settings) {
   ImapOptions imap;
   imap.host = settings.ReadOr(kImap, kHost, QString());
   imap.port = settings.ReadOr(kImap, kPort, QString());
-  imap.security = SecurityOf(settings.ReadOr(kImap, kSecurity, QString()));
+  const QString security = settings.ReadOr(kImap, kSecurity, QString());
+  imap.security = SecurityOf(security);
+  if (!security.trimmed().isEmpty() &&
+      SecurityName(imap.security) != security.trimmed().toLower()) {
+    imap.unknownSecurity = security;
+  }
   imap.user = settings.ReadOr(kImap, kUser, QString());
   imap.passwordCommand = settings.ReadOr(kImap, kPasswordCommand, QString());
   imap.certificateFile = settings.ReadOr(kImap, kCertificateFile, QString());
@@ -313,7 +318,10 @@ QString StateFolder() {
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
   if (state.isEmpty() || QDir::isRelativePath(state)) {
     const QString home = qEnvironmentVariable("HOME");
-    if (home.isEmpty() || !QDir(home).exists()) return QString();
+    // The root is no one's home: nothing is kept there.
+    if (home.isEmpty() || QDir::cleanPath(home) == QStringLiteral("/") || !QDir(home).exists()) {
+      return QString();
+    }
     state = home + QStringLiteral("/.local/state");
   }
   return QDir::cleanPath(state + QStringLiteral("/zandor"));

@@ -27,6 +27,7 @@ struct ImapOptions {
   QString host;
   QString port;  // as typed; empty for the security's default
   ImapSecurity security = ImapSecurity::Tls;
+  QString unknownSecurity;  // as stored, when it names none of them; then Tls
   QString user;
   QString passwordCommand;
   QString certificateFile;         // trusted in place of the system's certificates

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "store/byte_names.h"
+#include "store/private_files.h"
 
 namespace zandor {
 namespace {
@@ -119,6 +120,7 @@ StoreStatus KelvoStateDb::Execute(const char* sql) {
 
 StoreStatus KelvoStateDb::Open() {
   if (db_) return Done{};
+  PreparePrivateDatabase(path_);
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(NativePath(path_).constData(), &raw,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

@@ -120,8 +120,12 @@ class MainWindow final : public QMainWindow, public Host {
   bool SyncRunning() const { return syncRunning_; }
 
   // The actions behind the controls.
-  void Sync();         // btnSync: one whole synchronisation
-  void Break();        // btnBreak
+  void Sync();   // btnSync: one whole synchronisation
+  void Break();  // btnBreak
+  // The system asks the program to end (SIGTERM, SIGHUP): a run stops as the
+  // first Ctrl-C does, completing the part in flight, and the window closes
+  // once it has ended; without a run it closes at once.
+  void StopAndClose();
   void ShowOptions();  // mnuOptions
   void ShowAbout();    // mnuAbout
   // The activation step: fills the tree from the mail folder, or says that
@@ -220,6 +224,7 @@ class MainWindow final : public QMainWindow, public Host {
   // Set when the window closed during a synchronisation: boxes are no longer
   // shown and no yield waits, so that the break unwinds at once.
   bool closing_ = false;
+  bool closeAfterRun_ = false;  // StopAndClose during a run
 };
 
 // The settings section and key of the last run's outcome line.

@@ -3,9 +3,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
+#include "front/printable_text.h"
 #include "sync/sync_driver.h"
 #include "ui/desktop_notifier.h"
 #include "ui/main_window.h"
@@ -26,7 +28,7 @@ void MainWindow::RestartSilence() {
 void MainWindow::Report(const RunItem& item) {
   if (item.kind == RunItem::Kind::Skipped) ++skippedOfRun_;
   const QString text = RunItemText(item);
-  details_->addItem(text);
+  details_->addItem(PrintableText(text));
   details_->scrollToBottom();
   log_.Add(text);
 }
@@ -76,7 +78,7 @@ QString MainWindow::Status(int line) const {
 
 void MainWindow::SetStatus(int line, const QString& text) {
   if (line < 1 || line > 4) return;
-  lblStatus_[static_cast<std::size_t>(line - 1)]->setText(text);
+  lblStatus_[static_cast<std::size_t>(line - 1)]->setText(PrintableText(text));
 }
 
 void MainWindow::ShowProgress(const Progress& progress) {
@@ -130,6 +132,9 @@ void MainWindow::RunAside(const std::function<void()>& work) {
 
 void MainWindow::Sync() {
   if (syncRunning_) return;
+  const auto closeIfAsked = qScopeGuard([this] {
+    if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+  });
   // The login takes Break; the run keeps its store, whatever the options do
   // meanwhile.
   session_.BreakRequested = false;
@@ -152,7 +157,7 @@ void MainWindow::Sync() {
   runStarted_ = clock_.Now();
   if (!runLogFolder_.isEmpty()) {
     if (const std::optional<QString> why = log_.Start(runLogFolder_, runStarted_)) {
-      details_->addItem(QStringLiteral("This run is not logged: %1").arg(*why));
+      details_->addItem(PrintableText(QStringLiteral("This run is not logged: %1").arg(*why)));
     }
   }
   ShowWhere();
@@ -188,7 +193,8 @@ void MainWindow::Sync() {
     }
     for (int i = 1; i <= 4; ++i) log_.Add(QStringLiteral("[%1] %2").arg(i).arg(Status(i)));
     log_.Add(statusBar_->Note());
-    if (!log_.Path().isEmpty()) details_->addItem(QStringLiteral("Log: ") + log_.Path());
+    if (!log_.Path().isEmpty())
+      details_->addItem(PrintableText(QStringLiteral("Log: ") + log_.Path()));
     details_->scrollToBottom();
     TellDesktop(end);
   }
@@ -210,6 +216,20 @@ void MainWindow::TellDesktop(SyncEnd end) {
 
 void MainWindow::Break() {
   RequestBreak(session_);
+}
+
+void MainWindow::StopAndClose() {
+  if (!syncRunning_ && !startingRun_) {
+    close();
+    return;
+  }
+  closeAfterRun_ = true;
+  // The login has no part in flight; the run keeps the mark of its own.
+  if (startingRun_) {
+    RequestBreak(session_);
+  } else {
+    RequestBreakAfterExchange(session_);
+  }
 }
 
 }  // namespace zandor

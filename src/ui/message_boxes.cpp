@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "front/printable_text.h"
+
 namespace zandor {
 namespace {
 
@@ -16,7 +18,7 @@ void SetUp(QMessageBox& box, QMessageBox::Icon icon, const QString& text) {
   box.setTextFormat(Qt::PlainText);
   QString shown = text;
   shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-  box.setText(shown);
+  box.setText(PrintableText(shown, LineBreaks::Keep));
 }
 
 }  // namespace

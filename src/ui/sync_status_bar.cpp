@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "front/printable_text.h"
 #include "front/run_report.h"
 
 namespace zandor {
@@ -119,7 +120,7 @@ void SyncStatusBar::SetWhere(const QString& text) {
   where_->SetWholeText(text);
 }
 void SyncStatusBar::SetNote(const QString& text) {
-  note_->setText(text);
+  note_->setText(PrintableText(text));
 }
 QString SyncStatusBar::Where() const {
   return where_->WholeText();

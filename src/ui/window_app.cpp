@@ -24,6 +24,11 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
+std::unique_ptr<InterruptNotifier> StopOnSignals(MainWindow& window) {
+  return std::make_unique<InterruptNotifier>(
+      0, [&window](const Interrupt&) { window.StopAndClose(); });
+}
+
 int RunWindowApp(QApplication& app, SerialLine& line) {
   QGuiApplication::setDesktopFileName(QStringLiteral("zandor"));
   QApplication::setWindowIcon(ProgramIcon());
@@ -37,6 +42,7 @@ int RunWindowApp(QApplication& app, SerialLine& line) {
       settings, line, clock, [&clock](const QString& root) -> std::unique_ptr<MailStore> {
         return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
       }});
+  const std::unique_ptr<InterruptNotifier> stop = StopOnSignals(window);
   window.show();
   return app.exec();
 }

@@ -3,9 +3,16 @@
 #include <QApplication>
 #include <memory>
 
+#include "front/interrupt_notifier.h"
 #include "link/serial_line.h"
 
 namespace zandor {
+
+class MainWindow;
+
+// SIGTERM and SIGHUP end the window as StopAndClose does, for as long as the
+// returned notifier lives; Ctrl-C is left to the system.
+std::unique_ptr<InterruptNotifier> StopOnSignals(MainWindow& window);
 
 // The program with its window: the per-user settings, the Maildir chosen in
 // the options, the system clock and the given serial line behind the main

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StoreOpenerTest, ::testing::Combine(::testing::Va
     OpenRow{"NoServer", StoreKind::Imap, "  ", "echo right", nullptr, false, Server::Takes, "ok",
             Refusal::SettingsWrong, "No IMAP server is set"},
     OpenRow{"NoStateFolder", StoreKind::Imap, "mail.example.org", "echo right", nullptr, false,
-            Server::Takes, "", Refusal::StateFolderUnusable, "there is no home folder"},
+            Server::Takes, "", Refusal::StateFolderUnusable, "There is no home folder to keep what was sent"},
     OpenRow{"CommandTaken", StoreKind::Imap, "mail.example.org", "echo right"},
     OpenRow{"KeyringTaken", StoreKind::Imap, "mail.example.org", "", "right"},
     OpenRow{"NeitherCommandNorKeyring", StoreKind::Imap, "mail.example.org", "", nullptr, false,

@@ -14,8 +14,7 @@
 #include <thread>
 
 #include "delay_proxy.h"
-#include "support/dovecot_server.h"
-#include "support/program_world.h"
+#include "support/imap_world.h"
 #include "support/qt_print.h"
 #include "support/row_name.h"
 
@@ -328,13 +327,7 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
   const ImapRunRow& row = GetParam();
   DovecotServer server({}, false, QString::fromLatin1(row.config));
-  MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
-  TestMessage message;
-  message.subject = u"On the server"_s;
-  message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
-  mail.Add(kInbox, message);
-  mail.Add(kInbox, message);  // "* 1 EXISTS" then says that a draft was filed
-  server.Own();
+  FillServer(server, 2, u"On the server"_s);  // "* 1 EXISTS" then says that a draft was filed
   const imap::Account account =
       server.Account(row.tls ? imap::Security::Tls : imap::Security::None);
   DelayProxy proxy(account.port, std::chrono::milliseconds(0));

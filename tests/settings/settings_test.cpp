@@ -355,5 +355,46 @@ TEST(QSettingsStoreTest, NamesAFileItCannotReadFaithfully) {
   EXPECT_TRUE(noHome && noHome->contains(U("There is no home folder")));
 }
 
+// A value written by hand reads as written, the lines after it too, also
+// after the program has written the file again; a value in the form the
+// program writes reads as it wrote it, and what it writes reads back.
+struct WrittenRow {
+  const char* name;
+  const char* line;  // the value as it stands in the file
+  const char* read;
+};
+class AsWrittenTest : public ::testing::TestWithParam<WrittenRow> {};
+
+TEST_P(AsWrittenTest, ReadAsWrittenAndWrittenBackTheSame) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("Zandor.ini"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray("[Imap]\nKey=") + GetParam().line + "\nNext=after\n");
+  file.close();
+  QSettingsStore store(path);
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(store.Read(U("Imap"), U("Key")), U(GetParam().read)) << pass;
+    EXPECT_EQ(store.Read(U("Imap"), U("Next")), U("after")) << pass;
+    store.Write(U("Com"), U("Port"), U("1"));  // the file is written again
+  }
+  store.Write(U("Imap"), U("Key"), U(GetParam().read));
+  EXPECT_EQ(store.Read(U("Imap"), U("Key")), U(GetParam().read));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, AsWrittenTest, ::testing::Values(
+    WrittenRow{"Plain", "ann", "ann"},
+    WrittenRow{"QuotesInside", "gpg -dq \"~/mail pw.gpg\"", "gpg -dq \"~/mail pw.gpg\""},
+    WrittenRow{"QuoteLeftOpen", "te\"ster", "te\"ster"},
+    WrittenRow{"Semicolon", "true; pass show mail", "true; pass show mail"},
+    WrittenRow{"Comma", "x, y", "x, y"},
+    WrittenRow{"LoneBackslash", "C:\\dir\\x", "C:\\dir\\x"},
+    WrittenRow{"WrittenEscaped", "say \\\"hi\\\" \\\\ there", "say \"hi\" \\ there"},
+    WrittenRow{"WrittenQuoted", "\"a;b\"", "a;b"},
+    WrittenRow{"WrittenAt", "@@x", "@x"}),
+    testing::RowName());
+// clang-format on
+
 }  // namespace
 }  // namespace zandor

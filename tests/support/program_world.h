@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 
 #include "settings/qsettings_store.h"
 #include "store/imap/imap_account.h"
@@ -86,13 +87,15 @@ class ProgramWorld {
     int status = -1;  // -1: killed or crashed
     QString out, err;
   };
-  // Runs zandor; with killAfterMs it is killed that long after its start.
+  // Runs zandor; with killAfterMs it is killed that long after its start;
+  // started is told its process id.
   Run Zandor(const QStringList& arguments, int killAfterMs = 0, int interruptAfterMs = 0,
-             const QString& outputFile = {}) {
+             const QString& outputFile = {}, const std::function<void(qint64)>& started = {}) {
     QProcess zandor;
     zandor.setProcessEnvironment(env_);
     if (!outputFile.isEmpty()) zandor.setStandardOutputFile(outputFile);
     zandor.start(zandorExe_, arguments);
+    if (started && zandor.waitForStarted()) started(zandor.processId());
     if (interruptAfterMs > 0 && !zandor.waitForFinished(interruptAfterMs)) {
       ::kill(static_cast<pid_t>(zandor.processId()), SIGINT);
     }

@@ -12,10 +12,12 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
+#include <csignal>
 
 #include "support/row_name.h"
 #include "sync/folder_tree.h"
 #include "ui/sync_status_bar.h"
+#include "ui/window_app.h"
 #include "window_rig.h"
 
 namespace zandor::testing {
@@ -153,6 +155,32 @@ TEST_F(MainWindowTest, AroundARun) {
   Load();
   const QRect screen = window->screen()->availableGeometry();
   EXPECT_TRUE(screen.contains(window->frameGeometry()));
+}
+
+// SIGTERM during a run stops it as the first Ctrl-C does (the part in flight
+// completed, the Kelvo holding what was counted as sent), then closes the
+// window without asking; SIGHUP without a run closes it at once.
+TEST_F(MainWindowTest, StopSignalsEndTheRunThenClose) {
+  for (int i = 0; i < 3; ++i) AddMail(kInbox, u"M%1"_s.arg(i), 1);
+  Load();
+  Show();
+  const std::unique_ptr<InterruptNotifier> stop = StopOnSignals(*window);
+  bool raised = false;
+  onYield = [&] {
+    if (!raised && window->Session().ExchangeInFlight) raised = ::raise(SIGTERM) == 0;
+  };
+  Button("btnSync")->click();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(raised);
+  EXPECT_TRUE(boxes.asked.isEmpty()) << boxes.asked.join(u'|').toStdString();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->StatusBar().Note(), u"Last synchronisation 12:00: stopped by Break"_s);
+  EXPECT_EQ(HeldEntryIds().size(), window->Session().SentCount);
+  EXPECT_LT(window->Session().SentCount, 3);
+  Show();
+  ::raise(SIGHUP);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
 }
 
 // A first start stores Com 1 and "Last 7 days"; a missing mail folder is said
