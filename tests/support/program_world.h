@@ -108,9 +108,8 @@ class ProgramWorld {
   }
 
   // The entry ids the Kelvo holds, from its data file (the simulator stopped);
-  // withSubject adds each record's subject ("id#2>Subject" for a split part),
-  // withFolder then its folder's name ("id#Subject#Work").
-  QStringList Held(bool withSubject = false, bool withFolder = false) const {
+  // withSubject adds each record's subject ("id#2>Subject" for a split part).
+  QStringList Held(bool withSubject = false) const {
     QFile file(Data());
     QStringList ids;
     if (!file.open(QIODevice::ReadOnly)) return ids;
@@ -122,7 +121,6 @@ class ProgramWorld {
                             : id.toString());
       if (withSubject)
         ids.back() += QLatin1Char('#') + held[QStringLiteral("record")][0].toString();
-      if (withFolder) ids.back() += QLatin1Char('#') + held[QStringLiteral("record")][5].toString();
     }
     return ids;
   }

@@ -1,8 +1,10 @@
-// zandor --sync against an IMAP server that misbehaves: the tests' Dovecot
-// behind a proxy that rewrites what it says, cuts it short or stalls it.
+// zandor --sync against an IMAP account as servers hold them: the tests'
+// Dovecot behind a proxy that rewrites what it says, cuts it short or stalls
+// it; mailboxes whose parent is not there; messages sharing a Message-ID.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <vector>
 
 #include "delay_proxy.h"
 #include "support/dovecot_server.h"
@@ -14,42 +16,56 @@ namespace zandor::testing {
 using namespace Qt::StringLiterals;
 namespace {
 
-// The proxy's doing, what the run says and which messages reach the Kelvo.
-// A run that noticed the server's fault in time names the server, never the
-// Kelvo: the Kelvo's own silence limit (30 s) did not end it.
+// A message put in the server's Maildir++ before it starts.
+struct Placed {
+  const char* folder;  // the Maildir++ folder ("" for INBOX, ".Other.Child")
+  const char* subject;
+  const char* messageId;  // none when empty
+};
+
+// The server's mail, the proxy's doing, what the run says and which messages
+// reach the Kelvo. A run that noticed the server's fault in time names the
+// server, never the Kelvo: the Kelvo's own silence limit (30 s) did not end it.
 struct FaultRow {
   const char* name;
-  imap::Security security;
-  const char* rewrite;  // "from|to" in what the server says; "" none
-  const char* breakAt;  // in what the server says; "" never
-  const char* say;      // in its place, then the cut
-  bool stall;           // the connection stays open, silent
-  bool loginCut;        // the connection is cut as LOGIN comes
-  bool refuse;          // every connection after the fault
-  int status;
-  const char* told;  // on standard error, "|" between the parts
-  const char* held;  // the subjects on the Kelvo, "|" between them
+  imap::Security security = imap::Security::None;
+  const char* rewrite = "";  // "from|to" in what the server says; "" none
+  const char* breakAt = "";  // in what the server says; "" never
+  const char* say = "";      // in its place, then the cut
+  bool stall = false;        // the connection stays open, silent
+  bool loginCut = false;     // the connection is cut as LOGIN comes
+  bool refuse = false;       // every connection after the fault
+  int status = 0;
+  const char* told = "";  // on standard error, "|" between the parts
+  const char* held = "";  // the subjects on the Kelvo, "|" between them
   const char* config = "";
+  // The server's mail; when none, First, Second and Third in INBOX and Elsewhere in Extra.
+  std::vector<Placed> mail = {};
+  const char* excluded = "";  // the entry id of a folder whose tick is cleared
 };
-class ImapServerFaultsTest : public ::testing::TestWithParam<FaultRow> {};
+class ImapAccountTest : public ::testing::TestWithParam<FaultRow> {};
 
 QStringList Parts(const char* text) {
   return QString::fromUtf8(text).split(u'|', Qt::SkipEmptyParts);
 }
 
-TEST_P(ImapServerFaultsTest, NamesTheServerAndLosesNothing) {
+TEST_P(ImapAccountTest, NamesTheServerAndLosesNothing) {
   if (auto why = DovecotServer::Unavailable()) GTEST_SKIP() << *why;
   const FaultRow& row = GetParam();
   DovecotServer server({}, false, QString::fromLatin1(row.config));
   MaildirBuilder mail(server.MailRoot(), MaildirLayout::PlusPlus);
-  const auto add = [&mail](const QStringList& folder, const QString& subject) {
+  const std::vector<Placed> standard{
+      {"", "First", ""}, {"", "Second", ""}, {"", "Third", ""}, {".Extra", "Elsewhere", ""}};
+  for (const Placed& placed : row.mail.empty() ? standard : row.mail) {
     TestMessage message;
-    message.subject = subject;
+    message.subject = QString::fromUtf8(placed.subject);
     message.received = message.date = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    mail.Add(folder, message);
-  };
-  for (const QString& subject : {u"First"_s, u"Second"_s, u"Third"_s}) add({u"Inbox"_s}, subject);
-  add({u"Inbox"_s, u"Extra"_s}, u"Elsewhere"_s);
+    if (*placed.messageId)
+      message.extraHeaders = "Message-ID: " + QByteArray(placed.messageId) + '\n';
+    const QString folder = QString::fromUtf8(placed.folder);
+    mail.AddRaw(folder.isEmpty() ? QStringList() : QStringList{folder.mid(1)},
+                MaildirBuilder::Compose(message));
+  }
   server.Own();
   const imap::Account account = server.Account(row.security);
   DelayProxy proxy(account.port, std::chrono::milliseconds(0));
@@ -66,6 +82,7 @@ TEST_P(ImapServerFaultsTest, NamesTheServerAndLosesNothing) {
   ProgramWorld world;
   world.UseImap(account, proxy.Port(), QString::fromLatin1(DovecotServer::kPassword));
   world.Set(u"Imap"_s, u"Timeout"_s, u"2"_s);
+  if (*row.excluded) world.Set(u"Folders"_s, QString::fromUtf8(row.excluded), u"1"_s);
   world.WriteKelvo();
   ASSERT_TRUE(world.StartKelvo());
   const ProgramWorld::Run run = world.Zandor({u"--sync"_s});
@@ -91,7 +108,7 @@ constexpr auto kNone = imap::Security::None;
 const char* const kOneSession = "protocol imap {\n  mail_max_userip_connections = 1\n}\n";
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Rows, ImapServerFaultsTest, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Rows, ImapAccountTest, ::testing::Values(
     FaultRow{"ByeInMidFetch", kNone, "", "* 2 FETCH", "* BYE Shutting down for the night\r\n",
              false, false, true, 1,
              "127.0.0.1|\"Shutting down for the night\"|check that the server is running", "",
@@ -113,6 +130,23 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapServerFaultsTest, ::testing::Values(
              false, false, false, 1, "127.0.0.1 refuses a password on this connection", ""},
     FaultRow{"LoginDisabledUpgraded", kNone, "AUTH=PLAIN|AUTH=PLAIN LOGINDISABLED", "", "",
              false, false, false, 0, "", kAll},
+    // Two messages are one only when more than their Message-ID agrees.
+    FaultRow{.name = "OneIdTwoMessagesInOneMailbox", .held = "First|Second",
+             .mail = {{"", "First", "<same@example.org>"}, {"", "Second", "<same@example.org>"}}},
+    FaultRow{.name = "OneIdTwoMessagesInTwoMailboxes", .held = "First|Second",
+             .mail = {{"", "First", "<same@example.org>"}, {".Work", "Second", "<same@example.org>"}}},
+    FaultRow{.name = "OneMessageInTwoMailboxes", .held = "Labelled",  // as Gmail's labels are
+             .mail = {{"", "Labelled", "<label@example.org>"},
+                      {".Work", "Labelled", "<label@example.org>"}}},
+    // Dovecot lists .Other.Child as Other/Child, with Other (\Noselect) above
+    // it, and .inbox.Child as INBOX/Child, which it then cannot open.
+    FaultRow{.name = "ChildOfAParentNotOnDisk", .held = "Far|Orphan",
+             .mail = {{".Other.Child", "Orphan", ""}, {".Work.2025.May", "Far", ""}}},
+    FaultRow{.name = "ChildOfAParentNotOnDiskUnticked", .held = "Kept",
+             .mail = {{".Other.Child", "Orphan", ""}, {"", "Kept", ""}}, .excluded = "Other/Child"},
+    FaultRow{.name = "ChildOfInboxInLowerCase", .status = 1,
+             .told = "cannot open the folder INBOX/Child", .held = "Kept",
+             .mail = {{".inbox.Child", "Lower", ""}, {"", "Kept", ""}}},
     FaultRow{"LineBreakInAFolderName", kNone, "\"/\" Extra\\r\\n|\"/\" {7}\\r\\nEx\\r\\ntra\\r\\n",
              "", "", false, false, false, 1, "\"Ex\\r\\ntra\" holds a line break|rename", "First|Second|Third"}),
     RowName());
