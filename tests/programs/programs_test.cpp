@@ -14,7 +14,8 @@
 #include <thread>
 
 #include "delay_proxy.h"
-#include "support/imap_world.h"
+#include "support/dovecot_server.h"
+#include "support/program_world.h"
 #include "support/qt_print.h"
 #include "support/row_name.h"
 
@@ -50,55 +51,6 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   const QStringList held = world.Held();
   EXPECT_EQ(held.count(a), 6);
   EXPECT_EQ(held.count(skipped), 0);
-}
-
-// Every file below a folder with its content, and every folder, by path.
-std::map<QString, QByteArray> Snapshot(const QString& root) {
-  std::map<QString, QByteArray> entries;
-  QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    QFile file(it.next());
-    // The marks are the program's own; reading them here would also drop a
-    // lock a row holds (closing any descriptor of a file drops them all).
-    if (it.fileName().startsWith(u"zandor-state"_s)) continue;
-    entries[QDir(root).relativeFilePath(it.filePath())] =
-        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<dir or unreadable>");
-  }
-  return entries;
-}
-
-using Hold = std::shared_ptr<void>;  // what a row keeps alive during the run
-
-// A file of sent marks with rows enough for several pages.
-sqlite3* MarksFile(const QString& path) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
-  sqlite3_exec(db,
-               "CREATE TABLE kelvo_sent (unique_name TEXT PRIMARY KEY, msecs INTEGER, local_time "
-               "TEXT);WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<300) "
-               "INSERT INTO kelvo_sent SELECT printf('%0100d', i), i, '' FROM n",
-               nullptr, nullptr, nullptr);
-  return db;
-}
-
-// Message files in folders' cur/, their names given as bytes (folder, name
-// pairs). Qt cannot remove names that are not UTF-8, so the files and the
-// folders made go when the hold does.
-Hold RawMessages(const std::vector<std::pair<QByteArray, QByteArray>>& messages) {
-  auto made = std::make_shared<std::vector<QByteArray>>();
-  for (const auto& [folder, name] : messages) {
-    for (const QByteArray& dir : {folder, folder + "/cur", folder + "/new", folder + "/tmp"})
-      if (::mkdir(dir.constData(), 0700) == 0) made->push_back(dir);
-    made->push_back(folder + "/cur/" +
-                    QByteArray::number(QDateTime::currentSecsSinceEpoch() - 3600) + name + ":2,S");
-    const int fd = ::open(made->back().constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    EXPECT_EQ(::write(fd, "Subject: raw\n\nbody\n", 19), 19) << made->back().toStdString();
-    ::close(fd);
-  }
-  return Hold(nullptr, [made](void*) {
-    for (auto it = made->rbegin(); it != made->rend(); ++it) ::remove(it->constData());
-  });
 }
 
 // On a terminal --sync redraws one line and prints the four lines once at the
@@ -140,108 +92,6 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(u"Unknown option 'bogus'"_s))
       << bogus.err.toStdString();
 }
-
-struct HostileRow {
-  const char* name;
-  int status;
-  const char* says;                            // on standard output or error
-  std::function<Hold(ProgramWorld&)> prepare;  // null: nothing to prepare
-  const char* fault = nullptr;                 // kelvo-sim's --fault; "no Kelvo": none on the port
-  QStringList zandor{};
-  int interruptAfterMs = 0;
-};
-
-class HostileTest : public ::testing::TestWithParam<HostileRow> {};
-
-// Hostile or unlucky stores, settings and Kelvos: each run ends with the
-// status and words expected; no file is lost, renamed or rewritten, no folder
-// is made but Drafts for what the Kelvo gave, and the Kelvo holds nothing twice.
-TEST_P(HostileTest, EndsWithAStatusAndAReasonLosingNothing) {
-  const HostileRow& row = GetParam();
-  ProgramWorld world;
-  world.Add(kInbox, u"A"_s);
-  const Hold hold = row.prepare ? row.prepare(world) : nullptr;
-  const QString root = world.Mail().Root();
-  const std::map<QString, QByteArray> before = Snapshot(root);
-  const QString fault = QString::fromUtf8(row.fault);
-  if (fault == u"no Kelvo"_s) {
-    world.Set(u"Ports"_s, u"COM1"_s, u"/dev/no-such"_s);
-  } else {
-    ASSERT_TRUE(
-        world.StartKelvo(fault.isEmpty() ? QStringList() : QStringList{u"--fault"_s, fault}));
-  }
-  const ProgramWorld::Run run =
-      world.Zandor(QStringList{u"--sync"_s} + row.zandor, 0, row.interruptAfterMs);
-  world.StopKelvo();
-  EXPECT_EQ(run.status, row.status) << run.err.toStdString();
-  EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(row.says)))
-      << (run.out + run.err).toStdString();
-  std::map<QString, QByteArray> after = Snapshot(root);
-  for (const auto& [path, content] : before) {
-    EXPECT_EQ(after[path], content) << path.toStdString();
-    after.erase(path);
-  }
-  for (const auto& [path, content] : after) {
-    EXPECT_TRUE(path.startsWith(u".Drafts"_s)) << "made " << path.toStdString();
-  }
-  const QStringList held = world.Held(true);
-  EXPECT_EQ(QSet<QString>(held.begin(), held.end()).size(), held.size())
-      << held.join(u' ').toStdString();
-}
-
-QString MarksOf(ProgramWorld& w) {
-  return w.Mail().Root() + u"/zandor-state.sqlite"_s;
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Table, HostileTest,
-    ::testing::Values(
-        HostileRow{"NoPort", 1, "Cannot open Com 1 (/dev/no-such)", {}, "no Kelvo"},
-        HostileRow{"Silent", 1, "User Break", {}, "1:silence", {u"--timeout"_s, u"1"_s}},
-        HostileRow{"SilentForTheDefault30Seconds", 1, "no answer from the Kelvo for 30 seconds", {}, "1:silence"},
-        HostileRow{"HungUpWithinASplitMessage", 1, "no longer connected", [](ProgramWorld& w) {
-          w.Set(u"Split"_s, u"SplitMode"_s, u"2"_s);
-          w.Add(kInbox, u"Long"_s, QString(7000, u'x'));
-          return Hold();
-        }, "16:hang-up"},
-        // Said by the Ctrl-C handler itself: a break by the silence would also say "User Break".
-        HostileRow{"Interrupted", 1, "Ctrl-C: stopping", {}, "1:silence", {}, 3000},
-        HostileRow{"NamesNotUtf8", 0, "[1] Sent: 4", [](ProgramWorld& w) {
-          const QByteArray root = QFile::encodeName(w.Mail().Root());
-          return RawMessages({{root, ".a\xff"}, {root, ".a\xfe"}, {root + "/.Caf\xe9", ".c"}});
-        }},
-        HostileRow{"MarksGarbage", 1, "Move it aside", [](ProgramWorld& w) {
-          QFile file(MarksOf(w));
-          file.open(QIODevice::WriteOnly);
-          file.write(QByteArray(5000, 'g'));
-          return Hold();
-        }},
-        HostileRow{"MarksAFolder", 1, "cannot open the sent marks", [](ProgramWorld& w) {
-          QDir().mkpath(MarksOf(w));
-          return Hold();
-        }},
-        HostileRow{"MarksLocked", 1, "Another program is using it", [](ProgramWorld& w) {
-          sqlite3* db = MarksFile(MarksOf(w));
-          sqlite3_exec(db, "BEGIN EXCLUSIVE; DELETE FROM kelvo_sent", nullptr, nullptr, nullptr);
-          return Hold(db, sqlite3_close);
-        }},
-        HostileRow{"SettingsAFolder", 1, "The settings file", [](ProgramWorld& w) {
-          QFile::remove(w.Settings());
-          QDir().mkpath(w.Settings());
-          return Hold();
-        }},
-        HostileRow{"MessageUnreadable", 0, "Skipped: Inbox / ", [](ProgramWorld& w) {
-          QFile::link(u"/proc/self/mem"_s, w.Mail().Root() + u"/cur/"_s +
-                      QString::number(QDateTime::currentSecsSinceEpoch()) + u".bad:2,S"_s);
-          return Hold();
-        }},
-        HostileRow{"KelvoTooLong", 1, "Message 2 written on the Kelvo is too long", [](ProgramWorld& w) {
-          w.WriteKelvo({QString(40000, u'b'), QString(70000, u'c')});
-          return Hold();
-        }}),
-    RowName());
-// clang-format on
 
 // Synchronisations in a row, each with one random fault of the Kelvo or
 // killed at a random moment: whatever happens, no message file is lost or

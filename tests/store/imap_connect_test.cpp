@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "delay_proxy.h"
 #include "store/imap/imap_store.h"
 #include "support/dovecot_server.h"
 #include "support/row_name.h"
@@ -27,10 +26,9 @@ struct ConnectRow {
   bool systemTrust;      // the test's certificate not given
   const char* failure;   // part of the reason; empty when a draft is filed
   std::optional<FailureKind> kind = std::nullopt;  // the failure's, which the engine acts on
-  const char* pin = "";         // CertificateFingerprint: "own" for the certificate's, or the text
-  bool xoauth2 = false;         // an access token in place of the password: the user's when empty
-  bool full = false;            // the account over its quota
-  const char* cutAt = nullptr;  // through a proxy that cuts where this is said, then refuses
+  const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
+  bool xoauth2 = false;  // an access token in place of the password: the user's when empty
+  bool full = false;     // the account over its quota
 };
 
 // The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
@@ -57,12 +55,6 @@ TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
   account.certificateFingerprint =
       row.pin == std::string("own") ? fingerprint.toLower() : QString::fromLatin1(row.pin);
   if (row.systemTrust) account.certificateFile.clear();
-  std::optional<testing::DelayProxy> proxy;
-  if (row.cutAt) {
-    proxy.emplace(account.port, std::chrono::milliseconds(0));
-    proxy->CutAt(row.cutAt, true);
-    account.port = proxy->Port();
-  }
   QTemporaryDir state;
   const FixedClock clock(kNow);
   ImapStore store(account, state.filePath(u"s.sqlite"_s), QLocale::c(), clock);
@@ -98,13 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only",
                FailureKind::Gone},
     ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full",
-               FailureKind::Store, "", false, true},
-    // A server that hangs up as it greets, every time.
-    ConnectRow{"ServerGone", imap::Security::None, "", "", false, "cannot connect",
-               FailureKind::Gone, "", false, false, "* OK"},
-    // The line lost as the message goes, and no connection after.
-    ConnectRow{"CutTwice", imap::Security::None, "", "", false, "connecting again",
-               FailureKind::Gone, "", false, false, "APPEND Drafts"}),
+               FailureKind::Store, "", false, true}),
     testing::RowName());
 // clang-format on
 

@@ -110,11 +110,8 @@ class ProgramWorld {
   // The entry ids the Kelvo holds, from its data file (the simulator stopped);
   // withSubject adds each record's subject ("id#2>Subject" for a split part).
   QStringList Held(bool withSubject = false) const {
-    QFile file(Data());
     QStringList ids;
-    if (!file.open(QIODevice::ReadOnly)) return ids;
-    const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
+    for (const QJsonValue& held : HeldRecords()) {
       // An id that is not UTF-8 comes as {"bytes": ...}.
       const QJsonValue id = held.toObject().value(QStringLiteral("entryId"));
       ids << (id.isObject() ? QStringLiteral("bytes:") + id[QStringLiteral("bytes")].toString()
@@ -126,11 +123,8 @@ class ProgramWorld {
   }
   // The text of each record the Kelvo holds, its fields joined by '|'.
   QStringList HeldTexts() const {
-    QFile file(Data());
     QStringList texts;
-    if (!file.open(QIODevice::ReadOnly)) return texts;
-    const QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QJsonValue& held : data.value(QStringLiteral("held")).toArray()) {
+    for (const QJsonValue& held : HeldRecords()) {
       QStringList fields;
       for (const QJsonValue& field : held[QStringLiteral("record")].toArray())
         fields << field.toString();
@@ -155,6 +149,11 @@ class ProgramWorld {
   }
 
  private:
+  QJsonArray HeldRecords() const {
+    QFile file(Data());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll())[QStringLiteral("held")].toArray();
+  }
   // The programs built with the tests, or the copies the variables name (a
   // wrapper that runs zandor under strace, for instance).
   const QString zandorExe_ = qEnvironmentVariable("ZANDOR_EXE", QStringLiteral(ZANDOR_EXE));
