@@ -81,7 +81,7 @@ TEST_P(ImapAccountTest, NamesTheServerAndLosesNothing) {
   if (row.loginCut) proxy.CutAt("LOGIN ", row.refuse, true);
   ProgramWorld world;
   world.UseImap(account, proxy.Port(), QString::fromLatin1(DovecotServer::kPassword));
-  world.Set(u"Imap"_s, u"Timeout"_s, u"2"_s);
+  world.Set(u"Imap"_s, u"Timeout"_s, u"3"_s);
   if (*row.excluded) world.Set(u"Folders"_s, QString::fromUtf8(row.excluded), u"1"_s);
   world.WriteKelvo();
   ASSERT_TRUE(world.StartKelvo());
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapAccountTest, ::testing::Values(
     FaultRow{"ByeInMidFetchOnce", kNone, "", "* 2 FETCH", "* BYE Shutting down\r\n", false, false,
              false, 0, "", kAll},
     FaultRow{"StallInALiteral", kNone, "", "Subject: Second", "", true, false, true, 1,
-             "127.0.0.1|sent nothing for 2 s", "", kOneSession},
+             "127.0.0.1|sent nothing for 3 s", "", kOneSession},
     FaultRow{"StallInALiteralOnce", kNone, "", "Subject: Second", "", true, false, false, 0, "",
              kAll},
     FaultRow{"CloseAtLogin", kNone, "", "", "", false, true, true, 1,
