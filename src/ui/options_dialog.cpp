@@ -276,7 +276,15 @@ StoreKind OptionsDialog::ChosenStore() const {
 }
 
 ImapOptions OptionsDialog::Imap() const {
-  return mailStore_.Imap();
+  // The keys the dialog does not show are read afresh, so that a line the
+  // user added to the settings file meanwhile is used, and kept by OK.
+  ImapOptions imap = ReadStoredOptions(settings_).imap;
+  const ImapOptions shown = mailStore_.Imap();
+  imap.host = shown.host;
+  imap.port = shown.port;
+  imap.security = shown.security;
+  imap.user = shown.user;
+  return imap;
 }
 
 }  // namespace zandor

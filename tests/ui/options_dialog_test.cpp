@@ -268,8 +268,8 @@ TEST_F(RestoreAgreementTest, CancelRestoresWhatTheHeadlessRunRestores) {
 }
 
 // IMAP shows the account in place of the folder; OK stores it without a
-// password, Cancel brings back what is stored; Password... keeps what is
-// typed in the keyring.
+// password, keeping a key added to the file meanwhile, Cancel brings back
+// what is stored; Password... keeps what is typed in the keyring.
 TEST_F(OptionsDialogTest, ImapAccountStoredRestoredAndItsPasswordKept) {
   MemoryKeyring keyring;
   dialog.SetPasswordKeeping(keyring, [](QWidget*, const QString&) { return u"pw"_s; });
@@ -283,11 +283,14 @@ TEST_F(OptionsDialogTest, ImapAccountStoredRestoredAndItsPasswordKept) {
   EXPECT_EQ(Control<QLineEdit>(dialog, "edImapPort")->placeholderText(), u"143"_s);
   Control<QPushButton>(dialog, "btnImapPassword")->click();
   EXPECT_EQ(keyring.kept, (std::map<QString, QString>{{u"imap:ann@mail.example.org"_s, u"pw"_s}}));
+  settings.Write(u"Imap"_s, u"CertificateFingerprint"_s, u"AB:CD"_s);  // by hand, meanwhile
   Control<QPushButton>(dialog, "btnOK")->click();
   QString stored;
   for (const auto& [at, value] : settings.Values())
     if (at.first == u"Imap" || at.first == u"Store") stored += at.second + u'=' + value + u' ';
-  EXPECT_EQ(stored, u"Host=mail.example.org Security=starttls User=ann Kind=imap "_s);
+  EXPECT_EQ(
+      stored,
+      u"CertificateFingerprint=AB:CD Host=mail.example.org Security=starttls User=ann Kind=imap "_s);
   dialog.show();
   Control<QLineEdit>(dialog, "edImapHost")->setText(u"other"_s);
   Control<QRadioButton>(dialog, "optMaildir")->click();
