@@ -164,14 +164,16 @@ int FetchOn(mailimap* imap, const std::vector<uint32_t>& uids, Part part,
         Take(*item.att_data.att_static, into);
       }
     });
-    // An INTERNALDATE that names no real day: the message's own Date stands in.
-    if (!into.received && !into.header.isEmpty()) {
-      if (const auto date = mime::FirstHeaderValue(into.header, "Date"))
-        into.received = mime::ParseMailDate(*date);
-    }
+    DateByHeader(into);
     if (into.uid != 0) messages.push_back(std::move(into));
   });
   return code;
+}
+
+void DateByHeader(Fetched& message) {
+  if (message.received || message.header.isEmpty()) return;
+  if (const auto date = mime::FirstHeaderValue(message.header, "Date"))
+    message.received = mime::ParseMailDate(*date);
 }
 
 int ListOn(mailimap* imap, std::optional<QDate> since, Listing& listing, Part part) {

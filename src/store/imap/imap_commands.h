@@ -66,6 +66,10 @@ bool Sendable(const QString& mailbox);
 // The name as it may be printed, its line breaks shown as \r and \n.
 QString Printable(const QString& mailbox);
 
+// A message without an INTERNALDATE (or one naming no real day) is dated by
+// its own Date header, when its header was fetched.
+void DateByHeader(Fetched& message);
+
 // LIST of every mailbox of the account, into boxes.
 int ListMailboxesOn(mailimap* imap, std::vector<Mailbox>& boxes);
 // EXAMINE, or SELECT for writing; MAILIMAP_ERROR_INVAL, sending nothing,

@@ -270,12 +270,7 @@ void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
     return;
   }
   // Left undated: the message tells when it was written.
-  for (Fetched& entry : entries) {
-    if (entry.received) continue;
-    if (auto date = mime::FirstHeaderValue(entry.header, "Date")) {
-      entry.received = mime::ParseMailDate(*date);
-    }
-  }
+  for (Fetched& entry : entries) DateByHeader(entry);
 }
 
 StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids, Part part) {
