@@ -2,25 +2,12 @@
 
 #include <qt6keychain/keychain.h>
 
-#include <QEventLoop>
-#include <QTimer>
+#include "front/keyring_wait.h"
 
 namespace zandor {
 namespace {
 
 const QString kService = QStringLiteral("Zandor");
-// A keyring that never answers must not hold the window for long.
-constexpr int kKeyringMilliseconds = 5000;
-
-// Runs the job to its end in a loop of its own.
-void RunToEnd(QKeychain::Job& job) {
-  job.setAutoDelete(false);
-  QEventLoop loop;
-  QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-  QTimer::singleShot(kKeyringMilliseconds, &loop, &QEventLoop::quit);
-  job.start();
-  loop.exec();
-}
 
 }  // namespace
 
@@ -28,28 +15,35 @@ QString KeyringKey(const ImapOptions& imap) {
   return QStringLiteral("imap:%1@%2").arg(imap.user.trimmed(), imap.host.trimmed());
 }
 
+DesktopKeyring::DesktopKeyring(std::chrono::milliseconds readWait) : readWait_(readWait) {}
+
 KeyringRead DesktopKeyring::Read(const QString& key) {
-  QKeychain::ReadPasswordJob job(kService);
-  job.setKey(key);
-  RunToEnd(job);
-  if (job.error() == QKeychain::NoError) return {job.textData(), true};
-  return {std::nullopt, job.error() == QKeychain::EntryNotFound};
+  auto job = std::make_unique<QKeychain::ReadPasswordJob>(kService);
+  job->setKey(key);
+  if (!RunToEnd(job, readWait_)) return {std::nullopt, false};
+  if (job->error() == QKeychain::NoError) return {job->textData(), true};
+  return {std::nullopt, job->error() == QKeychain::EntryNotFound};
 }
 
 std::optional<QString> DesktopKeyring::Write(const QString& key, const QString& password) {
-  QKeychain::WritePasswordJob job(kService);
-  job.setKey(key);
-  job.setTextData(password);
-  RunToEnd(job);
-  switch (job.error()) {
+  auto job = std::make_unique<QKeychain::WritePasswordJob>(kService);
+  job->setKey(key);
+  job->setTextData(password);
+  // The keyring may first ask the user to make or unlock it: that takes the
+  // user's time, so there is no deadline here.
+  RunToEnd(job, std::nullopt);
+  switch (job->error()) {
     case QKeychain::NoError:
       return std::nullopt;
     // Without a D-Bus session QtKeychain only says "Unknown error".
     case QKeychain::NoBackendAvailable:
     case QKeychain::OtherError:
       return QStringLiteral("no keyring service is running");
+    case QKeychain::AccessDenied:
+    case QKeychain::AccessDeniedByUser:
+      return QStringLiteral("the keyring refused it, or its prompt was cancelled");
     default:
-      return job.errorString();
+      return job->errorString();
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <optional>
 
 #include "settings/stored_options.h"
@@ -28,11 +29,17 @@ class PasswordKeyring {
 };
 
 // The desktop keyring through QtKeychain, service "Zandor". Each call runs an
-// event loop of its own until the keyring answers (5 seconds at most).
+// event loop of its own until the keyring answers: a read waits readWait at
+// most (a keyring that never answers must not hold the window), a write as
+// long as the keyring's own prompt is open.
 class DesktopKeyring final : public PasswordKeyring {
  public:
+  explicit DesktopKeyring(std::chrono::milliseconds readWait = std::chrono::seconds(5));
   KeyringRead Read(const QString& key) override;
   std::optional<QString> Write(const QString& key, const QString& password) override;
+
+ private:
+  std::chrono::milliseconds readWait_;
 };
 
 }  // namespace zandor
