@@ -27,6 +27,9 @@ class PasswordSource {
   virtual PasswordAnswer Password(const ImapOptions& account, bool refused) = 0;
   // The server took the password given last.
   virtual void Taken(const ImapOptions& /*account*/, const QString& /*password*/) {}
+  // Whether the next Password would ask the user: the server's certificate
+  // is checked first, so that no one types a password for a stranger.
+  virtual bool WouldAsk(const ImapOptions& /*account*/) { return false; }
 };
 
 // An access token lasts an hour or so: it is asked of the password command

@@ -94,4 +94,8 @@ std::unique_ptr<MailStore> MakeImapStore(const ImapOptions& options, const QStri
   return std::make_unique<ImapStore>(std::move(account), stateFile, locale, clock);
 }
 
+StoreStatus ReachImapServer(const ImapOptions& options) {
+  return ImapStore::ReachServer(ImapAccountOf(options, QString()));
+}
+
 }  // namespace zandor

@@ -30,4 +30,8 @@ std::unique_ptr<MailStore> MakeImapStore(const ImapOptions& options, const QStri
                                          const QString& stateFolder, const QLocale& locale,
                                          const Clock& clock);
 
+// Whether the server of the options can be reached and its certificate is
+// trusted, without logging in.
+StoreStatus ReachImapServer(const ImapOptions& options);
+
 }  // namespace zandor

@@ -124,6 +124,11 @@ OpenedStore Refused(Refusal kind, QString text, std::optional<StoreFailure> fail
   return {nullptr, StoreRefusal{kind, std::move(text), std::move(failure)}};
 }
 
+OpenedStore Unusable(const StoreFailure& failure, const FixPlace& place) {
+  return Refused(failure.certificate ? Refusal::CertificateUntrusted : Refusal::Unreachable,
+                 UnusableText(failure.reason, place), failure);
+}
+
 OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
                      const StoreOpening& opening, const FixPlace& place) {
   if (account.host.trimmed().isEmpty()) return Refused(Refusal::SettingsWrong, NoServerText(place));
@@ -132,6 +137,11 @@ OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
   }
   if (std::optional<StoreRefusal> unusable = CheckStateFolder(opening.stateFolder)) {
     return {nullptr, std::move(unusable)};
+  }
+  // A password is typed only for a server whose certificate is trusted.
+  if (account.security != ImapSecurity::None && passwords.WouldAsk(account)) {
+    const StoreStatus reached = opening.reach ? opening.reach(account) : ReachImapServer(account);
+    if (!reached) return Unusable(reached.failure(), place);
   }
   std::optional<StoreFailure> refusedBy;
   for (;;) {
@@ -155,11 +165,7 @@ OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
       passwords.Taken(account, password);
       return {std::move(store), std::nullopt};
     }
-    if (reached.kind() != FailureKind::Refused) {
-      return Refused(
-          reached.failure().certificate ? Refusal::CertificateUntrusted : Refusal::Unreachable,
-          UnusableText(reached.reason(), place), reached.failure());
-    }
+    if (reached.kind() != FailureKind::Refused) return Unusable(reached.failure(), place);
     refusedBy = reached.failure();
   }
 }

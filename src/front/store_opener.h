@@ -59,6 +59,8 @@ struct StoreOpening {
   QString stateFolder = StateFolder();
   // The login: the window runs it off its thread and keeps drawing.
   std::function<StoreStatus(MailStore&, const ImapOptions&)> logIn = nullptr;
+  // The server's certificate checked before a password is asked; the same.
+  std::function<StoreStatus(const ImapOptions&)> reach = nullptr;
   // The stores themselves, for tests; nullptr for the real ones.
   std::function<std::unique_ptr<MailStore>(const QString& root)> makeMaildir = nullptr;
   std::function<std::unique_ptr<MailStore>(const ImapOptions&, const QString& password)> makeImap =

@@ -176,6 +176,10 @@ void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
 
 }  // namespace
 
+void PinCertificate(SettingsStore& settings, const QString& fingerprint) {
+  WriteOrDelete(settings, kCertificateFingerprint, fingerprint.trimmed());
+}
+
 int StoredListPosition(double stored, int count, int fallback) {
   const double position = RoundHalfToEven(stored) - 1;
   if (!std::isfinite(position) || position < -1 || position > count - 1) return fallback;

@@ -73,6 +73,10 @@ StoredOptions ReadStoredOptions(const SettingsStore& settings);
 // mail folder is left unstored, so that it keeps following the home folder.
 void WriteStoredOptions(SettingsStore& settings, const StoredOptions& options);
 
+// Trusts the server's certificate by its SHA-256 fingerprint from now on, in
+// place of the authorities; an empty fingerprint forgets the one trusted.
+void PinCertificate(SettingsStore& settings, const QString& fingerprint);
+
 // A synchronisation's options from the stored ones, the three boxes that are
 // never stored cleared.
 SyncOptions SyncOptionsOf(const StoredOptions& stored);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <utility>
@@ -22,8 +23,13 @@ enum class FailureKind {
 // whether to trust it on purpose.
 struct UntrustedCertificate {
   QString host;
-  QString why;          // "it is not the one pinned", the verifier's words
+  QString why;          // "its issuer is not known here; ...", in words
   QString fingerprint;  // SHA-256, "AB:CD:..."; empty when the server sent none
+  QString subject;      // "CN=mail.example.org,O=Example"
+  QString issuer;
+  QDateTime validFrom, validUntil;
+  // The fingerprint trusted before, when the server now shows another.
+  QString pinned;
 };
 
 // Why a store operation failed, in words for the user ("cannot read

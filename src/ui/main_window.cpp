@@ -20,12 +20,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "front/store_choice.h"
 #include "settings/stored_options.h"
 #include "sync/sync_driver.h"
 #include "ui/about_dialog.h"
 #include "ui/activation_history.h"
 #include "ui/desktop_notifier.h"
 #include "ui/options_dialog.h"
+#include "ui/settings_file_watch.h"
 #include "ui/sync_status_bar.h"
 
 namespace zandor {
@@ -40,6 +42,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       imapFactory_(std::move(services.imapFactory)),
       keyring_(services.keyring != nullptr ? services.keyring : &desktopKeyring_),
       askPassword_(std::move(services.askPassword)) {
+  reachServer_ = services.reachServer ? std::move(services.reachServer) : ReachImapServer;
   passwords_ = std::make_unique<WindowPasswords>(
       *this, *keyring_, askPassword_,
       [this](const QString& text) { return boxes_->Ask(this, text); },
@@ -81,6 +84,17 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   runLogFolder_ = RunLogFolder();
   BuildStatusBar();
   RestoreGeometry();
+  if (!services.settingsFile.isEmpty()) {
+    settingsWatch_ = std::make_unique<SettingsFileWatch>(
+        services.settingsFile, [this] { OnSettingsFileChanged(); }, nullptr);
+  }
+}
+
+void MainWindow::OnSettingsFileChanged() {
+  // A line added by hand is in force at once; Options shows it when it is
+  // next opened, or at once when it is closed now.
+  if (!options_->isVisible()) options_->RestoreStored();
+  ShowWhere();
 }
 
 namespace {
@@ -233,7 +247,7 @@ void MainWindow::BuildControls() {
   hintText_->setWordWrap(true);
   hintButton_ = new QPushButton(hint);
   hintButton_->setObjectName(QStringLiteral("btnChooseMailFolder"));
-  connect(hintButton_, &QPushButton::clicked, this, [this] { options_->ShowAtMailFolder(); });
+  connect(hintButton_, &QPushButton::clicked, this, [this] { MendStore(); });
   auto* hintLayout = new QVBoxLayout(hint);
   hintLayout->addStretch(1);
   hintLayout->addWidget(hintText_);

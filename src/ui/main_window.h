@@ -37,6 +37,8 @@ class QTimer;
 
 namespace zandor {
 
+class SettingsFileWatch;
+
 class AboutDialog;
 class ActivationHistory;
 class OptionsDialog;
@@ -61,6 +63,12 @@ struct MainWindowServices {
   ImapStoreFactory imapFactory = nullptr;
   PasswordKeyring* keyring = nullptr;
   PasswordAsker askPassword = AskPassword;
+  // The settings file, watched for changes made outside the window; none
+  // when empty.
+  QString settingsFile = {};
+  // The server's certificate checked before a password is asked; the real
+  // server's when unset.
+  std::function<StoreStatus(const ImapOptions&)> reachServer = nullptr;
 };
 
 // frmMain, "Kelvo Mail Sync": the folder tree, &Sync and &Break, the full-sync
@@ -129,8 +137,9 @@ class MainWindow final : public QMainWindow, public Host {
   void ShowOptions();  // mnuOptions
   void ShowAbout();    // mnuAbout
   // The activation step: fills the tree from the mail folder, or says that
-  // the folder is missing (once for each missing path).
-  void RebuildTree();
+  // the folder is missing (once for each missing path; each time when report
+  // is set, and a certificate not trusted is then shown to be trusted).
+  void RebuildTree(bool report = false);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -151,6 +160,10 @@ class MainWindow final : public QMainWindow, public Host {
   // The status bar's line after a run, kept in the settings for the next start.
   void KeepOutcome(SyncEnd end, MailStore& store);
   void ShowFirstStartHintIfEmpty();
+  void OnSettingsFileChanged();
+  // The button in place of the tree: asks for what the store lacks (the
+  // certificate trusted, the password), or opens Options where it is set.
+  void MendStore();
   void OnActivated(QWidget* window, QWidget* previous);
   // The store the options choose now, opened (an IMAP account logged in,
   // the password asked while the server refuses it); nullptr when there is
@@ -158,7 +171,9 @@ class MainWindow final : public QMainWindow, public Host {
   // of reach), the user is told only when report is set.
   std::shared_ptr<MailStore> CurrentStore(bool report);
   StoreChoice ChosenStore() const;
-  StoreStatus LogInWithoutFreezing(MailStore& store, const QString& host);
+  // Work that waits on the server, run off the window's thread while the
+  // window keeps drawing and says whom it waits for.
+  StoreStatus WithoutFreezing(const QString& host, const std::function<StoreStatus()>& work);
   // The options as they stand, with the folders whose tick is cleared.
   SyncOptions CurrentOptions() const;
   // The mail folder, or the account as user@host.
@@ -209,13 +224,16 @@ class MainWindow final : public QMainWindow, public Host {
   // Shared with the run that uses it: options changed meanwhile drop the
   // window's, never the run's.
   std::shared_ptr<MailStore> store_;
-  std::optional<StoreChoice> storeChoice_;  // what store_ was opened for
+  std::optional<StoreChoice> storeChoice_;    // what store_ was opened for
+  std::optional<StoreRefusal> storeRefusal_;  // why the last opening gave none
   ImapStoreFactory imapFactory_;
+  std::function<StoreStatus(const ImapOptions&)> reachServer_;
   DesktopKeyring desktopKeyring_;
   PasswordKeyring* keyring_ = nullptr;
   PasswordAsker askPassword_;
   std::unique_ptr<WindowPasswords> passwords_;
   QString reportedMissingFolder_;
+  std::unique_ptr<SettingsFileWatch> settingsWatch_;
 
   bool shownOnce_ = false;
   bool busy_ = false;

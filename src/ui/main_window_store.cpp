@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 
+#include "front/store_choice.h"
 #include "settings/stored_options.h"
 #include "sync/sync_driver.h"
 #include "ui/main_window.h"
@@ -20,9 +21,29 @@ void MainWindow::ShowFirstStartHintIfEmpty() {
   hintButton_->setText(imap ? QStringLiteral("Check the IMAP account...")
                             : QStringLiteral("Choose mail folder..."));
   if (imap) {
-    hintText_->setText(
-        QStringLiteral("No mail folders to show yet. Check the IMAP account under "
-                       "Options, then tick the folders to synchronise."));
+    QString text = QStringLiteral(
+        "No mail folders to show yet. Check the IMAP account under Options, then tick the "
+        "folders to synchronise.");
+    if (storeRefusal_) {
+      // Why the account cannot be read, with the button that mends it.
+      text = storeRefusal_->text;
+      text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+      switch (storeRefusal_->kind) {
+        case Refusal::CertificateUntrusted:
+          hintButton_->setText(QStringLiteral("Check the certificate..."));
+          break;
+        case Refusal::NoPassword:
+        case Refusal::LoginRefused:
+          if (text.isEmpty()) {
+            text = QStringLiteral("No password was given for %1.").arg(StorePlace());
+          }
+          hintButton_->setText(QStringLiteral("Enter the password..."));
+          break;
+        default:
+          break;
+      }
+    }
+    hintText_->setText(text);
     treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
     return;
   }
@@ -43,13 +64,14 @@ QString MainWindow::StorePlace() const {
   return QStringLiteral("%1@%2").arg(account.user, account.host);
 }
 
-StoreStatus MainWindow::LogInWithoutFreezing(MailStore& store, const QString& host) {
+StoreStatus MainWindow::WithoutFreezing(const QString& host,
+                                        const std::function<StoreStatus()>& work) {
   // The server may take up to the session's timeout to answer.
   const QString note = statusBar_->Note();
   statusBar_->SetNote(QStringLiteral("Connecting to %1...").arg(host));
   QApplication::setOverrideCursor(Qt::WaitCursor);
   StoreStatus reached = Done{};
-  RunAside([&store, &reached] { reached = store.CheckHoldsMail(); });
+  RunAside([&work, &reached] { reached = work(); });
   QApplication::restoreOverrideCursor();
   statusBar_->SetNote(note);
   return reached;
@@ -66,36 +88,69 @@ StoreChoice MainWindow::ChosenStore() const {
 }
 
 std::shared_ptr<MailStore> MainWindow::CurrentStore(bool report) {
-  const StoreChoice choice = ChosenStore();
-  if (store_ && storeChoice_ == choice) return store_;
-  store_.reset();
-  storeChoice_.reset();
-  StoreOpening opening{clock_, locale_};
-  opening.makeMaildir = storeFactory_;
-  opening.makeImap = imapFactory_;
-  opening.logIn = [this](MailStore& store, const ImapOptions& account) {
-    return LogInWithoutFreezing(store, account.host);
-  };
-  OpenedStore opened = OpenStore(choice, *passwords_, opening, FixPlace{true, {}});
-  if (!opened.store) {
+  for (;;) {
+    const StoreChoice choice = ChosenStore();
+    if (store_ && storeChoice_ == choice) return store_;
+    store_.reset();
+    storeChoice_.reset();
+    StoreOpening opening{clock_, locale_};
+    opening.makeMaildir = storeFactory_;
+    opening.makeImap = imapFactory_;
+    opening.logIn = [this](MailStore& store, const ImapOptions& account) {
+      return WithoutFreezing(account.host, [&store] { return store.CheckHoldsMail(); });
+    };
+    opening.reach = [this](const ImapOptions& account) {
+      return WithoutFreezing(account.host, [this, &account] { return reachServer_(account); });
+    };
+    OpenedStore opened = OpenStore(choice, *passwords_, opening, FixPlace{true, {}});
+    if (opened.store) {
+      storeRefusal_.reset();
+      store_ = std::move(opened.store);
+      storeChoice_ = choice;
+      return store_;
+    }
+    storeRefusal_ = opened.refusal;
+    const StoreRefusal& refusal = *opened.refusal;
+    const std::optional<UntrustedCertificate> certificate =
+        refusal.failure ? refusal.failure->certificate : std::nullopt;
+    if (refusal.kind == Refusal::CertificateUntrusted && certificate &&
+        !certificate->fingerprint.isEmpty()) {
+      // Asked only when the user set out to use the account; otherwise the
+      // place of the tree says why, with the button that asks.
+      if (!report || !boxes_->TrustCertificate(this, *certificate)) return nullptr;
+      PinCertificate(settings_, certificate->fingerprint);
+      if (options_->isVisible()) options_->ShowAccountState();
+      continue;
+    }
     // A password or token is what the user just gave, or a command's: said
     // at once. The place of the store was said already when it was chosen.
-    const StoreRefusal& refusal = *opened.refusal;
     const bool aboutThePassword =
         refusal.kind == Refusal::NoPassword || refusal.kind == Refusal::LoginRefused;
     if (!refusal.text.isEmpty() && (report || aboutThePassword)) ShowMessage(refusal.text);
     return nullptr;
   }
-  store_ = std::move(opened.store);
-  storeChoice_ = choice;
-  return store_;
 }
 
-void MainWindow::RebuildTree() {
+void MainWindow::MendStore() {
+  const bool askAgain =
+      storeRefusal_ && options_->ChosenStore() == StoreKind::Imap &&
+      (storeRefusal_->kind == Refusal::CertificateUntrusted ||
+       storeRefusal_->kind == Refusal::NoPassword || storeRefusal_->kind == Refusal::LoginRefused);
+  if (!askAgain) {
+    options_->ShowAtMailFolder();
+    return;
+  }
+  if (syncRunning_ || startingRun_) return;
+  // The certificate or the password is asked for at once.
+  reportedMissingFolder_.clear();
+  RebuildTree(true);
+}
+
+void MainWindow::RebuildTree(bool report) {
   const QString root = StorePlace();
   // A folder that is still missing was reported already; say it again only
   // when the user has chosen another one.
-  const std::shared_ptr<MailStore> store = CurrentStore(root != reportedMissingFolder_);
+  const std::shared_ptr<MailStore> store = CurrentStore(report || root != reportedMissingFolder_);
   if (store == nullptr) {
     reportedMissingFolder_ = root;
     folderView_->Clear();

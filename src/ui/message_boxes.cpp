@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "front/printable_text.h"
+#include "ui/certificate_dialog.h"
 
 namespace zandor {
 namespace {
@@ -48,6 +49,11 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::Question(QWidget* parent, const QSt
 
 bool QtMessageBoxes::Ask(QWidget* parent, const QString& text) {
   return Question(parent, text)->exec() == QMessageBox::Yes;
+}
+
+bool QtMessageBoxes::TrustCertificate(QWidget* parent, const UntrustedCertificate& certificate) {
+  CertificateDialog dialog(parent, certificate);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace zandor

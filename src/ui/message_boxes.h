@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+#include "store/store_result.h"
+
 class QMessageBox;
 class QWidget;
 
@@ -17,6 +19,8 @@ class MessageBoxes {
   virtual void Show(QWidget* parent, const QString& text) = 0;
   // A Yes/No box with a question icon, caption Zandor; true only for Yes.
   virtual bool Ask(QWidget* parent, const QString& text) = 0;
+  // The server's certificate is not trusted: true when the user trusts it.
+  virtual bool TrustCertificate(QWidget* parent, const UntrustedCertificate& certificate) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
@@ -26,6 +30,7 @@ class QtMessageBoxes final : public MessageBoxes {
   static std::unique_ptr<QMessageBox> Question(QWidget* parent, const QString& text);
   void Show(QWidget* parent, const QString& text) override;
   bool Ask(QWidget* parent, const QString& text) override;
+  bool TrustCertificate(QWidget* parent, const UntrustedCertificate& certificate) override;
 };
 
 }  // namespace zandor

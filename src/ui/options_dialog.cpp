@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -69,9 +70,11 @@ void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* 
   mailTab_ = AddPage(QStringLiteral("Mail"), QStringLiteral("scrollMail"), nullptr,
                      {mailStore_.BuildChoice(this), mailFolder,
                       mailStore_.BuildImapAccount(
-                          this, [this](const ImapOptions& account, const QString& password) {
+                          this,
+                          [this](const ImapOptions& account, const QString& password) {
                             Q_EMIT PasswordGiven(account, password);
-                          })});
+                          },
+                          [this] { PinCertificate(settings_, QString()); })});
   AddPage(QStringLiteral("Kelvo"), QStringLiteral("scrollKelvo"), rangeAndPort_.LayOut(),
           {messageFrames.front()});
   AddPage(QStringLiteral("Conversion"), QStringLiteral("scrollConversion"), nullptr,
@@ -183,6 +186,12 @@ void OptionsDialog::FitContents() {
 void OptionsDialog::showEvent(QShowEvent* event) {
   FitContents();
   QDialog::showEvent(event);
+  // The keyring may take a moment to answer: the dialog is drawn first.
+  QTimer::singleShot(0, this, [this] { ShowAccountState(); });
+}
+
+void OptionsDialog::ShowAccountState() {
+  if (ChosenStore() == StoreKind::Imap) mailStore_.ShowAccountState(Imap());
 }
 
 void OptionsDialog::Load() {
@@ -234,14 +243,18 @@ void OptionsDialog::Ok() {
 }
 
 void OptionsDialog::Cancel() {
+  RestoreStored();
+  removal_.RestoreSnapshot();
+  hide();
+}
+
+void OptionsDialog::RestoreStored() {
   const StoredOptions stored = ReadStoredOptions(settings_);
   RestorePortAndRange(stored);
   conversion_.Restore(stored.conversion);
   longMessages_.Restore(stored.longMessages, stored.parts);
-  removal_.RestoreSnapshot();
   rangeAndPort_.RestorePortPaths(stored);
   mailStore_.Restore(stored);
-  hide();
 }
 
 void OptionsDialog::closeEvent(QCloseEvent* event) {

@@ -73,8 +73,16 @@ class OptionsDialog final : public QDialog {
     mailStore_.SetPasswordKeeping(keyring, std::move(ask));
   }
 
+  // Says where the account's password comes from and which certificate is
+  // trusted, as the settings and the keyring hold them now.
+  void ShowAccountState();
+
   // The main window's load: selects the port and the range stored.
   void RestorePortAndRange(const StoredOptions& stored);
+
+  // The controls show the stored options again, as the settings file now
+  // holds them (the removal boxes, never stored, are left as they are).
+  void RestoreStored();
 
   // btnOK and btnCancel.
   void Ok();

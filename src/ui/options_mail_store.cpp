@@ -67,8 +67,10 @@ QWidget* MailStoreControls::BuildChoice(QWidget* dialog) {
   return choice;
 }
 
-QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver given) {
+QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver given,
+                                               std::function<void()> forget) {
   passwordGiven_ = std::move(given);
+  forgetCertificate_ = std::move(forget);
   fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), dialog);
   fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
   auto* grid = new QGridLayout(fmImapAccount_);
@@ -96,6 +98,15 @@ QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver
   lblImapPassword_->setWordWrap(true);
   grid->addWidget(btnImapPassword_, 4, 0);
   grid->addWidget(lblImapPassword_, 4, 1);
+  btnForgetCertificate_ = new QPushButton(QStringLiteral("Forget t&he certificate"), fmImapAccount_);
+  btnForgetCertificate_->setObjectName(QStringLiteral("btnForgetCertificate"));
+  btnForgetCertificate_->setAutoDefault(false);
+  lblImapCertificate_ = new QLabel(fmImapAccount_);
+  lblImapCertificate_->setObjectName(QStringLiteral("lblImapCertificate"));
+  lblImapCertificate_->setWordWrap(true);
+  lblImapCertificate_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  grid->addWidget(btnForgetCertificate_, 5, 0);
+  grid->addWidget(lblImapCertificate_, 5, 1);
   grid->setColumnStretch(1, 1);
   // The port field shows the default of the security chosen until one is typed.
   QObject::connect(cbImapSecurity_, &QComboBox::currentIndexChanged, dialog, [this](int index) {
@@ -104,12 +115,17 @@ QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver
   });
   QObject::connect(btnImapPassword_, &QPushButton::clicked, dialog,
                    [this] { AskAndKeepPassword(); });
+  QObject::connect(btnForgetCertificate_, &QPushButton::clicked, dialog, [this] {
+    forgetCertificate_();
+    imapStored_.certificateFingerprint.clear();
+    ShowAccountState(imapStored_);
+  });
   return fmImapAccount_;
 }
 
 std::vector<QWidget*> MailStoreControls::TabOrder() const {
-  return {optMaildir_, optImap_,        edMailFolder_, btnBrowseMail_,  edImapHost_,
-          edImapPort_, cbImapSecurity_, edImapUser_,   btnImapPassword_};
+  return {optMaildir_, optImap_,        edMailFolder_, btnBrowseMail_,   edImapHost_,
+          edImapPort_, cbImapSecurity_, edImapUser_,   btnImapPassword_, btnForgetCertificate_};
 }
 
 void MailStoreControls::Restore(const StoredOptions& stored) {
@@ -136,6 +152,30 @@ ImapOptions MailStoreControls::Imap() const {
   imap.security = static_cast<ImapSecurity>(std::max(cbImapSecurity_->currentIndex(), 0));
   imap.user = edImapUser_->text().trimmed();
   return imap;
+}
+
+void MailStoreControls::ShowAccountState(const ImapOptions& stored) {
+  const QString pinned = stored.certificateFingerprint.trimmed();
+  lblImapCertificate_->setText(
+      pinned.isEmpty()
+          ? QStringLiteral("Certificate: checked against the authorities this computer trusts.")
+          : QStringLiteral("Certificate: trusted by its SHA-256 fingerprint %1.").arg(pinned));
+  btnForgetCertificate_->setEnabled(!pinned.isEmpty());
+  const ImapOptions shown = Imap();
+  if (stored.login == ImapLogin::XOAuth2) {
+    lblImapPassword_->setText(QStringLiteral("Access token: from PasswordCommand at each login."));
+  } else if (!stored.passwordCommand.trimmed().isEmpty()) {
+    lblImapPassword_->setText(QStringLiteral("Password: from PasswordCommand."));
+  } else if (shown.host.isEmpty() || shown.user.isEmpty()) {
+    lblImapPassword_->setText(QStringLiteral("Password: not set."));
+  } else {
+    const KeyringRead kept = keyring_->Read(KeyringKey(shown));
+    lblImapPassword_->setText(kept.password ? QStringLiteral("Password: in the keyring.")
+                              : kept.available
+                                  ? QStringLiteral("Password: not set; it is asked for at Sync.")
+                                  : QStringLiteral("Password: not set (no keyring is running); "
+                                                   "it is asked for once each start."));
+  }
 }
 
 void MailStoreControls::FocusWhereTheMailIs() {

@@ -35,7 +35,10 @@ class MailStoreControls {
   // The three parts, each created as the dialog reaches it.
   QGroupBox* BuildFolderFrame(QWidget* dialog);
   QWidget* BuildChoice(QWidget* dialog);
-  QGroupBox* BuildImapAccount(QWidget* dialog, PasswordReceiver given);
+  // forget: the user asked to stop trusting the certificate trusted by its
+  // fingerprint.
+  QGroupBox* BuildImapAccount(QWidget* dialog, PasswordReceiver given,
+                              std::function<void()> forget);
   std::vector<QWidget*> TabOrder() const;
 
   void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
@@ -56,6 +59,10 @@ class MailStoreControls {
   QString MailFolderText() const;
   StoreKind Chosen() const;
   ImapOptions Imap() const;
+
+  // Says where the account's password comes from and which certificate is
+  // trusted, as the settings and the keyring hold them now.
+  void ShowAccountState(const ImapOptions& stored);
 
   // Puts the focus in the field that says where the mail is: the folder, or
   // the account's server.
@@ -84,6 +91,8 @@ class MailStoreControls {
   QLineEdit* edImapUser_ = nullptr;
   QPushButton* btnImapPassword_ = nullptr;
   QLabel* lblImapPassword_ = nullptr;
+  QPushButton* btnForgetCertificate_ = nullptr;
+  QLabel* lblImapCertificate_ = nullptr;
 
   FolderChooser chooseFolder_;
   // The [Imap] keys no control shows, kept as stored.
@@ -92,6 +101,7 @@ class MailStoreControls {
   PasswordKeyring* keyring_ = &desktopKeyring_;
   PasswordAsker askPassword_ = AskPassword;
   PasswordReceiver passwordGiven_;
+  std::function<void()> forgetCertificate_;
 };
 
 }  // namespace zandor

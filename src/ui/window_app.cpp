@@ -38,10 +38,12 @@ int RunWindowApp(QApplication& app, SerialLine& line) {
     return 1;
   }
   const SystemClock clock;
-  MainWindow window(MainWindowServices{
-      settings, line, clock, [&clock](const QString& root) -> std::unique_ptr<MailStore> {
-        return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
-      }});
+  MainWindow window(
+      MainWindowServices{settings, line, clock,
+                         [&clock](const QString& root) -> std::unique_ptr<MailStore> {
+                           return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
+                         },
+                         QLocale::system(), nullptr, nullptr, AskPassword, settings.FilePath()});
   const std::unique_ptr<InterruptNotifier> stop = StopOnSignals(window);
   window.show();
   return app.exec();

@@ -36,6 +36,17 @@ PasswordAnswer WindowPasswords::Password(const ImapOptions& account, bool refuse
   return *typed;
 }
 
+bool WindowPasswords::WouldAsk(const ImapOptions& account) {
+  if (account.login == ImapLogin::XOAuth2) return false;
+  const QString key = KeyringKey(account);
+  if (known_.contains(key)) return false;
+  const KeyringRead kept = keyring_.Read(key);
+  keyringAvailable_ = kept.available;
+  if (!kept.password) return true;
+  known_[key] = *kept.password;
+  return false;
+}
+
 void WindowPasswords::Taken(const ImapOptions& account, const QString& password) {
   const QString key = KeyringKey(account);
   if (typedKey_ != key) return;

@@ -23,6 +23,7 @@ class WindowPasswords final : public PasswordSource {
 
   PasswordAnswer Password(const ImapOptions& account, bool refused) override;
   void Taken(const ImapOptions& account, const QString& password) override;
+  bool WouldAsk(const ImapOptions& account) override;
   // A password given in the options: the one the next login uses.
   void Remember(const ImapOptions& account, const QString& password);
 

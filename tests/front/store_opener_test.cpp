@@ -33,7 +33,8 @@ class ScriptedServer final : public MailStore {
     if (server_ == Server::Gone) return StoreFailure{FailureKind::Gone, u"no route to host"_s};
     if (server_ == Server::Untrusted) {
       return StoreFailure{FailureKind::Gone, u"the certificate is not trusted"_s,
-                          UntrustedCertificate{u"mail.example.org"_s, u"expired"_s, u"AB:CD"_s}};
+                          UntrustedCertificate{
+                              u"mail.example.org"_s, u"expired"_s, u"AB:CD"_s, {}, {}, {}, {}, {}}};
     }
     if (password_ == taken_) return Done{};
     return StoreFailure{FailureKind::Refused, u"Authentication failed"_s};

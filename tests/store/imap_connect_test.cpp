@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
                FailureKind::Gone},
     ConnectRow{"PinnedCertificate", imap::Security::Tls, "", "", true, "", {}, "own"},
     ConnectRow{"OtherCertificatePinned", imap::Security::StartTls, "", "", false,
-               "not the one pinned", FailureKind::Gone, "AB:CD"},
+               "not the certificate trusted before", FailureKind::Gone, "AB:CD"},
     ConnectRow{"AddressNotInCertificate", imap::Security::StartTls, "127.0.0.2", "", false,
                "is not trusted", FailureKind::Gone},
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only",

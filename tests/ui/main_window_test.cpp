@@ -14,6 +14,7 @@
 #include <QThread>
 #include <csignal>
 
+#include "settings/qsettings_store.h"
 #include "support/row_name.h"
 #include "sync/folder_tree.h"
 #include "ui/sync_status_bar.h"
@@ -394,6 +395,40 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapTokenTest, ::testing::Values(
     TokenRow{"CommandFails", "false", "No access token could be had"}),
     RowName());
 // clang-format on
+
+}  // namespace
+}  // namespace zandor::testing
+
+namespace zandor::testing {
+namespace {
+
+// A line added to the settings file by hand while the window is open is in
+// force at once, and Options' OK keeps it rather than its own stale copy.
+TEST_F(MainWindowTest, ASettingsFileEditedByHandIsReadAgain) {
+  QTemporaryDir home;
+  const QString path = home.filePath(u"Zandor.ini"_s);
+  QSettingsStore file(path);
+  file.Write(u"Store"_s, u"Maildir"_s, dir.path());
+  MainWindow own(MainWindowServices{file, line, clock,
+                                    [this](const QString& root) {
+                                      return std::make_unique<MaildirStore>(root, QLocale::c(),
+                                                                            clock);
+                                    },
+                                    QLocale::c(), nullptr, &keyring, AskPassword, path});
+  own.SetMessageBoxes(&boxes);
+  own.show();
+  QCoreApplication::processEvents();
+  QSettingsStore(path).Write(u"Imap"_s, u"Host"_s, u"mail.example.org"_s);  // by hand
+  auto* hostField = Control<QLineEdit>(own, "edImapHost");
+  for (int i = 0; i < 300 && hostField->text().isEmpty(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(10);
+  }
+  EXPECT_EQ(hostField->text(), u"mail.example.org"_s);
+  own.ShowOptions();
+  Control<QPushButton>(own, "btnOK")->click();
+  EXPECT_EQ(QSettingsStore(path).Read(u"Imap"_s, u"Host"_s), u"mail.example.org"_s);
+}
 
 }  // namespace
 }  // namespace zandor::testing

@@ -31,8 +31,14 @@ class RecordingBoxes final : public MessageBoxes {
     asked << text;
     return answer;
   }
+  bool TrustCertificate(QWidget*, const UntrustedCertificate& certificate) override {
+    certificates.push_back(certificate);
+    return trust;
+  }
   QStringList shown, asked;
   bool answer = true;
+  std::vector<UntrustedCertificate> certificates;
+  bool trust = true;
 };
 
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and
@@ -42,12 +48,19 @@ struct WindowRig : ::testing::Test, SyncRig {
   void Load(const QString& mailFolder = {}, ImapStoreFactory imap = {}, PasswordAsker ask = {}) {
     settings.Write(QStringLiteral("Store"), QStringLiteral("Maildir"),
                    mailFolder.isEmpty() ? dir.path() : mailFolder);
-    window = std::make_unique<MainWindow>(
-        MainWindowServices{settings, line, clock,
-                           [this](const QString& root) {
-                             return std::make_unique<MaildirStore>(root, QLocale::c(), clock);
-                           },
-                           QLocale::c(), std::move(imap), &keyring, std::move(ask)});
+    window = std::make_unique<MainWindow>(MainWindowServices{
+        settings,
+        line,
+        clock,
+        [this](const QString& root) {
+          return std::make_unique<MaildirStore>(root, QLocale::c(), clock);
+        },
+        QLocale::c(),
+        std::move(imap),
+        &keyring,
+        std::move(ask),
+        {},
+        reach ? reach : [](const ImapOptions&) -> StoreStatus { return Done{}; }});
     window->SetMessageBoxes(&boxes);
     window->SetYieldHook([this] {
       if (onYield) onYield();
@@ -75,6 +88,7 @@ struct WindowRig : ::testing::Test, SyncRig {
   RecordingBoxes boxes;
   MemoryKeyring keyring;
   std::function<void()> onYield;
+  std::function<StoreStatus(const ImapOptions&)> reach;  // none: every server is trusted
   int yields = 0;
   std::unique_ptr<MainWindow> window;
 };

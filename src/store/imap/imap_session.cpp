@@ -3,9 +3,13 @@
 #include <arpa/inet.h>
 #include <gnutls/gnutls.h>
 #include <gnutls/x509.h>
+#include <netdb.h>
 #include <poll.h>
 #include <strings.h>
 
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTimeZone>
 #include <vector>
 
 namespace zandor::imap {
@@ -83,32 +87,85 @@ QString FingerprintDigits(QString text) {
   return text.remove(QLatin1Char(':')).remove(QLatin1Char(' '));
 }
 
+// A distinguished name as GnuTLS writes it: "CN=mail.example.org,O=Example".
+template <class Get>
+QString Name(gnutls_x509_crt_t certificate, Get get) {
+  gnutls_datum_t text{};
+  if (get(certificate, &text, 0) < 0) return {};
+  QString name = QString::fromUtf8(reinterpret_cast<const char*>(text.data),
+                                   static_cast<qsizetype>(text.size));
+  gnutls_free(text.data);
+  return name;
+}
+
+QDateTime Moment(time_t when) {
+  return when == static_cast<time_t>(-1) ? QDateTime()
+                                         : QDateTime::fromSecsSinceEpoch(when, QTimeZone::utc());
+}
+
+// The verifier's findings, in the words a user can weigh.
+QString Problems(unsigned status, const UntrustedCertificate& shown) {
+  QStringList words;
+  if (status & GNUTLS_CERT_SIGNER_NOT_FOUND) {
+    words << (shown.subject == shown.issuer && !shown.subject.isEmpty()
+                  ? QStringLiteral("it is self-signed, and no authority this machine trusts "
+                                   "vouches for it")
+                  : QStringLiteral("its issuer is not one this machine trusts"));
+  }
+  if (status & GNUTLS_CERT_UNEXPECTED_OWNER) {
+    words << QStringLiteral("it is made out to another name than %1").arg(shown.host);
+  }
+  if (status & GNUTLS_CERT_EXPIRED) {
+    words << QStringLiteral("it expired on %1").arg(shown.validUntil.toString(Qt::ISODate));
+  }
+  if (status & GNUTLS_CERT_NOT_ACTIVATED) {
+    words << QStringLiteral("it is not valid before %1").arg(shown.validFrom.toString(Qt::ISODate));
+  }
+  if (!words.isEmpty()) return words.join(QStringLiteral("; "));
+  gnutls_datum_t text{};
+  gnutls_certificate_verification_status_print(status, GNUTLS_CRT_X509, &text, 0);
+  const QString why = QString::fromUtf8(reinterpret_cast<const char*>(text.data));
+  gnutls_free(text.data);
+  return why;
+}
+
 // libetpan's GnuTLS build checks nothing: the chain is checked here, before
 // any credential is sent. A certificate pinned by its fingerprint is trusted
 // as it stands; any other must verify against the trusted ones and name the
-// host. A refusal names the fingerprint, so that the user can compare it with
-// the one the server's keeper gives and pin it.
+// host. A refusal tells what the user needs to decide whether to trust it on
+// purpose: its names, its dates and its fingerprint.
 StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
   std::vector<CertificatePtr> chain = PeerChain(stream);
-  const QString fingerprint = chain.empty() ? QString() : Fingerprint(chain.front().get());
+  UntrustedCertificate shown{account.host, {}, {}, {}, {}, {}, {}, {}};
+  if (!chain.empty()) {
+    gnutls_x509_crt_t own = chain.front().get();
+    shown.fingerprint = Fingerprint(own);
+    shown.subject = Name(own, gnutls_x509_crt_get_dn3);
+    shown.issuer = Name(own, gnutls_x509_crt_get_issuer_dn3);
+    shown.validFrom = Moment(gnutls_x509_crt_get_activation_time(own));
+    shown.validUntil = Moment(gnutls_x509_crt_get_expiration_time(own));
+  }
   auto refuse = [&](const QString& why) {
+    shown.why = why;
     QString text =
         QStringLiteral("the certificate of %1 is not trusted: %2").arg(account.host, why);
-    if (!fingerprint.isEmpty()) {
+    if (!shown.fingerprint.isEmpty()) {
       text += QStringLiteral(
                   " (its SHA-256 fingerprint is %1; to trust it on purpose, set "
                   "CertificateFingerprint=%1 under [Imap], or name the certificates to trust in "
                   "CertificateFile)")
-                  .arg(fingerprint);
+                  .arg(shown.fingerprint);
     }
-    return StoreFailure{FailureKind::Gone, text,
-                        UntrustedCertificate{account.host, why, fingerprint}};
+    return StoreFailure{FailureKind::Gone, text, shown};
   };
   if (chain.empty()) return refuse(QStringLiteral("the server sent none"));
   if (!account.certificateFingerprint.trimmed().isEmpty()) {
-    if (FingerprintDigits(account.certificateFingerprint) == FingerprintDigits(fingerprint))
+    if (FingerprintDigits(account.certificateFingerprint) == FingerprintDigits(shown.fingerprint))
       return Done{};
-    return refuse(QStringLiteral("it is not the one pinned in CertificateFingerprint"));
+    shown.pinned = account.certificateFingerprint.trimmed();
+    return refuse(QStringLiteral("it is not the certificate trusted before, which was %1; the "
+                                 "server's certificate has changed")
+                      .arg(shown.pinned));
   }
   gnutls_x509_trust_list_t raw = nullptr;
   if (gnutls_x509_trust_list_init(&raw, 0) < 0) return refuse(QStringLiteral("out of memory"));
@@ -133,11 +190,7 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
     return refuse(QStringLiteral("it cannot be checked"));
   }
   if (status == 0) return Done{};
-  gnutls_datum_t text{};
-  gnutls_certificate_verification_status_print(status, GNUTLS_CRT_X509, &text, 0);
-  const QString why = QString::fromUtf8(reinterpret_cast<const char*>(text.data));
-  gnutls_free(text.data);
-  return refuse(why);
+  return refuse(Problems(status, shown));
 }
 
 // An IP address rather than a name (no SNI for it).
@@ -150,6 +203,36 @@ bool IsAddress(const QString& host) {
 
 void SetServerName(mailstream_ssl_context* context, void* host) {
   mailstream_ssl_set_server_name(context, static_cast<char*>(host));
+}
+
+// The library says only that the connection could not be made: a name that
+// does not resolve, a port nobody listens on and a silent host each need
+// another fix, so they are told apart here.
+QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
+  const QString where = QStringLiteral("%1 port %2").arg(account.host).arg(account.port);
+  if (account.timeoutSeconds > 0 && waitedSeconds >= account.timeoutSeconds) {
+    return QStringLiteral(
+               "cannot connect to %1: no answer within %2 s; check the server name "
+               "and port, and that this computer is online")
+        .arg(where)
+        .arg(account.timeoutSeconds);
+  }
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  const int resolved = getaddrinfo(account.host.toUtf8().constData(), nullptr, &hints, &found);
+  if (found != nullptr) freeaddrinfo(found);
+  if (resolved == EAI_NONAME || resolved == EAI_NODATA) {
+    return QStringLiteral("%1: no such host; check the server name").arg(account.host);
+  }
+  if (resolved != 0) {
+    return QStringLiteral("cannot find %1: %2")
+        .arg(account.host, QString::fromLocal8Bit(gai_strerror(resolved)));
+  }
+  return QStringLiteral(
+             "%1 refused the connection: no IMAP server listens there; check the "
+             "port and the security")
+      .arg(where);
 }
 
 }  // namespace
@@ -271,7 +354,7 @@ bool Session::Has(const char* capability) const {
   return mailimap_has_extension(imap_.get(), const_cast<char*>(capability)) != 0;
 }
 
-StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
+StoreResult<std::unique_ptr<Session>> Session::Connect(const Account& account) {
   if (account.security == Security::None && !IsLocalHost(account.host)) {
     return StoreFailure{FailureKind::Gone,
                         QStringLiteral("plain text is for this machine only, not %1: choose TLS "
@@ -285,12 +368,19 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
   mailimap_set_timeout(imap, account.timeoutSeconds);
   const QByteArray host = account.host.toUtf8();
   const bool byName = !IsAddress(account.host);
+  QElapsedTimer sinceConnect;
+  sinceConnect.start();
   int code = account.security == Security::Tls
                  ? mailimap_ssl_connect_with_callback(imap, host.constData(), account.port,
                                                       byName ? SetServerName : nullptr,
                                                       const_cast<char*>(host.constData()))
                  : mailimap_socket_connect(imap, host.constData(), account.port);
-  if (!Succeeded(code)) return session->Failure(FailureKind::Gone, QStringLiteral("connect"), code);
+  if (!Succeeded(code)) {
+    if (code != MAILIMAP_ERROR_CONNECTION_REFUSED) {
+      return session->Failure(FailureKind::Gone, QStringLiteral("connect"), code);
+    }
+    return StoreFailure{FailureKind::Gone, WhyNotConnected(account, sinceConnect.elapsed() / 1000)};
+  }
   if (account.security == Security::StartTls) {
     code = mailimap_socket_starttls_with_callback(imap, byName ? SetServerName : nullptr,
                                                   const_cast<char*>(host.constData()));
@@ -303,6 +393,20 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
       return trusted.failure();
     }
   }
+  return session;
+}
+
+StoreStatus Session::Reach(const Account& account) {
+  StoreResult<std::unique_ptr<Session>> reached = Connect(account);
+  if (!reached) return reached.failure();
+  return Done{};  // logs out as it goes
+}
+
+StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
+  StoreResult<std::unique_ptr<Session>> connected = Connect(account);
+  if (!connected) return connected;
+  std::unique_ptr<Session> session = std::move(connected.value());
+  mailimap* imap = session->get();
   if (!account.xoauth2) {
     if (auto allowed = session->PasswordAllowed(account); !allowed) return allowed.failure();
   }
@@ -313,10 +417,10 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
                                        "[Imap] and log in with a password")
                             .arg(account.host)};
   }
-  code = account.xoauth2 ? mailimap_oauth2_authenticate(imap, account.user.toUtf8().constData(),
-                                                        account.password.toUtf8().constData())
-                         : mailimap_login(imap, account.user.toUtf8().constData(),
-                                          account.password.toUtf8().constData());
+  int code = account.xoauth2 ? mailimap_oauth2_authenticate(imap, account.user.toUtf8().constData(),
+                                                            account.password.toUtf8().constData())
+                             : mailimap_login(imap, account.user.toUtf8().constData(),
+                                              account.password.toUtf8().constData());
   if (!Succeeded(code)) {
     // A server that answers NO refused the credentials; any other failure
     // is the line's.

@@ -25,6 +25,9 @@ class Session {
   // Connects and logs in. The failure says what went wrong in words, with the
   // server's own when it gave any; its kind is Gone.
   static StoreResult<std::unique_ptr<Session>> Open(const Account& account);
+  // Connects and checks the server's certificate, then logs out: whether a
+  // password may be given to it at all.
+  static StoreStatus Reach(const Account& account);
   ~Session();  // logs out, unless the connection was closed
   // Closes the connection without LOGOUT, for a line found lost.
   void Close();
@@ -41,6 +44,8 @@ class Session {
   Session(MailimapPtr imap, QString host, int timeoutSeconds);
 
  private:
+  // Connects, with TLS as the account says, and checks the certificate.
+  static StoreResult<std::unique_ptr<Session>> Connect(const Account& account);
   // Whether the server takes LOGIN here; a plain connection is upgraded with
   // STARTTLS when the server will not take a password over it.
   StoreStatus PasswordAllowed(const Account& account);

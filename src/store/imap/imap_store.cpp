@@ -46,6 +46,10 @@ void SortByName(std::vector<FolderRef>& folders) {
 }  // namespace
 }  // namespace imap
 
+StoreStatus ImapStore::ReachServer(const imap::Account& account) {
+  return imap::Session::Reach(account);
+}
+
 ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale locale,
                      const Clock& clock)
     : core_(std::make_unique<imap::Core>(std::move(account), stateFile, std::move(locale), clock)),

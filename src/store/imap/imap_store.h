@@ -34,6 +34,9 @@ struct Mailbox;
 class ImapStore final : public MailStore {
  public:
   ImapStore(imap::Account account, const QString& stateFile, QLocale locale, const Clock& clock);
+  // Connects and checks the server's certificate, without logging in: that
+  // the server is the one trusted, before anyone is asked for a password.
+  static StoreStatus ReachServer(const imap::Account& account);
   ~ImapStore() override;
   ImapStore(const ImapStore&) = delete;
   ImapStore& operator=(const ImapStore&) = delete;
