@@ -1,6 +1,7 @@
 #include "app/watch_run.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
