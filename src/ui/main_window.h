@@ -38,6 +38,8 @@ class QTimer;
 namespace zandor {
 
 class AboutDialog;
+class PortPresence;
+class WindowMark;
 class ActivationHistory;
 class OptionsDialog;
 class SyncStatusBar;
@@ -131,6 +133,13 @@ class MainWindow final : public QMainWindow, public Host {
   // The activation step: fills the tree from the mail folder, or says that
   // the folder is missing (once for each missing path).
   void RebuildTree();
+  // Opens the details on the lines of a run's log (zandor --details).
+  void ShowRunLog(const QString& path);
+  // Switches zandor --watch on or off at once and at each login; the
+  // system's by default (a systemd user service, else an autostart entry).
+  void SetWatcherSwitch(std::function<std::optional<QString>(bool on)> turn) {
+    turnWatcher_ = std::move(turn);
+  }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -151,6 +160,10 @@ class MainWindow final : public QMainWindow, public Host {
   // The status bar's line after a run, kept in the settings for the next start.
   void KeepOutcome(SyncEnd end, MailStore& store);
   void ShowFirstStartHintIfEmpty();
+  // While "Synchronise when the Kelvo is plugged in" is ticked, the window
+  // watches the port and synchronises itself when it appears.
+  void WatchPluggedIn();
+  void SyncPluggedIn();
   void OnActivated(QWidget* window, QWidget* previous);
   // The store the options choose now, opened (an IMAP account logged in,
   // the password asked while the server refuses it); nullptr when there is
@@ -225,6 +238,11 @@ class MainWindow final : public QMainWindow, public Host {
   // shown and no yield waits, so that the break unwinds at once.
   bool closing_ = false;
   bool closeAfterRun_ = false;  // StopAndClose during a run
+  // Tells zandor --watch that the window runs the synchronisations.
+  std::unique_ptr<WindowMark> windowMark_;
+  std::unique_ptr<PortPresence> pluggedIn_;
+  bool pluggedInRun_ = false;  // nobody asked for this run: it asks nothing
+  std::function<std::optional<QString>(bool on)> turnWatcher_;
 };
 
 // The settings section and key of the last run's outcome line.
