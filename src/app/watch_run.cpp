@@ -43,6 +43,7 @@ class Watcher {
     settingsWatch_.addPath(QFileInfo(settingsFile_).absolutePath());
     QObject::connect(&settingsWatch_, &QFileSystemWatcher::directoryChanged, &port_,
                      [this] { FollowSettings(); });
+    RunFirstRunStep(settings);  // as --sync does: a first start is "Com 1"
     const StoredOptions stored = ReadStoredOptions(settings);
     switchedOn_ = stored.pluggedIn.sync;
     if (std::optional<QString> why = WatchPort(SyncOptionsOf(stored).portPath)) return why;
@@ -112,7 +113,8 @@ class Watcher {
       return;
     }
     out_ << "Notification: " << PrintableText(notice->title) << ": "
-         << PrintableText(notice->text).replace(QLatin1Char('\n'), QStringLiteral(" / ")) << '\n';
+         << PrintableText(QString(notice->text).replace(QLatin1Char('\n'), QStringLiteral(" / ")))
+         << '\n';
     out_.flush();
     notices_.Show(*notice, result.logPath);
   }

@@ -17,13 +17,13 @@ using namespace Qt::StringLiterals;
 
 struct SwitchRow {
   const char* name;
-  bool systemd;           // the session has a systemd user instance
-  const char* unitFile;   // the service installed beside the program
+  bool systemd;          // the session has a systemd user instance
+  const char* unitFile;  // the service installed beside the program
   bool on;
-  int systemctlStatus;    // of the enable or disable
-  const char* commands;   // what systemctl was asked, after show-environment
-  bool entry;             // an autostart entry is there afterwards
-  const char* failure;    // in the reason; empty when it worked
+  int systemctlStatus;   // of the enable or disable
+  const char* commands;  // what systemctl was asked, after show-environment
+  bool entry;            // an autostart entry is there afterwards
+  const char* failure;   // in the reason; empty when it worked
 };
 
 class TurnWatcherTest : public ::testing::TestWithParam<SwitchRow> {};
