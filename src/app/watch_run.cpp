@@ -41,7 +41,11 @@ class Watcher {
     // tells of that. It may not exist before Options first stores anything.
     QFileInfo(settingsFile_).absoluteDir().mkpath(QStringLiteral("."));
     settingsWatch_.addPath(QFileInfo(settingsFile_).absolutePath());
+    // The file itself too, for an editor that writes it in place.
+    if (QFileInfo::exists(settingsFile_)) settingsWatch_.addPath(settingsFile_);
     QObject::connect(&settingsWatch_, &QFileSystemWatcher::directoryChanged, &port_,
+                     [this] { FollowSettings(); });
+    QObject::connect(&settingsWatch_, &QFileSystemWatcher::fileChanged, &port_,
                      [this] { FollowSettings(); });
     RunFirstRunStep(settings);  // as --sync does: a first start is "Com 1"
     const StoredOptions stored = ReadStoredOptions(settings);
@@ -65,6 +69,10 @@ class Watcher {
   }
 
   void FollowSettings() {
+    // A file written anew in place of the old one is watched afresh.
+    if (!settingsWatch_.files().contains(settingsFile_) && QFileInfo::exists(settingsFile_)) {
+      settingsWatch_.addPath(settingsFile_);
+    }
     QSettingsStore settings;
     if (settings.Unreadable()) return;  // half written: the next change reads it whole
     const StoredOptions stored = ReadStoredOptions(settings);

@@ -10,16 +10,18 @@ QGroupBox* PluggedInFrame::Build(QWidget* dialog) {
   auto* frame = new QGroupBox(QStringLiteral("When the Kelvo is plugged in"), dialog);
   frame->setObjectName(QStringLiteral("fmPluggedIn"));
   chkPluggedInSync_ =
-      new QCheckBox(QStringLiteral("Synchronise &when the Kelvo is plugged in"), frame);
+      new QCheckBox(QStringLiteral("Synchronise w&hen the Kelvo is plugged in"), frame);
   chkPluggedInSync_->setObjectName(QStringLiteral("chkPluggedInSync"));
   chkPluggedInSync_->setToolTip(
       QStringLiteral("Runs zandor --watch at each login: it synchronises, with no window open, "
                      "when the Kelvo's port appears, and never in full"));
+  // Every letter of these texts has a control of its own already: the
+  // removals take theirs in brackets.
   chkPluggedInMailRemove_ =
-      new QCheckBox(QStringLiteral("Also remove messages deleted on the &Kelvo"), frame);
+      new QCheckBox(QStringLiteral("Also remove messages deleted on the Kelvo (&Q)"), frame);
   chkPluggedInMailRemove_->setObjectName(QStringLiteral("chkPluggedInMailRemove"));
   chkPluggedInKelvoRemove_ = new QCheckBox(
-      QStringLiteral("Also remove from the Kelvo messages deleted in the ma&il"), frame);
+      QStringLiteral("Also remove from the Kelvo messages deleted in the mail (&X)"), frame);
   chkPluggedInKelvoRemove_->setObjectName(QStringLiteral("chkPluggedInKelvoRemove"));
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(chkPluggedInSync_);
