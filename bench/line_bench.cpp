@@ -18,6 +18,7 @@
 // standard error the details. Exit status 1 when a run itself failed; a
 // missed target is reported, not an error.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -308,6 +309,43 @@ int IdleCost(int seconds) {
   return 0;
 }
 
+// zandor --watch waiting for a port that never appears: the CPU it takes
+// while it waits, after its start-up.
+int WatchCost(int seconds) {
+  ProgramWorld world;
+  CommonSettings(world);
+  world.Set(QStringLiteral("Ports"), QStringLiteral("COM1"),
+            world.Path(QStringLiteral("serial/by-id/usb-Kelvo")));
+  world.Env().remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+  ChildProcess zandor;
+  if (!StartZandor(world, zandor, {QStringLiteral("--watch")})) {
+    Detail(zandor.Error());
+    return 1;
+  }
+  const QString err = world.Path(QStringLiteral("zandor.err"));
+  testing::WaitUntil(
+      [&] {
+        return testing::ReadTextFile(err).contains(QStringLiteral("waiting for")) ||
+               !zandor.Running();
+      },
+      20000);
+  const double started = testing::ProcessCpuSeconds(zandor.Pid());
+  if (zandor.WaitForEnd(seconds * 1000)) {
+    Detail(QStringLiteral("zandor --watch ended: %1").arg(testing::ReadTextFile(err)));
+    return 1;
+  }
+  const double waiting = testing::ProcessCpuSeconds(zandor.Pid()) - started;
+  zandor.Signal(SIGTERM);
+  zandor.WaitForEnd(20000);
+  Detail(QStringLiteral("watch: zandor --watch %1; %2 s CPU at start-up, %3 s all told")
+             .arg(zandor.End().Outcome())
+             .arg(started, 0, 'f', 3)
+             .arg(zandor.End().CpuSeconds(), 0, 'f', 3));
+  Row(QStringLiteral("watch: zandor --watch CPU while waiting %1 s for the port").arg(seconds),
+      QStringLiteral("%1 s").arg(waiting, 0, 'f', 2), QStringLiteral("0.00 s"), waiting < 0.005);
+  return 0;
+}
+
 }  // namespace
 }  // namespace zandor
 
@@ -325,9 +363,13 @@ int main(int argc, char** argv) {
   if (mode == QLatin1String("idle")) {
     return zandor::IdleCost(zandor::Option(arguments, "--seconds", 10));
   }
+  if (mode == QLatin1String("watch")) {
+    return zandor::WatchCost(zandor::Option(arguments, "--seconds", 600));
+  }
   std::fprintf(stderr,
                "usage: bench_line line [--messages N] [--baud B] [--busy | --imap [--delay-ms "
                "D]]\n"
-               "       bench_line idle [--seconds S]\n");
+               "       bench_line idle [--seconds S]\n"
+               "       bench_line watch [--seconds S]\n");
   return 2;
 }

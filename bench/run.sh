@@ -9,6 +9,7 @@
 #          time against the line time of the bytes, and zandor's CPU share;
 #          once on a quiet disk, once with two writers keeping it busy
 #   idle   zandor --sync waiting 10 s for a Kelvo that never answers: its CPU
+#   watch  zandor --watch waiting 10 minutes for a port that never appears: its CPU
 #   large  a whole synchronisation over a 400-message folder in-process
 # With --imap (as root: it starts a Dovecot of its own on 127.0.0.1), also:
 #   line --imap   the line benchmark with the mail on Dovecot, behind a proxy
@@ -20,7 +21,8 @@
 #   mailboxes --imap  an account of 1,000, 4,000 and 20,000 mailboxes on
 #                 Dovecot: the time from the start to the opening of the port,
 #                 and Zandor's CPU time, which must grow with the mailboxes
-# Each line benchmark takes about a minute and a half; the idle one 10 s.
+# Each line benchmark takes about a minute and a half; the idle one 10 s, the
+# watch one 10 minutes (ZANDOR_WATCH_SECONDS shortens it).
 # Details go to standard error. Run it on a quiet machine: the figures are
 # wall-clock and CPU times.
 set -euo pipefail
@@ -49,6 +51,7 @@ export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
 "$build/bench/bench_line" line --messages 200 --baud 38400 >> "$rows" || status=1
 "$build/bench/bench_line" line --messages 200 --baud 38400 --busy >> "$rows" || status=1
 "$build/bench/bench_line" idle --seconds 10 >> "$rows" || status=1
+"$build/bench/bench_line" watch --seconds "${ZANDOR_WATCH_SECONDS:-600}" >> "$rows" || status=1
 "$build/bench/bench_large_folder" --messages 400 --repeat 3 >> "$rows" || status=1
 if [ "$imap" = 1 ]; then
   "$build/bench/bench_line" line --messages 200 --baud 38400 --imap --delay-ms 25 >> "$rows" ||

@@ -4,13 +4,18 @@
 # with a few messages written on it, and points "Com 1" at it in a settings
 # folder of its own (your own settings and mail are never touched). With a
 # display it opens the window: press Sync. Without one it runs
-# `zandor --sync --yes` twice and shows what happened.
+# `zandor --sync --yes` twice and shows what happened. With --watch it starts
+# `zandor --watch` instead and plugs the simulated Kelvo in.
 #
-#   scripts/demo.sh [--keep] [--no-window] [--imap]
+#   scripts/demo.sh [--keep] [--no-window] [--imap] [--watch]
 #     --keep       keep the demo folder (Maildir, settings, transcripts) at the end
 #     --no-window  run without the window even when there is a display
 #     --imap       serve the sample mail from a throwaway Dovecot on 127.0.0.1
 #                  (as root) and synchronise with that IMAP account instead
+#     --watch      start `zandor --watch` on a folder of the demo's own that stands
+#                  for /dev/serial/by-id, then make the Kelvo's port appear there
+#                  (the pseudo-terminal linked under its stable name): the watcher
+#                  synchronises and prints the notification's text
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,13 +23,16 @@ build=$here/build-demo
 keep=0
 window=1
 imap=0
+watch=0
 for argument in "$@"; do
   case "$argument" in
     --keep) keep=1 ;;
     --no-window) window=0 ;;
     --imap) imap=1 ;;
-    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "demo: unknown argument '$argument' (--keep, --no-window, --imap)" >&2; exit 2 ;;
+    --watch) watch=1 ;;
+    -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo: unknown argument '$argument' (--keep, --no-window, --imap, --watch)" >&2
+      exit 2 ;;
   esac
 done
 if [ "$imap" = 1 ] && [ "$(id -u)" -ne 0 ]; then
@@ -32,6 +40,7 @@ if [ "$imap" = 1 ] && [ "$(id -u)" -ne 0 ]; then
   exit 2
 fi
 [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || window=0
+[ "$watch" = 0 ] || window=0
 
 say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
 # The status lines as they change, without the blank ones and the sizes.
@@ -43,8 +52,9 @@ say "Setting up and building what the demo runs (scripts/setup.sh demo)"
 work=$(mktemp -d -t zandor-demo.XXXXXX)
 sim_pid=""
 dovecot_pid=""
+watch_pid=""
 cleanup() {
-  for pid in "$sim_pid" "$dovecot_pid"; do
+  for pid in "$watch_pid" "$sim_pid" "$dovecot_pid"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       kill -TERM "$pid" 2>/dev/null || true
       wait "$pid" 2>/dev/null || true
@@ -132,8 +142,13 @@ pty=$(head -n 1 "$work/kelvo.out")
 echo "kelvo-sim plays the Kelvo on $pty"
 
 # Settings of the demo only: "Com 1" is the pseudo-terminal, the mail folder is
-# the sample, the range is the last 30 days.
+# the sample, the range is the last 30 days. With --watch "Com 1" is the
+# stable name the port gets when the Kelvo is plugged in, in a folder that
+# stands for /dev/serial/by-id.
+com1=$pty
+[ "$watch" = 0 ] || com1=$work/dev/serial/by-id/usb-Kelvo_Cable_KV1-if00-port0
 export XDG_CONFIG_HOME=$work/config
+export XDG_STATE_HOME=$work/state
 mkdir -p "$XDG_CONFIG_HOME/Zandor"
 cat > "$XDG_CONFIG_HOME/Zandor/Zandor.ini" <<EOF
 [Com]
@@ -143,7 +158,10 @@ Port=1
 Days=3
 
 [Ports]
-COM1=$pty
+COM1=$com1
+
+[PluggedIn]
+Sync=1
 
 [Store]
 Maildir=$work/Maildir
@@ -159,10 +177,39 @@ Security=none
 User=$imap_user
 PasswordCommand=echo $imap_password
 EOF
-  export XDG_STATE_HOME=$work/state
 fi
 
-if [ "$window" = 1 ]; then
+# Waits up to a minute for the watcher to say something.
+await() {
+  for _ in $(seq 600); do
+    grep -q "$1" "$work/watch.out" 2> /dev/null && return 0
+    kill -0 "$watch_pid" 2> /dev/null || break
+    sleep 0.1
+  done
+  echo "demo: the watcher did not say '$1'" >&2
+  cat "$work/watch.out" >&2
+  exit 1
+}
+
+if [ "$watch" = 1 ]; then
+  say "Starting the watcher: zandor --watch"
+  echo "It waits for $com1 to appear, using no CPU while it waits."
+  "$build/src/zandor" --watch --timeout 30 --trace "$work/zandor.trace" > "$work/watch.out" 2>&1 &
+  watch_pid=$!
+  await "waiting for"
+  sed 's/^/  /' "$work/watch.out"
+  say "Plugging the Kelvo in: its port appears under its stable name"
+  mkdir -p "$(dirname "$com1")"
+  ln -s "$pty" "$com1"
+  echo "ln -s $pty $com1"
+  await "^Notification: "
+  progress < "$work/watch.out" | sed 's/^/  /'
+  echo "The desktop is told (where a notification service runs):"
+  grep '^Notification: ' "$work/watch.out" | sed 's/^Notification: /  /'
+  kill -TERM "$watch_pid" 2> /dev/null || true
+  wait "$watch_pid" 2> /dev/null || true
+  watch_pid=""
+elif [ "$window" = 1 ]; then
   say "Opening the window"
   cat <<EOF
 The folder tree shows the sample mail. Press Sync: the three messages

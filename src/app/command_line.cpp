@@ -6,6 +6,8 @@ namespace zandor {
 namespace {
 
 const QString kSync = QStringLiteral("sync");
+const QString kWatch = QStringLiteral("watch");
+const QString kDetails = QStringLiteral("details");
 const QString kFull = QStringLiteral("full");
 const QString kRemoveFromKelvo = QStringLiteral("remove-from-kelvo");
 const QString kRemoveFromMail = QStringLiteral("remove-from-mail");
@@ -23,9 +25,9 @@ constexpr int kMaxTimeoutSeconds = 2000000;
 
 bool WantsNoWindow(const QStringList& arguments) {
   for (const QString& argument : arguments) {
-    if (argument == QLatin1String("--sync") || argument == QLatin1String("--help") ||
-        argument == QLatin1String("-h") || argument == QLatin1String("--version") ||
-        argument == QLatin1String("-v")) {
+    if (argument == QLatin1String("--sync") || argument == QLatin1String("--watch") ||
+        argument == QLatin1String("--help") || argument == QLatin1String("-h") ||
+        argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
       return true;
     }
   }
@@ -74,6 +76,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addOptions({
       {kSync, QString()},
+      {kWatch, QString()},
+      {kDetails, QString(), QStringLiteral("file")},
       {kFull, QString()},
       {kRemoveFromKelvo, QString()},
       {kRemoveFromMail, QString()},
@@ -101,7 +105,13 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     line.mode = CommandLine::Mode::Version;
     return {line, QString()};
   }
-  line.mode = parser.isSet(kSync) ? CommandLine::Mode::Sync : CommandLine::Mode::Window;
+  if (parser.isSet(kSync) && parser.isSet(kWatch)) {
+    return {std::nullopt, QStringLiteral("--sync and --watch cannot go together.")};
+  }
+  line.mode = parser.isSet(kSync)    ? CommandLine::Mode::Sync
+              : parser.isSet(kWatch) ? CommandLine::Mode::Watch
+                                     : CommandLine::Mode::Window;
+  line.detailsPath = parser.value(kDetails);
   line.full = parser.isSet(kFull);
   line.removeFromKelvo = parser.isSet(kRemoveFromKelvo);
   line.removeFromMail = parser.isSet(kRemoveFromMail);
@@ -121,6 +131,19 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
                                 .arg(parser.value(kTimeout))};
     }
   }
+  if (line.mode == CommandLine::Mode::Watch) {
+    // What a run started by plugging the Kelvo in may do is set in Options.
+    for (const QString& flag : {kFull, kRemoveFromKelvo, kRemoveFromMail, kYes}) {
+      if (parser.isSet(flag)) {
+        return {std::nullopt, QStringLiteral("--%1 cannot go with --watch: what a run started by "
+                                             "plugging the Kelvo in may do is set in Options.")
+                                  .arg(flag)};
+      }
+    }
+  }
+  if (line.mode != CommandLine::Mode::Window && parser.isSet(kDetails)) {
+    return {std::nullopt, QStringLiteral("--details is only for the window.")};
+  }
   if (line.mode == CommandLine::Mode::Window) {
     for (const QString& flag : {kFull, kRemoveFromKelvo, kRemoveFromMail, kYes, kTimeout}) {
       if (parser.isSet(flag)) {
@@ -137,6 +160,7 @@ QString UsageText() {
       "Usage: zandor [--trace FILE]\n"
       "       zandor --sync [--full] [--remove-from-kelvo] [--remove-from-mail] [--yes]\n"
       "              [--timeout SECONDS] [--trace FILE] [--verbose]\n"
+      "       zandor --watch [--timeout SECONDS] [--trace FILE] [--verbose]\n"
       "\n"
       "Keeps a Maildir and a Kelvo handheld in step over a serial line.\n"
       "Without --sync the window opens.\n"
@@ -146,6 +170,12 @@ QString UsageText() {
       "                       change; elsewhere each change is printed as \"[N] text\";\n"
       "                       the four lines end the output either way; each message\n"
       "                       box goes to standard error\n"
+      "  --watch              wait for the Kelvo's port to appear (its adapter plugged\n"
+      "                       in), then synchronise as --sync does, with what Options\n"
+      "                       allows such runs to remove and never in full; tell the\n"
+      "                       desktop how it went; wait for the port to go and come\n"
+      "                       back; the window, when open, runs the synchronisation\n"
+      "  --details FILE       open the window with its Details showing a run's log\n"
       "  --full               send every message of the date range again (Full Syncronization)\n"
       "  --remove-from-kelvo  remove from the Kelvo what is no longer in the chosen folders\n"
       "  --remove-from-mail   remove from the mail what was deleted on the Kelvo (to Trash)\n"

@@ -8,7 +8,7 @@ namespace zandor {
 
 // What the command line asks for.
 struct CommandLine {
-  enum class Mode { Window, Sync, Help, Version };
+  enum class Mode { Window, Sync, Watch, Help, Version };
   Mode mode = Mode::Window;
   // The window's three check boxes that are never stored: full
   // synchronisation, removal from the Kelvo, removal from the mail.
@@ -24,6 +24,8 @@ struct CommandLine {
   QString tracePath;
   // Print every change of the status lines, also on a terminal.
   bool verbose = false;
+  // The window opens with its Details showing this run log; empty: none.
+  QString detailsPath;
 };
 
 // The command line, or why it cannot be used.
@@ -36,8 +38,8 @@ struct ParsedCommandLine {
 // are only accepted with --sync.
 ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 
-// True when the arguments ask for a run without a window (--sync, --help,
-// --version), so that no display is needed even to report a usage error.
+// True when the arguments ask for a run without a window (--sync, --watch,
+// --help, --version), so that no display is needed even to report a usage error.
 bool WantsNoWindow(const QStringList& arguments);
 
 // The arguments without those Qt takes for itself when the window starts

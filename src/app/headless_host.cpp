@@ -40,7 +40,7 @@ void HeadlessHost::DrawLive() {
 
 void HeadlessHost::ShowMessage(const QString& text) {
   ClearLive();
-  ++messagesShown_;
+  if (messagesShown_++ == 0) firstMessage_ = text;
   for (const QString& line : BoxLines(text)) err_ << PrintableText(line) << '\n';
   err_.flush();
 }
@@ -49,7 +49,7 @@ bool HeadlessHost::Confirm(const QString& text) {
   ClearLive();
   for (const QString& line : BoxLines(text)) err_ << PrintableText(line) << '\n';
   if (answerYes_) {
-    err_ << "zandor: answered Yes (--yes)\n";
+    err_ << "zandor: answered Yes (" << yesReason_ << ")\n";
     err_.flush();
     return true;
   }

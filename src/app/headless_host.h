@@ -50,6 +50,10 @@ class HeadlessHost final : public Host {
   void Note(const QString& text);
 
   int MessagesShown() const { return messagesShown_; }
+  // The text of the first box shown; empty when none was.
+  const QString& FirstMessage() const { return firstMessage_; }
+  // What a confirmation answered Yes says of why.
+  void SetYesReason(const QString& reason) { yesReason_ = reason; }
   bool ConfirmationRefused() const { return confirmationRefused_; }
 
  private:
@@ -70,6 +74,8 @@ class HeadlessHost final : public Host {
   bool verbose_ = false;
   PlainFolderView folders_;
   int messagesShown_ = 0;
+  QString firstMessage_;
+  QString yesReason_ = QStringLiteral("--yes");
   bool confirmationRefused_ = false;
 };
 

@@ -35,10 +35,22 @@ int TerminalWidth() {
 
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
   HeadlessHost host(out, err, command.yes, command.verbose ? 0 : TerminalWidth());
+  return RunHeadlessOnce(command, host, out, err, false).status;
+}
+
+HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, QTextStream& out,
+                               QTextStream& err, bool pluggedIn) {
+  HeadlessResult result;
+  const auto failed = [&result](int status) {
+    result.status = status;
+    return result;
+  };
   QSettingsStore settings;
   if (const std::optional<QString> unreadable = settings.Unreadable()) {
     host.ShowMessage(*unreadable);
-    return kExitErrorShown;
+    result.outcome.firstBox = *unreadable;
+    result.outcome.end = SyncEnd::StoreFailed;
+    return failed(kExitErrorShown);
   }
 
   // What the window's load step and the options dialog would hold, with the
@@ -49,6 +61,7 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   options.fullSync = command.full;
   options.removeFromKelvo = command.removeFromKelvo;
   options.removeFromMail = command.removeFromMail;
+  if (pluggedIn) options = PluggedInSyncOptions(stored);
 
   const SystemClock clock;
   DesktopKeyring keyring;
@@ -57,7 +70,9 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
                                        FixPlace{false, settings.FilePath()});
   if (!opened.store) {
     host.ShowMessage(opened.refusal->text);
-    return kExitErrorShown;
+    result.outcome.firstBox = opened.refusal->text;
+    result.outcome.end = SyncEnd::StoreFailed;
+    return failed(kExitErrorShown);
   }
   MailStore& store = *opened.store;
 
@@ -68,7 +83,7 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
     if (const std::optional<QString> why = transcript.WriteTo(command.tracePath)) {
       host.Note(
           QStringLiteral("cannot write the transcript to %1: %2").arg(command.tracePath, *why));
-      return kExitUsage;
+      return failed(kExitUsage);
     }
   }
 
@@ -81,6 +96,7 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   // SIGTERM and SIGHUP (a kill, systemctl stop, a logout) stop as the first
   // Ctrl-C does: what the Kelvo acknowledged keeps its mark.
   const InterruptNotifier interrupts(2, [&](const Interrupt& interrupt) {
+    result.stopped = true;
     if (interrupt.count == 1) {
       host.Note(QStringLiteral("%1: stopping once the part in flight is complete%2")
                     .arg(QLatin1String(interrupt.Name()),
@@ -120,12 +136,19 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   });
   // The hint counts from the first byte too: until then the Kelvo was asked
   // nothing, and a wait is the mail store's.
-  line.SetWatcher(transcript.Watcher([&silence, &command, &sinceByte, &silenceTick, &host] {
-    if (command.timeoutSeconds > 0) silence.start();
-    sinceByte.start();
-    if (!silenceTick.isActive()) silenceTick.start();
-    host.ShowSilence(QString());
-  }));
+  WatchedLine::Watcher watcher =
+      transcript.Watcher([&silence, &command, &sinceByte, &silenceTick, &host] {
+        if (command.timeoutSeconds > 0) silence.start();
+        sinceByte.start();
+        if (!silenceTick.isActive()) silenceTick.start();
+        host.ShowSilence(QString());
+      });
+  // A Kelvo that never said a byte is likely switched off.
+  watcher.read = [&result, read = watcher.read](const QByteArray& bytes) {
+    result.outcome.heardKelvo = true;
+    if (read) read(bytes);
+  };
+  line.SetWatcher(std::move(watcher));
 
   RunLog log;
   if (const std::optional<QString> why = log.Start(RunLogFolder(), clock.Now())) {
@@ -141,7 +164,20 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   host.ShowSilence(QString());
   line.SetWatcher(transcript.Watcher());
 
-  if (end == SyncEnd::Refused) return kExitUsage;
+  PluggedInOutcome& outcome = result.outcome;
+  outcome.end = end;
+  outcome.firstBox = host.FirstMessage();
+  outcome.sent = session.SentCount;
+  outcome.received = session.ReceivedCount;
+  outcome.removedFromKelvo = session.RemovedFromDeviceCount;
+  outcome.removedFromMail = session.RemovedFromMailCount;
+  outcome.skipped = session.SkippedCount;
+  if (outcome.received > 0) {
+    StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
+    if (drafts) outcome.receivedInto = drafts->Name;
+  }
+  result.logPath = log.Path();
+  if (end == SyncEnd::Refused) return failed(kExitUsage);
   host.PrintStatusLines();
   for (int i = 1; i <= 4; ++i) log.Add(QStringLiteral("[%1] %2").arg(i).arg(host.Status(i)));
   if (command.verbose && !log.Path().isEmpty()) {
@@ -154,9 +190,9 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
     err << "zandor: the status lines could not be written to standard output ("
         << (out.device() != nullptr ? out.device()->errorString() : QStringLiteral("write error"))
         << ")\n";
-    return kExitErrorShown;
+    return failed(kExitErrorShown);
   }
-  return host.MessagesShown() > 0 ? kExitErrorShown : kExitOk;
+  return failed(host.MessagesShown() > 0 ? kExitErrorShown : kExitOk);
 }
 
 }  // namespace zandor

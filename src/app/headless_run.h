@@ -3,6 +3,8 @@
 #include <QTextStream>
 
 #include "app/command_line.h"
+#include "app/headless_host.h"
+#include "front/plugged_in_notice.h"
 
 namespace zandor {
 
@@ -15,5 +17,19 @@ inline constexpr int kExitUsage = 2;       // a usage error, or a question not a
 // Status lines go to out, message boxes and the run's own notes to err.
 // Needs a QCoreApplication; returns the exit status.
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err);
+
+// What one run without a window came to.
+struct HeadlessResult {
+  int status = kExitOk;
+  PluggedInOutcome outcome;
+  bool stopped = false;  // SIGINT, SIGTERM or SIGHUP came during the run
+  QString logPath;       // the run's log; empty when none was written
+};
+
+// One synchronisation with the stored settings and no window, told through
+// host. pluggedIn: started by plugging the Kelvo in, with the options agreed
+// to for such runs in place of the command line's.
+HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, QTextStream& out,
+                               QTextStream& err, bool pluggedIn);
 
 }  // namespace zandor

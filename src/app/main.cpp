@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/headless_run.h"
+#include "app/watch_run.h"
 
 #ifdef ZANDOR_HAVE_UI
 #include <QApplication>
@@ -26,7 +27,7 @@ int UsageError(const QString& error) {
   return zandor::kExitUsage;
 }
 
-// --help, --version and --sync: no window, so no display is needed.
+// --help, --version, --sync and --watch: no window, so no display is needed.
 int RunWithoutWindow(int argc, char** argv) {
   const QCoreApplication app(argc, argv);
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
@@ -42,6 +43,8 @@ int RunWithoutWindow(int argc, char** argv) {
       return zandor::kExitOk;
     case CommandLine::Mode::Sync:
       return zandor::RunHeadless(*parsed.line, out, err);
+    case CommandLine::Mode::Watch:
+      return zandor::RunWatcher(*parsed.line, out, err);
     case CommandLine::Mode::Window:
       break;
   }
@@ -111,7 +114,7 @@ int RunWindow(int argc, char** argv, const QStringList& arguments) {
     }
   }
   line.SetWatcher(transcript.Watcher());
-  return zandor::RunWindowApp(app, line);
+  return zandor::RunWindowApp(app, line, parsed.line->detailsPath);
 }
 #endif
 

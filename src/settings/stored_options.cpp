@@ -34,6 +34,8 @@ namespace {
 //                                   own certificate, trusted on purpose
 //   [Imap] Timeout                  seconds without a byte from the server
 //                                   before it is left, 1..3600; absent for 30
+//   [PluggedIn] Sync, RemoveFromMail, RemoveFromKelvo
+//                                   "1" when ticked; absent when not
 //
 // The password itself is never stored here. Keys holding their default are
 // left absent.
@@ -62,6 +64,10 @@ const QString kLogin = QStringLiteral("Login");
 const QString kTimeout = QStringLiteral("Timeout");
 constexpr int kMaxImapTimeout = 3600;
 const QString kXOAuth2 = QStringLiteral("xoauth2");
+const QString kPluggedIn = QStringLiteral("PluggedIn");
+const QString kPluggedInSync = QStringLiteral("Sync");
+const QString kRemoveFromMail = QStringLiteral("RemoveFromMail");
+const QString kRemoveFromKelvo = QStringLiteral("RemoveFromKelvo");
 
 constexpr std::pair<ImapSecurity, const char*> kSecurityNames[] = {
     {ImapSecurity::Tls, "tls"}, {ImapSecurity::StartTls, "starttls"}, {ImapSecurity::None, "none"}};
@@ -174,6 +180,18 @@ void WriteImapOptions(SettingsStore& settings, const ImapOptions& imap) {
                                                            : QString::number(imap.timeoutSeconds));
 }
 
+bool ReadTick(const SettingsStore& settings, const QString& key) {
+  return ReadNumber(settings, kPluggedIn, key, 0) == 1;
+}
+
+void WriteTick(SettingsStore& settings, const QString& key, bool ticked) {
+  if (ticked) {
+    settings.Write(kPluggedIn, key, QStringLiteral("1"));
+  } else {
+    settings.Delete(kPluggedIn, key);
+  }
+}
+
 }  // namespace
 
 void PinCertificate(SettingsStore& settings, const QString& fingerprint) {
@@ -222,6 +240,8 @@ StoredOptions ReadStoredOptions(const SettingsStore& settings) {
                           : StoreKind::Maildir;
   options.imap = ReadImapOptions(settings);
   options.excludedFolders = ExcludedFolders(settings);
+  options.pluggedIn = {ReadTick(settings, kPluggedInSync), ReadTick(settings, kRemoveFromMail),
+                       ReadTick(settings, kRemoveFromKelvo)};
   return options;
 }
 
@@ -253,6 +273,9 @@ void WriteStoredOptions(SettingsStore& settings, const StoredOptions& options) {
     settings.Delete(kStore, kKind);
   }
   WriteImapOptions(settings, options.imap);
+  WriteTick(settings, kPluggedInSync, options.pluggedIn.sync);
+  WriteTick(settings, kRemoveFromMail, options.pluggedIn.removeFromMail);
+  WriteTick(settings, kRemoveFromKelvo, options.pluggedIn.removeFromKelvo);
 }
 
 SyncOptions SyncOptionsOf(const StoredOptions& stored) {
@@ -266,6 +289,13 @@ SyncOptions SyncOptionsOf(const StoredOptions& stored) {
   options.longMessages = stored.longMessages;
   options.parts = stored.parts;
   options.excludedFolders = stored.excludedFolders;
+  return options;
+}
+
+SyncOptions PluggedInSyncOptions(const StoredOptions& stored) {
+  SyncOptions options = SyncOptionsOf(stored);
+  options.removeFromMail = stored.pluggedIn.removeFromMail;
+  options.removeFromKelvo = stored.pluggedIn.removeFromKelvo;
   return options;
 }
 

@@ -37,6 +37,16 @@ struct ImapOptions {
   bool operator==(const ImapOptions&) const = default;
 };
 
+// What a synchronisation started by plugging the Kelvo in may do. Nobody is
+// there to answer a question, so the removals are agreed to here beforehand,
+// and a full synchronisation is never automatic.
+struct PluggedInOptions {
+  bool sync = false;             // synchronise when the Kelvo's port appears
+  bool removeFromMail = false;   // also remove messages deleted on the Kelvo
+  bool removeFromKelvo = false;  // also remove from the Kelvo messages deleted in the mail
+  bool operator==(const PluggedInOptions&) const = default;
+};
+
 // The options as the settings store keeps them. Where each lives and how it
 // is written stands in one place, stored_options.cpp: the window's load, the
 // options dialog's OK, Load and Cancel and the headless run all go through
@@ -52,6 +62,7 @@ struct StoredOptions {
   StoreKind storeKind = StoreKind::Maildir;
   ImapOptions imap;
   QSet<QString> excludedFolders;  // the folders whose tick the user cleared
+  PluggedInOptions pluggedIn;
 };
 
 // The settings section of the folders left out of synchronisation, by entry
@@ -80,6 +91,10 @@ void PinCertificate(SettingsStore& settings, const QString& fingerprint);
 // A synchronisation's options from the stored ones, the three boxes that are
 // never stored cleared.
 SyncOptions SyncOptionsOf(const StoredOptions& stored);
+
+// The options of a synchronisation started by plugging the Kelvo in: the
+// stored ones, no full synchronisation, the removals agreed to for such runs.
+SyncOptions PluggedInSyncOptions(const StoredOptions& stored);
 
 // The first-run step of the main window's load: on a first start (no port
 // stored, or "0") it stores port 1 and the range "Last 7 days".

@@ -20,7 +20,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "front/port_presence.h"
+#include "front/printable_text.h"
 #include "front/store_choice.h"
+#include "front/watch_service.h"
+#include "front/window_mark.h"
 #include "settings/stored_options.h"
 #include "sync/sync_driver.h"
 #include "ui/about_dialog.h"
@@ -88,6 +92,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     settingsWatch_ = std::make_unique<SettingsFileWatch>(
         services.settingsFile, [this] { OnSettingsFileChanged(); }, nullptr);
   }
+  windowMark_ = WindowMark::Take(StateFolder());
+  turnWatcher_ = [](bool on) { return TurnWatcher(on, SystemWatcherPlaces()); };
+  options_->SetWatcherSwitch([this](bool on) {
+    if (const std::optional<QString> why = turnWatcher_(on)) boxes_->Show(options_, *why);
+  });
+  WatchPluggedIn();
 }
 
 void MainWindow::OnSettingsFileChanged() {
@@ -95,6 +105,45 @@ void MainWindow::OnSettingsFileChanged() {
   // next opened, or at once when it is closed now.
   if (!options_->isVisible()) options_->RestoreStored();
   ShowWhere();
+  WatchPluggedIn();
+}
+
+void MainWindow::WatchPluggedIn() {
+  const QString path = options_->Current().portPath;
+  if (!options_->PluggedIn().sync || path.isEmpty()) {
+    pluggedIn_.reset();
+    return;
+  }
+  if (pluggedIn_ && pluggedIn_->Path() == QFileInfo(path).absoluteFilePath()) return;
+  pluggedIn_ = std::make_unique<PortPresence>();
+  if (pluggedIn_->Watch(path)) {
+    pluggedIn_.reset();
+    return;
+  }
+  connect(pluggedIn_.get(), &PortPresence::Appeared, this, [this] {
+    // Outside the notifier's call: the run waits on the event loop itself.
+    QTimer::singleShot(0, this, &MainWindow::SyncPluggedIn);
+  });
+}
+
+void MainWindow::SyncPluggedIn() {
+  if (syncRunning_ || startingRun_ || closing_ || !pluggedIn_ || !pluggedIn_->Present()) return;
+  pluggedInRun_ = true;
+  Sync();
+  pluggedInRun_ = false;
+}
+
+void MainWindow::ShowRunLog(const QString& path) {
+  QFile log(path);
+  details_->clear();
+  if (!log.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    details_->addItem(QStringLiteral("The log %1 cannot be read: %2").arg(path, log.errorString()));
+  } else {
+    for (const QByteArray& line : log.readAll().split('\n')) {
+      if (!line.isEmpty()) details_->addItem(PrintableText(QString::fromUtf8(line)));
+    }
+  }
+  btnDetails_->setChecked(true);
 }
 
 namespace {
@@ -142,6 +191,7 @@ void MainWindow::KeepGeometry() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == options_ && event->type() == QEvent::Hide) {
     ShowWhere();
+    WatchPluggedIn();
     if (syncRunning_) treeStale_ = true;
   }
   return QMainWindow::eventFilter(watched, event);

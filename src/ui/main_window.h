@@ -40,6 +40,8 @@ namespace zandor {
 class SettingsFileWatch;
 
 class AboutDialog;
+class PortPresence;
+class WindowMark;
 class ActivationHistory;
 class OptionsDialog;
 class SyncStatusBar;
@@ -140,6 +142,13 @@ class MainWindow final : public QMainWindow, public Host {
   // the folder is missing (once for each missing path; each time when report
   // is set, and a certificate not trusted is then shown to be trusted).
   void RebuildTree(bool report = false);
+  // Opens the details on the lines of a run's log (zandor --details).
+  void ShowRunLog(const QString& path);
+  // Switches zandor --watch on or off at once and at each login; the
+  // system's by default (a systemd user service, else an autostart entry).
+  void SetWatcherSwitch(std::function<std::optional<QString>(bool on)> turn) {
+    turnWatcher_ = std::move(turn);
+  }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -164,6 +173,10 @@ class MainWindow final : public QMainWindow, public Host {
   // The button in place of the tree: asks for what the store lacks (the
   // certificate trusted, the password), or opens Options where it is set.
   void MendStore();
+  // While "Synchronise when the Kelvo is plugged in" is ticked, the window
+  // watches the port and synchronises itself when it appears.
+  void WatchPluggedIn();
+  void SyncPluggedIn();
   void OnActivated(QWidget* window, QWidget* previous);
   // The store the options choose now, opened (an IMAP account logged in,
   // the password asked while the server refuses it); nullptr when there is
@@ -243,6 +256,11 @@ class MainWindow final : public QMainWindow, public Host {
   // shown and no yield waits, so that the break unwinds at once.
   bool closing_ = false;
   bool closeAfterRun_ = false;  // StopAndClose during a run
+  // Tells zandor --watch that the window runs the synchronisations.
+  std::unique_ptr<WindowMark> windowMark_;
+  std::unique_ptr<PortPresence> pluggedIn_;
+  bool pluggedInRun_ = false;  // nobody asked for this run: it asks nothing
+  std::function<std::optional<QString>(bool on)> turnWatcher_;
 };
 
 // The settings section and key of the last run's outcome line.

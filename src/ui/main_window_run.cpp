@@ -68,6 +68,7 @@ void MainWindow::ShowMessage(const QString& text) {
 
 bool MainWindow::Confirm(const QString& text) {
   if (closing_) return false;
+  if (pluggedInRun_) return true;  // agreed to in Options for such runs
   return boxes_->Ask(this, text);
 }
 

@@ -80,6 +80,13 @@ StoreStatus MainWindow::WithoutFreezing(const QString& host,
 SyncOptions MainWindow::CurrentOptions() const {
   SyncOptions options = options_->Current();
   options.excludedFolders = ExcludedFolders(settings_);
+  // A run the plug-in started does only what Options agreed to beforehand.
+  if (pluggedInRun_) {
+    const PluggedInOptions agreed = options_->PluggedIn();
+    options.fullSync = false;
+    options.removeFromMail = agreed.removeFromMail;
+    options.removeFromKelvo = agreed.removeFromKelvo;
+  }
   return options;
 }
 

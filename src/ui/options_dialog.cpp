@@ -36,8 +36,8 @@ void OptionsDialog::BuildControls() {
   // one (the mail folder frame before the store choice above it); SetTabOrder
   // then puts them in reading order.
   rangeAndPort_.Build(this);
-  const std::vector<QWidget*> messageFrames = {removal_.Build(this), conversion_.Build(this),
-                                               longMessages_.Build(this)};
+  const std::vector<QWidget*> messageFrames = {removal_.Build(this), pluggedIn_.Build(this),
+                                               conversion_.Build(this), longMessages_.Build(this)};
   QWidget* mailFolder = mailStore_.BuildFolderFrame(this);
   BuildButtons();
   LayOut(messageFrames, mailFolder);
@@ -76,9 +76,9 @@ void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* 
                           },
                           [this] { PinCertificate(settings_, QString()); })});
   AddPage(QStringLiteral("Kelvo"), QStringLiteral("scrollKelvo"), rangeAndPort_.LayOut(),
-          {messageFrames.front()});
+          {messageFrames[0], messageFrames[1]});
   AddPage(QStringLiteral("Conversion"), QStringLiteral("scrollConversion"), nullptr,
-          {messageFrames.begin() + 1, messageFrames.end()});
+          {messageFrames.begin() + 2, messageFrames.end()});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_, 1);
   layout->addLayout(buttons);
@@ -110,8 +110,9 @@ QWidget* OptionsDialog::AddPage(const QString& title, const QString& name, QLayo
 void OptionsDialog::SetTabOrder() {
   std::vector<QWidget*> order = rangeAndPort_.TabOrder();
   for (const std::vector<QWidget*>& more :
-       {removal_.TabOrder(), conversion_.TabOrder(), longMessages_.TabOrder(),
-        mailStore_.TabOrder(), std::vector<QWidget*>{btnCancel_, btnOK_}}) {
+       {removal_.TabOrder(), pluggedIn_.TabOrder(), conversion_.TabOrder(),
+        longMessages_.TabOrder(), mailStore_.TabOrder(),
+        std::vector<QWidget*>{btnCancel_, btnOK_}}) {
     order.insert(order.end(), more.begin(), more.end());
   }
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
@@ -202,6 +203,7 @@ void OptionsDialog::Load() {
   longMessages_.Restore(stored.longMessages, stored.parts);
   rangeAndPort_.RestorePortPaths(stored);
   mailStore_.Restore(stored);
+  pluggedIn_.Restore(stored.pluggedIn);
 }
 
 void OptionsDialog::ShowAtMailFolder() {
@@ -236,7 +238,10 @@ void OptionsDialog::Ok() {
   stored.mailFolder = mailStore_.MailFolderText();
   stored.storeKind = ChosenStore();
   stored.imap = Imap();
+  stored.pluggedIn = pluggedIn_.Chosen();
+  const bool watching = ReadStoredOptions(settings_).pluggedIn.sync;
   WriteStoredOptions(settings_, stored);
+  if (stored.pluggedIn.sync != watching && turnWatcher_) turnWatcher_(stored.pluggedIn.sync);
   mailStore_.Stored(stored.imap);
   longMessages_.ShowParts(stored.parts);
   hide();
@@ -255,6 +260,7 @@ void OptionsDialog::RestoreStored() {
   longMessages_.Restore(stored.longMessages, stored.parts);
   rangeAndPort_.RestorePortPaths(stored);
   mailStore_.Restore(stored);
+  pluggedIn_.Restore(stored.pluggedIn);
 }
 
 void OptionsDialog::closeEvent(QCloseEvent* event) {

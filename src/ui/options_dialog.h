@@ -10,6 +10,7 @@
 #include "settings/sync_options.h"
 #include "ui/options_mail_store.h"
 #include "ui/options_message_frames.h"
+#include "ui/options_plugged_in.h"
 #include "ui/options_range_and_port.h"
 #include "ui/password_dialog.h"
 
@@ -76,6 +77,10 @@ class OptionsDialog final : public QDialog {
   // Says where the account's password comes from and which certificate is
   // trusted, as the settings and the keyring hold them now.
   void ShowAccountState();
+  // "When the Kelvo is plugged in" as the dialog shows it now.
+  PluggedInOptions PluggedIn() const { return pluggedIn_.Chosen(); }
+  // How OK switches the watcher on and off when the first tick changes.
+  void SetWatcherSwitch(std::function<void(bool on)> turn) { turnWatcher_ = std::move(turn); }
 
   // The main window's load: selects the port and the range stored.
   void RestorePortAndRange(const StoredOptions& stored);
@@ -125,6 +130,8 @@ class OptionsDialog final : public QDialog {
 
   RangeAndPortControls rangeAndPort_;
   RemovalFrame removal_;
+  PluggedInFrame pluggedIn_;
+  std::function<void(bool on)> turnWatcher_;
   ConversionFrame conversion_;
   LongMessagesFrame longMessages_;
   MailStoreControls mailStore_;

@@ -98,7 +98,7 @@ QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver
   lblImapPassword_->setWordWrap(true);
   grid->addWidget(btnImapPassword_, 4, 0);
   grid->addWidget(lblImapPassword_, 4, 1);
-  btnForgetCertificate_ = new QPushButton(QStringLiteral("Forget t&he certificate"), fmImapAccount_);
+  btnForgetCertificate_ = new QPushButton(QStringLiteral("Forget the certificate (&Z)"), fmImapAccount_);
   btnForgetCertificate_->setObjectName(QStringLiteral("btnForgetCertificate"));
   btnForgetCertificate_->setAutoDefault(false);
   lblImapCertificate_ = new QLabel(fmImapAccount_);

@@ -29,7 +29,7 @@ std::unique_ptr<InterruptNotifier> StopOnSignals(MainWindow& window) {
       0, [&window](const Interrupt&) { window.StopAndClose(); });
 }
 
-int RunWindowApp(QApplication& app, SerialLine& line) {
+int RunWindowApp(QApplication& app, SerialLine& line, const QString& detailsPath) {
   QGuiApplication::setDesktopFileName(QStringLiteral("zandor"));
   QApplication::setWindowIcon(ProgramIcon());
   QSettingsStore settings;
@@ -45,6 +45,7 @@ int RunWindowApp(QApplication& app, SerialLine& line) {
                          },
                          QLocale::system(), nullptr, nullptr, AskPassword, settings.FilePath()});
   const std::unique_ptr<InterruptNotifier> stop = StopOnSignals(window);
+  if (!detailsPath.isEmpty()) window.ShowRunLog(detailsPath);
   window.show();
   return app.exec();
 }

@@ -18,18 +18,20 @@ fail() { echo "install_test: $*" >&2; exit 1; }
 expected=(bin/zandor bin/kelvo-sim share/applications/zandor.desktop
   share/metainfo/org.zandor.zandor.metainfo.xml
   share/icons/hicolor/scalable/apps/zandor.svg
-  share/man/man1/zandor.1 share/man/man1/kelvo-sim.1)
+  share/man/man1/zandor.1 share/man/man1/kelvo-sim.1 lib/systemd/user/zandor-watch.service)
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/zandor.png")
 done
 
-check_prefix() {  # PREFIX VERSION
+check_prefix() {  # PREFIX VERSION INSTALLED-PREFIX
   local file
   for file in "${expected[@]}"; do
     [ -f "$1/$file" ] || fail "missing $1/$file"
   done
   [ -x "$1/bin/zandor" ] && [ -x "$1/bin/kelvo-sim" ] || fail "programs in $1/bin not executable"
   [ "$("$1/bin/zandor" --version)" = "zandor $2" ] || fail "$1/bin/zandor --version is wrong"
+  grep -qxF "ExecStart=$3/bin/zandor --watch" "$1/lib/systemd/user/zandor-watch.service" ||
+    fail "the service in $1 does not run $3/bin/zandor"
 }
 
 # The package, made outside the build tree.
@@ -44,9 +46,9 @@ for lib in libqt6widgets6 libqt6serialport6 libgmime-3.0-0 libsqlite3-0; do
   grep -qxF "$lib" <<<"$depends" || fail "Depends lacks $lib: $(dpkg-deb -f "$deb" Depends)"
 done
 dpkg-deb -x "$deb" "$scratch/root"
-check_prefix "$scratch/root/usr" "$version"
+check_prefix "$scratch/root/usr" "$version" /usr
 
 # A plain install into a prefix of one's own.
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
-check_prefix "$scratch/prefix" "$version"
+check_prefix "$scratch/prefix" "$version" "$scratch/prefix"
 echo "install_test: $(basename "$deb") and cmake --install both complete"

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -105,6 +106,33 @@ TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
   Button("btnSync")->click();
   EXPECT_EQ(hint, QStringLiteral("No answer from the Kelvo on Com 1 (/dev/ttyS0) for 1 s: is it "
                                  "connected and switched on? Press Break to stop."));
+}
+
+// With "Synchronise when the Kelvo is plugged in" ticked, the open window
+// synchronises itself when the port appears, asking nothing it was not told
+// beforehand; clearing the tick with OK switches the watcher off.
+TEST_F(MainWindowTest, APlugInSynchronisesInTheOpenWindow) {
+  AddMail(kInbox, u"A"_s);
+  settings.Write(u"PluggedIn"_s, u"Sync"_s, u"1"_s);
+  settings.Write(u"PluggedIn"_s, u"RemoveFromKelvo"_s, u"1"_s);
+  settings.Write(u"Ports"_s, u"COM1"_s, dir.filePath(u"by-id/usb-Kelvo"_s));
+  Load();
+  QList<bool> turned;
+  window->SetWatcherSwitch([&turned](bool on) {
+    turned << on;
+    return std::optional<QString>();
+  });
+  Show();
+  QDir().mkpath(dir.filePath(u"by-id"_s));
+  QFile(dir.filePath(u"by-id/usb-Kelvo"_s)).open(QIODevice::WriteOnly);
+  for (int i = 0; i < 100 && window->Status(1) != u"Sent: 1"_s; ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  EXPECT_EQ(StatusLines(), (QStringList{u"Sent: 1"_s, u"Received: 0"_s, u""_s, u""_s}));
+  EXPECT_EQ(boxes.asked, QStringList());
+  Control<QCheckBox>(window->Options(), "chkPluggedInSync")->setChecked(false);
+  window->Options().Ok();
+  EXPECT_EQ(turned, QList<bool>{false});
 }
 
 // Around a run: closing during one asks first (No keeps it running, Yes
