@@ -17,7 +17,8 @@ QLabel* Value(const QString& text, const char* name, bool fixed = false) {
   auto* label = new QLabel(PrintableText(text, fixed ? LineBreaks::Keep : LineBreaks::Replace));
   label->setObjectName(QString::fromLatin1(name));
   label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
+  // A fingerprint keeps its two lines of sixteen pairs; the rest wraps.
+  label->setWordWrap(!fixed);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   if (fixed) label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   return label;
@@ -94,7 +95,9 @@ CertificateDialog::CertificateDialog(QWidget* parent, const UntrustedCertificate
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+  // Wrapped lines get the height they need at the width the dialog opens with.
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+  setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 }  // namespace zandor

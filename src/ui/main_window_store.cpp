@@ -30,6 +30,14 @@ void MainWindow::ShowFirstStartHintIfEmpty() {
       text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
       switch (storeRefusal_->kind) {
         case Refusal::CertificateUntrusted:
+          // The settings file's way to trust it is for runs without the window.
+          if (storeRefusal_->failure && storeRefusal_->failure->certificate) {
+            const UntrustedCertificate& certificate = *storeRefusal_->failure->certificate;
+            text = QStringLiteral(
+                       "The certificate of %1 is not trusted: %2.\nSee it, and trust it if its "
+                       "fingerprint is the one the server's keeper gives you.")
+                       .arg(certificate.host, certificate.why);
+          }
           hintButton_->setText(QStringLiteral("Check the certificate..."));
           break;
         case Refusal::NoPassword:
