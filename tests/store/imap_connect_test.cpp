@@ -29,6 +29,7 @@ struct ConnectRow {
   const char* pin = "";  // CertificateFingerprint: "own" for the certificate's, or the text
   bool xoauth2 = false;  // an access token in place of the password: the user's when empty
   bool full = false;     // the account over its quota
+  quint16 port = 0;      // the server's when 0
 };
 
 // The certificate's SHA-256 fingerprint, as openssl prints it: "AB:CD:...".
@@ -47,6 +48,7 @@ TEST_P(ImapConnectTest, FilesADraftOnlyWhereItShould) {
   DovecotServer server({}, row.full);
   imap::Account account = server.Account(row.security);
   if (*row.host) account.host = QString::fromLatin1(row.host);
+  if (row.port != 0) account.port = row.port;
   account.xoauth2 = row.xoauth2;
   if (row.xoauth2) account.password = DovecotServer::Token();
   if (*row.password) account.password = QString::fromLatin1(row.password);
@@ -90,7 +92,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImapConnectTest, ::testing::Values(
     ConnectRow{"PlainElsewhere", imap::Security::None, "192.0.2.1", "", false, "this machine only",
                FailureKind::Gone},
     ConnectRow{"QuotaFull", imap::Security::Tls, "", "", false, "the account is full",
-               FailureKind::Store, "", false, true}),
+               FailureKind::Store, "", false, true},
+    ConnectRow{"NoSuchHost", imap::Security::Tls, "imap.invalid", "", false, "find imap.invalid",
+               FailureKind::Gone},
+    ConnectRow{"NobodyListens", imap::Security::Tls, "", "", false,
+               "127.0.0.1 port 1 refused the connection", FailureKind::Gone, "", false, false, 1}),
     testing::RowName());
 // clang-format on
 

@@ -223,10 +223,12 @@ QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
   const int resolved = getaddrinfo(account.host.toUtf8().constData(), nullptr, &hints, &found);
   if (found != nullptr) freeaddrinfo(found);
   if (resolved == EAI_NONAME || resolved == EAI_NODATA) {
-    return QStringLiteral("%1: no such host; check the server name").arg(account.host);
+    return QStringLiteral("cannot find %1: no such host; check the server name").arg(account.host);
   }
   if (resolved != 0) {
-    return QStringLiteral("cannot find %1: %2")
+    return QStringLiteral(
+               "cannot find %1: %2; check the server name, and that this computer is "
+               "online")
         .arg(account.host, QString::fromLocal8Bit(gai_strerror(resolved)));
   }
   return QStringLiteral(
