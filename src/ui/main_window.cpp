@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -170,16 +171,21 @@ void MainWindow::RestoreGeometry() {
   if (screen == nullptr) return;
   // Inside what the screen shows, whatever its scale: the buttons must be
   // reachable.
+  // The window manager's title bar is not known before the first show: its
+  // usual height is kept free, so that the status bar stays on the screen.
   const QRect available = screen->availableGeometry();
-  const QSize size = this->size().boundedTo(available.size());
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QSize size = this->size().boundedTo(available.size() - QSize(0, titleBar));
   resize(size);
+  // The position is the frame's, the size the inside's.
+  const QSize framed = size + QSize(0, titleBar);
   QRect placed(
-      stored.isEmpty() ? available.center() - QPoint(size.width(), size.height()) / 2 : pos(),
-      size);
+      stored.isEmpty() ? available.center() - QPoint(framed.width(), framed.height()) / 2 : pos(),
+      framed);
   placed.moveLeft(std::clamp(placed.left(), available.left(),
-                             available.left() + available.width() - size.width()));
+                             available.left() + available.width() - framed.width()));
   placed.moveTop(std::clamp(placed.top(), available.top(),
-                            available.top() + available.height() - size.height()));
+                            available.top() + available.height() - framed.height()));
   move(placed.topLeft());
 }
 
@@ -271,7 +277,9 @@ void MainWindow::BuildControls() {
   auto* statusFrame = new QGroupBox(this);
   statusFrame->setObjectName(QStringLiteral("fmStatus"));
   auto* statusLayout = new QVBoxLayout(statusFrame);
-  statusLayout->setSpacing(2);
+  // Four lines that are often empty: what room there is goes to the tree.
+  statusLayout->setSpacing(0);
+  statusLayout->setContentsMargins(6, 2, 6, 2);
   for (std::size_t i = 0; i < lblStatus_.size(); ++i) {
     auto* label = new QLabel(statusFrame);
     label->setObjectName(QStringLiteral("lblStatus%1").arg(i + 1));
@@ -313,6 +321,8 @@ void MainWindow::BuildControls() {
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
+  layout->setSpacing(4);
+  layout->setContentsMargins(6, 4, 6, 2);
   layout->addLayout(top, 1);
   layout->addWidget(chkFullSync_);
   layout->addWidget(statusFrame);
