@@ -47,8 +47,91 @@ QString DueText(const Progress& progress) {
   if (progress.dueCount <= 0) return QString();
   QString text =
       QStringLiteral("message %1 of %2").arg(std::max(progress.dueIndex, 1)).arg(progress.dueCount);
+  if (progress.stage == Progress::Stage::Sending && progress.count > 1) {
+    text += QStringLiteral(", part %1 of %2").arg(progress.index).arg(progress.count);
+  }
   if (progress.secondsLeft >= 0) text += QStringLiteral(", ") + TimeLeftText(progress.secondsLeft);
   return text;
+}
+
+void RunTally::Add(const RunItem& item) {
+  switch (item.kind) {
+    case RunItem::Kind::Sent:
+      ++sent;
+      if (item.count > 1) {
+        ++split;
+        splitParts += item.parts;
+      }
+      break;
+    case RunItem::Kind::Received:
+      ++received;
+      break;
+    case RunItem::Kind::RemovedFromKelvo:
+      ++removedFromKelvo;
+      break;
+    case RunItem::Kind::RemovedFromMail:
+      ++removedFromMail;
+      break;
+    case RunItem::Kind::Skipped:
+      ++skipped;
+      break;
+  }
+}
+
+namespace {
+
+// "1 message", "2 messages".
+QString Messages(int count) {
+  return count == 1 ? QStringLiteral("1 message") : QStringLiteral("%1 messages").arg(count);
+}
+
+// "39 messages sent, 2 of them split into 216 parts".
+QString SentText(const RunTally& tally) {
+  if (tally.sent == 0) return QStringLiteral("no message sent");
+  QString text = Messages(tally.sent) + QStringLiteral(" sent");
+  if (tally.split == 0) return text;
+  const QString which = tally.sent == 1 ? QString()
+                        : tally.split == tally.sent
+                            ? QStringLiteral(" all of them")
+                            : QStringLiteral(" %1 of them").arg(tally.split);
+  return text + QStringLiteral(",%1 split into %2 parts").arg(which).arg(tally.splitParts);
+}
+
+}  // namespace
+
+QString OutcomeText(const RunOutcome& outcome) {
+  switch (outcome.kind) {
+    case RunOutcome::Kind::Complete: {
+      const RunTally& tally = outcome.tally;
+      QStringList parts{SentText(tally)};
+      if (tally.received > 0) {
+        parts
+            << QStringLiteral("%1 received into %2").arg(tally.received).arg(outcome.receivedInto);
+      }
+      if (tally.removedFromKelvo > 0) {
+        parts << QStringLiteral("%1 removed from the Kelvo").arg(tally.removedFromKelvo);
+      }
+      if (tally.removedFromMail > 0) {
+        parts << QStringLiteral("%1 removed from the mail").arg(tally.removedFromMail);
+      }
+      if (tally.skipped > 0) {
+        parts << QStringLiteral("%1 skipped (see Details)").arg(tally.skipped);
+      }
+      return QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
+    }
+    case RunOutcome::Kind::Broken:
+      return outcome.stopped.isEmpty() ? QStringLiteral("stopped by Break") : outcome.stopped;
+    case RunOutcome::Kind::Failed:
+      return QStringLiteral("failed: ") + outcome.failure;
+    case RunOutcome::Kind::PortFailed:
+      return QStringLiteral("could not open Com %1").arg(outcome.port);
+  }
+  return QString();
+}
+
+QString LastRunText(const RunOutcome& outcome) {
+  return QStringLiteral("Last synchronisation %1: %2")
+      .arg(outcome.at.toString(QStringLiteral("HH:mm")), OutcomeText(outcome));
 }
 
 QString SilenceText(int seconds, int port, const QString& portPath) {

@@ -41,7 +41,6 @@ class AboutDialog;
 class ActivationHistory;
 class OptionsDialog;
 class SyncStatusBar;
-struct RunOutcome;
 
 // The mail store kept in a mail folder; the window makes a new one when the
 // folder chosen in the options changes.
@@ -192,7 +191,7 @@ class MainWindow final : public QMainWindow, public Host {
   QElapsedTimer sinceByte_;
   QTimer* tick_ = nullptr;
   QString firstBoxOfRun_;
-  int skippedOfRun_ = 0;
+  RunTally tally_;  // what this run did, from its reports
   QDateTime runStarted_;
   QListWidget* details_ = nullptr;
   QToolButton* btnDetails_ = nullptr;

@@ -26,7 +26,7 @@ void MainWindow::RestartSilence() {
 }
 
 void MainWindow::Report(const RunItem& item) {
-  if (item.kind == RunItem::Kind::Skipped) ++skippedOfRun_;
+  tally_.Add(item);
   const QString text = RunItemText(item);
   details_->addItem(PrintableText(text));
   details_->scrollToBottom();
@@ -45,13 +45,9 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
     outcome.kind = RunOutcome::Kind::Failed;
     outcome.failure = firstBoxOfRun_;
   }
-  outcome.sent = session_.SentCount;
-  outcome.received = session_.ReceivedCount;
+  outcome.tally = tally_;
   StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
   outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
-  outcome.skipped = skippedOfRun_;
-  outcome.removedFromKelvo = session_.RemovedFromDeviceCount;
-  outcome.removedFromMail = session_.RemovedFromMailCount;
   const QString text = LastRunText(outcome);
   statusBar_->SetNote(text);
   settings_.Write(kLastRunSection, kLastRunKey, text);
@@ -152,7 +148,7 @@ void MainWindow::Sync() {
   }
   syncRunning_ = true;
   firstBoxOfRun_.clear();
-  skippedOfRun_ = 0;
+  tally_ = {};
   details_->clear();
   runStarted_ = clock_.Now();
   if (!runLogFolder_.isEmpty()) {
