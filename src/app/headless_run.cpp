@@ -96,35 +96,33 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
     }
   });
 
-  // Silence counts from the last byte either way: after a write the Kelvo owes
-  // an answer; after a read that brought something the PC may work on the
-  // store before it writes again, which a write then ends.
+  // The Kelvo is silent only while it owes bytes: while the PC works on the
+  // store it was asked nothing. A silence past the limit breaks the run, and
+  // the wait it ends says so.
   QTimer silence;
   silence.setSingleShot(true);
   silence.setInterval(command.timeoutSeconds * 1000);
   QObject::connect(&silence, &QTimer::timeout, &silence, [&] {
-    host.Note(QStringLiteral("no answer from the Kelvo for %1 seconds: stopping as the Break "
-                             "button does")
-                  .arg(command.timeoutSeconds));
-    RequestBreak(session);
+    RequestBreak(session, TimeoutText(command.timeoutSeconds, options.port, options.portPath));
   });
   // After ten seconds of it, the silence is counted on the live line.
-  QElapsedTimer sinceByte;
+  QElapsedTimer sinceAsked;
   QTimer silenceTick;
   silenceTick.setInterval(1000);
   QObject::connect(&silenceTick, &QTimer::timeout, &silenceTick, [&] {
-    const auto seconds = static_cast<int>(sinceByte.elapsed() / 1000);
+    const auto seconds = static_cast<int>(sinceAsked.elapsed() / 1000);
     host.ShowSilence(seconds >= kSilenceHintSeconds
                          ? SilenceText(seconds, options.port, options.portPath)
                          : QString());
   });
-  // The hint counts from the first byte too: until then the Kelvo was asked
-  // nothing, and a wait is the mail store's.
-  line.SetWatcher(transcript.Watcher([&silence, &command, &sinceByte, &silenceTick, &host] {
-    if (command.timeoutSeconds > 0) silence.start();
-    sinceByte.start();
-    if (!silenceTick.isActive()) silenceTick.start();
+  line.SetWatcher(transcript.Watcher([&](bool owes) {
+    silence.stop();
+    silenceTick.stop();
     host.ShowSilence(QString());
+    if (!owes) return;
+    if (command.timeoutSeconds > 0) silence.start();
+    sinceAsked.start();
+    silenceTick.start();
   }));
 
   RunLog log;

@@ -143,6 +143,15 @@ QString SilenceText(int seconds, int port, const QString& portPath) {
       .arg(seconds);
 }
 
+QString TimeoutText(int seconds, int port, const QString& portPath) {
+  return QStringLiteral(
+             "No answer from the Kelvo on Com %1 (%2) for %3, so the synchronisation was "
+             "stopped: is it connected and switched on? (--timeout sets how long to wait)")
+      .arg(port)
+      .arg(portPath)
+      .arg(seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds));
+}
+
 QString RunLogFolder() {
   return StateFolder();
 }

@@ -56,6 +56,9 @@ QString LastRunText(const RunOutcome& outcome);
 // shown from this many seconds of silence on.
 inline constexpr int kSilenceHintSeconds = 10;
 QString SilenceText(int seconds, int port, const QString& portPath);
+// What a run without a window says when the Kelvo was silent past its limit
+// and the run was stopped for it.
+QString TimeoutText(int seconds, int port, const QString& portPath);
 
 // The folder of the run logs: $XDG_STATE_HOME/zandor, by default
 // ~/.local/state/zandor. Empty when there is no home to put it in.

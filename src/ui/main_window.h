@@ -140,7 +140,21 @@ class MainWindow final : public QMainWindow, public Host {
   void BuildControls();
   QWidget* BuildDetails();
   void BuildStatusBar();
-  void RestartSilence();
+  // Counts the Kelvo's silence while it owes bytes during a run and no box
+  // of ours is open; else stops counting and takes the hint away.
+  void FollowSilence();
+  // A question, with the Kelvo's silence held while it is open.
+  bool Ask(const QString& text);
+  class QuestionOpen {
+   public:
+    explicit QuestionOpen(MainWindow& window);
+    ~QuestionOpen();
+    QuestionOpen(const QuestionOpen&) = delete;
+    QuestionOpen& operator=(const QuestionOpen&) = delete;
+
+   private:
+    MainWindow& window_;
+  };
   // Puts the window where it was on this screen, inside what the screen shows.
   void RestoreGeometry();
   void KeepGeometry();
@@ -188,7 +202,10 @@ class MainWindow final : public QMainWindow, public Host {
   QPushButton* hintButton_ = nullptr;
   QTimer* silence_ = nullptr;
   QTimer* silenceTick_ = nullptr;
-  QElapsedTimer sinceByte_;
+  QElapsedTimer sinceAsked_;
+  bool kelvoOwes_ = false;
+  int questionsOpen_ = 0;
+  bool silenceCounting_ = false;
   QTimer* tick_ = nullptr;
   QString firstBoxOfRun_;
   RunTally tally_;  // what this run did, from its reports

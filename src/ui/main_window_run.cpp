@@ -19,10 +19,34 @@
 
 namespace zandor {
 
-void MainWindow::RestartSilence() {
-  sinceByte_.start();
-  silenceTick_->stop();
+void MainWindow::FollowSilence() {
+  const bool counting = syncRunning_ && kelvoOwes_ && questionsOpen_ == 0;
+  if (counting == silenceCounting_) return;
+  silenceCounting_ = counting;
+  silence_->stop();
+  // The tick runs while the hint shows; the hint goes with the silence.
+  if (silenceTick_->isActive()) {
+    silenceTick_->stop();
+    statusBar_->SetNote(QString());
+  }
+  if (!counting) return;
+  sinceAsked_.start();
   silence_->start();
+}
+
+MainWindow::QuestionOpen::QuestionOpen(MainWindow& window) : window_(window) {
+  ++window_.questionsOpen_;
+  window_.FollowSilence();
+}
+
+MainWindow::QuestionOpen::~QuestionOpen() {
+  --window_.questionsOpen_;
+  window_.FollowSilence();
+}
+
+bool MainWindow::Ask(const QString& text) {
+  const QuestionOpen open(*this);
+  return boxes_->Ask(this, text);
 }
 
 void MainWindow::Report(const RunItem& item) {
@@ -58,13 +82,13 @@ void MainWindow::ShowMessage(const QString& text) {
   if (syncRunning_ && firstBoxOfRun_.isEmpty()) {
     firstBoxOfRun_ = text.section(QLatin1Char('\n'), 0, 0).trimmed();
   }
-  silence_->stop();  // a box is not the Kelvo's silence; the next byte restarts it
+  const QuestionOpen open(*this);
   boxes_->Show(this, text);
 }
 
 bool MainWindow::Confirm(const QString& text) {
   if (closing_) return false;
-  return boxes_->Ask(this, text);
+  return Ask(text);
 }
 
 QString MainWindow::Status(int line) const {
@@ -134,6 +158,7 @@ void MainWindow::Sync() {
   // The login takes Break; the run keeps its store, whatever the options do
   // meanwhile.
   session_.BreakRequested = false;
+  session_.BreakReason.clear();
   startingRun_ = true;
   SetSyncEnabled(false);
   SetBreakEnabled(true);
@@ -159,19 +184,14 @@ void MainWindow::Sync() {
   ShowWhere();
   statusBar_->SetNote(QString());
   statusBar_->StartRun(runStarted_);
-  // The Kelvo's silence counts from the first byte it is sent: the store's
-  // work before the port opens is not the Kelvo's.
-  silence_->stop();
-  silenceTick_->stop();
   tick_->start();
   const SyncEnvironment environment{
       *this,  [this] { return CurrentOptions(); }, line_, *store, settings_, clock_, tables_,
       locale_};
   const SyncEnd end = RunSynchronisation(session_, environment);
-  silence_->stop();
-  silenceTick_->stop();
   tick_->stop();
   syncRunning_ = false;
+  FollowSilence();
   statusBar_->FinishRun();
   if (end == SyncEnd::Refused) {
     // A question answered No touched nothing.

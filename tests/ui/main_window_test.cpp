@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -95,23 +96,42 @@ TEST_F(MainWindowTest, EachSynchronisationInOneWindowStartsAfresh) {
   EXPECT_EQ(window->StatusBar().Note(), u"Last synchronisation 12:00: complete: no message sent"_s);
 }
 
-// A Kelvo that does not answer is named in the status bar, with what to check.
+// A Kelvo that does not answer is named in the status bar, with what to
+// check; not while a question of ours is open (Break cannot be pressed then),
+// and counted afresh once it is answered.
 TEST_F(MainWindowTest, ASilentKelvoIsNamedInTheStatusBar) {
   device.AddFault({2, sim::FaultKind::Silence, {}});
   AddMail(kInbox, u"A"_s);
   Load();
   window->SetSilenceHintAfter(1000);
-  QString hint;
+  QStringList hints;
+  bool noteWhileAsked = false;
+  boxes.answer = false;  // the run goes on
+  boxes.whileAsked = [&] {
+    QElapsedTimer open;
+    open.start();
+    while (open.elapsed() < 1500) {
+      QCoreApplication::processEvents();
+      QThread::msleep(1);
+      noteWhileAsked = noteWhileAsked || !window->StatusBar().Note().isEmpty();
+    }
+  };
   onYield = [&] {
     QThread::msleep(1);  // a second of silence in a thousand yields, not millions
-    if (window->StatusBar().Note().startsWith(u"No answer"_s)) {
-      hint = window->StatusBar().Note();
+    if (!window->StatusBar().Note().startsWith(u"No answer"_s)) return;
+    hints << window->StatusBar().Note();
+    if (hints.size() == 1) {
+      window->close();  // asks whether to stop
+    } else {
       window->Break();
     }
   };
   Button("btnSync")->click();
-  EXPECT_EQ(hint, QStringLiteral("No answer from the Kelvo on Com 1 (/dev/ttyS0) for 1 s: is it "
-                                 "connected and switched on? Press Break to stop."));
+  EXPECT_EQ(boxes.asked.size(), 1);
+  EXPECT_FALSE(noteWhileAsked);
+  EXPECT_EQ(hints, QStringList(2,
+                               u"No answer from the Kelvo on Com 1 (/dev/ttyS0) for 1 s: is it "
+                               u"connected and switched on? Press Break to stop."_s));
 }
 
 // Around a run: closing during one asks first (No keeps it running, Yes

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,16 +24,19 @@ T* Control(const QObject& root, const char* name) {
   return found;
 }
 
-// Boxes that record what they show and ask, and answer every question alike.
+// Boxes that record what they show and ask, and answer every question alike;
+// whileAsked runs while a question is open.
 class RecordingBoxes final : public MessageBoxes {
  public:
   void Show(QWidget*, const QString& text) override { shown << text; }
   bool Ask(QWidget*, const QString& text) override {
     asked << text;
+    if (whileAsked) whileAsked();
     return answer;
   }
   QStringList shown, asked;
   bool answer = true;
+  std::function<void()> whileAsked;
 };
 
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and
