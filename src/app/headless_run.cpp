@@ -31,10 +31,28 @@ int TerminalWidth() {
   return size.ws_col;
 }
 
+// The options that ask before a run, as given; empty when none was.
+QStringList AskingOptions(const CommandLine& command) {
+  QStringList given;
+  if (command.full) given << QStringLiteral("--full");
+  if (command.removeFromKelvo) given << QStringLiteral("--remove-from-kelvo");
+  if (command.removeFromMail) given << QStringLiteral("--remove-from-mail");
+  return given;
+}
+
 }  // namespace
 
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
   HeadlessHost host(out, err, command.yes, command.verbose ? 0 : TerminalWidth());
+  // Nobody can answer a question here: without --yes such a run stops before
+  // anything is opened, rather than after a login.
+  if (const QStringList asking = AskingOptions(command); !asking.isEmpty() && !command.yes) {
+    host.Note(QStringLiteral("%1 %2 for a Yes first, and a run without a window takes --yes as "
+                             "that Yes: run again with --yes to go ahead. Nothing was done.")
+                  .arg(asking.join(QStringLiteral(" and ")),
+                       asking.size() == 1 ? QStringLiteral("asks") : QStringLiteral("ask")));
+    return kExitUsage;
+  }
   QSettingsStore settings;
   if (const std::optional<QString> unreadable = settings.Unreadable()) {
     host.ShowMessage(*unreadable);
@@ -80,7 +98,10 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
 
   // SIGTERM and SIGHUP (a kill, systemctl stop, a logout) stop as the first
   // Ctrl-C does: what the Kelvo acknowledged keeps its mark.
+  QString stoppedBy;  // the end's words, when a signal stopped the run
   const InterruptNotifier interrupts(2, [&](const Interrupt& interrupt) {
+    if (stoppedBy.isEmpty())
+      stoppedBy = QStringLiteral("stopped by %1").arg(QLatin1String(interrupt.Name()));
     if (interrupt.count == 1) {
       host.Note(QStringLiteral("%1: stopping once the part in flight is complete%2")
                     .arg(QLatin1String(interrupt.Name()),
@@ -112,7 +133,8 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   QObject::connect(&silenceTick, &QTimer::timeout, &silenceTick, [&] {
     const auto seconds = static_cast<int>(sinceAsked.elapsed() / 1000);
     host.ShowSilence(seconds >= kSilenceHintSeconds
-                         ? SilenceText(seconds, options.port, options.portPath)
+                         ? SilenceText(seconds, options.port, options.portPath,
+                                       QStringLiteral("Press Ctrl-C to stop."))
                          : QString());
   });
   line.SetWatcher(transcript.Watcher([&](bool owes) {
@@ -142,6 +164,27 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   if (end == SyncEnd::Refused) return kExitUsage;
   host.PrintStatusLines();
   for (int i = 1; i <= 4; ++i) log.Add(QStringLiteral("[%1] %2").arg(i).arg(host.Status(i)));
+  // The end in our own words: messages, not the parts the status lines count.
+  RunOutcome outcome;
+  outcome.port = options.port;
+  if (end == SyncEnd::PortFailed) {
+    outcome.kind = RunOutcome::Kind::PortFailed;
+  } else if (session.BreakRequested) {
+    outcome.kind = RunOutcome::Kind::Broken;
+    outcome.stopped = !session.BreakReason.isEmpty()
+                          ? QStringLiteral("stopped: the Kelvo did not answer for %1 s")
+                                .arg(command.timeoutSeconds)
+                          : stoppedBy;
+  } else if (host.MessagesShown() > 0) {
+    outcome.kind = RunOutcome::Kind::Failed;
+    outcome.failure = host.FirstMessage();
+  }
+  outcome.tally = host.Tally();
+  StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
+  outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
+  const QString words = OutcomeText(outcome);
+  log.Add(words);
+  host.Note(words);
   if (command.verbose && !log.Path().isEmpty()) {
     host.Note(QStringLiteral("the log of this run: %1").arg(log.Path()));
   }

@@ -134,13 +134,14 @@ QString LastRunText(const RunOutcome& outcome) {
       .arg(outcome.at.toString(QStringLiteral("HH:mm")), OutcomeText(outcome));
 }
 
-QString SilenceText(int seconds, int port, const QString& portPath) {
+QString SilenceText(int seconds, int port, const QString& portPath, const QString& howToStop) {
   return QStringLiteral(
              "No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and switched on? "
-             "Press Break to stop.")
+             "%4")
       .arg(port)
       .arg(portPath)
-      .arg(seconds);
+      .arg(seconds)
+      .arg(howToStop);
 }
 
 QString TimeoutText(int seconds, int port, const QString& portPath) {

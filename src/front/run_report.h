@@ -52,10 +52,11 @@ QString OutcomeText(const RunOutcome& outcome);
 // The same after "Last synchronisation 18:32: ", for the line kept after a run.
 QString LastRunText(const RunOutcome& outcome);
 
-// The hint when the Kelvo has said nothing for a while, naming the port;
-// shown from this many seconds of silence on.
+// The hint when the Kelvo has said nothing for a while, naming the port and
+// how to stop ("Press Break to stop."); shown from this many seconds of
+// silence on.
 inline constexpr int kSilenceHintSeconds = 10;
-QString SilenceText(int seconds, int port, const QString& portPath);
+QString SilenceText(int seconds, int port, const QString& portPath, const QString& howToStop);
 // What a run without a window says when the Kelvo was silent past its limit
 // and the run was stopped for it.
 QString TimeoutText(int seconds, int port, const QString& portPath);

@@ -152,7 +152,7 @@ void MainWindow::BuildStatusBar() {
     const SyncOptions options = options_->Current();
     const auto seconds = static_cast<int>(sinceAsked_.elapsed() / 1000);
     statusBar_->SetNote(SilenceText(std::max(seconds, silence_->interval() / 1000), options.port,
-                                    options.portPath));
+                                    options.portPath, QStringLiteral("Press Break to stop.")));
   };
   connect(silence_, &QTimer::timeout, this, [this, showSilence] {
     showSilence();
