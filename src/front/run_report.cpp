@@ -1,6 +1,7 @@
 #include "front/run_report.h"
 
 #include <QDir>
+#include <QLocale>
 #include <algorithm>
 
 #include "front/printable_text.h"
@@ -14,10 +15,24 @@ QString Where(const RunItem& item) {
   return item.folder.isEmpty() ? item.subject : item.folder + QStringLiteral(" / ") + item.subject;
 }
 
+// Byte counts grouped as the reader's numbers are ("587,189").
+QString Bytes(qint64 count) {
+  QLocale locale;
+  locale.setNumberOptions(QLocale::DefaultNumberOptions);
+  return locale.toString(count);
+}
+
 QString PartsText(const RunItem& item) {
-  if (item.count <= 1) return QString();
-  if (item.parts == item.count) return QStringLiteral(" (%1 parts)").arg(item.count);
-  return QStringLiteral(" (the last %1 of %2 parts)").arg(item.parts).arg(item.count);
+  QStringList said;
+  if (item.count > 1) {
+    said << (item.parts == item.count
+                 ? QStringLiteral("%1 parts").arg(item.count)
+                 : QStringLiteral("the last %1 of %2 parts").arg(item.parts).arg(item.count));
+  }
+  if (item.cutFrom > 0) {
+    said << QStringLiteral("cut to %1 of %2 bytes").arg(Bytes(item.cutTo), Bytes(item.cutFrom));
+  }
+  return said.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(said.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -29,6 +44,12 @@ QString RunItemText(const RunItem& item) {
     case RunItem::Kind::Received:
       return QStringLiteral("Received into %1: %2").arg(item.folder, item.subject);
     case RunItem::Kind::RemovedFromKelvo:
+      if (item.writtenOnKelvo.isValid()) {
+        return QStringLiteral(
+                   "Removed from the Kelvo: %1 (written on the Kelvo, saved to %2 on %3)")
+            .arg(item.subject, item.folder,
+                 QLocale().toString(item.writtenOnKelvo.date(), QLocale::ShortFormat));
+      }
       return QStringLiteral("Removed from the Kelvo: ") + Where(item);
     case RunItem::Kind::RemovedFromMail:
       return QStringLiteral("Removed from the mail (to Trash): ") + Where(item);
@@ -62,6 +83,7 @@ void RunTally::Add(const RunItem& item) {
         ++split;
         splitParts += item.parts;
       }
+      if (item.cutFrom > 0) ++cut;
       break;
     case RunItem::Kind::Received:
       ++received;
@@ -89,12 +111,15 @@ QString Messages(int count) {
 QString SentText(const RunTally& tally) {
   if (tally.sent == 0) return QStringLiteral("no message sent");
   QString text = Messages(tally.sent) + QStringLiteral(" sent");
-  if (tally.split == 0) return text;
-  const QString which = tally.sent == 1 ? QString()
-                        : tally.split == tally.sent
-                            ? QStringLiteral(" all of them")
-                            : QStringLiteral(" %1 of them").arg(tally.split);
-  return text + QStringLiteral(",%1 split into %2 parts").arg(which).arg(tally.splitParts);
+  if (tally.split > 0) {
+    const QString which = tally.sent == 1 ? QString()
+                          : tally.split == tally.sent
+                              ? QStringLiteral(" all of them")
+                              : QStringLiteral(" %1 of them").arg(tally.split);
+    text += QStringLiteral(",%1 split into %2 parts").arg(which).arg(tally.splitParts);
+  }
+  if (tally.cut > 0) text += QStringLiteral(", %1 cut to fit").arg(tally.cut);
+  return text;
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct RunTally {
   int sent = 0;        // messages with a part acknowledged in this run
   int split = 0;       // of them, those sent in parts
   int splitParts = 0;  // the parts of those acknowledged in this run
+  int cut = 0;         // of them, those cut to fit
   int received = 0;
   int removedFromKelvo = 0;
   int removedFromMail = 0;

@@ -123,6 +123,31 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
       << bogus.err.toStdString();
 }
 
+// The run names what it did to each message (--verbose): one cut to fit with
+// its sizes; removed from the Kelvo, one by the subject its mark kept though
+// its file is gone, one the Kelvo wrote as filed in Drafts at an earlier run.
+TEST(ProgramsTest, NamesWhatWasCutAndRemoved) {
+  ProgramWorld world;
+  const QString gone = world.Add(kInbox, u"Weekly report"_s);
+  world.Add(kInbox, u"Huge"_s, QString(5000, u'h'));
+  world.WriteKelvo({u"Hi"_s});
+  ASSERT_TRUE(world.StartKelvo());
+  const ProgramWorld::Run first = world.Zandor({u"--sync"_s, u"--verbose"_s});
+  EXPECT_TRUE(first.err.contains(u"Sent: Inbox / Huge (cut to 2,789 of 5,"_s))
+      << first.err.toStdString();
+  EXPECT_TRUE(first.err.contains(u"complete: 2 messages sent, 1 cut to fit, 1 received"_s));
+  for (QDirIterator it(world.Mail().Root(), QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    if (it.next().contains(gone)) QFile::remove(it.filePath());
+  }
+  const ProgramWorld::Run second =
+      world.Zandor({u"--sync"_s, u"--verbose"_s, u"--remove-from-kelvo"_s, u"--yes"_s});
+  EXPECT_TRUE(second.err.contains(u"zandor: Removed from the Kelvo: Weekly report\n"_s) &&
+              second.err.contains(u"zandor: Removed from the Kelvo: From the road (written on "
+                                  u"the Kelvo, saved to Drafts on "_s))
+      << second.err.toStdString();
+}
+
 // Synchronisations in a row, each with one random fault of the Kelvo or
 // killed at a random moment: whatever happens, no message file is lost or
 // rewritten, and once the faults stop every message is on the Kelvo, with at
