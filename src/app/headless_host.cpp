@@ -24,18 +24,49 @@ void HeadlessHost::ClearLive() {
   liveShown_ = false;
 }
 
-void HeadlessHost::DrawLive() {
-  QStringList shown;
-  for (const QString& text : status_) {
-    if (!text.isEmpty()) shown << text;
-  }
+QString LiveLine(const QString& count, const std::array<QString, 4>& status, const QString& silence,
+                 int columns) {
+  std::array<QString, 4> lines = status;
+  QString counted = count;
+  const auto joined = [&] {
+    QStringList shown;
+    if (!silence.isEmpty()) shown << silence;
+    for (const QString& text : lines) {
+      if (!text.isEmpty()) shown << text;
+    }
+    const QString rest = shown.join(QStringLiteral(" | "));
+    if (counted.isEmpty()) return rest;
+    return QStringLiteral("[%1]").arg(counted) +
+           (rest.isEmpty() ? QString() : QStringLiteral(" ") + rest);
+  };
   // One column is left free, so that the line never wraps.
-  if (!silence_.isEmpty()) shown << silence_;
-  const QString line =
-      (counted_ + shown.join(QStringLiteral(" | "))).left(std::max(liveWidth_ - 1, 10));
-  out_ << "\r\033[K" << PrintableText(line);
+  const int room = std::max(columns - 1, 10);
+  const std::array<QString*, 5> dropped{&lines[3], &lines[2], &lines[1], &counted, &lines[0]};
+  for (QString* part : dropped) {
+    if (joined().size() <= room) break;
+    if (part == &lines[0] && silence.isEmpty()) break;  // the line itself: cut, never dropped
+    part->clear();
+  }
+  QString line = joined();
+  if (line.size() <= room) return line;
+  // Cut at the last blank that leaves room for the ellipsis; a single word
+  // longer than the room is cut where it must be.
+  line.truncate(room);
+  const qsizetype blank = line.lastIndexOf(QLatin1Char(' '));
+  if (blank > 0) line.truncate(blank);
+  if (line.size() == room) line.chop(1);
+  while (line.endsWith(QLatin1Char(' ')) || line.endsWith(QLatin1Char('|'))) line.chop(1);
+  return line + QStringLiteral("…");
+}
+
+void HeadlessHost::DrawLive() {
+  out_ << "\r\033[K" << PrintableText(LiveLine(counted_, status_, silence_, liveWidth_));
   out_.flush();
   liveShown_ = true;
+}
+
+QString HeadlessHost::FirstMessageLine() const {
+  return BoxLines(firstMessage_).value(0).trimmed();
 }
 
 void HeadlessHost::ShowMessage(const QString& text) {
@@ -83,9 +114,9 @@ void HeadlessHost::ShowProgress(const Progress& progress) {
       progress.stage == Progress::Stage::Scanning || progress.stage == Progress::Stage::Sending;
   QString counted;
   if (mail && progress.dueCount > 0) {
-    counted = QStringLiteral("[%1] ").arg(DueText(progress));
+    counted = DueText(progress);
   } else if (progress.stage == Progress::Stage::Scanning) {
-    counted = QStringLiteral("[%1/%2] ").arg(progress.index).arg(progress.count);
+    counted = QStringLiteral("%1/%2").arg(progress.index).arg(progress.count);
   } else if (progress.stage == Progress::Stage::Sending) {
     return;
   }
@@ -100,6 +131,7 @@ void HeadlessHost::PrintStatus(int line) {
 }
 
 void HeadlessHost::PrintStatusLines() {
+  if (liveWidth_ == 0) return;  // each change was printed as it came
   ClearLive();
   for (int line = 1; line <= 4; ++line) PrintStatus(line);
 }
@@ -111,6 +143,7 @@ void HeadlessHost::Note(const QString& text) {
 }
 
 void HeadlessHost::Report(const RunItem& item) {
+  tally_.Add(item);
   const QString text = RunItemText(item);
   if (log_ != nullptr) log_->Add(text);
   if (verbose_ || item.kind == RunItem::Kind::Skipped) Note(text);

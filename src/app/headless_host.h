@@ -12,7 +12,7 @@ namespace zandor {
 
 // The window's part in a run without a window. Each change of a status line
 // is printed on the output as "[N] text", or, live on a terminal, redraws one
-// line that shows them all; each message box prints its text on the error
+// line that shows as much of them as fits; each message box prints its text on the error
 // stream, one line per line of text; a confirmation is answered Yes
 // only when the run was told so. A yield is one pass of the event loop; a
 // yield that may wait sleeps until the next event (serial data, Ctrl-C, the
@@ -44,7 +44,8 @@ class HeadlessHost final : public Host {
   // noted once); empty when the Kelvo spoke again.
   void ShowSilence(const QString& hint);
 
-  // Prints the four status lines once more, in the same form.
+  // The four status lines as the run left them, in the same form, where they
+  // were not printed as they changed (live on a terminal).
   void PrintStatusLines();
   // A note of the run itself on the error stream, "zandor: text".
   void Note(const QString& text);
@@ -52,9 +53,13 @@ class HeadlessHost final : public Host {
   int MessagesShown() const { return messagesShown_; }
   // The text of the first box shown; empty when none was.
   const QString& FirstMessage() const { return firstMessage_; }
+  // Its first line, trimmed.
+  QString FirstMessageLine() const;
   // What a confirmation answered Yes says of why.
   void SetYesReason(const QString& reason) { yesReason_ = reason; }
   bool ConfirmationRefused() const { return confirmationRefused_; }
+  // What the run did, from its reports.
+  const RunTally& Tally() const { return tally_; }
 
  private:
   void PrintStatus(int line);
@@ -76,8 +81,16 @@ class HeadlessHost final : public Host {
   int messagesShown_ = 0;
   QString firstMessage_;
   QString yesReason_ = QStringLiteral("--yes");
+  RunTally tally_;
   bool confirmationRefused_ = false;
 };
+
+// The live line in `columns`: the run's count in brackets, then the Kelvo's
+// silence and the status lines joined by " | ". While it is too wide the least
+// useful part goes first (status lines 4, 3, 2, the count, then line 1 when
+// the silence is told); what still does not fit is cut at a word.
+QString LiveLine(const QString& count, const std::array<QString, 4>& status, const QString& silence,
+                 int columns);
 
 // The lines of a box text: lines are joined by a line feed and a carriage
 // return; any other line end splits too.

@@ -31,10 +31,28 @@ int TerminalWidth() {
   return size.ws_col;
 }
 
+// The options that ask before a run, as given; empty when none was.
+QStringList AskingOptions(const CommandLine& command) {
+  QStringList given;
+  if (command.full) given << QStringLiteral("--full");
+  if (command.removeFromKelvo) given << QStringLiteral("--remove-from-kelvo");
+  if (command.removeFromMail) given << QStringLiteral("--remove-from-mail");
+  return given;
+}
+
 }  // namespace
 
 int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) {
   HeadlessHost host(out, err, command.yes, command.verbose ? 0 : TerminalWidth());
+  // Nobody can answer a question here: without --yes such a run stops before
+  // anything is opened, rather than after a login.
+  if (const QStringList asking = AskingOptions(command); !asking.isEmpty() && !command.yes) {
+    host.Note(QStringLiteral("%1 %2 for a Yes first, and a run without a window takes --yes as "
+                             "that Yes: run again with --yes to go ahead. Nothing was done.")
+                  .arg(asking.join(QStringLiteral(" and ")),
+                       asking.size() == 1 ? QStringLiteral("asks") : QStringLiteral("ask")));
+    return kExitUsage;
+  }
   return RunHeadlessOnce(command, host, out, err, false).status;
 }
 
@@ -95,8 +113,11 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
 
   // SIGTERM and SIGHUP (a kill, systemctl stop, a logout) stop as the first
   // Ctrl-C does: what the Kelvo acknowledged keeps its mark.
+  QString stoppedBy;  // the end's words, when a signal stopped the run
   const InterruptNotifier interrupts(2, [&](const Interrupt& interrupt) {
     result.stopped = true;
+    if (stoppedBy.isEmpty())
+      stoppedBy = QStringLiteral("stopped by %1").arg(QLatin1String(interrupt.Name()));
     if (interrupt.count == 1) {
       host.Note(QStringLiteral("%1: stopping once the part in flight is complete%2")
                     .arg(QLatin1String(interrupt.Name()),
@@ -112,37 +133,35 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
     }
   });
 
-  // Silence counts from the last byte either way: after a write the Kelvo owes
-  // an answer; after a read that brought something the PC may work on the
-  // store before it writes again, which a write then ends.
+  // The Kelvo is silent only while it owes bytes: while the PC works on the
+  // store it was asked nothing. A silence past the limit breaks the run, and
+  // the wait it ends says so.
   QTimer silence;
   silence.setSingleShot(true);
   silence.setInterval(command.timeoutSeconds * 1000);
   QObject::connect(&silence, &QTimer::timeout, &silence, [&] {
-    host.Note(QStringLiteral("no answer from the Kelvo for %1 seconds: stopping as the Break "
-                             "button does")
-                  .arg(command.timeoutSeconds));
-    RequestBreak(session);
+    RequestBreak(session, TimeoutText(command.timeoutSeconds, options.port, options.portPath));
   });
   // After ten seconds of it, the silence is counted on the live line.
-  QElapsedTimer sinceByte;
+  QElapsedTimer sinceAsked;
   QTimer silenceTick;
   silenceTick.setInterval(1000);
   QObject::connect(&silenceTick, &QTimer::timeout, &silenceTick, [&] {
-    const auto seconds = static_cast<int>(sinceByte.elapsed() / 1000);
+    const auto seconds = static_cast<int>(sinceAsked.elapsed() / 1000);
     host.ShowSilence(seconds >= kSilenceHintSeconds
-                         ? SilenceText(seconds, options.port, options.portPath)
+                         ? SilenceText(seconds, options.port, options.portPath,
+                                       QStringLiteral("Press Ctrl-C to stop."))
                          : QString());
   });
-  // The hint counts from the first byte too: until then the Kelvo was asked
-  // nothing, and a wait is the mail store's.
-  WatchedLine::Watcher watcher =
-      transcript.Watcher([&silence, &command, &sinceByte, &silenceTick, &host] {
-        if (command.timeoutSeconds > 0) silence.start();
-        sinceByte.start();
-        if (!silenceTick.isActive()) silenceTick.start();
-        host.ShowSilence(QString());
-      });
+  WatchedLine::Watcher watcher = transcript.Watcher([&](bool owes) {
+    silence.stop();
+    silenceTick.stop();
+    host.ShowSilence(QString());
+    if (!owes) return;
+    if (command.timeoutSeconds > 0) silence.start();
+    sinceAsked.start();
+    silenceTick.start();
+  });
   // A Kelvo that never said a byte is likely switched off.
   watcher.read = [&result, read = watcher.read](const QByteArray& bytes) {
     result.outcome.heardKelvo = true;
@@ -164,22 +183,43 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   host.ShowSilence(QString());
   line.SetWatcher(transcript.Watcher());
 
-  PluggedInOutcome& outcome = result.outcome;
-  outcome.end = end;
-  outcome.firstBox = host.FirstMessage();
-  outcome.sent = session.SentCount;
-  outcome.received = session.ReceivedCount;
-  outcome.removedFromKelvo = session.RemovedFromDeviceCount;
-  outcome.removedFromMail = session.RemovedFromMailCount;
-  outcome.skipped = session.SkippedCount;
-  if (outcome.received > 0) {
+  PluggedInOutcome& plugged = result.outcome;
+  plugged.end = end;
+  plugged.firstBox = host.FirstMessage();
+  plugged.sent = session.SentCount;
+  plugged.received = session.ReceivedCount;
+  plugged.removedFromKelvo = session.RemovedFromDeviceCount;
+  plugged.removedFromMail = session.RemovedFromMailCount;
+  plugged.skipped = session.SkippedCount;
+  if (plugged.received > 0) {
     StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
-    if (drafts) outcome.receivedInto = drafts->Name;
+    if (drafts) plugged.receivedInto = drafts->Name;
   }
   result.logPath = log.Path();
   if (end == SyncEnd::Refused) return failed(kExitUsage);
   host.PrintStatusLines();
   for (int i = 1; i <= 4; ++i) log.Add(QStringLiteral("[%1] %2").arg(i).arg(host.Status(i)));
+  // The end in our own words: messages, not the parts the status lines count.
+  RunOutcome outcome;
+  outcome.port = options.port;
+  if (end == SyncEnd::PortFailed) {
+    outcome.kind = RunOutcome::Kind::PortFailed;
+  } else if (session.BreakRequested) {
+    outcome.kind = RunOutcome::Kind::Broken;
+    outcome.stopped = !session.BreakReason.isEmpty()
+                          ? QStringLiteral("stopped: the Kelvo did not answer for %1 s")
+                                .arg(command.timeoutSeconds)
+                          : stoppedBy;
+  } else if (host.MessagesShown() > 0) {
+    outcome.kind = RunOutcome::Kind::Failed;
+    outcome.failure = host.FirstMessageLine();
+  }
+  outcome.tally = host.Tally();
+  StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
+  outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
+  const QString words = OutcomeText(outcome);
+  log.Add(words);
+  host.Note(words);
   if (command.verbose && !log.Path().isEmpty()) {
     host.Note(QStringLiteral("the log of this run: %1").arg(log.Path()));
   }

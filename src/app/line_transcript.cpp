@@ -19,15 +19,14 @@ void LineTranscript::Add(const QString& line) {
   file_.flush();
 }
 
-WatchedLine::Watcher LineTranscript::Watcher(std::function<void()> activity) {
-  const auto side = [this, activity](const char* who) {
-    return [this, activity, who](const QByteArray& bytes) {
+WatchedLine::Watcher LineTranscript::Watcher(std::function<void(bool owes)> owes) {
+  const auto side = [this](const char* who) {
+    return [this, who](const QByteArray& bytes) {
       Add(QLatin1String(who) + DescribeLineBytes(bytes));
-      if (activity) activity();
     };
   };
   return {side("PC  "), side("KV  "),
-          [this](const QString& note) { Add(QStringLiteral("--  ") + note); }};
+          [this](const QString& note) { Add(QStringLiteral("--  ") + note); }, std::move(owes)};
 }
 
 }  // namespace zandor

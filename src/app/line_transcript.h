@@ -25,10 +25,9 @@ class LineTranscript {
   // reason when it cannot be written.
   std::optional<QString> WriteTo(const QString& path);
 
-  // A watcher that writes the transcript, when one was started, and then
-  // calls activity (when given) after every write and every read that
-  // brought something.
-  WatchedLine::Watcher Watcher(std::function<void()> activity = {});
+  // A watcher that writes the transcript, when one was started, and tells
+  // owes (when given) when the Kelvo comes to owe bytes and when no longer.
+  WatchedLine::Watcher Watcher(std::function<void(bool owes)> owes = {});
 
  private:
   void Add(const QString& line);

@@ -1,6 +1,7 @@
 #include "front/run_report.h"
 
 #include <QDir>
+#include <QLocale>
 #include <algorithm>
 
 #include "front/printable_text.h"
@@ -14,10 +15,24 @@ QString Where(const RunItem& item) {
   return item.folder.isEmpty() ? item.subject : item.folder + QStringLiteral(" / ") + item.subject;
 }
 
+// Byte counts grouped as the reader's numbers are ("587,189").
+QString Bytes(qint64 count) {
+  QLocale locale;
+  locale.setNumberOptions(QLocale::DefaultNumberOptions);
+  return locale.toString(count);
+}
+
 QString PartsText(const RunItem& item) {
-  if (item.count <= 1) return QString();
-  if (item.parts == item.count) return QStringLiteral(" (%1 parts)").arg(item.count);
-  return QStringLiteral(" (the last %1 of %2 parts)").arg(item.parts).arg(item.count);
+  QStringList said;
+  if (item.count > 1) {
+    said << (item.parts == item.count
+                 ? QStringLiteral("%1 parts").arg(item.count)
+                 : QStringLiteral("the last %1 of %2 parts").arg(item.parts).arg(item.count));
+  }
+  if (item.cutFrom > 0) {
+    said << QStringLiteral("cut to %1 of %2 bytes").arg(Bytes(item.cutTo), Bytes(item.cutFrom));
+  }
+  return said.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(said.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -29,6 +44,12 @@ QString RunItemText(const RunItem& item) {
     case RunItem::Kind::Received:
       return QStringLiteral("Received into %1: %2").arg(item.folder, item.subject);
     case RunItem::Kind::RemovedFromKelvo:
+      if (item.writtenOnKelvo.isValid()) {
+        return QStringLiteral(
+                   "Removed from the Kelvo: %1 (written on the Kelvo, saved to %2 on %3)")
+            .arg(item.subject, item.folder,
+                 QLocale().toString(item.writtenOnKelvo.date(), QLocale::ShortFormat));
+      }
       return QStringLiteral("Removed from the Kelvo: ") + Where(item);
     case RunItem::Kind::RemovedFromMail:
       return QStringLiteral("Removed from the mail (to Trash): ") + Where(item);
@@ -47,17 +68,114 @@ QString DueText(const Progress& progress) {
   if (progress.dueCount <= 0) return QString();
   QString text =
       QStringLiteral("message %1 of %2").arg(std::max(progress.dueIndex, 1)).arg(progress.dueCount);
+  if (progress.stage == Progress::Stage::Sending && progress.count > 1) {
+    text += QStringLiteral(", part %1 of %2").arg(progress.index).arg(progress.count);
+  }
   if (progress.secondsLeft >= 0) text += QStringLiteral(", ") + TimeLeftText(progress.secondsLeft);
   return text;
 }
 
-QString SilenceText(int seconds, int port, const QString& portPath) {
+void RunTally::Add(const RunItem& item) {
+  switch (item.kind) {
+    case RunItem::Kind::Sent:
+      ++sent;
+      if (item.count > 1) {
+        ++split;
+        splitParts += item.parts;
+      }
+      if (item.cutFrom > 0) ++cut;
+      break;
+    case RunItem::Kind::Received:
+      ++received;
+      break;
+    case RunItem::Kind::RemovedFromKelvo:
+      ++removedFromKelvo;
+      break;
+    case RunItem::Kind::RemovedFromMail:
+      ++removedFromMail;
+      break;
+    case RunItem::Kind::Skipped:
+      ++skipped;
+      break;
+  }
+}
+
+namespace {
+
+// "1 message", "2 messages".
+QString Messages(int count) {
+  return count == 1 ? QStringLiteral("1 message") : QStringLiteral("%1 messages").arg(count);
+}
+
+// "39 messages sent, 2 of them split into 216 parts".
+QString SentText(const RunTally& tally) {
+  if (tally.sent == 0) return QStringLiteral("no message sent");
+  QString text = Messages(tally.sent) + QStringLiteral(" sent");
+  if (tally.split > 0) {
+    const QString which = tally.sent == 1 ? QString()
+                          : tally.split == tally.sent
+                              ? QStringLiteral(" all of them")
+                              : QStringLiteral(" %1 of them").arg(tally.split);
+    text += QStringLiteral(",%1 split into %2 parts").arg(which).arg(tally.splitParts);
+  }
+  if (tally.cut > 0) text += QStringLiteral(", %1 cut to fit").arg(tally.cut);
+  return text;
+}
+
+}  // namespace
+
+QString OutcomeText(const RunOutcome& outcome) {
+  switch (outcome.kind) {
+    case RunOutcome::Kind::Complete: {
+      const RunTally& tally = outcome.tally;
+      QStringList parts{SentText(tally)};
+      if (tally.received > 0) {
+        parts
+            << QStringLiteral("%1 received into %2").arg(tally.received).arg(outcome.receivedInto);
+      }
+      if (tally.removedFromKelvo > 0) {
+        parts << QStringLiteral("%1 removed from the Kelvo").arg(tally.removedFromKelvo);
+      }
+      if (tally.removedFromMail > 0) {
+        parts << QStringLiteral("%1 removed from the mail").arg(tally.removedFromMail);
+      }
+      if (tally.skipped > 0) {
+        parts << QStringLiteral("%1 skipped (see Details)").arg(tally.skipped);
+      }
+      return QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
+    }
+    case RunOutcome::Kind::Broken:
+      return outcome.stopped.isEmpty() ? QStringLiteral("stopped by Break") : outcome.stopped;
+    case RunOutcome::Kind::Failed:
+      return QStringLiteral("failed: ") + outcome.failure;
+    case RunOutcome::Kind::PortFailed:
+      return QStringLiteral("could not open Com %1").arg(outcome.port);
+  }
+  return QString();
+}
+
+QString LastRunText(const RunOutcome& outcome) {
+  return QStringLiteral("Last synchronisation %1: %2")
+      .arg(outcome.at.toString(QStringLiteral("HH:mm")), OutcomeText(outcome));
+}
+
+QString SilenceText(int seconds, int port, const QString& portPath, const QString& howToStop) {
   return QStringLiteral(
              "No answer from the Kelvo on Com %1 (%2) for %3 s: is it connected and switched on? "
-             "Press Break to stop.")
+             "%4")
       .arg(port)
       .arg(portPath)
-      .arg(seconds);
+      .arg(seconds)
+      .arg(howToStop);
+}
+
+QString TimeoutText(int seconds, int port, const QString& portPath) {
+  return QStringLiteral(
+             "No answer from the Kelvo on Com %1 (%2) for %3, so the synchronisation was "
+             "stopped: is it connected and switched on? (--timeout sets how long to wait)")
+      .arg(port)
+      .arg(portPath)
+      .arg(seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds));
 }
 
 QString RunLogFolder() {

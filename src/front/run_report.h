@@ -17,14 +17,50 @@ QString RunItemText(const RunItem& item);
 // "1:05 left" for a count of seconds.
 QString TimeLeftText(int seconds);
 
-// "message 37 of 212, 1:05 left": the progress of the whole run; empty when
-// nothing was counted as due.
+// "message 37 of 212, part 3 of 5, 1:05 left": the progress of the whole run,
+// messages and the parts of one apart; empty when nothing was counted as due.
 QString DueText(const Progress& progress);
 
-// The hint when the Kelvo has said nothing for a while, naming the port;
-// shown from this many seconds of silence on.
+// What a run did, counted from what it reported of each message: the
+// messages, not the parts the status lines count.
+struct RunTally {
+  int sent = 0;        // messages with a part acknowledged in this run
+  int split = 0;       // of them, those sent in parts
+  int splitParts = 0;  // the parts of those acknowledged in this run
+  int cut = 0;         // of them, those cut to fit
+  int received = 0;
+  int removedFromKelvo = 0;
+  int removedFromMail = 0;
+  int skipped = 0;
+
+  void Add(const RunItem& item);
+};
+
+// How one synchronisation ended, for the words after it.
+struct RunOutcome {
+  enum class Kind { Complete, Broken, Failed, PortFailed };
+  Kind kind = Kind::Complete;
+  QDateTime at;
+  RunTally tally;
+  QString receivedInto;  // the folder the received messages were filed in
+  QString stopped;       // Broken: how, in words; "stopped by Break" when empty
+  QString failure;       // the first box's first line, for Failed
+  int port = 1;
+};
+// "complete: 39 messages sent, 2 of them split into 216 parts, 2 received
+// into Drafts"; the removals and skips follow when there were any.
+QString OutcomeText(const RunOutcome& outcome);
+// The same after "Last synchronisation 18:32: ", for the line kept after a run.
+QString LastRunText(const RunOutcome& outcome);
+
+// The hint when the Kelvo has said nothing for a while, naming the port and
+// how to stop ("Press Break to stop."); shown from this many seconds of
+// silence on.
 inline constexpr int kSilenceHintSeconds = 10;
-QString SilenceText(int seconds, int port, const QString& portPath);
+QString SilenceText(int seconds, int port, const QString& portPath, const QString& howToStop);
+// What a run without a window says when the Kelvo was silent past its limit
+// and the run was stopped for it.
+QString TimeoutText(int seconds, int port, const QString& portPath);
 
 // The folder of the run logs: $XDG_STATE_HOME/zandor, by default
 // ~/.local/state/zandor. Empty when there is no home to put it in.

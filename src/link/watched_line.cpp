@@ -10,19 +10,28 @@ std::optional<OpenFailure> WatchedLine::Open(const QString& path, const LineSett
 }
 
 void WatchedLine::Close() {
+  SetOwes(false);
   if (inner_.IsOpen()) Note(QStringLiteral("close"));
   inner_.Close();
 }
 
 void WatchedLine::Write(const QByteArray& bytes) {
+  SetOwes(false);
   inner_.Write(bytes);
   if (watcher_.written) watcher_.written(bytes);
 }
 
 QByteArray WatchedLine::ReadAll() {
   QByteArray bytes = inner_.ReadAll();
+  SetOwes(bytes.isEmpty());
   if (!bytes.isEmpty() && watcher_.read) watcher_.read(bytes);
   return bytes;
+}
+
+void WatchedLine::SetOwes(bool owes) {
+  if (owes == owes_) return;
+  owes_ = owes;
+  if (watcher_.owes) watcher_.owes(owes);
 }
 
 void WatchedLine::SetEventHandler(EventHandler handler) {

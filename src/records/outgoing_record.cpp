@@ -113,6 +113,8 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
     if (room < 0) return Skipped(OutgoingRecords::Skip::NoRoom);
     // Every field is converted again, the body cut to the room.
     records.parts.push_back(converter.Join(converter.All(*texts, room)));
+    records.wholeLength = full.size();
+    records.keptLength = records.parts.front().size();
     return records;
   }
 
@@ -125,7 +127,11 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
   if (options.longMessages == LongMessages::SplitAtMost) {
     const std::optional<int>& limit = options.partLimit;
     if (!limit || *limit < 1) return Skipped(OutgoingRecords::Skip::NoParts);
-    partCount = std::min<qsizetype>(partCount, *limit);
+    if (*limit < partCount) {
+      partCount = *limit;
+      records.wholeLength = full.size();
+      records.keptLength = headerLength + partCount * room;
+    }
   }
   for (qsizetype k = 1; k <= partCount; ++k) {
     Fields part = fields;

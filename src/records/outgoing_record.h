@@ -37,6 +37,11 @@ struct OutgoingRecords {
   bool split = false;             // raise SplitCount
   bool skipped = false;           // raise SkippedCount; a skipped message is neither cut nor split
   Skip why = Skip::None;
+  // When the parts hold less than the message (cut, or split into fewer parts
+  // than it needs): the bytes of its record whole, and of what of it goes
+  // (the fields once, the body as far as it goes); 0 otherwise.
+  qsizetype wholeLength = 0;
+  qsizetype keptLength = 0;
 };
 
 // What becomes of a message too long for one record. With none chosen the

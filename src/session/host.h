@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -41,6 +42,13 @@ struct RunItem {
   int parts = 0;    // Sent: the parts sent in this run, of `count`
   int count = 0;
   QString reason;  // Skipped: why, in words
+  // Sent, cut to fit: the bytes of its record that went, of those of its
+  // record whole; 0 when it went whole.
+  qint64 cutTo = 0;
+  qint64 cutFrom = 0;
+  // RemovedFromKelvo, one the Kelvo wrote: when it was saved in the mail (to
+  // `folder`); invalid otherwise.
+  QDateTime writtenOnKelvo{};
 };
 
 // What the phases need of "the window". The main window implements it, the

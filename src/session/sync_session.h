@@ -21,6 +21,9 @@ struct MessageListEntry {
 struct SyncSession {
   // &Break was pressed (or Ctrl-C, or the line failed): every wait unwinds.
   bool BreakRequested = false;
+  // Why, in words, when nobody asked for it (a Kelvo silent past the limit):
+  // the wait it ends says so in place of "User Break".
+  QString BreakReason;
   // While the store works on another thread before the port opens: stops
   // that work, from the thread that asks for the break.
   std::function<void()> CancelStoreWork;

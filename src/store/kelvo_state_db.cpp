@@ -143,13 +143,16 @@ StoreStatus KelvoStateDb::Open() {
                           " local_time TEXT NOT NULL,"
                           " parts_acknowledged INTEGER,"
                           " parts_total INTEGER,"
-                          " message_id TEXT) WITHOUT ROWID"}) {
+                          " message_id TEXT,"
+                          " subject TEXT,"
+                          " written_on_kelvo INTEGER) WITHOUT ROWID"}) {
     if (auto done = Execute(sql); !done) {
       db_.reset();
       return done;
     }
   }
-  for (auto add : {&KelvoStateDb::AddPartColumns, &KelvoStateDb::AddMessageIdColumn}) {
+  for (auto add : {&KelvoStateDb::AddPartColumns, &KelvoStateDb::AddMessageIdColumn,
+                   &KelvoStateDb::AddNameColumns}) {
     if (auto added = (this->*add)(); !added) {
       db_.reset();
       return added;
@@ -206,6 +209,21 @@ StoreStatus KelvoStateDb::AddMessageIdColumn() {
   return Execute(
       "CREATE INDEX IF NOT EXISTS kelvo_sent_by_message_id ON kelvo_sent (message_id) "
       "WHERE message_id IS NOT NULL");
+}
+
+// A file from before the marks named their messages reads as marks of
+// unknown subject, sent.
+StoreStatus KelvoStateDb::AddNameColumns() {
+  sqlite3_stmt* probe = nullptr;
+  const int rc = sqlite3_prepare_v2(db_.get(), "SELECT written_on_kelvo FROM kelvo_sent LIMIT 0",
+                                    -1, &probe, nullptr);
+  sqlite3_finalize(probe);
+  if (rc == SQLITE_OK) return Done{};
+  return Execute(
+      "BEGIN;"
+      "ALTER TABLE kelvo_sent ADD COLUMN subject TEXT;"
+      "ALTER TABLE kelvo_sent ADD COLUMN written_on_kelvo INTEGER;"
+      "COMMIT");
 }
 
 StoreResult<sqlite3_stmt*> KelvoStateDb::Prepared(StatementPtr& slot, const char* sql) {

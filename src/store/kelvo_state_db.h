@@ -49,10 +49,14 @@ class KelvoStateDb {
  public:
   static QString FileName();  // "zandor-state.sqlite"
 
-  // One row: the mark, and the parts acknowledged when they were counted.
+  // One row: the mark, the parts acknowledged when they were counted, and
+  // what names the message when it is gone: its subject, and whether the
+  // Kelvo wrote it.
   struct Mark {
     QDateTime sent;
     std::optional<SentParts> parts;
+    QString subject{};
+    bool writtenOnKelvo = false;
   };
 
   explicit KelvoStateDb(QString path);
@@ -68,6 +72,9 @@ class KelvoStateDb {
 
   // The stored value; nullopt when the message has none.
   StoreResult<std::optional<Mark>> Get(const QString& unique);
+  // The same in words about the message; nullopt when there is none or it
+  // cannot be read.
+  std::optional<RememberedMessage> Remembered(const QString& unique);
   // The marks kept with the message's Message-ID, first sent first: a store
   // whose ids may change (a mailbox renumbered by its server) finds a message
   // again by it. Empty when there is none.
@@ -110,6 +117,7 @@ class KelvoStateDb {
   StoreStatus Execute(const char* sql);
   StoreStatus AddPartColumns();
   StoreStatus AddMessageIdColumn();
+  StoreStatus AddNameColumns();
   // The mark of the row the statement stands on, from its first column on.
   static Mark MarkOf(sqlite3_stmt* row, int first);
 

@@ -49,6 +49,10 @@ KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
   if (sqlite3_column_type(row, first + 3) != SQLITE_NULL) {
     mark.parts = SentParts{sqlite3_column_int(row, first + 2), sqlite3_column_int(row, first + 3)};
   }
+  mark.subject =
+      QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, first + 4)),
+                        sqlite3_column_bytes(row, first + 4));
+  mark.writtenOnKelvo = sqlite3_column_int(row, first + 5) != 0;
   const QDateTime instant = QDateTime::fromMSecsSinceEpoch(msecs);
   if (WallClockText(instant) == wallClock) {
     mark.sent = instant;
@@ -62,8 +66,8 @@ KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
 StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {
   if (inFlight_ && inFlight_->unique == unique) return std::optional<Mark>(inFlight_->mark);
   auto statement = Prepared(get_,
-                            "SELECT msecs, local_time, parts_acknowledged, parts_total FROM "
-                            "kelvo_sent WHERE unique_name = ?1");
+                            "SELECT msecs, local_time, parts_acknowledged, parts_total, subject, "
+                            "written_on_kelvo FROM kelvo_sent WHERE unique_name = ?1");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
@@ -83,11 +87,19 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
   return std::optional<Mark>(std::move(mark));
 }
 
+std::optional<RememberedMessage> KelvoStateDb::Remembered(const QString& unique) {
+  StoreResult<std::optional<Mark>> got = Get(unique);
+  if (!got || !got.value()) return std::nullopt;
+  const Mark& mark = *got.value();
+  return RememberedMessage{mark.subject, mark.writtenOnKelvo, mark.sent};
+}
+
 StoreResult<std::vector<KelvoStateDb::Marked>> KelvoStateDb::MarksOfMessage(
     const QByteArray& messageId) {
   auto statement = Prepared(byMessageId_,
                             "SELECT unique_name, msecs, local_time, parts_acknowledged, "
-                            "parts_total FROM kelvo_sent WHERE message_id = ?1 "
+                            "parts_total, subject, written_on_kelvo FROM kelvo_sent "
+                            "WHERE message_id = ?1 "
                             "ORDER BY msecs, unique_name");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
@@ -126,7 +138,8 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
   auto statement = Prepared(
       put_,
       "INSERT OR REPLACE INTO kelvo_sent (unique_name, msecs, local_time, parts_acknowledged, "
-      "parts_total, message_id) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+      "parts_total, message_id, subject, written_on_kelvo) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
+      "?8)");
   if (!statement) return statement.failure();
   sqlite3_stmt* query = statement.value();
   const QByteArray key = BytesOfText(unique);
@@ -144,6 +157,12 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
     sqlite3_bind_text(query, 6, messageId.constData(), static_cast<int>(messageId.size()),
                       SQLITE_STATIC);
   }
+  const QByteArray subject = mark.subject.toUtf8();
+  if (!mark.subject.isEmpty()) {
+    sqlite3_bind_text(query, 7, subject.constData(), static_cast<int>(subject.size()),
+                      SQLITE_STATIC);
+  }
+  sqlite3_bind_int(query, 8, mark.writtenOnKelvo ? 1 : 0);
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);

@@ -173,6 +173,14 @@ class ReadingAhead {
   virtual void Cancel() {}
 };
 
+// What the marks remember of a message the Kelvo holds, for words about one
+// that may be gone from the store since.
+struct RememberedMessage {
+  QString subject;              // empty when the mark is older than subjects kept
+  bool writtenOnKelvo = false;  // filed by a receive phase, not sent
+  QDateTime marked;             // when it was sent, or filed
+};
+
 // The mail store. It never reads the settings; its caller hands it what it
 // needs.
 class MailStore {
@@ -224,6 +232,11 @@ class MailStore {
   // Whether the KelvoSent marks can be read and written, by writing one. The
   // failure (Store) names the file, the reason and what to do.
   virtual StoreStatus CheckSentMarks() { return Done{}; }
+  // What the marks remember of the message with this entry id; nullopt when
+  // they hold nothing of it or cannot be read. Reads local state only.
+  virtual std::optional<RememberedMessage> Remembered(const QString& /*entryId*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace zandor

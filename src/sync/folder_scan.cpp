@@ -112,12 +112,17 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
   int sentNow = 0;
   const auto report = [&] {
     if (sentNow == 0) return;
-    host.Report({RunItem::Kind::Sent,
+    RunItem sent{RunItem::Kind::Sent,
                  folder.Name,
                  ValueOf(item.Text(ItemText::Subject)).value_or(entryId),
                  sentNow,
                  static_cast<int>(partCount),
-                 {}});
+                 {}};
+    if (records.wholeLength > 0) {
+      sent.cutTo = records.keptLength;
+      sent.cutFrom = records.wholeLength;
+    }
+    host.Report(sent);
   };
   for (size_t j = first; j < partCount; ++j) {
     if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");

@@ -17,6 +17,26 @@ bool IsSelected(const SyncSession& session, const QString& entryId) {
                      [&](const MessageListEntry& entry) { return entry.EntryId == entryId; });
 }
 
+// A message removed from the Kelvo, named by the subject its mark remembers
+// (the message may be gone from the mail), else by its ids.
+RunItem RemovalItem(SyncContext& context, const MessageListEntry& held) {
+  RunItem item{RunItem::Kind::RemovedFromKelvo,
+               {},
+               QStringLiteral("%1 (number %2 on the Kelvo)").arg(held.EntryId, held.DeviceId),
+               0,
+               0,
+               {}};
+  const std::optional<RememberedMessage> known = context.store.Remembered(held.EntryId);
+  if (!known || known->subject.isEmpty()) return item;
+  item.subject = known->subject;
+  if (known->writtenOnKelvo) {
+    StoreResult<FolderRef> drafts = context.store.GetDefaultFolder(DefaultFolder::Drafts);
+    item.folder = drafts ? drafts->Name : QStringLiteral("Drafts");
+    item.writtenOnKelvo = known->marked;
+  }
+  return item;
+}
+
 // Removes one message on the Kelvo; number counts the removals started. False
 // when the exchange ended early.
 bool RemoveFromKelvo(SyncContext& context, const MessageListEntry& held,
@@ -34,13 +54,7 @@ bool RemoveFromKelvo(SyncContext& context, const MessageListEntry& held,
   // Counted once the Kelvo acknowledged it: the summary must not report a
   // removal that broke off as done.
   ++context.session.RemovedFromDeviceCount;
-  context.host.Report(
-      {RunItem::Kind::RemovedFromKelvo,
-       {},
-       QStringLiteral("%1 (number %2 on the Kelvo)").arg(held.EntryId, held.DeviceId),
-       0,
-       0,
-       {}});
+  context.host.Report(RemovalItem(context, held));
   return true;
 }
 

@@ -39,7 +39,9 @@ QByteArray Received(SyncContext& context, Reply reply) {
   if (reply.Ended()) {
     context.link.Write(protocol::Abort);
     if (reply.end == Reply::End::Break) {
-      context.host.ShowMessage(QStringLiteral("      User Break      "));
+      const QString& reason = context.session.BreakReason;
+      context.host.ShowMessage(reason.isEmpty() ? QStringLiteral("      User Break      ")
+                                                : reason);
     }
     return {};
   }

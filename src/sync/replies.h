@@ -7,7 +7,8 @@
 namespace zandor {
 
 // The dialogue's waits for the Kelvo. A wait that a break ends writes Abort
-// and shows "      User Break      ", whichever wait it is; one that a line
+// and shows "      User Break      " (or the break's reason, when nobody asked
+// for it), whichever wait it is; one that a line
 // fault ends writes Abort only, the fault having been told as it happened.
 // Every other answer goes back to the caller to judge.
 

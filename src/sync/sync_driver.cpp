@@ -176,6 +176,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   const std::optional<ConfirmedRemovals> confirmed = AskConfirmations(host, environment.options);
   if (!confirmed) return SyncEnd::Refused;
   session.BreakRequested = false;
+  session.BreakReason.clear();
   host.SetSyncEnabled(false);
   host.SetBreakEnabled(true);
 

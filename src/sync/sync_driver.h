@@ -25,6 +25,13 @@ inline void RequestBreak(SyncSession& session) {
   if (session.CancelStoreWork) session.CancelStoreWork();
 }
 
+// A break nobody asked for: the wait it ends tells the reason, not a User
+// Break. A break already asked for keeps its own.
+inline void RequestBreak(SyncSession& session, const QString& reason) {
+  if (!session.BreakRequested) session.BreakReason = reason;
+  RequestBreak(session);
+}
+
 // A gentler break: at once between exchanges, else when the exchange in
 // flight has ended, so that the Kelvo never gets a part or gives a message
 // twice because an Abort cut off its last Ack.

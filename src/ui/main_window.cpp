@@ -49,8 +49,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       askPassword_(std::move(services.askPassword)) {
   reachServer_ = services.reachServer ? std::move(services.reachServer) : ReachImapServer;
   passwords_ = std::make_unique<WindowPasswords>(
-      *this, *keyring_, askPassword_,
-      [this](const QString& text) { return boxes_->Ask(this, text); },
+      *this, *keyring_, askPassword_, [this](const QString& text) { return Ask(text); },
       [this](const QString& text) { ShowMessage(text); });
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelvo Mail Sync"));
@@ -212,7 +211,8 @@ void MainWindow::BuildStatusBar() {
   ShowWhere();
 
   // A Kelvo that says nothing for a while is named, with what to check, and
-  // the silence counted while it lasts.
+  // the silence counted while it lasts. Only a Kelvo that owes bytes is
+  // silent, and only while no box of ours is open: Break ends the silence.
   silence_ = new QTimer(this);
   silence_->setSingleShot(true);
   silence_->setInterval(kSilenceHintSeconds * 1000);
@@ -220,9 +220,9 @@ void MainWindow::BuildStatusBar() {
   silenceTick_->setInterval(1000);
   const auto showSilence = [this] {
     const SyncOptions options = options_->Current();
-    const auto seconds = static_cast<int>(sinceByte_.elapsed() / 1000);
+    const auto seconds = static_cast<int>(sinceAsked_.elapsed() / 1000);
     statusBar_->SetNote(SilenceText(std::max(seconds, silence_->interval() / 1000), options.port,
-                                    options.portPath));
+                                    options.portPath, QStringLiteral("Press Break to stop.")));
   };
   connect(silence_, &QTimer::timeout, this, [this, showSilence] {
     showSilence();
@@ -232,15 +232,13 @@ void MainWindow::BuildStatusBar() {
   tick_ = new QTimer(this);
   tick_->setInterval(1000);
   connect(tick_, &QTimer::timeout, this, [this] { statusBar_->ShowElapsed(clock_.Now()); });
-  line_.SetWatcher({[this](const QByteArray& bytes) {
-                      statusBar_->AddBytesSent(bytes.size());
-                      if (syncRunning_) RestartSilence();
-                    },
-                    [this](const QByteArray&) {
-                      if (!silence_->isActive() && syncRunning_) statusBar_->SetNote(QString());
-                      if (syncRunning_) RestartSilence();
-                    },
-                    {}});
+  line_.SetWatcher({[this](const QByteArray& bytes) { statusBar_->AddBytesSent(bytes.size()); },
+                    {},
+                    {},
+                    [this](bool owes) {
+                      kelvoOwes_ = owes;
+                      FollowSilence();
+                    }});
 }
 
 void MainWindow::SetSilenceHintAfter(int milliseconds) {
@@ -425,8 +423,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (syncRunning_ || startingRun_) {
-    if (!closing_ && !boxes_->Ask(this, QStringLiteral("A synchronisation is running. Stop it "
-                                                       "and quit?"))) {
+    if (!closing_ && !Ask(QStringLiteral("A synchronisation is running. Stop it and quit?"))) {
       event->ignore();
       return;
     }

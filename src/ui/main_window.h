@@ -45,7 +45,6 @@ class WindowMark;
 class ActivationHistory;
 class OptionsDialog;
 class SyncStatusBar;
-struct RunOutcome;
 
 // The mail store kept in a mail folder; the window makes a new one when the
 // folder chosen in the options changes.
@@ -159,7 +158,21 @@ class MainWindow final : public QMainWindow, public Host {
   void BuildControls();
   QWidget* BuildDetails();
   void BuildStatusBar();
-  void RestartSilence();
+  // Counts the Kelvo's silence while it owes bytes during a run and no box
+  // of ours is open; else stops counting and takes the hint away.
+  void FollowSilence();
+  // A question, with the Kelvo's silence held while it is open.
+  bool Ask(const QString& text);
+  class QuestionOpen {
+   public:
+    explicit QuestionOpen(MainWindow& window);
+    ~QuestionOpen();
+    QuestionOpen(const QuestionOpen&) = delete;
+    QuestionOpen& operator=(const QuestionOpen&) = delete;
+
+   private:
+    MainWindow& window_;
+  };
   // Puts the window where it was on this screen, inside what the screen shows.
   void RestoreGeometry();
   void KeepGeometry();
@@ -217,10 +230,13 @@ class MainWindow final : public QMainWindow, public Host {
   QPushButton* hintButton_ = nullptr;
   QTimer* silence_ = nullptr;
   QTimer* silenceTick_ = nullptr;
-  QElapsedTimer sinceByte_;
+  QElapsedTimer sinceAsked_;
+  bool kelvoOwes_ = false;
+  int questionsOpen_ = 0;
+  bool silenceCounting_ = false;
   QTimer* tick_ = nullptr;
   QString firstBoxOfRun_;
-  int skippedOfRun_ = 0;
+  RunTally tally_;  // what this run did, from its reports
   QDateTime runStarted_;
   QListWidget* details_ = nullptr;
   QToolButton* btnDetails_ = nullptr;

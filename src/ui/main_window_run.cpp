@@ -19,14 +19,38 @@
 
 namespace zandor {
 
-void MainWindow::RestartSilence() {
-  sinceByte_.start();
-  silenceTick_->stop();
+void MainWindow::FollowSilence() {
+  const bool counting = syncRunning_ && kelvoOwes_ && questionsOpen_ == 0;
+  if (counting == silenceCounting_) return;
+  silenceCounting_ = counting;
+  silence_->stop();
+  // The tick runs while the hint shows; the hint goes with the silence.
+  if (silenceTick_->isActive()) {
+    silenceTick_->stop();
+    statusBar_->SetNote(QString());
+  }
+  if (!counting) return;
+  sinceAsked_.start();
   silence_->start();
 }
 
+MainWindow::QuestionOpen::QuestionOpen(MainWindow& window) : window_(window) {
+  ++window_.questionsOpen_;
+  window_.FollowSilence();
+}
+
+MainWindow::QuestionOpen::~QuestionOpen() {
+  --window_.questionsOpen_;
+  window_.FollowSilence();
+}
+
+bool MainWindow::Ask(const QString& text) {
+  const QuestionOpen open(*this);
+  return boxes_->Ask(this, text);
+}
+
 void MainWindow::Report(const RunItem& item) {
-  if (item.kind == RunItem::Kind::Skipped) ++skippedOfRun_;
+  tally_.Add(item);
   const QString text = RunItemText(item);
   details_->addItem(PrintableText(text));
   details_->scrollToBottom();
@@ -45,13 +69,9 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
     outcome.kind = RunOutcome::Kind::Failed;
     outcome.failure = firstBoxOfRun_;
   }
-  outcome.sent = session_.SentCount;
-  outcome.received = session_.ReceivedCount;
+  outcome.tally = tally_;
   StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
   outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
-  outcome.skipped = skippedOfRun_;
-  outcome.removedFromKelvo = session_.RemovedFromDeviceCount;
-  outcome.removedFromMail = session_.RemovedFromMailCount;
   const QString text = LastRunText(outcome);
   statusBar_->SetNote(text);
   settings_.Write(kLastRunSection, kLastRunKey, text);
@@ -62,14 +82,14 @@ void MainWindow::ShowMessage(const QString& text) {
   if (syncRunning_ && firstBoxOfRun_.isEmpty()) {
     firstBoxOfRun_ = text.section(QLatin1Char('\n'), 0, 0).trimmed();
   }
-  silence_->stop();  // a box is not the Kelvo's silence; the next byte restarts it
+  const QuestionOpen open(*this);
   boxes_->Show(this, text);
 }
 
 bool MainWindow::Confirm(const QString& text) {
   if (closing_) return false;
   if (pluggedInRun_) return true;  // agreed to in Options for such runs
-  return boxes_->Ask(this, text);
+  return Ask(text);
 }
 
 QString MainWindow::Status(int line) const {
@@ -139,6 +159,7 @@ void MainWindow::Sync() {
   // The login takes Break; the run keeps its store, whatever the options do
   // meanwhile.
   session_.BreakRequested = false;
+  session_.BreakReason.clear();
   startingRun_ = true;
   SetSyncEnabled(false);
   SetBreakEnabled(true);
@@ -153,7 +174,7 @@ void MainWindow::Sync() {
   }
   syncRunning_ = true;
   firstBoxOfRun_.clear();
-  skippedOfRun_ = 0;
+  tally_ = {};
   details_->clear();
   runStarted_ = clock_.Now();
   if (!runLogFolder_.isEmpty()) {
@@ -164,19 +185,14 @@ void MainWindow::Sync() {
   ShowWhere();
   statusBar_->SetNote(QString());
   statusBar_->StartRun(runStarted_);
-  // The Kelvo's silence counts from the first byte it is sent: the store's
-  // work before the port opens is not the Kelvo's.
-  silence_->stop();
-  silenceTick_->stop();
   tick_->start();
   const SyncEnvironment environment{
       *this,  [this] { return CurrentOptions(); }, line_, *store, settings_, clock_, tables_,
       locale_};
   const SyncEnd end = RunSynchronisation(session_, environment);
-  silence_->stop();
-  silenceTick_->stop();
   tick_->stop();
   syncRunning_ = false;
+  FollowSilence();
   statusBar_->FinishRun();
   if (end == SyncEnd::Refused) {
     // A question answered No touched nothing.

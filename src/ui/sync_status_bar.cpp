@@ -23,42 +23,6 @@ QString WhereText(const QString& mailFolder, int port, const QString& portPath) 
   return folder + QStringLiteral(" · ") + where;
 }
 
-QString LastRunText(const RunOutcome& outcome) {
-  QString how;
-  switch (outcome.kind) {
-    case RunOutcome::Kind::Complete: {
-      QStringList parts{QStringLiteral("%1 sent").arg(outcome.sent)};
-      if (outcome.received > 0) {
-        parts << QStringLiteral("%1 received into %2")
-                     .arg(outcome.received)
-                     .arg(outcome.receivedInto);
-      }
-      if (outcome.removedFromKelvo > 0) {
-        parts << QStringLiteral("%1 removed from the Kelvo").arg(outcome.removedFromKelvo);
-      }
-      if (outcome.removedFromMail > 0) {
-        parts << QStringLiteral("%1 removed from the mail").arg(outcome.removedFromMail);
-      }
-      if (outcome.skipped > 0) {
-        parts << QStringLiteral("%1 skipped (see Details)").arg(outcome.skipped);
-      }
-      how = QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
-      break;
-    }
-    case RunOutcome::Kind::Broken:
-      how = QStringLiteral("stopped by Break");
-      break;
-    case RunOutcome::Kind::Failed:
-      how = QStringLiteral("failed: ") + outcome.failure;
-      break;
-    case RunOutcome::Kind::PortFailed:
-      how = QStringLiteral("could not open Com %1").arg(outcome.port);
-      break;
-  }
-  return QStringLiteral("Last synchronisation %1: %2")
-      .arg(outcome.at.toString(QStringLiteral("HH:mm")), how);
-}
-
 // A one-line label that shows as much of its text as fits, cut in the middle
 // with an ellipsis rather than mid-word at its end; the whole text is its tooltip.
 class ElidedLabel final : public QLabel {
@@ -97,9 +61,9 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("barProgress"));
   // Wide enough for the run's count and the time left on one line.
-  progress_->setMinimumWidth(
-      progress_->fontMetrics().horizontalAdvance(QStringLiteral("message 888 of 888, 88:88 left")) +
-      24);
+  progress_->setMinimumWidth(progress_->fontMetrics().horizontalAdvance(
+                                 QStringLiteral("message 888 of 888, part 88 of 88, 88:88 left")) +
+                             24);
   sent_ = new QLabel(this);
   sent_->setObjectName(QStringLiteral("lblBytesSent"));
   elapsed_ = new QLabel(this);

@@ -17,24 +17,6 @@ class ElidedLabel;
 // folder shows as "~"; no port chosen (0) shows as "no port".
 QString WhereText(const QString& mailFolder, int port, const QString& portPath);
 
-// How one synchronisation ended, for the line the status bar keeps after it.
-struct RunOutcome {
-  enum class Kind { Complete, Broken, Failed, PortFailed };
-  Kind kind = Kind::Complete;
-  QDateTime at;
-  int sent = 0;
-  int received = 0;
-  QString receivedInto;  // the folder the received messages were filed in
-  int skipped = 0;       // messages that could not go (unreadable, too long)
-  int removedFromKelvo = 0;
-  int removedFromMail = 0;
-  QString failure;  // the first box's first line, for Failed
-  int port = 1;
-};
-// "Last synchronisation 18:32: complete: 36 sent, 2 received into Drafts".
-// The removals and skips follow when there were any.
-QString LastRunText(const RunOutcome& outcome);
-
 // The window's status bar: where it points on the first line; on the second
 // the last run's outcome, or during a run the Kelvo's silence; during a run
 // a progress bar, the bytes sent and the time taken at the right.

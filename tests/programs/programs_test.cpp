@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QDirIterator>
@@ -26,12 +27,21 @@ namespace {
 
 const QStringList kInbox{u"Inbox"_s};
 
-// The four status lines a run ends with.
+// The four status lines a run ends with: the last text printed for each.
 QString Summary(const QString& out) {
-  return out.section(u'\n', -5);
+  QStringList last(4);
+  for (const QString& line : out.split(u'\n')) {
+    const int number = line.startsWith(u'[') ? line.mid(1, 1).toInt() : 0;
+    if (number >= 1 && number <= 4 && line.mid(2, 2) == u"] "_s) last[number - 1] = line.mid(4);
+  }
+  QString summary;
+  for (int i = 0; i < 4; ++i) summary += u"[%1] %2\n"_s.arg(i + 1).arg(last[i]);
+  return summary;
 }
 
-// The stored options and folder choice, and --full and --yes, reach the run.
+// The stored options and folder choice, and --full and --yes, reach the run;
+// into a pipe each status line is printed once as it changes, and the end is
+// said in messages. --full without --yes stops at once.
 TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   ProgramWorld world;
   const QString a = world.Add(kInbox, u"A"_s, QString(7000, u'a'));
@@ -42,9 +52,18 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   world.WriteKelvo({u"Hi"_s});
   ASSERT_TRUE(world.StartKelvo());
 
+  const ProgramWorld::Run unanswered = world.Zandor({u"--sync"_s, u"--full"_s});
+  EXPECT_EQ(unanswered.status, 2);
+  EXPECT_EQ(unanswered.err,
+            u"zandor: --full asks for a Yes first, and a run without a window takes --yes as that "
+            u"Yes: run again with --yes to go ahead. Nothing was done.\n"_s);
   ProgramWorld::Run first = world.Zandor({u"--sync"_s});
   EXPECT_EQ(first.status, 0) << first.err.toStdString();
   EXPECT_EQ(Summary(first.out), u"[1] Sent: 3 (1 splitted)\n[2] Received: 1\n[3] \n[4] \n"_s);
+  EXPECT_EQ(first.out.count(u"[1] Sent: 3"_s), 1) << first.out.toStdString();
+  EXPECT_TRUE(first.err.endsWith(
+      u"zandor: complete: 1 message sent, split into 3 parts, 1 received into Drafts\n"_s))
+      << first.err.toStdString();
   ProgramWorld::Run full = world.Zandor({u"--sync"_s, u"--full"_s, u"--yes"_s});
   EXPECT_TRUE(Summary(full.out).startsWith(u"[1] Sent: 3 (1 splitted)\n"_s));
   world.StopKelvo();
@@ -53,25 +72,36 @@ TEST(ProgramsTest, SynchronisesOnceHonouringTheStoredOptions) {
   EXPECT_EQ(held.count(skipped), 0);
 }
 
-// On a terminal --sync redraws one line and prints the four lines once at the
-// end; into a pipe it prints every change; without a display the window says
-// how to run without one.
+// On a terminal --sync redraws one line, as much of it as fits cut at a word,
+// and prints the four lines once at the end; into a pipe it prints every
+// change; without a display the window says how to run without one.
 TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   ProgramWorld world;
   world.Add(kInbox, u"A"_s);
   ASSERT_TRUE(world.StartKelvo());
-  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-  ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
-  world.Zandor({u"--sync"_s}, 0, 0, QString::fromLatin1(::ptsname(terminal)));
-  QByteArray shown;
-  char buffer[4096];
-  for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
-    shown.append(buffer, got);
-  ::close(terminal);
+  const auto onTerminal = [&world](unsigned short columns) {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    const winsize size{24, columns, 0, 0};
+    ::ioctl(terminal, TIOCSWINSZ, &size);
+    world.Zandor({u"--sync"_s}, 0, 0, QString::fromLatin1(::ptsname(terminal)));
+    QByteArray shown;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
+      shown.append(buffer, got);
+    ::close(terminal);
+    return shown;
+  };
+  const QByteArray shown = onTerminal(80);
   EXPECT_TRUE(shown.contains("\r\033[KMail sync started")) << shown.toStdString();
   EXPECT_TRUE(shown.contains("\r\033[K[message 1 of 1, 0:01 left] Scanning Inbox. Message 1 of 1"))
       << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("\r\033[K[1] Sent: 1\r\n[2] Received: 0\r\n[3] \r\n[4] \r\n"));
+  const QByteArray narrow = onTerminal(30);
+  EXPECT_TRUE(narrow.contains("\r\033[KScanning Inbox. Message 1 of\u2026\r"))
+      << narrow.toStdString();
+  for (const QString& drawn : QString::fromUtf8(narrow).split(u"\r\033[K"_s))
+    EXPECT_LE(drawn.section(u'\r', 0, 0).size(), 29) << drawn.toStdString();
   EXPECT_TRUE(
       world.Zandor({u"--sync"_s}).out.startsWith(u"[1] Mail sync started\n[1] Handshaking...\n"_s));
   const ProgramWorld::Run full = world.Zandor({u"--sync"_s}, 0, 0, u"/dev/full"_s);
@@ -91,6 +121,31 @@ TEST(ProgramsTest, TerminalPipeAndNoDisplay) {
   const ProgramWorld::Run bogus = world.Zandor({u"--bogus"_s});
   EXPECT_TRUE(bogus.status == 2 && bogus.err.contains(u"Unknown option 'bogus'"_s))
       << bogus.err.toStdString();
+}
+
+// The run names what it did to each message (--verbose): one cut to fit with
+// its sizes; removed from the Kelvo, one by the subject its mark kept though
+// its file is gone, one the Kelvo wrote as filed in Drafts at an earlier run.
+TEST(ProgramsTest, NamesWhatWasCutAndRemoved) {
+  ProgramWorld world;
+  const QString gone = world.Add(kInbox, u"Weekly report"_s);
+  world.Add(kInbox, u"Huge"_s, QString(5000, u'h'));
+  world.WriteKelvo({u"Hi"_s});
+  ASSERT_TRUE(world.StartKelvo());
+  const ProgramWorld::Run first = world.Zandor({u"--sync"_s, u"--verbose"_s});
+  EXPECT_TRUE(first.err.contains(u"Sent: Inbox / Huge (cut to 2,789 of 5,"_s))
+      << first.err.toStdString();
+  EXPECT_TRUE(first.err.contains(u"complete: 2 messages sent, 1 cut to fit, 1 received"_s));
+  for (QDirIterator it(world.Mail().Root(), QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    if (it.next().contains(gone)) QFile::remove(it.filePath());
+  }
+  const ProgramWorld::Run second =
+      world.Zandor({u"--sync"_s, u"--verbose"_s, u"--remove-from-kelvo"_s, u"--yes"_s});
+  EXPECT_TRUE(second.err.contains(u"zandor: Removed from the Kelvo: Weekly report\n"_s) &&
+              second.err.contains(u"zandor: Removed from the Kelvo: From the road (written on "
+                                  u"the Kelvo, saved to Drafts on "_s))
+      << second.err.toStdString();
 }
 
 // Synchronisations in a row, each with one random fault of the Kelvo or

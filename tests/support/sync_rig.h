@@ -66,6 +66,9 @@ struct FaultyStore final : MailStore {
   }
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::vector<FolderProblem> FolderProblems() override { return inner_.FolderProblems(); }
+  std::optional<RememberedMessage> Remembered(const QString& id) override {
+    return inner_.Remembered(id);
+  }
   StoreResult<std::unique_ptr<SyncLock>> LockForSync() override { return inner_.LockForSync(); }
   std::unique_ptr<NewMailItem> CreateItem() override;
   StoreStatus SettleSaves() override {

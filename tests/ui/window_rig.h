@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,12 +24,14 @@ T* Control(const QObject& root, const char* name) {
   return found;
 }
 
-// Boxes that record what they show and ask, and answer every question alike.
+// Boxes that record what they show and ask, and answer every question alike;
+// whileAsked runs while a question is open.
 class RecordingBoxes final : public MessageBoxes {
  public:
   void Show(QWidget*, const QString& text) override { shown << text; }
   bool Ask(QWidget*, const QString& text) override {
     asked << text;
+    if (whileAsked) whileAsked();
     return answer;
   }
   bool TrustCertificate(QWidget*, const UntrustedCertificate& certificate) override {
@@ -39,6 +42,7 @@ class RecordingBoxes final : public MessageBoxes {
   bool answer = true;
   std::vector<UntrustedCertificate> certificates;
   bool trust = true;
+  std::function<void()> whileAsked;
 };
 
 // The real main window over the sync rig's Maildir, Kelvo, line, settings and

@@ -249,7 +249,10 @@ StoreStatus ImapItem::Save() {
   if (!pendingKelvoSent_) return Done{};
   auto identity = Identified();
   if (!identity) return identity.failure();
-  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
+  // The subject goes with the mark, to name the message once it is gone.
+  const StoreResult<QString> subject = Text(ItemText::Subject);
+  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_,
+                                subject ? subject.value() : QString()};
   core_.state.PutInBackground(identity.value()->entryId, mark, copyKey_);
   identity_->mark = mark;
   pendingKelvoSent_.reset();
@@ -309,7 +312,7 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
 StoreStatus ImapNewItem::Save() {
   if (!entryId_.isEmpty()) {
     if (!pendingKelvoSent_) return Done{};
-    auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
+    auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt, subject_, true});
     if (saved) pendingKelvoSent_.reset();
     return saved;
   }
@@ -359,7 +362,8 @@ StoreStatus ImapNewItem::Save() {
   uid_ = found.value();
   entryId_ = EntryIdOf(drafts_, uidValidity_, uid_);
   if (pendingKelvoSent_) {
-    if (auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt}); !saved) {
+    if (auto saved = core_.state.Put(entryId_, {*pendingKelvoSent_, std::nullopt, subject_, true});
+        !saved) {
       Withdraw();
       return saved;
     }

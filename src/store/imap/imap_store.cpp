@@ -236,6 +236,10 @@ StoreStatus ImapStore::CheckSentMarks() {
   return core_->state.Check();
 }
 
+std::optional<RememberedMessage> ImapStore::Remembered(const QString& entryId) {
+  return core_->state.Remembered(entryId);
+}
+
 StoreStatus ImapStore::SettleSaves() {
   if (StoreStatus settled = core_->state.Settle(); !settled) return settled;
   return core_->state.CheckInPlace();

@@ -66,6 +66,7 @@ class ImapStore final : public MailStore {
   // Records the mailboxes read now in the state file.
   std::vector<FolderProblem> FolderProblems() override;
   StoreStatus CheckSentMarks() override;
+  std::optional<RememberedMessage> Remembered(const QString& entryId) override;
   StoreStatus SettleSaves() override;
 
   // The account's state file under a state folder ($XDG_STATE_HOME/zandor):

@@ -155,7 +155,10 @@ void MaildirItem::SetKelvoSent(const QDateTime& value) {
 
 StoreStatus MaildirItem::Save() {
   if (!pendingKelvoSent_) return Done{};
-  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_};
+  // The subject goes with the mark, to name the message once it is gone.
+  const StoreResult<QString> subject = Text(ItemText::Subject);
+  const KelvoStateDb::Mark mark{*pendingKelvoSent_, pendingParts_,
+                                subject ? subject.value() : QString()};
   core_->state.PutInBackground(unique_, mark);
   stored_ = std::optional<KelvoStateDb::Mark>(mark);
   pendingKelvoSent_.reset();
@@ -184,7 +187,7 @@ StoreStatus MaildirItem::Delete() {
 StoreStatus MaildirNewItem::Save() {
   if (!entryId_.isEmpty()) {
     if (!pendingKelvoSent_) return Done{};
-    auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt});
+    auto saved = core_->state.Put(entryId_, {*pendingKelvoSent_, std::nullopt, subject_, true});
     if (saved) pendingKelvoSent_.reset();
     return saved;
   }
@@ -206,7 +209,8 @@ StoreStatus MaildirNewItem::Save() {
   // that never appears, which is harmless; the other order could leave a
   // message that reads as never sent.
   if (pendingKelvoSent_) {
-    if (auto saved = core_->state.Put(unique, {*pendingKelvoSent_, std::nullopt}); !saved) {
+    if (auto saved = core_->state.Put(unique, {*pendingKelvoSent_, std::nullopt, subject_, true});
+        !saved) {
       return saved;
     }
   }

@@ -243,6 +243,10 @@ StoreStatus MaildirStore::CheckSentMarks() {
   return core_->state.Check();
 }
 
+std::optional<RememberedMessage> MaildirStore::Remembered(const QString& entryId) {
+  return core_->state.Remembered(entryId);
+}
+
 StoreResult<std::vector<FolderRef>> MaildirStore::Subfolders(const FolderRef& folder) {
   auto layout = maildir::FolderLayout::Read(core_->root);
   if (!layout) return layout.failure();

@@ -42,6 +42,7 @@ class MaildirStore final : public MailStore {
   StoreResult<std::unique_ptr<SyncLock>> LockForSync() override;
   std::vector<FolderProblem> FolderProblems() override;
   StoreStatus CheckSentMarks() override;
+  std::optional<RememberedMessage> Remembered(const QString& entryId) override;
   StoreStatus SettleSaves() override;
 
   // Whether a root holds mail, as CheckHoldsMail; reads, writes nothing.
