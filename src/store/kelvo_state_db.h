@@ -108,6 +108,7 @@ class KelvoStateDb {
   StoreResult<sqlite3_stmt*> Prepared(StatementPtr& slot, const char* sql);
   StoreFailure Failure(const char* what) const;
   StoreStatus Execute(const char* sql);
+  StoreStatus WriteUnsynced(const char* sql);
   StoreStatus AddPartColumns();
   StoreStatus AddMessageIdColumn();
   // The mark of the row the statement stands on, from its first column on.
