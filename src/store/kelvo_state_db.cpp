@@ -137,7 +137,7 @@ StoreStatus KelvoStateDb::Open() {
   // so that a nearly full disk is not filled by it. The tables are made
   // without syncs: they hold nothing yet, and the first mark's commit syncs
   // them with it.
-  for (const char* sql : {journal, "PRAGMA synchronous=OFF", "PRAGMA wal_autocheckpoint=64",
+  for (const char* sql : {"PRAGMA synchronous=OFF", journal, "PRAGMA wal_autocheckpoint=64",
                           "PRAGMA journal_size_limit=262144",
                           "CREATE TABLE IF NOT EXISTS kelvo_sent ("
                           " unique_name TEXT PRIMARY KEY NOT NULL,"
