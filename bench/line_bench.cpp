@@ -363,8 +363,13 @@ int SmallRun(int messages, int baud, bool busy, std::optional<int> imapDelayMs) 
   }
   std::sort(waits.begin(), waits.end(),
             [](const auto& a, const auto& b) { return a.first > b.first; });
-  Detail(
-      QStringLiteral("the Kelvo waited %1 ms for the PC in all; longest:").arg(waited, 0, 'f', 1));
+  std::vector<double> allWaits;
+  for (const auto& wait : waits) allWaits.push_back(wait.first);
+  std::sort(allWaits.begin(), allWaits.end());
+  Detail(QStringLiteral("the Kelvo waited %1 ms for the PC in all, %2 times, median %3 ms; longest:")
+             .arg(waited, 0, 'f', 1)
+             .arg(allWaits.size())
+             .arg(allWaits.empty() ? 0.0 : allWaits[allWaits.size() / 2], 0, 'f', 2));
   for (std::size_t i = 0; i < waits.size() && i < 4; ++i) {
     Detail(QStringLiteral("  %1 ms after %2").arg(waits[i].first, 0, 'f', 2).arg(waits[i].second));
   }
