@@ -10,6 +10,13 @@
 //     2 MiB to a file beside it and syncs it, over and over. With --imap the
 //     mail is on a Dovecot of the benchmark's own (as root), reached through a
 //     proxy that delays each byte D ms each way (25: a 50 ms round trip).
+//   bench_line small [--messages N] [--baud B] [--busy] [--imap [--delay-ms D]]
+//     A day's mail (10 messages by default): where the time beyond the
+//     line's own goes. From the simulator's stamped transcript: the wall time
+//     minus the line time, zandor's start to the first byte, the gap between
+//     the Kelvo's Ack ending one message and the next message's first byte
+//     (median and maximum), and the last byte to zandor's exit. --delay-ms
+//     may be 0 here (Dovecot through the proxy without delay).
 //   bench_line idle [--seconds S]
 //     zandor --sync --timeout S waits for a Kelvo that never answers the
 //     handshake. Prints zandor's CPU seconds, all told and while it waited.
@@ -26,7 +33,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <thread>
@@ -35,9 +45,9 @@
 #include "child_process.h"
 #include "delay_proxy.h"
 #include "line_trace.h"
+#include "mail_server/dovecot_server.h"
 #include "mixed_mail.h"
 #include "save_probe.h"
-#include "mail_server/dovecot_server.h"
 #include "support/program_world.h"
 
 namespace zandor {
@@ -48,12 +58,12 @@ using testing::Path;
 using testing::ProgramWorld;
 using testing::TestMessage;
 
-int Option(const QStringList& arguments, const char* name, int fallback) {
+int Option(const QStringList& arguments, const char* name, int fallback, int least = 1) {
   const qsizetype at = arguments.indexOf(QLatin1String(name));
   if (at < 0 || at + 1 >= arguments.size()) return fallback;
   bool ok = false;
   const int value = arguments[at + 1].toInt(&ok);
-  return ok && value > 0 ? value : fallback;
+  return ok && value >= least ? value : fallback;
 }
 
 void Row(const QString& measure, const QString& value, const QString& target, bool met) {
@@ -260,6 +270,141 @@ int LineEfficiency(int messages, int baud, bool busy, std::optional<int> imapDel
   return 0;
 }
 
+// One piece of a stamped transcript: when it crossed the line, which way,
+// and its text.
+struct StampedPiece {
+  double us = 0;
+  bool fromPc = false;
+  QString text;
+};
+
+std::vector<StampedPiece> StampedPieces(const QString& transcript) {
+  std::vector<StampedPiece> pieces;
+  double at = 0;
+  for (const QString& line : transcript.split(QLatin1Char('\n'))) {
+    if (line.startsWith(QLatin1String("--  at "))) {
+      at = line.mid(7).toDouble();
+    } else if (line.startsWith(QLatin1String("PC  ")) || line.startsWith(QLatin1String("KV  "))) {
+      pieces.push_back({at, line.startsWith(QLatin1String("PC")), line.mid(4)});
+    }
+  }
+  return pieces;
+}
+
+double SteadyUs() {
+  return static_cast<double>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count());
+}
+
+int SmallRun(int messages, int baud, bool busy, std::optional<int> imapDelayMs) {
+  ProgramWorld world;
+  CommonSettings(world);
+  if (imapDelayMs) {
+    if (auto why = sim::DovecotServer::Unavailable()) {
+      Detail(QString::fromStdString(*why));
+      return 1;
+    }
+  }
+  MailServer server(world, imapDelayMs);
+  AddMixedMail(server.mail ? *server.mail : world.Mail(), messages);
+  if (server.dovecot) server.dovecot->Own();
+  // The transcript goes to memory where it can: on the busy disk its writes
+  // would slow the simulated Kelvo, not zandor.
+  const QTemporaryDir memory(QStringLiteral("/dev/shm/bench-line-XXXXXX"));
+  const QString trace = memory.isValid() ? memory.filePath(QStringLiteral("kelvo.trace"))
+                                         : world.Path(QStringLiteral("kelvo.trace"));
+  if (!world.StartKelvo({QStringLiteral("--pace"), QString::number(baud), QStringLiteral("--trace"),
+                         trace, QStringLiteral("--trace-times")})) {
+    Detail(QStringLiteral("kelvo-sim did not start"));
+    return 1;
+  }
+  std::optional<BusyDisk> writers;
+  if (busy) writers.emplace(world.Path(QStringLiteral(".")), 2);
+  ChildProcess zandor;
+  const double startUs = SteadyUs();
+  const bool started = StartZandor(world, zandor, {QStringLiteral("--sync")});
+  const bool ended = started && zandor.WaitForEnd(600 * 1000);
+  writers.reset();
+  world.StopKelvo();
+  const testing::ChildEnd& end = zandor.End();
+  if (!ended || !end.exited || end.exitCode != 0) {
+    Detail(QStringLiteral("zandor: %1\n%2")
+               .arg(ended ? end.Outcome() : QStringLiteral("did not end"),
+                    testing::ReadTextFile(world.Path(QStringLiteral("zandor.err")))));
+    return 1;
+  }
+  const QString transcript = testing::ReadTextFile(trace);
+  const std::vector<StampedPiece> pieces = StampedPieces(transcript);
+  if (pieces.empty()) {
+    Detail(QStringLiteral("small: nothing on the line"));
+    return 1;
+  }
+  const double lineSeconds =
+      testing::LineSeconds(testing::CountTraceBytes(transcript).Total(), baud);
+  std::vector<double> gapsMs;
+  bool firstMessage = true;  // it follows the handshake, not a message
+  for (std::size_t i = 1; i < pieces.size(); ++i) {
+    if (!pieces[i].fromPc || pieces[i].text != QLatin1String("CMD_MESSAGE")) continue;
+    if (!firstMessage && !pieces[i - 1].fromPc) {
+      gapsMs.push_back((pieces[i].us - pieces[i - 1].us) / 1000);
+    }
+    firstMessage = false;
+  }
+  // Every wait of the Kelvo for the PC, with the longest three: where else the time goes.
+  std::vector<std::pair<double, QString>> waits;
+  double waited = 0;
+  for (std::size_t i = 1; i < pieces.size(); ++i) {
+    if (!pieces[i].fromPc || pieces[i - 1].fromPc) continue;
+    const double ms = (pieces[i].us - pieces[i - 1].us) / 1000;
+    waited += ms;
+    waits.emplace_back(ms,
+                       QStringLiteral("%1 -> %2").arg(pieces[i - 1].text, pieces[i].text.left(30)));
+  }
+  std::sort(waits.begin(), waits.end(),
+            [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<double> allWaits;
+  for (const auto& wait : waits) allWaits.push_back(wait.first);
+  std::sort(allWaits.begin(), allWaits.end());
+  Detail(QStringLiteral("the Kelvo waited %1 ms for the PC in all, %2 times, median %3 ms; longest:")
+             .arg(waited, 0, 'f', 1)
+             .arg(allWaits.size())
+             .arg(allWaits.empty() ? 0.0 : allWaits[allWaits.size() / 2], 0, 'f', 2));
+  for (std::size_t i = 0; i < waits.size() && i < 4; ++i) {
+    Detail(QStringLiteral("  %1 ms after %2").arg(waits[i].first, 0, 'f', 2).arg(waits[i].second));
+  }
+  std::sort(gapsMs.begin(), gapsMs.end());
+  const double median = gapsMs.empty() ? 0 : gapsMs[gapsMs.size() / 2];
+  const double largest = gapsMs.empty() ? 0 : gapsMs.back();
+  const double endUs = startUs + end.wallSeconds * 1e6;
+  const QString name =
+      QStringLiteral("small, %1%2")
+          .arg(imapDelayMs ? QStringLiteral("IMAP %1 ms round trip").arg(*imapDelayMs * 2)
+                           : QStringLiteral("Maildir"),
+               busy ? QStringLiteral(", busy disk") : QString());
+  Detail(QStringLiteral("%1: %2 messages, wall %3 s, line %4 s, %5 gaps")
+             .arg(name)
+             .arg(messages)
+             .arg(end.wallSeconds, 0, 'f', 3)
+             .arg(lineSeconds, 0, 'f', 3)
+             .arg(gapsMs.size()));
+  const double over = end.wallSeconds - lineSeconds;
+  const double target = imapDelayMs ? 6 * 2 * *imapDelayMs / 1000.0 + 0.15 : 0.10;
+  Row(name + QStringLiteral(": wall - line time (%1 messages)").arg(messages),
+      QStringLiteral("%1 s").arg(over, 0, 'f', 3), QStringLiteral("<= %1 s").arg(target, 0, 'f', 2),
+      over <= target);
+  Row(name + QStringLiteral(": start to first byte"),
+      QStringLiteral("%1 s").arg((pieces.front().us - startUs) / 1e6, 0, 'f', 3),
+      QStringLiteral("-"), true);
+  Row(name + QStringLiteral(": between messages, median / maximum"),
+      QStringLiteral("%1 / %2 ms").arg(median, 0, 'f', 2).arg(largest, 0, 'f', 2),
+      busy ? QStringLiteral("-") : QStringLiteral("<= 0.5 ms median"), busy || median <= 0.5);
+  Row(name + QStringLiteral(": last byte to exit"),
+      QStringLiteral("%1 s").arg((endUs - pieces.back().us) / 1e6, 0, 'f', 3), QStringLiteral("-"),
+      true);
+  return 0;
+}
+
 int IdleCost(int seconds) {
   ProgramWorld world;
   CommonSettings(world);
@@ -360,6 +505,13 @@ int main(int argc, char** argv) {
         arguments.contains(QLatin1String("--busy")),
         imap ? std::optional(zandor::Option(arguments, "--delay-ms", 25)) : std::nullopt);
   }
+  if (mode == QLatin1String("small")) {
+    const bool imap = arguments.contains(QLatin1String("--imap"));
+    return zandor::SmallRun(
+        zandor::Option(arguments, "--messages", 10), zandor::Option(arguments, "--baud", 38400),
+        arguments.contains(QLatin1String("--busy")),
+        imap ? std::optional(zandor::Option(arguments, "--delay-ms", 25, 0)) : std::nullopt);
+  }
   if (mode == QLatin1String("idle")) {
     return zandor::IdleCost(zandor::Option(arguments, "--seconds", 10));
   }
@@ -368,6 +520,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: bench_line line [--messages N] [--baud B] [--busy | --imap [--delay-ms "
+               "D]]\n"
+               "       bench_line small [--messages N] [--baud B] [--busy] [--imap [--delay-ms "
                "D]]\n"
                "       bench_line idle [--seconds S]\n"
                "       bench_line watch [--seconds S]\n");

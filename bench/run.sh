@@ -8,12 +8,15 @@
 #   line   200 messages to kelvo-sim --pace 38400 over a pseudo-terminal: wall
 #          time against the line time of the bytes, and zandor's CPU share;
 #          once on a quiet disk, once with two writers keeping it busy
+#   small  a day's mail (10 messages): wall minus line time, start to first
+#          byte, the gaps between messages, last byte to exit; quiet and busy disk
 #   idle   zandor --sync waiting 10 s for a Kelvo that never answers: its CPU
 #   watch  zandor --watch waiting 10 minutes for a port that never appears: its CPU
 #   large  a whole synchronisation over a 400-message folder in-process
 # With --imap (as root: it starts a Dovecot of its own on 127.0.0.1), also:
 #   line --imap   the line benchmark with the mail on Dovecot, behind a proxy
 #                 that delays each byte 25 ms each way (a 50 ms round trip)
+#   small --imap  the small run on Dovecot at 0, 50 and 150 ms round trip
 #   large --imap  a 10,000-message folder on Dovecot behind the same proxy:
 #                 the count of a 7-day range and a second synchronisation,
 #                 each logging in afresh; once with Dovecot's defaults, once
@@ -50,12 +53,17 @@ status=0
 export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
 "$build/bench/bench_line" line --messages 200 --baud 38400 >> "$rows" || status=1
 "$build/bench/bench_line" line --messages 200 --baud 38400 --busy >> "$rows" || status=1
+"$build/bench/bench_line" small >> "$rows" || status=1
+"$build/bench/bench_line" small --busy >> "$rows" || status=1
 "$build/bench/bench_line" idle --seconds 10 >> "$rows" || status=1
 "$build/bench/bench_line" watch --seconds "${ZANDOR_WATCH_SECONDS:-600}" >> "$rows" || status=1
 "$build/bench/bench_large_folder" --messages 400 --repeat 3 >> "$rows" || status=1
 if [ "$imap" = 1 ]; then
   "$build/bench/bench_line" line --messages 200 --baud 38400 --imap --delay-ms 25 >> "$rows" ||
     status=1
+  for delay in 0 25 75; do
+    "$build/bench/bench_line" small --imap --delay-ms "$delay" >> "$rows" || status=1
+  done
   "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 >> "$rows" || status=1
   "$build/bench/bench_large_folder" --imap --messages 10000 --repeat 3 --trusted-index \
     >> "$rows" || status=1

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
 
   SimTrace trace;
   if (!options.tracePath.isEmpty()) {
-    if (const std::optional<QString> error = trace.Open(options.tracePath)) {
+    if (const std::optional<QString> error = trace.Open(options.tracePath, options.traceTimes)) {
       Log(QStringLiteral("cannot write %1: %2").arg(options.tracePath, *error));
       return 2;
     }

@@ -66,6 +66,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   const QString pace = QStringLiteral("pace");
   const QString fault = QStringLiteral("fault");
   const QString trace = QStringLiteral("trace");
+  const QString traceTimes = QStringLiteral("trace-times");
   const QString help = QStringLiteral("help");
   parser.addOptions({
       {pty, QString()},
@@ -74,6 +75,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
       {pace, QString(), QStringLiteral("baud")},
       {fault, QString(), QStringLiteral("step:kind")},
       {trace, QString(), QStringLiteral("file")},
+      {traceTimes, QString()},
       {{QStringLiteral("h"), help}, QString()},
   });
   if (!parser.parse(QStringList{QStringLiteral("kelvo-sim")} + arguments)) {
@@ -98,6 +100,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   }
   options.dataPath = parser.value(data);
   options.tracePath = parser.value(trace);
+  options.traceTimes = parser.isSet(traceTimes);
   if (parser.isSet(pace)) {
     bool ok = false;
     options.pace = parser.value(pace).toInt(&ok);
@@ -120,6 +123,7 @@ QString SimUsageText() {
   return QStringLiteral(
       "Usage: kelvo-sim [--pty | --port PATH] [--data FILE] [--pace BAUD]\n"
       "                 [--fault STEP:KIND[:HEX]]... [--trace FILE]\n"
+      "                 [--trace-times]\n"
       "\n"
       "Plays the Kelvo handheld on a pseudo-terminal or a serial port and serves\n"
       "synchronisation after synchronisation until it is stopped (Ctrl-C, SIGTERM).\n"
@@ -137,6 +141,8 @@ QString SimUsageText() {
       "                 wrong-byte, twice, joined, silence, hang-up, too-many, replace;\n"
       "                 HEX gives the bytes of wrong-byte, too-many and replace\n"
       "  --trace FILE   write every byte on the line to FILE, readably\n"
+      "  --trace-times  put before each piece of the trace a note \"at N\", N the\n"
+      "                 microseconds of the steady clock when it went or came\n"
       "  -h, --help     show this text\n"
       "\n"
       "After a hang-up on a pseudo-terminal a new one is opened, and its path is\n"

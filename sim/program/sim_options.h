@@ -17,7 +17,8 @@ struct SimOptions {
   QString dataPath;  // --data: the device's messages; empty keeps them in memory
   int pace = 0;      // --pace: bytes go at this line rate (10 bits a byte); 0: at once
   std::vector<Fault> faults;
-  QString tracePath;  // --trace
+  QString tracePath;        // --trace
+  bool traceTimes = false;  // --trace-times: each piece of the trace stamped
 };
 
 struct ParsedSimOptions {

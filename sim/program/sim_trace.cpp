@@ -1,6 +1,7 @@
 #include "sim_trace.h"
 
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 #include "link/line_text.h"
@@ -10,7 +11,8 @@ QString SimTrace::Describe(const QByteArray& bytes) {
   return DescribeLineBytes(bytes);
 }
 
-std::optional<QString> SimTrace::Open(const QString& path) {
+std::optional<QString> SimTrace::Open(const QString& path, bool stamped) {
+  stamped_ = stamped;
   file_.setFileName(path);
   if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
     return file_.errorString();
@@ -18,11 +20,20 @@ std::optional<QString> SimTrace::Open(const QString& path) {
   return std::nullopt;
 }
 
+void SimTrace::Stamp() {
+  if (!stamped_) return;
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  Note(QStringLiteral("at %1").arg(
+      std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+}
+
 void SimTrace::FromPc(const QByteArray& bytes) {
+  Stamp();
   Line(QStringLiteral("PC  ") + Describe(bytes));
 }
 
 void SimTrace::FromKelvo(const QByteArray& bytes) {
+  Stamp();
   Line(QStringLiteral("KV  ") + Describe(bytes));
 }
 

@@ -14,7 +14,9 @@ namespace zandor::sim {
 class SimTrace {
  public:
   // Returns the system's reason when the file cannot be written.
-  std::optional<QString> Open(const QString& path);
+  // With stamped, each piece is preceded by a note "at N", N the steady
+  // clock's microseconds, so that a benchmark can time the line's gaps.
+  std::optional<QString> Open(const QString& path, bool stamped = false);
   void FromPc(const QByteArray& bytes);
   void FromKelvo(const QByteArray& bytes);
   void Note(const QString& text);
@@ -23,7 +25,9 @@ class SimTrace {
 
  private:
   void Line(const QString& line);
+  void Stamp();
   QFile file_;
+  bool stamped_ = false;
 };
 
 }  // namespace zandor::sim

@@ -55,6 +55,8 @@ struct RecordOptions {
   LongMessages longMessages = LongMessages::Truncate;
   qsizetype partsTextLength = 1;  // the parts box's text length: truncation leaves room for it
   std::optional<int> partLimit;   // its whole number; nullopt when it does not fit in 16 bits
+
+  bool operator==(const RecordOptions&) const = default;
 };
 
 // The longest record the Kelvo takes whole, in bytes; one byte more is over-long.

@@ -134,8 +134,10 @@ StoreStatus KelvoStateDb::Open() {
   const char* journal =
       SharesMemorySafely(path_) ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE";
   // The log is kept small (checkpointed every 64 pages, cut back to 256 KiB)
-  // so that a nearly full disk is not filled by it.
-  for (const char* sql : {journal, "PRAGMA synchronous=FULL", "PRAGMA wal_autocheckpoint=64",
+  // so that a nearly full disk is not filled by it. The tables are made
+  // without syncs: they hold nothing yet, and the first mark's commit syncs
+  // them with it.
+  for (const char* sql : {"PRAGMA synchronous=OFF", journal, "PRAGMA wal_autocheckpoint=64",
                           "PRAGMA journal_size_limit=262144",
                           "CREATE TABLE IF NOT EXISTS kelvo_sent ("
                           " unique_name TEXT PRIMARY KEY NOT NULL,"
@@ -158,10 +160,29 @@ StoreStatus KelvoStateDb::Open() {
       return added;
     }
   }
+  if (auto full = Execute("PRAGMA synchronous=FULL"); !full) {
+    db_.reset();
+    return full;
+  }
   if (struct stat info{}; ::stat(NativePath(path_).constData(), &info) == 0) {
     opened_ = std::pair(info.st_dev, info.st_ino);
   }
   return Done{};
+}
+
+// Runs a write that need not be durable without waiting for the disk: a
+// failure to write still shows, and the next mark's commit syncs it.
+StoreStatus KelvoStateDb::WriteUnsynced(const char* sql) {
+  sqlite3_exec(db_.get(), "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+  StoreStatus written = Done{};
+  if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    written = Failure("write");
+    if (sqlite3_get_autocommit(db_.get()) == 0) {
+      sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+  }
+  sqlite3_exec(db_.get(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+  return written;
 }
 
 StoreStatus KelvoStateDb::CheckInPlace() {
@@ -263,9 +284,7 @@ StoreStatus KelvoStateDb::Check() {
   const char* write =
       "CREATE TABLE IF NOT EXISTS checks (id INTEGER PRIMARY KEY CHECK (id = 1), count INTEGER);"
       "INSERT INTO checks VALUES (1, 1) ON CONFLICT (id) DO UPDATE SET count = count + 1";
-  if (sqlite3_exec(db_.get(), write, nullptr, nullptr, nullptr) != SQLITE_OK) {
-    return advised(Failure("write"));
-  }
+  if (auto written = WriteUnsynced(write); !written) return advised(written.failure());
   return Done{};
 }
 
@@ -296,12 +315,8 @@ StoreStatus KelvoStateDb::SetKnownFolders(const QStringList& names) {
     sqlite3_free(quoted);
   }
   sql += "COMMIT";
-  if (sqlite3_exec(db_.get(), sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-    StoreFailure failure = Failure("write");
-    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    return failure;
-  }
-  return Done{};
+  // Lost at a crash, the list only tells a folder gone once more.
+  return WriteUnsynced(sql.constData());
 }
 
 }  // namespace zandor

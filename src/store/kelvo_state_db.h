@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "session/worker_thread.h"
 #include "store/mail_store.h"
 #include "store/store_result.h"
 
@@ -115,6 +116,7 @@ class KelvoStateDb {
   StoreResult<sqlite3_stmt*> Prepared(StatementPtr& slot, const char* sql);
   StoreFailure Failure(const char* what) const;
   StoreStatus Execute(const char* sql);
+  StoreStatus WriteUnsynced(const char* sql);
   StoreStatus AddPartColumns();
   StoreStatus AddMessageIdColumn();
   StoreStatus AddNameColumns();
@@ -136,9 +138,10 @@ class KelvoStateDb {
   StatementPtr byMessageId_;
   StatementPtr put_;
   StatementPtr remove_;
-  // The background writer and its write; the future goes first, so that it is
-  // waited for before the writer is closed.
+  // The background writer, its thread and its write; the thread goes first,
+  // so that the write has ended before the writer is closed.
   std::unique_ptr<KelvoStateDb> writer_;
+  std::unique_ptr<WorkerThread> writerThread_;
   std::optional<InFlight> inFlight_;
   std::optional<QString> backgroundFailure_;
   std::future<StoreStatus> background_;

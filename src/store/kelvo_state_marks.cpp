@@ -20,9 +20,12 @@ QString WallClockText(const QDateTime& value) {
 void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
                                    const QByteArray& messageId) {
   if (StoreStatus earlier = Settle(); !earlier) backgroundFailure_ = earlier.reason();
-  if (!writer_) writer_ = std::make_unique<KelvoStateDb>(path_);
+  if (!writer_) {
+    writer_ = std::make_unique<KelvoStateDb>(path_);
+    writerThread_ = std::make_unique<WorkerThread>();
+  }
   inFlight_ = InFlight{unique, mark, messageId};
-  background_ = std::async(std::launch::async, [writer = writer_.get(), unique, mark, messageId] {
+  background_ = writerThread_->Run([writer = writer_.get(), unique, mark, messageId] {
     return writer->Put(unique, mark, messageId);
   });
 }

@@ -69,6 +69,10 @@ class MailItem {
   virtual StoreResult<QString> Text(ItemText which) const = 0;
   virtual StoreResult<QDateTime> ReceivedTime() const = 0;
   virtual StoreResult<QDateTime> SentOn() const = 0;
+  // Whether the texts and dates above can be read on another thread while the
+  // store goes on with other work: true when they need nothing of the store's
+  // own connection (a file, a text already read ahead).
+  virtual bool ReadableAside() const { return true; }
 
   // The KelvoSent user property: nullopt when the message has none. Reads the
   // pending value when one was set and not saved yet. Fails with Store when

@@ -1,7 +1,10 @@
 #include "sync/folder_scan.h"
 
 #include <algorithm>
+#include <functional>
+#include <future>
 
+#include "session/worker_thread.h"
 #include "sync/due_mail.h"
 #include "sync/phases.h"
 
@@ -69,26 +72,72 @@ QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QStrin
              : unreadable;
 }
 
+// A message read and cut into records, with the options it was cut by.
+struct PreparedMessage {
+  RecordOptions options;
+  OutgoingRecords records;
+  std::optional<StoreFailure> unreadable;  // why a text could not be read
+};
+
+// Reads and cuts one message; touches nothing but the item, so that it may
+// run on another thread.
+PreparedMessage PrepareMessage(const MailItem& item, const QString& folderName, int folderKind,
+                               const RecordOptions& options, unsigned char separator,
+                               const ConversionTables& tables, const QLocale& locale) {
+  PreparedMessage prepared{options, {}, std::nullopt};
+  const OutgoingMessage message = ReadOutgoingMessage(item, &prepared.unreadable);
+  prepared.records =
+      BuildOutgoingRecords(message, folderName, folderKind, options, separator, tables, locale);
+  return prepared;
+}
+
+// The message after the one on the line, read and cut on the worker
+// meanwhile, so that it is ready when the Kelvo acknowledges the last part.
+// Whether it is due is asked only when its turn comes: the sends before it
+// may change the answer.
+struct NextMessage {
+  std::unique_ptr<MailItem> item;
+  std::future<PreparedMessage> prepared;
+};
+
+NextMessage PrepareAside(SyncContext& context, WorkerThread& worker, std::unique_ptr<MailItem> item,
+                         const FolderRef& folder, FolderTree tree) {
+  NextMessage next{std::move(item), {}};
+  if (!next.item || !next.item->ReadableAside()) return next;
+  next.prepared = worker.Run([&item = *next.item, name = folder.Name, kind = FolderKindOf(tree),
+                              options = RecordOptionsOf(context.options()),
+                              separator = context.session.FieldSeparator, &tables = context.tables,
+                              locale = context.locale] {
+    return PrepareMessage(item, name, kind, options, separator, tables, locale);
+  });
+  return next;
+}
+
 // Sends the parts of one message the Kelvo lacks and marks it after each
 // acknowledged part, with the count of parts acknowledged; scanning is status
 // line 1 as the scan shows it. Returns false when the scan of the folder must
 // end (a failed exchange or a break).
 bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, FolderTree tree,
-                 const QString& scanning, std::optional<SentParts> held) {
+                 const QString& scanning, std::optional<SentParts> held,
+                 std::optional<PreparedMessage> prepared,
+                 const std::function<void()>& whileOnLine) {
   SyncSession& session = context.session;
   Host& host = context.host;
 
   // Until a part is acknowledged and saved, the stored mark stays as it was.
   if (!held) item.SetKelvoSent(NeverSentDate());
   QString truncationSuffix;
-  std::optional<StoreFailure> unreadable;
-  // A text not read ahead comes from the server: aside from the window.
-  OutgoingMessage message;
-  context.host.RunAside(
-      [&item, &message, &unreadable] { message = ReadOutgoingMessage(item, &unreadable); });
-  const OutgoingRecords records = BuildOutgoingRecords(
-      message, folder.Name, FolderKindOf(tree), RecordOptionsOf(context.options()),
-      session.FieldSeparator, context.tables, context.locale);
+  // Cut afresh when the options changed since it was read ahead. A text not
+  // read ahead comes from the server: aside from the window.
+  const RecordOptions options = RecordOptionsOf(context.options());
+  if (!prepared || prepared->options != options) {
+    context.host.RunAside([&] {
+      prepared = PrepareMessage(item, folder.Name, FolderKindOf(tree), options,
+                                session.FieldSeparator, context.tables, context.locale);
+    });
+  }
+  const OutgoingRecords& records = prepared->records;
+  const std::optional<StoreFailure>& unreadable = prepared->unreadable;
   // A store gone in mid-run (a server that cannot be reached again) ends the
   // run here: the message waits for the next one rather than being skipped.
   if (unreadable && OfTheWholeStore(*unreadable)) {
@@ -140,7 +189,8 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     host.Yield();
     const ExchangeScope exchange(session);
     const SendOutcome outcome =
-        SendPart(context, FolderKindOf(tree), entryId, part, truncationSuffix);
+        SendPart(context, FolderKindOf(tree), entryId, part, truncationSuffix,
+                 j == first ? whileOnLine : std::function<void()>());
     bool unsaved = TellUnsavedMark(context);
     switch (outcome) {
       case SendOutcome::Done:
@@ -255,11 +305,19 @@ void ScanFolder(SyncContext& context, const FolderNode& node) {
   }
   items.SortByReceivedTime();
   std::unique_ptr<MailItem> item = items.Find(plan.since);
+  // The message after one being sent, read meanwhile; the collection is not
+  // asked for more until it is taken. The worker goes first, so that its
+  // work has ended before the item goes.
+  NextMessage next;
+  WorkerThread worker;
 
   for (int i = 1; i <= count; ++i) {
     // With "All" the count ignores the filter while the search applies it:
     // the search may run out first.
     if (!item) break;
+    // The item is this thread's again once its reading ahead has ended.
+    std::optional<PreparedMessage> prepared;
+    if (next.prepared.valid()) host.RunAside([&] { prepared = next.prepared.get(); });
     session.SelectionList.push_back({item->EntryId(), QString()});
     const QString scanning = QStringLiteral("Scanning %1. Message %2 of %3")
                                  .arg(folder.Name, QString::number(i), QString::number(count));
@@ -278,13 +336,26 @@ void ScanFolder(SyncContext& context, const FolderNode& node) {
       return;
     }
     if (due->send) {
-      if (!SendMessage(context, *item, folder, node.tree, scanning, due->held)) return;
-    } else if (context.options().removeFromMail) {
-      RemoveIfGoneFromDevice(context, *item, folder);
-      if (session.StoreUnusable) return;
+      // The next message is read while this one's first record is on the line.
+      bool nextTaken = false;
+      const auto prepareNext = [&] {
+        next = PrepareAside(context, worker, items.FindNext(), folder, node.tree);
+        nextTaken = true;
+      };
+      if (!SendMessage(context, *item, folder, node.tree, scanning, due->held, std::move(prepared),
+                       prepareNext)) {
+        return;
+      }
+      if (!nextTaken) next = NextMessage{items.FindNext(), {}};
+    } else {
+      if (context.options().removeFromMail) {
+        RemoveIfGoneFromDevice(context, *item, folder);
+        if (session.StoreUnusable) return;
+      }
+      next = NextMessage{items.FindNext(), {}};
     }
     host.Yield();
-    item = items.FindNext();
+    item = std::move(next.item);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 #include "sync/sync_context.h"
 
@@ -35,9 +36,11 @@ void SettleMarks(SyncContext& context);
 bool TellUnsavedMark(SyncContext& context);
 void NoteUnsavedMark(SyncSession& session, const QString& reason);
 
-// The send exchange of one record part.
+// The send exchange of one record part. whileOnLine, when given, runs once
+// the record is written, while its bytes are on the line.
 enum class SendOutcome { Done, Failed, Broken };
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
-                     const QByteArray& record, const QString& truncationSuffix);
+                     const QByteArray& record, const QString& truncationSuffix,
+                     const std::function<void()>& whileOnLine = {});
 
 }  // namespace zandor

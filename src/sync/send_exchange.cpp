@@ -53,7 +53,8 @@ bool TellUnsavedMark(SyncContext& context) {
 }
 
 SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryId,
-                     const QByteArray& record, const QString& truncationSuffix) {
+                     const QByteArray& record, const QString& truncationSuffix,
+                     const std::function<void()>& whileOnLine) {
   Link& link = context.link;
   // The entry id travels as the bytes of its file name (UTF-8 for most);
   // its length field counts bytes.
@@ -76,6 +77,7 @@ SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryI
     }
     context.host.Yield();
     WriteTextField(link, field);
+    if (step == 6 && whileOnLine) whileOnLine();
     if (auto outcome = Judge(context, step)) return *outcome;
     ++step;
   }

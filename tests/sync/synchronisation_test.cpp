@@ -203,6 +203,21 @@ TEST(LongMessageTest, TheSummaryCountsCutSplitAndSkippedMessages) {
             QStringList{u"Message size: 2789 bytes (truncated)"_s});
 }
 
+// The message after one on the line is cut meanwhile; a long-message option
+// changed before its turn still cuts it.
+TEST(LongMessageTest, AnOptionChangedWhileTheMessageBeforeIsSentCutsTheNext) {
+  SyncRig rig;
+  rig.AddMail(kInbox, u"short"_s, 2);
+  rig.AddMail(kInbox, u"long"_s, 1, QString(6000, u'a'));
+  rig.host.SetYieldHook([&rig](RecordingHost& host, int) {
+    if (host.Status(1).startsWith(u"Scanning Inbox. Message 2"_s)) {
+      rig.options.longMessages = LongMessages::Split;
+    }
+  });
+  rig.Run();
+  EXPECT_EQ(rig.host.Status(1), u"Sent: 4 (1 splitted)"_s);
+}
+
 // A Break while a folder is scanned (nothing to send, so no wait notices it)
 // ends the walk there: no further folder is scanned, and the path to the
 // folder stays bold.

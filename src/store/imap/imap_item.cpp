@@ -216,6 +216,12 @@ StoreResult<QDateTime> ImapItem::ReceivedTime() const {
   return QDateTime::fromMSecsSinceEpoch(*message_.received);
 }
 
+// A text not read ahead comes through the run's own session, and a message
+// without a received time is named by its mark: both need the store.
+bool ImapItem::ReadableAside() const {
+  return message_.received && readAhead_ && readAhead_->Arrived(message_.uid);
+}
+
 StoreResult<QDateTime> ImapItem::SentOn() const {
   if (auto date = mime::FirstHeaderValue(message_.header, "Date")) {
     if (auto msecs = mime::ParseMailDate(*date)) return QDateTime::fromMSecsSinceEpoch(*msecs);

@@ -27,6 +27,8 @@ class Bodies {
   void Await(std::future<Wholes> wholes, std::vector<uint32_t> uids);
   // Whether the message was read ahead or is on its way.
   bool Holds(uint32_t uid) const;
+  // Whether its text is here and Find would wait for nothing, fetch nothing.
+  bool Arrived(uint32_t uid) const { return awaited_.empty() && texts_.contains(uid); }
   // The body text read ahead, waiting for what is on its way.
   std::optional<QString> Find(uint32_t uid);
 
@@ -62,6 +64,7 @@ class ImapItem final : public MailItem {
   StoreResult<QString> Text(ItemText which) const override;
   StoreResult<QDateTime> ReceivedTime() const override;
   StoreResult<QDateTime> SentOn() const override;
+  bool ReadableAside() const override;
   StoreResult<std::optional<QDateTime>> KelvoSent() const override;
   void SetKelvoSent(const QDateTime& value) override { pendingKelvoSent_ = value; }
   StoreResult<std::optional<SentParts>> KelvoParts() const override;

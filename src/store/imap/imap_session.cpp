@@ -443,8 +443,17 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
   return session;
 }
 
+// LOGOUT goes, but its answer is not awaited: the server ends the session
+// on the command itself, and a round trip more would only delay the exit.
 Session::~Session() {
-  if (imap_ && imap_->imap_stream != nullptr) mailimap_logout(imap_.get());
+  if (!imap_ || imap_->imap_stream == nullptr) return;
+  const QByteArray logout = QByteArray::number(imap_->imap_tag + 1) + " LOGOUT\r\n";
+  const auto size = static_cast<size_t>(logout.size());
+  if (mailstream_write(imap_->imap_stream, logout.constData(), size) ==
+      static_cast<ssize_t>(size)) {
+    mailstream_flush(imap_->imap_stream);
+  }
+  Close();
 }
 
 void Session::Close() {
