@@ -186,12 +186,8 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   PluggedInOutcome& plugged = result.outcome;
   plugged.end = end;
   plugged.firstBox = host.FirstMessage();
-  plugged.sent = session.SentCount;
-  plugged.received = session.ReceivedCount;
-  plugged.removedFromKelvo = session.RemovedFromDeviceCount;
-  plugged.removedFromMail = session.RemovedFromMailCount;
-  plugged.skipped = session.SkippedCount;
-  if (plugged.received > 0) {
+  plugged.tally = host.Tally();
+  if (plugged.tally.received > 0) {
     StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
     if (drafts) plugged.receivedInto = drafts->Name;
   }

@@ -7,19 +7,8 @@ namespace zandor {
 namespace {
 
 QString CountsText(const PluggedInOutcome& outcome) {
-  QStringList parts{QStringLiteral("%1 sent").arg(outcome.sent)};
-  if (outcome.received > 0) {
-    parts << QStringLiteral("%1 received into %2").arg(outcome.received).arg(outcome.receivedInto);
-  }
-  if (outcome.removedFromKelvo > 0) {
-    parts << QStringLiteral("%1 removed from the Kelvo").arg(outcome.removedFromKelvo);
-  }
-  if (outcome.removedFromMail > 0) {
-    parts << QStringLiteral("%1 removed from the mail").arg(outcome.removedFromMail);
-  }
-  if (outcome.skipped > 0) {
-    parts << QStringLiteral("%1 skipped (see Details)").arg(outcome.skipped);
-  }
+  const QStringList parts = QStringList{QStringLiteral("%1 sent").arg(outcome.tally.sent)} +
+                            OtherCounts(outcome.tally, outcome.receivedInto);
   return parts.join(QStringLiteral(", "));
 }
 
@@ -42,7 +31,7 @@ std::optional<Notice> PluggedInNotice(const PluggedInOutcome& outcome) {
   }
   QString text = BoxText(outcome.firstBox);
   if (text.isEmpty()) text = QStringLiteral("Stopped before anything was sent.");
-  if (outcome.end == SyncEnd::Completed && (outcome.sent > 0 || outcome.received > 0)) {
+  if (outcome.end == SyncEnd::Completed && (outcome.tally.sent > 0 || outcome.tally.received > 0)) {
     text += QLatin1Char('\n') + CountsText(outcome);
   }
   return Notice{QStringLiteral("Kelvo synchronisation failed"), text};

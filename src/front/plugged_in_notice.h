@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+#include "front/run_report.h"
 #include "sync/sync_driver.h"
 
 namespace zandor {
@@ -12,12 +13,8 @@ struct PluggedInOutcome {
   SyncEnd end = SyncEnd::Completed;
   bool heardKelvo = false;  // the Kelvo sent at least one byte
   QString firstBox;         // the first box of the run, whole; empty when none
-  int sent = 0;
-  int received = 0;
+  RunTally tally;           // what the run did, in messages
   QString receivedInto = QStringLiteral("Drafts");
-  int removedFromKelvo = 0;
-  int removedFromMail = 0;
-  int skipped = 0;
 };
 
 // A desktop notification: a title and one or more lines.

@@ -124,24 +124,26 @@ QString SentText(const RunTally& tally) {
 
 }  // namespace
 
+QStringList OtherCounts(const RunTally& tally, const QString& receivedInto) {
+  QStringList parts;
+  if (tally.received > 0) {
+    parts << QStringLiteral("%1 received into %2").arg(tally.received).arg(receivedInto);
+  }
+  if (tally.removedFromKelvo > 0) {
+    parts << QStringLiteral("%1 removed from the Kelvo").arg(tally.removedFromKelvo);
+  }
+  if (tally.removedFromMail > 0) {
+    parts << QStringLiteral("%1 removed from the mail").arg(tally.removedFromMail);
+  }
+  if (tally.skipped > 0) parts << QStringLiteral("%1 skipped (see Details)").arg(tally.skipped);
+  return parts;
+}
+
 QString OutcomeText(const RunOutcome& outcome) {
   switch (outcome.kind) {
     case RunOutcome::Kind::Complete: {
-      const RunTally& tally = outcome.tally;
-      QStringList parts{SentText(tally)};
-      if (tally.received > 0) {
-        parts
-            << QStringLiteral("%1 received into %2").arg(tally.received).arg(outcome.receivedInto);
-      }
-      if (tally.removedFromKelvo > 0) {
-        parts << QStringLiteral("%1 removed from the Kelvo").arg(tally.removedFromKelvo);
-      }
-      if (tally.removedFromMail > 0) {
-        parts << QStringLiteral("%1 removed from the mail").arg(tally.removedFromMail);
-      }
-      if (tally.skipped > 0) {
-        parts << QStringLiteral("%1 skipped (see Details)").arg(tally.skipped);
-      }
+      const QStringList parts =
+          QStringList{SentText(outcome.tally)} + OtherCounts(outcome.tally, outcome.receivedInto);
       return QStringLiteral("complete: ") + parts.join(QStringLiteral(", "));
     }
     case RunOutcome::Kind::Broken:

@@ -36,6 +36,10 @@ struct RunTally {
   void Add(const RunItem& item);
 };
 
+// What a run did besides sending, each count that is not 0 in words:
+// "2 received into Drafts", "1 removed from the Kelvo", ...
+QStringList OtherCounts(const RunTally& tally, const QString& receivedInto);
+
 // How one synchronisation ended, for the words after it.
 struct RunOutcome {
   enum class Kind { Complete, Broken, Failed, PortFailed };
