@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/headless_run.h"
+#include "app/languages.h"
 #include "app/watch_run.h"
 
 #ifdef ZANDOR_HAVE_UI
@@ -30,6 +31,7 @@ int UsageError(const QString& error) {
 // --help, --version, --sync and --watch: no window, so no display is needed.
 int RunWithoutWindow(int argc, char** argv) {
   const QCoreApplication app(argc, argv);
+  const zandor::Languages languages;
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
   if (!parsed.line) return UsageError(parsed.error);
   QTextStream out(stdout);
@@ -102,6 +104,7 @@ int RunWindow(int argc, char** argv, const QStringList& arguments) {
   const QtMessageHandler previous = qInstallMessageHandler(ExplainFailedWindow);
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
   qInstallMessageHandler(previous);
+  const zandor::Languages languages;
   const zandor::ParsedCommandLine parsed = zandor::ParseCommandLine(app.arguments().mid(1));
   if (!parsed.line) return UsageError(parsed.error);
   zandor::QtSerialLine serial;
