@@ -86,4 +86,9 @@ OutgoingRecords BuildOutgoingRecords(const OutgoingMessage& message, const QStri
 // time separator in place of ':'. Digits are ASCII in every locale.
 QString FormatRecordDate(const QDateTime& when, const QLocale& locale);
 
+// The locale of the date field the program sends: the same for every user,
+// so that the Kelvo hears the same bytes whatever the desktop's language (a
+// Cyrillic month name would not even pass the Western conversion).
+inline QLocale RecordDateLocale() { return QLocale::c(); }
+
 }  // namespace zandor

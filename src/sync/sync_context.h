@@ -7,6 +7,7 @@
 
 #include "link/link.h"
 #include "records/conversion.h"
+#include "records/outgoing_record.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
@@ -27,7 +28,7 @@ struct SyncEnvironment {
   SettingsStore& settings;
   const Clock& clock;
   const ConversionTables& tables;
-  QLocale locale = QLocale::system();  // the record's date field
+  QLocale locale = RecordDateLocale();  // the record's date field
 };
 
 // The folders' collections as the count listed them before the port opened,

@@ -15,6 +15,7 @@
 #include "link/serial_line.h"
 #include "link/watched_line.h"
 #include "records/conversion.h"
+#include "records/outgoing_record.h"
 #include "session/clock.h"
 #include "session/host.h"
 #include "session/sync_session.h"
@@ -59,7 +60,7 @@ struct MainWindowServices {
   SerialLine& line;
   const Clock& clock;
   MailStoreFactory storeFactory;
-  QLocale locale = QLocale::system();
+  QLocale locale = RecordDateLocale();  // the record's date field
   // The real IMAP store, the desktop keyring and a password dialog when unset.
   ImapStoreFactory imapFactory = nullptr;
   PasswordKeyring* keyring = nullptr;

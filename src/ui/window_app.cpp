@@ -43,7 +43,7 @@ int RunWindowApp(QApplication& app, SerialLine& line, const QString& detailsPath
                          [&clock](const QString& root) -> std::unique_ptr<MailStore> {
                            return std::make_unique<MaildirStore>(root, QLocale::system(), clock);
                          },
-                         QLocale::system(), nullptr, nullptr, AskPassword, settings.FilePath()});
+                         RecordDateLocale(), nullptr, nullptr, AskPassword, settings.FilePath()});
   const std::unique_ptr<InterruptNotifier> stop = StopOnSignals(window);
   if (!detailsPath.isEmpty()) window.ShowRunLog(detailsPath);
   window.show();
