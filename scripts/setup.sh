@@ -17,6 +17,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev libqt6svg6 qtkeychain-qt6-dev
   libgmime-3.0-dev libsqlite3-dev
   libetpan-dev libgnutls28-dev dovecot-core dovecot-imapd openssl
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 # ...and what the tests, the benchmarks and the fuzz targets add.
 [ "$flavour" = demo ] || packages+=(

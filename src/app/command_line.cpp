@@ -1,9 +1,14 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 const QString kSync = QStringLiteral("sync");
 const QString kWatch = QStringLiteral("watch");
@@ -93,7 +98,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   }
   if (!parser.positionalArguments().isEmpty()) {
     return {std::nullopt,
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())};
+            Text::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first())};
   }
 
   CommandLine line;
@@ -106,7 +111,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     return {line, QString()};
   }
   if (parser.isSet(kSync) && parser.isSet(kWatch)) {
-    return {std::nullopt, QStringLiteral("--sync and --watch cannot go together.")};
+    return {std::nullopt, Text::tr("--sync and --watch cannot go together.")};
   }
   line.mode = parser.isSet(kSync)    ? CommandLine::Mode::Sync
               : parser.isSet(kWatch) ? CommandLine::Mode::Watch
@@ -119,14 +124,14 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   line.tracePath = parser.value(kTrace);
   line.verbose = parser.isSet(kVerbose);
   if (parser.isSet(kTrace) && line.tracePath.isEmpty()) {
-    return {std::nullopt, QStringLiteral("--trace needs a file name.")};
+    return {std::nullopt, Text::tr("--trace needs a file name.")};
   }
   if (parser.isSet(kTimeout)) {
     bool ok = false;
     line.timeoutSeconds = parser.value(kTimeout).toInt(&ok);
     if (!ok || line.timeoutSeconds < 0 || line.timeoutSeconds > kMaxTimeoutSeconds) {
-      return {std::nullopt, QStringLiteral("--timeout needs a whole number of seconds from 0 to "
-                                           "%1, not '%2'.")
+      return {std::nullopt, Text::tr("--timeout needs a whole number of seconds from 0 to "
+                                     "%1, not '%2'.")
                                 .arg(kMaxTimeoutSeconds)
                                 .arg(parser.value(kTimeout))};
     }
@@ -135,20 +140,20 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     // What a run started by plugging the Kelvo in may do is set in Options.
     for (const QString& flag : {kFull, kRemoveFromKelvo, kRemoveFromMail, kYes}) {
       if (parser.isSet(flag)) {
-        return {std::nullopt, QStringLiteral("--%1 cannot go with --watch: what a run started by "
-                                             "plugging the Kelvo in may do is set in Options.")
+        return {std::nullopt, Text::tr("--%1 cannot go with --watch: what a run started by "
+                                       "plugging the Kelvo in may do is set in Options.")
                                   .arg(flag)};
       }
     }
   }
   if (line.mode != CommandLine::Mode::Window && parser.isSet(kDetails)) {
-    return {std::nullopt, QStringLiteral("--details is only for the window.")};
+    return {std::nullopt, Text::tr("--details is only for the window.")};
   }
   if (line.mode == CommandLine::Mode::Window) {
     for (const QString& flag : {kFull, kRemoveFromKelvo, kRemoveFromMail, kYes, kTimeout}) {
       if (parser.isSet(flag)) {
         return {std::nullopt,
-                QStringLiteral("--%1 is only for a run without a window: add --sync.").arg(flag)};
+                Text::tr("--%1 is only for a run without a window: add --sync.").arg(flag)};
       }
     }
   }
@@ -156,7 +161,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
 }
 
 QString UsageText() {
-  return QStringLiteral(
+  return Text::tr(
       "Usage: zandor [--trace FILE]\n"
       "       zandor --sync [--full] [--remove-from-kelvo] [--remove-from-mail] [--yes]\n"
       "              [--timeout SECONDS] [--trace FILE] [--verbose]\n"

@@ -12,6 +12,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(DesktopNotices)
+};
+
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kDetailsAction = QStringLiteral("details");
@@ -36,10 +40,10 @@ void DesktopNotices::Show(const Notice& notice, const QString& logPath) {
   QDBusMessage notify =
       QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
   // A click on the notification itself ("default") opens the details too.
-  const QStringList actions =
-      logPath.isEmpty() ? QStringList()
-                        : QStringList{QStringLiteral("default"), QStringLiteral("Details"),
-                                      kDetailsAction, QStringLiteral("Details")};
+  const QStringList actions = logPath.isEmpty()
+                                  ? QStringList()
+                                  : QStringList{QStringLiteral("default"), Text::tr("Details"),
+                                                kDetailsAction, Text::tr("Details")};
   notify << QStringLiteral("Zandor") << 0U << QStringLiteral("zandor") << notice.title
          << notice.text << actions
          << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("zandor")}} << -1;

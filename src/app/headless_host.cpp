@@ -8,6 +8,13 @@
 #include "front/printable_text.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(HeadlessHost)
+};
+
+}  // namespace
 
 QStringList BoxLines(const QString& text) {
   static const QRegularExpression lineEnd(QStringLiteral("\n\r|\r\n|\n|\r"));
@@ -80,12 +87,15 @@ bool HeadlessHost::Confirm(const QString& text) {
   ClearLive();
   for (const QString& line : BoxLines(text)) err_ << PrintableText(line) << '\n';
   if (answerYes_) {
-    err_ << "zandor: answered Yes (" << yesReason_ << ")\n";
+    //: %1 is why the run may answer Yes by itself
+    err_ << "zandor: " << Text::tr("answered Yes (%1)").arg(yesReason_) << '\n';
     err_.flush();
     return true;
   }
   confirmationRefused_ = true;
-  err_ << "zandor: not answered Yes, so nothing was done; run again with --yes to answer Yes\n";
+  err_ << "zandor: "
+       << Text::tr("not answered Yes, so nothing was done; run again with --yes to answer Yes")
+       << '\n';
   err_.flush();
   return false;
 }

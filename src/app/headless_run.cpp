@@ -4,6 +4,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -22,6 +23,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(HeadlessRun)
+};
 
 // The width of the terminal the output goes to; 0 when it goes elsewhere.
 int TerminalWidth() {
@@ -47,10 +52,15 @@ int RunHeadless(const CommandLine& command, QTextStream& out, QTextStream& err) 
   // Nobody can answer a question here: without --yes such a run stops before
   // anything is opened, rather than after a login.
   if (const QStringList asking = AskingOptions(command); !asking.isEmpty() && !command.yes) {
-    host.Note(QStringLiteral("%1 %2 for a Yes first, and a run without a window takes --yes as "
+    //: %1 is one option, such as --full
+    host.Note(asking.size() == 1
+                  ? Text::tr("%1 asks for a Yes first, and a run without a window takes --yes as "
                              "that Yes: run again with --yes to go ahead. Nothing was done.")
-                  .arg(asking.join(QStringLiteral(" and ")),
-                       asking.size() == 1 ? QStringLiteral("asks") : QStringLiteral("ask")));
+                        .arg(asking.first())
+                  //: %1 is a list of options, such as "--full and --remove-from-kelvo"
+                  : Text::tr("%1 ask for a Yes first, and a run without a window takes --yes as "
+                             "that Yes: run again with --yes to go ahead. Nothing was done.")
+                        .arg(asking.join(Text::tr(" and "))));
     return kExitUsage;
   }
   return RunHeadlessOnce(command, host, out, err, false).status;
@@ -99,8 +109,7 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   LineTranscript transcript;
   if (!command.tracePath.isEmpty()) {
     if (const std::optional<QString> why = transcript.WriteTo(command.tracePath)) {
-      host.Note(
-          QStringLiteral("cannot write the transcript to %1: %2").arg(command.tracePath, *why));
+      host.Note(Text::tr("cannot write the transcript to %1: %2").arg(command.tracePath, *why));
       return failed(kExitUsage);
     }
   }
@@ -117,18 +126,18 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   const InterruptNotifier interrupts(2, [&](const Interrupt& interrupt) {
     result.stopped = true;
     if (stoppedBy.isEmpty())
-      stoppedBy = QStringLiteral("stopped by %1").arg(QLatin1String(interrupt.Name()));
+      stoppedBy = Text::tr("stopped by %1").arg(QLatin1String(interrupt.Name()));
     if (interrupt.count == 1) {
-      host.Note(QStringLiteral("%1: stopping once the part in flight is complete%2")
+      host.Note(Text::tr("%1: stopping once the part in flight is complete%2")
                     .arg(QLatin1String(interrupt.Name()),
                          interrupt.signal == SIGINT
-                             ? QStringLiteral(" (press Ctrl-C again to stop at once)")
+                             ? Text::tr(" (press Ctrl-C again to stop at once)")
                              : QString()));
       RequestBreakAfterExchange(session);
     } else {
       host.Note(
-          QStringLiteral("Ctrl-C: stopping at once, as the Break button does (press "
-                         "Ctrl-C again to quit)"));
+          Text::tr("Ctrl-C: stopping at once, as the Break button does (press "
+                   "Ctrl-C again to quit)"));
       RequestBreak(session);
     }
   });
@@ -150,7 +159,7 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
     const auto seconds = static_cast<int>(sinceAsked.elapsed() / 1000);
     host.ShowSilence(seconds >= kSilenceHintSeconds
                          ? SilenceText(seconds, options.port, options.portPath,
-                                       QStringLiteral("Press Ctrl-C to stop."))
+                                       Text::tr("Press Ctrl-C to stop."))
                          : QString());
   });
   WatchedLine::Watcher watcher = transcript.Watcher([&](bool owes) {
@@ -171,7 +180,7 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
 
   RunLog log;
   if (const std::optional<QString> why = log.Start(RunLogFolder(), clock.Now())) {
-    host.Note(QStringLiteral("this run is not logged: %1").arg(*why));
+    host.Note(Text::tr("this run is not logged: %1").arg(*why));
   }
   host.SetLog(&log, command.verbose);
 
@@ -202,10 +211,10 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
     outcome.kind = RunOutcome::Kind::PortFailed;
   } else if (session.BreakRequested) {
     outcome.kind = RunOutcome::Kind::Broken;
-    outcome.stopped = !session.BreakReason.isEmpty()
-                          ? QStringLiteral("stopped: the Kelvo did not answer for %1 s")
-                                .arg(command.timeoutSeconds)
-                          : stoppedBy;
+    outcome.stopped =
+        !session.BreakReason.isEmpty()
+            ? Text::tr("stopped: the Kelvo did not answer for %1 s").arg(command.timeoutSeconds)
+            : stoppedBy;
   } else if (host.MessagesShown() > 0) {
     outcome.kind = RunOutcome::Kind::Failed;
     outcome.failure = host.FirstMessageLine();
@@ -217,15 +226,17 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   log.Add(words);
   host.Note(words);
   if (command.verbose && !log.Path().isEmpty()) {
-    host.Note(QStringLiteral("the log of this run: %1").arg(log.Path()));
+    host.Note(Text::tr("the log of this run: %1").arg(log.Path()));
   }
   // Status lines that never arrived (a full disk, a closed pipe) leave the
   // caller without the outcome: that is a failure of its own.
   out.flush();
   if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
-    err << "zandor: the status lines could not be written to standard output ("
-        << (out.device() != nullptr ? out.device()->errorString() : QStringLiteral("write error"))
-        << ")\n";
+    err << "zandor: "
+        //: %1 is the system's reason
+        << Text::tr("the status lines could not be written to standard output (%1)")
+               .arg(out.device() != nullptr ? out.device()->errorString() : Text::tr("write error"))
+        << '\n';
     return failed(kExitErrorShown);
   }
   return failed(host.MessagesShown() > 0 ? kExitErrorShown : kExitOk);

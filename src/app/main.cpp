@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/headless_run.h"
@@ -19,12 +20,17 @@
 
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(Main)
+};
+
 using zandor::CommandLine;
 
 // Reports a usage error the way command-line tools do; returns the status.
 int UsageError(const QString& error) {
   QTextStream err(stderr);
-  err << "zandor: " << error << "\nTry 'zandor --help' for more information.\n";
+  err << "zandor: " << error << '\n'
+      << Text::tr("Try 'zandor --help' for more information.") << '\n';
   return zandor::kExitUsage;
 }
 
@@ -50,7 +56,7 @@ int RunWithoutWindow(int argc, char** argv) {
     case CommandLine::Mode::Window:
       break;
   }
-  return UsageError(QStringLiteral("this build has no window; use --sync."));
+  return UsageError(Text::tr("this build has no window; use --sync."));
 }
 
 #ifdef ZANDOR_HAVE_UI
@@ -63,6 +69,13 @@ bool HasDisplay(const QStringList& arguments) {
   return arguments.contains(QStringLiteral("-platform"));
 }
 
+// What ExplainFailedWindow says, worded before the window's application
+// starts: Qt's message handler takes no state of its own.
+QString& FailedWindowText() {
+  static QString text;
+  return text;
+}
+
 // Qt ends with abort() when no platform plugin can start: a display that is
 // gone (DISPLAY=:99 with no server), a mistyped QT_QPA_PLATFORM, a dead
 // Wayland socket. Qt's own warnings before it name the cause; the user then
@@ -73,22 +86,17 @@ void ExplainFailedWindow(QtMsgType type, const QMessageLogContext& context,
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     return;
   }
-  const auto shown = [](const char* variable) {
-    const QByteArray value = qgetenv(variable);
-    return QString::fromLocal8Bit(value.isEmpty() ? QByteArray("not set") : value);
-  };
-  QTextStream(stderr) << "zandor: the window cannot be opened: no display could be reached "
-                         "(DISPLAY "
-                      << shown("DISPLAY") << ", WAYLAND_DISPLAY " << shown("WAYLAND_DISPLAY")
-                      << ", QT_QPA_PLATFORM " << shown("QT_QPA_PLATFORM")
-                      << ").\nCheck that the desktop session is running and that these name it. "
-                         "To synchronise without a window, run 'zandor --sync' (see 'zandor "
-                         "--help').\n";
+  QTextStream(stderr) << FailedWindowText();
   std::fflush(stderr);
   std::_Exit(zandor::kExitUsage);
 }
 
-int RunWindow(int argc, char** argv, const QStringList& arguments) {
+// What stops the window before it opens is told in the user's language, so
+// it is worded while a plain application holds the translations: the window's
+// own application, whose start may fail, holds none yet.
+std::optional<int> RefuseWindow(int argc, char** argv, const QStringList& arguments) {
+  const QCoreApplication app(argc, argv);
+  const zandor::Languages languages;
   // A mistyped option is told as such, whether a display can be reached or not.
   if (const zandor::ParsedCommandLine ours =
           zandor::ParseCommandLine(zandor::WithoutQtOptions(arguments));
@@ -96,11 +104,33 @@ int RunWindow(int argc, char** argv, const QStringList& arguments) {
     return UsageError(ours.error);
   }
   if (!HasDisplay(arguments)) {
-    QTextStream(stderr) << "zandor: there is no display to open the window on (DISPLAY is not "
-                           "set).\nTo synchronise without a window, run 'zandor --sync' (see "
-                           "'zandor --help').\n";
+    QTextStream(stderr) << "zandor: "
+                        << Text::tr(
+                               "there is no display to open the window on (DISPLAY is not "
+                               "set).\nTo synchronise without a window, run 'zandor --sync' "
+                               "(see 'zandor --help').")
+                        << '\n';
     return zandor::kExitUsage;
   }
+  const auto shown = [](const char* variable) {
+    const QByteArray value = qgetenv(variable);
+    return value.isEmpty() ? Text::tr("not set") : QString::fromLocal8Bit(value);
+  };
+  FailedWindowText() =
+      QStringLiteral("zandor: ") +
+      //: %1, %2, %3 are the values of DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM
+      Text::tr(
+          "the window cannot be opened: no display could be reached (DISPLAY %1, "
+          "WAYLAND_DISPLAY %2, QT_QPA_PLATFORM %3).\nCheck that the desktop session is "
+          "running and that these name it. To synchronise without a window, run 'zandor "
+          "--sync' (see 'zandor --help').")
+          .arg(shown("DISPLAY"), shown("WAYLAND_DISPLAY"), shown("QT_QPA_PLATFORM")) +
+      QLatin1Char('\n');
+  return std::nullopt;
+}
+
+int RunWindow(int argc, char** argv, const QStringList& arguments) {
+  if (const std::optional<int> refused = RefuseWindow(argc, argv, arguments)) return *refused;
   const QtMessageHandler previous = qInstallMessageHandler(ExplainFailedWindow);
   QApplication app(argc, argv);  // takes Qt's own arguments (-platform ...) away
   qInstallMessageHandler(previous);
@@ -112,8 +142,8 @@ int RunWindow(int argc, char** argv, const QStringList& arguments) {
   zandor::LineTranscript transcript;
   if (!parsed.line->tracePath.isEmpty()) {
     if (const std::optional<QString> why = transcript.WriteTo(parsed.line->tracePath)) {
-      return UsageError(QStringLiteral("cannot write the transcript to %1: %2")
-                            .arg(parsed.line->tracePath, *why));
+      return UsageError(
+          Text::tr("cannot write the transcript to %1: %2").arg(parsed.line->tracePath, *why));
     }
   }
   line.SetWatcher(transcript.Watcher());

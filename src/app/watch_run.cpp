@@ -20,6 +20,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(WatchRun)
+};
+
 class Watcher {
  public:
   Watcher(const CommandLine& command, QTextStream& out, QTextStream& err)
@@ -32,7 +36,7 @@ class Watcher {
       QTimer::singleShot(0, &port_, [this] { OnAppeared(); });
     });
     QObject::connect(&port_, &PortPresence::Vanished, &port_, [this] {
-      if (!running_) Note(QStringLiteral("%1 is gone").arg(port_.Path()));
+      if (!running_) Note(Text::tr("%1 is gone").arg(port_.Path()));
     });
     QSettingsStore settings;
     if (const std::optional<QString> unreadable = settings.Unreadable()) return unreadable;
@@ -58,13 +62,13 @@ class Watcher {
  private:
   std::optional<QString> WatchPort(const QString& path) {
     if (path.isEmpty()) {
-      return QStringLiteral("no serial port is chosen: choose the Kelvo's port under Options");
+      return Text::tr("no serial port is chosen: choose the Kelvo's port under Options");
     }
     if (std::optional<QString> why = port_.Watch(path)) return why;
     Note(port_.Present()
-             ? QStringLiteral("%1 is there already: it is synchronised when it is next plugged in")
+             ? Text::tr("%1 is there already: it is synchronised when it is next plugged in")
                    .arg(port_.Path())
-             : QStringLiteral("waiting for %1 to appear").arg(port_.Path()));
+             : Text::tr("waiting for %1 to appear").arg(port_.Path()));
     return std::nullopt;
   }
 
@@ -78,7 +82,7 @@ class Watcher {
     const StoredOptions stored = ReadStoredOptions(settings);
     // Cleared in Options: the user wants no more runs from plugging in.
     if (switchedOn_ && !stored.pluggedIn.sync) {
-      Note(QStringLiteral("\"Synchronise when the Kelvo is plugged in\" was cleared: stopping"));
+      Note(Text::tr("\"Synchronise when the Kelvo is plugged in\" was cleared: stopping"));
       if (!running_) QCoreApplication::exit(kExitOk);
       quitAfterRun_ = true;
       return;
@@ -93,15 +97,14 @@ class Watcher {
   void OnAppeared() {
     if (running_ || !port_.Present()) return;
     if (WindowMark::Held(StateFolder())) {
-      Note(QStringLiteral("%1 appeared; the window is open, and synchronises itself")
-               .arg(port_.Path()));
+      Note(Text::tr("%1 appeared; the window is open, and synchronises itself").arg(port_.Path()));
       return;
     }
-    Note(QStringLiteral("%1 appeared: synchronising").arg(port_.Path()));
+    Note(Text::tr("%1 appeared: synchronising").arg(port_.Path()));
     running_ = true;
     interrupts_.reset();  // the run takes the signals while it lasts
     HeadlessHost host(out_, err_, true);
-    host.SetYesReason(QStringLiteral("agreed to in Options for runs when the Kelvo is plugged in"));
+    host.SetYesReason(Text::tr("agreed to in Options for runs when the Kelvo is plugged in"));
     const HeadlessResult result = RunHeadlessOnce(command_, host, out_, err_, true);
     running_ = false;
     Tell(result);
@@ -110,14 +113,14 @@ class Watcher {
       return;
     }
     StopOnSignals();
-    Note(port_.Present() ? QStringLiteral("waiting for %1 to go and come back").arg(port_.Path())
-                         : QStringLiteral("waiting for %1 to appear").arg(port_.Path()));
+    Note(port_.Present() ? Text::tr("waiting for %1 to go and come back").arg(port_.Path())
+                         : Text::tr("waiting for %1 to appear").arg(port_.Path()));
   }
 
   void Tell(const HeadlessResult& result) {
     const std::optional<Notice> notice = PluggedInNotice(result.outcome);
     if (!notice) {
-      Note(QStringLiteral("the Kelvo did not answer: it may be switched off; nothing was done"));
+      Note(Text::tr("the Kelvo did not answer: it may be switched off; nothing was done"));
       return;
     }
     out_ << "Notification: " << PrintableText(notice->title) << ": "
@@ -129,7 +132,7 @@ class Watcher {
 
   void StopOnSignals() {
     interrupts_ = std::make_unique<InterruptNotifier>(1, [this](const Interrupt& interrupt) {
-      Note(QStringLiteral("%1: stopping").arg(QLatin1String(interrupt.Name())));
+      Note(Text::tr("%1: stopping").arg(QLatin1String(interrupt.Name())));
       QCoreApplication::exit(kExitOk);
     });
   }
@@ -157,7 +160,8 @@ class Watcher {
 int RunWatcher(const CommandLine& command, QTextStream& out, QTextStream& err) {
   Watcher watcher(command, out, err);
   if (const std::optional<QString> why = watcher.Start()) {
-    err << "zandor: cannot watch for the Kelvo: " << PrintableText(*why) << '\n';
+    err << "zandor: " << Text::tr("cannot watch for the Kelvo: %1").arg(PrintableText(*why))
+        << '\n';
     return kExitErrorShown;
   }
   return QCoreApplication::exec();

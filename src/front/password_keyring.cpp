@@ -2,10 +2,16 @@
 
 #include <qt6keychain/keychain.h>
 
+#include <QCoreApplication>
+
 #include "front/keyring_wait.h"
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(PasswordKeyring)
+};
 
 const QString kService = QStringLiteral("Zandor");
 
@@ -38,10 +44,10 @@ std::optional<QString> DesktopKeyring::Write(const QString& key, const QString& 
     // Without a D-Bus session QtKeychain only says "Unknown error".
     case QKeychain::NoBackendAvailable:
     case QKeychain::OtherError:
-      return QStringLiteral("no keyring service is running");
+      return Text::tr("no keyring service is running");
     case QKeychain::AccessDenied:
     case QKeychain::AccessDeniedByUser:
-      return QStringLiteral("the keyring refused it, or its prompt was cancelled");
+      return Text::tr("the keyring refused it, or its prompt was cancelled");
     default:
       return job->errorString();
   }

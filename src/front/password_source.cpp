@@ -1,9 +1,15 @@
 #include "front/password_source.h"
 
+#include <QCoreApplication>
+
 #include "settings/password_command.h"
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(PasswordSource)
+};
 
 PasswordAnswer FromCommand(const QString& command) {
   CommandPassword given = RunPasswordCommand(command);
@@ -17,7 +23,7 @@ PasswordAnswer FromCommand(const QString& command) {
 
 PasswordAnswer AccessTokenOf(const ImapOptions& account) {
   if (account.passwordCommand.trimmed().isEmpty()) {
-    return PasswordLacking{QStringLiteral("no command is set that prints one")};
+    return PasswordLacking{Text::tr("no command is set that prints one")};
   }
   return FromCommand(account.passwordCommand);
 }
@@ -30,11 +36,10 @@ PasswordAnswer StoredPasswords::Password(const ImapOptions& account, bool refuse
   const KeyringRead kept = keyring_.Read(KeyringKey(account));
   if (kept.password) return *kept.password;
   return PasswordLacking{
-      kept.available
-          ? QStringLiteral("no PasswordCommand is set, and the desktop keyring holds no "
-                           "password of %1 on %2")
-                .arg(account.user.trimmed(), account.host.trimmed())
-          : QStringLiteral("no PasswordCommand is set, and no desktop keyring is running")};
+      kept.available ? Text::tr("no PasswordCommand is set, and the desktop keyring holds no "
+                                "password of %1 on %2")
+                           .arg(account.user.trimmed(), account.host.trimmed())
+                     : Text::tr("no PasswordCommand is set, and no desktop keyring is running")};
 }
 
 }  // namespace zandor

@@ -1,13 +1,18 @@
 #include "front/plugged_in_notice.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(PluggedInNotice)
+};
+
 QString CountsText(const PluggedInOutcome& outcome) {
-  const QStringList parts = QStringList{QStringLiteral("%1 sent").arg(outcome.tally.sent)} +
+  const QStringList parts = QStringList{Text::tr("%1 sent").arg(outcome.tally.sent)} +
                             OtherCounts(outcome.tally, outcome.receivedInto);
   return parts.join(QStringLiteral(", "));
 }
@@ -27,14 +32,14 @@ QString BoxText(const QString& box) {
 std::optional<Notice> PluggedInNotice(const PluggedInOutcome& outcome) {
   if (outcome.end == SyncEnd::HandshakeFailed && !outcome.heardKelvo) return std::nullopt;
   if (outcome.firstBox.isEmpty() && outcome.end == SyncEnd::Completed) {
-    return Notice{QStringLiteral("Kelvo synchronised"), CountsText(outcome)};
+    return Notice{Text::tr("Kelvo synchronised"), CountsText(outcome)};
   }
   QString text = BoxText(outcome.firstBox);
-  if (text.isEmpty()) text = QStringLiteral("Stopped before anything was sent.");
+  if (text.isEmpty()) text = Text::tr("Stopped before anything was sent.");
   if (outcome.end == SyncEnd::Completed && (outcome.tally.sent > 0 || outcome.tally.received > 0)) {
     text += QLatin1Char('\n') + CountsText(outcome);
   }
-  return Notice{QStringLiteral("Kelvo synchronisation failed"), text};
+  return Notice{Text::tr("Kelvo synchronisation failed"), text};
 }
 
 }  // namespace zandor

@@ -3,6 +3,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -11,6 +12,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(PortPresence)
+};
 
 // A folder's entries made, removed, renamed or given other rights, and the
 // folder itself going.
@@ -54,7 +59,7 @@ std::optional<QString> PortPresence::Watch(const QString& path) {
   if (!inotify_.Valid()) {
     inotify_ = UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     if (!inotify_.Valid()) {
-      return QStringLiteral("the system does not let the port be watched (inotify: %1)")
+      return Text::tr("the system does not let the port be watched (inotify: %1)")
           .arg(QString::fromLocal8Bit(std::strerror(errno)));
     }
     notifier_ = std::make_unique<QSocketNotifier>(inotify_.Get(), QSocketNotifier::Read);
@@ -64,7 +69,7 @@ std::optional<QString> PortPresence::Watch(const QString& path) {
   watchedFolder_.clear();
   Rearm();
   if (watch_ < 0) {
-    return QStringLiteral("%1 cannot be watched: %2")
+    return Text::tr("%1 cannot be watched: %2")
         .arg(DeepestFolder(path_), QString::fromLocal8Bit(std::strerror(errno)));
   }
   present_ = PortUsable(path_);

@@ -2,12 +2,17 @@
 
 #include <arpa/inet.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "store/imap/imap_store.h"
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(StoreChoice)
+};
 
 imap::Security SecurityOf(ImapSecurity security) {
   switch (security) {
@@ -54,20 +59,20 @@ std::optional<WrongSetting> WrongImapSetting(const ImapOptions& options) {
   const QString host = options.host.trimmed();
   if (Ipv6Address(host).isEmpty() && !HostName(host)) {
     return WrongSetting{"Host", options.host,
-                        QStringLiteral("the server's name or address, such as imap.example.org, "
-                                       "192.0.2.7 or ::1 (no port and no scheme)")};
+                        Text::tr("the server's name or address, such as imap.example.org, "
+                                 "192.0.2.7 or ::1 (no port and no scheme)")};
   }
   const QString port = options.port.trimmed();
   bool number = false;
   const int value = port.toInt(&number);
   if (!port.isEmpty() && (!number || value < 1 || value > 65535)) {
     return WrongSetting{"Port", options.port,
-                        QStringLiteral("a number from 1 to 65535, or no Port for the security's "
-                                       "own (993 with tls, 143 otherwise)")};
+                        Text::tr("a number from 1 to 65535, or no Port for the security's "
+                                 "own (993 with tls, 143 otherwise)")};
   }
   if (!options.unknownSecurity.isEmpty()) {
     return WrongSetting{"Security", options.unknownSecurity,
-                        QStringLiteral("tls, starttls or none (no Security for tls)")};
+                        Text::tr("tls, starttls or none (no Security for tls)")};
   }
   return std::nullopt;
 }

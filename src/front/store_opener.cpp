@@ -1,5 +1,6 @@
 #include "front/store_opener.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,6 +12,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(StoreOpener)
+};
+
 // Multi-line texts join their lines with a line feed, then a carriage return.
 const QString kLineBreak = QStringLiteral("\n\r");
 
@@ -20,15 +25,13 @@ QString Setting(const char* key) {
 
 // "then press Sync again" in the window, "then run again" without it.
 QString Again(const FixPlace& place) {
-  return place.window ? QStringLiteral("then press Sync again.")
-                      : QStringLiteral("then run again.");
+  return place.window ? Text::tr("then press Sync again.") : Text::tr("then run again.");
 }
 
 QString NoServerText(const FixPlace& place) {
-  return QStringLiteral("No IMAP server is set.") + kLineBreak +
-         (place.window
-              ? QStringLiteral("Set the server of the IMAP account under Options, ")
-              : QStringLiteral("Set %1 in %2, ").arg(Setting("Host"), place.settingsFile)) +
+  return Text::tr("No IMAP server is set.") + kLineBreak +
+         (place.window ? Text::tr("Set the server of the IMAP account under Options, ")
+                       : Text::tr("Set %1 in %2, ").arg(Setting("Host"), place.settingsFile)) +
          Again(place);
 }
 
@@ -39,7 +42,7 @@ QString SettingsFileName(const FixPlace& place) {
 
 // An access token is had only from the command, wherever the run started.
 QString TokenFix(const FixPlace& place) {
-  return QStringLiteral(
+  return Text::tr(
              "Set PasswordCommand under [Imap] in %1 to a command that prints a fresh access "
              "token (see the README), or remove Login=xoauth2 to log in with a password.")
       .arg(SettingsFileName(place));
@@ -49,12 +52,12 @@ QString NoPasswordText(const ImapOptions& account, const QString& why, const Fix
   if (account.login == ImapLogin::XOAuth2) {
     const QString first =
         account.passwordCommand.trimmed().isEmpty()
-            ? QStringLiteral("Logging in with an access token needs a command that prints one.")
-            : QStringLiteral("No access token could be had: %1.").arg(why);
+            ? Text::tr("Logging in with an access token needs a command that prints one.")
+            : Text::tr("No access token could be had: %1.").arg(why);
     return first + kLineBreak + TokenFix(place);
   }
-  return QStringLiteral("The IMAP password could not be read: %1.").arg(why) + kLineBreak +
-         QStringLiteral(
+  return Text::tr("The IMAP password could not be read: %1.").arg(why) + kLineBreak +
+         Text::tr(
              "Set %1 in %2 to a command that prints it (for example: pass show mail/work), or "
              "keep the password in the desktop keyring from the window, ")
              .arg(Setting("PasswordCommand"), SettingsFileName(place)) +
@@ -63,47 +66,46 @@ QString NoPasswordText(const ImapOptions& account, const QString& why, const Fix
 
 QString RefusedText(const ImapOptions& account, const QString& reason, const FixPlace& place) {
   if (account.login == ImapLogin::XOAuth2) {
-    return QStringLiteral("The IMAP server refused the access token.") + kLineBreak +
-           TokenFix(place);
+    return Text::tr("The IMAP server refused the access token.") + kLineBreak + TokenFix(place);
   }
-  return QStringLiteral("The IMAP server refused the password (%1).").arg(reason) + kLineBreak +
+  return Text::tr("The IMAP server refused the password (%1).").arg(reason) + kLineBreak +
          (place.window
-              ? QStringLiteral("Check the user under Options, ")
-              : QStringLiteral("Check %1 and %2 in %3, ")
+              ? Text::tr("Check the user under Options, ")
+              : Text::tr("Check %1 and %2 in %3, ")
                     .arg(Setting("User"), Setting("PasswordCommand"), place.settingsFile)) +
          Again(place);
 }
 
 QString UnusableText(const QString& reason, const FixPlace& place) {
-  return QStringLiteral("The IMAP server cannot be used: %1.").arg(reason) + kLineBreak +
-         (place.window ? QStringLiteral("Check the IMAP account under Options, ")
-                       : QStringLiteral("Check %1, Port, Security, CertificateFile and "
-                                        "CertificateFingerprint in %2, ")
+  return Text::tr("The IMAP server cannot be used: %1.").arg(reason) + kLineBreak +
+         (place.window ? Text::tr("Check the IMAP account under Options, ")
+                       : Text::tr("Check %1, Port, Security, CertificateFile and "
+                                  "CertificateFingerprint in %2, ")
                              .arg(Setting("Host"), place.settingsFile)) +
          Again(place);
 }
 
 QString StateFolderText(const QString& folder, const QString& why) {
-  return QStringLiteral(
+  return Text::tr(
              "The folder that keeps what was sent to the Kelvo, %1, cannot be used: "
              "%2.")
              .arg(folder, why) +
          kLineBreak +
-         QStringLiteral("Set HOME or XDG_STATE_HOME to a folder you can write, then try again.");
+         Text::tr("Set HOME or XDG_STATE_HOME to a folder you can write, then try again.");
 }
 
 std::optional<StoreRefusal> CheckStateFolder(const QString& folder) {
   if (folder.isEmpty()) {
     return StoreRefusal{Refusal::StateFolderUnusable,
-                        NoHomeFolderText(QStringLiteral("what was sent to the Kelvo"),
-                                         QStringLiteral(" ($XDG_STATE_HOME/zandor, by default "
-                                                        "~/.local/state/zandor)"),
+                        NoHomeFolderText(Text::tr("what was sent to the Kelvo"),
+                                         Text::tr(" ($XDG_STATE_HOME/zandor, by default "
+                                                  "~/.local/state/zandor)"),
                                          QStringLiteral("XDG_STATE_HOME")),
                         std::nullopt};
   }
   if (!MakePrivateFolder(folder) || !QFileInfo(folder).isWritable()) {
     return StoreRefusal{Refusal::StateFolderUnusable,
-                        StateFolderText(folder, QStringLiteral("it cannot be created or written")),
+                        StateFolderText(folder, Text::tr("it cannot be created or written")),
                         std::nullopt};
   }
   return std::nullopt;
@@ -111,12 +113,11 @@ std::optional<StoreRefusal> CheckStateFolder(const QString& folder) {
 
 // "[Imap] Port in /home/ann/.config/Zandor/Zandor.ini is "70000": ..."
 QString WrongSettingText(const WrongSetting& wrong, const FixPlace& place) {
-  const QString where = place.window ? QString() : QStringLiteral(" in %1").arg(place.settingsFile);
-  return QStringLiteral("%1%2 is \"%3\", which cannot be used: it may be %4.")
+  const QString where = place.window ? QString() : Text::tr(" in %1").arg(place.settingsFile);
+  return Text::tr("%1%2 is \"%3\", which cannot be used: it may be %4.")
              .arg(Setting(wrong.key), where, wrong.value, wrong.allowed) +
          kLineBreak +
-         (place.window ? QStringLiteral("Correct it under Options, ")
-                       : QStringLiteral("Correct it there, ")) +
+         (place.window ? Text::tr("Correct it under Options, ") : Text::tr("Correct it there, ")) +
          Again(place);
 }
 
@@ -177,11 +178,11 @@ StoreChoice StoreChoiceOf(const StoredOptions& stored) {
 }
 
 QString MissingMailFolderText(const QString& path, const FixPlace& place) {
-  return QStringLiteral("The mail folder %1 does not exist.").arg(path) + kLineBreak +
+  return Text::tr("The mail folder %1 does not exist.").arg(path) + kLineBreak +
          (place.window
-              ? QStringLiteral("Choose your Maildir under Options, Mail Folder, or create it, ")
-              : QStringLiteral("Choose your Maildir under Options, Mail Folder (or set Maildir in "
-                               "section [Store] of %1), or create it, ")
+              ? Text::tr("Choose your Maildir under Options, Mail Folder, or create it, ")
+              : Text::tr("Choose your Maildir under Options, Mail Folder (or set Maildir in "
+                         "section [Store] of %1), or create it, ")
                     .arg(place.settingsFile)) +
          Again(place);
 }

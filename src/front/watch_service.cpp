@@ -10,6 +10,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(WatchService)
+};
+
 using namespace Qt::StringLiterals;
 
 const QString kAutostartName = QStringLiteral("zandor-watch.desktop");
@@ -25,7 +29,7 @@ bool InUnitSearchPath(const QString& unitFile) {
 
 std::optional<QString> WriteAutostart(const WatcherPlaces& places) {
   if (!QDir().mkpath(places.autostartFolder)) {
-    return QStringLiteral("The folder %1 cannot be made.").arg(places.autostartFolder);
+    return Text::tr("The folder %1 cannot be made.").arg(places.autostartFolder);
   }
   QSaveFile entry(QDir(places.autostartFolder).filePath(kAutostartName));
   if (!entry.open(QIODevice::WriteOnly | QIODevice::Text)) return entry.errorString();
@@ -75,8 +79,7 @@ WatcherPlaces SystemWatcherPlaces() {
 std::optional<QString> TurnWatcher(bool on, const WatcherPlaces& places) {
   const QString entry = QDir(places.autostartFolder).filePath(kAutostartName);
   if (!on && QFile::exists(entry) && !QFile::remove(entry)) {
-    return QStringLiteral("The autostart entry %1 cannot be removed: remove it by hand.")
-        .arg(entry);
+    return Text::tr("The autostart entry %1 cannot be removed: remove it by hand.").arg(entry);
   }
   // A session without a systemd user instance cannot say its environment.
   const bool systemd = places.systemctl({QStringLiteral("show-environment")}, nullptr) == 0;
@@ -84,10 +87,10 @@ std::optional<QString> TurnWatcher(bool on, const WatcherPlaces& places) {
     // A watcher started from the entry stops by itself when the tick goes.
     if (!on) return std::nullopt;
     if (const std::optional<QString> why = WriteAutostart(places)) {
-      return QStringLiteral("The autostart entry %1 cannot be written: %2").arg(entry, *why);
+      return Text::tr("The autostart entry %1 cannot be written: %2").arg(entry, *why);
     }
     if (!places.startWatcher()) {
-      return QStringLiteral("zandor --watch could not be started: it starts at the next login.");
+      return Text::tr("zandor --watch could not be started: it starts at the next login.");
     }
     return std::nullopt;
   }
@@ -98,7 +101,7 @@ std::optional<QString> TurnWatcher(bool on, const WatcherPlaces& places) {
   const QStringList arguments{on ? QStringLiteral("enable") : QStringLiteral("disable"),
                               QStringLiteral("--now"), on ? unit : kWatchUnit};
   if (places.systemctl(arguments, &said) == 0) return std::nullopt;
-  return QStringLiteral(
+  return Text::tr(
              "systemctl --user %1 failed%2.\n\rIs Zandor installed (cmake --install, or "
              "its .deb), with %3 under lib/systemd/user? Run the command in a terminal "
              "to see more.")

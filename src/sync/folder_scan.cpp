@@ -1,5 +1,6 @@
 #include "sync/folder_scan.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <functional>
 #include <future>
@@ -10,6 +11,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(FolderScan)
+};
 
 // A failure after which nothing more can come from the store in this run.
 bool OfTheWholeStore(const StoreFailure& failure) {
@@ -25,22 +30,20 @@ bool OfTheWholeStore(const StoreFailure& failure) {
 void StoreFailed(SyncContext& context, const QString& what, const StoreFailure& failure) {
   SyncSession& session = context.session;
   if (OfTheWholeStore(failure)) {
-    context.host.ShowMessage(
-        QStringLiteral("The mail store cannot be used, so nothing more was sent: %1")
-            .arg(failure.reason));
+    context.host.ShowMessage(Text::tr("The mail store cannot be used, so nothing more was sent: %1")
+                                 .arg(failure.reason));
     session.MarkSelectionIncomplete(
-        QStringLiteral("the mail store could not be used (%1)").arg(failure.reason));
+        Text::tr("the mail store could not be used (%1)").arg(failure.reason));
     session.StoreUnusable = true;
     return;
   }
-  context.host.ShowMessage(QStringLiteral("%1 could not be read, so it was not synchronised: %2")
+  context.host.ShowMessage(Text::tr("%1 could not be read, so it was not synchronised: %2")
                                .arg(what.left(1).toUpper() + what.mid(1), failure.reason));
-  session.MarkSelectionIncomplete(
-      QStringLiteral("%1 could not be read (%2)").arg(what, failure.reason));
+  session.MarkSelectionIncomplete(Text::tr("%1 could not be read (%2)").arg(what, failure.reason));
 }
 
 QString FolderWhat(const FolderRef& folder) {
-  return QStringLiteral("the folder %1").arg(folder.Name);
+  return Text::tr("the folder %1").arg(folder.Name);
 }
 
 bool DeviceHolds(const SyncSession& session, const QString& entryId) {
@@ -54,12 +57,12 @@ QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QStrin
                  const QString& parts) {
   switch (why) {
     case OutgoingRecords::Skip::NoRoom:
-      return QStringLiteral(
+      return Text::tr(
                  "the message %1 cannot go to the Kelvo: its subject, sender, recipients and "
                  "folder alone fill a record")
           .arg(entryId);
     case OutgoingRecords::Skip::NoParts:
-      return QStringLiteral(
+      return Text::tr(
                  "the message %1 is too long for one record, and the parts limit (\"%2\") allows "
                  "no part")
           .arg(entryId, parts);
@@ -67,9 +70,8 @@ QString SkipNote(OutgoingRecords::Skip why, const QString& entryId, const QStrin
     case OutgoingRecords::Skip::Lacking:
       break;
   }
-  return unreadable.isEmpty()
-             ? QStringLiteral("the message %1 lacks what a record needs").arg(entryId)
-             : unreadable;
+  return unreadable.isEmpty() ? Text::tr("the message %1 lacks what a record needs").arg(entryId)
+                              : unreadable;
 }
 
 // A message read and cut into records, with the options it was cut by.
@@ -174,15 +176,14 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     host.Report(sent);
   };
   for (size_t j = first; j < partCount; ++j) {
-    if (records.truncated) truncationSuffix = QStringLiteral(" (truncated)");
+    if (records.truncated) truncationSuffix = Text::tr(" (truncated)");
     const QByteArray& part = records.parts[j];
     if (part.isEmpty()) continue;
     host.SetStatus(2, QString());
     if (j == first) {
-      host.SetStatus(
-          1, scanning + QStringLiteral(" - Sending: ") + QString::number(session.SentCount + 1));
+      host.SetStatus(1, scanning + Text::tr(" - Sending: %1").arg(session.SentCount + 1));
     }
-    if (partCount > 1) host.SetStatus(3, QStringLiteral("(part %1)").arg(j + 1));
+    if (partCount > 1) host.SetStatus(3, Text::tr("(part %1)").arg(j + 1));
     host.ShowProgress({Progress::Stage::Sending, folder.Name, static_cast<int>(j + 1),
                        static_cast<int>(partCount), session.DueIndex, session.DueCount,
                        SecondsOnTheLine(session.DueBytesLeft)});
@@ -197,11 +198,11 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
         break;
       case SendOutcome::Failed:
         report();
-        session.MarkSelectionIncomplete(QStringLiteral("a message could not be sent"));
+        session.MarkSelectionIncomplete(Text::tr("a message could not be sent"));
         return false;
       case SendOutcome::Broken:
         report();
-        session.MarkSelectionIncomplete(QStringLiteral("the synchronisation was interrupted"));
+        session.MarkSelectionIncomplete(Text::tr("the synchronisation was interrupted"));
         return false;
     }
     ++session.SentCount;
@@ -221,7 +222,7 @@ bool SendMessage(SyncContext& context, MailItem& item, const FolderRef& folder, 
     if (unsaved) {
       report();
       // Every part sent now would go again next time: stop sending.
-      session.MarkSelectionIncomplete(QStringLiteral("a sent message could not be marked"));
+      session.MarkSelectionIncomplete(Text::tr("a sent message could not be marked"));
       session.StoreUnusable = true;
       return false;
     }
@@ -248,8 +249,8 @@ void RemoveIfGoneFromDevice(SyncContext& context, MailItem& item, const FolderRe
       StoreFailed(context, FolderWhat(folder), deleted.failure());
       return;
     }
-    context.host.ShowMessage(QStringLiteral("A message deleted on the Kelvo could not be removed "
-                                            "from the mail folder: %1")
+    context.host.ShowMessage(Text::tr("A message deleted on the Kelvo could not be removed "
+                                      "from the mail folder: %1")
                                  .arg(deleted.reason()));
     return;
   }
@@ -298,9 +299,10 @@ void ScanFolder(SyncContext& context, const FolderNode& node) {
   // Told before the folder is sorted: a large folder on a server is never
   // read whole.
   if (count > plan.maxPerFolder) {
-    host.ShowMessage(QStringLiteral("Too many messages in ") + folder.Name +
-                     QStringLiteral(" - This folder will be entirely skipped"));
-    session.MarkSelectionIncomplete(QStringLiteral("the folder %1 was skipped").arg(folder.Name));
+    //: %1 is the folder's name
+    host.ShowMessage(Text::tr("Too many messages in %1 - This folder will be entirely skipped")
+                         .arg(folder.Name));
+    session.MarkSelectionIncomplete(Text::tr("the folder %1 was skipped").arg(folder.Name));
     return;
   }
   items.SortByReceivedTime();
@@ -319,7 +321,7 @@ void ScanFolder(SyncContext& context, const FolderNode& node) {
     std::optional<PreparedMessage> prepared;
     if (next.prepared.valid()) host.RunAside([&] { prepared = next.prepared.get(); });
     session.SelectionList.push_back({item->EntryId(), QString()});
-    const QString scanning = QStringLiteral("Scanning %1. Message %2 of %3")
+    const QString scanning = Text::tr("Scanning %1. Message %2 of %3")
                                  .arg(folder.Name, QString::number(i), QString::number(count));
     host.SetStatus(1, scanning);
     host.SetStatus(2, QString());
@@ -361,7 +363,7 @@ void ScanFolder(SyncContext& context, const FolderNode& node) {
 
 void TellFolderProblems(SyncContext& context) {
   for (const FolderProblem& problem : context.store.FolderProblems()) {
-    StoreFailed(context, QStringLiteral("the folder %1").arg(problem.folder),
+    StoreFailed(context, Text::tr("the folder %1").arg(problem.folder),
                 StoreFailure{FailureKind::Folder, problem.reason});
   }
 }
@@ -387,7 +389,7 @@ void WalkPlannedFolders(SyncContext& context) {
     path.push_back(node.folder.EntryId);
     if (!node.excluded) ScanFolder(context, node);
     if (!stopped() && node.subfoldersFailure) {
-      StoreFailed(context, QStringLiteral("the subfolders of %1").arg(node.folder.Name),
+      StoreFailed(context, Text::tr("the subfolders of %1").arg(node.folder.Name),
                   *node.subfoldersFailure);
     }
     // The folder the walk stopped in stays bold until the next rebuild.

@@ -1,5 +1,6 @@
 // The receive phase: polls the Kelvo for the messages written on it, which
 // become new mail items, and for the list of messages it still holds.
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "link/field_forms.h"
@@ -13,6 +14,10 @@
 namespace zandor {
 
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ReceivePhase)
+};
 
 QString LeadingDigits(const QByteArray& field) {
   const auto end =
@@ -49,8 +54,7 @@ std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord
   context.host.RunAside([&item, &saved] { saved = item->Save(); });
   if (!saved) {
     context.host.ShowMessage(
-        QStringLiteral("The message received from the Kelvo could not be saved: ") +
-        saved.reason());
+        Text::tr("The message received from the Kelvo could not be saved: %1").arg(saved.reason()));
     return nullptr;
   }
   return item;
@@ -64,9 +68,9 @@ void Withdraw(SyncContext& context, NewMailItem& item) {
   context.host.RunAside([&item, &withdrawn] { withdrawn = item.Withdraw(); });
   if (!withdrawn) {
     context.host.ShowMessage(
-        QStringLiteral("The draft %1 was made from a message on the Kelvo that the Kelvo will "
-                       "offer again, but it could not be removed: %2. Delete it from Drafts to "
-                       "keep one copy.")
+        Text::tr("The draft %1 was made from a message on the Kelvo that the Kelvo will "
+                 "offer again, but it could not be removed: %2. Delete it from Drafts to "
+                 "keep one copy.")
             .arg(entryId, withdrawn.reason()));
   }
 }
@@ -78,8 +82,7 @@ bool ReceiveMessage(SyncContext& context) {
   Link& link = context.link;
   Host& host = context.host;
 
-  host.SetStatus(
-      1, QStringLiteral("Receiving message: ") + QString::number(session.ReceivedCount + 1));
+  host.SetStatus(1, Text::tr("Receiving message: %1").arg(session.ReceivedCount + 1));
   host.ShowProgress({Progress::Stage::Receiving,
                      {},
                      session.ReceivedCount + static_cast<int>(session.DeviceList.size()) + 1,
@@ -92,15 +95,15 @@ bool ReceiveMessage(SyncContext& context) {
     // A size beyond what the dialogue can carry: nothing more is read, and
     // only the user can free the messages behind it.
     host.ShowMessage(
-        QStringLiteral("Comm Err 13\n\rMessage %1 written on the Kelvo is too long to receive "
-                       "(%2 bytes; at most %3). Shorten it or delete it on the Kelvo, then "
-                       "synchronise again to receive it and the messages behind it.")
+        Text::tr("Comm Err 13\n\rMessage %1 written on the Kelvo is too long to receive "
+                 "(%2 bytes; at most %3). Shorten it or delete it on the Kelvo, then "
+                 "synchronise again to receive it and the messages behind it.")
             .arg(QString::number(session.ReceivedCount + 1), LeadingDigits(sizeField),
                  QString::number(kMaxKelvoLength)));
     return false;
   }
   link.Write(protocol::Ack);
-  host.SetStatus(2, QStringLiteral("Message size: ") + QString::number(*size));
+  host.SetStatus(2, Text::tr("Message size: %1").arg(*size));
   host.Yield();
 
   QByteArray bytes = AwaitExact(context, *size);
@@ -147,8 +150,7 @@ bool ReceiveMessageId(SyncContext& context) {
   Link& link = context.link;
   Host& host = context.host;
 
-  host.SetStatus(
-      1, QStringLiteral("Receiving message ID: ") + QString::number(session.DeviceList.size() + 1));
+  host.SetStatus(1, Text::tr("Receiving message ID: %1").arg(session.DeviceList.size() + 1));
   host.ShowProgress({Progress::Stage::Receiving,
                      {},
                      session.ReceivedCount + static_cast<int>(session.DeviceList.size()) + 1,
@@ -191,7 +193,7 @@ void RunReceivePhase(SyncContext& context) {
   session.DeviceList.clear();
   session.DeviceListComplete = false;
 
-  context.host.SetStatus(1, QStringLiteral("Waiting for messages..."));
+  context.host.SetStatus(1, Text::tr("Waiting for messages..."));
   context.host.ShowProgress({Progress::Stage::Receiving, {}, 0, 0});
   context.host.Yield();
   for (;;) {

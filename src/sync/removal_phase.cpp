@@ -1,5 +1,6 @@
 // The removal phase: removes on the Kelvo the messages it holds that are no
 // longer in the selection, then closes the dialogue.
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "link/field_forms.h"
@@ -10,6 +11,10 @@
 namespace zandor {
 
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(RemovalPhase)
+};
 
 bool IsSelected(const SyncSession& session, const QString& entryId) {
   // Exact comparison, case included: ids differing in case are other messages.
@@ -22,7 +27,7 @@ bool IsSelected(const SyncSession& session, const QString& entryId) {
 RunItem RemovalItem(SyncContext& context, const MessageListEntry& held) {
   RunItem item{RunItem::Kind::RemovedFromKelvo,
                {},
-               QStringLiteral("%1 (number %2 on the Kelvo)").arg(held.EntryId, held.DeviceId),
+               Text::tr("%1 (number %2 on the Kelvo)").arg(held.EntryId, held.DeviceId),
                0,
                0,
                {}};
@@ -42,7 +47,7 @@ RunItem RemovalItem(SyncContext& context, const MessageListEntry& held) {
 bool RemoveFromKelvo(SyncContext& context, const MessageListEntry& held,
                      const QByteArray& identifier, int number) {
   context.host.SetStatus(2, QString());
-  context.host.SetStatus(1, QStringLiteral("Removing from Kelvo: ") + QString::number(number));
+  context.host.SetStatus(1, Text::tr("Removing from Kelvo: %1").arg(number));
   context.host.ShowProgress({Progress::Stage::Removing, {}, number, 0});
   context.host.Yield();
 
@@ -78,10 +83,11 @@ bool RemoveUnselected(SyncContext& context) {
     const std::optional<QByteArray> identifier = RemovalIdentifier(held.DeviceId);
     if (!identifier) {
       // Read leniently, such an id would name some other message on the Kelvo.
-      context.host.ShowMessage(QStringLiteral("The Kelvo gave the message \"") + held.EntryId +
-                               QStringLiteral("\" the identifier \"") + held.DeviceId +
-                               QStringLiteral("\", which is not a hexadecimal number; it was not "
-                                              "removed from the Kelvo."));
+      //: %1 is the message's name in the mail, %2 what the Kelvo calls it
+      context.host.ShowMessage(
+          Text::tr("The Kelvo gave the message \"%1\" the identifier \"%2\", which is not a "
+                   "hexadecimal number; it was not removed from the Kelvo.")
+              .arg(held.EntryId, held.DeviceId));
       continue;
     }
     if (!RemoveFromKelvo(context, held, *identifier, ++started)) return false;

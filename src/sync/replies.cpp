@@ -1,10 +1,16 @@
 #include "sync/replies.h"
 
+#include <QCoreApplication>
+
 #include "link/field_forms.h"
 #include "link/protocol.h"
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(Replies)
+};
 
 const QByteArray kAck(1, protocol::Ack);
 
@@ -12,24 +18,24 @@ const QByteArray kAck(1, protocol::Ack);
 QString LineErrorText(int code) {
   switch (code) {
     case 1001:
-      return QStringLiteral("A Break signal was received");
+      return Text::tr("A Break signal was received");
     case 1004:
-      return QStringLiteral("Framing Error. The hardware detected a framing error");
+      return Text::tr("Framing Error. The hardware detected a framing error");
     case 1006:
-      return QStringLiteral(
+      return Text::tr(
           "Port Overrun. A character was not read from the hardware before the next character "
           "arrived and was lost");
     case 1008:
-      return QStringLiteral("Receive Buffer Overflow. There is no room in the receive buffer");
+      return Text::tr("Receive Buffer Overflow. There is no room in the receive buffer");
     case 1009:
-      return QStringLiteral("Parity Error. The hardware detected a parity error");
+      return Text::tr("Parity Error. The hardware detected a parity error");
     case 1010:
-      return QStringLiteral(
+      return Text::tr(
           "Transmit Buffer Full. The transmit buffer was full while trying to queue a character");
     case 1011:
-      return QStringLiteral("Unexpected error retrieving Device Control Block (DCB) for the port");
+      return Text::tr("Unexpected error retrieving Device Control Block (DCB) for the port");
     default:
-      return QStringLiteral("Unkown error");
+      return Text::tr("Unkown error");
   }
 }
 
@@ -40,8 +46,7 @@ QByteArray Received(SyncContext& context, Reply reply) {
     context.link.Write(protocol::Abort);
     if (reply.end == Reply::End::Break) {
       const QString& reason = context.session.BreakReason;
-      context.host.ShowMessage(reason.isEmpty() ? QStringLiteral("      User Break      ")
-                                                : reason);
+      context.host.ShowMessage(reason.isEmpty() ? Text::tr("      User Break      ") : reason);
     }
     return {};
   }
@@ -55,12 +60,15 @@ void SessionWaits::LineFault(const LineEvent& event) {
   if (event.kind == LineEvent::Kind::DeviceLost) {
     const QString detail =
         event.detail.isEmpty() ? QString() : QStringLiteral(" (") + event.detail + QLatin1Char(')');
-    host_.ShowMessage(QStringLiteral("The Kelvo is no longer connected") + detail +
-                      QStringLiteral(". The synchronisation was stopped; check the cable and "
-                                     "try again."));
+    //: %1 is empty or " (what the system said)"
+    host_.ShowMessage(Text::tr("The Kelvo is no longer connected%1. The synchronisation was "
+                               "stopped; check the cable and "
+                               "try again.")
+                          .arg(detail));
   } else {
-    host_.ShowMessage(QStringLiteral("Serial port error #") + QString::number(event.code) +
-                      QStringLiteral("\n\r") + LineErrorText(event.code));
+    //: %1 is the error's number, %2 what it means
+    host_.ShowMessage(Text::tr("Serial port error #%1\n\r%2")
+                          .arg(QString::number(event.code), LineErrorText(event.code)));
   }
   session_.BreakRequested = true;
 }
@@ -84,39 +92,39 @@ namespace {
 QString CommErrorMeaning(int number) {
   switch (number) {
     case 1:
-      return QStringLiteral("The Kelvo did not accept the start of a message or of a removal.");
+      return Text::tr("The Kelvo did not accept the start of a message or of a removal.");
     case 2:
-      return QStringLiteral(
+      return Text::tr(
           "The Kelvo did not accept a field of a message, or the number of a message to remove.");
     case 3:
     case 4:
     case 5:
-      return QStringLiteral("The Kelvo did not accept a field of the message being sent.");
+      return Text::tr("The Kelvo did not accept a field of the message being sent.");
     case 6:
-      return QStringLiteral("The Kelvo did not confirm a message, or the end of the messages.");
+      return Text::tr("The Kelvo did not confirm a message, or the end of the messages.");
     case 10:
     case 11:
-      return QStringLiteral(
+      return Text::tr(
           "The Kelvo did not accept the name given to a message written on it: it keeps the "
           "message and offers it again next time.");
     case 12:
-      return QStringLiteral("The Kelvo sent something that has no place at this step.");
+      return Text::tr("The Kelvo sent something that has no place at this step.");
     case 13:
-      return QStringLiteral("A message written on the Kelvo did not arrive whole.");
+      return Text::tr("A message written on the Kelvo did not arrive whole.");
     case 20:
     case 21:
-      return QStringLiteral(
+      return Text::tr(
           "The Kelvo's list of the messages it holds did not arrive whole, so nothing is removed "
           "from the mail.");
     default:
-      return QStringLiteral("The Kelvo answered out of step.");
+      return Text::tr("The Kelvo answered out of step.");
   }
 }
 
 void ShowCommErrorBox(SyncContext& context, int number) {
   context.host.ShowMessage(
-      QStringLiteral("Comm Err %1\n\r%2 Check the cable and that the Kelvo is ready to "
-                     "synchronise, then synchronise again: nothing already sent goes twice.")
+      Text::tr("Comm Err %1\n\r%2 Check the cable and that the Kelvo is ready to "
+               "synchronise, then synchronise again: nothing already sent goes twice.")
           .arg(number)
           .arg(CommErrorMeaning(number)));
 }

@@ -1,5 +1,7 @@
 // The send exchange: carries one record part to the Kelvo, field by field,
 // each acknowledged before the next goes out.
+#include <QCoreApplication>
+
 #include "link/field_forms.h"
 #include "link/protocol.h"
 #include "store/byte_names.h"
@@ -9,6 +11,10 @@
 namespace zandor {
 
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(SendExchange)
+};
 
 // The Kelvo's answer to a step; nullopt means: go on.
 std::optional<SendOutcome> Judge(SyncContext& context, int step) {
@@ -31,8 +37,7 @@ void NoteUnsavedMark(SyncSession& session, const QString& reason) {
   // failed (a full disk) fail alike.
   if (session.UnsavedMarkTold) return;
   session.UnsavedMarkBox =
-      QStringLiteral(
-          "The message \"%1\" was sent to the Kelvo, but could not be marked as sent: %2")
+      Text::tr("The message \"%1\" was sent to the Kelvo, but could not be marked as sent: %2")
           .arg(session.SavingMarkOf, reason);
 }
 
@@ -71,9 +76,9 @@ SendOutcome SendPart(SyncContext& context, int folderKind, const QString& entryI
     if (step == 6) SettleMarks(context);
     if (step == 5) {
       // The size shown counts the record's FieldEnd.
-      context.host.SetStatus(2, QStringLiteral("Message size: ") +
-                                    QString::number(record.size() + 1) + QStringLiteral(" bytes") +
-                                    truncationSuffix);
+      //: %1 is a number of bytes, %2 empty or " (truncated)"
+      context.host.SetStatus(2, Text::tr("Message size: %1 bytes%2")
+                                    .arg(QString::number(record.size() + 1), truncationSuffix));
     }
     context.host.Yield();
     WriteTextField(link, field);

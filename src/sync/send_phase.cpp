@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "link/protocol.h"
 #include "sync/folder_scan.h"
 #include "sync/folder_tree.h"
@@ -5,6 +7,13 @@
 #include "sync/replies.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(SendPhase)
+};
+
+}  // namespace
 
 void RunSendPhase(SyncContext& context) {
   SyncSession& session = context.session;
@@ -31,11 +40,11 @@ void RunSendPhase(SyncContext& context) {
   } else {
     const QString& reason = trees.rootsFailure->reason;
     host.ShowMessage(
-        QStringLiteral("The mail folder could not be read, so no mail was sent: %1").arg(reason));
-    session.MarkSelectionIncomplete(QStringLiteral("the mail folder could not be read"));
+        Text::tr("The mail folder could not be read, so no mail was sent: %1").arg(reason));
+    session.MarkSelectionIncomplete(Text::tr("the mail folder could not be read"));
   }
   if (session.BreakRequested) {
-    session.MarkSelectionIncomplete(QStringLiteral("the synchronisation was interrupted"));
+    session.MarkSelectionIncomplete(Text::tr("the synchronisation was interrupted"));
   }
 
   host.SetStatus(1, QString());

@@ -1,5 +1,7 @@
 #include "sync/sync_driver.h"
 
+#include <QCoreApplication>
+
 #include "link/protocol.h"
 #include "settings/stored_options.h"
 #include "sync/due_count.h"
@@ -11,6 +13,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(SyncDriver)
+};
+
 // How long the closing bytes may take to leave a port held by flow control.
 constexpr int kDrainMilliseconds = 2000;
 
@@ -18,7 +24,7 @@ constexpr int kDrainMilliseconds = 2000;
 const QString kLineBreak = QStringLiteral("\n\r");
 
 QString Confirmation(const QString& first, const QString& second) {
-  return first + kLineBreak + second + kLineBreak + QStringLiteral("Do you want to continue?");
+  return first + kLineBreak + second + kLineBreak + Text::tr("Do you want to continue?");
 }
 
 // The removals the user agreed to at the start of a run.
@@ -32,24 +38,23 @@ struct ConfirmedRemovals {
 std::optional<ConfirmedRemovals> AskConfirmations(Host& host, const LiveOptions& options) {
   if (options().fullSync &&
       !host.Confirm(Confirmation(
-          QStringLiteral("'Full sync' will send all messages to Kelvo in the selected date range,"),
-          QStringLiteral("including those already sent with previous syncronizations.")))) {
+          Text::tr("'Full sync' will send all messages to Kelvo in the selected date range,"),
+          Text::tr("including those already sent with previous syncronizations.")))) {
     return std::nullopt;
   }
   ConfirmedRemovals confirmed;
   confirmed.fromKelvo = options().removeFromKelvo;
   if (confirmed.fromKelvo &&
       !host.Confirm(Confirmation(
-          QStringLiteral("Messages previously sent to Kelvo are going to be removed from there,"),
-          QStringLiteral("if they are no more included in the list to be sent now")))) {
+          Text::tr("Messages previously sent to Kelvo are going to be removed from there,"),
+          Text::tr("if they are no more included in the list to be sent now")))) {
     return std::nullopt;
   }
   confirmed.fromMail = options().removeFromMail;
   if (confirmed.fromMail &&
-      !host.Confirm(
-          Confirmation(QStringLiteral("Messages previously sent, and then canceled on Kelvo,"),
-                       QStringLiteral("are going to be removed from the mail also (they go to "
-                                      "its Trash folder).")))) {
+      !host.Confirm(Confirmation(Text::tr("Messages previously sent, and then canceled on Kelvo,"),
+                                 Text::tr("are going to be removed from the mail also (they go to "
+                                          "its Trash folder).")))) {
     return std::nullopt;
   }
   return confirmed;
@@ -119,7 +124,7 @@ void EndRun(Host& host) {
 // and why, and returns false with nothing written.
 bool OpenPort(Host& host, const SyncOptions& options, SerialLine& line) {
   if (options.port < 1) {
-    host.ShowMessage(QStringLiteral(
+    host.ShowMessage(Text::tr(
         "No serial port is chosen. Choose the Kelvo's port under Options, then press Sync again."));
     return false;
   }
@@ -130,7 +135,7 @@ bool OpenPort(Host& host, const SyncOptions& options, SerialLine& line) {
     line.DiscardOutput();
     return true;
   }
-  QString text = QStringLiteral("Cannot open Com %1 (%2): %3")
+  QString text = Text::tr("Cannot open Com %1 (%2): %3")
                      .arg(QString::number(options.port), path, failure->reason);
   if (!failure->fix.isEmpty()) text += kLineBreak + failure->fix;
   host.ShowMessage(text);
@@ -138,29 +143,27 @@ bool OpenPort(Host& host, const SyncOptions& options, SerialLine& line) {
 }
 
 void WriteSummary(Host& host, const SyncSession& session, const SyncOptions& options) {
-  QString sent = QStringLiteral("Sent: ") + QString::number(session.SentCount);
+  QString sent = Text::tr("Sent: %1").arg(session.SentCount);
   if (session.TruncatedCount > 0) {
-    sent += QStringLiteral(" (%1 truncated)").arg(session.TruncatedCount);
+    sent += Text::tr(" (%1 truncated)").arg(session.TruncatedCount);
   }
-  if (session.SplitCount > 0) sent += QStringLiteral(" (%1 splitted)").arg(session.SplitCount);
-  if (session.SkippedCount > 0) sent += QStringLiteral("; Skipped: %1").arg(session.SkippedCount);
+  if (session.SplitCount > 0) sent += Text::tr(" (%1 splitted)").arg(session.SplitCount);
+  if (session.SkippedCount > 0) sent += Text::tr("; Skipped: %1").arg(session.SkippedCount);
   host.SetStatus(1, sent);
-  host.SetStatus(2, QStringLiteral("Received: ") + QString::number(session.ReceivedCount));
+  host.SetStatus(2, Text::tr("Received: %1").arg(session.ReceivedCount));
   if (session.RemovedFromDeviceCount > 0) {
-    host.SetStatus(3, QStringLiteral("Removed from Kelvo: ") +
-                          QString::number(session.RemovedFromDeviceCount));
+    host.SetStatus(3, Text::tr("Removed from Kelvo: %1").arg(session.RemovedFromDeviceCount));
   } else if (session.DeviceRemovalSkipped) {
-    host.SetStatus(3, QStringLiteral("Nothing removed from Kelvo: %1")
+    host.SetStatus(3, Text::tr("Nothing removed from Kelvo: %1")
                           .arg(session.SelectionIncompleteReason.isEmpty()
-                                   ? QStringLiteral("not every folder was compared")
+                                   ? Text::tr("not every folder was compared")
                                    : session.SelectionIncompleteReason));
   }
   if (session.RemovedFromMailCount > 0) {
-    host.SetStatus(
-        4, QStringLiteral("Removed from mail: ") + QString::number(session.RemovedFromMailCount));
+    host.SetStatus(4, Text::tr("Removed from mail: %1").arg(session.RemovedFromMailCount));
   } else if (session.StoreRemovalSkipped && options.removeFromMail) {
-    host.SetStatus(4, QStringLiteral("Nothing removed from mail: the Kelvo's list of messages "
-                                     "was not received whole"));
+    host.SetStatus(4, Text::tr("Nothing removed from mail: the Kelvo's list of messages "
+                               "was not received whole"));
   }
 }
 
@@ -184,8 +187,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   session.DateFilter = environment.clock.Now().date().addDays(DateRangeOffsetDays(options.range));
   PreparedRun prepared = PrepareRun(environment, session, options, session.DateFilter);
   if (!prepared.ready) {
-    host.ShowMessage(prepared.ready.reason() + kLineBreak +
-                     QStringLiteral("Nothing was synchronised."));
+    host.ShowMessage(prepared.ready.reason() + kLineBreak + Text::tr("Nothing was synchronised."));
     EndRun(host);
     return SyncEnd::StoreFailed;
   }
@@ -214,10 +216,10 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   session.UnsavedMarkTold = false;
   session.DeviceRemovalSkipped = false;
   session.StoreRemovalSkipped = false;
-  host.SetStatus(1, QStringLiteral("Mail sync started"));
+  host.SetStatus(1, Text::tr("Mail sync started"));
   host.Yield();
 
-  host.SetStatus(1, QStringLiteral("Handshaking..."));
+  host.SetStatus(1, Text::tr("Handshaking..."));
   for (int i = 2; i <= 4; ++i) host.SetStatus(i, QString());
 
   const bool handshaken = Handshake(context);
@@ -230,7 +232,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
     TellUnsavedMark(context);
     WriteSummary(host, session, context.options());
   } else {
-    host.ShowMessage(QStringLiteral("     Handshake error     "));
+    host.ShowMessage(Text::tr("     Handshake error     "));
     for (int i = 1; i <= 4; ++i) host.SetStatus(i, QString());
   }
 
@@ -255,7 +257,7 @@ void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settin
   if (trees.rootsFailure) {
     host.Folders().Clear();
     host.ShowMessage(
-        QStringLiteral("The mail folder could not be read: %1").arg(trees.rootsFailure->reason));
+        Text::tr("The mail folder could not be read: %1").arg(trees.rootsFailure->reason));
     return;
   }
   // A folder that holds no mail shows no tree; Options and Sync say why.
@@ -265,8 +267,7 @@ void RebuildFolderTree(Host& host, MailStore& store, const SettingsStore& settin
   }
   ShowFolderTrees(host, trees);
   if (const StoreFailure* failure = trees.FirstFailure()) {
-    host.ShowMessage(
-        QStringLiteral("Some mail folders could not be read: %1").arg(failure->reason));
+    host.ShowMessage(Text::tr("Some mail folders could not be read: %1").arg(failure->reason));
   }
 }
 
