@@ -1,0 +1,77 @@
+// zandor --sync speaks the desktop's language, and the Kelvo hears the same
+// bytes in every language.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTranslator>
+
+#include "support/program_world.h"
+
+namespace zandor::testing {
+
+using namespace Qt::StringLiterals;
+namespace {
+
+struct Spoken {
+  QString out, err;
+  QStringList sent;  // what the PC wrote on the line, in order
+};
+
+// One run in a world of its own: a message in the Inbox dated `when` and one
+// written on the Kelvo, under LANG=lang and nothing that would override it.
+Spoken RunIn(const QString& lang, const QDateTime& when) {
+  ProgramWorld world;
+  TestMessage message;
+  message.subject = u"Agenda"_s;
+  message.received = message.date = when;
+  world.Mail().Add({u"Inbox"_s}, message);
+  world.WriteKelvo({u"Hi"_s});
+  for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LC_TIME", "LANGUAGE"})
+    world.Env().remove(QLatin1String(overriding));
+  world.Env().insert(u"LANG"_s, lang);
+  EXPECT_TRUE(world.StartKelvo());
+  const QString trace = world.Path(u"line.trace"_s);
+  const ProgramWorld::Run run = world.Zandor({u"--sync"_s, u"--trace"_s, trace});
+  EXPECT_EQ(run.status, 0) << run.err.toStdString();
+  QFile file(trace);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QStringList sent;
+  for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n'))
+    if (line.startsWith(u"PC  "_s)) sent << line;
+  return {run.out, run.err, sent};
+}
+
+class LanguagesTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LanguagesTest, StatusLinesTranslatedWhileTheKelvoHearsTheSameBytes) {
+  const QDateTime when = QDateTime::currentDateTimeUtc().addSecs(-3600);
+  const Spoken english = RunIn(u"C"_s, when);
+  const QString language = QString::fromLatin1(GetParam());
+  const Spoken spoken = RunIn(language + u"_"_s + language.toUpper() + u".UTF-8"_s, when);
+
+  QTranslator words;
+  ASSERT_TRUE(words.load(u"zandor_"_s + language, QStringLiteral(ZANDOR_QM_DIR)));
+  const auto said = [&words](const char* context, const char* text) {
+    const QString translated = words.translate(context, text);
+    EXPECT_FALSE(translated.isEmpty() || translated == QLatin1String(text)) << text;
+    return translated;
+  };
+  ASSERT_FALSE(english.sent.isEmpty());
+  EXPECT_EQ(spoken.sent, english.sent);
+  EXPECT_TRUE(english.out.contains(u"[1] Handshaking...\n"_s)) << english.out.toStdString();
+  EXPECT_TRUE(english.out.endsWith(u"[1] Sent: 1\n[2] Received: 1\n"_s))
+      << english.out.toStdString();
+  EXPECT_TRUE(spoken.out.contains(u"[1] "_s + said("SyncDriver", "Handshaking...") + u'\n'))
+      << spoken.out.toStdString();
+  EXPECT_TRUE(spoken.out.endsWith(u"[1] "_s + said("SyncDriver", "Sent: %1").arg(1) + u"\n[2] "_s +
+                                  said("SyncDriver", "Received: %1").arg(1) + u'\n'))
+      << spoken.out.toStdString();
+  EXPECT_TRUE(english.err.contains(u"zandor: complete: "_s)) << english.err.toStdString();
+  EXPECT_TRUE(spoken.err.contains(u"zandor: "_s + said("RunReport", "complete: ")))
+      << spoken.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, LanguagesTest, ::testing::Values("ru", "de"));
+
+}  // namespace
+}  // namespace zandor::testing
