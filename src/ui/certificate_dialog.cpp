@@ -1,5 +1,6 @@
 #include "ui/certificate_dialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -12,6 +13,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(CertificateText)
+};
 
 QLabel* Value(const QString& text, const char* name, bool fixed = false) {
   auto* label = new QLabel(PrintableText(text, fixed ? LineBreaks::Keep : LineBreaks::Replace));
@@ -26,7 +31,8 @@ QLabel* Value(const QString& text, const char* name, bool fixed = false) {
 
 QString Day(const QDateTime& when) {
   return when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
-                        : QStringLiteral("not given");
+                        //: A date of the certificate's validity that it does not give
+                        : Text::tr("not given");
 }
 
 // "AB:CD:...:EF" in two lines of sixteen pairs, as people compare them.
@@ -40,14 +46,19 @@ QString TwoLines(const QString& fingerprint) {
 CertificateDialog::CertificateDialog(QWidget* parent, const UntrustedCertificate& certificate)
     : QDialog(parent) {
   setObjectName(QStringLiteral("dialogCertificate"));
-  setWindowTitle(QStringLiteral("Zandor - Certificate of %1").arg(certificate.host));
+  //: %1 is the server's name
+  setWindowTitle(tr("Zandor - Certificate of %1").arg(certificate.host));
   auto* layout = new QVBoxLayout(this);
-  auto* headline = new QLabel(
-      certificate.pinned.isEmpty()
-          ? QStringLiteral("Zandor cannot confirm that %1 is the server it claims to be.")
-                .arg(certificate.host)
-          : QStringLiteral("The certificate of %1 has changed since you trusted it.")
-                .arg(certificate.host));
+  auto* headline = new QLabel;
+  if (certificate.pinned.isEmpty()) {
+    //: %1 is the server's name
+    headline->setText(
+        tr("Zandor cannot confirm that %1 is the server it claims to be.").arg(certificate.host));
+  } else {
+    //: %1 is the server's name
+    headline->setText(
+        tr("The certificate of %1 has changed since you trusted it.").arg(certificate.host));
+  }
   headline->setObjectName(QStringLiteral("labelCertificateHeadline"));
   headline->setWordWrap(true);
   QFont bold = headline->font();
@@ -57,34 +68,33 @@ CertificateDialog::CertificateDialog(QWidget* parent, const UntrustedCertificate
 
   auto* details = new QFormLayout;
   details->setRowWrapPolicy(QFormLayout::WrapLongRows);
-  details->addRow(QStringLiteral("Server:"), Value(certificate.host, "labelCertificateServer"));
-  details->addRow(QStringLiteral("Not trusted because:"),
-                  Value(certificate.why, "labelCertificateWhy"));
-  details->addRow(QStringLiteral("Issued to:"),
-                  Value(certificate.subject, "labelCertificateSubject"));
-  details->addRow(QStringLiteral("Issued by:"),
-                  Value(certificate.issuer, "labelCertificateIssuer"));
-  details->addRow(QStringLiteral("Valid:"),
-                  Value(QStringLiteral("from %1 until %2")
-                            .arg(Day(certificate.validFrom), Day(certificate.validUntil)),
-                        "labelCertificateValidity"));
-  details->addRow(QStringLiteral("SHA-256 fingerprint:"),
+  details->addRow(tr("Server:"), Value(certificate.host, "labelCertificateServer"));
+  details->addRow(tr("Not trusted because:"), Value(certificate.why, "labelCertificateWhy"));
+  details->addRow(tr("Issued to:"), Value(certificate.subject, "labelCertificateSubject"));
+  details->addRow(tr("Issued by:"), Value(certificate.issuer, "labelCertificateIssuer"));
+  details->addRow(
+      tr("Valid:"),
+      //: %1 and %2 are dates and times, "2025-01-31 12:00 UTC", or "not given"
+      Value(tr("from %1 until %2").arg(Day(certificate.validFrom), Day(certificate.validUntil)),
+            "labelCertificateValidity"));
+  details->addRow(tr("SHA-256 fingerprint:"),
                   Value(TwoLines(certificate.fingerprint), "labelCertificateFingerprint", true));
   if (!certificate.pinned.isEmpty()) {
-    details->addRow(QStringLiteral("Trusted before:"),
+    //: The fingerprint of the certificate trusted until now
+    details->addRow(tr("Trusted before:"),
                     Value(TwoLines(certificate.pinned), "labelCertificatePinned", true));
   }
   layout->addLayout(details);
 
-  auto* advice = new QLabel(QStringLiteral(
-      "Trust it only if the fingerprint is the one the server's keeper gives you. Zandor then "
-      "trusts this certificate for this account, and refuses any other."));
+  auto* advice = new QLabel(
+      tr("Trust it only if the fingerprint is the one the server's keeper gives you. Zandor then "
+         "trusts this certificate for this account, and refuses any other."));
   advice->setWordWrap(true);
   layout->addWidget(advice);
 
   auto* buttons = new QDialogButtonBox;
   QPushButton* trust =
-      buttons->addButton(QStringLiteral("Trust this certificate"), QDialogButtonBox::AcceptRole);
+      buttons->addButton(tr("Trust this certificate"), QDialogButtonBox::AcceptRole);
   trust->setObjectName(QStringLiteral("buttonTrust"));
   QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   cancel->setObjectName(QStringLiteral("buttonCancel"));

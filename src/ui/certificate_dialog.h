@@ -10,6 +10,8 @@ namespace zandor {
 // user can compare its fingerprint with the one the server's keeper gives
 // and trust it on purpose. Accepted means "Trust this certificate".
 class CertificateDialog final : public QDialog {
+  Q_OBJECT
+
  public:
   CertificateDialog(QWidget* parent, const UntrustedCertificate& certificate);
 };

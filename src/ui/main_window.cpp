@@ -14,10 +14,10 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -52,7 +52,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       *this, *keyring_, askPassword_, [this](const QString& text) { return Ask(text); },
       [this](const QString& text) { ShowMessage(text); });
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QStringLiteral("Kelvo Mail Sync"));
+  //: The main window's title
+  setWindowTitle(tr("Kelvo Mail Sync"));
   history_ = new ActivationHistory(this);
   BuildControls();
   history_->Watch(this);
@@ -137,7 +138,8 @@ void MainWindow::ShowRunLog(const QString& path) {
   QFile log(path);
   details_->clear();
   if (!log.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    details_->addItem(QStringLiteral("The log %1 cannot be read: %2").arg(path, log.errorString()));
+    //: %1 is the run log's path, %2 why it cannot be read
+    details_->addItem(tr("The log %1 cannot be read: %2").arg(path, log.errorString()));
   } else {
     for (const QByteArray& line : log.readAll().split('\n')) {
       if (!line.isEmpty()) details_->addItem(PrintableText(QString::fromUtf8(line)));
@@ -206,8 +208,7 @@ void MainWindow::BuildStatusBar() {
   statusBar_ = new SyncStatusBar(this);
   statusBar()->addWidget(statusBar_, 1);
   statusBar()->setSizeGripEnabled(true);
-  statusBar_->SetNote(
-      settings_.ReadOr(kLastRunSection, kLastRunKey, QStringLiteral("Not synchronised yet")));
+  statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, tr("Not synchronised yet")));
   ShowWhere();
 
   // A Kelvo that says nothing for a while is named, with what to check, and
@@ -222,7 +223,7 @@ void MainWindow::BuildStatusBar() {
     const SyncOptions options = options_->Current();
     const auto seconds = static_cast<int>(sinceAsked_.elapsed() / 1000);
     statusBar_->SetNote(SilenceText(std::max(seconds, silence_->interval() / 1000), options.port,
-                                    options.portPath, QStringLiteral("Press Break to stop.")));
+                                    options.portPath, tr("Press Break to stop.")));
   };
   connect(silence_, &QTimer::timeout, this, [this, showSilence] {
     showSilence();
@@ -261,15 +262,16 @@ void MainWindow::BuildControls() {
     SetFolderExcluded(settings_, key, !checked);
   });
 
-  btnSync_ = new QPushButton(QStringLiteral("&Sync"), this);
+  //: The button that starts a synchronisation
+  btnSync_ = new QPushButton(tr("&Sync"), this);
   btnSync_->setObjectName(QStringLiteral("btnSync"));
-  btnBreak_ = new QPushButton(QStringLiteral("&Break"), this);
+  //: The button that stops a synchronisation
+  btnBreak_ = new QPushButton(tr("&Break"), this);
   btnBreak_->setObjectName(QStringLiteral("btnBreak"));
   connect(btnSync_, &QPushButton::clicked, this, &MainWindow::Sync);
   connect(btnBreak_, &QPushButton::clicked, this, &MainWindow::Break);
 
-  chkFullSync_ =
-      new QCheckBox(QStringLiteral("&Full Syncronization (duplicate messages possible)"), this);
+  chkFullSync_ = new QCheckBox(tr("&Full Syncronization (duplicate messages possible)"), this);
   chkFullSync_->setObjectName(QStringLiteral("chkFullSync"));
 
   auto* statusFrame = new QGroupBox(this);
@@ -327,9 +329,11 @@ void MainWindow::BuildControls() {
   layout->addWidget(BuildDetails());
   setCentralWidget(central);
 
-  mnuOptions_ = menuBar()->addAction(QStringLiteral("&Options"));
+  //: The menu entry that opens the options dialog
+  mnuOptions_ = menuBar()->addAction(tr("&Options"));
   mnuOptions_->setObjectName(QStringLiteral("mnuOptions"));
-  mnuAbout_ = menuBar()->addAction(QStringLiteral("&About"));
+  //: The menu entry that opens the about box
+  mnuAbout_ = menuBar()->addAction(tr("&About"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
   connect(mnuOptions_, &QAction::triggered, this, &MainWindow::ShowOptions);
   connect(mnuAbout_, &QAction::triggered, this, &MainWindow::ShowAbout);
@@ -353,7 +357,8 @@ QWidget* MainWindow::BuildDetails() {
   auto* pane = new QWidget(this);
   btnDetails_ = new QToolButton(pane);
   btnDetails_->setObjectName(QStringLiteral("btnDetails"));
-  btnDetails_->setText(QStringLiteral("&Details"));
+  //: The button that shows the list of what the run did
+  btnDetails_->setText(tr("&Details"));
   btnDetails_->setCheckable(true);
   btnDetails_->setAutoRaise(true);
   btnDetails_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -423,7 +428,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (syncRunning_ || startingRun_) {
-    if (!closing_ && !Ask(QStringLiteral("A synchronisation is running. Stop it and quit?"))) {
+    if (!closing_ && !Ask(tr("A synchronisation is running. Stop it and quit?"))) {
       event->ignore();
       return;
     }

@@ -71,7 +71,8 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
   }
   outcome.tally = tally_;
   StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
-  outcome.receivedInto = drafts ? drafts->Name : QStringLiteral("Drafts");
+  //: The Drafts folder, named when the mail store cannot give its name
+  outcome.receivedInto = drafts ? drafts->Name : tr("Drafts");
   const QString text = LastRunText(outcome);
   statusBar_->SetNote(text);
   settings_.Write(kLastRunSection, kLastRunKey, text);
@@ -169,7 +170,7 @@ void MainWindow::Sync() {
   SetBreakEnabled(false);
   if (store == nullptr) return;
   if (session_.BreakRequested) {
-    statusBar_->SetNote(QStringLiteral("Synchronisation stopped by Break before it began"));
+    statusBar_->SetNote(tr("Synchronisation stopped by Break before it began"));
     return;
   }
   syncRunning_ = true;
@@ -179,7 +180,8 @@ void MainWindow::Sync() {
   runStarted_ = clock_.Now();
   if (!runLogFolder_.isEmpty()) {
     if (const std::optional<QString> why = log_.Start(runLogFolder_, runStarted_)) {
-      details_->addItem(PrintableText(QStringLiteral("This run is not logged: %1").arg(*why)));
+      //: %1 is why the run log cannot be written
+      details_->addItem(PrintableText(tr("This run is not logged: %1").arg(*why)));
     }
   }
   ShowWhere();
@@ -196,8 +198,9 @@ void MainWindow::Sync() {
   statusBar_->FinishRun();
   if (end == SyncEnd::Refused) {
     // A question answered No touched nothing.
-    statusBar_->SetNote(QStringLiteral("Synchronisation cancelled"));
-    log_.Add(QStringLiteral("Cancelled: a question was answered No"));
+    statusBar_->SetNote(tr("Synchronisation cancelled"));
+    //: A line of the run log; No is the answer button of the question
+    log_.Add(tr("Cancelled: a question was answered No"));
   } else {
     KeepOutcome(end, *store);
     // A server that refused a login again (a password changed, a token
@@ -211,7 +214,8 @@ void MainWindow::Sync() {
     for (int i = 1; i <= 4; ++i) log_.Add(QStringLiteral("[%1] %2").arg(i).arg(Status(i)));
     log_.Add(statusBar_->Note());
     if (!log_.Path().isEmpty())
-      details_->addItem(PrintableText(QStringLiteral("Log: ") + log_.Path()));
+      //: %1 is the path of the run log
+      details_->addItem(PrintableText(tr("Log: %1").arg(log_.Path())));
     details_->scrollToBottom();
     TellDesktop(end);
   }
@@ -228,7 +232,8 @@ void MainWindow::TellDesktop(SyncEnd end) {
     return;
   }
   static_cast<void>(end);
-  if (notify_) notify_(QStringLiteral("Kelvo Mail Sync"), statusBar_->Note());
+  //: The notification's title, as the main window's
+  if (notify_) notify_(tr("Kelvo Mail Sync"), statusBar_->Note());
 }
 
 void MainWindow::Break() {

@@ -18,12 +18,11 @@ namespace zandor {
 
 void MainWindow::ShowFirstStartHintIfEmpty() {
   const bool imap = options_->ChosenStore() == StoreKind::Imap;
-  hintButton_->setText(imap ? QStringLiteral("Check the IMAP account...")
-                            : QStringLiteral("Choose mail folder..."));
+  hintButton_->setText(imap ? tr("Check the IMAP account...") : tr("Choose mail folder..."));
   if (imap) {
-    QString text = QStringLiteral(
-        "No mail folders to show yet. Check the IMAP account under Options, then tick the "
-        "folders to synchronise.");
+    QString text =
+        tr("No mail folders to show yet. Check the IMAP account under Options, then tick the "
+           "folders to synchronise.");
     if (storeRefusal_) {
       // Why the account cannot be read, with the button that mends it.
       text = storeRefusal_->text;
@@ -33,19 +32,20 @@ void MainWindow::ShowFirstStartHintIfEmpty() {
           // The settings file's way to trust it is for runs without the window.
           if (storeRefusal_->failure && storeRefusal_->failure->certificate) {
             const UntrustedCertificate& certificate = *storeRefusal_->failure->certificate;
-            text = QStringLiteral(
-                       "The certificate of %1 is not trusted: %2.\nSee it, and trust it if its "
-                       "fingerprint is the one the server's keeper gives you.")
+            //: %1 is the server's name, %2 why its certificate is not trusted
+            text = tr("The certificate of %1 is not trusted: %2.\nSee it, and trust it if its "
+                      "fingerprint is the one the server's keeper gives you.")
                        .arg(certificate.host, certificate.why);
           }
-          hintButton_->setText(QStringLiteral("Check the certificate..."));
+          hintButton_->setText(tr("Check the certificate..."));
           break;
         case Refusal::NoPassword:
         case Refusal::LoginRefused:
           if (text.isEmpty()) {
-            text = QStringLiteral("No password was given for %1.").arg(StorePlace());
+            //: %1 is the account, as user@server
+            text = tr("No password was given for %1.").arg(StorePlace());
           }
-          hintButton_->setText(QStringLiteral("Enter the password..."));
+          hintButton_->setText(tr("Enter the password..."));
           break;
         default:
           break;
@@ -56,11 +56,12 @@ void MainWindow::ShowFirstStartHintIfEmpty() {
     return;
   }
   const QString folder = options_->MailFolder();
-  QString text = QStringLiteral(
-      "No mail folders to show yet. Choose the folder that holds your Maildir (often ~/Maildir "
-      "or ~/Mail), then tick the folders to synchronise.");
+  QString text =
+      tr("No mail folders to show yet. Choose the folder that holds your Maildir (often ~/Maildir "
+         "or ~/Mail), then tick the folders to synchronise.");
   if (!QFileInfo(folder).isDir()) {
-    text = QStringLiteral("The mail folder %1 does not exist yet. ").arg(folder) + text;
+    //: %1 is the mail folder's path, %2 the text "No mail folders to show yet..."
+    text = tr("The mail folder %1 does not exist yet. %2").arg(folder, text);
   }
   hintText_->setText(text);
   treeOrHint_->setCurrentIndex(tree_->topLevelItemCount() == 0 ? 1 : 0);
@@ -76,7 +77,8 @@ StoreStatus MainWindow::WithoutFreezing(const QString& host,
                                         const std::function<StoreStatus()>& work) {
   // The server may take up to the session's timeout to answer.
   const QString note = statusBar_->Note();
-  statusBar_->SetNote(QStringLiteral("Connecting to %1...").arg(host));
+  //: %1 is the IMAP server's name
+  statusBar_->SetNote(tr("Connecting to %1...").arg(host));
   QApplication::setOverrideCursor(Qt::WaitCursor);
   StoreStatus reached = Done{};
   RunAside([&work, &reached] { reached = work(); });

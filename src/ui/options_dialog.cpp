@@ -23,7 +23,7 @@ namespace zandor {
 OptionsDialog::OptionsDialog(SettingsStore& settings, ActivationHistory& history, QWidget* parent)
     : QDialog(parent), settings_(settings) {
   setObjectName(QStringLiteral("frmOptions"));
-  setWindowTitle(QStringLiteral("Zandor - Options"));
+  setWindowTitle(tr("Zandor - Options"));
   setModal(false);
   BuildControls();
   history.Watch(this);
@@ -47,10 +47,10 @@ void OptionsDialog::BuildControls() {
 }
 
 void OptionsDialog::BuildButtons() {
-  btnCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+  btnCancel_ = new QPushButton(tr("&Cancel"), this);
   btnCancel_->setObjectName(QStringLiteral("btnCancel"));
   btnCancel_->setAutoDefault(false);
-  btnOK_ = new QPushButton(QStringLiteral("&OK"), this);
+  btnOK_ = new QPushButton(tr("&OK"), this);
   btnOK_->setObjectName(QStringLiteral("btnOK"));
   btnOK_->setDefault(true);
   connect(btnOK_, &QPushButton::clicked, this, &OptionsDialog::Ok);
@@ -67,7 +67,8 @@ void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* 
   // Cancel stay below the pages, always in reach.
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("tabsOptions"));
-  mailTab_ = AddPage(QStringLiteral("Mail"), QStringLiteral("scrollMail"), nullptr,
+  //: The tab of the mail store: a Maildir folder or an IMAP account
+  mailTab_ = AddPage(tr("Mail"), QStringLiteral("scrollMail"), nullptr,
                      {mailStore_.BuildChoice(this), mailFolder,
                       mailStore_.BuildImapAccount(
                           this,
@@ -75,9 +76,11 @@ void OptionsDialog::LayOut(const std::vector<QWidget*>& messageFrames, QWidget* 
                             Q_EMIT PasswordGiven(account, password);
                           },
                           [this] { PinCertificate(settings_, QString()); })});
-  AddPage(QStringLiteral("Kelvo"), QStringLiteral("scrollKelvo"), rangeAndPort_.LayOut(),
+  //: The tab of the date range, the port and what is removed
+  AddPage(tr("Kelvo"), QStringLiteral("scrollKelvo"), rangeAndPort_.LayOut(),
           {messageFrames[0], messageFrames[1]});
-  AddPage(QStringLiteral("Conversion"), QStringLiteral("scrollConversion"), nullptr,
+  //: The tab of the character conversion and of long messages
+  AddPage(tr("Conversion"), QStringLiteral("scrollConversion"), nullptr,
           {messageFrames.begin() + 2, messageFrames.end()});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_, 1);

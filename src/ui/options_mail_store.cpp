@@ -1,6 +1,7 @@
 #include "ui/options_mail_store.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +18,10 @@
 namespace zandor {
 namespace {
 
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(OptionsMailStore)
+};
+
 // A field of the account with its label on the left.
 void AddRow(QGridLayout* grid, const QString& text, QWidget* field, int at) {
   auto* label = new QLabel(text, grid->parentWidget());
@@ -29,12 +34,12 @@ void AddRow(QGridLayout* grid, const QString& text, QWidget* field, int at) {
 
 QGroupBox* MailStoreControls::BuildFolderFrame(QWidget* dialog) {
   dialog_ = dialog;
-  fmMailStore_ = new QGroupBox(QStringLiteral("Mail &Folder"), dialog);
+  fmMailStore_ = new QGroupBox(Text::tr("Mail &Folder"), dialog);
   fmMailStore_->setObjectName(QStringLiteral("fmMailStore"));
   edMailFolder_ = new QLineEdit(fmMailStore_);
   edMailFolder_->setObjectName(QStringLiteral("edMailFolder"));
-  edMailFolder_->setToolTip(QStringLiteral("The Maildir that holds the mail to synchronise"));
-  btnBrowseMail_ = new QPushButton(QStringLiteral("B&rowse..."), fmMailStore_);
+  edMailFolder_->setToolTip(Text::tr("The Maildir that holds the mail to synchronise"));
+  btnBrowseMail_ = new QPushButton(Text::tr("B&rowse..."), fmMailStore_);
   btnBrowseMail_->setObjectName(QStringLiteral("btnBrowseMail"));
   btnBrowseMail_->setAutoDefault(false);
   lblMailFolderWarning_ = new QLabel(fmMailStore_);
@@ -54,9 +59,9 @@ QGroupBox* MailStoreControls::BuildFolderFrame(QWidget* dialog) {
 
 QWidget* MailStoreControls::BuildChoice(QWidget* dialog) {
   auto* choice = new QWidget(dialog);
-  optMaildir_ = new QRadioButton(QStringLiteral("Maildir fo&lder"), choice);
+  optMaildir_ = new QRadioButton(Text::tr("Maildir fo&lder"), choice);
   optMaildir_->setObjectName(QStringLiteral("optMaildir"));
-  optImap_ = new QRadioButton(QStringLiteral("&IMAP account"), choice);
+  optImap_ = new QRadioButton(Text::tr("&IMAP account"), choice);
   optImap_->setObjectName(QStringLiteral("optImap"));
   auto* layout = new QHBoxLayout(choice);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -71,26 +76,29 @@ QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver
                                                std::function<void()> forget) {
   passwordGiven_ = std::move(given);
   forgetCertificate_ = std::move(forget);
-  fmImapAccount_ = new QGroupBox(QStringLiteral("IMAP Account"), dialog);
+  fmImapAccount_ = new QGroupBox(Text::tr("IMAP Account"), dialog);
   fmImapAccount_->setObjectName(QStringLiteral("fmImapAccount"));
   auto* grid = new QGridLayout(fmImapAccount_);
   edImapHost_ = new QLineEdit(fmImapAccount_);
   edImapHost_->setObjectName(QStringLiteral("edImapHost"));
-  AddRow(grid, QStringLiteral("Server &name:"), edImapHost_, 0);
+  AddRow(grid, Text::tr("Server &name:"), edImapHost_, 0);
   edImapPort_ = new QLineEdit(fmImapAccount_);
   edImapPort_->setObjectName(QStringLiteral("edImapPort"));
   edImapPort_->setValidator(new QIntValidator(1, 65535, edImapPort_));
-  AddRow(grid, QStringLiteral("Port num&ber:"), edImapPort_, 1);
+  //: The IMAP server's TCP port
+  AddRow(grid, Text::tr("Port num&ber:"), edImapPort_, 1);
   cbImapSecurity_ = new QComboBox(fmImapAccount_);
   cbImapSecurity_->setObjectName(QStringLiteral("cbImapSecurity"));
-  // In the order of ImapSecurity.
+  // In the order of ImapSecurity, and known by their position, never by their text.
   cbImapSecurity_->addItems({QStringLiteral("TLS"), QStringLiteral("STARTTLS"),
-                             QStringLiteral("None (this computer only)")});
-  AddRow(grid, QStringLiteral("Securit&y:"), cbImapSecurity_, 2);
+                             //: No encryption: fit only for a server on this computer
+                             Text::tr("None (this computer only)")});
+  //: The kind of connection to the IMAP server: TLS, STARTTLS or none
+  AddRow(grid, Text::tr("Securit&y:"), cbImapSecurity_, 2);
   edImapUser_ = new QLineEdit(fmImapAccount_);
   edImapUser_->setObjectName(QStringLiteral("edImapUser"));
-  AddRow(grid, QStringLiteral("&User name:"), edImapUser_, 3);
-  btnImapPassword_ = new QPushButton(QStringLiteral("Password in keyrin&g..."), fmImapAccount_);
+  AddRow(grid, Text::tr("&User name:"), edImapUser_, 3);
+  btnImapPassword_ = new QPushButton(Text::tr("Password in keyrin&g..."), fmImapAccount_);
   btnImapPassword_->setObjectName(QStringLiteral("btnImapPassword"));
   btnImapPassword_->setAutoDefault(false);
   lblImapPassword_ = new QLabel(fmImapAccount_);
@@ -98,7 +106,8 @@ QGroupBox* MailStoreControls::BuildImapAccount(QWidget* dialog, PasswordReceiver
   lblImapPassword_->setWordWrap(true);
   grid->addWidget(btnImapPassword_, 4, 0);
   grid->addWidget(lblImapPassword_, 4, 1);
-  btnForgetCertificate_ = new QPushButton(QStringLiteral("Forget the certificate (&Z)"), fmImapAccount_);
+  //: The accelerator is in brackets: the letters of the text are taken in this dialog
+  btnForgetCertificate_ = new QPushButton(Text::tr("Forget the certificate (&Z)"), fmImapAccount_);
   btnForgetCertificate_->setObjectName(QStringLiteral("btnForgetCertificate"));
   btnForgetCertificate_->setAutoDefault(false);
   lblImapCertificate_ = new QLabel(fmImapAccount_);
@@ -156,25 +165,36 @@ ImapOptions MailStoreControls::Imap() const {
 
 void MailStoreControls::ShowAccountState(const ImapOptions& stored) {
   const QString pinned = stored.certificateFingerprint.trimmed();
-  lblImapCertificate_->setText(
-      pinned.isEmpty()
-          ? QStringLiteral("Certificate: checked against the authorities this computer trusts.")
-          : QStringLiteral("Certificate: trusted by its SHA-256 fingerprint %1.").arg(pinned));
+  if (pinned.isEmpty()) {
+    lblImapCertificate_->setText(
+        Text::tr("Certificate: checked against the authorities this computer trusts."));
+  } else {
+    //: %1 is the fingerprint, pairs of hexadecimal digits joined by colons
+    lblImapCertificate_->setText(
+        Text::tr("Certificate: trusted by its SHA-256 fingerprint %1.").arg(pinned));
+  }
   btnForgetCertificate_->setEnabled(!pinned.isEmpty());
   const ImapOptions shown = Imap();
   if (stored.login == ImapLogin::XOAuth2) {
-    lblImapPassword_->setText(QStringLiteral("Access token: from PasswordCommand at each login."));
+    //: PasswordCommand is the name of a line of the settings file
+    lblImapPassword_->setText(Text::tr("Access token: from PasswordCommand at each login."));
   } else if (!stored.passwordCommand.trimmed().isEmpty()) {
-    lblImapPassword_->setText(QStringLiteral("Password: from PasswordCommand."));
+    //: PasswordCommand is the name of a line of the settings file
+    lblImapPassword_->setText(Text::tr("Password: from PasswordCommand."));
   } else if (shown.host.isEmpty() || shown.user.isEmpty()) {
-    lblImapPassword_->setText(QStringLiteral("Password: not set."));
+    lblImapPassword_->setText(Text::tr("Password: not set."));
   } else {
     const KeyringRead kept = keyring_->Read(KeyringKey(shown));
-    lblImapPassword_->setText(kept.password ? QStringLiteral("Password: in the keyring.")
-                              : kept.available
-                                  ? QStringLiteral("Password: not set; it is asked for at Sync.")
-                                  : QStringLiteral("Password: not set (no keyring is running); "
-                                                   "it is asked for once each start."));
+    if (kept.password) {
+      lblImapPassword_->setText(Text::tr("Password: in the keyring."));
+    } else if (kept.available) {
+      //: Sync is the main window's button
+      lblImapPassword_->setText(Text::tr("Password: not set; it is asked for at Sync."));
+    } else {
+      lblImapPassword_->setText(
+          Text::tr("Password: not set (no keyring is running); "
+                   "it is asked for once each start."));
+    }
   }
 }
 
@@ -215,7 +235,7 @@ void MailStoreControls::BrowseMailFolder() {
   const QString chosen = chooseFolder_
                              ? chooseFolder_(dialog_, MailFolder())
                              : QFileDialog::getExistingDirectory(
-                                   dialog_, QStringLiteral("Zandor - Mail Folder"), MailFolder());
+                                   dialog_, Text::tr("Zandor - Mail Folder"), MailFolder());
   // Cancelled: the field keeps what it held.
   if (!chosen.isEmpty()) edMailFolder_->setText(chosen);
 }
@@ -232,10 +252,11 @@ void MailStoreControls::AskAndKeepPassword() {
   const std::optional<QString> password = askPassword_(dialog_, PasswordQuestion(account));
   if (!password) return;
   const std::optional<QString> why = keyring_->Write(KeyringKey(account), *password);
-  lblImapPassword_->setText(why ? QStringLiteral("Not kept in the keyring (%1): it is asked for "
-                                                 "at each start.")
+  //: %1 is why the keyring did not keep the password
+  lblImapPassword_->setText(why ? Text::tr("Not kept in the keyring (%1): it is asked for "
+                                           "at each start.")
                                       .arg(*why)
-                                : QStringLiteral("Kept in the desktop keyring."));
+                                : Text::tr("Kept in the desktop keyring."));
   passwordGiven_(account, *password);
 }
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(OptionsMessageFrames)
+};
 
 // An option button as the conversion frame needs it: a click selects it and
 // never clears it, as with any option button. The frame's group is not
@@ -43,13 +48,13 @@ QString ClampedPartsText(const QString& typed) {
 }
 
 QGroupBox* RemovalFrame::Build(QWidget* dialog) {
-  auto* fmRemovalSync = new QGroupBox(QStringLiteral("Syncronize Message Removal"), dialog);
+  auto* fmRemovalSync = new QGroupBox(Text::tr("Syncronize Message Removal"), dialog);
   fmRemovalSync->setObjectName(QStringLiteral("fmRemovalSync"));
   chkKelvoRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted in the mail from &Kelvo also"), dialog);
+      new QCheckBox(Text::tr("Remove messages deleted in the mail from &Kelvo also"), dialog);
   chkKelvoRemove_->setObjectName(QStringLiteral("chkKelvoRemove"));
   chkOutlookRemove_ =
-      new QCheckBox(QStringLiteral("Remove messages deleted on Kelvo from the &mail also"), dialog);
+      new QCheckBox(Text::tr("Remove messages deleted on Kelvo from the &mail also"), dialog);
   chkOutlookRemove_->setObjectName(QStringLiteral("chkOutlookRemove"));
   auto* removalLayout = new QVBoxLayout(fmRemovalSync);
   removalLayout->addWidget(chkKelvoRemove_);
@@ -80,17 +85,19 @@ void RemovalFrame::RestoreSnapshot() {
 }
 
 QGroupBox* ConversionFrame::Build(QWidget* dialog) {
-  auto* frame1 = new QGroupBox(QStringLiteral("Symbol Conversion"), dialog);
+  auto* frame1 = new QGroupBox(Text::tr("Symbol Conversion"), dialog);
   frame1->setObjectName(QStringLiteral("Frame1"));
   // The Western conversion, whatever its name says.
-  chkOstrelConv_ = new OptionButton(QStringLiteral("&Western Conversion"), frame1);
+  chkOstrelConv_ = new OptionButton(Text::tr("&Western Conversion"), frame1);
   chkOstrelConv_->setObjectName(QStringLiteral("chkOstrelConv"));
   // The Russian conversion for Ostrel's client.
   chkRusConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (for Ostr&el's client)"), frame1);
+      //: Ostrel is the maker of a Kelvo mail client
+      new OptionButton(Text::tr("Russian Conversion (for Ostr&el's client)"), frame1);
   chkRusConv_->setObjectName(QStringLiteral("chkRusConv"));
   chkDravoConv_ =
-      new OptionButton(QStringLiteral("Russian Conversion (For Dr&avo client)"), frame1);
+      //: Dravo is a Kelvo mail client
+      new OptionButton(Text::tr("Russian Conversion (For Dr&avo client)"), frame1);
   chkDravoConv_->setObjectName(QStringLiteral("chkDravoConv"));
   conversionGroup_ = new QButtonGroup(dialog);
   conversionGroup_->setExclusive(false);
@@ -138,7 +145,8 @@ void ConversionFrame::SelectOnly(QRadioButton* chosen) {
 }
 
 QGroupBox* LongMessagesFrame::Build(QWidget* dialog) {
-  auto* frame2 = new QGroupBox(QStringLiteral("Messages &split"), dialog);
+  //: The frame that says what becomes of messages too long for the Kelvo
+  auto* frame2 = new QGroupBox(Text::tr("Messages &split"), dialog);
   frame2->setObjectName(QStringLiteral("Frame2"));
   cbMessagesSplit_ = new QComboBox(frame2);
   cbMessagesSplit_->setObjectName(QStringLiteral("cbMessagesSplit"));
@@ -146,7 +154,8 @@ QGroupBox* LongMessagesFrame::Build(QWidget* dialog) {
   edMaxNumSplit_->setObjectName(QStringLiteral("edMaxNumSplit"));
   edMaxNumSplit_->setMaximumWidth(
       dialog->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-  parts_ = new QLabel(QStringLiteral("par&ts"), frame2);
+  //: After the box with the most parts a message is split into: "Split no more than [5] parts"
+  parts_ = new QLabel(Text::tr("par&ts"), frame2);
   parts_->setObjectName(QStringLiteral("parts"));
   parts_->setBuddy(edMaxNumSplit_);
   auto* splitLayout = new QHBoxLayout(frame2);
@@ -168,8 +177,11 @@ std::vector<QWidget*> LongMessagesFrame::TabOrder() const {
 
 void LongMessagesFrame::OfferChoices() {
   cbMessagesSplit_->clear();
-  cbMessagesSplit_->addItems({QStringLiteral("Truncate"), QStringLiteral("Split unlimited"),
-                              QStringLiteral("Split no more then")});
+  // Known by their position (Chosen), never by their text.
+  //: What becomes of a message too long for the Kelvo: cut, or split into parts
+  cbMessagesSplit_->addItems({Text::tr("Truncate"), Text::tr("Split unlimited"),
+                              //: Followed by a box with a number and "parts"
+                              Text::tr("Split no more then")});
   cbMessagesSplit_->setCurrentIndex(0);
 }
 

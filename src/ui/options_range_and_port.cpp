@@ -1,6 +1,7 @@
 #include "ui/options_range_and_port.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -11,6 +12,13 @@
 #include "ui/options_list_position.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(OptionsRangeAndPort)
+};
+
+}  // namespace
 
 std::vector<PortChoice> SystemSerialPorts() {
   std::vector<PortChoice> ports;
@@ -23,23 +31,27 @@ std::vector<PortChoice> SystemSerialPorts() {
   // The stable names survive re-plugging an adapter, unlike /dev/ttyUSB0.
   const QDir byId(QStringLiteral("/dev/serial/by-id"));
   for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+    //: Describes a stable device name; %1 is the device it points to (/dev/ttyUSB0)
     ports.push_back(
-        {entry.absoluteFilePath(), QStringLiteral("the same as %1").arg(entry.symLinkTarget())});
+        {entry.absoluteFilePath(), Text::tr("the same as %1").arg(entry.symLinkTarget())});
   }
   return ports;
 }
 
 void RangeAndPortControls::Build(QWidget* dialog) {
-  label1_ = new QLabel(QStringLiteral("&Date Range"), dialog);
+  label1_ = new QLabel(Text::tr("&Date Range"), dialog);
   label1_->setObjectName(QStringLiteral("Label1"));
   cbDaysNum_ = new QComboBox(dialog);
   cbDaysNum_->setObjectName(QStringLiteral("cbDaysNum"));
-  label2_ = new QLabel(QStringLiteral("Serial COM &Port"), dialog);
+  label2_ = new QLabel(Text::tr("Serial COM &Port"), dialog);
   label2_->setObjectName(QStringLiteral("Label2"));
   cbCom_ = new QComboBox(dialog);
   cbCom_->setObjectName(QStringLiteral("cbCom"));
-  cbCom_->addItems({QStringLiteral("Com 1"), QStringLiteral("Com 2"), QStringLiteral("Com 3"),
-                    QStringLiteral("Com 4")});
+  // The entries are known by their position (Port), never by their text.
+  for (int port = 1; port <= 4; ++port) {
+    //: An entry of the port list; %1 is its number, 1 to 4
+    cbCom_->addItem(Text::tr("Com %1").arg(port));
+  }
   cbCom_->setCurrentIndex(-1);
   label1_->setBuddy(cbDaysNum_);
   label2_->setBuddy(cbCom_);
@@ -48,7 +60,7 @@ void RangeAndPortControls::Build(QWidget* dialog) {
 }
 
 void RangeAndPortControls::BuildDevice(QWidget* dialog) {
-  lblPortPath_ = new QLabel(QStringLiteral("De&vice:"), dialog);
+  lblPortPath_ = new QLabel(Text::tr("De&vice:"), dialog);
   lblPortPath_->setObjectName(QStringLiteral("lblPortPath"));
   cbPortPath_ = new QComboBox(dialog);
   cbPortPath_->setObjectName(QStringLiteral("cbPortPath"));
@@ -57,8 +69,8 @@ void RangeAndPortControls::BuildDevice(QWidget* dialog) {
   cbPortPath_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cbPortPath_->setMinimumContentsLength(18);
   cbPortPath_->setToolTip(
-      QStringLiteral("The serial device behind the chosen entry: pick one the system lists, "
-                     "or type any path"));
+      Text::tr("The serial device behind the chosen entry: pick one the system lists, "
+               "or type any path"));
   lblPortPath_->setBuddy(cbPortPath_);
   lblPortInfo_ = new QLabel(dialog);
   lblPortInfo_->setObjectName(QStringLiteral("lblPortInfo"));
@@ -98,9 +110,11 @@ std::vector<QWidget*> RangeAndPortControls::TabOrder() const {
 
 void RangeAndPortControls::OfferRanges() {
   cbDaysNum_->clear();
-  cbDaysNum_->addItems({QStringLiteral("Last day"), QStringLiteral("Last 7 days"),
-                        QStringLiteral("Last 30 days"), QStringLiteral("Last 90 days"),
-                        QStringLiteral("All")});
+  // Known by their position (Range), never by their text.
+  cbDaysNum_->addItems({Text::tr("Last day"), Text::tr("Last 7 days"), Text::tr("Last 30 days"),
+                        Text::tr("Last 90 days"),
+                        //: The date range of all messages, whatever their date
+                        Text::tr("All")});
   cbDaysNum_->setCurrentIndex(1);
 }
 
@@ -166,7 +180,8 @@ void RangeAndPortControls::DescribePort() {
     if (known != offered_.end()) {
       text = known->description;
     } else if (!QFileInfo::exists(path)) {
-      text = QStringLiteral("%1 does not exist on this machine").arg(path);
+      //: %1 is the path of a serial device
+      text = Text::tr("%1 does not exist on this machine").arg(path);
     }
   }
   lblPortInfo_->setText(text);

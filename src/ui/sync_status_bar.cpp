@@ -1,5 +1,6 @@
 #include "ui/sync_status_bar.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,6 +12,13 @@
 #include "front/run_report.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(StatusBarWhere)
+};
+
+}  // namespace
 
 QString WhereText(const QString& mailFolder, int port, const QString& portPath) {
   QString folder = QDir::cleanPath(mailFolder);
@@ -18,9 +26,10 @@ QString WhereText(const QString& mailFolder, int port, const QString& portPath) 
   if (folder == home || folder.startsWith(home + QLatin1Char('/'))) {
     folder = QLatin1Char('~') + folder.mid(home.size());
   }
-  const QString where =
-      port < 1 ? QStringLiteral("no port") : QStringLiteral("Com %1 (%2)").arg(port).arg(portPath);
-  return folder + QStringLiteral(" · ") + where;
+  //: The status line's port when none is chosen in the options
+  if (port < 1) return folder + QStringLiteral(" · ") + Text::tr("no port");
+  //: %1 is the port entry's number, 1 to 4; %2 its device path, /dev/ttyUSB0
+  return folder + QStringLiteral(" · ") + Text::tr("Com %1 (%2)").arg(port).arg(portPath);
 }
 
 // A one-line label that shows as much of its text as fits, cut in the middle
@@ -62,7 +71,9 @@ SyncStatusBar::SyncStatusBar(QWidget* parent) : QWidget(parent) {
   progress_->setObjectName(QStringLiteral("barProgress"));
   // Wide enough for the run's count and the time left on one line.
   progress_->setMinimumWidth(progress_->fontMetrics().horizontalAdvance(
-                                 QStringLiteral("message 888 of 888, part 88 of 88, 88:88 left")) +
+                                 //: Only measured, never shown: the longest progress text
+                                 //: there is, written as the run's progress is translated
+                                 tr("message 888 of 888, part 88 of 88, 88:88 left")) +
                              24);
   sent_ = new QLabel(this);
   sent_->setObjectName(QStringLiteral("lblBytesSent"));
@@ -120,7 +131,8 @@ void SyncStatusBar::ShowProgress(const Progress& progress) {
       } else if (progress.stage == Progress::Stage::Scanning) {
         progress_->setRange(0, progress.count);
         progress_->setValue(progress.index);
-        progress_->setFormat(progress.folder + QStringLiteral(": %v of %m"));
+        //: %1 is the folder being scanned, %v the number of its message, %m how many it holds
+        progress_->setFormat(tr("%1: %v of %m").arg(progress.folder));
       }
       break;
     case Progress::Stage::Handshake:
@@ -134,10 +146,12 @@ void SyncStatusBar::ShowProgress(const Progress& progress) {
 void SyncStatusBar::AddBytesSent(qsizetype bytes) {
   bytesSent_ += bytes;
   // Qt says "1 bytes"; below a kilobyte the count is said in words.
-  const QString size = bytesSent_ == 1     ? QStringLiteral("1 byte")
-                       : bytesSent_ < 1024 ? QStringLiteral("%1 bytes").arg(bytesSent_)
+  //: How much was sent to the Kelvo so far
+  const QString size = bytesSent_ == 1     ? tr("1 byte")
+                       : bytesSent_ < 1024 ? tr("%n bytes", nullptr, static_cast<int>(bytesSent_))
                                            : QLocale().formattedDataSize(bytesSent_);
-  sent_->setText(QStringLiteral("%1 sent").arg(size));
+  //: %1 is how much was sent to the Kelvo: "12 bytes", "3.4 KiB"
+  sent_->setText(tr("%1 sent").arg(size));
 }
 
 void SyncStatusBar::ShowElapsed(const QDateTime& now) {

@@ -1,6 +1,15 @@
 #include "ui/window_passwords.h"
 
+#include <QCoreApplication>
+
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(WindowPasswords)
+};
+
+}  // namespace
 
 WindowPasswords::WindowPasswords(QWidget& parent, PasswordKeyring& keyring,
                                  PasswordAsker askPassword, std::function<bool(const QString&)> ask,
@@ -14,8 +23,8 @@ WindowPasswords::WindowPasswords(QWidget& parent, PasswordKeyring& keyring,
 PasswordAnswer WindowPasswords::Password(const ImapOptions& account, bool refused) {
   // A refused token is the command's to renew: asking the user is no help.
   if (account.login == ImapLogin::XOAuth2) {
-    return refused ? PasswordAnswer(PasswordLacking{QStringLiteral("refused")})
-                   : AccessTokenOf(account);
+    //: Why no access token could be had: the server refused the last one
+    return refused ? PasswordAnswer(PasswordLacking{Text::tr("refused")}) : AccessTokenOf(account);
   }
   const QString key = KeyringKey(account);
   if (refused) {
@@ -29,7 +38,8 @@ PasswordAnswer WindowPasswords::Password(const ImapOptions& account, bool refuse
   const QString question = PasswordQuestion(account);
   const std::optional<QString> typed = askPassword_(
       &parent_,
-      refused ? QStringLiteral("The server refused the password.\n") + question : question);
+      //: %1 is the question "Password of ann on mail.example.org:"
+      refused ? Text::tr("The server refused the password.\n%1").arg(question) : question);
   if (!typed) return PasswordLacking{QString(), true};
   known_[key] = *typed;
   typedKey_ = key;
@@ -52,12 +62,14 @@ void WindowPasswords::Taken(const ImapOptions& account, const QString& password)
   if (typedKey_ != key) return;
   typedKey_.clear();
   if (!keyringAvailable_ ||
-      !ask_(QStringLiteral("Keep the password of %1 on %2 in the desktop keyring?")
+      //: %1 is the user name, %2 the IMAP server's name
+      !ask_(Text::tr("Keep the password of %1 on %2 in the desktop keyring?")
                 .arg(account.user, account.host))) {
     return;
   }
   if (const std::optional<QString> why = keyring_.Write(key, password)) {
-    tell_(QStringLiteral("The password could not be kept in the keyring: %1").arg(*why));
+    //: %1 is why the keyring did not keep it
+    tell_(Text::tr("The password could not be kept in the keyring: %1").arg(*why));
   }
 }
 
