@@ -208,7 +208,7 @@ void MainWindow::BuildStatusBar() {
   statusBar_ = new SyncStatusBar(this);
   statusBar()->addWidget(statusBar_, 1);
   statusBar()->setSizeGripEnabled(true);
-  statusBar_->SetNote(settings_.ReadOr(kLastRunSection, kLastRunKey, tr("Not synchronised yet")));
+  statusBar_->SetNote(LastRunLine(settings_).value_or(tr("Not synchronised yet")));
   ShowWhere();
 
   // A Kelvo that says nothing for a while is named, with what to check, and

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "front/last_run.h"
 #include "front/run_report.h"
 #include "front/store_opener.h"
 #include "link/serial_line.h"
@@ -279,9 +280,5 @@ class MainWindow final : public QMainWindow, public Host {
   bool pluggedInRun_ = false;  // nobody asked for this run: it asks nothing
   std::function<std::optional<QString>(bool on)> turnWatcher_;
 };
-
-// The settings section and key of the last run's outcome line.
-inline const QString kLastRunSection = QStringLiteral("LastRun");
-inline const QString kLastRunKey = QStringLiteral("Outcome");
 
 }  // namespace zandor

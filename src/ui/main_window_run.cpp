@@ -73,9 +73,8 @@ void MainWindow::KeepOutcome(SyncEnd end, MailStore& store) {
   StoreResult<FolderRef> drafts = store.GetDefaultFolder(DefaultFolder::Drafts);
   //: The Drafts folder, named when the mail store cannot give its name
   outcome.receivedInto = drafts ? drafts->Name : tr("Drafts");
-  const QString text = LastRunText(outcome);
-  statusBar_->SetNote(text);
-  settings_.Write(kLastRunSection, kLastRunKey, text);
+  statusBar_->SetNote(LastRunText(outcome));
+  KeepLastRun(settings_, outcome);
 }
 
 void MainWindow::ShowMessage(const QString& text) {

@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "support/program_world.h"
+#include "support/qt_print.h"
 
 namespace zandor::testing {
 
@@ -17,15 +18,16 @@ struct Spoken {
   QStringList sent;  // what the PC wrote on the line, in order
 };
 
-// One run in a world of its own: a message in the Inbox dated `when` and one
-// written on the Kelvo, under LANG=lang and nothing that would override it.
+// One run in a world of its own: a message in the Inbox dated `when`, under
+// LANG=lang and nothing that would override it. Nothing is written on the
+// Kelvo: the name of a draft made from it would differ from run to run.
 Spoken RunIn(const QString& lang, const QDateTime& when) {
   ProgramWorld world;
   TestMessage message;
   message.subject = u"Agenda"_s;
   message.received = message.date = when;
   world.Mail().Add({u"Inbox"_s}, message);
-  world.WriteKelvo({u"Hi"_s});
+  world.WriteKelvo();
   for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LC_TIME", "LANGUAGE"})
     world.Env().remove(QLatin1String(overriding));
   world.Env().insert(u"LANG"_s, lang);
@@ -59,12 +61,12 @@ TEST_P(LanguagesTest, StatusLinesTranslatedWhileTheKelvoHearsTheSameBytes) {
   ASSERT_FALSE(english.sent.isEmpty());
   EXPECT_EQ(spoken.sent, english.sent);
   EXPECT_TRUE(english.out.contains(u"[1] Handshaking...\n"_s)) << english.out.toStdString();
-  EXPECT_TRUE(english.out.endsWith(u"[1] Sent: 1\n[2] Received: 1\n"_s))
+  EXPECT_TRUE(english.out.endsWith(u"[1] Sent: 1\n[2] Received: 0\n"_s))
       << english.out.toStdString();
   EXPECT_TRUE(spoken.out.contains(u"[1] "_s + said("SyncDriver", "Handshaking...") + u'\n'))
       << spoken.out.toStdString();
   EXPECT_TRUE(spoken.out.endsWith(u"[1] "_s + said("SyncDriver", "Sent: %1").arg(1) + u"\n[2] "_s +
-                                  said("SyncDriver", "Received: %1").arg(1) + u'\n'))
+                                  said("SyncDriver", "Received: %1").arg(0) + u'\n'))
       << spoken.out.toStdString();
   EXPECT_TRUE(english.err.contains(u"zandor: complete: "_s)) << english.err.toStdString();
   EXPECT_TRUE(spoken.err.contains(u"zandor: "_s + said("RunReport", "complete: ")))
