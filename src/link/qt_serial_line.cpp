@@ -8,6 +8,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(QtSerialLine)
+};
 
 // The major numbers of the pseudo-terminal slaves (/dev/pts/N).
 constexpr unsigned kFirstPtySlaveMajor = 136;
@@ -91,19 +96,19 @@ std::vector<LineEvent> LineErrorsBetween(const LineCounters& before, const LineC
 OpenFailure DescribeOpenFailure(OpenProblem problem, const QString& systemText) {
   switch (problem) {
     case OpenProblem::NotFound:
-      return {QStringLiteral("no such device"),
-              QStringLiteral("Check that the Kelvo's cable or USB adapter is plugged in and that "
-                             "the path of this port under Options is right.")};
+      return {Text::tr("no such device"),
+              Text::tr("Check that the Kelvo's cable or USB adapter is plugged in and that "
+                       "the path of this port under Options is right.")};
     case OpenProblem::PermissionDenied:
-      return {QStringLiteral("permission denied"),
-              QStringLiteral("Add your user to the dialout group (sudo adduser $USER dialout), "
-                             "then log out and log in again.")};
+      return {Text::tr("permission denied"),
+              Text::tr("Add your user to the dialout group (sudo adduser $USER dialout), "
+                       "then log out and log in again.")};
     case OpenProblem::Busy:
-      return {QStringLiteral("the port is in use by another program"),
-              QStringLiteral("Close the program that holds the port, then press Sync again.")};
+      return {Text::tr("the port is in use by another program"),
+              Text::tr("Close the program that holds the port, then press Sync again.")};
     case OpenProblem::Settings:
-      return {QStringLiteral("the line settings could not be applied (%1)").arg(systemText),
-              QStringLiteral("Check that the path of this port under Options is a serial port.")};
+      return {Text::tr("the line settings could not be applied (%1)").arg(systemText),
+              Text::tr("Check that the path of this port under Options is a serial port.")};
     case OpenProblem::Other:
       break;
   }
@@ -255,7 +260,7 @@ void QtSerialLine::OnError(QSerialPort::SerialPortError error) {
       // (pseudo-terminal closed, adapter unplugged) is gone for good.
       if (!HasHungUp()) break;
       lost_ = true;
-      Post(LineEvent{LineEvent::Kind::DeviceLost, 0, QStringLiteral("the line was hung up")});
+      Post(LineEvent{LineEvent::Kind::DeviceLost, 0, Text::tr("the line was hung up")});
       // Closing here would delete QSerialPort's notifier from inside its own
       // event, so the port is closed from the next pass of the event loop.
       const quint64 generation = generation_;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(SettingsFile)
+};
 
 std::unique_ptr<QSettings> OpenSettings(const QString& iniPath) {
   if (!iniPath.isEmpty()) return std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
@@ -231,8 +236,8 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
     if (errno == ENOENT) return QString();  // a first start
     return QString::fromLocal8Bit(std::strerror(errno));
   }
-  if (S_ISDIR(info.st_mode)) return QStringLiteral("it is a folder");
-  if (!S_ISREG(info.st_mode)) return QStringLiteral("it is not a regular file");
+  if (S_ISDIR(info.st_mode)) return Text::tr("it is a folder");
+  if (!S_ISREG(info.st_mode)) return Text::tr("it is not a regular file");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
   // QSettings would read other bytes as something and write them back changed.
@@ -240,10 +245,10 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   static_cast<void>(QString(utf8(bytes)));
   if (bytes.contains('\0') || utf8.hasError()) {
-    return QStringLiteral("it is not UTF-8 text (it may be UTF-16, or not text at all)");
+    return Text::tr("it is not UTF-8 text (it may be UTF-16, or not text at all)");
   }
   if (OpenSettings(iniPath)->status() != QSettings::NoError) {
-    return QStringLiteral("it is not in the form of a settings file");
+    return Text::tr("it is not in the form of a settings file");
   }
   return QString();
 }
@@ -251,7 +256,7 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
 }  // namespace
 
 QString NoHomeFolderText(const QString& what, const QString& detail, const QString& variable) {
-  return QStringLiteral(
+  return Text::tr(
              "There is no home folder to keep %1 in%2.\n\rSet HOME (or %3) to your home folder, "
              "then start Zandor again. Nothing was changed.")
       .arg(what, detail, variable);
@@ -266,13 +271,13 @@ std::optional<QString> QSettingsStore::Unreadable() const {
   if (QFileInfo(path).isRelative() || (!QFileInfo(configHome).isDir() &&
                                        (home == QStringLiteral("/") || !QFileInfo(home).isDir()))) {
     return NoHomeFolderText(
-        QStringLiteral("the settings"),
-        QStringLiteral(": %1 would be made in %2, which does not exist").arg(path, configHome),
+        Text::tr("the settings"),
+        Text::tr(": %1 would be made in %2, which does not exist").arg(path, configHome),
         QStringLiteral("XDG_CONFIG_HOME"));
   }
   const QString reason = UnreadableReason(path, iniPath_);
   if (reason.isEmpty()) return std::nullopt;  // readable, or a first start
-  return QStringLiteral(
+  return Text::tr(
              "The settings file %1 cannot be read: %2.\n\rMend it or move it aside, then start "
              "Zandor again. Nothing was changed.")
       .arg(path, reason);

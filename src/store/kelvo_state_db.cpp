@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <utility>
 
@@ -12,6 +13,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(KelvoStateDb)
+};
 
 QByteArray NativePath(const QString& path) {
   return BytesOfText(path);
@@ -51,24 +56,24 @@ QString Advice(int code) {
   switch (code) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      return QStringLiteral(
+      return Text::tr(
           "Another program is using it (another Zandor?): close it, then "
           "synchronise again.");
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_CANTOPEN:
-      return QStringLiteral(
+      return Text::tr(
           "Make it a file you may write, in a folder you may write, then "
           "synchronise again.");
     case SQLITE_FULL:
-      return QStringLiteral("Free some space on its disk, then synchronise again.");
+      return Text::tr("Free some space on its disk, then synchronise again.");
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-      return QStringLiteral(
+      return Text::tr(
           "Move it aside and synchronise again: Zandor then starts afresh and "
           "sends every message of the date range once more.");
     default:
-      return QStringLiteral("Check the file and its disk, then synchronise again.");
+      return Text::tr("Check the file and its disk, then synchronise again.");
   }
 }
 
@@ -102,13 +107,16 @@ StoreFailure KelvoStateDb::Failure(const char* what) const {
   QString reason = QString::fromUtf8(db_ ? sqlite3_errmsg(db_.get()) : "out of memory");
   // SQLite calls a file deleted while open read-only; the user needs the cause.
   if (db_ && !IsDirectory(NativePath(QFileInfo(path_).path()))) {
-    reason = QStringLiteral("its folder is gone (was the mail folder moved or deleted?)");
+    reason = Text::tr("its folder is gone (was the mail folder moved or deleted?)");
   } else if ((lastError_ & 0xFF) == SQLITE_NOTADB || (lastError_ & 0xFF) == SQLITE_CORRUPT) {
-    reason = QStringLiteral("the file is damaged, or is not Zandor's (%1)").arg(reason);
+    reason = Text::tr("the file is damaged, or is not Zandor's (%1)").arg(reason);
   }
-  return StoreFailure{
-      FailureKind::Store,
-      QStringLiteral("cannot %1 the sent marks in %2: %3").arg(QLatin1String(what), path_, reason)};
+  // One whole sentence for each of the three: a verb alone does not translate.
+  const QString sentence =
+      qstrcmp(what, "open") == 0    ? Text::tr("cannot open the sent marks in %1: %2")
+      : qstrcmp(what, "write") == 0 ? Text::tr("cannot write the sent marks in %1: %2")
+                                    : Text::tr("cannot read the sent marks in %1: %2");
+  return StoreFailure{FailureKind::Store, sentence.arg(path_, reason)};
 }
 
 StoreStatus KelvoStateDb::Execute(const char* sql) {
@@ -194,9 +202,9 @@ StoreStatus KelvoStateDb::CheckInPlace() {
   }
   lossTold_ = true;
   return StoreFailure{FailureKind::Store,
-                      QStringLiteral("%1 was deleted or replaced while Zandor used it, so the "
-                                     "marks of this synchronisation are lost: its messages will "
-                                     "be sent to the Kelvo again next time")
+                      Text::tr("%1 was deleted or replaced while Zandor used it, so the "
+                               "marks of this synchronisation are lost: its messages will "
+                               "be sent to the Kelvo again next time")
                           .arg(path_)};
 }
 
@@ -276,8 +284,8 @@ StoreStatus KelvoStateDb::Check() {
   }
   if (problem != QStringLiteral("ok")) {
     return StoreFailure{FailureKind::Store,
-                        QStringLiteral("cannot read the sent marks in %1: the file is damaged "
-                                       "(%2).\n\r%3")
+                        Text::tr("cannot read the sent marks in %1: the file is damaged "
+                                 "(%2).\n\r%3")
                             .arg(path_, problem, Advice(SQLITE_CORRUPT))};
   }
   // A count of checks, so that each check commits a real change.

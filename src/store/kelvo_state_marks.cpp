@@ -3,6 +3,7 @@
 // are in kelvo_state_db.cpp.
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <utility>
 
 #include "store/byte_names.h"
@@ -10,6 +11,10 @@
 
 namespace zandor {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(KelvoStateMarks)
+};
 
 QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
@@ -134,9 +139,8 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
                               const QByteArray& messageId) {
   const QDateTime& value = mark.sent;
   if (!value.isValid()) {
-    return StoreFailure{
-        FailureKind::Store,
-        QStringLiteral("cannot mark %1 as sent: the date is not valid").arg(unique)};
+    return StoreFailure{FailureKind::Store,
+                        Text::tr("cannot mark %1 as sent: the date is not valid").arg(unique)};
   }
   auto statement = Prepared(
       put_,

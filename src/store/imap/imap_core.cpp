@@ -1,11 +1,16 @@
 #include "store/imap/imap_core.h"
 
+#include <QCoreApplication>
 #include <map>
 
 #include "store/mime/message_reader.h"
 
 namespace zandor::imap {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ImapCore)
+};
 
 bool Succeeded(int code) {
   return code == MAILIMAP_NO_ERROR;
@@ -91,8 +96,7 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
       if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
       // A connection not had again already says why the last one went.
       if (back.reason().startsWith(lost.reason)) return StoreFailure{gone, back.reason()};
-      return StoreFailure{gone,
-                          lost.reason + QStringLiteral("; connecting again: ") + back.reason()};
+      return StoreFailure{gone, lost.reason + Text::tr("; connecting again: ") + back.reason()};
     }
     code = command(session_->get());
   }
@@ -110,9 +114,8 @@ StoreStatus Core::Reconnect(const QString& mailbox, Access access, uint32_t uidV
     if (!again) {
       back = again.failure();
     } else if (again.value() != uidValidity) {
-      back =
-          StoreFailure{FailureKind::Folder,
-                       QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox)};
+      back = StoreFailure{FailureKind::Folder,
+                          Text::tr("the folder %1 was renumbered by the server").arg(mailbox)};
     }
   }
   reconnecting_ = false;
@@ -127,8 +130,8 @@ StoreResult<Session*> Core::Live() {
     if (lostBecause_.isEmpty()) return opened.failure();
     // Why the last connection went is what the user needs first.
     StoreFailure failure = opened.failure();
-    failure.reason = lostBecause_ + QStringLiteral("; connecting again: ") + failure.reason +
-                     QStringLiteral(
+    failure.reason = lostBecause_ + Text::tr("; connecting again: ") + failure.reason +
+                     Text::tr(
                          "; check that the server is running and reachable, then "
                          "synchronise again");
     return failure;
@@ -141,7 +144,7 @@ StoreResult<Session*> Core::Live() {
 StoreResult<const MailboxList*> Core::Mailboxes() {
   if (mailboxes_) return &*mailboxes_;
   std::vector<Mailbox> boxes;
-  auto ran = Run(FailureKind::Store, QStringLiteral("list the folders"), [&](mailimap* imap) {
+  auto ran = Run(FailureKind::Store, Text::tr("list the folders"), [&](mailimap* imap) {
     boxes.clear();
     return ListMailboxesOn(imap, boxes);
   });
@@ -179,10 +182,10 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
   if (!found) return found.failure();
   if (found.value()) return *found.value();
   const std::optional<DefaultPlace> place = PlaceOf(which);
-  if (!place) return StoreFailure{FailureKind::Store, QStringLiteral("no such folder")};
+  if (!place) return StoreFailure{FailureKind::Store, Text::tr("no such folder")};
   const QString name = QString::fromLatin1(place->names.front());
   const QByteArray bytes = name.toUtf8();
-  auto made = Run(FailureKind::Store, QStringLiteral("create the folder %1").arg(name),
+  auto made = Run(FailureKind::Store, Text::tr("create the folder %1").arg(name),
                   [&](mailimap* imap) { return mailimap_create(imap, bytes.constData()); });
   if (!made) return made.failure();
   ForgetMailboxes();
@@ -194,15 +197,15 @@ StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   if (!live) return live.failure();
   if (!Sendable(mailbox)) {
     return StoreFailure{FailureKind::Folder,
-                        QStringLiteral("the folder name \"%1\" holds a line break, which no "
-                                       "command to the server can carry: rename the folder on "
-                                       "the server")
+                        Text::tr("the folder name \"%1\" holds a line break, which no "
+                                 "command to the server can carry: rename the folder on "
+                                 "the server")
                             .arg(Printable(mailbox))};
   }
   const bool enough = access == Access::ReadOnly || selectedAccess_ == Access::ReadWrite;
   if (selected_ != mailbox || !enough || live.value()->get()->imap_selection_info == nullptr) {
     selected_.clear();
-    auto opened = Run(FailureKind::Folder, QStringLiteral("open the folder %1").arg(mailbox),
+    auto opened = Run(FailureKind::Folder, Text::tr("open the folder %1").arg(mailbox),
                       [&](mailimap* imap) { return ExamineOn(imap, mailbox, access); });
     if (!opened) return opened.failure();
     selected_ = mailbox;
@@ -221,7 +224,7 @@ StoreResult<Listing> Core::List(std::optional<QDate> since) {
   const Access access = selectedAccess_;
   Listing listing;
   int code = MAILIMAP_NO_ERROR;
-  const QString what = QStringLiteral("read the messages of %1").arg(mailbox);
+  const QString what = Text::tr("read the messages of %1").arg(mailbox);
   auto ran = Run(FailureKind::Folder, what, [&](mailimap* imap) {
     listing = Listing{};
     return code = ListOn(imap, since, listing);
@@ -253,12 +256,12 @@ void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
   for (const Fetched& entry : entries) uids.push_back(entry.uid);
   std::vector<Fetched> dates;
   int code = MAILIMAP_NO_ERROR;
-  auto ran = Run(FailureKind::Folder, QStringLiteral("read the dates of %1").arg(mailbox),
-                 [&](mailimap* imap) {
-                   dates.clear();
-                   code = FetchOn(imap, uids, Part::None, dates);
-                   return code;
-                 });
+  auto ran =
+      Run(FailureKind::Folder, Text::tr("read the dates of %1").arg(mailbox), [&](mailimap* imap) {
+        dates.clear();
+        code = FetchOn(imap, uids, Part::None, dates);
+        return code;
+      });
   if (ran && code == MAILIMAP_NO_ERROR) {
     std::map<uint32_t, std::optional<qint64>> received;
     for (const Fetched& date : dates) received[date.uid] = date.received;
@@ -275,7 +278,7 @@ void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
 
 StoreResult<std::vector<Fetched>> Core::Fetch(const std::vector<uint32_t>& uids, Part part) {
   std::vector<Fetched> messages;
-  auto ran = Run(FailureKind::Folder, QStringLiteral("read the messages of %1").arg(selected_),
+  auto ran = Run(FailureKind::Folder, Text::tr("read the messages of %1").arg(selected_),
                  [&](mailimap* imap) {
                    messages.clear();
                    return FetchOn(imap, uids, part, messages);

@@ -1,5 +1,6 @@
 #include "store/imap/imap_item.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -10,6 +11,10 @@
 
 namespace zandor::imap {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ImapItem)
+};
 
 QByteArray WithCrLf(const QByteArray& lf) {
   QByteArray crlf = lf;
@@ -55,7 +60,7 @@ SetPtr SingleUid(uint32_t uid) {
 
 StoreFailure NoUidExpunge() {
   return StoreFailure{FailureKind::Store,
-                      QStringLiteral("the server cannot remove one message alone (no UIDPLUS)")};
+                      Text::tr("the server cannot remove one message alone (no UIDPLUS)")};
 }
 
 // Marks one UID \Deleted and expunges that UID alone: never a plain EXPUNGE,
@@ -68,10 +73,10 @@ StoreStatus ExpungeOne(Core& core, uint32_t uid) {
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
   StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
   auto marked = core.Run(
-      FailureKind::Store, QStringLiteral("mark a message deleted"),
+      FailureKind::Store, Text::tr("mark a message deleted"),
       [&](mailimap* imap) { return mailimap_uid_store(imap, SingleUid(uid).get(), change.get()); });
   if (!marked) return marked;
-  return core.Run(FailureKind::Store, QStringLiteral("expunge a message"),
+  return core.Run(FailureKind::Store, Text::tr("expunge a message"),
                   [&](mailimap* imap) { return mailimap_uid_expunge(imap, SingleUid(uid).get()); });
 }
 
@@ -147,7 +152,7 @@ StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
-                      QStringLiteral("the message %1 is no longer in %2").arg(OwnId(), mailbox_)};
+                      Text::tr("the message %1 is no longer in %2").arg(OwnId(), mailbox_)};
 }
 
 StoreResult<const mime::HeaderTexts*> ImapItem::Texts() const {
@@ -211,7 +216,7 @@ StoreResult<QString> ImapItem::Text(ItemText which) const {
 StoreResult<QDateTime> ImapItem::ReceivedTime() const {
   if (!message_.received) {
     return StoreFailure{FailureKind::Message,
-                        QStringLiteral("the received time of %1 cannot be read").arg(EntryId())};
+                        Text::tr("the received time of %1 cannot be read").arg(EntryId())};
   }
   return QDateTime::fromMSecsSinceEpoch(*message_.received);
 }
@@ -284,7 +289,8 @@ StoreStatus ImapItem::Delete() {
   bool again = false;
   auto done = core_.Run(
       FailureKind::Store,
-      QStringLiteral("%1 a message to %2").arg(move ? u"move" : u"copy", trash.value()),
+      (move ? Text::tr("move a message to %1") : Text::tr("copy a message to %1"))
+          .arg(trash.value()),
       [&](mailimap* imap) {
         if (move) return mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData());
         if (std::exchange(again, true) && !messageId_.isEmpty()) {
@@ -307,11 +313,11 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
   if (appendedUid != 0) return appendedUid;
   // Without APPENDUID, the message is found by its Message-ID.
   uint32_t uid = 0;
-  const QString what = QStringLiteral("find the message just filed in %1").arg(drafts);
+  const QString what = Text::tr("find the message just filed in %1").arg(drafts);
   auto found = core_.Run(FailureKind::Store, what,
                          [&](mailimap* imap) { return FindByMessageId(imap, messageId, uid); });
   if (!found) return found.failure();
-  if (uid == 0) return StoreFailure{FailureKind::Store, QStringLiteral("cannot %1").arg(what)};
+  if (uid == 0) return StoreFailure{FailureKind::Store, Text::tr("cannot %1").arg(what)};
   return uid;
 }
 
@@ -345,18 +351,18 @@ StoreStatus ImapNewItem::Save() {
   uint32_t validity = 0;
   uint32_t uid = 0;
   int tries = 0;
-  auto filed =
-      core_.Run(FailureKind::Store, QStringLiteral("file a message in %1").arg(drafts.value()),
-                [&](mailimap* imap) {
-                  // Sent once and the answer lost: the server may hold it already.
-                  if (tries++ > 0) {
-                    const int code = FindByMessageId(imap, messageId, uid);
-                    if (code != MAILIMAP_NO_ERROR || uid != 0) return code;
-                  }
-                  return mailimap_uidplus_append(
-                      imap, mailbox.constData(), flags.get(), received.get(), bytes.constData(),
-                      static_cast<size_t>(bytes.size()), &validity, &uid);
-                });
+  auto filed = core_.Run(FailureKind::Store, Text::tr("file a message in %1").arg(drafts.value()),
+                         [&](mailimap* imap) {
+                           // Sent once and the answer lost: the server may hold it already.
+                           if (tries++ > 0) {
+                             const int code = FindByMessageId(imap, messageId, uid);
+                             if (code != MAILIMAP_NO_ERROR || uid != 0) return code;
+                           }
+                           return mailimap_uidplus_append(imap, mailbox.constData(), flags.get(),
+                                                          received.get(), bytes.constData(),
+                                                          static_cast<size_t>(bytes.size()),
+                                                          &validity, &uid);
+                         });
   if (!filed) return filed;
   drafts_ = drafts.value();
   // APPENDUID is taken only from a server that announces it; else the

@@ -1,5 +1,6 @@
 #include "store/imap/imap_items.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSet>
 #include <algorithm>
@@ -7,6 +8,10 @@
 
 namespace zandor::imap {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ImapItems)
+};
 
 // Local midnight at the start of the day.
 qint64 Threshold(QDate day) {
@@ -120,7 +125,7 @@ StoreStatus ImapItems::Listed(std::optional<QDate> since) const {
 
 StoreResult<Listing> ImapItems::Renumbered() const {
   return StoreFailure{FailureKind::Folder,
-                      QStringLiteral("the folder %1 was renumbered by the server").arg(mailbox_)};
+                      Text::tr("the folder %1 was renumbered by the server").arg(mailbox_)};
 }
 
 void ImapItems::Sort() const {

@@ -10,6 +10,7 @@
 // fails on them (a login refused for too many connections, a lost line) is
 // done again on the run's own session, which tells the failure.
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -70,7 +71,8 @@ class Lookahead {
 // What a listing or a text of a run being broken off gives: nothing more is
 // read for it.
 inline StoreFailure Stopped() {
-  return {FailureKind::Gone, QStringLiteral("the synchronisation was stopped")};
+  return {FailureKind::Gone,
+          QCoreApplication::translate("ImapLookahead", "the synchronisation was stopped")};
 }
 
 // The store's read-ahead, run after run: the helpers of the run that reads

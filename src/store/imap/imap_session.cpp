@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <strings.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTimeZone>
@@ -14,6 +15,10 @@
 
 namespace zandor::imap {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ImapSession)
+};
 
 bool Succeeded(int code) {
   return code == MAILIMAP_NO_ERROR || code == MAILIMAP_NO_ERROR_AUTHENTICATED ||
@@ -24,19 +29,19 @@ bool Succeeded(int code) {
 QString CodeText(int code) {
   switch (code) {
     case MAILIMAP_ERROR_CONNECTION_REFUSED:
-      return QStringLiteral("the connection was refused, or timed out");
+      return Text::tr("the connection was refused, or timed out");
     case MAILIMAP_ERROR_STREAM:
-      return QStringLiteral("the connection was lost, or timed out");
+      return Text::tr("the connection was lost, or timed out");
     case MAILIMAP_ERROR_SSL:
-      return QStringLiteral("the TLS handshake failed");
+      return Text::tr("the TLS handshake failed");
     case MAILIMAP_ERROR_PARSE:
-      return QStringLiteral("its answer could not be read");
+      return Text::tr("its answer could not be read");
     case MAILIMAP_ERROR_DONT_ACCEPT_CONNECTION:
-      return QStringLiteral("it does not accept the connection");
+      return Text::tr("it does not accept the connection");
     case MAILIMAP_ERROR_MEMORY:
-      return QStringLiteral("out of memory");
+      return Text::tr("out of memory");
     default:
-      return QStringLiteral("it refused (libetpan code %1)").arg(code);
+      return Text::tr("it refused (libetpan code %1)").arg(code);
   }
 }
 
@@ -108,18 +113,18 @@ QString Problems(unsigned status, const UntrustedCertificate& shown) {
   QStringList words;
   if (status & GNUTLS_CERT_SIGNER_NOT_FOUND) {
     words << (shown.subject == shown.issuer && !shown.subject.isEmpty()
-                  ? QStringLiteral("it is self-signed, and no authority this machine trusts "
-                                   "vouches for it")
-                  : QStringLiteral("its issuer is not one this machine trusts"));
+                  ? Text::tr("it is self-signed, and no authority this machine trusts "
+                             "vouches for it")
+                  : Text::tr("its issuer is not one this machine trusts"));
   }
   if (status & GNUTLS_CERT_UNEXPECTED_OWNER) {
-    words << QStringLiteral("it is made out to another name than %1").arg(shown.host);
+    words << Text::tr("it is made out to another name than %1").arg(shown.host);
   }
   if (status & GNUTLS_CERT_EXPIRED) {
-    words << QStringLiteral("it expired on %1").arg(shown.validUntil.toString(Qt::ISODate));
+    words << Text::tr("it expired on %1").arg(shown.validUntil.toString(Qt::ISODate));
   }
   if (status & GNUTLS_CERT_NOT_ACTIVATED) {
-    words << QStringLiteral("it is not valid before %1").arg(shown.validFrom.toString(Qt::ISODate));
+    words << Text::tr("it is not valid before %1").arg(shown.validFrom.toString(Qt::ISODate));
   }
   if (!words.isEmpty()) return words.join(QStringLiteral("; "));
   gnutls_datum_t text{};
@@ -147,10 +152,9 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
   }
   auto refuse = [&](const QString& why) {
     shown.why = why;
-    QString text =
-        QStringLiteral("the certificate of %1 is not trusted: %2").arg(account.host, why);
+    QString text = Text::tr("the certificate of %1 is not trusted: %2").arg(account.host, why);
     if (!shown.fingerprint.isEmpty()) {
-      text += QStringLiteral(
+      text += Text::tr(
                   " (its SHA-256 fingerprint is %1; to trust it on purpose, set "
                   "CertificateFingerprint=%1 under [Imap], or name the certificates to trust in "
                   "CertificateFile)")
@@ -158,17 +162,17 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
     }
     return StoreFailure{FailureKind::Gone, text, shown};
   };
-  if (chain.empty()) return refuse(QStringLiteral("the server sent none"));
+  if (chain.empty()) return refuse(Text::tr("the server sent none"));
   if (!account.certificateFingerprint.trimmed().isEmpty()) {
     if (FingerprintDigits(account.certificateFingerprint) == FingerprintDigits(shown.fingerprint))
       return Done{};
     shown.pinned = account.certificateFingerprint.trimmed();
-    return refuse(QStringLiteral("it is not the certificate trusted before, which was %1; the "
-                                 "server's certificate has changed")
+    return refuse(Text::tr("it is not the certificate trusted before, which was %1; the "
+                           "server's certificate has changed")
                       .arg(shown.pinned));
   }
   gnutls_x509_trust_list_t raw = nullptr;
-  if (gnutls_x509_trust_list_init(&raw, 0) < 0) return refuse(QStringLiteral("out of memory"));
+  if (gnutls_x509_trust_list_init(&raw, 0) < 0) return refuse(Text::tr("out of memory"));
   std::unique_ptr<gnutls_x509_trust_list_st, TrustListFree> trusted(raw);
   const QByteArray file = account.certificateFile.toLocal8Bit();
   const int added = file.isEmpty() ? gnutls_x509_trust_list_add_system_trust(raw, 0, 0)
@@ -176,8 +180,8 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
                                          raw, file.constData(), nullptr, GNUTLS_X509_FMT_PEM, 0, 0);
   if (added <= 0) {
     return refuse(file.isEmpty()
-                      ? QStringLiteral("the system has no trusted certificates")
-                      : QStringLiteral("%1 holds no certificate").arg(account.certificateFile));
+                      ? Text::tr("the system has no trusted certificates")
+                      : Text::tr("%1 holds no certificate").arg(account.certificateFile));
   }
   std::vector<gnutls_x509_crt_t> list;
   for (const CertificatePtr& certificate : chain) list.push_back(certificate.get());
@@ -187,7 +191,7 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
   unsigned status = 0;
   if (gnutls_x509_trust_list_verify_crt2(raw, list.data(), static_cast<unsigned>(list.size()),
                                          &name, 1, 0, &status, nullptr) < 0) {
-    return refuse(QStringLiteral("it cannot be checked"));
+    return refuse(Text::tr("it cannot be checked"));
   }
   if (status == 0) return Done{};
   return refuse(Problems(status, shown));
@@ -209,9 +213,9 @@ void SetServerName(mailstream_ssl_context* context, void* host) {
 // does not resolve, a port nobody listens on and a silent host each need
 // another fix, so they are told apart here.
 QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
-  const QString where = QStringLiteral("%1 port %2").arg(account.host).arg(account.port);
+  const QString where = Text::tr("%1 port %2").arg(account.host).arg(account.port);
   if (account.timeoutSeconds > 0 && waitedSeconds >= account.timeoutSeconds) {
-    return QStringLiteral(
+    return Text::tr(
                "cannot connect to %1: no answer within %2 s; check the server name "
                "and port, and that this computer is online")
         .arg(where)
@@ -223,15 +227,15 @@ QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
   const int resolved = getaddrinfo(account.host.toUtf8().constData(), nullptr, &hints, &found);
   if (found != nullptr) freeaddrinfo(found);
   if (resolved == EAI_NONAME || resolved == EAI_NODATA) {
-    return QStringLiteral("cannot find %1: no such host; check the server name").arg(account.host);
+    return Text::tr("cannot find %1: no such host; check the server name").arg(account.host);
   }
   if (resolved != 0) {
-    return QStringLiteral(
+    return Text::tr(
                "cannot find %1: %2; check the server name, and that this computer is "
                "online")
         .arg(account.host, QString::fromLocal8Bit(gai_strerror(resolved)));
   }
-  return QStringLiteral(
+  return Text::tr(
              "%1 refused the connection: no IMAP server listens there; check the "
              "port and the security")
       .arg(where);
@@ -280,34 +284,33 @@ bool Session::Lost(int code) const {
 QString Session::LostText() const {
   const QByteArray bye = Bye();
   if (!bye.isEmpty()) {
-    return QStringLiteral("the server closed the connection, saying \"%1\"")
-        .arg(QString::fromUtf8(bye));
+    return Text::tr("the server closed the connection, saying \"%1\"").arg(QString::fromUtf8(bye));
   }
   // The library gives up on a silent server with the same code as on a
   // closed connection; a silent one has not hung up.
   if (!HungUp() && timeoutSeconds_ > 0) {
-    return QStringLiteral("the server sent nothing for %1 s and was left ([Imap] Timeout)")
+    return Text::tr("the server sent nothing for %1 s and was left ([Imap] Timeout)")
         .arg(timeoutSeconds_);
   }
-  return QStringLiteral("the server closed the connection");
+  return Text::tr("the server closed the connection");
 }
 
 StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) const {
   const char* words = imap_ ? imap_->imap_response : nullptr;
   QString why = Lost(code) ? LostText()
                 : words != nullptr && *words != '\0'
-                    ? QStringLiteral("the server said \"%1\"").arg(QString::fromUtf8(words))
+                    ? Text::tr("the server said \"%1\"").arg(QString::fromUtf8(words))
                     : CodeText(code);
   // RFC 5530's code for a full account: only the user can make room.
   const mailimap_response_info* info = imap_ ? imap_->imap_response_info : nullptr;
   if (code != MAILIMAP_ERROR_STREAM && info != nullptr && info->rsp_atom != nullptr &&
       strcasecmp(info->rsp_atom, "OVERQUOTA") == 0) {
-    why = QStringLiteral(
+    why = Text::tr(
               "the account is full (%1); make room in it on the server, then synchronise "
               "again")
               .arg(why);
   }
-  return StoreFailure{kind, QStringLiteral("cannot %1 on %2: %3").arg(what, host_, why)};
+  return StoreFailure{kind, Text::tr("cannot %1 on %2: %3").arg(what, host_, why)};
 }
 
 StoreStatus Session::Capabilities(const QString& why) {
@@ -320,7 +323,7 @@ StoreStatus Session::Capabilities(const QString& why) {
 
 StoreStatus Session::PasswordAllowed(const Account& account) {
   mailimap* imap = imap_.get();
-  const QString asking = QStringLiteral("ask for capabilities");
+  const QString asking = Text::tr("ask for capabilities");
   // A greeting without capabilities leaves them to be asked.
   if (imap->imap_connection_info == nullptr ||
       imap->imap_connection_info->imap_capability == nullptr) {
@@ -337,18 +340,17 @@ StoreStatus Session::PasswordAllowed(const Account& account) {
     const int code = mailimap_socket_starttls_with_callback(
         imap, !IsAddress(account.host) ? SetServerName : nullptr,
         const_cast<char*>(host.constData()));
-    if (code != MAILIMAP_NO_ERROR)
-      return Failure(FailureKind::Gone, QStringLiteral("start TLS"), code);
+    if (code != MAILIMAP_NO_ERROR) return Failure(FailureKind::Gone, Text::tr("start TLS"), code);
     if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) return trusted;
     if (auto asked = Capabilities(asking); !asked) return asked;
     if (!Has("LOGINDISABLED")) return Done{};
   }
   const QString fix = account.security == Security::None
-                          ? QStringLiteral("choose STARTTLS or TLS for the connection")
-                          : QStringLiteral("ask the server's keeper which login it takes");
+                          ? Text::tr("choose STARTTLS or TLS for the connection")
+                          : Text::tr("ask the server's keeper which login it takes");
   return StoreFailure{FailureKind::Gone,
-                      QStringLiteral("%1 refuses a password on this connection (it announces "
-                                     "LOGINDISABLED): %2")
+                      Text::tr("%1 refuses a password on this connection (it announces "
+                               "LOGINDISABLED): %2")
                           .arg(account.host, fix)};
 }
 
@@ -359,14 +361,14 @@ bool Session::Has(const char* capability) const {
 StoreResult<std::unique_ptr<Session>> Session::Connect(const Account& account) {
   if (account.security == Security::None && !IsLocalHost(account.host)) {
     return StoreFailure{FailureKind::Gone,
-                        QStringLiteral("plain text is for this machine only, not %1: choose TLS "
-                                       "or STARTTLS")
+                        Text::tr("plain text is for this machine only, not %1: choose TLS "
+                                 "or STARTTLS")
                             .arg(account.host)};
   }
   auto session = std::make_unique<Session>(MailimapPtr(mailimap_new(0, nullptr)), account.host,
                                            account.timeoutSeconds);
   mailimap* imap = session->get();
-  if (imap == nullptr) return StoreFailure{FailureKind::Gone, QStringLiteral("out of memory")};
+  if (imap == nullptr) return StoreFailure{FailureKind::Gone, Text::tr("out of memory")};
   mailimap_set_timeout(imap, account.timeoutSeconds);
   const QByteArray host = account.host.toUtf8();
   const bool byName = !IsAddress(account.host);
@@ -387,7 +389,7 @@ StoreResult<std::unique_ptr<Session>> Session::Connect(const Account& account) {
     code = mailimap_socket_starttls_with_callback(imap, byName ? SetServerName : nullptr,
                                                   const_cast<char*>(host.constData()));
     if (!Succeeded(code)) {
-      return session->Failure(FailureKind::Gone, QStringLiteral("start TLS"), code);
+      return session->Failure(FailureKind::Gone, Text::tr("start TLS"), code);
     }
   }
   if (account.security != Security::None) {
@@ -415,8 +417,8 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
   const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
   if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {
     return StoreFailure{FailureKind::Gone,
-                        QStringLiteral("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
-                                       "[Imap] and log in with a password")
+                        Text::tr("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
+                                 "[Imap] and log in with a password")
                             .arg(account.host)};
   }
   int code = account.xoauth2 ? mailimap_oauth2_authenticate(imap, account.user.toUtf8().constData(),
@@ -428,7 +430,7 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
     // is the line's.
     const FailureKind kind =
         code == MAILIMAP_ERROR_LOGIN ? FailureKind::Refused : FailureKind::Gone;
-    return session->Failure(kind, QStringLiteral("log in as %1").arg(account.user), code);
+    return session->Failure(kind, Text::tr("log in as %1").arg(account.user), code);
   }
   // The capabilities before the login are not those after it. Most servers
   // tell them in the login's answer (kept in place of the greeting's); the
@@ -437,7 +439,7 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
   mailimap_capability_data* capabilities = nullptr;
   code = mailimap_capability(imap, &capabilities);
   if (!Succeeded(code)) {
-    return session->Failure(FailureKind::Gone, QStringLiteral("ask for capabilities"), code);
+    return session->Failure(FailureKind::Gone, Text::tr("ask for capabilities"), code);
   }
   mailimap_capability_data_free(capabilities);
   return session;

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,14 @@
 #include "store/mutf7.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(ImapStore)
+};
+
+}  // namespace
+
 namespace imap {
 namespace {
 
@@ -69,7 +78,7 @@ QString ImapStore::StateFilePath(const QString& stateDir, const imap::Account& a
 
 StoreResult<FolderRef> ImapStore::GetDefaultFolder(DefaultFolder which) {
   if (which == DefaultFolder::Outbox) {
-    return StoreFailure{FailureKind::Folder, QStringLiteral("an IMAP account has no Outbox")};
+    return StoreFailure{FailureKind::Folder, Text::tr("an IMAP account has no Outbox")};
   }
   auto found = core_->DefaultMailbox(which);
   if (!found) return found.failure();
@@ -118,7 +127,7 @@ StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& f
   if (box == nullptr || !imap::HoldsMail(*box)) {
     if (box == nullptr && !IsDefaultPlace(folder.EntryId)) {
       return StoreFailure{FailureKind::Folder,
-                          QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
+                          Text::tr("the folder %1 no longer exists").arg(folder.EntryId)};
     }
     return std::unique_ptr<ItemCollection>(
         std::make_unique<imap::ImapItems>(*core_, *ahead_, folder.EntryId, 0, 0));
@@ -157,15 +166,15 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
   const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
     return StoreFailure{FailureKind::Store,
-                        QStringLiteral("cannot open %1: %2")
+                        Text::tr("cannot open %1: %2")
                             .arg(lockFile_, QString::fromLocal8Bit(std::strerror(errno)))};
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return StoreFailure{FailureKind::Store,
-                        QStringLiteral("The IMAP account %1 on %2 is in use by another "
-                                       "synchronisation (another Zandor window, or zandor "
-                                       "--sync). Let it end, then synchronise again.")
+                        Text::tr("The IMAP account %1 on %2 is in use by another "
+                                 "synchronisation (another Zandor window, or zandor "
+                                 "--sync). Let it end, then synchronise again.")
                             .arg(core_->account.user, core_->account.host)};
   }
   return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
@@ -214,9 +223,9 @@ std::vector<FolderProblem> ImapStore::FolderProblems() {
     if (boxes.value()->Find(name) != nullptr) continue;
     problems.push_back(
         {DisplayFolderName(name),
-         QStringLiteral("the server no longer has it (deleted or renamed since the last "
-                        "synchronisation), so nothing was removed from the Kelvo; the next "
-                        "synchronisation takes it as gone")});
+         Text::tr("the server no longer has it (deleted or renamed since the last "
+                  "synchronisation), so nothing was removed from the Kelvo; the next "
+                  "synchronisation takes it as gone")});
   }
   core_->state.SetKnownFolders(read);  // a failure tells the folders again next time
   return problems;

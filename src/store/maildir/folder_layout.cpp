@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <optional>
 #include <set>
@@ -11,6 +12,10 @@
 
 namespace zandor::maildir {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(FolderLayout)
+};
 
 constexpr int kMaxDepth = 32;
 
@@ -96,8 +101,7 @@ bool NameLess(const FolderRef& a, const FolderRef& b) {
 }
 
 StoreFailure Gone(const QString& entryId) {
-  return StoreFailure{FailureKind::Folder,
-                      QStringLiteral("the folder %1 no longer exists").arg(entryId)};
+  return StoreFailure{FailureKind::Folder, Text::tr("the folder %1 no longer exists").arg(entryId)};
 }
 
 }  // namespace
@@ -105,8 +109,7 @@ StoreFailure Gone(const QString& entryId) {
 StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
   const QByteArray native = NativePath(root);
   if (!IsDirectory(native)) {
-    return StoreFailure{FailureKind::Gone,
-                        QStringLiteral("the mail folder %1 does not exist").arg(root)};
+    return StoreFailure{FailureKind::Gone, Text::tr("the mail folder %1 does not exist").arg(root)};
   }
   auto subdirs = ListDirectory(native, EntryKind::Directory);
   if (!subdirs) return subdirs.failure();
@@ -128,8 +131,8 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
         if (IsMaildir(dir) || damage) {
           dottedProblems.push_back(
               {FromNativePath(name),
-               QStringLiteral("its name has an empty part between dots, which no folder of a "
-                              "Maildir++ store may have")});
+               Text::tr("its name has an empty part between dots, which no folder of a "
+                        "Maildir++ store may have")});
         }
         continue;
       }
@@ -321,9 +324,8 @@ StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryI
 
 StoreResult<QString> FolderLayout::Directory(const QString& entryId) const {
   auto invalid = [&] {
-    return StoreFailure{
-        FailureKind::Folder,
-        QStringLiteral("%1 is not a folder of the mail store %2").arg(entryId, root_)};
+    return StoreFailure{FailureKind::Folder,
+                        Text::tr("%1 is not a folder of the mail store %2").arg(entryId, root_)};
   };
   if (kind_ == LayoutKind::MaildirPlusPlus) {
     if (entryId == QStringLiteral(".")) return root_;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <cerrno>
 
 #include "store/maildir/maildir_files.h"
@@ -31,7 +32,7 @@ StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut,
                                          qsizetype maxBytes) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Message, "read", path, error);
+    return FailureOf(FailureKind::Message, QT_TRANSLATE_NOOP("MaildirFiles", "read"), path, error);
   };
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return fail(errno);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cerrno>
@@ -16,6 +17,12 @@
 
 namespace zandor::maildir {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(MaildirFiles)
+};
+// Where the actions passed to FailureText are marked for translation.
+constexpr const char* kContext = "MaildirFiles";
 
 struct DirCloser {
   void operator()(DIR* dir) const {
@@ -57,8 +64,10 @@ QString FromNativePath(const QByteArray& path) {
 }
 
 QString FailureText(const char* action, const QByteArray& path, int error) {
-  return QStringLiteral("cannot %1 %2: %3")
-      .arg(QLatin1String(action), FromNativePath(path),
+  // The action comes marked for translation, in this file's context.
+  //: %1 is what was done ("open the folder"), %2 the file, %3 the system's reason
+  return Text::tr("cannot %1 %2: %3")
+      .arg(QCoreApplication::translate(kContext, action), FromNativePath(path),
            QString::fromLocal8Bit(std::strerror(error)));
 }
 
@@ -77,8 +86,7 @@ bool IsMaildir(const QByteArray& dir) {
 
 std::optional<QString> MaildirDamage(const QByteArray& dir) {
   if (::access(dir.constData(), R_OK | X_OK) != 0) {
-    return QStringLiteral("it cannot be entered (%1)")
-        .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    return Text::tr("it cannot be entered (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
   }
   QStringList wrong;
   bool any = false;
@@ -89,10 +97,9 @@ std::optional<QString> MaildirDamage(const QByteArray& dir) {
     if (!exists || !S_ISDIR(info.st_mode)) wrong << QLatin1String(part);
   }
   if (!any || wrong.isEmpty()) return std::nullopt;
-  return QStringLiteral("it is damaged: %1 %2")
-      .arg(wrong.join(QStringLiteral(" and ")), wrong.size() == 1
-                                                    ? QStringLiteral("is not a folder")
-                                                    : QStringLiteral("are not folders"));
+  return Text::tr("it is damaged: %1 %2")
+      .arg(wrong.join(Text::tr(" and ")),
+           wrong.size() == 1 ? Text::tr("is not a folder") : Text::tr("are not folders"));
 }
 
 StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryKind kind,
@@ -101,7 +108,8 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (!handle) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Folder, "read the folder", dir, error);
+    return FailureOf(FailureKind::Folder, QT_TRANSLATE_NOOP("MaildirFiles", "read the folder"), dir,
+                     error);
   }
   std::vector<QByteArray> names;
   for (;;) {
@@ -134,7 +142,8 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (errno != 0) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Folder, "read the folder", dir, error);
+    return FailureOf(FailureKind::Folder, QT_TRANSLATE_NOOP("MaildirFiles", "read the folder"), dir,
+                     error);
   }
   return names;
 }
@@ -195,7 +204,8 @@ std::optional<QByteArray> FindMessageFile(const QByteArray& folderDir, const QSt
 StoreStatus MakeMaildir(const QByteArray& dir) {
   for (const QByteArray& path : {dir, dir + "/cur", dir + "/new", dir + "/tmp"}) {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-      return FailureOf(FailureKind::Store, "create the folder", path, errno);
+      return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "create the folder"),
+                       path, errno);
     }
   }
   return Done{};
@@ -203,7 +213,8 @@ StoreStatus MakeMaildir(const QByteArray& dir) {
 
 StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) {
   Fd fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (fd.get() < 0) return FailureOf(FailureKind::Store, "create", path, errno);
+  if (fd.get() < 0)
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "create"), path, errno);
   const char* at = data.constData();
   qsizetype left = data.size();
   while (left > 0) {
@@ -212,7 +223,7 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
       if (errno == EINTR) continue;
       const int error = errno;
       ::unlink(path.constData());
-      return FailureOf(FailureKind::Store, "write", path, error);
+      return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
     }
     at += written;
     left -= written;
@@ -220,11 +231,11 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
   if (::fsync(fd.get()) != 0) {
     const int error = errno;
     ::unlink(path.constData());
-    return FailureOf(FailureKind::Store, "write", path, error);
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
   }
   if (const int error = fd.Close(); error != 0) {
     ::unlink(path.constData());
-    return FailureOf(FailureKind::Store, "write", path, error);
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
   }
   return Done{};
 }
@@ -232,7 +243,8 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
 StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* errorOut) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Store, "move the message file", from, error);
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "move the message file"),
+                     from, error);
   };
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
     return Done{};
@@ -247,9 +259,12 @@ StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* err
 
 StoreStatus SyncDirectory(const QByteArray& dir) {
   Fd fd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0) return FailureOf(FailureKind::Store, "open the folder", dir, errno);
+  if (fd.get() < 0)
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "open the folder"), dir,
+                     errno);
   if (::fsync(fd.get()) != 0 && errno != EINVAL)
-    return FailureOf(FailureKind::Store, "sync the folder", dir, errno);
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "sync the folder"), dir,
+                     errno);
   return Done{};
 }
 

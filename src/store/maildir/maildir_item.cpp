@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <cerrno>
 
@@ -10,6 +11,10 @@
 
 namespace zandor::maildir {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(MaildirItem)
+};
 
 using mime::ComposeMessage;
 using mime::OutgoingMessage;
@@ -34,7 +39,7 @@ MaildirItem::MaildirItem(std::shared_ptr<StoreCore> core, QByteArray folderDir, 
 StoreFailure MaildirItem::Gone() const {
   return StoreFailure{
       FailureKind::Message,
-      QStringLiteral("the message %1 is no longer in %2").arg(unique_, FromNativePath(folderDir_))};
+      Text::tr("the message %1 is no longer in %2").arg(unique_, FromNativePath(folderDir_))};
 }
 
 bool MaildirItem::FindFile() const {
@@ -108,7 +113,7 @@ StoreResult<QDateTime> MaildirItem::ReceivedTime() const {
   }
   if (!received_) {
     return StoreFailure{FailureKind::Message,
-                        QStringLiteral("the received time of %1 cannot be read").arg(unique_)};
+                        Text::tr("the received time of %1 cannot be read").arg(unique_)};
   }
   return QDateTime::fromMSecsSinceEpoch(*received_);
 }
@@ -237,7 +242,8 @@ StoreStatus MaildirNewItem::Save() {
 StoreStatus MaildirNewItem::Withdraw() {
   if (entryId_.isEmpty()) return Done{};
   if (::unlink(delivered_.constData()) != 0 && errno != ENOENT) {
-    return FailureOf(FailureKind::Store, "remove", delivered_, errno);
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "remove"), delivered_,
+                     errno);
   }
   if (auto removed = core_->state.Remove(entryId_); !removed) return removed;
   entryId_.clear();

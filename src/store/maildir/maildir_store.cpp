@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,14 @@
 #include "store/mime/message_reader.h"
 
 namespace zandor {
+namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(MaildirStore)
+};
+
+}  // namespace
+
 namespace maildir {
 
 StoreCore::StoreCore(QString rootPath, QLocale storeLocale, const Clock& storeClock)
@@ -100,9 +109,8 @@ class MaildirItems final : public ItemCollection {
 
   StoreStatus FolderPresent() const {
     if (IsDirectory(folderDir_) || entries_.empty()) return Done{};
-    return StoreFailure{
-        FailureKind::Folder,
-        QStringLiteral("the folder %1 no longer exists").arg(FromNativePath(folderDir_))};
+    return StoreFailure{FailureKind::Folder,
+                        Text::tr("the folder %1 no longer exists").arg(FromNativePath(folderDir_))};
   }
 
   static bool Matches(const MessageEntry& entry, std::optional<qint64> threshold) {
@@ -187,17 +195,20 @@ StoreResult<FolderRef> MaildirStore::GetDefaultFolder(DefaultFolder which) {
 StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
   const QByteArray root = maildir::NativePath(core_->root);
   const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return maildir::FailureOf(FailureKind::Store, "open the folder", root, errno);
+  if (fd < 0)
+    return maildir::FailureOf(FailureKind::Store,
+                              QT_TRANSLATE_NOOP("MaildirFiles", "open the folder"), root, errno);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
     if (error != EWOULDBLOCK) {
-      return maildir::FailureOf(FailureKind::Store, "lock the folder", root, error);
+      return maildir::FailureOf(FailureKind::Store,
+                                QT_TRANSLATE_NOOP("MaildirFiles", "lock the folder"), root, error);
     }
     return StoreFailure{FailureKind::Store,
-                        QStringLiteral("The mail folder %1 is in use by another synchronisation "
-                                       "(another Zandor window, or zandor --sync). Let it end, "
-                                       "then synchronise again.")
+                        Text::tr("The mail folder %1 is in use by another synchronisation "
+                                 "(another Zandor window, or zandor --sync). Let it end, "
+                                 "then synchronise again.")
                             .arg(core_->root)};
   }
   return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
@@ -216,18 +227,18 @@ StoreStatus MaildirStore::HoldsMail(const QString& root) {
   auto layout = maildir::FolderLayout::Read(root);
   if (!layout) return layout.failure();
   if (layout->HoldsMail()) return Done{};
-  QString text = QStringLiteral(
+  QString text = Text::tr(
                      "The mail folder %1 holds no Maildir: there is no cur, new and tmp at its "
                      "top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).")
                      .arg(root);
   // Choosing the home folder when the mail is in ~/Maildir is the common slip.
-  QString fix = QStringLiteral(" Choose your Maildir under Options, Mail Folder.");
+  QString fix = Text::tr(" Choose your Maildir under Options, Mail Folder.");
   const QDir dir(root);
   for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
     auto below = maildir::FolderLayout::Read(dir.filePath(name));
     if (below && below->HoldsMail()) {
-      fix = QStringLiteral(" %1 holds one: choose it under Options, Mail Folder.")
-                .arg(dir.filePath(name));
+      fix =
+          Text::tr(" %1 holds one: choose it under Options, Mail Folder.").arg(dir.filePath(name));
       break;
     }
   }
@@ -260,7 +271,7 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
   if (!dir) return dir.failure();
   if (!layout->Exists(folder.EntryId) && !layout->IsDefaultPlace(folder.EntryId)) {
     return StoreFailure{FailureKind::Folder,
-                        QStringLiteral("the folder %1 no longer exists").arg(folder.EntryId)};
+                        Text::tr("the folder %1 no longer exists").arg(folder.EntryId)};
   }
   const QByteArray native = maildir::NativePath(dir.value());
   std::vector<maildir::MessageEntry> entries;
@@ -274,7 +285,7 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
     if (const auto damage = maildir::MaildirDamage(native)) {
       return StoreFailure{
           FailureKind::Folder,
-          QStringLiteral("the folder %1 cannot be read: %2").arg(folder.EntryId, *damage)};
+          Text::tr("the folder %1 cannot be read: %2").arg(folder.EntryId, *damage)};
     }
   }
   return std::unique_ptr<ItemCollection>(

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +13,10 @@
 
 namespace zandor::mime {
 namespace {
+
+struct Text {
+  Q_DECLARE_TR_FUNCTIONS(MessageReader)
+};
 
 // The legacy single-byte code page that mail without a charset was most
 // likely written in, by the user's language.
@@ -183,7 +188,7 @@ QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
 StoreResult<QString> BodyTextOf(GMimeStream* stream, GMimeParserOptions* options) {
   GObjectPtr<GMimeMessage> message = ParseMessage(stream, options);
   if (!message) {
-    return StoreFailure{FailureKind::Message, QStringLiteral(" cannot be read as a mail message")};
+    return StoreFailure{FailureKind::Message, Text::tr(" cannot be read as a mail message")};
   }
   GMimeTextPart* plain = nullptr;
   GMimeTextPart* html = nullptr;
@@ -234,7 +239,7 @@ StoreResult<HeaderTexts> ParseHeaderTexts(const QByteArray& headerBlock,
       g_mime_stream_mem_new_with_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
   GObjectPtr<GMimeMessage> message = ParseMessage(stream.get(), options);
   if (!message)
-    return StoreFailure{FailureKind::Message, QStringLiteral("the message header cannot be read")};
+    return StoreFailure{FailureKind::Message, Text::tr("the message header cannot be read")};
 
   HeaderTexts texts;
   texts.subject = FromUtf8(g_mime_message_get_subject(message.get()));
@@ -252,7 +257,7 @@ StoreResult<QString> ReadBodyText(const QByteArray& path, GMimeParserOptions* op
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return StoreFailure{FailureKind::Message,
-                        QStringLiteral("cannot read %1: %2")
+                        Text::tr("cannot read %1: %2")
                             .arg(TextOfBytes(path), QString::fromLocal8Bit(strerror(errno)))};
   }
   GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));  // owns fd from here on
@@ -266,8 +271,7 @@ StoreResult<QString> BodyTextOf(const QByteArray& message, GMimeParserOptions* o
   GObjectPtr<GMimeStream> stream(
       g_mime_stream_mem_new_with_buffer(message.constData(), static_cast<size_t>(message.size())));
   auto body = BodyTextOf(stream.get(), options);
-  if (!body)
-    return StoreFailure{FailureKind::Message, QStringLiteral("the message") + body.reason()};
+  if (!body) return StoreFailure{FailureKind::Message, Text::tr("the message") + body.reason()};
   return body;
 }
 
