@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/ usr / bin / env python3
 """Every text of the program has a whole translation in every language.
 
 Gathers the texts from the sources afresh with lupdate, into copies of the
@@ -31,10 +31,10 @@ def problems(ts_path):
         if name == "Text":  # lupdate could not tell whose Text::tr() it met
             yield f"{ts_path.name}: texts under the context Text: run lupdate with -I src"
         for message in context.iter("message"):
-            source = message.findtext("source") or ""
+            source = "".join(message.find("source").itertext())
             translation = message.find("translation")
-            forms = [f.text or "" for f in translation.iter("numerusform")] \
-                if message.get("numerus") == "yes" else [translation.text or ""]
+            forms = ["".join(f.itertext()) for f in translation.iter("numerusform")] \
+                if message.get("numerus") == "yes" else ["".join(translation.itertext())]
             where = f"{ts_path.name}: {name}: {source!r}"
             if translation.get("type") in ("unfinished", "vanished", "obsolete") \
                     or not all(forms):
