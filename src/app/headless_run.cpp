@@ -94,8 +94,10 @@ HeadlessResult RunHeadlessOnce(const CommandLine& command, HeadlessHost& host, Q
   const SystemClock clock;
   DesktopKeyring keyring;
   StoredPasswords passwords(keyring);
-  const OpenedStore opened = OpenStore(StoreChoiceOf(stored), passwords, StoreOpening{clock},
-                                       FixPlace{false, settings.FilePath()});
+  StoreOpening opening{clock};
+  opening.forRun = true;
+  const OpenedStore opened =
+      OpenStore(StoreChoiceOf(stored), passwords, opening, FixPlace{false, settings.FilePath()});
   if (!opened.store) {
     host.ShowMessage(opened.refusal->text);
     result.outcome.firstBox = opened.refusal->text;

@@ -160,6 +160,7 @@ OpenedStore OpenImap(const ImapOptions& account, PasswordSource& passwords,
         opening.makeImap
             ? opening.makeImap(account, password)
             : MakeImapStore(account, password, opening.stateFolder, opening.locale, opening.clock);
+    if (opening.forRun) store->ExpectRun();
     const StoreStatus reached =
         opening.logIn ? opening.logIn(*store, account) : store->CheckHoldsMail();
     if (reached) {

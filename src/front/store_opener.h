@@ -57,6 +57,9 @@ struct StoreOpening {
   const Clock& clock;
   QLocale locale = QLocale::system();
   QString stateFolder = StateFolder();
+  // A synchronisation follows the login: the store may open the connections
+  // it reads ahead on beside its own (MailStore::ExpectRun).
+  bool forRun = false;
   // The login: the window runs it off its thread and keeps drawing.
   std::function<StoreStatus(MailStore&, const ImapOptions&)> logIn = nullptr;
   // The server's certificate checked before a password is asked; the same.

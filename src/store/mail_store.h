@@ -202,6 +202,14 @@ class MailStore {
   virtual StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) = 0;
   // A new, unsaved mail message.
   virtual std::unique_ptr<NewMailItem> CreateItem() = 0;
+  // A synchronisation is about to begin: a store on a network may open the
+  // connections it reads ahead on (ListAhead) now, beside its own login, so
+  // that they are ready when the walk says what to read. A hint that never
+  // fails and never waits; calling it again before the run does nothing.
+  virtual void ExpectRun() {}
+  // The run expected will not read ahead after all (refused, or broken off,
+  // before it listed anything): what ExpectRun opened goes. Never waits.
+  virtual void DropExpectedRun() {}
   // Says which folders a walk is about to list for the day (all messages
   // without one), in its order, and which messages it will then read ahead
   // (ItemCollection::ReadAhead): a store on a network may fetch them side by

@@ -41,6 +41,7 @@ std::unique_ptr<NewMailItem> SaveItem(SyncContext& context, const IncomingRecord
   const auto text = [&context, mode](QByteArray field) {
     return DecodeReceivedText(field.replace('\0', '?'), mode, context.tables);
   };
+  context.claimStore();
   std::unique_ptr<NewMailItem> item = context.store.CreateItem();
   item->SetKelvoSent(context.clock.Now());
   item->SetBody(text(record.fields[3]));

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -70,6 +71,11 @@ struct SyncContext : SyncEnvironment {
   Link link;
   RunPlan plan;
   FolderListings listed;
+  // The plan and the listings are made aside while the handshake and the
+  // receive phase go on, on a thread that then has the store to itself:
+  // this waits for them (aside from the window) and puts them here. Called
+  // before a phase's first store call; once they are here it returns at once.
+  std::function<void()> claimStore = [] {};
 };
 
 // Marks one exchange (a part sent and marked, a message received and

@@ -1,8 +1,10 @@
 #include "sync/sync_driver.h"
 
 #include <QCoreApplication>
+#include <future>
 
 #include "link/protocol.h"
+#include "session/worker_thread.h"
 #include "settings/stored_options.h"
 #include "sync/due_count.h"
 #include "sync/folder_tree.h"
@@ -72,46 +74,118 @@ LiveOptions RunningOptions(LiveOptions live, ConfirmedRemovals confirmed) {
   };
 }
 
-// What the run reads of the store before the port opens.
-struct PreparedRun {
+// What the run checks of the store before the port opens: any of it may
+// refuse the run, and must do so before the Kelvo hears anything.
+struct CheckedRun {
   StoreStatus ready = Done{};
   std::unique_ptr<SyncLock> lock;  // held for the whole run
-  RunPlan plan;
-  DueCount due;
 };
 
 // A store without mail, or whose sent marks cannot be kept, would take the
 // Kelvo's messages nowhere or send the same mail on every run: that is
 // found first. One synchronisation per store at a time: two would send the
-// same mail. Then the plan, and the count of what is due, whose texts the
-// store reads ahead meanwhile. All of it waits on the store while nothing
-// on the line waits, aside from the window, where a break stops it.
-PreparedRun PrepareRun(const SyncEnvironment& environment, SyncSession& session,
-                       const SyncOptions& options, const QDate& since) {
-  PreparedRun prepared;
+// same mail. On a server the first check is the run's own login (or finds
+// the session logged in), which must have been accepted before the port
+// opens; the rest is local. Aside from the window, where a break waits for
+// the end of the check in flight.
+CheckedRun CheckRun(const SyncEnvironment& environment, SyncSession& session) {
+  CheckedRun checked;
   StoreWorkStop stop;
   session.CancelStoreWork = [&stop] { stop.Request(); };
-  const unsigned char separator = session.FieldSeparator;
   environment.host.RunAside([&] {
     MailStore& store = environment.store;
-    prepared.ready = store.CheckHoldsMail();
-    if (prepared.ready) {
+    checked.ready = store.CheckHoldsMail();
+    if (checked.ready) {
       StoreResult<std::unique_ptr<SyncLock>> lock = store.LockForSync();
       if (lock) {
-        prepared.lock = std::move(*lock);
+        checked.lock = std::move(*lock);
       } else {
-        prepared.ready = lock.failure();
+        checked.ready = lock.failure();
       }
     }
-    if (prepared.ready) prepared.ready = store.CheckSentMarks();
-    if (!prepared.ready || stop.Requested()) return;
-    prepared.plan = PlanRun(store, options, since);
-    if (stop.Requested()) return;
-    prepared.due = CountDueMail(store, prepared.plan, options, separator, environment.tables,
-                                environment.locale, stop);
+    if (checked.ready) checked.ready = store.CheckSentMarks();
   });
   session.CancelStoreWork = nullptr;
-  return prepared;
+  return checked;
+}
+
+// What the run reads of the store for the send phase.
+struct PreparedRun {
+  RunPlan plan;
+  DueCount due;
+};
+
+// The plan, and the count of what is due, whose texts the store reads ahead
+// meanwhile: on a server, round trips that need not hold up the Kelvo. They
+// are made on a thread of their own from before the port opens, through the
+// handshake and the receive phase; the store is then used by that thread
+// alone, so any phase claims it (waiting for them) before its first store
+// call, and the send phase begins by claiming it. A break stops them after
+// the store call in flight.
+class PreparingRun {
+ public:
+  PreparingRun(const SyncEnvironment& environment, SyncSession& session, SyncOptions options,
+               QDate since)
+      : session_(session) {
+    session_.CancelStoreWork = [this] { stop_.Request(); };
+    prepared_ = worker_.Run([this, &environment, options = std::move(options), since,
+                             separator = session.FieldSeparator] {
+      PreparedRun prepared;
+      MailStore& store = environment.store;
+      if (!stop_.Requested()) prepared.plan = PlanRun(store, options, since);
+      if (stop_.Requested()) {
+        store.DropExpectedRun();
+        return prepared;
+      }
+      prepared.due = CountDueMail(store, prepared.plan, options, separator, environment.tables,
+                                  environment.locale, stop_);
+      return prepared;
+    });
+  }
+  // The last resort of a run that ends otherwise: stops them and waits here.
+  ~PreparingRun() {
+    stop_.Request();
+    if (prepared_.valid()) prepared_.wait();
+    session_.CancelStoreWork = nullptr;
+  }
+  PreparingRun(const PreparingRun&) = delete;
+  PreparingRun& operator=(const PreparingRun&) = delete;
+
+  // Waits for them aside from the window; stopped first when a break was
+  // asked for (one asked for after an exchange does not reach the store
+  // work of itself). Once; nullopt after.
+  std::optional<PreparedRun> Take(Host& host) {
+    if (!prepared_.valid()) return std::nullopt;
+    if (session_.BreakRequested) stop_.Request();
+    std::optional<PreparedRun> prepared;
+    host.RunAside([&] { prepared = prepared_.get(); });
+    session_.CancelStoreWork = nullptr;
+    return prepared;
+  }
+  // Stops them, for a run that ends without sending: they end with the store
+  // call in flight, waited for aside.
+  void Abandon(Host& host) {
+    stop_.Request();
+    Take(host);
+  }
+
+ private:
+  SyncSession& session_;
+  StoreWorkStop stop_;
+  std::future<PreparedRun> prepared_;
+  WorkerThread worker_;  // last: its work ends before the rest goes
+};
+
+// The count, once known, drives the progress of the whole run.
+void TakePrepared(SyncContext& context, PreparingRun& preparing) {
+  std::optional<PreparedRun> prepared = preparing.Take(context.host);
+  if (!prepared) return;
+  SyncSession& session = context.session;
+  session.DueCount = prepared->due.messages;
+  session.DueIndex = 0;
+  session.DueBytesLeft = prepared->due.bytes;
+  context.plan = std::move(prepared->plan);
+  context.listed = std::move(prepared->due.listed);
 }
 
 // The buttons as they stand between runs.
@@ -185,21 +259,28 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
 
   const SyncOptions options = environment.options();
   session.DateFilter = environment.clock.Now().date().addDays(DateRangeOffsetDays(options.range));
-  PreparedRun prepared = PrepareRun(environment, session, options, session.DateFilter);
-  if (!prepared.ready) {
-    host.ShowMessage(prepared.ready.reason() + kLineBreak + Text::tr("Nothing was synchronised."));
+  session.DueCount = 0;
+  session.DueIndex = 0;
+  session.DueBytesLeft = 0;
+  // A store on a network opens the connections it reads ahead on now, beside
+  // the checks' own login, unless the opener asked already.
+  environment.store.ExpectRun();
+  const CheckedRun checked = CheckRun(environment, session);
+  if (!checked.ready) {
+    environment.store.DropExpectedRun();
+    host.ShowMessage(checked.ready.reason() + kLineBreak + Text::tr("Nothing was synchronised."));
     EndRun(host);
     return SyncEnd::StoreFailed;
   }
   // Nothing has reached the Kelvo yet: a break ends the run here.
   if (session.BreakRequested) {
+    environment.store.DropExpectedRun();
     EndRun(host);
     return SyncEnd::Broken;
   }
-  session.DueCount = prepared.due.messages;
-  session.DueIndex = 0;
-  session.DueBytesLeft = prepared.due.bytes;
+  PreparingRun preparing(environment, session, options, session.DateFilter);
   if (!OpenPort(host, environment.options(), line)) {
+    preparing.Abandon(host);
     EndRun(host);
     return SyncEnd::PortFailed;
   }
@@ -207,8 +288,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   SyncEnvironment running = environment;
   running.options = RunningOptions(environment.options, *confirmed);
   SyncContext context(session, running);
-  context.plan = std::move(prepared.plan);
-  context.listed = std::move(prepared.due.listed);
+  context.claimStore = [&context, &preparing] { TakePrepared(context, preparing); };
   session.ExchangeInFlight = false;
   session.BreakAfterExchange = false;
   session.SavingMarkOf.clear();
@@ -225,6 +305,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
   const bool handshaken = Handshake(context);
   if (handshaken) {
     RunReceivePhase(context);
+    context.claimStore();
     RunSendPhase(context);
     RunRemovalPhase(context);
     // Every mark is on the disk before the summary says what was sent.
@@ -232,6 +313,7 @@ SyncEnd RunSynchronisation(SyncSession& session, const SyncEnvironment& environm
     TellUnsavedMark(context);
     WriteSummary(host, session, context.options());
   } else {
+    preparing.Abandon(host);
     host.ShowMessage(Text::tr("     Handshake error     "));
     for (int i = 1; i <= 4; ++i) host.SetStatus(i, QString());
   }

@@ -202,7 +202,10 @@ TEST(ProgramsTest, SoakOfFaultsAndKills) {
 // connection; a refused password stops before the port opens, naming the
 // setting; a connection that cannot be had again ends the run, losing nothing.
 // The scan's helper sessions are used where the server allows them, and not
-// missed where it does not.
+// missed where it does not. What the run reads ahead goes on while the Kelvo
+// is greeted: a server lost then ends the run as in the send phase, its
+// closing bytes said, and the next run sends the rest; a refused password or
+// certificate ends it before the Kelvo hears anything.
 struct ImapRunRow {
   const char* name;
   const char* password;
@@ -215,6 +218,10 @@ struct ImapRunRow {
   int accepted = 0;         // connections the proxy takes, when not 0
   const char* config = "";  // Dovecot's, added
   bool tls = false;         // the run's session and its helpers alike
+  // The server's answer stalls at this pattern until the Kelvo has answered
+  // the handshake, when every connection is cut and refused; "" never.
+  const char* stallAt = "";
+  bool untrusted = false;  // no certificate is trusted but the system's
 };
 class ImapProgramsTest : public ::testing::TestWithParam<ImapRunRow> {};
 
@@ -237,35 +244,69 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
       server.Account(row.tls ? imap::Security::Tls : imap::Security::None);
   DelayProxy proxy(account.port, std::chrono::milliseconds(0));
   if (*row.cutAt) proxy.CutAt(row.cutAt, row.refuse);
+  if (*row.stallAt) proxy.BreakAt(row.stallAt, {}, DelayProxy::Then::Stall);
   ProgramWorld world;
   world.UseImap(account, proxy.Port(), QString::fromLatin1(row.password));
-  world.WriteKelvo({u"Written on the road"_s});
+  if (row.untrusted) world.Set(u"Imap"_s, u"CertificateFile"_s, {});
+  // A note on the Kelvo waits for the store's work; one lost then is lost to the receive phase.
+  const bool note = !*row.stallAt;
+  world.WriteKelvo(note ? QStringList{u"Written on the road"_s} : QStringList());
   const QString trace = world.Path(u"kelvo.trace"_s);
   ASSERT_TRUE(world.StartKelvo({u"--pace"_s, u"38400"_s, u"--trace"_s, trace}));
-  const auto sending = [&trace] {
+  const auto traced = [&trace](const char* piece) {
     QFile file(trace);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains("PC  CMD_MESSAGE");
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains(piece);
   };
   std::atomic<bool> ended = false;
+  std::atomic<bool> cutAfterHandshake = false;
   std::thread cutter([&] {
-    if (!row.onTheLine) return;
-    while (!ended && !sending()) QThread::msleep(2);
+    if (!row.onTheLine && !*row.stallAt) return;
+    const char* after = row.onTheLine ? "PC  CMD_MESSAGE" : "KV  ACK";
+    while (!ended && !traced(after)) QThread::msleep(2);
+    cutAfterHandshake = !ended;
     proxy.CutAt({}, true);
   });
   const ProgramWorld::Run run = world.Zandor({u"--sync"_s});
   ended = true;
   cutter.join();
   world.StopKelvo();
+  if (*row.stallAt) {
+    EXPECT_TRUE(cutAfterHandshake) << "the server was read before the Kelvo was greeted";
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // The closing bytes of a run whose store failed in the send phase, and
+    // nothing the Kelvo takes for a fault.
+    const QByteArray transcript = file.readAll().trimmed();
+    EXPECT_FALSE(transcript.contains("violation")) << transcript.toStdString();
+    QByteArray said;
+    for (const QByteArray& line : transcript.split('\n'))
+      if (!line.startsWith("-- ")) said += line + '|';
+    // Bytes written one after the other may come as one piece or two.
+    said.replace("PC  CMD_END|PC  ACK|", "PC  CMD_END ACK|");
+    EXPECT_TRUE(said.endsWith("PC  CMD_END|KV  ACK|PC  CMD_END ACK|")) << said.toStdString();
+  }
+  // Nothing reaches the Kelvo before the run's own login is accepted.
+  if (row.status == 1 && !*row.cutAt && !*row.stallAt) {
+    EXPECT_FALSE(traced("PC "));
+  }
   EXPECT_EQ(run.status, row.status) << run.err.toStdString();
   const QStringList held = world.Held(true);
   EXPECT_EQ(held.filter(u"#On the server"_s).size(), row.synchronised ? 2 : 0)
       << held.join(u' ').toStdString();
   EXPECT_EQ(DraftsText(server.MailRoot()).count(u"Written on the road"_s),
-            row.synchronised ? 1 : 0);
+            row.synchronised && note ? 1 : 0);
   for (const QString& told : QString::fromLatin1(row.told).arg(world.Settings()).split(u'|'))
     EXPECT_TRUE(run.err.contains(told)) << run.err.toStdString();
   if (row.accepted != 0) {
     EXPECT_EQ(proxy.Accepted(), row.accepted);
+  }
+  // The next run, the server back, sends the rest, each message once.
+  if (*row.stallAt) {
+    world.UseImap(account, account.port, QString::fromLatin1(row.password));
+    ASSERT_TRUE(world.StartKelvo());
+    EXPECT_EQ(world.Zandor({u"--sync"_s}).status, 0);
+    world.StopKelvo();
+    EXPECT_EQ(world.Held(true).filter(u"#On the server"_s).size(), 2);
   }
   // The password is in no value of the settings file.
   QFile settings(world.Settings());
@@ -277,12 +318,24 @@ TEST_P(ImapProgramsTest, SynchronisesTheAccountOrStopsFirst) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, ImapProgramsTest, ::testing::Values(
-    // The run's session, and a helper for each of INBOX and Sent.
-    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, "", 3, "", true},
-    ImapRunRow{"OneSessionAllowed", DovecotServer::kPassword, "", false, false, 0, true, "", 3,
+    // The run's session and three helpers started with it, of which the
+    // one left without a mailbox (INBOX and Sent are all) logs out.
+    ImapRunRow{"RightPassword", DovecotServer::kPassword, "", false, false, 0, true, "", 4, "", true},
+    ImapRunRow{"OneSessionAllowed", DovecotServer::kPassword, "", false, false, 0, true, "", 4,
                "protocol imap {\n  mail_max_userip_connections = 1\n}\n"},
     ImapRunRow{"WrongPassword", "wrong", "", false, false, 1, false,
                "refused the password|[Imap] PasswordCommand in %1"},
+    ImapRunRow{.name = "CertificateUntrusted", .password = DovecotServer::kPassword, .cutAt = "",
+               .onTheLine = false, .refuse = false, .status = 1, .synchronised = false,
+               .told = "certificate of 127.0.0.1 is not trusted", .tls = true, .untrusted = true},
+    ImapRunRow{.name = "LostInTheCountAfterTheHandshake", .password = DovecotServer::kPassword,
+               .cutAt = "", .onTheLine = false, .refuse = false, .status = 1,
+               .synchronised = false, .told = "The mail store cannot be used",
+               .stallAt = "BODY[HEADER]"},
+    ImapRunRow{.name = "LostInTheReadAheadAfterTheHandshake",
+               .password = DovecotServer::kPassword, .cutAt = "", .onTheLine = false,
+               .refuse = false, .status = 1, .synchronised = false,
+               .told = "The mail store cannot be used", .stallAt = "BODY[] {"},
     ImapRunRow{"CutInMidScan", DovecotServer::kPassword, "BODY[HEADER]", false, false, 0, true, ""},
     ImapRunRow{"CutInTheReadAhead", DovecotServer::kPassword, "BODY[] {", false, false, 0, true,
                ""},

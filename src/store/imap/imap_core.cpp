@@ -138,6 +138,7 @@ StoreResult<Session*> Core::Live() {
   }
   lostBecause_.clear();
   session_ = std::move(opened.value());
+  if (loggedIn) loggedIn();
   return session_.get();
 }
 

@@ -80,6 +80,8 @@ struct Core {
   // A failure of the last command, in words.
   StoreFailure Failure(FailureKind kind, const QString& what, int code);
 
+  // Called each time the session logs in, on the thread that uses it.
+  std::function<void()> loggedIn;
   Account account;
   QLocale locale;
   const Clock& clock;

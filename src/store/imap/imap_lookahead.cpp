@@ -10,15 +10,16 @@
 
 namespace zandor::imap {
 
-// One helper session and its thread, which does the work given to it in turn.
-// The session opens with the first piece of work; after a failure it is
-// dropped, and what follows is answered with nothing. So is what is left
-// when the helper stops, and what is given to it after.
+// One helper session and its thread, which connects at once, logs in once
+// allowed, then does the work given to it in turn. After a failure the
+// session is dropped, and what follows is answered with nothing. So is what
+// is left when the helper stops, and what is given to it after.
 class Lookahead::Helper {
  public:
   using Work = std::function<void(mailimap* imap)>;  // null when the session is unusable
 
-  explicit Helper(Account account) : account_(std::move(account)), thread_([this] { Serve(); }) {}
+  Helper(Account account, bool allowed)
+      : account_(std::move(account)), allowed_(allowed), thread_([this] { Serve(); }) {}
 
   // Ends with the command in flight, not with the queue.
   ~Helper() {
@@ -27,6 +28,14 @@ class Lookahead::Helper {
   }
   Helper(const Helper&) = delete;
   Helper& operator=(const Helper&) = delete;
+
+  void Allow() {
+    {
+      const std::lock_guard lock(mutex_);
+      allowed_ = true;
+    }
+    wake_.notify_one();
+  }
 
   void Give(Work work) {
     {
@@ -75,13 +84,13 @@ class Lookahead::Helper {
   }
 
   void Drop() {
-    broken_ = true;
     if (session_) session_->Close();
     session_.reset();
   }
 
  private:
   void Serve() {
+    LogIn();
     for (;;) {
       Work work;
       {
@@ -91,37 +100,54 @@ class Lookahead::Helper {
         work = std::move(queue_.front());
         queue_.pop_front();
       }
-      if (!session_ && !broken_) {
-        auto opened = Session::Open(account_);
-        if (opened) {
-          session_ = std::move(opened.value());
-        } else {
-          broken_ = true;
-        }
-      }
       // Stopped while logging in: the login was the command in flight.
       work(session_ && Going() ? session_->get() : nullptr);
     }
     session_.reset();  // logs out
   }
 
+  // Connects at once, then waits to be allowed to log in; a helper stopped
+  // before that leaves without logging in.
+  void LogIn() {
+    auto ready = Session::Ready(account_);
+    if (!ready) return;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopped_ || allowed_; });
+      if (stopped_) {
+        ready.value()->Close();
+        return;
+      }
+    }
+    if (ready.value()->LogIn(account_)) session_ = std::move(ready.value());
+  }
+
   // The helper's thread's own.
   Account account_;
   std::unique_ptr<Session> session_;
   QString selected_;
-  bool broken_ = false;
-  // Shared with the threads that give work and stop it.
+  // Shared with the threads that give work, allow and stop it.
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Work> queue_;
+  bool allowed_ = false;
   bool stopped_ = false;
   std::thread thread_;  // last: it starts once the rest is built
 };
 
-Lookahead::Lookahead(const Account& account, const QStringList& mailboxes,
-                     std::optional<QDate> since, int sessions) {
-  const int count = std::min<int>(sessions, static_cast<int>(mailboxes.size()));
-  for (int i = 0; i < count; ++i) helpers_.push_back(std::make_unique<Helper>(account));
+Lookahead::Lookahead(const Account& account, int sessions, bool allowed) {
+  for (int i = 0; i < sessions; ++i) helpers_.push_back(std::make_unique<Helper>(account, allowed));
+}
+
+void Lookahead::AllowLogIns() {
+  for (const auto& helper : helpers_) helper->Allow();
+}
+
+void Lookahead::List(const QStringList& mailboxes, std::optional<QDate> since) {
+  const int count =
+      std::min<int>(static_cast<int>(helpers_.size()), static_cast<int>(mailboxes.size()));
+  // Those left without a mailbox go at once, logged in or not.
+  for (size_t i = static_cast<size_t>(count); i < helpers_.size(); ++i) helpers_[i]->Stop();
   for (qsizetype i = 0; i < mailboxes.size() && count > 0; ++i) {
     Helper* helper = helpers_[static_cast<size_t>(i % count)].get();
     auto promise = std::make_shared<std::promise<std::optional<Listing>>>();
@@ -200,12 +226,33 @@ class Lookaheads::Handle final : public ReadingAhead {
   uint64_t run_;
 };
 
+void Lookaheads::Expect(const Account& account, int sessions) {
+  if (!expected_) expected_ = std::make_unique<Lookahead>(account, sessions, false);
+}
+
+void Lookaheads::AllowLogIns() {
+  if (expected_) expected_->AllowLogIns();
+}
+
+void Lookaheads::DropExpected() {
+  if (!expected_) return;
+  expected_->Stop();
+  dropped_.push_back(std::move(expected_));
+}
+
 std::unique_ptr<ReadingAhead> Lookaheads::Start(const Account& account,
                                                 const QStringList& mailboxes,
                                                 std::optional<QDate> since, int sessions) {
   End();
   cancelled_ = false;
-  auto started = std::make_unique<Lookahead>(account, mailboxes, since, sessions);
+  std::unique_ptr<Lookahead> started = std::move(expected_);
+  if (!started) {
+    started = std::make_unique<Lookahead>(
+        account, std::min<int>(sessions, static_cast<int>(mailboxes.size())), true);
+  }
+  // The run's session has listed the mailboxes: it is logged in.
+  started->AllowLogIns();
+  started->List(mailboxes, since);
   const std::lock_guard lock(mutex_);
   current_ = std::move(started);
   return std::make_unique<Handle>(*this, run_);
@@ -220,6 +267,7 @@ void Lookaheads::End() {
   }
   // Waited for outside the lock, so that a cancel meanwhile does not wait.
   ended.reset();
+  dropped_.clear();
 }
 
 void Lookaheads::Stop(uint64_t run, bool cancelled) {

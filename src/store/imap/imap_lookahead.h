@@ -32,16 +32,23 @@ namespace zandor::imap {
 // The helpers of one run.
 class Lookahead {
  public:
-  // Starts listing the mailboxes for the day on up to `sessions` helpers,
-  // the mailboxes dealt out in turn.
-  Lookahead(const Account& account, const QStringList& mailboxes, std::optional<QDate> since,
-            int sessions);
+  // Starts `sessions` helpers at once: each connects and gets ready to log
+  // in (TLS, the certificate), and logs in once allowed, at once when
+  // allowed is true. A server that limits the sessions of one user counts
+  // only those logged in: the run's own logs in first, so that a helper
+  // never takes its place.
+  Lookahead(const Account& account, int sessions, bool allowed);
   // Stops the helpers and waits for each to end the command it has in
   // flight and log out.
   ~Lookahead();
   Lookahead(const Lookahead&) = delete;
   Lookahead& operator=(const Lookahead&) = delete;
 
+  // The run's own session has logged in: the helpers may. Any thread.
+  void AllowLogIns();
+  // Starts listing the mailboxes for the day, dealt out in turn to the
+  // helpers; those left without one log out. Called once.
+  void List(const QStringList& mailboxes, std::optional<QDate> since);
   // The mailbox's listing, waiting for it; nullopt when it was not asked for,
   // failed or was dropped. Each listing is taken once.
   std::optional<Listing> TakeListing(const QString& mailbox);
@@ -76,23 +83,36 @@ inline StoreFailure Stopped() {
 }
 
 // The store's read-ahead, run after run: the helpers of the run that reads
-// ahead, if one does. A run's helpers go when the next run starts its own,
-// or the store goes; collections, which may be kept longer, reach them
-// through this. The store's thread starts, uses and ends them; the handle a
-// run is given stops them from any thread.
+// ahead, if one does, and those started for the run to come. A run's helpers
+// go when the next run starts its own, or the store goes; collections, which
+// may be kept longer, reach them through this. The store's thread starts,
+// uses and ends them; the handle a run is given stops them from any thread.
 class Lookaheads {
  public:
   Lookaheads() = default;
-  ~Lookaheads() { End(); }
+  ~Lookaheads() {
+    End();
+    DropExpected();
+  }
   Lookaheads(const Lookaheads&) = delete;
   Lookaheads& operator=(const Lookaheads&) = delete;
 
-  // Ends the helpers there were, then starts these. The handle stops them,
-  // when cancelled or destroyed, without waiting for them; it must not
-  // outlive this.
+  // A run is coming: its helpers start connecting now, beside the run's own
+  // session, and log in once AllowLogIns is called. Nothing when they are
+  // started already.
+  void Expect(const Account& account, int sessions);
+  // The run's own session is logged in: the helpers expected may log in.
+  void AllowLogIns();
+  // The helpers expected, if any, go (without waiting for them).
+  void DropExpected();
+  // Ends the helpers there were, then sets these to list the mailboxes: the
+  // ones expected, else as many new ones, up to one a mailbox. The handle
+  // stops them, when cancelled or destroyed, without waiting for them; it
+  // must not outlive this.
   std::unique_ptr<ReadingAhead> Start(const Account& account, const QStringList& mailboxes,
                                       std::optional<QDate> since, int sessions);
-  // Stops the helpers, if any, and waits for each to end its command in flight.
+  // Stops the helpers of the last run, if any, and waits for each to end its
+  // command in flight; those expected for the next run stay.
   void End();
   // The helpers of the run; null when there are none. On the store's thread.
   Lookahead* Current() const { return current_.get(); }
@@ -110,6 +130,10 @@ class Lookaheads {
   std::unique_ptr<Lookahead> current_;  // changed under mutex_, on the store's thread
   uint64_t run_ = 0;                    // under mutex_
   std::atomic<bool> cancelled_{false};
+  // The store's thread's own: the helpers of the run to come, and the ones
+  // dropped unused, which are waited for at the next End.
+  std::unique_ptr<Lookahead> expected_;
+  std::vector<std::unique_ptr<Lookahead>> dropped_;
 };
 
 }  // namespace zandor::imap

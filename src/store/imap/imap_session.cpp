@@ -406,21 +406,24 @@ StoreStatus Session::Reach(const Account& account) {
   return Done{};  // logs out as it goes
 }
 
-StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
+StoreResult<std::unique_ptr<Session>> Session::Ready(const Account& account) {
   StoreResult<std::unique_ptr<Session>> connected = Connect(account);
   if (!connected) return connected;
-  std::unique_ptr<Session> session = std::move(connected.value());
-  mailimap* imap = session->get();
+  Session& session = *connected.value();
   if (!account.xoauth2) {
-    if (auto allowed = session->PasswordAllowed(account); !allowed) return allowed.failure();
-  }
-  const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
-  if (account.xoauth2 && mailimap_has_xoauth2(imap) == 0) {
+    if (auto allowed = session.PasswordAllowed(account); !allowed) return allowed.failure();
+  } else if (mailimap_has_xoauth2(session.get()) == 0) {
     return StoreFailure{FailureKind::Gone,
                         Text::tr("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
                                  "[Imap] and log in with a password")
                             .arg(account.host)};
   }
+  return connected;
+}
+
+StoreStatus Session::LogIn(const Account& account) {
+  mailimap* imap = imap_.get();
+  const mailimap_capability_data* greeted = imap->imap_connection_info->imap_capability;
   int code = account.xoauth2 ? mailimap_oauth2_authenticate(imap, account.user.toUtf8().constData(),
                                                             account.password.toUtf8().constData())
                              : mailimap_login(imap, account.user.toUtf8().constData(),
@@ -430,19 +433,26 @@ StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
     // is the line's.
     const FailureKind kind =
         code == MAILIMAP_ERROR_LOGIN ? FailureKind::Refused : FailureKind::Gone;
-    return session->Failure(kind, Text::tr("log in as %1").arg(account.user), code);
+    return Failure(kind, Text::tr("log in as %1").arg(account.user), code);
   }
   // The capabilities before the login are not those after it. Most servers
   // tell them in the login's answer (kept in place of the greeting's); the
   // others are asked, a round trip more.
-  if (imap->imap_connection_info->imap_capability != greeted) return session;
+  if (imap->imap_connection_info->imap_capability != greeted) return Done{};
   mailimap_capability_data* capabilities = nullptr;
   code = mailimap_capability(imap, &capabilities);
   if (!Succeeded(code)) {
-    return session->Failure(FailureKind::Gone, Text::tr("ask for capabilities"), code);
+    return Failure(FailureKind::Gone, Text::tr("ask for capabilities"), code);
   }
   mailimap_capability_data_free(capabilities);
-  return session;
+  return Done{};
+}
+
+StoreResult<std::unique_ptr<Session>> Session::Open(const Account& account) {
+  StoreResult<std::unique_ptr<Session>> ready = Ready(account);
+  if (!ready) return ready;
+  if (StoreStatus in = ready.value()->LogIn(account); !in) return in.failure();
+  return ready;
 }
 
 // LOGOUT goes, but its answer is not awaited: the server ends the session

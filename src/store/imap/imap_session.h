@@ -25,6 +25,13 @@ class Session {
   // Connects and logs in. The failure says what went wrong in words, with the
   // server's own when it gave any; its kind is Gone.
   static StoreResult<std::unique_ptr<Session>> Open(const Account& account);
+  // Open in two steps: connected, the certificate checked and the password
+  // found welcome on this connection (so STARTTLS done where it is needed),
+  // then logged in. A server counts only logged-in sessions against its
+  // limit per user, so a helper may be made ready before the run's own
+  // session has logged in, and log in after it.
+  static StoreResult<std::unique_ptr<Session>> Ready(const Account& account);
+  StoreStatus LogIn(const Account& account);
   // Connects and checks the server's certificate, then logs out: whether a
   // password may be given to it at all.
   static StoreStatus Reach(const Account& account);

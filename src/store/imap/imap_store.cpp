@@ -65,6 +65,8 @@ ImapStore::ImapStore(imap::Account account, const QString& stateFile, QLocale lo
       ahead_(std::make_unique<imap::Lookaheads>()),
       lockFile_(stateFile + QStringLiteral(".lock")) {
   QDir().mkpath(QFileInfo(stateFile).path());
+  // The helpers expected for a run log in once the run's own session has.
+  core_->loggedIn = [ahead = ahead_.get()] { ahead->AllowLogIns(); };
 }
 
 ImapStore::~ImapStore() = default;
@@ -180,23 +182,30 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
   return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
 }
 
+void ImapStore::ExpectRun() {
+  ahead_->Expect(core_->account, kHelpers);
+}
+
+void ImapStore::DropExpectedRun() {
+  ahead_->DropExpected();
+}
+
 std::unique_ptr<ReadingAhead> ImapStore::ListAhead(const std::vector<FolderRef>& folders,
                                                    std::optional<QDate> receivedSince) {
-  // A few sessions of one user are welcome on any server (most allow ten or
-  // more from one address); the run's own makes the fourth.
-  constexpr int kHelpers = 3;
   ahead_->End();
   auto boxes = core_->Mailboxes();
-  if (!boxes) return nullptr;
   QStringList mailboxes;
   QSet<QString> taken;
-  for (const FolderRef& folder : folders) {
+  for (const FolderRef& folder : boxes ? folders : std::vector<FolderRef>()) {
     const imap::Mailbox* box = boxes.value()->Find(folder.EntryId);
     if (box == nullptr || !imap::HoldsMail(*box) || taken.contains(folder.EntryId)) continue;
     taken.insert(folder.EntryId);
     mailboxes << folder.EntryId;
   }
-  if (mailboxes.isEmpty()) return nullptr;
+  if (mailboxes.isEmpty()) {
+    ahead_->DropExpected();
+    return nullptr;
+  }
   // The helpers stop when the walk no longer needs them, and log out on
   // their own threads; the store waits for them at the next run, or as it goes.
   return ahead_->Start(core_->account, mailboxes, receivedSince, kHelpers);
@@ -206,7 +215,13 @@ StoreStatus ImapStore::CheckHoldsMail() {
   ahead_->End();
   if (!core_->ListingIsFresh()) core_->ForgetMailboxes();
   auto boxes = core_->Mailboxes();
-  if (!boxes) return boxes.failure();
+  if (!boxes) {
+    // A run that cannot read the account reads nothing ahead either.
+    ahead_->DropExpected();
+    return boxes.failure();
+  }
+  // Logged in now, or moments ago: the helpers expected may log in.
+  ahead_->AllowLogIns();
   return Done{};
 }
 

@@ -45,11 +45,20 @@ class ImapStore final : public MailStore {
   StoreResult<std::vector<FolderRef>> Subfolders(const FolderRef& folder) override;
   StoreResult<std::unique_ptr<ItemCollection>> Items(const FolderRef& folder) override;
   std::unique_ptr<NewMailItem> CreateItem() override;
-  // Lists the mailboxes on up to three helper sessions at once, each of
-  // which then fetches the messages read ahead in the mailboxes it listed.
-  // Cancelled, or when the handle goes, each helper ends with its command in
-  // flight and logs out on its own thread; the store waits for them at the
-  // next run's start, or as it goes.
+  // Starts three helper sessions: each connects (TLS and the certificate
+  // checked) beside the run's own session, and logs in only once the run's
+  // own has (by its login, or a CheckHoldsMail that finds it logged in), so
+  // that on a server allowing one session per user the run's own login is
+  // never refused for a helper's sake. A helper refused or lost stays silent:
+  // its work is done on the run's own session.
+  void ExpectRun() override;
+  // The helpers expected go, without being waited for here.
+  void DropExpectedRun() override;
+  // Lists the mailboxes on the helpers expected, else on up to three helper
+  // sessions started now, each of which then fetches the messages read
+  // ahead in the mailboxes it listed. Cancelled, or when the handle goes,
+  // each helper ends with its command in flight and logs out on its own
+  // thread; the store waits for them at the next run's start, or as it goes.
   std::unique_ptr<ReadingAhead> ListAhead(const std::vector<FolderRef>& folders,
                                           std::optional<QDate> receivedSince) override;
   // Logs in and lists the folders anew, as each run begins: a refused
@@ -74,6 +83,10 @@ class ImapStore final : public MailStore {
   static QString StateFilePath(const QString& stateDir, const imap::Account& account);
 
  private:
+  // A few sessions of one user are welcome on any server (most allow ten or
+  // more from one address); the run's own makes the fourth.
+  static constexpr int kHelpers = 3;
+
   // Whether the id is where a default folder is or will be made.
   bool IsDefaultPlace(const QString& entryId);
   // Whether the mailbox is Drafts, Trash or below them.
