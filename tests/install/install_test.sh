@@ -18,7 +18,8 @@ fail() { echo "install_test: $*" >&2; exit 1; }
 expected=(bin/zandor bin/kelvo-sim share/applications/zandor.desktop
   share/metainfo/org.zandor.zandor.metainfo.xml
   share/icons/hicolor/scalable/apps/zandor.svg
-  share/man/man1/zandor.1 share/man/man1/kelvo-sim.1 lib/systemd/user/zandor-watch.service)
+  share/man/man1/zandor.1 share/man/man1/kelvo-sim.1 share/man/ru/man1/zandor.1
+  share/man/de/man1/zandor.1 lib/systemd/user/zandor-watch.service)
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/zandor.png")
 done
