@@ -13,9 +13,22 @@ std::unique_ptr<QTranslator> Installed(std::unique_ptr<QTranslator> translator) 
   return translator;
 }
 
+// Whether the locale for messages is C or POSIX: LC_ALL, else LC_MESSAGES,
+// else LANG, none set counting as C. As gettext does, that means English
+// whatever LANGUAGE asks for, so that `LC_ALL=C zandor --sync` reads the same
+// on every desktop.
+bool MessagesInC() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const QByteArray value = qgetenv(name);
+    if (!value.isEmpty()) return value == "C" || value == "POSIX" || value.startsWith("C.");
+  }
+  return true;
+}
+
 }  // namespace
 
 Languages::Languages() {
+  if (MessagesInC()) return;
   auto ours = std::make_unique<QTranslator>();
   if (!ours->load(QLocale::system(), QStringLiteral("zandor"), QStringLiteral("_"),
                   QStringLiteral(":/i18n"))) {
@@ -34,10 +47,6 @@ Languages::Languages() {
 Languages::~Languages() {
   if (ours_) QCoreApplication::removeTranslator(ours_.get());
   if (qts_) QCoreApplication::removeTranslator(qts_.get());
-}
-
-QString Languages::Chosen() const {
-  return ours_ ? QLocale(ours_->language()).name().section(QLatin1Char('_'), 0, 0) : QString();
 }
 
 }  // namespace zandor

@@ -4,7 +4,8 @@
 //
 // The translations are carried in the program (resources under :/i18n);
 // the language is the first of the desktop's that has one (LANGUAGE,
-// LC_ALL, LC_MESSAGES, LANG). Without one, the English source texts stand.
+// LC_ALL, LC_MESSAGES, LANG). Without one, or with messages in the C locale,
+// the English source texts stand.
 // Qt's own texts (the dialogs' standard buttons) follow in the same language
 // when this machine has Qt's translations.
 
@@ -22,9 +23,6 @@ class Languages {
   ~Languages();
   Languages(const Languages&) = delete;
   Languages& operator=(const Languages&) = delete;
-
-  // The language chosen ("ru", "de"), or empty for English.
-  QString Chosen() const;
 
  private:
   std::unique_ptr<QTranslator> ours_;

@@ -73,6 +73,24 @@ TEST_P(LanguagesTest, StatusLinesTranslatedWhileTheKelvoHearsTheSameBytes) {
       << spoken.err.toStdString();
 }
 
+// LANGUAGE comes first, as on the desktops that set it, but messages in the C
+// locale are English whatever it says: what a script runs reads the same.
+TEST(LanguageChoiceTest, LanguageFirstButACLocaleIsEnglish) {
+  ProgramWorld world;
+  const auto usage = [&world](std::initializer_list<std::pair<const char*, const char*>> env) {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+      world.Env().remove(QLatin1String(name));
+    for (const auto& [name, value] : env)
+      world.Env().insert(QLatin1String(name), QLatin1String(value));
+    return world.Zandor({u"--help"_s}).out.section(u' ', 0, 0);
+  };
+  EXPECT_EQ(usage({{"LANGUAGE", "de"}, {"LC_ALL", "C"}}), u"Usage:"_s);
+  EXPECT_EQ(usage({{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}), u"Usage:"_s);
+  EXPECT_EQ(usage({{"LANGUAGE", "de"}}), u"Usage:"_s);
+  EXPECT_EQ(usage({{"LANGUAGE", "de:ru"}, {"LANG", "ru_RU.UTF-8"}}), u"Aufruf:"_s);
+  EXPECT_EQ(usage({{"LC_MESSAGES", "ru_RU.UTF-8"}, {"LANG", "C"}}), u"Вызов:"_s);
+}
+
 INSTANTIATE_TEST_SUITE_P(Each, LanguagesTest, ::testing::Values("ru", "de"));
 
 }  // namespace
