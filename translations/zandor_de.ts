@@ -1924,7 +1924,7 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     </message>
     <message>
         <source>Keeps a Maildir mail store and a Kelvo handheld in step over a serial cable: messages written on the Kelvo come into the mail folder, the mail of the chosen folders and date range goes to the Kelvo, and deletions can follow in both directions.</source>
-        <translation>Hält einen Maildir-E-Mail-Speicher und ein Kelvo-Handheld über ein serielles Kabel abgeglichen: Auf dem Kelvo geschriebene Nachrichten kommen in den E-Mail-Ordner, die E-Mails der gewählten Ordner und des Datumsbereichs gehen auf das Kelvo, und Löschungen können in beide Richtungen übernommen werden.</translation>
+        <translation>Hält einen Maildir-E-Mail-Speicher und ein Kelvo-Handheld über ein serielles Kabel abgeglichen: Auf dem Kelvo geschriebene Nachrichten kommen in den E-Mail-Ordner, die E-Mails der gewählten Ordner und des Datumsbereichs gehen auf den Kelvo, und Löschungen können in beide Richtungen übernommen werden.</translation>
     </message>
     <message>
         <source>Written by the Zandor developers.
