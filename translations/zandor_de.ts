@@ -165,7 +165,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>the mail folder %1 does not exist</source>
         <extracomment>%1 is the mail folder chosen under Options</extracomment>
-        <translation>den Mail-Ordner %1 gibt es nicht</translation>
+        <translation>den E-Mail-Ordner %1 gibt es nicht</translation>
     </message>
     <message>
         <source>its name has an empty part between dots, which no folder of a Maildir++ store may have</source>
@@ -380,7 +380,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>read the dates of %1</source>
         <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder, the dates those of its messages</extracomment>
-        <translation>Lesen der Daten von %1</translation>
+        <translation>Lesen der Datumsangaben von %1</translation>
     </message>
 </context>
 <context>
@@ -571,7 +571,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>the server sent nothing for %1 s and was left ([Imap] Timeout)</source>
         <extracomment>%1 is a number of seconds; [Imap] Timeout names a setting: keep it</extracomment>
-        <translation>der Server hat %1 s lang nichts gesendet und wurde verlassen ([Imap] Timeout)</translation>
+        <translation>der Server hat %1 s lang nichts gesendet; die Verbindung wurde aufgegeben ([Imap] Timeout)</translation>
     </message>
     <message>
         <source>the server closed the connection</source>
@@ -600,7 +600,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>start TLS</source>
         <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
-        <translation>Start von TLS</translation>
+        <translation>Starten von TLS</translation>
     </message>
     <message>
         <source>choose STARTTLS or TLS for the connection</source>
@@ -668,19 +668,19 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>Another program is using it (another Zandor?): close it, then synchronise again.</source>
         <extracomment>Advice after why the file of sent marks failed; “it” is that file</extracomment>
-        <translation>Ein anderes Programm verwendet sie (ein anderes Zandor?): schließen Sie es und synchronisieren Sie dann erneut.</translation>
+        <translation>Ein anderes Programm verwendet die Datei (ein anderes Zandor?): schließen Sie es und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Make it a file you may write, in a folder you may write, then synchronise again.</source>
-        <translation>Machen Sie sie zu einer Datei, die Sie schreiben dürfen, in einem Ordner, den Sie schreiben dürfen, und synchronisieren Sie dann erneut.</translation>
+        <translation>Sorgen Sie dafür, dass Sie die Datei und ihren Ordner beschreiben dürfen, und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Free some space on its disk, then synchronise again.</source>
-        <translation>Schaffen Sie Platz auf ihrem Datenträger und synchronisieren Sie dann erneut.</translation>
+        <translation>Schaffen Sie Platz auf dem Datenträger der Datei und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Move it aside and synchronise again: Zandor then starts afresh and sends every message of the date range once more.</source>
-        <translation>Legen Sie sie beiseite und synchronisieren Sie erneut: Zandor beginnt dann von vorn und sendet jede Nachricht des Zeitraums noch einmal.</translation>
+        <translation>Verschieben Sie die Datei an einen anderen Ort und synchronisieren Sie erneut: Zandor beginnt dann von vorn und sendet jede Nachricht des Zeitraums noch einmal.</translation>
     </message>
     <message>
         <source>Check the file and its disk, then synchronise again.</source>
@@ -689,7 +689,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>its folder is gone (was the mail folder moved or deleted?)</source>
         <extracomment>Why the file of sent marks cannot be used; “its” is the file&apos;s</extracomment>
-        <translation>ihr Ordner ist weg (wurde der Mail-Ordner verschoben oder gelöscht?)</translation>
+        <translation>ihr Ordner ist weg (wurde der E-Mail-Ordner verschoben oder gelöscht?)</translation>
     </message>
     <message>
         <source>the file is damaged, or is not Zandor&apos;s (%1)</source>
@@ -828,22 +828,22 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <message>
         <source>The mail folder %1 is in use by another synchronisation (another Zandor window, or zandor --sync). Let it end, then synchronise again.</source>
         <extracomment>%1 is the mail folder</extracomment>
-        <translation>Der Mail-Ordner %1 wird von einer anderen Synchronisierung verwendet (einem anderen Zandor-Fenster oder zandor --sync). Warten Sie, bis sie endet, und synchronisieren Sie dann erneut.</translation>
+        <translation>Der E-Mail-Ordner %1 wird von einer anderen Synchronisierung verwendet (einem anderen Zandor-Fenster oder zandor --sync). Warten Sie, bis sie endet, und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>The mail folder %1 holds no Maildir: there is no cur, new and tmp at its top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).</source>
         <extracomment>%1 is the mail folder; one of the next two sentences follows</extracomment>
-        <translation>Der Mail-Ordner %1 enthält kein Maildir: weder auf oberster Ebene (ein Maildir++-Speicher) noch in einem Ordner Inbox darin (Inbox/cur) gibt es cur, new und tmp.</translation>
+        <translation>Der E-Mail-Ordner %1 enthält kein Maildir: weder auf oberster Ebene (ein Maildir++-Speicher) noch in einem Ordner Inbox darin (Inbox/cur) gibt es cur, new und tmp.</translation>
     </message>
     <message>
         <source> Choose your Maildir under Options, Mail Folder.</source>
         <extracomment>Follows the sentence above, after a space</extracomment>
-        <translation> Wählen Sie Ihr Maildir unter Einstellungen, Mail-Ordner.</translation>
+        <translation> Wählen Sie Ihr Maildir unter „Einstellungen“, „E-Mail-Ordner“.</translation>
     </message>
     <message>
         <source> %1 holds one: choose it under Options, Mail Folder.</source>
         <extracomment>Follows the sentence above, after a space; %1 is a folder that holds a Maildir</extracomment>
-        <translation> %1 enthält eines: wählen Sie es unter Einstellungen, Mail-Ordner.</translation>
+        <translation> %1 enthält eines: wählen Sie es unter „Einstellungen“, „E-Mail-Ordner“.</translation>
     </message>
     <message>
         <source>the folder %1 cannot be read: %2</source>
@@ -1160,7 +1160,7 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <message>
         <source>no command is set</source>
         <extracomment>Why the password command gave no password</extracomment>
-        <translation>es ist kein Befehl gesetzt</translation>
+        <translation>es ist kein Befehl festgelegt</translation>
     </message>
     <message>
         <source>/bin/sh could not be started: %1</source>
@@ -1265,7 +1265,7 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     </message>
     <message>
         <source>Check that the Kelvo&apos;s cable or USB adapter is plugged in and that the path of this port under Options is right.</source>
-        <translation>Prüfen Sie, ob das Kabel oder der USB-Adapter des Kelvo eingesteckt ist und ob der Pfad dieses Anschlusses unter Einstellungen stimmt.</translation>
+        <translation>Prüfen Sie, ob das Kabel oder der USB-Adapter des Kelvo eingesteckt ist und ob der Pfad dieser Schnittstelle unter „Einstellungen“ stimmt.</translation>
     </message>
     <message>
         <source>permission denied</source>
@@ -1279,11 +1279,11 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <message>
         <source>the port is in use by another program</source>
         <extracomment>Why the serial port could not be opened</extracomment>
-        <translation>der Anschluss wird von einem anderen Programm verwendet</translation>
+        <translation>die Schnittstelle wird von einem anderen Programm verwendet</translation>
     </message>
     <message>
         <source>Close the program that holds the port, then press Sync again.</source>
-        <translation>Schließen Sie das Programm, das den Anschluss belegt, und drücken Sie dann erneut Synchronisieren.</translation>
+        <translation>Schließen Sie das Programm, das die Schnittstelle belegt, und drücken Sie dann erneut „Synchronisieren“.</translation>
     </message>
     <message>
         <source>the line settings could not be applied (%1)</source>
@@ -1292,12 +1292,12 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     </message>
     <message>
         <source>Check that the path of this port under Options is a serial port.</source>
-        <translation>Prüfen Sie, ob der Pfad dieses Anschlusses unter Einstellungen eine serielle Schnittstelle ist.</translation>
+        <translation>Prüfen Sie, ob der Pfad dieser Schnittstelle unter „Einstellungen“ auf eine serielle Schnittstelle zeigt.</translation>
     </message>
     <message>
         <source>the line was hung up</source>
         <extracomment>Shown in brackets when the line to the Kelvo was lost: the serial device went away</extracomment>
-        <translation>die Leitung wurde aufgelegt</translation>
+        <translation>die Leitung wurde getrennt</translation>
     </message>
 </context>
 <context>
@@ -1648,7 +1648,7 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
         <source>There is no home folder to keep %1 in%2.
 <byte value="xd"/>Set HOME (or %3) to your home folder, then start Zandor again. Nothing was changed.</source>
         <extracomment>%1 is what would be kept there (“the settings”), %2 a detail that may be empty, %3 an environment variable</extracomment>
-        <translation>Es gibt keinen Home-Ordner, in dem %1 aufbewahrt werden kann%2.
+        <translation>Es gibt keinen Home-Ordner für %1%2.
 <byte value="xd"/>Setzen Sie HOME (oder %3) auf Ihren Home-Ordner und starten Sie Zandor dann erneut. Es wurde nichts geändert.</translation>
     </message>
     <message>
