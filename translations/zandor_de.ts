@@ -159,18 +159,22 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>FolderLayout</name>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder of the mail folder</extracomment>
         <translation>den Ordner %1 gibt es nicht mehr</translation>
     </message>
     <message>
         <source>the mail folder %1 does not exist</source>
-        <translation>den Mail-Ordner %1 gibt es nicht</translation>
+        <extracomment>%1 is the mail folder chosen under Options</extracomment>
+        <translation>den E-Mail-Ordner %1 gibt es nicht</translation>
     </message>
     <message>
         <source>its name has an empty part between dots, which no folder of a Maildir++ store may have</source>
+        <extracomment>Why a folder cannot be used; “its” is the folder&apos;s</extracomment>
         <translation>sein Name hat einen leeren Teil zwischen Punkten, den kein Ordner eines Maildir++-Speichers haben darf</translation>
     </message>
     <message>
         <source>%1 is not a folder of the mail store %2</source>
+        <extracomment>%1 is a folder, %2 the mail folder</extracomment>
         <translation>%1 ist kein Ordner des Mail-Speichers %2</translation>
     </message>
 </context>
@@ -330,10 +334,12 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>ImapCore</name>
     <message>
         <source>; connecting again: </source>
+        <extracomment>Between why the connection was lost and why connecting again failed</extracomment>
         <translation>; erneute Verbindung: </translation>
     </message>
     <message>
         <source>the folder %1 was renumbered by the server</source>
+        <extracomment>%1 is a folder on the server, whose message numbers (UIDVALIDITY) changed</extracomment>
         <translation>der Ordner %1 wurde vom Server neu nummeriert</translation>
     </message>
     <message>
@@ -342,31 +348,39 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>list the folders</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>Auflisten der Ordner</translation>
     </message>
     <message>
         <source>no such folder</source>
+        <extracomment>The server has no default folder of this kind</extracomment>
         <translation>kein solcher Ordner</translation>
     </message>
     <message>
         <source>create the folder %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>Anlegen des Ordners %1</translation>
     </message>
     <message>
         <source>the folder name &quot;%1&quot; holds a line break, which no command to the server can carry: rename the folder on the server</source>
+        <extracomment>%1 is the folder&apos;s name, line breaks shown as <byte value="xd"/> and 
+</extracomment>
         <translation>der Ordnername „%1“ enthält einen Zeilenumbruch, den kein Befehl an den Server übertragen kann: benennen Sie den Ordner auf dem Server um</translation>
     </message>
     <message>
         <source>open the folder %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>Öffnen des Ordners %1</translation>
     </message>
     <message>
         <source>read the messages of %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>Lesen der Nachrichten von %1</translation>
     </message>
     <message>
         <source>read the dates of %1</source>
-        <translation>Lesen der Daten von %1</translation>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder, the dates those of its messages</extracomment>
+        <translation>Lesen der Datumsangaben von %1</translation>
     </message>
 </context>
 <context>
@@ -377,38 +391,47 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>mark a message deleted</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>Markieren einer Nachricht als gelöscht</translation>
     </message>
     <message>
         <source>expunge a message</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; the message marked deleted is removed for good</extracomment>
         <translation>endgültiges Löschen einer Nachricht</translation>
     </message>
     <message>
         <source>the message %1 is no longer in %2</source>
+        <extracomment>%1 is the message&apos;s id, %2 a folder</extracomment>
         <translation>die Nachricht %1 ist nicht mehr in %2</translation>
     </message>
     <message>
         <source>the received time of %1 cannot be read</source>
+        <extracomment>%1 is the message&apos;s id</extracomment>
         <translation>die Empfangszeit von %1 kann nicht gelesen werden</translation>
     </message>
     <message>
         <source>move a message to %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder</extracomment>
         <translation>Verschieben einer Nachricht nach %1</translation>
     </message>
     <message>
         <source>copy a message to %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder</extracomment>
         <translation>Kopieren einer Nachricht nach %1</translation>
     </message>
     <message>
         <source>find the message just filed in %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open and of “cannot %1”; %1 is the Drafts folder</extracomment>
         <translation>Finden der soeben in %1 abgelegten Nachricht</translation>
     </message>
     <message>
         <source>cannot %1</source>
+        <extracomment>%1 is “find the message just filed in …”</extracomment>
         <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <source>file a message in %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is the Drafts folder</extracomment>
         <translation>Ablegen einer Nachricht in %1</translation>
     </message>
 </context>
@@ -416,6 +439,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>ImapItems</name>
     <message>
         <source>the folder %1 was renumbered by the server</source>
+        <extracomment>%1 is a folder on the server, whose message numbers (UIDVALIDITY) changed</extracomment>
         <translation>der Ordner %1 wurde vom Server neu nummeriert</translation>
     </message>
 </context>
@@ -430,6 +454,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>ImapSession</name>
     <message>
         <source>the connection was refused, or timed out</source>
+        <extracomment>Why a command to the server failed when the server said nothing (fills %3 of “cannot %1 on %2: %3”)</extracomment>
         <translation>die Verbindung wurde abgelehnt oder hat das Zeitlimit überschritten</translation>
     </message>
     <message>
@@ -454,6 +479,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>it refused (libetpan code %1)</source>
+        <extracomment>“it” is the server; %1 is a number</extracomment>
         <translation>er hat abgelehnt (libetpan-Code %1)</translation>
     </message>
     <message>
@@ -466,30 +492,37 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>it is made out to another name than %1</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>es ist auf einen anderen Namen als %1 ausgestellt</translation>
     </message>
     <message>
         <source>it expired on %1</source>
+        <extracomment>%1 is a date, 2026-12-31T23:59:59Z</extracomment>
         <translation>es ist am %1 abgelaufen</translation>
     </message>
     <message>
         <source>it is not valid before %1</source>
+        <extracomment>%1 is a date, 2026-12-31T23:59:59Z</extracomment>
         <translation>es ist nicht vor dem %1 gültig</translation>
     </message>
     <message>
         <source>the certificate of %1 is not trusted: %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 why (the texts about “it”, the certificate)</extracomment>
         <translation>dem Zertifikat von %1 wird nicht vertraut: %2</translation>
     </message>
     <message>
         <source> (its SHA-256 fingerprint is %1; to trust it on purpose, set CertificateFingerprint=%1 under [Imap], or name the certificates to trust in CertificateFile)</source>
+        <extracomment>Follows the text above; %1 (twice) is the fingerprint, AB:CD:…; CertificateFingerprint, [Imap] and CertificateFile name settings: keep them</extracomment>
         <translation> (sein SHA-256-Fingerabdruck ist %1; um ihm bewusst zu vertrauen, setzen Sie CertificateFingerprint=%1 unter [Imap] oder nennen Sie die vertrauenswürdigen Zertifikate in CertificateFile)</translation>
     </message>
     <message>
         <source>the server sent none</source>
+        <extracomment>Why the certificate is not trusted: the server sent no certificate</extracomment>
         <translation>der Server hat keines gesendet</translation>
     </message>
     <message>
         <source>it is not the certificate trusted before, which was %1; the server&apos;s certificate has changed</source>
+        <extracomment>%1 is the fingerprint trusted before</extracomment>
         <translation>es ist nicht das zuvor vertraute Zertifikat, das %1 war; das Zertifikat des Servers hat sich geändert</translation>
     </message>
     <message>
@@ -498,6 +531,7 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>%1 holds no certificate</source>
+        <extracomment>%1 is a certificate file</extracomment>
         <translation>%1 enthält kein Zertifikat</translation>
     </message>
     <message>
@@ -506,31 +540,38 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>%1 port %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 its port number; fills %1 of the next texts</extracomment>
         <translation>%1 Port %2</translation>
     </message>
     <message>
         <source>cannot connect to %1: no answer within %2 s; check the server name and port, and that this computer is online</source>
+        <extracomment>%1 is “&lt;server&gt; port &lt;n&gt;”, %2 a number of seconds</extracomment>
         <translation>keine Verbindung zu %1: keine Antwort innerhalb von %2 s; prüfen Sie Servername und Port und ob dieser Rechner online ist</translation>
     </message>
     <message>
         <source>cannot find %1: no such host; check the server name</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>%1 nicht gefunden: kein solcher Host; prüfen Sie den Servernamen</translation>
     </message>
     <message>
         <source>cannot find %1: %2; check the server name, and that this computer is online</source>
+        <extracomment>%1 is the server&apos;s name, %2 the system&apos;s reason</extracomment>
         <translation>%1 nicht gefunden: %2; prüfen Sie den Servernamen und ob dieser Rechner online ist</translation>
     </message>
     <message>
         <source>%1 refused the connection: no IMAP server listens there; check the port and the security</source>
+        <extracomment>%1 is “&lt;server&gt; port &lt;n&gt;”; the security is TLS, STARTTLS or none, under Options</extracomment>
         <translation>%1 hat die Verbindung abgelehnt: dort wartet kein IMAP-Server; prüfen Sie Port und Verschlüsselung</translation>
     </message>
     <message>
         <source>the server closed the connection, saying &quot;%1&quot;</source>
+        <extracomment>%1 is what the server said as it left</extracomment>
         <translation>der Server hat die Verbindung beendet mit den Worten „%1“</translation>
     </message>
     <message>
         <source>the server sent nothing for %1 s and was left ([Imap] Timeout)</source>
-        <translation>der Server hat %1 s lang nichts gesendet und wurde verlassen ([Imap] Timeout)</translation>
+        <extracomment>%1 is a number of seconds; [Imap] Timeout names a setting: keep it</extracomment>
+        <translation>der Server hat %1 s lang nichts gesendet; die Verbindung wurde aufgegeben ([Imap] Timeout)</translation>
     </message>
     <message>
         <source>the server closed the connection</source>
@@ -538,23 +579,28 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>the server said &quot;%1&quot;</source>
+        <extracomment>%1 is the server&apos;s own words</extracomment>
         <translation>der Server sagte „%1“</translation>
     </message>
     <message>
         <source>the account is full (%1); make room in it on the server, then synchronise again</source>
+        <extracomment>%1 is what the server said</extracomment>
         <translation>das Konto ist voll (%1); schaffen Sie auf dem Server Platz und synchronisieren Sie dann erneut</translation>
     </message>
     <message>
         <source>cannot %1 on %2: %3</source>
+        <extracomment>%1 is what was being done (“list the folders”, “log in as ann”…), %2 the server&apos;s name, %3 why</extracomment>
         <translation>%1 auf %2 fehlgeschlagen: %3</translation>
     </message>
     <message>
         <source>ask for capabilities</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>Abfrage der Fähigkeiten</translation>
     </message>
     <message>
         <source>start TLS</source>
-        <translation>Start von TLS</translation>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
+        <translation>Starten von TLS</translation>
     </message>
     <message>
         <source>choose STARTTLS or TLS for the connection</source>
@@ -566,19 +612,28 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>%1 refuses a password on this connection (it announces LOGINDISABLED): %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 what to do</extracomment>
         <translation>%1 lehnt auf dieser Verbindung ein Passwort ab (er meldet LOGINDISABLED): %2</translation>
     </message>
     <message>
         <source>plain text is for this machine only, not %1: choose TLS or STARTTLS</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>Klartext ist nur für diesen Rechner, nicht für %1: wählen Sie TLS oder STARTTLS</translation>
     </message>
     <message>
         <source>%1 does not offer XOAUTH2: remove Login=xoauth2 under [Imap] and log in with a password</source>
+        <extracomment>%1 is the server&apos;s name; Login=xoauth2 and [Imap] name a setting: keep them</extracomment>
         <translation>%1 bietet kein XOAUTH2 an: entfernen Sie Login=xoauth2 unter [Imap] und melden Sie sich mit einem Passwort an</translation>
     </message>
     <message>
         <source>log in as %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is the user name</extracomment>
         <translation>Anmeldung als %1</translation>
+    </message>
+    <message>
+        <source>connect</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
+        <translation>Verbindungsaufbau</translation>
     </message>
 </context>
 <context>
@@ -589,18 +644,22 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder on the server</extracomment>
         <translation>den Ordner %1 gibt es nicht mehr</translation>
     </message>
     <message>
         <source>cannot open %1: %2</source>
+        <extracomment>%1 is the lock file, %2 the system&apos;s reason</extracomment>
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
         <source>The IMAP account %1 on %2 is in use by another synchronisation (another Zandor window, or zandor --sync). Let it end, then synchronise again.</source>
+        <extracomment>%1 is the user name, %2 the server</extracomment>
         <translation>Das IMAP-Konto %1 auf %2 wird von einer anderen Synchronisierung verwendet (einem anderen Zandor-Fenster oder zandor --sync). Warten Sie, bis sie endet, und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>the server no longer has it (deleted or renamed since the last synchronisation), so nothing was removed from the Kelvo; the next synchronisation takes it as gone</source>
+        <extracomment>Why a folder (named beside this text) was left alone; “it” is that folder</extracomment>
         <translation>der Server hat sie nicht mehr (seit der letzten Synchronisierung gelöscht oder umbenannt), daher wurde nichts vom Kelvo entfernt; die nächste Synchronisierung behandelt sie als entfernt</translation>
     </message>
 </context>
@@ -608,19 +667,20 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>KelvoStateDb</name>
     <message>
         <source>Another program is using it (another Zandor?): close it, then synchronise again.</source>
-        <translation>Ein anderes Programm verwendet sie (ein anderes Zandor?): schließen Sie es und synchronisieren Sie dann erneut.</translation>
+        <extracomment>Advice after why the file of sent marks failed; “it” is that file</extracomment>
+        <translation>Ein anderes Programm verwendet die Datei (ein anderes Zandor?): schließen Sie es und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Make it a file you may write, in a folder you may write, then synchronise again.</source>
-        <translation>Machen Sie sie zu einer Datei, die Sie schreiben dürfen, in einem Ordner, den Sie schreiben dürfen, und synchronisieren Sie dann erneut.</translation>
+        <translation>Sorgen Sie dafür, dass Sie die Datei und ihren Ordner beschreiben dürfen, und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Free some space on its disk, then synchronise again.</source>
-        <translation>Schaffen Sie Platz auf ihrem Datenträger und synchronisieren Sie dann erneut.</translation>
+        <translation>Schaffen Sie Platz auf dem Datenträger der Datei und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>Move it aside and synchronise again: Zandor then starts afresh and sends every message of the date range once more.</source>
-        <translation>Legen Sie sie beiseite und synchronisieren Sie erneut: Zandor beginnt dann von vorn und sendet jede Nachricht des Zeitraums noch einmal.</translation>
+        <translation>Verschieben Sie die Datei an einen anderen Ort und synchronisieren Sie erneut: Zandor beginnt dann von vorn und sendet jede Nachricht des Zeitraums noch einmal.</translation>
     </message>
     <message>
         <source>Check the file and its disk, then synchronise again.</source>
@@ -628,31 +688,38 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     </message>
     <message>
         <source>its folder is gone (was the mail folder moved or deleted?)</source>
-        <translation>ihr Ordner ist weg (wurde der Mail-Ordner verschoben oder gelöscht?)</translation>
+        <extracomment>Why the file of sent marks cannot be used; “its” is the file&apos;s</extracomment>
+        <translation>ihr Ordner ist weg (wurde der E-Mail-Ordner verschoben oder gelöscht?)</translation>
     </message>
     <message>
         <source>the file is damaged, or is not Zandor&apos;s (%1)</source>
+        <extracomment>%1 is SQLite&apos;s own reason</extracomment>
         <translation>die Datei ist beschädigt oder gehört nicht zu Zandor (%1)</translation>
     </message>
     <message>
         <source>cannot open the sent marks in %1: %2</source>
+        <extracomment>The sent marks: the file that keeps what was sent to the Kelvo. %1 is that file, %2 why</extracomment>
         <translation>die Sendemarken in %1 können nicht geöffnet werden: %2</translation>
     </message>
     <message>
         <source>cannot write the sent marks in %1: %2</source>
+        <extracomment>%1 is the file of sent marks, %2 why</extracomment>
         <translation>die Sendemarken in %1 können nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>cannot read the sent marks in %1: %2</source>
+        <extracomment>%1 is the file of sent marks, %2 why</extracomment>
         <translation>die Sendemarken in %1 können nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>%1 was deleted or replaced while Zandor used it, so the marks of this synchronisation are lost: its messages will be sent to the Kelvo again next time</source>
+        <extracomment>%1 is the file of sent marks</extracomment>
         <translation>%1 wurde gelöscht oder ersetzt, während Zandor sie verwendete; die Marken dieser Synchronisierung sind verloren: ihre Nachrichten werden beim nächsten Mal erneut an den Kelvo gesendet</translation>
     </message>
     <message>
         <source>cannot read the sent marks in %1: the file is damaged (%2).
 <byte value="xd"/>%3</source>
+        <extracomment>%1 is the file of sent marks, %2 SQLite&apos;s finding, %3 advice</extracomment>
         <translation>die Sendemarken in %1 können nicht gelesen werden: die Datei ist beschädigt (%2).
 <byte value="xd"/>%3</translation>
     </message>
@@ -661,85 +728,93 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>KelvoStateMarks</name>
     <message>
         <source>cannot mark %1 as sent: the date is not valid</source>
+        <extracomment>%1 is the message&apos;s name in the mail store</extracomment>
         <translation>%1 kann nicht als gesendet markiert werden: das Datum ist ungültig</translation>
     </message>
 </context>
 <context>
     <name>MaildirFiles</name>
     <message>
-        <source>read</source>
-        <translation>Lesen</translation>
-    </message>
-    <message>
-        <source>cannot %1 %2: %3</source>
-        <extracomment>%1 is what was done (&quot;open the folder&quot;), %2 the file, %3 the system&apos;s reason</extracomment>
-        <translation>%1 von %2 fehlgeschlagen: %3</translation>
-    </message>
-    <message>
         <source>it cannot be entered (%1)</source>
+        <extracomment>Why a folder cannot be used; %1 is the system&apos;s reason</extracomment>
         <translation>er kann nicht betreten werden (%1)</translation>
     </message>
     <message>
-        <source>it is damaged: %1 %2</source>
-        <translation>er ist beschädigt: %1 %2</translation>
-    </message>
-    <message>
         <source> and </source>
+        <extracomment>Joins the names of cur, new and tmp: “cur and new”</extracomment>
         <translation> und </translation>
     </message>
     <message>
-        <source>is not a folder</source>
-        <translation>ist kein Ordner</translation>
+        <source>cannot read %1: %2</source>
+        <extracomment>%1 is a message file, %2 the system&apos;s reason</extracomment>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>are not folders</source>
-        <translation>sind keine Ordner</translation>
+        <source>it is damaged: %1 is not a folder</source>
+        <extracomment>“it” is a mail folder; %1 is cur, new or tmp</extracomment>
+        <translation>er ist beschädigt: %1 ist kein Ordner</translation>
     </message>
     <message>
-        <source>read the folder</source>
-        <translation>Lesen des Ordners</translation>
+        <source>it is damaged: %1 are not folders</source>
+        <extracomment>“it” is a mail folder; %1 is two or three of cur, new and tmp, joined by “ and ”</extracomment>
+        <translation>er ist beschädigt: %1 sind keine Ordner</translation>
     </message>
     <message>
-        <source>create the folder</source>
-        <translation>Anlegen des Ordners</translation>
+        <source>cannot read the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>der Ordner %1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>create</source>
-        <translation>Anlegen</translation>
+        <source>cannot create the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>der Ordner %1 kann nicht angelegt werden: %2</translation>
     </message>
     <message>
-        <source>write</source>
-        <translation>Schreiben</translation>
+        <source>cannot create %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
+        <translation>%1 kann nicht angelegt werden: %2</translation>
     </message>
     <message>
-        <source>move the message file</source>
-        <translation>Verschieben der Nachrichtendatei</translation>
+        <source>cannot write %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>open the folder</source>
-        <translation>Öffnen des Ordners</translation>
+        <source>cannot move the message file %1: %2</source>
+        <extracomment>%1 is the message file, %2 the system&apos;s reason</extracomment>
+        <translation>die Nachrichtendatei %1 kann nicht verschoben werden: %2</translation>
     </message>
     <message>
-        <source>sync the folder</source>
-        <translation>Sichern des Ordners auf den Datenträger</translation>
+        <source>cannot open the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>der Ordner %1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>remove</source>
-        <translation>Entfernen</translation>
+        <source>cannot sync the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason; syncing flushes its changes to the disk</extracomment>
+        <translation>der Ordner %1 kann nicht auf den Datenträger geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>lock the folder</source>
-        <translation>Sperren des Ordners</translation>
+        <source>cannot remove %1: %2</source>
+        <extracomment>%1 is a message file, %2 the system&apos;s reason</extracomment>
+        <translation>%1 kann nicht entfernt werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot lock the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>der Ordner %1 kann nicht gesperrt werden: %2</translation>
     </message>
 </context>
 <context>
     <name>MaildirItem</name>
     <message>
         <source>the message %1 is no longer in %2</source>
+        <extracomment>%1 is the message&apos;s file name, %2 its folder</extracomment>
         <translation>die Nachricht %1 ist nicht mehr in %2</translation>
     </message>
     <message>
         <source>the received time of %1 cannot be read</source>
+        <extracomment>%1 is the message&apos;s file name</extracomment>
         <translation>die Empfangszeit von %1 kann nicht gelesen werden</translation>
     </message>
 </context>
@@ -747,26 +822,32 @@ Einstellungen: $XDG_CONFIG_HOME/Zandor/Zandor.ini (Standard ~/.config/Zandor/Zan
     <name>MaildirStore</name>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder</extracomment>
         <translation>den Ordner %1 gibt es nicht mehr</translation>
     </message>
     <message>
         <source>The mail folder %1 is in use by another synchronisation (another Zandor window, or zandor --sync). Let it end, then synchronise again.</source>
-        <translation>Der Mail-Ordner %1 wird von einer anderen Synchronisierung verwendet (einem anderen Zandor-Fenster oder zandor --sync). Warten Sie, bis sie endet, und synchronisieren Sie dann erneut.</translation>
+        <extracomment>%1 is the mail folder</extracomment>
+        <translation>Der E-Mail-Ordner %1 wird von einer anderen Synchronisierung verwendet (einem anderen Zandor-Fenster oder zandor --sync). Warten Sie, bis sie endet, und synchronisieren Sie dann erneut.</translation>
     </message>
     <message>
         <source>The mail folder %1 holds no Maildir: there is no cur, new and tmp at its top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).</source>
-        <translation>Der Mail-Ordner %1 enthält kein Maildir: weder auf oberster Ebene (ein Maildir++-Speicher) noch in einem Ordner Inbox darin (Inbox/cur) gibt es cur, new und tmp.</translation>
+        <extracomment>%1 is the mail folder; one of the next two sentences follows</extracomment>
+        <translation>Der E-Mail-Ordner %1 enthält kein Maildir: weder auf oberster Ebene (ein Maildir++-Speicher) noch in einem Ordner Inbox darin (Inbox/cur) gibt es cur, new und tmp.</translation>
     </message>
     <message>
         <source> Choose your Maildir under Options, Mail Folder.</source>
-        <translation> Wählen Sie Ihr Maildir unter Einstellungen, Mail-Ordner.</translation>
+        <extracomment>Follows the sentence above, after a space</extracomment>
+        <translation> Wählen Sie Ihr Maildir unter „Einstellungen“, „E-Mail-Ordner“.</translation>
     </message>
     <message>
         <source> %1 holds one: choose it under Options, Mail Folder.</source>
-        <translation> %1 enthält eines: wählen Sie es unter Einstellungen, Mail-Ordner.</translation>
+        <extracomment>Follows the sentence above, after a space; %1 is a folder that holds a Maildir</extracomment>
+        <translation> %1 enthält eines: wählen Sie es unter „Einstellungen“, „E-Mail-Ordner“.</translation>
     </message>
     <message>
         <source>the folder %1 cannot be read: %2</source>
+        <extracomment>%1 is a folder, %2 why (“it is damaged: …”)</extracomment>
         <translation>der Ordner %1 kann nicht gelesen werden: %2</translation>
     </message>
 </context>
@@ -806,6 +887,7 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <name>MessageReader</name>
     <message>
         <source> cannot be read as a mail message</source>
+        <extracomment>Follows a file&apos;s name or “the message”</extracomment>
         <translation> kann nicht als E-Mail-Nachricht gelesen werden</translation>
     </message>
     <message>
@@ -814,10 +896,12 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     </message>
     <message>
         <source>cannot read %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
         <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>the message</source>
+        <extracomment>Followed by “ cannot be read as a mail message”</extracomment>
         <translation>die Nachricht</translation>
     </message>
 </context>
@@ -1070,30 +1154,37 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <name>PasswordCommand</name>
     <message>
         <source>; it said: %1</source>
+        <extracomment>Ends the password command&apos;s failures below; %1 is the first line it wrote to its error output</extracomment>
         <translation>; er meldete: %1</translation>
     </message>
     <message>
         <source>no command is set</source>
-        <translation>es ist kein Befehl gesetzt</translation>
+        <extracomment>Why the password command gave no password</extracomment>
+        <translation>es ist kein Befehl festgelegt</translation>
     </message>
     <message>
         <source>/bin/sh could not be started: %1</source>
+        <extracomment>%1 is the system&apos;s reason</extracomment>
         <translation>/bin/sh konnte nicht gestartet werden: %1</translation>
     </message>
     <message>
         <source>the command did not finish within %1 seconds%2</source>
+        <extracomment>%1 is a number of seconds, %2 is “; it said: …” or nothing</extracomment>
         <translation>der Befehl wurde nicht innerhalb von %1 Sekunden fertig%2</translation>
     </message>
     <message>
         <source>the command crashed%1</source>
+        <extracomment>%1 is “; it said: …” or nothing</extracomment>
         <translation>der Befehl ist abgestürzt%1</translation>
     </message>
     <message>
         <source>the command ended with status %1%2</source>
+        <extracomment>%1 is the command&apos;s exit status, %2 is “; it said: …” or nothing</extracomment>
         <translation>der Befehl endete mit Status %1%2</translation>
     </message>
     <message>
         <source>the command printed no password%1</source>
+        <extracomment>%1 is “; it said: …” or nothing</extracomment>
         <translation>der Befehl hat kein Passwort ausgegeben%1</translation>
     </message>
 </context>
@@ -1169,14 +1260,16 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <name>QtSerialLine</name>
     <message>
         <source>no such device</source>
+        <extracomment>Why the serial port could not be opened; a hint sentence follows</extracomment>
         <translation>kein solches Gerät</translation>
     </message>
     <message>
         <source>Check that the Kelvo&apos;s cable or USB adapter is plugged in and that the path of this port under Options is right.</source>
-        <translation>Prüfen Sie, ob das Kabel oder der USB-Adapter des Kelvo eingesteckt ist und ob der Pfad dieses Anschlusses unter Einstellungen stimmt.</translation>
+        <translation>Prüfen Sie, ob das Kabel oder der USB-Adapter des Kelvo eingesteckt ist und ob der Pfad dieser Schnittstelle unter „Einstellungen“ stimmt.</translation>
     </message>
     <message>
         <source>permission denied</source>
+        <extracomment>Why the serial port could not be opened</extracomment>
         <translation>Zugriff verweigert</translation>
     </message>
     <message>
@@ -1185,23 +1278,26 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     </message>
     <message>
         <source>the port is in use by another program</source>
-        <translation>der Anschluss wird von einem anderen Programm verwendet</translation>
+        <extracomment>Why the serial port could not be opened</extracomment>
+        <translation>die Schnittstelle wird von einem anderen Programm verwendet</translation>
     </message>
     <message>
         <source>Close the program that holds the port, then press Sync again.</source>
-        <translation>Schließen Sie das Programm, das den Anschluss belegt, und drücken Sie dann erneut Synchronisieren.</translation>
+        <translation>Schließen Sie das Programm, das die Schnittstelle belegt, und drücken Sie dann erneut „Synchronisieren“.</translation>
     </message>
     <message>
         <source>the line settings could not be applied (%1)</source>
+        <extracomment>Why the serial port could not be opened; %1 is the system&apos;s reason</extracomment>
         <translation>die Leitungseinstellungen konnten nicht angewendet werden (%1)</translation>
     </message>
     <message>
         <source>Check that the path of this port under Options is a serial port.</source>
-        <translation>Prüfen Sie, ob der Pfad dieses Anschlusses unter Einstellungen eine serielle Schnittstelle ist.</translation>
+        <translation>Prüfen Sie, ob der Pfad dieser Schnittstelle unter „Einstellungen“ auf eine serielle Schnittstelle zeigt.</translation>
     </message>
     <message>
         <source>the line was hung up</source>
-        <translation>die Leitung wurde aufgelegt</translation>
+        <extracomment>Shown in brackets when the line to the Kelvo was lost: the serial device went away</extracomment>
+        <translation>die Leitung wurde getrennt</translation>
     </message>
 </context>
 <context>
@@ -1530,37 +1626,46 @@ Prüfen Sie, ob die Desktop-Sitzung läuft und diese Variablen sie nennen. Um oh
     <name>SettingsFile</name>
     <message>
         <source>it is a folder</source>
+        <extracomment>Why the settings file cannot be read (fills %2 of “The settings file %1 cannot be read: %2.”)</extracomment>
         <translation>es ist ein Ordner</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>es ist keine normale Datei</translation>
     </message>
     <message>
         <source>it is not UTF-8 text (it may be UTF-16, or not text at all)</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>es ist kein UTF-8-Text (vielleicht UTF-16 oder gar kein Text)</translation>
     </message>
     <message>
         <source>it is not in the form of a settings file</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>es hat nicht die Form einer Einstellungsdatei</translation>
     </message>
     <message>
         <source>There is no home folder to keep %1 in%2.
 <byte value="xd"/>Set HOME (or %3) to your home folder, then start Zandor again. Nothing was changed.</source>
-        <translation>Es gibt keinen Home-Ordner, in dem %1 aufbewahrt werden kann%2.
+        <extracomment>%1 is what would be kept there (“the settings”), %2 a detail that may be empty, %3 an environment variable</extracomment>
+        <translation>Es gibt keinen Home-Ordner für %1%2.
 <byte value="xd"/>Setzen Sie HOME (oder %3) auf Ihren Home-Ordner und starten Sie Zandor dann erneut. Es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>the settings</source>
+        <extracomment>Fills %1 of “There is no home folder to keep %1 in%2.”</extracomment>
         <translation>die Einstellungen</translation>
     </message>
     <message>
         <source>: %1 would be made in %2, which does not exist</source>
+        <extracomment>Fills %2 of “There is no home folder to keep %1 in%2.”: %1 is the settings file, %2 the folder that is missing</extracomment>
         <translation>: %1 würde in %2 angelegt, das es nicht gibt</translation>
     </message>
     <message>
         <source>The settings file %1 cannot be read: %2.
 <byte value="xd"/>Mend it or move it aside, then start Zandor again. Nothing was changed.</source>
+        <extracomment>%1 is the settings file, %2 why (“it is a folder”…); the 
+<byte value="xd"/> is a line break</extracomment>
         <translation>Die Einstellungsdatei %1 kann nicht gelesen werden: %2.
 <byte value="xd"/>Reparieren Sie sie oder legen Sie sie beiseite und starten Sie Zandor dann erneut. Es wurde nichts geändert.</translation>
     </message>

@@ -159,18 +159,22 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>FolderLayout</name>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder of the mail folder</extracomment>
         <translation>папки %1 больше нет</translation>
     </message>
     <message>
         <source>the mail folder %1 does not exist</source>
+        <extracomment>%1 is the mail folder chosen under Options</extracomment>
         <translation>папки с почтой %1 не существует</translation>
     </message>
     <message>
         <source>its name has an empty part between dots, which no folder of a Maildir++ store may have</source>
+        <extracomment>Why a folder cannot be used; “its” is the folder&apos;s</extracomment>
         <translation>в её имени есть пустая часть между точками, что недопустимо для папок хранилища Maildir++</translation>
     </message>
     <message>
         <source>%1 is not a folder of the mail store %2</source>
+        <extracomment>%1 is a folder, %2 the mail folder</extracomment>
         <translation>%1 не является папкой почтового хранилища %2</translation>
     </message>
 </context>
@@ -330,10 +334,12 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>ImapCore</name>
     <message>
         <source>; connecting again: </source>
+        <extracomment>Between why the connection was lost and why connecting again failed</extracomment>
         <translation>; при повторном подключении: </translation>
     </message>
     <message>
         <source>the folder %1 was renumbered by the server</source>
+        <extracomment>%1 is a folder on the server, whose message numbers (UIDVALIDITY) changed</extracomment>
         <translation>сервер перенумеровал сообщения в папке %1</translation>
     </message>
     <message>
@@ -342,30 +348,38 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>list the folders</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>получить список папок</translation>
     </message>
     <message>
         <source>no such folder</source>
+        <extracomment>The server has no default folder of this kind</extracomment>
         <translation>такой папки нет</translation>
     </message>
     <message>
         <source>create the folder %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>создать папку %1</translation>
     </message>
     <message>
         <source>the folder name &quot;%1&quot; holds a line break, which no command to the server can carry: rename the folder on the server</source>
+        <extracomment>%1 is the folder&apos;s name, line breaks shown as <byte value="xd"/> and 
+</extracomment>
         <translation>имя папки «%1» содержит перевод строки, который нельзя передать серверу ни в одной команде: переименуйте папку на сервере</translation>
     </message>
     <message>
         <source>open the folder %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>открыть папку %1</translation>
     </message>
     <message>
         <source>read the messages of %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder</extracomment>
         <translation>прочитать сообщения из %1</translation>
     </message>
     <message>
         <source>read the dates of %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is a folder, the dates those of its messages</extracomment>
         <translation>прочитать даты сообщений из %1</translation>
     </message>
 </context>
@@ -377,38 +391,47 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>mark a message deleted</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>пометить сообщение как удалённое</translation>
     </message>
     <message>
         <source>expunge a message</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; the message marked deleted is removed for good</extracomment>
         <translation>окончательно удалить сообщение</translation>
     </message>
     <message>
         <source>the message %1 is no longer in %2</source>
+        <extracomment>%1 is the message&apos;s id, %2 a folder</extracomment>
         <translation>сообщения %1 больше нет в %2</translation>
     </message>
     <message>
         <source>the received time of %1 cannot be read</source>
+        <extracomment>%1 is the message&apos;s id</extracomment>
         <translation>не удалось прочитать время получения сообщения %1</translation>
     </message>
     <message>
         <source>move a message to %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder</extracomment>
         <translation>переместить сообщение в %1</translation>
     </message>
     <message>
         <source>copy a message to %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder</extracomment>
         <translation>скопировать сообщение в %1</translation>
     </message>
     <message>
         <source>find the message just filed in %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open and of “cannot %1”; %1 is the Drafts folder</extracomment>
         <translation>найти сообщение, только что сохранённое в %1</translation>
     </message>
     <message>
         <source>cannot %1</source>
+        <extracomment>%1 is “find the message just filed in …”</extracomment>
         <translation>не удалось %1</translation>
     </message>
     <message>
         <source>file a message in %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is the Drafts folder</extracomment>
         <translation>сохранить сообщение в %1</translation>
     </message>
 </context>
@@ -416,6 +439,7 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>ImapItems</name>
     <message>
         <source>the folder %1 was renumbered by the server</source>
+        <extracomment>%1 is a folder on the server, whose message numbers (UIDVALIDITY) changed</extracomment>
         <translation>сервер перенумеровал сообщения в папке %1</translation>
     </message>
 </context>
@@ -430,6 +454,7 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>ImapSession</name>
     <message>
         <source>the connection was refused, or timed out</source>
+        <extracomment>Why a command to the server failed when the server said nothing (fills %3 of “cannot %1 on %2: %3”)</extracomment>
         <translation>в соединении отказано или истекло время ожидания</translation>
     </message>
     <message>
@@ -454,6 +479,7 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>it refused (libetpan code %1)</source>
+        <extracomment>“it” is the server; %1 is a number</extracomment>
         <translation>сервер отказал (код libetpan %1)</translation>
     </message>
     <message>
@@ -466,30 +492,37 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>it is made out to another name than %1</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>он выдан не на имя %1</translation>
     </message>
     <message>
         <source>it expired on %1</source>
+        <extracomment>%1 is a date, 2026-12-31T23:59:59Z</extracomment>
         <translation>срок его действия истёк %1</translation>
     </message>
     <message>
         <source>it is not valid before %1</source>
+        <extracomment>%1 is a date, 2026-12-31T23:59:59Z</extracomment>
         <translation>он действителен только с %1</translation>
     </message>
     <message>
         <source>the certificate of %1 is not trusted: %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 why (the texts about “it”, the certificate)</extracomment>
         <translation>сертификат %1 не вызывает доверия: %2</translation>
     </message>
     <message>
         <source> (its SHA-256 fingerprint is %1; to trust it on purpose, set CertificateFingerprint=%1 under [Imap], or name the certificates to trust in CertificateFile)</source>
+        <extracomment>Follows the text above; %1 (twice) is the fingerprint, AB:CD:…; CertificateFingerprint, [Imap] and CertificateFile name settings: keep them</extracomment>
         <translation> (его отпечаток SHA-256: %1; чтобы сознательно доверять ему, задайте CertificateFingerprint=%1 в разделе [Imap] или укажите доверенные сертификаты в CertificateFile)</translation>
     </message>
     <message>
         <source>the server sent none</source>
+        <extracomment>Why the certificate is not trusted: the server sent no certificate</extracomment>
         <translation>сервер его не прислал</translation>
     </message>
     <message>
         <source>it is not the certificate trusted before, which was %1; the server&apos;s certificate has changed</source>
+        <extracomment>%1 is the fingerprint trusted before</extracomment>
         <translation>это не тот сертификат, которому доверяли раньше (%1); сертификат сервера изменился</translation>
     </message>
     <message>
@@ -498,6 +531,7 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>%1 holds no certificate</source>
+        <extracomment>%1 is a certificate file</extracomment>
         <translation>в %1 нет сертификатов</translation>
     </message>
     <message>
@@ -506,30 +540,37 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>%1 port %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 its port number; fills %1 of the next texts</extracomment>
         <translation>%1, порт %2</translation>
     </message>
     <message>
         <source>cannot connect to %1: no answer within %2 s; check the server name and port, and that this computer is online</source>
+        <extracomment>%1 is “&lt;server&gt; port &lt;n&gt;”, %2 a number of seconds</extracomment>
         <translation>не удалось подключиться к %1: нет ответа за %2 с; проверьте имя сервера и порт, а также подключение компьютера к сети</translation>
     </message>
     <message>
         <source>cannot find %1: no such host; check the server name</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>не удалось найти %1: такого узла нет; проверьте имя сервера</translation>
     </message>
     <message>
         <source>cannot find %1: %2; check the server name, and that this computer is online</source>
+        <extracomment>%1 is the server&apos;s name, %2 the system&apos;s reason</extracomment>
         <translation>не удалось найти %1: %2; проверьте имя сервера и подключение компьютера к сети</translation>
     </message>
     <message>
         <source>%1 refused the connection: no IMAP server listens there; check the port and the security</source>
+        <extracomment>%1 is “&lt;server&gt; port &lt;n&gt;”; the security is TLS, STARTTLS or none, under Options</extracomment>
         <translation>%1: в соединении отказано, сервер IMAP там не работает; проверьте порт и способ защиты соединения</translation>
     </message>
     <message>
         <source>the server closed the connection, saying &quot;%1&quot;</source>
+        <extracomment>%1 is what the server said as it left</extracomment>
         <translation>сервер закрыл соединение с ответом «%1»</translation>
     </message>
     <message>
         <source>the server sent nothing for %1 s and was left ([Imap] Timeout)</source>
+        <extracomment>%1 is a number of seconds; [Imap] Timeout names a setting: keep it</extracomment>
         <translation>сервер ничего не присылал %1 с, и соединение прервано ([Imap] Timeout)</translation>
     </message>
     <message>
@@ -538,22 +579,27 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>the server said &quot;%1&quot;</source>
+        <extracomment>%1 is the server&apos;s own words</extracomment>
         <translation>сервер ответил: «%1»</translation>
     </message>
     <message>
         <source>the account is full (%1); make room in it on the server, then synchronise again</source>
+        <extracomment>%1 is what the server said</extracomment>
         <translation>учётная запись переполнена (%1); освободите в ней место на сервере и повторите синхронизацию</translation>
     </message>
     <message>
         <source>cannot %1 on %2: %3</source>
+        <extracomment>%1 is what was being done (“list the folders”, “log in as ann”…), %2 the server&apos;s name, %3 why</extracomment>
         <translation>не удалось %1 на %2: %3</translation>
     </message>
     <message>
         <source>ask for capabilities</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>запросить список возможностей</translation>
     </message>
     <message>
         <source>start TLS</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
         <translation>включить TLS</translation>
     </message>
     <message>
@@ -566,19 +612,28 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>%1 refuses a password on this connection (it announces LOGINDISABLED): %2</source>
+        <extracomment>%1 is the server&apos;s name, %2 what to do</extracomment>
         <translation>%1 не принимает пароль через это соединение (объявляет LOGINDISABLED): %2</translation>
     </message>
     <message>
         <source>plain text is for this machine only, not %1: choose TLS or STARTTLS</source>
+        <extracomment>%1 is the server&apos;s name</extracomment>
         <translation>соединение без шифрования допустимо только с этим компьютером, но не с %1: выберите TLS или STARTTLS</translation>
     </message>
     <message>
         <source>%1 does not offer XOAUTH2: remove Login=xoauth2 under [Imap] and log in with a password</source>
+        <extracomment>%1 is the server&apos;s name; Login=xoauth2 and [Imap] name a setting: keep them</extracomment>
         <translation>%1 не поддерживает XOAUTH2: удалите Login=xoauth2 в разделе [Imap] и входите с паролем</translation>
     </message>
     <message>
         <source>log in as %1</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open; %1 is the user name</extracomment>
         <translation>войти как %1</translation>
+    </message>
+    <message>
+        <source>connect</source>
+        <extracomment>Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was open</extracomment>
+        <translation>подключиться</translation>
     </message>
 </context>
 <context>
@@ -589,18 +644,22 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder on the server</extracomment>
         <translation>папки %1 больше нет</translation>
     </message>
     <message>
         <source>cannot open %1: %2</source>
+        <extracomment>%1 is the lock file, %2 the system&apos;s reason</extracomment>
         <translation>не удалось открыть %1: %2</translation>
     </message>
     <message>
         <source>The IMAP account %1 on %2 is in use by another synchronisation (another Zandor window, or zandor --sync). Let it end, then synchronise again.</source>
+        <extracomment>%1 is the user name, %2 the server</extracomment>
         <translation>Учётная запись IMAP %1 на %2 занята другой синхронизацией (другое окно Zandor или zandor --sync). Дождитесь её окончания и повторите синхронизацию.</translation>
     </message>
     <message>
         <source>the server no longer has it (deleted or renamed since the last synchronisation), so nothing was removed from the Kelvo; the next synchronisation takes it as gone</source>
+        <extracomment>Why a folder (named beside this text) was left alone; “it” is that folder</extracomment>
         <translation>её больше нет на сервере (удалена или переименована после прошлой синхронизации), поэтому с Kelvo ничего не удалено; следующая синхронизация сочтёт её удалённой</translation>
     </message>
 </context>
@@ -608,6 +667,7 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>KelvoStateDb</name>
     <message>
         <source>Another program is using it (another Zandor?): close it, then synchronise again.</source>
+        <extracomment>Advice after why the file of sent marks failed; “it” is that file</extracomment>
         <translation>Файл занят другой программой (другим окном Zandor?): закройте её и повторите синхронизацию.</translation>
     </message>
     <message>
@@ -628,31 +688,38 @@ Ctrl-C останавливает синхронизацию, когда пер�
     </message>
     <message>
         <source>its folder is gone (was the mail folder moved or deleted?)</source>
+        <extracomment>Why the file of sent marks cannot be used; “its” is the file&apos;s</extracomment>
         <translation>папки этого файла больше нет (папку с почтой переместили или удалили?)</translation>
     </message>
     <message>
         <source>the file is damaged, or is not Zandor&apos;s (%1)</source>
+        <extracomment>%1 is SQLite&apos;s own reason</extracomment>
         <translation>файл повреждён или создан не Zandor (%1)</translation>
     </message>
     <message>
         <source>cannot open the sent marks in %1: %2</source>
+        <extracomment>The sent marks: the file that keeps what was sent to the Kelvo. %1 is that file, %2 why</extracomment>
         <translation>не удалось открыть отметки об отправке в %1: %2</translation>
     </message>
     <message>
         <source>cannot write the sent marks in %1: %2</source>
+        <extracomment>%1 is the file of sent marks, %2 why</extracomment>
         <translation>не удалось записать отметки об отправке в %1: %2</translation>
     </message>
     <message>
         <source>cannot read the sent marks in %1: %2</source>
+        <extracomment>%1 is the file of sent marks, %2 why</extracomment>
         <translation>не удалось прочитать отметки об отправке из %1: %2</translation>
     </message>
     <message>
         <source>%1 was deleted or replaced while Zandor used it, so the marks of this synchronisation are lost: its messages will be sent to the Kelvo again next time</source>
+        <extracomment>%1 is the file of sent marks</extracomment>
         <translation>файл %1 удалён или заменён, пока Zandor с ним работал, поэтому отметки этой синхронизации потеряны: её сообщения будут снова отправлены на Kelvo в следующий раз</translation>
     </message>
     <message>
         <source>cannot read the sent marks in %1: the file is damaged (%2).
 <byte value="xd"/>%3</source>
+        <extracomment>%1 is the file of sent marks, %2 SQLite&apos;s finding, %3 advice</extracomment>
         <translation>не удалось прочитать отметки об отправке из %1: файл повреждён (%2).
 <byte value="xd"/>%3</translation>
     </message>
@@ -661,85 +728,93 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>KelvoStateMarks</name>
     <message>
         <source>cannot mark %1 as sent: the date is not valid</source>
+        <extracomment>%1 is the message&apos;s name in the mail store</extracomment>
         <translation>не удалось отметить %1 как отправленное: недопустимая дата</translation>
     </message>
 </context>
 <context>
     <name>MaildirFiles</name>
     <message>
-        <source>read</source>
-        <translation>прочитать</translation>
-    </message>
-    <message>
-        <source>cannot %1 %2: %3</source>
-        <extracomment>%1 is what was done (&quot;open the folder&quot;), %2 the file, %3 the system&apos;s reason</extracomment>
-        <translation>не удалось %1 %2: %3</translation>
-    </message>
-    <message>
         <source>it cannot be entered (%1)</source>
+        <extracomment>Why a folder cannot be used; %1 is the system&apos;s reason</extracomment>
         <translation>к ней нет доступа (%1)</translation>
     </message>
     <message>
-        <source>it is damaged: %1 %2</source>
-        <translation>она повреждена: %1 %2</translation>
-    </message>
-    <message>
         <source> and </source>
+        <extracomment>Joins the names of cur, new and tmp: “cur and new”</extracomment>
         <translation> и </translation>
     </message>
     <message>
-        <source>is not a folder</source>
-        <translation>— не папка</translation>
+        <source>cannot read %1: %2</source>
+        <extracomment>%1 is a message file, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось прочитать %1: %2</translation>
     </message>
     <message>
-        <source>are not folders</source>
-        <translation>— не папки</translation>
+        <source>it is damaged: %1 is not a folder</source>
+        <extracomment>“it” is a mail folder; %1 is cur, new or tmp</extracomment>
+        <translation>она повреждена: %1 — не папка</translation>
     </message>
     <message>
-        <source>read the folder</source>
-        <translation>прочитать папку</translation>
+        <source>it is damaged: %1 are not folders</source>
+        <extracomment>“it” is a mail folder; %1 is two or three of cur, new and tmp, joined by “ and ”</extracomment>
+        <translation>она повреждена: %1 — не папки</translation>
     </message>
     <message>
-        <source>create the folder</source>
-        <translation>создать папку</translation>
+        <source>cannot read the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось прочитать папку %1: %2</translation>
     </message>
     <message>
-        <source>create</source>
-        <translation>создать</translation>
+        <source>cannot create the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось создать папку %1: %2</translation>
     </message>
     <message>
-        <source>write</source>
-        <translation>записать</translation>
+        <source>cannot create %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось создать %1: %2</translation>
     </message>
     <message>
-        <source>move the message file</source>
-        <translation>переместить файл сообщения</translation>
+        <source>cannot write %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось записать %1: %2</translation>
     </message>
     <message>
-        <source>open the folder</source>
-        <translation>открыть папку</translation>
+        <source>cannot move the message file %1: %2</source>
+        <extracomment>%1 is the message file, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось переместить файл сообщения %1: %2</translation>
     </message>
     <message>
-        <source>sync the folder</source>
-        <translation>сохранить на диск папку</translation>
+        <source>cannot open the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось открыть папку %1: %2</translation>
     </message>
     <message>
-        <source>remove</source>
-        <translation>удалить</translation>
+        <source>cannot sync the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason; syncing flushes its changes to the disk</extracomment>
+        <translation>не удалось сбросить на диск папку %1: %2</translation>
     </message>
     <message>
-        <source>lock the folder</source>
-        <translation>заблокировать папку</translation>
+        <source>cannot remove %1: %2</source>
+        <extracomment>%1 is a message file, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось удалить %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot lock the folder %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason</extracomment>
+        <translation>не удалось заблокировать папку %1: %2</translation>
     </message>
 </context>
 <context>
     <name>MaildirItem</name>
     <message>
         <source>the message %1 is no longer in %2</source>
+        <extracomment>%1 is the message&apos;s file name, %2 its folder</extracomment>
         <translation>сообщения %1 больше нет в %2</translation>
     </message>
     <message>
         <source>the received time of %1 cannot be read</source>
+        <extracomment>%1 is the message&apos;s file name</extracomment>
         <translation>не удалось прочитать время получения сообщения %1</translation>
     </message>
 </context>
@@ -747,26 +822,32 @@ Ctrl-C останавливает синхронизацию, когда пер�
     <name>MaildirStore</name>
     <message>
         <source>the folder %1 no longer exists</source>
+        <extracomment>%1 is a folder</extracomment>
         <translation>папки %1 больше нет</translation>
     </message>
     <message>
         <source>The mail folder %1 is in use by another synchronisation (another Zandor window, or zandor --sync). Let it end, then synchronise again.</source>
+        <extracomment>%1 is the mail folder</extracomment>
         <translation>Папка с почтой %1 занята другой синхронизацией (другое окно Zandor или zandor --sync). Дождитесь её окончания и повторите синхронизацию.</translation>
     </message>
     <message>
         <source>The mail folder %1 holds no Maildir: there is no cur, new and tmp at its top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).</source>
+        <extracomment>%1 is the mail folder; one of the next two sentences follows</extracomment>
         <translation>В папке с почтой %1 нет Maildir: папок cur, new и tmp нет ни в ней самой (хранилище Maildir++), ни в её папке Inbox (Inbox/cur).</translation>
     </message>
     <message>
         <source> Choose your Maildir under Options, Mail Folder.</source>
+        <extracomment>Follows the sentence above, after a space</extracomment>
         <translation> Выберите свою папку Maildir в окне «Параметры», «Папка с почтой».</translation>
     </message>
     <message>
         <source> %1 holds one: choose it under Options, Mail Folder.</source>
+        <extracomment>Follows the sentence above, after a space; %1 is a folder that holds a Maildir</extracomment>
         <translation> Maildir есть в %1: выберите эту папку в окне «Параметры», «Папка с почтой».</translation>
     </message>
     <message>
         <source>the folder %1 cannot be read: %2</source>
+        <extracomment>%1 is a folder, %2 why (“it is damaged: …”)</extracomment>
         <translation>не удалось прочитать папку %1: %2</translation>
     </message>
 </context>
@@ -806,6 +887,7 @@ Check that the desktop session is running and that these name it. To synchronise
     <name>MessageReader</name>
     <message>
         <source> cannot be read as a mail message</source>
+        <extracomment>Follows a file&apos;s name or “the message”</extracomment>
         <translation> не удаётся разобрать как почтовое сообщение</translation>
     </message>
     <message>
@@ -814,10 +896,12 @@ Check that the desktop session is running and that these name it. To synchronise
     </message>
     <message>
         <source>cannot read %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason</extracomment>
         <translation>не удалось прочитать %1: %2</translation>
     </message>
     <message>
         <source>the message</source>
+        <extracomment>Followed by “ cannot be read as a mail message”</extracomment>
         <translation>текст сообщения</translation>
     </message>
 </context>
@@ -1070,30 +1154,37 @@ Check that the desktop session is running and that these name it. To synchronise
     <name>PasswordCommand</name>
     <message>
         <source>; it said: %1</source>
+        <extracomment>Ends the password command&apos;s failures below; %1 is the first line it wrote to its error output</extracomment>
         <translation>; она вывела: %1</translation>
     </message>
     <message>
         <source>no command is set</source>
+        <extracomment>Why the password command gave no password</extracomment>
         <translation>команда не задана</translation>
     </message>
     <message>
         <source>/bin/sh could not be started: %1</source>
+        <extracomment>%1 is the system&apos;s reason</extracomment>
         <translation>не удалось запустить /bin/sh: %1</translation>
     </message>
     <message>
         <source>the command did not finish within %1 seconds%2</source>
+        <extracomment>%1 is a number of seconds, %2 is “; it said: …” or nothing</extracomment>
         <translation>команда не завершилась за %1 с%2</translation>
     </message>
     <message>
         <source>the command crashed%1</source>
+        <extracomment>%1 is “; it said: …” or nothing</extracomment>
         <translation>команда завершилась аварийно%1</translation>
     </message>
     <message>
         <source>the command ended with status %1%2</source>
+        <extracomment>%1 is the command&apos;s exit status, %2 is “; it said: …” or nothing</extracomment>
         <translation>команда завершилась с кодом %1%2</translation>
     </message>
     <message>
         <source>the command printed no password%1</source>
+        <extracomment>%1 is “; it said: …” or nothing</extracomment>
         <translation>команда не вывела пароль%1</translation>
     </message>
 </context>
@@ -1169,6 +1260,7 @@ Check that the desktop session is running and that these name it. To synchronise
     <name>QtSerialLine</name>
     <message>
         <source>no such device</source>
+        <extracomment>Why the serial port could not be opened; a hint sentence follows</extracomment>
         <translation>нет такого устройства</translation>
     </message>
     <message>
@@ -1177,6 +1269,7 @@ Check that the desktop session is running and that these name it. To synchronise
     </message>
     <message>
         <source>permission denied</source>
+        <extracomment>Why the serial port could not be opened</extracomment>
         <translation>доступ запрещён</translation>
     </message>
     <message>
@@ -1185,6 +1278,7 @@ Check that the desktop session is running and that these name it. To synchronise
     </message>
     <message>
         <source>the port is in use by another program</source>
+        <extracomment>Why the serial port could not be opened</extracomment>
         <translation>порт занят другой программой</translation>
     </message>
     <message>
@@ -1193,6 +1287,7 @@ Check that the desktop session is running and that these name it. To synchronise
     </message>
     <message>
         <source>the line settings could not be applied (%1)</source>
+        <extracomment>Why the serial port could not be opened; %1 is the system&apos;s reason</extracomment>
         <translation>не удалось применить параметры порта (%1)</translation>
     </message>
     <message>
@@ -1201,6 +1296,7 @@ Check that the desktop session is running and that these name it. To synchronise
     </message>
     <message>
         <source>the line was hung up</source>
+        <extracomment>Shown in brackets when the line to the Kelvo was lost: the serial device went away</extracomment>
         <translation>связь по линии разорвана</translation>
     </message>
 </context>
@@ -1532,37 +1628,46 @@ Check that the desktop session is running and that these name it. To synchronise
     <name>SettingsFile</name>
     <message>
         <source>it is a folder</source>
+        <extracomment>Why the settings file cannot be read (fills %2 of “The settings file %1 cannot be read: %2.”)</extracomment>
         <translation>это папка</translation>
     </message>
     <message>
         <source>it is not a regular file</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>это не обычный файл</translation>
     </message>
     <message>
         <source>it is not UTF-8 text (it may be UTF-16, or not text at all)</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>это не текст в UTF-8 (возможно, UTF-16 или вообще не текст)</translation>
     </message>
     <message>
         <source>it is not in the form of a settings file</source>
+        <extracomment>Why the settings file cannot be read</extracomment>
         <translation>он не похож на файл настроек</translation>
     </message>
     <message>
         <source>There is no home folder to keep %1 in%2.
 <byte value="xd"/>Set HOME (or %3) to your home folder, then start Zandor again. Nothing was changed.</source>
+        <extracomment>%1 is what would be kept there (“the settings”), %2 a detail that may be empty, %3 an environment variable</extracomment>
         <translation>Нет домашней папки для хранения %1%2.
 <byte value="xd"/>Укажите свою домашнюю папку в переменной HOME (или %3) и снова запустите Zandor. Ничего не изменено.</translation>
     </message>
     <message>
         <source>the settings</source>
+        <extracomment>Fills %1 of “There is no home folder to keep %1 in%2.”</extracomment>
         <translation>настроек</translation>
     </message>
     <message>
         <source>: %1 would be made in %2, which does not exist</source>
+        <extracomment>Fills %2 of “There is no home folder to keep %1 in%2.”: %1 is the settings file, %2 the folder that is missing</extracomment>
         <translation>: %1 пришлось бы создать в %2, а такой папки нет</translation>
     </message>
     <message>
         <source>The settings file %1 cannot be read: %2.
 <byte value="xd"/>Mend it or move it aside, then start Zandor again. Nothing was changed.</source>
+        <extracomment>%1 is the settings file, %2 why (“it is a folder”…); the 
+<byte value="xd"/> is a line break</extracomment>
         <translation>Не удалось прочитать файл настроек %1: %2.
 <byte value="xd"/>Исправьте его или переместите в другое место, затем снова запустите Zandor. Ничего не изменено.</translation>
     </message>

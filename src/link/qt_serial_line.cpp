@@ -96,17 +96,21 @@ std::vector<LineEvent> LineErrorsBetween(const LineCounters& before, const LineC
 OpenFailure DescribeOpenFailure(OpenProblem problem, const QString& systemText) {
   switch (problem) {
     case OpenProblem::NotFound:
+      //: Why the serial port could not be opened; a hint sentence follows
       return {Text::tr("no such device"),
               Text::tr("Check that the Kelvo's cable or USB adapter is plugged in and that "
                        "the path of this port under Options is right.")};
     case OpenProblem::PermissionDenied:
+      //: Why the serial port could not be opened
       return {Text::tr("permission denied"),
               Text::tr("Add your user to the dialout group (sudo adduser $USER dialout), "
                        "then log out and log in again.")};
     case OpenProblem::Busy:
+      //: Why the serial port could not be opened
       return {Text::tr("the port is in use by another program"),
               Text::tr("Close the program that holds the port, then press Sync again.")};
     case OpenProblem::Settings:
+      //: Why the serial port could not be opened; %1 is the system's reason
       return {Text::tr("the line settings could not be applied (%1)").arg(systemText),
               Text::tr("Check that the path of this port under Options is a serial port.")};
     case OpenProblem::Other:
@@ -260,6 +264,7 @@ void QtSerialLine::OnError(QSerialPort::SerialPortError error) {
       // (pseudo-terminal closed, adapter unplugged) is gone for good.
       if (!HasHungUp()) break;
       lost_ = true;
+      //: Shown in brackets when the line to the Kelvo was lost: the serial device went away
       Post(LineEvent{LineEvent::Kind::DeviceLost, 0, Text::tr("the line was hung up")});
       // Closing here would delete QSerialPort's notifier from inside its own
       // event, so the port is closed from the next pass of the event loop.

@@ -236,7 +236,9 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
     if (errno == ENOENT) return QString();  // a first start
     return QString::fromLocal8Bit(std::strerror(errno));
   }
+  //: Why the settings file cannot be read (fills %2 of “The settings file %1 cannot be read: %2.”)
   if (S_ISDIR(info.st_mode)) return Text::tr("it is a folder");
+  //: Why the settings file cannot be read
   if (!S_ISREG(info.st_mode)) return Text::tr("it is not a regular file");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
@@ -245,9 +247,11 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   static_cast<void>(QString(utf8(bytes)));
   if (bytes.contains('\0') || utf8.hasError()) {
+    //: Why the settings file cannot be read
     return Text::tr("it is not UTF-8 text (it may be UTF-16, or not text at all)");
   }
   if (OpenSettings(iniPath)->status() != QSettings::NoError) {
+    //: Why the settings file cannot be read
     return Text::tr("it is not in the form of a settings file");
   }
   return QString();
@@ -256,6 +260,8 @@ QString UnreadableReason(const QString& path, const QString& iniPath) {
 }  // namespace
 
 QString NoHomeFolderText(const QString& what, const QString& detail, const QString& variable) {
+  //: %1 is what would be kept there (“the settings”), %2 a detail that may be empty, %3 an
+  //: environment variable
   return Text::tr(
              "There is no home folder to keep %1 in%2.\n\rSet HOME (or %3) to your home folder, "
              "then start Zandor again. Nothing was changed.")
@@ -271,12 +277,16 @@ std::optional<QString> QSettingsStore::Unreadable() const {
   if (QFileInfo(path).isRelative() || (!QFileInfo(configHome).isDir() &&
                                        (home == QStringLiteral("/") || !QFileInfo(home).isDir()))) {
     return NoHomeFolderText(
+        //: Fills %1 of “There is no home folder to keep %1 in%2.”
         Text::tr("the settings"),
+        //: Fills %2 of “There is no home folder to keep %1 in%2.”: %1 is the settings file, %2 the
+        //: folder that is missing
         Text::tr(": %1 would be made in %2, which does not exist").arg(path, configHome),
         QStringLiteral("XDG_CONFIG_HOME"));
   }
   const QString reason = UnreadableReason(path, iniPath_);
   if (reason.isEmpty()) return std::nullopt;  // readable, or a first start
+  //: %1 is the settings file, %2 why (“it is a folder”…); the \n\r is a line break
   return Text::tr(
              "The settings file %1 cannot be read: %2.\n\rMend it or move it aside, then start "
              "Zandor again. Nothing was changed.")

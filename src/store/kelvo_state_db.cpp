@@ -56,6 +56,7 @@ QString Advice(int code) {
   switch (code) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
+      //: Advice after why the file of sent marks failed; “it” is that file
       return Text::tr(
           "Another program is using it (another Zandor?): close it, then "
           "synchronise again.");
@@ -107,15 +108,24 @@ StoreFailure KelvoStateDb::Failure(const char* what) const {
   QString reason = QString::fromUtf8(db_ ? sqlite3_errmsg(db_.get()) : "out of memory");
   // SQLite calls a file deleted while open read-only; the user needs the cause.
   if (db_ && !IsDirectory(NativePath(QFileInfo(path_).path()))) {
+    //: Why the file of sent marks cannot be used; “its” is the file's
     reason = Text::tr("its folder is gone (was the mail folder moved or deleted?)");
   } else if ((lastError_ & 0xFF) == SQLITE_NOTADB || (lastError_ & 0xFF) == SQLITE_CORRUPT) {
+    //: %1 is SQLite's own reason
     reason = Text::tr("the file is damaged, or is not Zandor's (%1)").arg(reason);
   }
   // One whole sentence for each of the three: a verb alone does not translate.
-  const QString sentence =
-      qstrcmp(what, "open") == 0    ? Text::tr("cannot open the sent marks in %1: %2")
-      : qstrcmp(what, "write") == 0 ? Text::tr("cannot write the sent marks in %1: %2")
-                                    : Text::tr("cannot read the sent marks in %1: %2");
+  QString sentence;
+  if (qstrcmp(what, "open") == 0) {
+    //: The sent marks: the file that keeps what was sent to the Kelvo. %1 is that file, %2 why
+    sentence = Text::tr("cannot open the sent marks in %1: %2");
+  } else if (qstrcmp(what, "write") == 0) {
+    //: %1 is the file of sent marks, %2 why
+    sentence = Text::tr("cannot write the sent marks in %1: %2");
+  } else {
+    //: %1 is the file of sent marks, %2 why
+    sentence = Text::tr("cannot read the sent marks in %1: %2");
+  }
   return StoreFailure{FailureKind::Store, sentence.arg(path_, reason)};
 }
 
@@ -202,6 +212,7 @@ StoreStatus KelvoStateDb::CheckInPlace() {
   }
   lossTold_ = true;
   return StoreFailure{FailureKind::Store,
+                      //: %1 is the file of sent marks
                       Text::tr("%1 was deleted or replaced while Zandor used it, so the "
                                "marks of this synchronisation are lost: its messages will "
                                "be sent to the Kelvo again next time")
@@ -284,6 +295,7 @@ StoreStatus KelvoStateDb::Check() {
   }
   if (problem != QStringLiteral("ok")) {
     return StoreFailure{FailureKind::Store,
+                        //: %1 is the file of sent marks, %2 SQLite's finding, %3 advice
                         Text::tr("cannot read the sent marks in %1: the file is damaged "
                                  "(%2).\n\r%3")
                             .arg(path_, problem, Advice(SQLITE_CORRUPT))};

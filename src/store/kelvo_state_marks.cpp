@@ -140,6 +140,7 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
   const QDateTime& value = mark.sent;
   if (!value.isValid()) {
     return StoreFailure{FailureKind::Store,
+                        //: %1 is the message's name in the mail store
                         Text::tr("cannot mark %1 as sent: the date is not valid").arg(unique)};
   }
   auto statement = Prepared(

@@ -96,6 +96,7 @@ StoreStatus Core::Run(FailureKind kind, const QString& what, const Command& comm
       if (gone != FailureKind::Refused && gone != FailureKind::Folder) gone = FailureKind::Gone;
       // A connection not had again already says why the last one went.
       if (back.reason().startsWith(lost.reason)) return StoreFailure{gone, back.reason()};
+      //: Between why the connection was lost and why connecting again failed
       return StoreFailure{gone, lost.reason + Text::tr("; connecting again: ") + back.reason()};
     }
     code = command(session_->get());
@@ -114,8 +115,10 @@ StoreStatus Core::Reconnect(const QString& mailbox, Access access, uint32_t uidV
     if (!again) {
       back = again.failure();
     } else if (again.value() != uidValidity) {
-      back = StoreFailure{FailureKind::Folder,
-                          Text::tr("the folder %1 was renumbered by the server").arg(mailbox)};
+      back =
+          StoreFailure{FailureKind::Folder,
+                       //: %1 is a folder on the server, whose message numbers (UIDVALIDITY) changed
+                       Text::tr("the folder %1 was renumbered by the server").arg(mailbox)};
     }
   }
   reconnecting_ = false;
@@ -130,6 +133,7 @@ StoreResult<Session*> Core::Live() {
     if (lostBecause_.isEmpty()) return opened.failure();
     // Why the last connection went is what the user needs first.
     StoreFailure failure = opened.failure();
+    //: Between why the connection was lost and why connecting again failed
     failure.reason = lostBecause_ + Text::tr("; connecting again: ") + failure.reason +
                      Text::tr(
                          "; check that the server is running and reachable, then "
@@ -145,6 +149,8 @@ StoreResult<Session*> Core::Live() {
 StoreResult<const MailboxList*> Core::Mailboxes() {
   if (mailboxes_) return &*mailboxes_;
   std::vector<Mailbox> boxes;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open
   auto ran = Run(FailureKind::Store, Text::tr("list the folders"), [&](mailimap* imap) {
     boxes.clear();
     return ListMailboxesOn(imap, boxes);
@@ -183,9 +189,12 @@ StoreResult<QString> Core::MailboxToFile(DefaultFolder which) {
   if (!found) return found.failure();
   if (found.value()) return *found.value();
   const std::optional<DefaultPlace> place = PlaceOf(which);
+  //: The server has no default folder of this kind
   if (!place) return StoreFailure{FailureKind::Store, Text::tr("no such folder")};
   const QString name = QString::fromLatin1(place->names.front());
   const QByteArray bytes = name.toUtf8();
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open; %1 is a folder
   auto made = Run(FailureKind::Store, Text::tr("create the folder %1").arg(name),
                   [&](mailimap* imap) { return mailimap_create(imap, bytes.constData()); });
   if (!made) return made.failure();
@@ -198,6 +207,7 @@ StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   if (!live) return live.failure();
   if (!Sendable(mailbox)) {
     return StoreFailure{FailureKind::Folder,
+                        //: %1 is the folder's name, line breaks shown as \r and \n
                         Text::tr("the folder name \"%1\" holds a line break, which no "
                                  "command to the server can carry: rename the folder on "
                                  "the server")
@@ -206,6 +216,8 @@ StoreResult<uint32_t> Core::Select(const QString& mailbox, Access access) {
   const bool enough = access == Access::ReadOnly || selectedAccess_ == Access::ReadWrite;
   if (selected_ != mailbox || !enough || live.value()->get()->imap_selection_info == nullptr) {
     selected_.clear();
+    //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+    //: open; %1 is a folder
     auto opened = Run(FailureKind::Folder, Text::tr("open the folder %1").arg(mailbox),
                       [&](mailimap* imap) { return ExamineOn(imap, mailbox, access); });
     if (!opened) return opened.failure();
@@ -225,6 +237,8 @@ StoreResult<Listing> Core::List(std::optional<QDate> since) {
   const Access access = selectedAccess_;
   Listing listing;
   int code = MAILIMAP_NO_ERROR;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open; %1 is a folder
   const QString what = Text::tr("read the messages of %1").arg(mailbox);
   auto ran = Run(FailureKind::Folder, what, [&](mailimap* imap) {
     listing = Listing{};
@@ -258,6 +272,8 @@ void Core::Date(const QString& mailbox, Access access, uint32_t uidValidity,
   std::vector<Fetched> dates;
   int code = MAILIMAP_NO_ERROR;
   auto ran =
+      //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection
+      //: was open; %1 is a folder, the dates those of its messages
       Run(FailureKind::Folder, Text::tr("read the dates of %1").arg(mailbox), [&](mailimap* imap) {
         dates.clear();
         code = FetchOn(imap, uids, Part::None, dates);

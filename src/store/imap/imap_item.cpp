@@ -73,9 +73,13 @@ StoreStatus ExpungeOne(Core& core, uint32_t uid) {
   mailimap_flag_list_add(flags.get(), mailimap_flag_new_deleted());
   StoreAttPtr change(mailimap_store_att_flags_new_add_flags_silent(flags.release()));
   auto marked = core.Run(
+      //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection
+      //: was open
       FailureKind::Store, Text::tr("mark a message deleted"),
       [&](mailimap* imap) { return mailimap_uid_store(imap, SingleUid(uid).get(), change.get()); });
   if (!marked) return marked;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open; the message marked deleted is removed for good
   return core.Run(FailureKind::Store, Text::tr("expunge a message"),
                   [&](mailimap* imap) { return mailimap_uid_expunge(imap, SingleUid(uid).get()); });
 }
@@ -152,6 +156,7 @@ StoreResult<const ImapItem::Identity*> ImapItem::Identified() const {
 
 StoreFailure ImapItem::Gone() const {
   return StoreFailure{FailureKind::Message,
+                      //: %1 is the message's id, %2 a folder
                       Text::tr("the message %1 is no longer in %2").arg(OwnId(), mailbox_)};
 }
 
@@ -216,6 +221,7 @@ StoreResult<QString> ImapItem::Text(ItemText which) const {
 StoreResult<QDateTime> ImapItem::ReceivedTime() const {
   if (!message_.received) {
     return StoreFailure{FailureKind::Message,
+                        //: %1 is the message's id
                         Text::tr("the received time of %1 cannot be read").arg(EntryId())};
   }
   return QDateTime::fromMSecsSinceEpoch(*message_.received);
@@ -287,11 +293,12 @@ StoreStatus ImapItem::Delete() {
   // that Trash does not gain the message twice. A move made twice moves
   // nothing the second time.
   bool again = false;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder
+  const QString moving = Text::tr("move a message to %1");
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); %1 is the Trash folder
+  const QString copying = Text::tr("copy a message to %1");
   auto done = core_.Run(
-      FailureKind::Store,
-      (move ? Text::tr("move a message to %1") : Text::tr("copy a message to %1"))
-          .arg(trash.value()),
-      [&](mailimap* imap) {
+      FailureKind::Store, (move ? moving : copying).arg(trash.value()), [&](mailimap* imap) {
         if (move) return mailimap_uid_move(imap, SingleUid(message_.uid).get(), target.constData());
         if (std::exchange(again, true) && !messageId_.isEmpty()) {
           uint32_t copied = 0;
@@ -313,10 +320,13 @@ StoreResult<uint32_t> ImapNewItem::UidOfAppended(const QString& drafts, uint32_t
   if (appendedUid != 0) return appendedUid;
   // Without APPENDUID, the message is found by its Message-ID.
   uint32_t uid = 0;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open and of “cannot %1”; %1 is the Drafts folder
   const QString what = Text::tr("find the message just filed in %1").arg(drafts);
   auto found = core_.Run(FailureKind::Store, what,
                          [&](mailimap* imap) { return FindByMessageId(imap, messageId, uid); });
   if (!found) return found.failure();
+  //: %1 is “find the message just filed in …”
   if (uid == 0) return StoreFailure{FailureKind::Store, Text::tr("cannot %1").arg(what)};
   return uid;
 }
@@ -351,6 +361,8 @@ StoreStatus ImapNewItem::Save() {
   uint32_t validity = 0;
   uint32_t uid = 0;
   int tries = 0;
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open; %1 is the Drafts folder
   auto filed = core_.Run(FailureKind::Store, Text::tr("file a message in %1").arg(drafts.value()),
                          [&](mailimap* imap) {
                            // Sent once and the answer lost: the server may hold it already.

@@ -125,6 +125,7 @@ StoreStatus ImapItems::Listed(std::optional<QDate> since) const {
 
 StoreResult<Listing> ImapItems::Renumbered() const {
   return StoreFailure{FailureKind::Folder,
+                      //: %1 is a folder on the server, whose message numbers (UIDVALIDITY) changed
                       Text::tr("the folder %1 was renumbered by the server").arg(mailbox_)};
 }
 

@@ -29,6 +29,8 @@ bool Succeeded(int code) {
 QString CodeText(int code) {
   switch (code) {
     case MAILIMAP_ERROR_CONNECTION_REFUSED:
+      //: Why a command to the server failed when the server said nothing (fills %3 of “cannot %1 on
+      //: %2: %3”)
       return Text::tr("the connection was refused, or timed out");
     case MAILIMAP_ERROR_STREAM:
       return Text::tr("the connection was lost, or timed out");
@@ -41,6 +43,7 @@ QString CodeText(int code) {
     case MAILIMAP_ERROR_MEMORY:
       return Text::tr("out of memory");
     default:
+      //: “it” is the server; %1 is a number
       return Text::tr("it refused (libetpan code %1)").arg(code);
   }
 }
@@ -113,17 +116,22 @@ QString Problems(unsigned status, const UntrustedCertificate& shown) {
   QStringList words;
   if (status & GNUTLS_CERT_SIGNER_NOT_FOUND) {
     words << (shown.subject == shown.issuer && !shown.subject.isEmpty()
+                  //: Why the server's certificate is not trusted; “it” is the certificate. Several
+                  //: are joined with “; ”
                   ? Text::tr("it is self-signed, and no authority this machine trusts "
                              "vouches for it")
                   : Text::tr("its issuer is not one this machine trusts"));
   }
   if (status & GNUTLS_CERT_UNEXPECTED_OWNER) {
+    //: %1 is the server's name
     words << Text::tr("it is made out to another name than %1").arg(shown.host);
   }
   if (status & GNUTLS_CERT_EXPIRED) {
+    //: %1 is a date, 2026-12-31T23:59:59Z
     words << Text::tr("it expired on %1").arg(shown.validUntil.toString(Qt::ISODate));
   }
   if (status & GNUTLS_CERT_NOT_ACTIVATED) {
+    //: %1 is a date, 2026-12-31T23:59:59Z
     words << Text::tr("it is not valid before %1").arg(shown.validFrom.toString(Qt::ISODate));
   }
   if (!words.isEmpty()) return words.join(QStringLiteral("; "));
@@ -152,8 +160,11 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
   }
   auto refuse = [&](const QString& why) {
     shown.why = why;
+    //: %1 is the server's name, %2 why (the texts about “it”, the certificate)
     QString text = Text::tr("the certificate of %1 is not trusted: %2").arg(account.host, why);
     if (!shown.fingerprint.isEmpty()) {
+      //: Follows the text above; %1 (twice) is the fingerprint, AB:CD:…; CertificateFingerprint,
+      //: [Imap] and CertificateFile name settings: keep them
       text += Text::tr(
                   " (its SHA-256 fingerprint is %1; to trust it on purpose, set "
                   "CertificateFingerprint=%1 under [Imap], or name the certificates to trust in "
@@ -162,11 +173,13 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
     }
     return StoreFailure{FailureKind::Gone, text, shown};
   };
+  //: Why the certificate is not trusted: the server sent no certificate
   if (chain.empty()) return refuse(Text::tr("the server sent none"));
   if (!account.certificateFingerprint.trimmed().isEmpty()) {
     if (FingerprintDigits(account.certificateFingerprint) == FingerprintDigits(shown.fingerprint))
       return Done{};
     shown.pinned = account.certificateFingerprint.trimmed();
+    //: %1 is the fingerprint trusted before
     return refuse(Text::tr("it is not the certificate trusted before, which was %1; the "
                            "server's certificate has changed")
                       .arg(shown.pinned));
@@ -179,9 +192,9 @@ StoreStatus CheckCertificate(mailstream* stream, const Account& account) {
                                    : gnutls_x509_trust_list_add_trust_file(
                                          raw, file.constData(), nullptr, GNUTLS_X509_FMT_PEM, 0, 0);
   if (added <= 0) {
-    return refuse(file.isEmpty()
-                      ? Text::tr("the system has no trusted certificates")
-                      : Text::tr("%1 holds no certificate").arg(account.certificateFile));
+    if (file.isEmpty()) return refuse(Text::tr("the system has no trusted certificates"));
+    //: %1 is a certificate file
+    return refuse(Text::tr("%1 holds no certificate").arg(account.certificateFile));
   }
   std::vector<gnutls_x509_crt_t> list;
   for (const CertificatePtr& certificate : chain) list.push_back(certificate.get());
@@ -213,8 +226,10 @@ void SetServerName(mailstream_ssl_context* context, void* host) {
 // does not resolve, a port nobody listens on and a silent host each need
 // another fix, so they are told apart here.
 QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
+  //: %1 is the server's name, %2 its port number; fills %1 of the next texts
   const QString where = Text::tr("%1 port %2").arg(account.host).arg(account.port);
   if (account.timeoutSeconds > 0 && waitedSeconds >= account.timeoutSeconds) {
+    //: %1 is “<server> port <n>”, %2 a number of seconds
     return Text::tr(
                "cannot connect to %1: no answer within %2 s; check the server name "
                "and port, and that this computer is online")
@@ -227,14 +242,17 @@ QString WhyNotConnected(const Account& account, qint64 waitedSeconds) {
   const int resolved = getaddrinfo(account.host.toUtf8().constData(), nullptr, &hints, &found);
   if (found != nullptr) freeaddrinfo(found);
   if (resolved == EAI_NONAME || resolved == EAI_NODATA) {
+    //: %1 is the server's name
     return Text::tr("cannot find %1: no such host; check the server name").arg(account.host);
   }
   if (resolved != 0) {
+    //: %1 is the server's name, %2 the system's reason
     return Text::tr(
                "cannot find %1: %2; check the server name, and that this computer is "
                "online")
         .arg(account.host, QString::fromLocal8Bit(gai_strerror(resolved)));
   }
+  //: %1 is “<server> port <n>”; the security is TLS, STARTTLS or none, under Options
   return Text::tr(
              "%1 refused the connection: no IMAP server listens there; check the "
              "port and the security")
@@ -284,11 +302,13 @@ bool Session::Lost(int code) const {
 QString Session::LostText() const {
   const QByteArray bye = Bye();
   if (!bye.isEmpty()) {
+    //: %1 is what the server said as it left
     return Text::tr("the server closed the connection, saying \"%1\"").arg(QString::fromUtf8(bye));
   }
   // The library gives up on a silent server with the same code as on a
   // closed connection; a silent one has not hung up.
   if (!HungUp() && timeoutSeconds_ > 0) {
+    //: %1 is a number of seconds; [Imap] Timeout names a setting: keep it
     return Text::tr("the server sent nothing for %1 s and was left ([Imap] Timeout)")
         .arg(timeoutSeconds_);
   }
@@ -299,17 +319,20 @@ StoreFailure Session::Failure(FailureKind kind, const QString& what, int code) c
   const char* words = imap_ ? imap_->imap_response : nullptr;
   QString why = Lost(code) ? LostText()
                 : words != nullptr && *words != '\0'
+                    //: %1 is the server's own words
                     ? Text::tr("the server said \"%1\"").arg(QString::fromUtf8(words))
                     : CodeText(code);
   // RFC 5530's code for a full account: only the user can make room.
   const mailimap_response_info* info = imap_ ? imap_->imap_response_info : nullptr;
   if (code != MAILIMAP_ERROR_STREAM && info != nullptr && info->rsp_atom != nullptr &&
       strcasecmp(info->rsp_atom, "OVERQUOTA") == 0) {
+    //: %1 is what the server said
     why = Text::tr(
               "the account is full (%1); make room in it on the server, then synchronise "
               "again")
               .arg(why);
   }
+  //: %1 is what was being done (“list the folders”, “log in as ann”…), %2 the server's name, %3 why
   return StoreFailure{kind, Text::tr("cannot %1 on %2: %3").arg(what, host_, why)};
 }
 
@@ -323,6 +346,8 @@ StoreStatus Session::Capabilities(const QString& why) {
 
 StoreStatus Session::PasswordAllowed(const Account& account) {
   mailimap* imap = imap_.get();
+  //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+  //: open
   const QString asking = Text::tr("ask for capabilities");
   // A greeting without capabilities leaves them to be asked.
   if (imap->imap_connection_info == nullptr ||
@@ -340,15 +365,19 @@ StoreStatus Session::PasswordAllowed(const Account& account) {
     const int code = mailimap_socket_starttls_with_callback(
         imap, !IsAddress(account.host) ? SetServerName : nullptr,
         const_cast<char*>(host.constData()));
+    //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+    //: open
     if (code != MAILIMAP_NO_ERROR) return Failure(FailureKind::Gone, Text::tr("start TLS"), code);
     if (auto trusted = CheckCertificate(imap->imap_stream, account); !trusted) return trusted;
     if (auto asked = Capabilities(asking); !asked) return asked;
     if (!Has("LOGINDISABLED")) return Done{};
   }
   const QString fix = account.security == Security::None
+                          //: What to do; fills %2 of the next text
                           ? Text::tr("choose STARTTLS or TLS for the connection")
                           : Text::tr("ask the server's keeper which login it takes");
   return StoreFailure{FailureKind::Gone,
+                      //: %1 is the server's name, %2 what to do
                       Text::tr("%1 refuses a password on this connection (it announces "
                                "LOGINDISABLED): %2")
                           .arg(account.host, fix)};
@@ -361,6 +390,7 @@ bool Session::Has(const char* capability) const {
 StoreResult<std::unique_ptr<Session>> Session::Connect(const Account& account) {
   if (account.security == Security::None && !IsLocalHost(account.host)) {
     return StoreFailure{FailureKind::Gone,
+                        //: %1 is the server's name
                         Text::tr("plain text is for this machine only, not %1: choose TLS "
                                  "or STARTTLS")
                             .arg(account.host)};
@@ -381,7 +411,9 @@ StoreResult<std::unique_ptr<Session>> Session::Connect(const Account& account) {
                  : mailimap_socket_connect(imap, host.constData(), account.port);
   if (!Succeeded(code)) {
     if (code != MAILIMAP_ERROR_CONNECTION_REFUSED) {
-      return session->Failure(FailureKind::Gone, QStringLiteral("connect"), code);
+      //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection
+      //: was open
+      return session->Failure(FailureKind::Gone, Text::tr("connect"), code);
     }
     return StoreFailure{FailureKind::Gone, WhyNotConnected(account, sinceConnect.elapsed() / 1000)};
   }
@@ -413,10 +445,12 @@ StoreResult<std::unique_ptr<Session>> Session::Ready(const Account& account) {
   if (!account.xoauth2) {
     if (auto allowed = session.PasswordAllowed(account); !allowed) return allowed.failure();
   } else if (mailimap_has_xoauth2(session.get()) == 0) {
-    return StoreFailure{FailureKind::Gone,
-                        Text::tr("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
-                                 "[Imap] and log in with a password")
-                            .arg(account.host)};
+    return StoreFailure{
+        FailureKind::Gone,
+        //: %1 is the server's name; Login=xoauth2 and [Imap] name a setting: keep them
+        Text::tr("%1 does not offer XOAUTH2: remove Login=xoauth2 under "
+                 "[Imap] and log in with a password")
+            .arg(account.host)};
   }
   return connected;
 }
@@ -433,6 +467,8 @@ StoreStatus Session::LogIn(const Account& account) {
     // is the line's.
     const FailureKind kind =
         code == MAILIMAP_ERROR_LOGIN ? FailureKind::Refused : FailureKind::Gone;
+    //: Completes “cannot %1 on %2: %3” (%2 the server, %3 why); shown alone when no connection was
+    //: open; %1 is the user name
     return Failure(kind, Text::tr("log in as %1").arg(account.user), code);
   }
   // The capabilities before the login are not those after it. Most servers

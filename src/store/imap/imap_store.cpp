@@ -129,6 +129,7 @@ StoreResult<std::unique_ptr<ItemCollection>> ImapStore::Items(const FolderRef& f
   if (box == nullptr || !imap::HoldsMail(*box)) {
     if (box == nullptr && !IsDefaultPlace(folder.EntryId)) {
       return StoreFailure{FailureKind::Folder,
+                          //: %1 is a folder on the server
                           Text::tr("the folder %1 no longer exists").arg(folder.EntryId)};
     }
     return std::unique_ptr<ItemCollection>(
@@ -168,12 +169,14 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
   const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
     return StoreFailure{FailureKind::Store,
+                        //: %1 is the lock file, %2 the system's reason
                         Text::tr("cannot open %1: %2")
                             .arg(lockFile_, QString::fromLocal8Bit(std::strerror(errno)))};
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return StoreFailure{FailureKind::Store,
+                        //: %1 is the user name, %2 the server
                         Text::tr("The IMAP account %1 on %2 is in use by another "
                                  "synchronisation (another Zandor window, or zandor "
                                  "--sync). Let it end, then synchronise again.")
@@ -238,6 +241,7 @@ std::vector<FolderProblem> ImapStore::FolderProblems() {
     if (boxes.value()->Find(name) != nullptr) continue;
     problems.push_back(
         {DisplayFolderName(name),
+         //: Why a folder (named beside this text) was left alone; “it” is that folder
          Text::tr("the server no longer has it (deleted or renamed since the last "
                   "synchronisation), so nothing was removed from the Kelvo; the next "
                   "synchronisation takes it as gone")});

@@ -101,6 +101,7 @@ bool NameLess(const FolderRef& a, const FolderRef& b) {
 }
 
 StoreFailure Gone(const QString& entryId) {
+  //: %1 is a folder of the mail folder
   return StoreFailure{FailureKind::Folder, Text::tr("the folder %1 no longer exists").arg(entryId)};
 }
 
@@ -109,6 +110,7 @@ StoreFailure Gone(const QString& entryId) {
 StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
   const QByteArray native = NativePath(root);
   if (!IsDirectory(native)) {
+    //: %1 is the mail folder chosen under Options
     return StoreFailure{FailureKind::Gone, Text::tr("the mail folder %1 does not exist").arg(root)};
   }
   auto subdirs = ListDirectory(native, EntryKind::Directory);
@@ -131,6 +133,7 @@ StoreResult<FolderLayout> FolderLayout::Read(const QString& root) {
         if (IsMaildir(dir) || damage) {
           dottedProblems.push_back(
               {FromNativePath(name),
+               //: Why a folder cannot be used; “its” is the folder's
                Text::tr("its name has an empty part between dots, which no folder of a "
                         "Maildir++ store may have")});
         }
@@ -325,6 +328,7 @@ StoreResult<std::vector<FolderRef>> FolderLayout::Children(const QString& entryI
 StoreResult<QString> FolderLayout::Directory(const QString& entryId) const {
   auto invalid = [&] {
     return StoreFailure{FailureKind::Folder,
+                        //: %1 is a folder, %2 the mail folder
                         Text::tr("%1 is not a folder of the mail store %2").arg(entryId, root_)};
   };
   if (kind_ == LayoutKind::MaildirPlusPlus) {

@@ -32,7 +32,9 @@ StoreResult<HeaderBlock> ReadHeaderBlock(const QByteArray& path, int* errorOut,
                                          qsizetype maxBytes) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Message, QT_TRANSLATE_NOOP("MaildirFiles", "read"), path, error);
+    //: %1 is a message file, %2 the system's reason
+    return FailureOf(FailureKind::Message, QT_TRANSLATE_NOOP("MaildirFiles", "cannot read %1: %2"),
+                     path, error);
   };
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return fail(errno);

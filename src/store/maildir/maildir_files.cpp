@@ -21,7 +21,7 @@ namespace {
 struct Text {
   Q_DECLARE_TR_FUNCTIONS(MaildirFiles)
 };
-// Where the actions passed to FailureText are marked for translation.
+// The context the sentences passed to FailureText are marked in.
 constexpr const char* kContext = "MaildirFiles";
 
 struct DirCloser {
@@ -63,16 +63,14 @@ QString FromNativePath(const QByteArray& path) {
   return TextOfBytes(path);
 }
 
-QString FailureText(const char* action, const QByteArray& path, int error) {
-  // The action comes marked for translation, in this file's context.
-  //: %1 is what was done ("open the folder"), %2 the file, %3 the system's reason
-  return Text::tr("cannot %1 %2: %3")
-      .arg(QCoreApplication::translate(kContext, action), FromNativePath(path),
-           QString::fromLocal8Bit(std::strerror(error)));
+QString FailureText(const char* sentence, const QByteArray& path, int error) {
+  // The sentence comes marked for translation, in this file's context.
+  return QCoreApplication::translate(kContext, sentence)
+      .arg(FromNativePath(path), QString::fromLocal8Bit(std::strerror(error)));
 }
 
-StoreFailure FailureOf(FailureKind kind, const char* action, const QByteArray& path, int error) {
-  return StoreFailure{kind, FailureText(action, path, error)};
+StoreFailure FailureOf(FailureKind kind, const char* sentence, const QByteArray& path, int error) {
+  return StoreFailure{kind, FailureText(sentence, path, error)};
 }
 
 bool IsDirectory(const QByteArray& path) {
@@ -86,6 +84,7 @@ bool IsMaildir(const QByteArray& dir) {
 
 std::optional<QString> MaildirDamage(const QByteArray& dir) {
   if (::access(dir.constData(), R_OK | X_OK) != 0) {
+    //: Why a folder cannot be used; %1 is the system's reason
     return Text::tr("it cannot be entered (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
   }
   QStringList wrong;
@@ -97,9 +96,14 @@ std::optional<QString> MaildirDamage(const QByteArray& dir) {
     if (!exists || !S_ISDIR(info.st_mode)) wrong << QLatin1String(part);
   }
   if (!any || wrong.isEmpty()) return std::nullopt;
-  return Text::tr("it is damaged: %1 %2")
-      .arg(wrong.join(Text::tr(" and ")),
-           wrong.size() == 1 ? Text::tr("is not a folder") : Text::tr("are not folders"));
+  if (wrong.size() == 1) {
+    //: “it” is a mail folder; %1 is cur, new or tmp
+    return Text::tr("it is damaged: %1 is not a folder").arg(wrong.front());
+  }
+  //: Joins the names of cur, new and tmp: “cur and new”
+  const QString names = wrong.join(Text::tr(" and "));
+  //: “it” is a mail folder; %1 is two or three of cur, new and tmp, joined by “ and ”
+  return Text::tr("it is damaged: %1 are not folders").arg(names);
 }
 
 StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryKind kind,
@@ -108,7 +112,9 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (!handle) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Folder, QT_TRANSLATE_NOOP("MaildirFiles", "read the folder"), dir,
+    //: %1 is a folder, %2 the system's reason
+    return FailureOf(FailureKind::Folder,
+                     QT_TRANSLATE_NOOP("MaildirFiles", "cannot read the folder %1: %2"), dir,
                      error);
   }
   std::vector<QByteArray> names;
@@ -142,7 +148,9 @@ StoreResult<std::vector<QByteArray>> ListDirectory(const QByteArray& dir, EntryK
   if (errno != 0) {
     const int error = errno;
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Folder, QT_TRANSLATE_NOOP("MaildirFiles", "read the folder"), dir,
+    //: %1 is a folder, %2 the system's reason
+    return FailureOf(FailureKind::Folder,
+                     QT_TRANSLATE_NOOP("MaildirFiles", "cannot read the folder %1: %2"), dir,
                      error);
   }
   return names;
@@ -204,8 +212,10 @@ std::optional<QByteArray> FindMessageFile(const QByteArray& folderDir, const QSt
 StoreStatus MakeMaildir(const QByteArray& dir) {
   for (const QByteArray& path : {dir, dir + "/cur", dir + "/new", dir + "/tmp"}) {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-      return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "create the folder"),
-                       path, errno);
+      //: %1 is a folder, %2 the system's reason
+      return FailureOf(FailureKind::Store,
+                       QT_TRANSLATE_NOOP("MaildirFiles", "cannot create the folder %1: %2"), path,
+                       errno);
     }
   }
   return Done{};
@@ -214,7 +224,9 @@ StoreStatus MakeMaildir(const QByteArray& dir) {
 StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) {
   Fd fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   if (fd.get() < 0)
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "create"), path, errno);
+    //: %1 is a file, %2 the system's reason
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "cannot create %1: %2"),
+                     path, errno);
   const char* at = data.constData();
   qsizetype left = data.size();
   while (left > 0) {
@@ -223,7 +235,9 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
       if (errno == EINTR) continue;
       const int error = errno;
       ::unlink(path.constData());
-      return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
+      //: %1 is a file, %2 the system's reason
+      return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "cannot write %1: %2"),
+                       path, error);
     }
     at += written;
     left -= written;
@@ -231,11 +245,15 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
   if (::fsync(fd.get()) != 0) {
     const int error = errno;
     ::unlink(path.constData());
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
+    //: %1 is a file, %2 the system's reason
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "cannot write %1: %2"),
+                     path, error);
   }
   if (const int error = fd.Close(); error != 0) {
     ::unlink(path.constData());
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "write"), path, error);
+    //: %1 is a file, %2 the system's reason
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "cannot write %1: %2"),
+                     path, error);
   }
   return Done{};
 }
@@ -243,8 +261,10 @@ StoreStatus WriteNewFileDurably(const QByteArray& path, const QByteArray& data) 
 StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* errorOut) {
   auto fail = [&](int error) {
     if (errorOut != nullptr) *errorOut = error;
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "move the message file"),
-                     from, error);
+    //: %1 is the message file, %2 the system's reason
+    return FailureOf(FailureKind::Store,
+                     QT_TRANSLATE_NOOP("MaildirFiles", "cannot move the message file %1: %2"), from,
+                     error);
   };
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
     return Done{};
@@ -260,10 +280,14 @@ StoreStatus MoveNoReplace(const QByteArray& from, const QByteArray& to, int* err
 StoreStatus SyncDirectory(const QByteArray& dir) {
   Fd fd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() < 0)
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "open the folder"), dir,
+    //: %1 is a folder, %2 the system's reason
+    return FailureOf(FailureKind::Store,
+                     QT_TRANSLATE_NOOP("MaildirFiles", "cannot open the folder %1: %2"), dir,
                      errno);
   if (::fsync(fd.get()) != 0 && errno != EINVAL)
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "sync the folder"), dir,
+    //: %1 is a folder, %2 the system's reason; syncing flushes its changes to the disk
+    return FailureOf(FailureKind::Store,
+                     QT_TRANSLATE_NOOP("MaildirFiles", "cannot sync the folder %1: %2"), dir,
                      errno);
   return Done{};
 }

@@ -18,9 +18,11 @@ namespace zandor::maildir {
 QByteArray NativePath(const QString& path);
 QString FromNativePath(const QByteArray& path);
 
-// "cannot <action> <path>: <system reason>".
-QString FailureText(const char* action, const QByteArray& path, int error);
-StoreFailure FailureOf(FailureKind kind, const char* action, const QByteArray& path, int error);
+// `sentence` with the path for %1 and the system's reason for %2: "cannot
+// open the folder %1: %2", marked with QT_TRANSLATE_NOOP in the context
+// "MaildirFiles" where it is written, translated here.
+QString FailureText(const char* sentence, const QByteArray& path, int error);
+StoreFailure FailureOf(FailureKind kind, const char* sentence, const QByteArray& path, int error);
 
 bool IsDirectory(const QByteArray& path);
 // A Maildir folder has cur, new and tmp, all three folders: a lone cur/ (a

@@ -39,6 +39,7 @@ MaildirItem::MaildirItem(std::shared_ptr<StoreCore> core, QByteArray folderDir, 
 StoreFailure MaildirItem::Gone() const {
   return StoreFailure{
       FailureKind::Message,
+      //: %1 is the message's file name, %2 its folder
       Text::tr("the message %1 is no longer in %2").arg(unique_, FromNativePath(folderDir_))};
 }
 
@@ -113,6 +114,7 @@ StoreResult<QDateTime> MaildirItem::ReceivedTime() const {
   }
   if (!received_) {
     return StoreFailure{FailureKind::Message,
+                        //: %1 is the message's file name
                         Text::tr("the received time of %1 cannot be read").arg(unique_)};
   }
   return QDateTime::fromMSecsSinceEpoch(*received_);
@@ -242,8 +244,9 @@ StoreStatus MaildirNewItem::Save() {
 StoreStatus MaildirNewItem::Withdraw() {
   if (entryId_.isEmpty()) return Done{};
   if (::unlink(delivered_.constData()) != 0 && errno != ENOENT) {
-    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "remove"), delivered_,
-                     errno);
+    //: %1 is a message file, %2 the system's reason
+    return FailureOf(FailureKind::Store, QT_TRANSLATE_NOOP("MaildirFiles", "cannot remove %1: %2"),
+                     delivered_, errno);
   }
   if (auto removed = core_->state.Remove(entryId_); !removed) return removed;
   entryId_.clear();

@@ -110,6 +110,7 @@ class MaildirItems final : public ItemCollection {
   StoreStatus FolderPresent() const {
     if (IsDirectory(folderDir_) || entries_.empty()) return Done{};
     return StoreFailure{FailureKind::Folder,
+                        //: %1 is a folder
                         Text::tr("the folder %1 no longer exists").arg(FromNativePath(folderDir_))};
   }
 
@@ -197,15 +198,20 @@ StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
   const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0)
     return maildir::FailureOf(FailureKind::Store,
-                              QT_TRANSLATE_NOOP("MaildirFiles", "open the folder"), root, errno);
+                              //: %1 is a folder, %2 the system's reason
+                              QT_TRANSLATE_NOOP("MaildirFiles", "cannot open the folder %1: %2"),
+                              root, errno);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
     if (error != EWOULDBLOCK) {
       return maildir::FailureOf(FailureKind::Store,
-                                QT_TRANSLATE_NOOP("MaildirFiles", "lock the folder"), root, error);
+                                //: %1 is a folder, %2 the system's reason
+                                QT_TRANSLATE_NOOP("MaildirFiles", "cannot lock the folder %1: %2"),
+                                root, error);
     }
     return StoreFailure{FailureKind::Store,
+                        //: %1 is the mail folder
                         Text::tr("The mail folder %1 is in use by another synchronisation "
                                  "(another Zandor window, or zandor --sync). Let it end, "
                                  "then synchronise again.")
@@ -227,17 +233,20 @@ StoreStatus MaildirStore::HoldsMail(const QString& root) {
   auto layout = maildir::FolderLayout::Read(root);
   if (!layout) return layout.failure();
   if (layout->HoldsMail()) return Done{};
+  //: %1 is the mail folder; one of the next two sentences follows
   QString text = Text::tr(
                      "The mail folder %1 holds no Maildir: there is no cur, new and tmp at its "
                      "top (a Maildir++ store) nor in an Inbox folder of it (Inbox/cur).")
                      .arg(root);
   // Choosing the home folder when the mail is in ~/Maildir is the common slip.
+  //: Follows the sentence above, after a space
   QString fix = Text::tr(" Choose your Maildir under Options, Mail Folder.");
   const QDir dir(root);
   for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
     auto below = maildir::FolderLayout::Read(dir.filePath(name));
     if (below && below->HoldsMail()) {
       fix =
+          //: Follows the sentence above, after a space; %1 is a folder that holds a Maildir
           Text::tr(" %1 holds one: choose it under Options, Mail Folder.").arg(dir.filePath(name));
       break;
     }
@@ -271,6 +280,7 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
   if (!dir) return dir.failure();
   if (!layout->Exists(folder.EntryId) && !layout->IsDefaultPlace(folder.EntryId)) {
     return StoreFailure{FailureKind::Folder,
+                        //: %1 is a folder
                         Text::tr("the folder %1 no longer exists").arg(folder.EntryId)};
   }
   const QByteArray native = maildir::NativePath(dir.value());
@@ -285,6 +295,7 @@ StoreResult<std::unique_ptr<ItemCollection>> MaildirStore::Items(const FolderRef
     if (const auto damage = maildir::MaildirDamage(native)) {
       return StoreFailure{
           FailureKind::Folder,
+          //: %1 is a folder, %2 why (“it is damaged: …”)
           Text::tr("the folder %1 cannot be read: %2").arg(folder.EntryId, *damage)};
     }
   }

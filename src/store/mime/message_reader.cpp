@@ -188,6 +188,7 @@ QString DecodeTextPart(GMimeTextPart* part, GMimeParserOptions* options) {
 StoreResult<QString> BodyTextOf(GMimeStream* stream, GMimeParserOptions* options) {
   GObjectPtr<GMimeMessage> message = ParseMessage(stream, options);
   if (!message) {
+    //: Follows a file's name or “the message”
     return StoreFailure{FailureKind::Message, Text::tr(" cannot be read as a mail message")};
   }
   GMimeTextPart* plain = nullptr;
@@ -257,6 +258,7 @@ StoreResult<QString> ReadBodyText(const QByteArray& path, GMimeParserOptions* op
   const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return StoreFailure{FailureKind::Message,
+                        //: %1 is a file, %2 the system's reason
                         Text::tr("cannot read %1: %2")
                             .arg(TextOfBytes(path), QString::fromLocal8Bit(strerror(errno)))};
   }
@@ -271,6 +273,7 @@ StoreResult<QString> BodyTextOf(const QByteArray& message, GMimeParserOptions* o
   GObjectPtr<GMimeStream> stream(
       g_mime_stream_mem_new_with_buffer(message.constData(), static_cast<size_t>(message.size())));
   auto body = BodyTextOf(stream.get(), options);
+  //: Followed by “ cannot be read as a mail message”
   if (!body) return StoreFailure{FailureKind::Message, Text::tr("the message") + body.reason()};
   return body;
 }
