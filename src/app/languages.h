@@ -12,8 +12,6 @@
 #include <QTranslator>
 #include <memory>
 
-class QCoreApplication;
-
 namespace zandor {
 
 class Languages {
