@@ -22,10 +22,9 @@ void Pacer::Spend(std::int64_t count, Clock::time_point now) {
   nextFree_ = start + count * byteTime_;
 }
 
-int Pacer::WaitMs(Clock::time_point now) const {
-  if (byteTime_.count() == 0 || now >= nextFree_) return 0;
-  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextFree_ - now);
-  return static_cast<int>(std::max<std::int64_t>(1, wait.count() + 1));
+std::chrono::nanoseconds Pacer::Wait(Clock::time_point now) const {
+  if (byteTime_.count() == 0 || now >= nextFree_) return std::chrono::nanoseconds(0);
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(nextFree_ - now);
 }
 
 }  // namespace zandor::sim

@@ -18,8 +18,10 @@ class Pacer {
   std::int64_t Allowance(Clock::time_point now) const;
   // Records that count bytes went at now.
   void Spend(std::int64_t count, Clock::time_point now);
-  // Milliseconds until the next byte may go: 0 when one may go now.
-  int WaitMs(Clock::time_point now) const;
+  // How long until the next byte may go: zero when one may go now. Exact to
+  // the nanosecond, so that a byte that comes after a pause is taken in the
+  // byte time it takes on a real line, not at the next whole millisecond.
+  std::chrono::nanoseconds Wait(Clock::time_point now) const;
 
  private:
   static constexpr std::int64_t kBurst = 16;

@@ -1,6 +1,7 @@
 #include "server.h"
 
 #include <poll.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QFileInfo>
@@ -11,9 +12,33 @@
 namespace zandor::sim {
 namespace {
 
-// How often a line that no PC holds is looked at again.
-constexpr int kClosedProbeMs = 100;
+// How often a line that no PC holds is looked at again when the opening is
+// not announced (no inotify, or the PC opened it before the watch was set).
+constexpr std::chrono::milliseconds kClosedProbe{100};
 constexpr std::int64_t kReadChunk = 4096;
+
+// A watch for the PC's opening of the slave: without it the Kelvo would see
+// the PC's first bytes only at the next probe, up to a tenth of a second late.
+UniqueFd WatchOpening(const QString& path) {
+  UniqueFd watch(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+  if (watch.Valid() && ::inotify_add_watch(watch.Get(), path.toLocal8Bit().constData(), IN_OPEN) < 0)
+    watch.Reset();
+  return watch;
+}
+
+void DrainWatch(const UniqueFd& watch) {
+  alignas(inotify_event) char events[4096];
+  while (watch.Valid() && ::read(watch.Get(), events, sizeof events) > 0) {
+  }
+}
+
+// poll() with a wait exact to the nanosecond; no wait at all blocks.
+int PollFor(pollfd* fds, nfds_t count, std::optional<std::chrono::nanoseconds> wait) {
+  if (!wait) return ::ppoll(fds, count, nullptr, nullptr);
+  const timespec until{static_cast<time_t>(wait->count() / 1'000'000'000),
+                       static_cast<long>(wait->count() % 1'000'000'000)};
+  return ::ppoll(fds, count, &until, nullptr);
+}
 
 }  // namespace
 
@@ -41,6 +66,7 @@ bool Server::Start() {
   }
   end_ = std::move(*end);
   if (options_.mode == SimOptions::Mode::Pty) {
+    opening_ = WatchOpening(end_.path);  // before anyone learns the path
     announce_(end_.path);
     waitingForPc_ = true;  // until the PC opens the slave
   } else {
@@ -160,37 +186,41 @@ bool Server::ReopenAfterHangUp() {
 }
 
 int Server::Run(int stopFd) {
+  using std::chrono::nanoseconds;
   for (;;) {
     const Pacer::Clock::time_point now = Pacer::Clock::now();
     pollfd fds[2] = {{stopFd, POLLIN, 0}, {end_.fd.Get(), 0, 0}};
-    int timeout = -1;
+    std::optional<nanoseconds> wait;
     nfds_t count = 2;
     if (waitingForPc_) {
-      count = 1;  // a line nobody holds reads as hung up at once: look later
-      timeout = kClosedProbeMs;
+      // A line nobody holds reads as hung up at once: wait for its opening.
+      fds[1] = {opening_.Get(), POLLIN, 0};
+      count = opening_.Valid() ? 2 : 1;
+      wait = kClosedProbe;
     } else {
-      const int inputWait = inputPace_.WaitMs(now);
-      if (inputWait == 0) {
+      const nanoseconds inputWait = inputPace_.Wait(now);
+      if (inputWait.count() == 0) {
         fds[1].events |= POLLIN;
       } else {
-        timeout = inputWait;
+        wait = inputWait;
       }
       if (!pending_.isEmpty()) {
-        const int outputWait = outputPace_.WaitMs(now);
-        if (outputWait == 0) {
+        const nanoseconds outputWait = outputPace_.Wait(now);
+        if (outputWait.count() == 0) {
           fds[1].events |= POLLOUT;
-        } else if (timeout < 0 || outputWait < timeout) {
-          timeout = outputWait;
+        } else if (!wait || outputWait < *wait) {
+          wait = outputWait;
         }
       }
     }
-    if (::poll(fds, count, timeout) < 0 && errno != EINTR) {
+    if (PollFor(fds, count, wait) < 0 && errno != EINTR) {
       log_(QStringLiteral("poll failed"));
       return 1;
     }
     if (fds[0].revents != 0) return Save() ? 0 : 1;
 
     if (waitingForPc_) {
+      DrainWatch(opening_);
       if (!ProbeClosed()) LineOpened();
       continue;
     }

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "model/kelvo_device.h"
 #include "pacer.h"
@@ -16,7 +17,8 @@ namespace zandor::sim {
 // synchronisation, until the stop descriptor becomes readable.
 //
 // One thread, one poll(): it never spins. While no PC holds the pseudo-
-// terminal (the master reads as hung up), it looks again ten times a second.
+// terminal (the master reads as hung up), it waits for the slave's opening
+// (inotify), and looks again ten times a second in case that was missed.
 // The PC opening the line, closing it (or dying) and the Kelvo's own hang-up
 // each restart the dialogue with a handshake. The data file is saved after
 // each synchronisation, when the PC closes the line, and at the end.
@@ -57,6 +59,7 @@ class Server {
   Log log_;
   Announce announce_;
   DeviceEnd end_;
+  UniqueFd opening_;  // inotify: the PC opens the pseudo-terminal's slave
   bool waitingForPc_ = false;
   QByteArray pending_;  // the Kelvo's bytes not yet on the line
   Pacer inputPace_;
