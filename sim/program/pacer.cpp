@@ -22,6 +22,12 @@ void Pacer::Spend(std::int64_t count, Clock::time_point now) {
   nextFree_ = start + count * byteTime_;
 }
 
+std::chrono::nanoseconds Pacer::WaitFor(std::int64_t count, Clock::time_point now) const {
+  const Clock::time_point ready = nextFree_ + (std::clamp<std::int64_t>(count, 1, kBurst) - 1) * byteTime_;
+  if (byteTime_.count() == 0 || now >= ready) return std::chrono::nanoseconds(0);
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(ready - now);
+}
+
 std::chrono::nanoseconds Pacer::Wait(Clock::time_point now) const {
   if (byteTime_.count() == 0 || now >= nextFree_) return std::chrono::nanoseconds(0);
   return std::chrono::duration_cast<std::chrono::nanoseconds>(nextFree_ - now);

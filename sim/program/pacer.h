@@ -22,9 +22,12 @@ class Pacer {
   // the nanosecond, so that a byte that comes after a pause is taken in the
   // byte time it takes on a real line, not at the next whole millisecond.
   std::chrono::nanoseconds Wait(Clock::time_point now) const;
+  // How long until count bytes (at most a burst) may go together.
+  std::chrono::nanoseconds WaitFor(std::int64_t count, Clock::time_point now) const;
+
+  static constexpr std::int64_t kBurst = 16;
 
  private:
-  static constexpr std::int64_t kBurst = 16;
   std::chrono::nanoseconds byteTime_{0};
   Clock::time_point nextFree_{};
 };

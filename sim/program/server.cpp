@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QFileInfo>
@@ -89,6 +90,8 @@ bool Server::Save() {
 
 void Server::LineOpened() {
   waitingForPc_ = false;
+  midPiece_ = false;
+  batchDue_.reset();
   device_.LineOpened();
   pending_.clear();
   trace_.Note(QStringLiteral("line opened"));
@@ -112,6 +115,7 @@ void Server::Feed(const QByteArray& bytes) {
 void Server::AfterDevice() {
   const QByteArray reply = device_.TakeOutput();
   if (!reply.isEmpty()) {
+    midPiece_ = false;
     trace_.FromKelvo(reply);
     pending_ += reply;
   }
@@ -139,9 +143,25 @@ bool Server::ProbeClosed() const {
 bool Server::ReadLine(Pacer::Clock::time_point now) {
   const std::int64_t allowed = std::min(kReadChunk, inputPace_.Allowance(now));
   if (allowed <= 0) return true;
+  if (midPiece_) {
+    // The rest of a piece is handed on a burst at a time, as a UART's FIFO
+    // does: one wake a burst, not one a byte. Its first byte went at once,
+    // so that the transcript stamps the piece when it began.
+    // Half a burst, so that a late wake still reads at the line's rate.
+    int queued = 0;
+    if (::ioctl(end_.fd.Get(), FIONREAD, &queued) == 0 && queued > allowed) {
+      const std::chrono::nanoseconds wait =
+          inputPace_.WaitFor(std::min<std::int64_t>(queued, Pacer::kBurst / 2), now);
+      if (wait.count() > 0) {
+        batchDue_ = now + wait;
+        return true;
+      }
+    }
+  }
   char buffer[kReadChunk];
   const ssize_t n = ::read(end_.fd.Get(), buffer, static_cast<std::size_t>(allowed));
   if (n > 0) {
+    midPiece_ = true;
     inputPace_.Spend(n, now);
     Feed(QByteArray(buffer, static_cast<qsizetype>(n)));
     return true;
@@ -198,7 +218,8 @@ int Server::Run(int stopFd) {
       count = opening_.Valid() ? 2 : 1;
       wait = kClosedProbe;
     } else {
-      const nanoseconds inputWait = inputPace_.Wait(now);
+      if (batchDue_ && now >= *batchDue_) batchDue_.reset();
+      const nanoseconds inputWait = batchDue_ ? nanoseconds(*batchDue_ - now) : inputPace_.Wait(now);
       if (inputWait.count() == 0) {
         fds[1].events |= POLLIN;
       } else {

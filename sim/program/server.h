@@ -62,6 +62,8 @@ class Server {
   UniqueFd opening_;  // inotify: the PC opens the pseudo-terminal's slave
   bool waitingForPc_ = false;
   QByteArray pending_;  // the Kelvo's bytes not yet on the line
+  bool midPiece_ = false;  // the PC's bytes since the Kelvo last spoke began
+  std::optional<Pacer::Clock::time_point> batchDue_;  // when the next burst is in
   Pacer inputPace_;
   Pacer outputPace_;
   int completed_ = 0;
