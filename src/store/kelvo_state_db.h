@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <future>
@@ -46,6 +47,11 @@ namespace zandor {
 // its own, so that the commit overlaps what the caller does next (the next
 // part's bytes on the line). At most one is in flight; the value reads back
 // from the moment it is handed over.
+//
+// While a run holds the store's lock, nothing else writes the rows, so a row
+// read or written once is kept in memory (KeepReadsWhile): the scan's check
+// of the next message, between two on the line, then reads nothing from the
+// file, where it would meet the commit of the mark before it.
 class KelvoStateDb {
  public:
   static QString FileName();  // "zandor-state.sqlite"
@@ -99,6 +105,10 @@ class KelvoStateDb {
   // told (once); empty at first.
   StoreResult<QStringList> KnownFolders();
   StoreStatus SetKnownFolders(const QStringList& names);
+  // Keeps the rows read and written while the run's lock lives (which the
+  // returned lock holds), and forgets them before letting it go. The lock
+  // must not outlive this object.
+  std::unique_ptr<SyncLock> KeepReadsWhile(std::unique_ptr<SyncLock> runLock);
   // Reads every row and commits one write, so that a file that is damaged,
   // read-only, locked or on a full disk is found before anything is sent.
   StoreStatus Check();
@@ -143,6 +153,8 @@ class KelvoStateDb {
   std::unique_ptr<KelvoStateDb> writer_;
   std::unique_ptr<WorkerThread> writerThread_;
   std::optional<InFlight> inFlight_;
+  // The rows as they stand, by id, while a run holds the lock; none otherwise.
+  std::optional<QHash<QString, std::optional<Mark>>> kept_;
   std::optional<QString> backgroundFailure_;
   std::future<StoreStatus> background_;
 };

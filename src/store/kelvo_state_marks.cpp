@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <functional>
 #include <utility>
 
 #include "store/byte_names.h"
@@ -20,6 +21,20 @@ QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
 }
 
+// A run's lock that does something of its own just before it is let go.
+class LockWithRelease final : public SyncLock {
+ public:
+  LockWithRelease(std::unique_ptr<SyncLock> lock, std::function<void()> release)
+      : lock_(std::move(lock)), release_(std::move(release)) {}
+  ~LockWithRelease() override { release_(); }
+  LockWithRelease(const LockWithRelease&) = delete;
+  LockWithRelease& operator=(const LockWithRelease&) = delete;
+
+ private:
+  std::unique_ptr<SyncLock> lock_;
+  std::function<void()> release_;
+};
+
 }  // namespace
 
 void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
@@ -30,6 +45,7 @@ void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
     writerThread_ = std::make_unique<WorkerThread>();
   }
   inFlight_ = InFlight{unique, mark, messageId};
+  if (kept_) kept_->insert(unique, mark);
   background_ = writerThread_->Run([writer = writer_.get(), unique, mark, messageId] {
     return writer->Put(unique, mark, messageId);
   });
@@ -37,8 +53,10 @@ void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
 
 StoreStatus KelvoStateDb::Settle() {
   if (background_.valid()) {
-    if (StoreStatus written = background_.get(); !written && !backgroundFailure_) {
-      backgroundFailure_ = written.reason();
+    if (StoreStatus written = background_.get(); !written) {
+      if (!backgroundFailure_) backgroundFailure_ = written.reason();
+      // The row holds what it held before, which is read again.
+      if (kept_ && inFlight_) kept_->remove(inFlight_->unique);
     }
     inFlight_.reset();
   }
@@ -71,8 +89,16 @@ KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
   return mark;
 }
 
+std::unique_ptr<SyncLock> KelvoStateDb::KeepReadsWhile(std::unique_ptr<SyncLock> runLock) {
+  kept_.emplace();
+  return std::make_unique<LockWithRelease>(std::move(runLock), [this] { kept_.reset(); });
+}
+
 StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {
   if (inFlight_ && inFlight_->unique == unique) return std::optional<Mark>(inFlight_->mark);
+  if (kept_) {
+    if (const auto found = kept_->constFind(unique); found != kept_->cend()) return *found;
+  }
   auto statement = Prepared(get_,
                             "SELECT msecs, local_time, parts_acknowledged, parts_total, subject, "
                             "written_on_kelvo FROM kelvo_sent WHERE unique_name = ?1");
@@ -83,6 +109,7 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
   const int rc = sqlite3_step(query);
   if (rc == SQLITE_DONE) {
     sqlite3_reset(query);
+    if (kept_) kept_->insert(unique, std::nullopt);
     return std::optional<Mark>();
   }
   if (rc != SQLITE_ROW) {
@@ -92,6 +119,7 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
   }
   Mark mark = MarkOf(query, 0);
   sqlite3_reset(query);
+  if (kept_) kept_->insert(unique, mark);
   return std::optional<Mark>(std::move(mark));
 }
 
@@ -174,6 +202,13 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);
+  if (kept_) {
+    if (result) {
+      kept_->insert(unique, mark);
+    } else {
+      kept_->remove(unique);  // the row holds its old value: read it again
+    }
+  }
   return result;
 }
 
@@ -186,6 +221,7 @@ StoreStatus KelvoStateDb::Remove(const QString& unique) {
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);
+  if (kept_) kept_->remove(unique);
   return result;
 }
 

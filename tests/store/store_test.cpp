@@ -275,6 +275,40 @@ TEST_P(Store, PartsAcknowledgedAreKeptWithTheMark) {
   EXPECT_TRUE(store_->SettleSaves().ok());
 }
 
+// While a run holds the store, a mark read once is kept and what the run
+// saves reads back at once; once the run lets go, a mark another run wrote
+// meanwhile is read from the file again.
+TEST_P(Store, MarksKeptDuringARunAreReadAfreshAfterIt) {
+  const QString id = maildir_.AddRaw(kWork, "Subject: a\n\n", u"a.x"_s);
+  const QString other = maildir_.AddRaw(kWork, "Subject: b\n\n", u"b.x"_s);
+  {
+    auto lock = store_->LockForSync();
+    ASSERT_TRUE(lock.ok());
+    EXPECT_EQ(*Find(kWork, id)->KelvoSent(), std::nullopt);
+    EXPECT_EQ(*Find(kWork, other)->KelvoSent(), std::nullopt);
+    auto item = Find(kWork, id);
+    item->SetKelvoSent(kNow);
+    item->SetKelvoParts(SentParts{2, 2});
+    ASSERT_TRUE(item->Save().ok() && store_->SettleSaves().ok());
+    EXPECT_EQ(*Find(kWork, id)->KelvoSent(), std::optional(kNow));
+    EXPECT_EQ(*Find(kWork, id)->KelvoParts(), std::optional(SentParts{2, 2}));
+  }
+  // Another run (another window, a zandor --sync) marks the second one.
+  {
+    auto elsewhere = Open();
+    auto lock = elsewhere->LockForSync();
+    ASSERT_TRUE(lock.ok());
+    auto items = elsewhere->Items({maildir_.EntryIdOf(kWork), kWork.back()});
+    for (auto item = items.value()->Find(kAll); item; item = items.value()->FindNext()) {
+      if (item->EntryId() != other) continue;
+      item->SetKelvoSent(kNow);
+      ASSERT_TRUE(item->Save().ok() && elsewhere->SettleSaves().ok());
+    }
+  }
+  EXPECT_EQ(*Find(kWork, other)->KelvoSent(), std::optional(kNow));
+  EXPECT_EQ(*Find(kWork, id)->KelvoParts(), std::optional(SentParts{2, 2}));
+}
+
 // New items go through tmp/ to Drafts, in 7-bit lines of at most 998
 // characters with encoded words of at most 75, and read back as written:
 // mixed line ends, subjects that look encoded, recipients too long for one

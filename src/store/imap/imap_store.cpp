@@ -182,7 +182,7 @@ StoreResult<std::unique_ptr<SyncLock>> ImapStore::LockForSync() {
                                  "--sync). Let it end, then synchronise again.")
                             .arg(core_->account.user, core_->account.host)};
   }
-  return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
+  return core_->state.KeepReadsWhile(std::make_unique<DescriptorLock>(fd));
 }
 
 void ImapStore::ExpectRun() {

@@ -217,7 +217,7 @@ StoreResult<std::unique_ptr<SyncLock>> MaildirStore::LockForSync() {
                                  "then synchronise again.")
                             .arg(core_->root)};
   }
-  return std::unique_ptr<SyncLock>(std::make_unique<DescriptorLock>(fd));
+  return core_->state.KeepReadsWhile(std::make_unique<DescriptorLock>(fd));
 }
 
 std::vector<FolderProblem> MaildirStore::FolderProblems() {
