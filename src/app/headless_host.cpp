@@ -25,10 +25,9 @@ HeadlessHost::HeadlessHost(QTextStream& out, QTextStream& err, bool answerYes, i
     : out_(out), err_(err), answerYes_(answerYes), liveWidth_(liveWidth) {}
 
 void HeadlessHost::ClearLive() {
-  if (!liveShown_) return;
-  out_ << "\r\033[K";
-  out_.flush();
+  if (liveShown_) out_ << "\r\033[K";
   liveShown_ = false;
+  out_.flush();  // the status lines before what goes to standard error
 }
 
 QString LiveLine(const QString& count, const std::array<QString, 4>& status, const QString& silence,
@@ -68,7 +67,6 @@ QString LiveLine(const QString& count, const std::array<QString, 4>& status, con
 
 void HeadlessHost::DrawLive() {
   out_ << "\r\033[K" << PrintableText(LiveLine(counted_, status_, silence_, liveWidth_));
-  out_.flush();
   liveShown_ = true;
 }
 
@@ -137,7 +135,11 @@ void HeadlessHost::ShowProgress(const Progress& progress) {
 
 void HeadlessHost::PrintStatus(int line) {
   out_ << '[' << line << "] " << PrintableText(status_[static_cast<std::size_t>(line - 1)]) << '\n';
+}
+
+void HeadlessHost::Flush() {
   out_.flush();
+  if (log_ != nullptr) log_->Flush();
 }
 
 void HeadlessHost::PrintStatusLines() {
@@ -173,6 +175,9 @@ void HeadlessHost::ShowSilence(const QString& hint) {
 }
 
 void HeadlessHost::Yield(YieldMode mode) {
+  // What was shown and logged goes out while the run waits for the Kelvo,
+  // not between its answer and the next byte of ours.
+  if (mode == YieldMode::WaitForEvents) Flush();
   QCoreApplication::processEvents(mode == YieldMode::WaitForEvents
                                       ? QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents
                                       : QEventLoop::AllEvents);

@@ -47,6 +47,9 @@ class HeadlessHost final : public Host {
   // The four status lines as the run left them, in the same form, where they
   // were not printed as they changed (live on a terminal).
   void PrintStatusLines();
+  // Writes the status lines and the log's lines shown so far; they are kept
+  // until the run next waits for the Kelvo.
+  void Flush();
   // A note of the run itself on the error stream, "zandor: text".
   void Note(const QString& text);
 

@@ -208,7 +208,6 @@ std::optional<QString> RunLog::Start(const QString& folder, const QDateTime& beg
 void RunLog::Add(const QString& line) {
   if (!file_.isOpen()) return;
   file_.write(PrintableText(line).toUtf8() + '\n');
-  file_.flush();  // a run that dies leaves what it did
 }
 
 }  // namespace zandor

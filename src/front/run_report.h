@@ -80,7 +80,15 @@ class RunLog {
 
   // Opens the run's file; the reason when it cannot.
   std::optional<QString> Start(const QString& folder, const QDateTime& begun, int keep = kKept);
+  // Adds a line to the file's buffer: writing it would keep the Kelvo
+  // waiting between two messages.
   void Add(const QString& line);
+  // Writes what was added. The hosts do so whenever the run waits for the
+  // Kelvo, so that a run that dies leaves what it did but the lines of the
+  // exchange it died in.
+  void Flush() {
+    if (file_.isOpen()) file_.flush();
+  }
   // The path of the file being written; empty when none is.
   QString Path() const { return file_.isOpen() ? file_.fileName() : QString(); }
   void Finish() { file_.close(); }
