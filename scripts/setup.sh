@@ -56,4 +56,24 @@ esac
 
 echo "setup: configuring and building in $build"
 cmake -S "$here" -B "$build" -G Ninja -DZANDOR_WERROR=ON "${extra[@]}" >/dev/null
-cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"
+if [ "$flavour" != demo ] || [ ! -t 1 ]; then
+  cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"
+  exit 0
+fi
+# The demo shows one line of progress on a terminal; the compiler's output
+# goes to a log, shown when the build fails.
+log=$build/build.log
+columns=$(( $(tput cols 2>/dev/null || echo 80) - 1 ))
+set +o pipefail
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}" 2>&1 | tee "$log" |
+  while IFS= read -r line; do
+    case "$line" in \[*/*\]*) printf '\r\033[K%s' "${line:0:$columns}" ;; esac
+  done
+status=${PIPESTATUS[0]}
+printf '\r\033[K'
+if [ "$status" -ne 0 ]; then
+  tail -n 40 "$log" >&2
+  echo "setup: the build failed; the whole log is $log" >&2
+  exit "$status"
+fi
+echo "setup: built; the compiler's output is in $log"
