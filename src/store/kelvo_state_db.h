@@ -106,8 +106,7 @@ class KelvoStateDb {
   StoreResult<QStringList> KnownFolders();
   StoreStatus SetKnownFolders(const QStringList& names);
   // Keeps the rows read and written while the run's lock lives (which the
-  // returned lock holds), and forgets them before letting it go. The lock
-  // must not outlive this object.
+  // returned lock holds), and forgets them before letting it go.
   std::unique_ptr<SyncLock> KeepReadsWhile(std::unique_ptr<SyncLock> runLock);
   // Reads every row and commits one write, so that a file that is damaged,
   // read-only, locked or on a full disk is found before anything is sent.
@@ -153,8 +152,17 @@ class KelvoStateDb {
   std::unique_ptr<KelvoStateDb> writer_;
   std::unique_ptr<WorkerThread> writerThread_;
   std::optional<InFlight> inFlight_;
-  // The rows as they stand, by id, while a run holds the lock; none otherwise.
-  std::optional<QHash<QString, std::optional<Mark>>> kept_;
+  // The rows as they stand, by id, while a run holds the lock. Shared with
+  // the lock, which may outlive this, and which ends the keeping as it goes.
+  struct KeptRows {
+    bool kept = true;
+    QHash<QString, std::optional<Mark>> rows;
+  };
+  std::shared_ptr<KeptRows> kept_;
+  // The kept rows while a run holds the lock; null otherwise.
+  QHash<QString, std::optional<Mark>>* Kept() {
+    return kept_ && kept_->kept ? &kept_->rows : nullptr;
+  }
   std::optional<QString> backgroundFailure_;
   std::future<StoreStatus> background_;
 };

@@ -45,7 +45,7 @@ void KelvoStateDb::PutInBackground(const QString& unique, const Mark& mark,
     writerThread_ = std::make_unique<WorkerThread>();
   }
   inFlight_ = InFlight{unique, mark, messageId};
-  if (kept_) kept_->insert(unique, mark);
+  if (auto* kept = Kept()) kept->insert(unique, mark);
   background_ = writerThread_->Run([writer = writer_.get(), unique, mark, messageId] {
     return writer->Put(unique, mark, messageId);
   });
@@ -56,7 +56,7 @@ StoreStatus KelvoStateDb::Settle() {
     if (StoreStatus written = background_.get(); !written) {
       if (!backgroundFailure_) backgroundFailure_ = written.reason();
       // The row holds what it held before, which is read again.
-      if (kept_ && inFlight_) kept_->remove(inFlight_->unique);
+      if (auto* kept = Kept(); kept && inFlight_) kept->remove(inFlight_->unique);
     }
     inFlight_.reset();
   }
@@ -90,14 +90,20 @@ KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
 }
 
 std::unique_ptr<SyncLock> KelvoStateDb::KeepReadsWhile(std::unique_ptr<SyncLock> runLock) {
-  kept_.emplace();
-  return std::make_unique<LockWithRelease>(std::move(runLock), [this] { kept_.reset(); });
+  kept_ = std::make_shared<KeptRows>();
+  return std::make_unique<LockWithRelease>(std::move(runLock),
+                                           [rows = std::weak_ptr<KeptRows>(kept_)] {
+                                             if (const auto live = rows.lock()) {
+                                               live->kept = false;
+                                               live->rows.clear();
+                                             }
+                                           });
 }
 
 StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {
   if (inFlight_ && inFlight_->unique == unique) return std::optional<Mark>(inFlight_->mark);
-  if (kept_) {
-    if (const auto found = kept_->constFind(unique); found != kept_->cend()) return *found;
+  if (const auto* kept = Kept()) {
+    if (const auto found = kept->constFind(unique); found != kept->cend()) return *found;
   }
   auto statement = Prepared(get_,
                             "SELECT msecs, local_time, parts_acknowledged, parts_total, subject, "
@@ -109,7 +115,7 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
   const int rc = sqlite3_step(query);
   if (rc == SQLITE_DONE) {
     sqlite3_reset(query);
-    if (kept_) kept_->insert(unique, std::nullopt);
+    if (auto* kept = Kept()) kept->insert(unique, std::nullopt);
     return std::optional<Mark>();
   }
   if (rc != SQLITE_ROW) {
@@ -119,7 +125,7 @@ StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& 
   }
   Mark mark = MarkOf(query, 0);
   sqlite3_reset(query);
-  if (kept_) kept_->insert(unique, mark);
+  if (auto* kept = Kept()) kept->insert(unique, mark);
   return std::optional<Mark>(std::move(mark));
 }
 
@@ -202,11 +208,11 @@ StoreStatus KelvoStateDb::Put(const QString& unique, const Mark& mark,
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);
-  if (kept_) {
+  if (auto* kept = Kept()) {
     if (result) {
-      kept_->insert(unique, mark);
+      kept->insert(unique, mark);
     } else {
-      kept_->remove(unique);  // the row holds its old value: read it again
+      kept->remove(unique);  // the row holds its old value: read it again
     }
   }
   return result;
@@ -221,7 +227,7 @@ StoreStatus KelvoStateDb::Remove(const QString& unique) {
   const int rc = sqlite3_step(query);
   StoreStatus result = rc == SQLITE_DONE ? StoreStatus(Done{}) : StoreStatus(Failure("write"));
   sqlite3_reset(query);
-  if (kept_) kept_->remove(unique);
+  if (auto* kept = Kept()) kept->remove(unique);
   return result;
 }
 

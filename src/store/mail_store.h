@@ -233,8 +233,7 @@ class MailStore {
 
   // Takes the store for one synchronisation. Fails with Store, at once,
   // when another synchronisation holds it (another window, a zandor --sync);
-  // never waits and writes nothing. Null when the store needs no lock. The
-  // lock must not outlive the store.
+  // never waits and writes nothing. Null when the store needs no lock.
   virtual StoreResult<std::unique_ptr<SyncLock>> LockForSync() {
     return std::unique_ptr<SyncLock>();
   }
