@@ -23,7 +23,8 @@ void Pacer::Spend(std::int64_t count, Clock::time_point now) {
 }
 
 std::chrono::nanoseconds Pacer::WaitFor(std::int64_t count, Clock::time_point now) const {
-  const Clock::time_point ready = nextFree_ + (std::clamp<std::int64_t>(count, 1, kBurst) - 1) * byteTime_;
+  const Clock::time_point ready =
+      nextFree_ + (std::clamp<std::int64_t>(count, 1, kBurst) - 1) * byteTime_;
   if (byteTime_.count() == 0 || now >= ready) return std::chrono::nanoseconds(0);
   return std::chrono::duration_cast<std::chrono::nanoseconds>(ready - now);
 }

@@ -22,7 +22,8 @@ constexpr std::int64_t kReadChunk = 4096;
 // the PC's first bytes only at the next probe, up to a tenth of a second late.
 UniqueFd WatchOpening(const QString& path) {
   UniqueFd watch(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
-  if (watch.Valid() && ::inotify_add_watch(watch.Get(), path.toLocal8Bit().constData(), IN_OPEN) < 0)
+  if (watch.Valid() &&
+      ::inotify_add_watch(watch.Get(), path.toLocal8Bit().constData(), IN_OPEN) < 0)
     watch.Reset();
   return watch;
 }
@@ -219,7 +220,8 @@ int Server::Run(int stopFd) {
       wait = kClosedProbe;
     } else {
       if (batchDue_ && now >= *batchDue_) batchDue_.reset();
-      const nanoseconds inputWait = batchDue_ ? nanoseconds(*batchDue_ - now) : inputPace_.Wait(now);
+      const nanoseconds inputWait =
+          batchDue_ ? nanoseconds(*batchDue_ - now) : inputPace_.Wait(now);
       if (inputWait.count() == 0) {
         fds[1].events |= POLLIN;
       } else {

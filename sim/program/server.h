@@ -61,7 +61,7 @@ class Server {
   DeviceEnd end_;
   UniqueFd opening_;  // inotify: the PC opens the pseudo-terminal's slave
   bool waitingForPc_ = false;
-  QByteArray pending_;  // the Kelvo's bytes not yet on the line
+  QByteArray pending_;     // the Kelvo's bytes not yet on the line
   bool midPiece_ = false;  // the PC's bytes since the Kelvo last spoke began
   std::optional<Pacer::Clock::time_point> batchDue_;  // when the next burst is in
   Pacer inputPace_;
