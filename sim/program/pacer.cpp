@@ -30,8 +30,7 @@ std::chrono::nanoseconds Pacer::WaitFor(std::int64_t count, Clock::time_point no
 }
 
 std::chrono::nanoseconds Pacer::Wait(Clock::time_point now) const {
-  if (byteTime_.count() == 0 || now >= nextFree_) return std::chrono::nanoseconds(0);
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(nextFree_ - now);
+  return WaitFor(1, now);
 }
 
 }  // namespace zandor::sim

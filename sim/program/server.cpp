@@ -145,10 +145,10 @@ bool Server::ReadLine(Pacer::Clock::time_point now) {
   const std::int64_t allowed = std::min(kReadChunk, inputPace_.Allowance(now));
   if (allowed <= 0) return true;
   if (midPiece_) {
-    // The rest of a piece is handed on a burst at a time, as a UART's FIFO
-    // does: one wake a burst, not one a byte. Its first byte went at once,
-    // so that the transcript stamps the piece when it began.
-    // Half a burst, so that a late wake still reads at the line's rate.
+    // The rest of a piece is handed on half a burst at a time, as a UART's
+    // FIFO does: one wake a burst, not one a byte, and a late wake still reads
+    // at the line's rate. Its first byte went at once, so that the transcript
+    // stamps the piece when it began.
     int queued = 0;
     if (::ioctl(end_.fd.Get(), FIONREAD, &queued) == 0 && queued > allowed) {
       const std::chrono::nanoseconds wait =

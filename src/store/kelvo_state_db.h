@@ -152,17 +152,12 @@ class KelvoStateDb {
   std::unique_ptr<KelvoStateDb> writer_;
   std::unique_ptr<WorkerThread> writerThread_;
   std::optional<InFlight> inFlight_;
-  // The rows as they stand, by id, while a run holds the lock. Shared with
-  // the lock, which may outlive this, and which ends the keeping as it goes.
-  struct KeptRows {
-    bool kept = true;
-    QHash<QString, std::optional<Mark>> rows;
-  };
-  std::shared_ptr<KeptRows> kept_;
+  // The rows as they stand, by id, while a run holds the lock: the lock owns
+  // them, so they go with it (it may outlive this).
+  using KeptRows = QHash<QString, std::optional<Mark>>;
+  std::weak_ptr<KeptRows> kept_;
   // The kept rows while a run holds the lock; null otherwise.
-  QHash<QString, std::optional<Mark>>* Kept() {
-    return kept_ && kept_->kept ? &kept_->rows : nullptr;
-  }
+  KeptRows* Kept() const { return kept_.lock().get(); }
   std::optional<QString> backgroundFailure_;
   std::future<StoreStatus> background_;
 };

@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
-#include <functional>
 #include <utility>
 
 #include "store/byte_names.h"
@@ -21,18 +20,16 @@ QString WallClockText(const QDateTime& value) {
   return value.toLocalTime().toString(Qt::ISODateWithMs);
 }
 
-// A run's lock that does something of its own just before it is let go.
-class LockWithRelease final : public SyncLock {
+// A run's lock that owns something for as long as it is held, and lets go
+// of it first.
+class LockOwning final : public SyncLock {
  public:
-  LockWithRelease(std::unique_ptr<SyncLock> lock, std::function<void()> release)
-      : lock_(std::move(lock)), release_(std::move(release)) {}
-  ~LockWithRelease() override { release_(); }
-  LockWithRelease(const LockWithRelease&) = delete;
-  LockWithRelease& operator=(const LockWithRelease&) = delete;
+  LockOwning(std::unique_ptr<SyncLock> lock, std::shared_ptr<void> owned)
+      : lock_(std::move(lock)), owned_(std::move(owned)) {}
 
  private:
   std::unique_ptr<SyncLock> lock_;
-  std::function<void()> release_;
+  std::shared_ptr<void> owned_;  // goes before lock_
 };
 
 }  // namespace
@@ -90,14 +87,9 @@ KelvoStateDb::Mark KelvoStateDb::MarkOf(sqlite3_stmt* row, int first) {
 }
 
 std::unique_ptr<SyncLock> KelvoStateDb::KeepReadsWhile(std::unique_ptr<SyncLock> runLock) {
-  kept_ = std::make_shared<KeptRows>();
-  return std::make_unique<LockWithRelease>(std::move(runLock),
-                                           [rows = std::weak_ptr<KeptRows>(kept_)] {
-                                             if (const auto live = rows.lock()) {
-                                               live->kept = false;
-                                               live->rows.clear();
-                                             }
-                                           });
+  auto rows = std::make_shared<KeptRows>();
+  kept_ = rows;
+  return std::make_unique<LockOwning>(std::move(runLock), std::move(rows));
 }
 
 StoreResult<std::optional<KelvoStateDb::Mark>> KelvoStateDb::Get(const QString& unique) {

@@ -108,9 +108,9 @@ void MainWindow::ShowProgress(const Progress& progress) {
 
 void MainWindow::Yield(YieldMode mode) {
   if (yieldHook_) yieldHook_();
+  if (mode == YieldMode::WaitForEvents) log_.Flush();  // while the Kelvo is busy
   // Once a break is asked for, nothing may sleep: the waits must see it and
   // unwind, even when the line has been closed under them.
-  if (mode == YieldMode::WaitForEvents) log_.Flush();  // while the Kelvo is busy
   if (mode == YieldMode::WaitForEvents && !closing_ && !session_.BreakRequested) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   } else {
